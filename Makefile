@@ -1,0 +1,55 @@
+# Two commands do all the set-up on a fresh Debian 12 machine:
+#   make run   - installs what is missing, builds, and starts Orvento on a local data folder
+#   make test  - installs what is missing, builds, and runs every test
+BUILD ?= build
+BUILD_TYPE ?= RelWithDebInfo
+JOBS ?= $(shell nproc)
+
+PACKAGES := cmake ninja-build g++ pkg-config ccache xdg-utils \
+	qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite qt6-translations-l10n libsqlite3-dev \
+	libzip-dev zipcmp zipmerge ziptool mdbtools mdbtools-dev libfreexl-dev libshp-dev \
+	libjpeg62-turbo-dev libkainjow-mustache-dev libgtest-dev libbenchmark-dev
+
+PROGRAM_DIR := $(BUILD)/program
+
+.PHONY: all deps configure build run test bench clean format
+
+all: build
+
+deps:
+	@missing=""; \
+	for p in $(PACKAGES); do \
+	  dpkg-query -W -f='$${Status}' $$p 2>/dev/null | grep -q "install ok installed" || missing="$$missing $$p"; \
+	done; \
+	if [ -n "$$missing" ]; then \
+	  echo "Installing:$$missing"; \
+	  SUDO=""; [ "$$(id -u)" -ne 0 ] && SUDO=sudo; \
+	  $$SUDO apt-get update && DEBIAN_FRONTEND=noninteractive $$SUDO apt-get install -y --no-install-recommends $$missing; \
+	fi
+
+configure: deps
+	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE)
+
+build: configure
+	cmake --build $(BUILD) -j $(JOBS)
+
+# The first start gets a local data folder next to the program, with the demo agenda.
+run: build
+	@if [ ! -f $(PROGRAM_DIR)/Tovaro.ini ]; then \
+	  mkdir -p $(PROGRAM_DIR)/DATA; \
+	  printf '[PATH]\nDataPath=%s/DATA/\n[CONFIG]\nLastDBName=DEMO\n' "$$(cd $(PROGRAM_DIR) && pwd)" > $(PROGRAM_DIR)/Tovaro.ini; \
+	fi
+	$(PROGRAM_DIR)/orvento
+
+test: build
+	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS) --timeout 600
+
+bench: build
+	@for b in $(BUILD)/bench/bench_*; do [ -x "$$b" ] && "$$b"; done
+
+format:
+	find app core services catalogue offers addressbook import output backup notes ui tests bench tools pelmack dastrel \
+	  -name '*.cpp' -o -name '*.h' | xargs -r clang-format -i
+
+clean:
+	rm -rf $(BUILD)

@@ -1,0 +1,67 @@
+#include "TerminationSignal.h"
+
+#include "core/AppVersion.h"
+#include "core/ProgramEvents.h"
+#include "core/ProgramState.h"
+#include "core/StartUp.h"
+#include "services/StandardStartupHooks.h"
+#include "ui/ApplicationMinimizer.h"
+#include "ui/DataFolderDialog.h"
+#include "ui/MainWindow.h"
+#include "ui/QtUserInteraction.h"
+#include "ui/SplashWindow.h"
+
+#include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+
+using namespace orvento;
+
+namespace {
+
+void loadCzechTranslations(QApplication& app, QTranslator& qtbase) {
+    if (qtbase.load(QLocale(QLocale::Czech, QLocale::CzechRepublic), QStringLiteral("qtbase"),
+                    QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        app.installTranslator(&qtbase);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(core::kProductName);
+    QApplication::setApplicationDisplayName(core::kProductName);
+    QApplication::setApplicationVersion(core::kVersion);
+    QTranslator qtbase;
+    loadCzechTranslations(app, qtbase);
+
+    ui::QtUserInteraction interaction;
+    ui::MainWindow mainWindow(interaction);
+    ui::SplashWindow splash;
+    splash.show();
+    QApplication::processEvents();
+
+    core::StartUp::initProgramFolders(QApplication::applicationDirPath());
+    services::StandardStartupHooks hooks(interaction, [&interaction](const QString& proposed) {
+        return ui::DataFolderDialog::ask(proposed, interaction);
+    });
+    core::StartUp startUp(interaction, hooks);
+    const bool started = startUp.run();
+    splash.close();
+    if (!started) {
+        core::resetProgramState();
+        return 1;
+    }
+
+    mainWindow.setClosingSteps([&startUp] { startUp.close(); });
+    ui::ApplicationMinimizer minimizer(&mainWindow);
+    app::TerminationSignal termination;
+    QObject::connect(&termination, &app::TerminationSignal::terminationRequested, &mainWindow,
+                     &QWidget::close);
+    Q_EMIT core::ProgramEvents::instance().agendaOpened();
+    mainWindow.showMaximized();
+    const int code = QApplication::exec();
+    core::resetProgramState();
+    return code;
+}

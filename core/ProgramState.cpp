@@ -1,0 +1,39 @@
+#include "core/ProgramState.h"
+
+#include "core/PathUtil.h"
+
+namespace orvento::core {
+
+void ProgramFolders::setData(const QString& dataFolder) {
+    data = withTrailingSlash(dataFolder);
+    print = data + QStringLiteral("PRINT/");
+    lock = data + QStringLiteral("LOCK/");
+}
+
+QString ProgramState::agendaFilePath() const {
+    return resolveInFolder(folders.data, agenda + QStringLiteral(".MDB"));
+}
+
+namespace {
+// Created on first use and deliberately never destroyed: its connections must not be torn down
+// during static destruction, after Qt's own connection registry is already gone. The program
+// closes them itself before it ends.
+ProgramState& instance() {
+    static ProgramState* const state = new ProgramState;
+    return *state;
+}
+} // namespace
+
+ProgramState& programState() {
+    return instance();
+}
+
+void resetProgramState() {
+    ProgramState& s = instance();
+    s.db->agenda.close();
+    s.db->spare.close();
+    s.db->global.close();
+    s = ProgramState{};
+}
+
+} // namespace orvento::core

@@ -1,0 +1,66 @@
+#pragma once
+
+#include "core/CurrentUser.h"
+#include "core/Database.h"
+
+#include <QString>
+
+#include <array>
+#include <memory>
+
+namespace orvento::core {
+
+// The program's folders, all with '/' separators and a trailing '/'.
+struct ProgramFolders {
+    QString program; // where the executable and its templates are
+    QString data;    // the shared data folder
+    QString print;   // data + PRINT/
+    QString lock;    // data + LOCK/
+    QString work;    // the private work folder in the temporary folder
+    QString backup;  // the standard folder for backup archives
+    QString iniFile; // Tovaro.ini
+
+    // Sets the data folder and the folders that live in it.
+    void setData(const QString& dataFolder);
+};
+
+// The three connections: the global database, the open agenda and a spare one that lists and
+// imports open on other files.
+struct Connections {
+    Database global{QStringLiteral("orvento-global")};
+    Database agenda{QStringLiteral("orvento-agenda")};
+    Database spare{QStringLiteral("orvento-spare")};
+};
+
+// The change stamps of the address book, the catalogue items and the catalogue groups that this
+// workstation last saw or wrote (days since 30 December 1899, 0 = never).
+enum class StampedTable { Adresar = 0, Zasoby = 1, Skupiny = 2 };
+
+// Everything that is loaded once per run or per opened agenda and read everywhere. There is
+// exactly one, reached through programState().
+struct ProgramState {
+    ProgramFolders folders;
+    QString agenda = QStringLiteral("DEMO"); // file name of the open agenda, without ".MDB"
+    QString agendaName;                      // the firm's name shown in the status bar
+    bool runPrgFirst = true;
+    bool runPrgSetup = true;
+    bool builderMode = false;
+    CurrentUser user;
+    int backupCounter = 1;
+    bool showPurchasePrices = true; // the Ctrl+Q switch
+    bool cancelRequested = false;   // set by the wait window's cancel link
+    bool suppressStamps = false;
+    std::array<double, 3> lastStamps{};
+    std::unique_ptr<Connections> db = std::make_unique<Connections>();
+
+    // Purchase prices, margins and profit are shown only when the switch is on and the user has
+    // the right to see them.
+    bool purchasePricesVisible() const { return showPurchasePrices && user.nakupniCeny; }
+    QString agendaFilePath() const;
+};
+
+ProgramState& programState();
+// Puts the state back to how a fresh program starts; for tests that run several start-ups.
+void resetProgramState();
+
+} // namespace orvento::core

@@ -1,0 +1,63 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+#include <vector>
+
+namespace orvento::core {
+
+class Database;
+
+// Column types in the terms the program thinks in; how each is stored is decided in one place
+// (columnSql).
+enum class ColumnType { Counter, Integer, Double, Bit, DateTime, Text, Memo, Binary };
+
+struct ColumnDef {
+    QString name;
+    ColumnType type = ColumnType::Text;
+    int width = 0; // the longest text the program's fields accept; 0 = not limited
+};
+
+struct IndexDef {
+    QString name;
+    QStringList columns;
+};
+
+struct TableDef {
+    QString name;
+    std::vector<ColumnDef> columns;
+    std::vector<IndexDef> indexes;
+
+    const ColumnDef* column(const QString& columnName) const;
+};
+
+enum class DatabaseKind { Global, Agenda };
+
+// Every table of the global database and of an agenda database, as the current program version
+// knows them.
+const std::vector<TableDef>& schemaOf(DatabaseKind kind);
+const TableDef* findTable(DatabaseKind kind, const QString& table);
+
+// The schema version (`Verze.VerID`) the current program writes and expects.
+int currentSchemaVersion(DatabaseKind kind);
+// The mark each file carries so that a foreign file is never taken for one of ours.
+int applicationIdOf(DatabaseKind kind);
+
+QString columnSql(const ColumnDef& column);
+QString createTableSql(const TableDef& table);
+QString createIndexSql(const TableDef& table, const IndexDef& index);
+QString addColumnSql(const QString& table, const ColumnDef& column);
+
+// Builds a complete empty database of that kind in an open, empty file: every table and index,
+// `Verze` with its one row, `KonfigTab` with its one row, and the file marks. Runs in one
+// transaction, so a failure leaves no half-built file behind.
+bool createSchema(Database& db, DatabaseKind kind);
+
+// Reads the file mark of an open database; nothing when it cannot be read.
+std::optional<int> applicationIdOfOpen(Database& db);
+// Writes the schema version into `Verze` and mirrors it into the file header.
+bool writeSchemaVersion(Database& db, int version);
+
+} // namespace orvento::core

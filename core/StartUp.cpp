@@ -1,0 +1,313 @@
+#include "core/StartUp.h"
+
+#include "core/AgendaInit.h"
+#include "core/IniFile.h"
+#include "core/PathUtil.h"
+#include "core/ProgramState.h"
+#include "core/Schema.h"
+#include "core/ShellOperations.h"
+#include "core/UserInteraction.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+namespace orvento::core {
+
+namespace {
+
+const QString kWorkFolderName = QStringLiteral("{0CE02553-C4DF-4F04-BA27-FCA481AFC97F}");
+const QString kIniName = QStringLiteral("Tovaro.ini");
+const QString kPathSection = QStringLiteral("PATH");
+const QString kConfigSection = QStringLiteral("CONFIG");
+
+QString shown(const QString& path) {
+    return QDir::toNativeSeparators(path);
+}
+
+bool folderIsWritable(const QString& folder) {
+    const QFileInfo info(folder);
+    return info.isDir() && info.isWritable();
+}
+
+// Where the program keeps what it writes when its own folder is read-only (an installed
+// package): the user's configuration and data folders.
+QString userFolder(QStandardPaths::StandardLocation location) {
+    return withTrailingSlash(QStandardPaths::writableLocation(location) +
+                             QStringLiteral("/orvento"));
+}
+
+} // namespace
+
+QString noAgendaChosenMessage() {
+    return QStringLiteral("Nebyla vybrána žádná firma, program bude ukončen.");
+}
+
+QString cannotCreateFolderMessage(const QString& path) {
+    return QStringLiteral("Chyba : nelze vytvořit adresář %1").arg(shown(path));
+}
+
+StartUp::StartUp(UserInteraction& ui, StartupHooks& hooks)
+    : m_ui(ui)
+    , m_hooks(hooks) {}
+
+void StartUp::initProgramFolders(const QString& programFolder) {
+    ProgramFolders& f = programState().folders;
+    f.program = withTrailingSlash(programFolder);
+    const bool writable = folderIsWritable(f.program);
+    f.iniFile =
+        (writable ? f.program : userFolder(QStandardPaths::GenericConfigLocation)) + kIniName;
+    f.backup = (writable ? f.program : userFolder(QStandardPaths::GenericDataLocation)) +
+               QStringLiteral("ZALOHY/");
+    f.work = withTrailingSlash(QDir::tempPath()) + kWorkFolderName + QLatin1Char('/');
+}
+
+QString StartUp::proposedLocalDataFolder() {
+    const QString program = programState().folders.program;
+    return (folderIsWritable(program) ? program : userFolder(QStandardPaths::GenericDataLocation)) +
+           QStringLiteral("DATA/");
+}
+
+void StartUp::readConfiguration() {
+    ProgramState& s = programState();
+    const IniFile ini = IniFile::load(s.folders.iniFile);
+    m_dataPath = withTrailingSlash(ini.value(kPathSection, QStringLiteral("DataPath")));
+    s.agenda = ini.value(kConfigSection, QStringLiteral("LastDBName"), QStringLiteral("DEMO"));
+    if (s.agenda.isEmpty())
+        s.agenda = QStringLiteral("DEMO");
+    s.runPrgFirst = ini.boolValue(kConfigSection, QStringLiteral("RunPrgFirst"), true);
+    s.runPrgSetup = ini.boolValue(kConfigSection, QStringLiteral("RunPrgSetup"), true);
+    s.builderMode = ini.boolValue(kConfigSection, QStringLiteral("BuilderMode"), false);
+}
+
+bool StartUp::writeConfiguration() {
+    const ProgramState& s = programState();
+    IniFile ini = IniFile::load(s.folders.iniFile);
+    ini.setValue(kPathSection, QStringLiteral("DataPath"), shown(s.folders.data));
+    ini.setValue(kConfigSection, QStringLiteral("LastDBName"), s.agenda);
+    ini.setBool(kConfigSection, QStringLiteral("RunPrgFirst"), s.runPrgFirst);
+    ini.setBool(kConfigSection, QStringLiteral("RunPrgSetup"), s.runPrgSetup);
+    QDir().mkpath(QFileInfo(s.folders.iniFile).absolutePath());
+    return ini.save(s.folders.iniFile);
+}
+
+bool StartUp::createFolder(const QString& path) {
+    if (QFileInfo(path).isDir())
+        return true;
+    if (!QDir().mkpath(path)) {
+        m_ui.error(cannotCreateFolderMessage(path));
+        return false;
+    }
+    return true;
+}
+
+bool StartUp::chooseDataFolder() {
+    const QString proposed = proposedLocalDataFolder();
+    const auto choice = m_hooks.chooseDataFolder(proposed);
+    if (!choice) {
+        m_ui.information(QStringLiteral("Nebyla určena datová složka, program bude ukončen"));
+        return false;
+    }
+    if (choice->local) {
+        if (!createFolder(proposed))
+            return false;
+        m_dataPath = withTrailingSlash(proposed);
+    } else {
+        m_dataPath = withTrailingSlash(choice->folder);
+    }
+    return true;
+}
+
+bool StartUp::settleDataFolder() {
+    ProgramState& s = programState();
+    for (;;) {
+        if (m_dataPath.isEmpty() && !chooseDataFolder())
+            return false;
+        s.folders.setData(m_dataPath);
+        if (QFileInfo(s.folders.data).isDir())
+            break;
+        m_ui.error(QStringLiteral("Chyba : složka %1 již neexistuje!\n\nPokud se jedná o síťovou "
+                                  "složku, zkontrolujte její dostupnost.")
+                       .arg(shown(s.folders.data)));
+        if (m_ui.question(QStringLiteral(
+                "Datová složka není dostupná. Pokud byla přesunuta jinam (např. na server) bude "
+                "nutné zadat její nové umístění. Pokud však nebyla přesouvána a jedná se o "
+                "síťovou složku, ukončete tento program a zkontrolujte její dostupnost. Chcete "
+                "nyní ukončit program ?")))
+            return false;
+        m_dataPath.clear();
+    }
+
+    if (!createFolder(s.folders.print))
+        return false;
+    if (s.runPrgSetup) {
+        const QString res = resolveInFolder(s.folders.program, QStringLiteral("RES"));
+        const QString frmres = resolveInFolder(res, QStringLiteral("FRMRES"));
+        if (!shell::copyFiles(frmres + QStringLiteral("/*.*"), s.folders.print)) {
+            m_ui.error(QStringLiteral("Nastala chyba při kopírování adresáře %1 do %2")
+                           .arg(shown(withTrailingSlash(frmres)), shown(s.folders.print)));
+            return false;
+        }
+        if (!shell::copyFiles(res + QStringLiteral("/*.rpo"), s.folders.data)) {
+            m_ui.error(QStringLiteral("Nastala chyba při kopírování soubororů v %1 do %2")
+                           .arg(shown(withTrailingSlash(res) + QStringLiteral("*.rpo")),
+                                shown(s.folders.data)));
+            return false;
+        }
+        s.runPrgSetup = false;
+    }
+    return createFolder(s.folders.lock) && createFolder(s.folders.work) &&
+           createFolder(s.folders.backup);
+}
+
+bool StartUp::copyTemplate(const QString& templateName, const QString& target, bool showWait) {
+    const ProgramState& s = programState();
+    const QString res = resolveInFolder(s.folders.program, QStringLiteral("Res"));
+    const QString source = resolveInFolder(res, templateName);
+    if (!QFileInfo::exists(source)) {
+        m_ui.error(QStringLiteral("Nebyl nalezen zdrojový soubor %1 Proveďte reinstalaci programu!")
+                       .arg(shown(source)));
+        return false;
+    }
+    if (showWait)
+        m_ui.showWait(QStringLiteral("Probíhá dokončení instalace\nprosím čekejte..."));
+    // Copy beside the target first and rename, so an interrupted copy never leaves a half
+    // database under the real name.
+    const QString partial = target + QStringLiteral(".part");
+    QFile::remove(partial);
+    const bool copied = QFile::copy(source, partial) &&
+                        QFile::setPermissions(partial, QFile::permissions(partial) |
+                                                           QFile::WriteOwner | QFile::ReadOwner) &&
+                        QFile::rename(partial, target);
+    QFile::remove(partial);
+    if (showWait)
+        m_ui.hideWait();
+    if (!copied || !QFileInfo::exists(target)) {
+        m_ui.error(QStringLiteral("Při kopírování souboru %1 na %2 došlo k chybě.")
+                       .arg(shown(source), shown(target)));
+        return false;
+    }
+    return true;
+}
+
+bool StartUp::connectGlobal() {
+    ProgramState& s = programState();
+    const QString path = resolveInFolder(s.folders.data, QStringLiteral("Global.MDB"));
+    Database& db = s.db->global;
+    bool ok = db.open(path);
+    QString reason = db.lastError();
+    if (ok && applicationIdOfOpen(db) != applicationIdOf(DatabaseKind::Global)) {
+        db.close();
+        ok = false;
+        reason = QStringLiteral("Soubor %1 není hlavní databází programu.").arg(shown(path));
+    }
+    if (!ok) {
+        m_ui.error(QStringLiteral("Při pokusu o připojení hlavní databáze došlo k následující "
+                                  "chybě:\n\n") +
+                   reason +
+                   QStringLiteral("\n\nZkontrolujte, zda je na počítači nainstalované databázové "
+                                  "prostředí SQLite 3 a ovladač QSQLITE knihovny Qt (balíček "
+                                  "libqt6sql6-sqlite, ke stažení z webu vaší distribuce)."));
+    }
+    return ok;
+}
+
+bool StartUp::run() {
+    ProgramState& s = programState();
+    readConfiguration();
+    if (!settleDataFolder())
+        return false;
+    if (m_hooks.exclusiveOperationRunning()) {
+        m_ui.warning(QStringLiteral(
+            "Na některé stanici v síti nyní probíhá operace, která vyžaduje jedinečný přístup "
+            "(např. zálohování). Počkejte na dokončení a zkuste program znovu spustit."));
+        return false;
+    }
+    if (!existsInFolder(s.folders.data, QStringLiteral("Global.MDB")) &&
+        !copyTemplate(QStringLiteral("0002.res"), s.folders.data + QStringLiteral("Global.MDB"),
+                      true))
+        return false;
+    if (!connectGlobal())
+        return false;
+    if (!m_hooks.checkGlobalSchema())
+        return false;
+    if (!m_hooks.login())
+        return false;
+    m_hooks.loadWindowPositions();
+    m_hooks.setListDefaults();
+    if (const auto counter =
+            s.db->global.scalar(QStringLiteral("SELECT IDZalohy FROM KonfigTab ORDER BY ID")))
+        s.backupCounter = counter->toInt();
+    if (s.runPrgFirst) {
+        if (!existsInFolder(s.folders.data, QStringLiteral("DEMO.MDB")) &&
+            !copyTemplate(QStringLiteral("0003.res"), s.folders.data + QStringLiteral("DEMO.MDB"),
+                          false))
+            return false;
+        s.runPrgFirst = false;
+    }
+    if (!existsInFolder(s.folders.data, s.agenda + QStringLiteral(".MDB"))) {
+        if (!m_hooks.openAgendaFromList()) {
+            m_ui.information(noAgendaChosenMessage());
+            return false;
+        }
+    } else if (!openAgenda(s.agenda)) {
+        return false;
+    }
+    m_hooks.loadNotes();
+    m_ui.hideWait();
+    return true;
+}
+
+bool StartUp::openAgenda(const QString& agenda) {
+    ProgramState& s = programState();
+    m_ui.showWait(QStringLiteral("Inicializace databáze\nprosím čekejte..."));
+    const QString path = resolveInFolder(s.folders.data, agenda + QStringLiteral(".MDB"));
+    Database& db = s.db->agenda;
+    db.close();
+    const bool firstOpener = !Database::openedElsewhere(path);
+    bool ok = db.open(path);
+    QString reason = db.lastError();
+    if (ok && applicationIdOfOpen(db) != applicationIdOf(DatabaseKind::Agenda)) {
+        db.close();
+        ok = false;
+        reason = QStringLiteral("Soubor %1 není databází agendy.").arg(shown(path));
+    }
+    if (!ok) {
+        m_ui.hideWait();
+        m_ui.error(reason);
+        return false;
+    }
+    s.agenda = QFileInfo(path).completeBaseName();
+    m_hooks.agendaConnected(firstOpener);
+    if (!m_hooks.checkAgendaSchema()) {
+        db.close();
+        return false;
+    }
+    m_ui.showWait(QStringLiteral("Inicializace databáze\nprosím čekejte..."));
+    ensureFirstSheet(db, m_ui);
+    m_hooks.loadProfile();
+    if (!m_hooks.loadSettings()) {
+        db.close();
+        return false;
+    }
+    return true;
+}
+
+void StartUp::close() {
+    ProgramState& s = programState();
+    m_ui.showWait(QStringLiteral("Uložení uživatelského profilu...\npočkejte prosím na dokončení"));
+    writeConfiguration();
+    m_hooks.saveProfile();
+    m_hooks.saveWindowPositions();
+    Database& global = s.db->global;
+    if (global.isOpen()) {
+        if (const auto id = global.scalar(QStringLiteral("SELECT ID FROM KonfigTab ORDER BY ID")))
+            global.execute(
+                QStringLiteral("UPDATE KonfigTab SET IDZalohy = :IDZalohy WHERE ID = :ID"),
+                {{QStringLiteral("IDZalohy"), s.backupCounter}, {QStringLiteral("ID"), *id}});
+    }
+    m_ui.hideWait();
+}
+
+} // namespace orvento::core

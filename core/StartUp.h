@@ -1,0 +1,50 @@
+#pragma once
+
+#include "core/StartupHooks.h"
+
+#include <QString>
+
+namespace orvento::core {
+
+class UserInteraction;
+class Database;
+
+// Starting and closing the program: the configuration file, the data folder and its folders, the
+// template databases, the connections and the opening of an agenda. Every failure is reported
+// once and makes the caller end the program; nothing is written to Tovaro.ini before closing.
+class StartUp {
+public:
+    StartUp(UserInteraction& ui, StartupHooks& hooks);
+
+    // Sets the program folder and the folders derived from it. Call once before run().
+    static void initProgramFolders(const QString& programFolder);
+    // Where the local data folder is proposed.
+    static QString proposedLocalDataFolder();
+
+    bool run();
+    // Opens an agenda (at start-up and from the agenda list). The wait window stays up.
+    bool openAgenda(const QString& agenda);
+    // The closing steps: Tovaro.ini, profile, window positions, the backup counter.
+    void close();
+
+    // Pieces of run(), callable on their own.
+    void readConfiguration();
+    bool settleDataFolder();
+    bool connectGlobal();
+
+private:
+    bool chooseDataFolder();
+    bool createFolder(const QString& path);
+    bool copyTemplate(const QString& templateName, const QString& target, bool showWait);
+    bool writeConfiguration();
+
+    UserInteraction& m_ui;
+    StartupHooks& m_hooks;
+    QString m_dataPath; // as read from Tovaro.ini, trimmed, with the trailing separator
+};
+
+// Messages the start-up shows, where other parts need the same text.
+QString noAgendaChosenMessage();
+QString cannotCreateFolderMessage(const QString& path);
+
+} // namespace orvento::core

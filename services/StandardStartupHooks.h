@@ -1,0 +1,35 @@
+#pragma once
+
+#include "core/StartupHooks.h"
+
+#include <functional>
+
+namespace orvento::core {
+class UserInteraction;
+}
+
+namespace orvento::services {
+
+// The start-up steps that the shared services carry out: the exclusive-operation test, the change
+// stamps of a newly opened agenda, and the firm name for the status bar. The data folder dialog is
+// handed in, so the program shows its window and tests answer for it.
+class StandardStartupHooks : public core::StartupHooks {
+public:
+    using FolderChooser =
+        std::function<std::optional<core::DataFolderChoice>(const QString& proposedLocal)>;
+
+    StandardStartupHooks(core::UserInteraction& ui, FolderChooser chooser);
+
+    std::optional<core::DataFolderChoice> chooseDataFolder(const QString& proposedLocal) override;
+    bool exclusiveOperationRunning() override;
+    void agendaConnected(bool firstOpener) override;
+    bool loadSettings() override;
+
+protected:
+    core::UserInteraction& m_ui;
+
+private:
+    FolderChooser m_chooser;
+};
+
+} // namespace orvento::services

@@ -1,0 +1,43 @@
+#pragma once
+
+#include "core/FileLock.h"
+
+#include <QString>
+
+namespace orvento::core {
+class UserInteraction;
+}
+
+namespace orvento::services {
+
+// True when another workstation runs the program, i.e. has the global database open. Our own
+// connection is closed for the test and opened again.
+bool otherWorkstationsRunning();
+// True when another workstation has the open agenda open.
+bool agendaOpenElsewhere();
+
+QString otherWorkstationsWarning();
+QString exclusiveOperationRunningWarning();
+QString programLockPath();
+
+// A backup or restore: no other workstation may run the program meanwhile, and none may start
+// it. While this object holds the lock, `~program.lck` keeps other starts out.
+class ExclusiveOperation {
+public:
+    enum class Start { Started, OthersRunning, LockFailed };
+
+    // Closes all connections and checks that nobody else has the global database open; the
+    // connections are opened again when the operation cannot start.
+    Start begin(core::UserInteraction& ui);
+    // Releases the lock. The caller reopens the connections or ends the program.
+    void end();
+    ~ExclusiveOperation() { end(); }
+
+private:
+    core::FileLock m_lock;
+};
+
+// Reopens the global and agenda connections on their files after an exclusive test.
+bool reopenConnections();
+
+} // namespace orvento::services

@@ -1,0 +1,289 @@
+#include "core/StartUp.h"
+#include "core/Database.h"
+#include "core/IniFile.h"
+#include "core/ProgramState.h"
+#include "services/StandardStartupHooks.h"
+#include "services/Workstations.h"
+#include "support/ScriptedInteraction.h"
+#include "support/TestEnvironment.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <unistd.h>
+
+using namespace orvento;
+using testsupport::OtherWorkstation;
+using testsupport::ScriptedInteraction;
+using testsupport::TestEnvironment;
+using Kind = ScriptedInteraction::Kind;
+
+namespace {
+
+// One start of the program against the test folders, with the data folder dialog answered from
+// a script.
+class StartUpTest : public ::testing::Test {
+protected:
+    std::optional<core::DataFolderChoice> nextChoice(const QString& proposed) {
+        proposedSeen = proposed;
+        ++dialogShown;
+        if (choices.empty())
+            return std::nullopt;
+        std::optional<core::DataFolderChoice> c;
+        c.swap(choices.front());
+        choices.pop_front();
+        return c;
+    }
+
+    bool start() {
+        startUp = std::make_unique<core::StartUp>(ui, hooks);
+        return startUp->run();
+    }
+
+    void closeProgram() {
+        startUp->close();
+        core::programState().db->agenda.close();
+        core::programState().db->global.close();
+    }
+
+    core::IniFile ini() const { return core::IniFile::load(env.iniPath()); }
+
+    TestEnvironment env;
+    ScriptedInteraction ui;
+    std::deque<std::optional<core::DataFolderChoice>> choices;
+    QString proposedSeen;
+    int dialogShown = 0;
+    services::StandardStartupHooks hooks{ui, [this](const QString& proposed) {
+                                             return nextChoice(proposed);
+                                         }};
+    std::unique_ptr<core::StartUp> startUp;
+};
+
+TEST_F(StartUpTest, FreshProgramFolderWithLocalChoiceBuildsEverythingAndWritesFlagsOnClose) {
+    choices.push_back(core::DataFolderChoice{true, {}});
+    ASSERT_TRUE(start()) << ui.allTexts().join(QLatin1Char('|')).toStdString();
+
+    const QString data = env.programFolder() + QStringLiteral("DATA/");
+    EXPECT_EQ(proposedSeen, data);
+    EXPECT_EQ(core::programState().folders.data, data);
+    for (const char* file : {"Global.MDB", "DEMO.MDB", "PRINT/Nabidka.frx", "Uvod.rpo"})
+        EXPECT_TRUE(QFileInfo::exists(data + QString::fromLatin1(file))) << file;
+    EXPECT_TRUE(QFileInfo(data + QStringLiteral("LOCK")).isDir());
+    EXPECT_TRUE(QFileInfo(env.programFolder() + QStringLiteral("ZALOHY")).isDir());
+    EXPECT_EQ(core::programState().agendaName, QStringLiteral("DEMO - fiktivní firma"));
+    EXPECT_TRUE(
+        ui.waitTexts().contains(QStringLiteral("Probíhá dokončení instalace\nprosím čekejte...")));
+    EXPECT_FALSE(ui.waitShown());
+    EXPECT_TRUE(ui.messages().empty());
+    // The chosen folder is not remembered before the program closes.
+    EXPECT_FALSE(QFileInfo::exists(env.iniPath()));
+
+    closeProgram();
+    const core::IniFile written = ini();
+    EXPECT_EQ(written.value(QStringLiteral("PATH"), QStringLiteral("DataPath")), data);
+    EXPECT_EQ(written.value(QStringLiteral("CONFIG"), QStringLiteral("LastDBName")),
+              QStringLiteral("DEMO"));
+    EXPECT_EQ(written.value(QStringLiteral("CONFIG"), QStringLiteral("RunPrgFirst")),
+              QStringLiteral("0"));
+    EXPECT_EQ(written.value(QStringLiteral("CONFIG"), QStringLiteral("RunPrgSetup")),
+              QStringLiteral("0"));
+}
+
+TEST_F(StartUpTest, CancelledDataFolderDialogEndsTheProgram) {
+    choices.push_back(std::nullopt);
+    EXPECT_FALSE(start());
+    EXPECT_TRUE(ui.saw(Kind::Information,
+                       QStringLiteral("Nebyla určena datová složka, program bude ukončen")));
+    EXPECT_FALSE(QFileInfo::exists(env.iniPath()));
+}
+
+TEST_F(StartUpTest, DataPathIsTrimmedAndGetsItsTrailingSeparator) {
+    QDir().mkpath(env.dataFolder());
+    QString path = env.dataFolder();
+    path.chop(1);
+    env.writeIni(QStringLiteral("[PATH]\nDataPath=   %1   \n").arg(path));
+    ASSERT_TRUE(start());
+    EXPECT_EQ(dialogShown, 0);
+    EXPECT_EQ(core::programState().folders.data, env.dataFolder());
+    EXPECT_EQ(core::programState().folders.lock, env.dataFolder() + QStringLiteral("LOCK/"));
+}
+
+TEST_F(StartUpTest, VanishedDataFolderAsksAndYesEndsWithoutTouchingTheIni) {
+    env.writeIni(QStringLiteral("[PATH]\nDataPath=%1gone\n").arg(env.dataFolder()));
+    const QString before = env.readIni();
+    ui.answer(true);
+    EXPECT_FALSE(start());
+    EXPECT_TRUE(ui.sawContaining(Kind::Error, QStringLiteral("již neexistuje!")));
+    EXPECT_TRUE(ui.sawContaining(Kind::Question, QStringLiteral("Chcete nyní ukončit program ?")));
+    EXPECT_EQ(dialogShown, 0);
+    EXPECT_EQ(env.readIni(), before);
+}
+
+TEST_F(StartUpTest, VanishedDataFolderAnsweredNoShowsTheDialogAndGoesOn) {
+    env.writeIni(QStringLiteral("[PATH]\nDataPath=%1gone\n").arg(env.dataFolder()));
+    QDir().mkpath(env.dataFolder());
+    ui.answer(false);
+    choices.push_back(core::DataFolderChoice{false, env.dataFolder()});
+    ASSERT_TRUE(start());
+    EXPECT_EQ(dialogShown, 1);
+    EXPECT_EQ(core::programState().folders.data, env.dataFolder());
+}
+
+TEST_F(StartUpTest, DataPathThatIsAFileCountsAsVanished) {
+    QDir().mkpath(env.dataFolder());
+    QFile file(env.dataFolder() + QStringLiteral("file"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.close();
+    env.writeIni(QStringLiteral("[PATH]\nDataPath=%1file\n").arg(env.dataFolder()));
+    ui.answer(true);
+    EXPECT_FALSE(start());
+    EXPECT_TRUE(ui.sawContaining(Kind::Error, QStringLiteral("již neexistuje!")));
+}
+
+TEST_F(StartUpTest, GarbageIniFallsBackToDefaults) {
+    env.writeIni(QStringLiteral("\x01\x02 garbage ]]][[\n=novalue\n[CONFIG\nRunPrgFirst=abc\n"));
+    choices.push_back(core::DataFolderChoice{true, {}});
+    ASSERT_TRUE(start());
+    EXPECT_EQ(core::programState().agenda, QStringLiteral("DEMO"));
+}
+
+TEST_F(StartUpTest, UnwritableDataFolderReportsTheFolderThatCannotBeCreated) {
+    if (::geteuid() == 0)
+        GTEST_SKIP() << "root writes into read-only folders";
+    QDir().mkpath(env.dataFolder());
+    QFile::setPermissions(env.dataFolder(), QFile::ReadOwner | QFile::ExeOwner);
+    env.useDataFolder();
+    QFile::setPermissions(env.dataFolder(), QFile::ReadOwner | QFile::ExeOwner);
+    EXPECT_FALSE(start());
+    EXPECT_TRUE(ui.sawContaining(Kind::Error, QStringLiteral("Chyba : nelze vytvořit adresář")));
+    QFile::setPermissions(env.dataFolder(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}
+
+TEST_F(StartUpTest, MissingTemplateAsksForReinstallation) {
+    env.useDataFolder();
+    QFile::remove(env.programFolder() + QStringLiteral("Res/0002.res"));
+    EXPECT_FALSE(start());
+    EXPECT_TRUE(ui.sawContaining(Kind::Error, QStringLiteral("Nebyl nalezen zdrojový soubor")));
+    EXPECT_TRUE(ui.sawContaining(Kind::Error, QStringLiteral("Proveďte reinstalaci programu!")));
+    EXPECT_FALSE(QFileInfo::exists(env.dataFolder() + QStringLiteral("Global.MDB")));
+}
+
+TEST_F(StartUpTest, GlobalDatabaseThatIsNoDatabaseIsReported) {
+    env.useDataFolder();
+    QFile bad(env.dataFolder() + QStringLiteral("Global.MDB"));
+    ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
+    bad.write(QByteArray(4096, 'x'));
+    bad.close();
+    EXPECT_FALSE(start());
+    EXPECT_TRUE(ui.sawContaining(
+        Kind::Error,
+        QStringLiteral("Při pokusu o připojení hlavní databáze došlo k následující chybě:")));
+}
+
+TEST_F(StartUpTest, AgendaFileAsGlobalDatabaseIsRefused) {
+    env.useDataFolder();
+    ASSERT_TRUE(env.copyTemplate(QStringLiteral("0001.res"), QStringLiteral("Global.MDB")));
+    EXPECT_FALSE(start());
+    EXPECT_TRUE(ui.sawContaining(Kind::Error, QStringLiteral("hlavní databáze")));
+}
+
+TEST_F(StartUpTest, HeldProgramLockRefusesTheStartAndStaleOneIsCleared) {
+    env.useDataFolder();
+    QDir().mkpath(env.dataFolder() + QStringLiteral("LOCK"));
+    const QString lock = env.dataFolder() + QStringLiteral("LOCK/~program.lck");
+    {
+        OtherWorkstation backup({QStringLiteral("hold"), lock});
+        ASSERT_EQ(backup.firstLine(), QStringLiteral("ready"));
+        EXPECT_FALSE(start());
+        EXPECT_TRUE(ui.sawContaining(Kind::Warning, QStringLiteral("jedinečný přístup")));
+        backup.kill(); // the backing-up workstation crashed and left its file behind
+    }
+    ASSERT_TRUE(QFileInfo::exists(lock));
+    ui.clear();
+    core::resetProgramState();
+    core::StartUp::initProgramFolders(env.programFolder());
+    ASSERT_TRUE(start());
+    EXPECT_FALSE(QFileInfo::exists(lock));
+}
+
+TEST_F(StartUpTest, DeletedDemoIsNotCopiedAgainAndMissingAgendaEndsWithoutAgendaList) {
+    env.useDataFolder(QStringLiteral("RunPrgFirst=0\nLastDBName=DEMO\n"));
+    EXPECT_FALSE(start());
+    EXPECT_FALSE(QFileInfo::exists(env.dataFolder() + QStringLiteral("DEMO.MDB")));
+    EXPECT_TRUE(ui.saw(Kind::Information,
+                       QStringLiteral("Nebyla vybrána žádná firma, program bude ukončen.")));
+}
+
+TEST_F(StartUpTest, AgendaNamesAreFoundWhateverTheirCase) {
+    env.useDataFolder(QStringLiteral("RunPrgFirst=0\nLastDBName=Firma1\n"));
+    ASSERT_TRUE(env.copyTemplate(QStringLiteral("0003.res"), QStringLiteral("FIRMA1.mdb")));
+    ASSERT_TRUE(start()) << ui.allTexts().join(QLatin1Char('|')).toStdString();
+    EXPECT_EQ(core::programState().agenda, QStringLiteral("FIRMA1"));
+}
+
+TEST_F(StartUpTest, EmptyCatalogueGetsFirstSheetWithItsBasicGroup) {
+    env.useDataFolder(QStringLiteral("RunPrgFirst=0\nLastDBName=Prazdna\n"));
+    ASSERT_TRUE(env.copyTemplate(QStringLiteral("0001.res"), QStringLiteral("Prazdna.MDB")));
+    ASSERT_TRUE(start());
+    core::Database& db = core::programState().db->agenda;
+    QSqlQuery sheets = db.select(QStringLiteral("SELECT ID, Nazev, Poradi FROM Sklady"));
+    ASSERT_TRUE(sheets.next());
+    EXPECT_EQ(sheets.value(1).toString(), QStringLiteral("List 1"));
+    EXPECT_EQ(sheets.value(2).toInt(), 1);
+    const qint64 sheetId = sheets.value(0).toLongLong();
+    EXPECT_FALSE(sheets.next());
+    QSqlQuery groups = db.select(QStringLiteral("SELECT Sklad, Nazev, Zakladni FROM Skupiny"));
+    ASSERT_TRUE(groups.next());
+    EXPECT_EQ(groups.value(0).toLongLong(), sheetId);
+    EXPECT_EQ(groups.value(1).toString(), QStringLiteral("# Nezařazeno #"));
+    EXPECT_TRUE(groups.value(2).toBool());
+    EXPECT_FALSE(groups.next());
+}
+
+TEST_F(StartUpTest, FirstOpenerClearsStampsAndSecondKeepsThem) {
+    env.useDataFolder(QStringLiteral("RunPrgFirst=0\nLastDBName=DEMO\n"));
+    ASSERT_TRUE(env.copyTemplate(QStringLiteral("0003.res"), QStringLiteral("DEMO.MDB")));
+    const QString lockDir = env.dataFolder() + QStringLiteral("LOCK/");
+    QDir().mkpath(lockDir);
+    const QString stampFile = lockDir + QStringLiteral("02DEMO.tsf");
+    auto writeStamp = [&] {
+        QFile f(stampFile);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(QByteArray(8, '\0'));
+    };
+
+    writeStamp();
+    {
+        OtherWorkstation other(
+            {QStringLiteral("open-db"), env.dataFolder() + QStringLiteral("DEMO.MDB")});
+        ASSERT_EQ(other.firstLine(), QStringLiteral("ready"));
+        ASSERT_TRUE(start());
+        EXPECT_TRUE(QFileInfo::exists(stampFile)) << "a second opener must keep the stamps";
+        EXPECT_TRUE(services::agendaOpenElsewhere());
+    }
+    closeProgram();
+    core::resetProgramState();
+    core::StartUp::initProgramFolders(env.programFolder());
+    ASSERT_TRUE(start());
+    EXPECT_FALSE(QFileInfo::exists(stampFile)) << "the first opener clears the stamps";
+    EXPECT_FALSE(services::agendaOpenElsewhere());
+}
+
+TEST_F(StartUpTest, ClosingStoresTheBackupCounterAndKeepsBuilderMode) {
+    env.useDataFolder(QStringLiteral("BuilderMode=1\n"));
+    ASSERT_TRUE(start());
+    EXPECT_TRUE(core::programState().builderMode);
+    core::programState().backupCounter = 17;
+    closeProgram();
+    core::Database global(QStringLiteral("check"));
+    ASSERT_TRUE(global.open(env.dataFolder() + QStringLiteral("Global.MDB")));
+    EXPECT_EQ(global.scalar(QStringLiteral("SELECT IDZalohy FROM KonfigTab"))->toInt(), 17);
+    EXPECT_EQ(ini().value(QStringLiteral("CONFIG"), QStringLiteral("BuilderMode")),
+              QStringLiteral("1"));
+}
+
+} // namespace

@@ -1,0 +1,66 @@
+#pragma once
+
+#include "core/UserInteraction.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <deque>
+#include <optional>
+#include <vector>
+
+namespace orvento::testsupport {
+
+// Stands in for the person at the screen: records every message, answers questions and dialogs
+// from a script, and fails the test when a question comes that nobody scripted.
+class ScriptedInteraction : public core::UserInteraction {
+public:
+    enum class Kind { Information, Warning, Error, Question, Problems };
+    struct Message {
+        Kind kind;
+        QString text;
+    };
+
+    void information(const QString& text) override;
+    void warning(const QString& text) override;
+    void error(const QString& text) override;
+    bool question(const QString& text) override;
+    void showProblems(const QString& heading, const QStringList& lines) override;
+    void showWait(const QString& text, bool cancellable = false) override;
+    void hideWait() override;
+    void keepAlive() override {}
+    std::optional<QString> chooseOpenFile(const QString& title, const QString& folder,
+                                          const QString& filter) override;
+    std::optional<QString> chooseSaveFile(const QString& title, const QString& folder,
+                                          const QString& filter) override;
+    std::optional<QString> chooseFolder(const QString& title, const QString& folder) override;
+    std::optional<int> chooseItem(const QString& title, const QString& label,
+                                  const QStringList& items, int current = 0) override;
+
+    // Script.
+    void answer(bool yes) { m_answers.push_back(yes); }
+    void chooseFile(std::optional<QString> path) { m_files.push_back(std::move(path)); }
+    void chooseIndex(std::optional<int> index) { m_items.push_back(index); }
+
+    // What happened.
+    const std::vector<Message>& messages() const { return m_messages; }
+    QStringList texts(Kind kind) const;
+    QStringList allTexts() const;
+    bool saw(Kind kind, const QString& text) const;
+    bool sawContaining(Kind kind, const QString& part) const;
+    const QStringList& waitTexts() const { return m_waitTexts; }
+    bool waitShown() const { return m_waitShown; }
+    QStringList problemLines() const { return m_problemLines; }
+    void clear();
+
+private:
+    std::vector<Message> m_messages;
+    std::deque<bool> m_answers;
+    std::deque<std::optional<QString>> m_files;
+    std::deque<std::optional<int>> m_items;
+    QStringList m_waitTexts;
+    QStringList m_problemLines;
+    bool m_waitShown = false;
+};
+
+} // namespace orvento::testsupport

@@ -1,0 +1,206 @@
+#include "ui/MainWindow.h"
+
+#include "core/AppVersion.h"
+#include "core/ProgramEvents.h"
+#include "core/ProgramState.h"
+#include "core/PurchasePriceDisplay.h"
+#include "ui/AboutDialog.h"
+#include "ui/Help.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QShortcut>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace orvento::ui {
+
+MainWindow::MainWindow(core::UserInteraction& ui, QWidget* parent)
+    : QMainWindow(parent)
+    , m_ui(ui) {
+    setObjectName(QStringLiteral("frmMain"));
+    setWindowTitle(core::kProductName);
+    buildButtonBar();
+    buildStatusBar();
+
+    auto* desktop = new QWidget(this);
+    desktop->setObjectName(QStringLiteral("desktop"));
+    desktop->setAutoFillBackground(true);
+    desktop->setStyleSheet(QStringLiteral(
+        "#desktop { background: qlineargradient(x1:0, y1:0, x2:1, y2:1, stop:0 #eef3f8, "
+        "stop:1 #d4e2ef); }"));
+    m_desktopTitle = new QLabel(desktop);
+    m_desktopTitle->setObjectName(QStringLiteral("lblFirma"));
+    QFont big = m_desktopTitle->font();
+    big.setPointSize(big.pointSize() * 2);
+    big.setBold(true);
+    m_desktopTitle->setFont(big);
+    m_desktopTitle->setStyleSheet(QStringLiteral("color: #1d4f7c;"));
+    auto* layout = new QVBoxLayout(desktop);
+    layout->setContentsMargins(32, 24, 32, 24);
+    layout->addWidget(m_desktopTitle, 0, Qt::AlignLeft | Qt::AlignTop);
+    layout->addStretch();
+    setCentralWidget(desktop);
+
+    auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);
+    connect(help, &QShortcut::activated, this, [] { openHelpTopic(QStringLiteral("pgUvod.htm")); });
+    auto* purchase = new QShortcut(QKeySequence(QStringLiteral("Ctrl+Q")), this);
+    purchase->setContext(Qt::ApplicationShortcut);
+    connect(purchase, &QShortcut::activated, this,
+            [this] { core::togglePurchasePriceDisplay(m_ui); });
+    connect(&core::ProgramEvents::instance(), &core::ProgramEvents::agendaOpened, this,
+            &MainWindow::refreshStatus);
+    connect(&core::ProgramEvents::instance(), &core::ProgramEvents::userChanged, this,
+            &MainWindow::refreshStatus);
+    refreshStatus();
+}
+
+QAction* MainWindow::addCommand(const QString& objectName, const QString& text, bool available) {
+    auto* act = new QAction(text, this);
+    act->setObjectName(objectName);
+    act->setEnabled(available);
+    return act;
+}
+
+void MainWindow::runOnce(bool& busy, const std::function<void()>& work) {
+    if (busy)
+        return;
+    busy = true;
+    work();
+    busy = false;
+}
+
+void MainWindow::buildButtonBar() {
+    auto* bar = addToolBar(QStringLiteral("Hlavní"));
+    bar->setObjectName(QStringLiteral("tbHlavni"));
+    bar->setMovable(false);
+    bar->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    QFont font = bar->font();
+    font.setPointSize(font.pointSize() + 2);
+    bar->setFont(font);
+
+    // The offer list, the catalogue and the address book arrive with their own windows.
+    bar->addAction(addCommand(QStringLiteral("actNabidky"), QStringLiteral("Nabídky"), false));
+    bar->addAction(addCommand(QStringLiteral("actCenik"), QStringLiteral("Ceník"), false));
+    bar->addAction(addCommand(QStringLiteral("actAdresar"), QStringLiteral("Adresář"), false));
+
+    buildOtherMenu();
+    auto* other = new QToolButton(bar);
+    other->setObjectName(QStringLiteral("btnOstatni"));
+    other->setText(QStringLiteral("Ostatní"));
+    other->setMenu(m_otherMenu);
+    other->setPopupMode(QToolButton::InstantPopup);
+    bar->addWidget(other);
+
+    QAction* quit = addCommand(QStringLiteral("actKonec"), QStringLiteral("Konec"), true);
+    connect(quit, &QAction::triggered, this,
+            [this] { runOnce(m_closingBusy, [this] { close(); }); });
+    bar->addAction(quit);
+    QAction* help = addCommand(QStringLiteral("actNapoveda"), QStringLiteral("Nápověda"), true);
+    connect(help, &QAction::triggered, this, [] { openHelpTopic(QStringLiteral("pgUvod.htm")); });
+    bar->addAction(help);
+}
+
+void MainWindow::buildOtherMenu() {
+    m_otherMenu = new QMenu(QStringLiteral("Ostatní"), this);
+    m_otherMenu->setObjectName(QStringLiteral("mnuOstatni"));
+    m_otherMenu->addAction(
+        addCommand(QStringLiteral("actNastaveni"), QStringLiteral("Nastavení programu"), false));
+    m_otherMenu->addAction(
+        addCommand(QStringLiteral("actUzivatele"), QStringLiteral("Seznam uživatelů"), false));
+    m_otherMenu->addAction(
+        addCommand(QStringLiteral("actImport"), QStringLiteral("Import dat"), false));
+    QMenu* catalogue = m_otherMenu->addMenu(QStringLiteral("Operace s ceníkem"));
+    catalogue->addAction(addCommand(QStringLiteral("actCenoveSkupiny"),
+                                    QStringLiteral("Seznam cenových skupin"), false));
+    catalogue->addAction(addCommand(QStringLiteral("actCenoveHladiny"),
+                                    QStringLiteral("Seznam cenových hladin"), false));
+    catalogue->addSeparator();
+    catalogue->addAction(addCommand(QStringLiteral("actPreceneni"),
+                                    QStringLiteral("Přecenění nákupních a prodejních cen"), false));
+    catalogue->addAction(addCommand(QStringLiteral("actHromadneNastaveni"),
+                                    QStringLiteral("Hromadné nastavení údajů na položkách"),
+                                    false));
+    QMenu* backup = m_otherMenu->addMenu(QStringLiteral("Zálohování"));
+    backup->addAction(
+        addCommand(QStringLiteral("actZaloha"), QStringLiteral("Vytvoření zálohy"), false));
+    backup->addAction(
+        addCommand(QStringLiteral("actObnova"), QStringLiteral("Obnovení dat ze zálohy"), false));
+    m_otherMenu->addSeparator();
+    QAction* about =
+        addCommand(QStringLiteral("actOAplikaci"), QStringLiteral("O aplikaci..."), true);
+    connect(about, &QAction::triggered, this, [this] {
+        AboutDialog dialog(this);
+        dialog.exec();
+    });
+    m_otherMenu->addAction(about);
+    m_otherMenu->addAction(
+        addCommand(QStringLiteral("actSeznamFirem"), QStringLiteral("Seznam firem"), false));
+}
+
+void MainWindow::buildStatusBar() {
+    m_agendaField = new QLabel(this);
+    m_agendaField->setObjectName(QStringLiteral("stbFirma"));
+    m_agendaField->setToolTip(QStringLiteral("Název aktuální firmy"));
+    m_versionField = new QLabel(core::versionCaption(), this);
+    m_versionField->setObjectName(QStringLiteral("stbVerze"));
+    m_versionField->setToolTip(QStringLiteral("Verze programu"));
+    m_userField = new QLabel(this);
+    m_userField->setObjectName(QStringLiteral("stbUzivatel"));
+    m_userField->setToolTip(QStringLiteral("Přihlášený uživatel"));
+    for (QLabel* field : {m_agendaField, m_versionField, m_userField}) {
+        field->setMargin(2);
+        field->installEventFilter(this);
+    }
+    statusBar()->addWidget(m_agendaField, 3);
+    statusBar()->addWidget(m_versionField, 1);
+    statusBar()->addWidget(m_userField, 2);
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::MouseButtonDblClick) {
+        if (watched == m_agendaField)
+            action(QStringLiteral("actSeznamFirem"))->trigger();
+        else if (watched == m_versionField)
+            action(QStringLiteral("actOAplikaci"))->trigger();
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void MainWindow::refreshStatus() {
+    const core::ProgramState& state = core::programState();
+    m_agendaField->setText(state.agendaName);
+    m_userField->setText(state.user.jmeno);
+    m_desktopTitle->setText(state.agendaName);
+}
+
+QAction* MainWindow::action(const QString& objectName) const {
+    return findChild<QAction*>(objectName);
+}
+
+QLabel* MainWindow::statusField(int index) const {
+    switch (index) {
+    case 0:
+        return m_agendaField;
+    case 1:
+        return m_versionField;
+    default:
+        return m_userField;
+    }
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    if (!m_closed) {
+        m_closed = true;
+        if (m_closingSteps)
+            m_closingSteps();
+    }
+    event->accept();
+}
+
+} // namespace orvento::ui
