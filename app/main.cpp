@@ -14,6 +14,7 @@
 #include <QApplication>
 #include <QLibraryInfo>
 #include <QLocale>
+#include <QScreen>
 #include <QTranslator>
 
 using namespace orvento;
@@ -60,6 +61,9 @@ int main(int argc, char** argv) {
     QObject::connect(&termination, &app::TerminationSignal::terminationRequested, &mainWindow,
                      &QWidget::close);
     Q_EMIT core::ProgramEvents::instance().agendaOpened();
+    // Without a window manager "maximised" means nothing; start at the screen's size anyway.
+    if (const QScreen* screen = mainWindow.screen())
+        mainWindow.resize(screen->availableGeometry().size());
     mainWindow.showMaximized();
     const int code = QApplication::exec();
     core::resetProgramState();

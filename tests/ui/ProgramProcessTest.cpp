@@ -1,0 +1,79 @@
+#include "core/Database.h"
+#include "core/IniFile.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QThread>
+
+#include <gtest/gtest.h>
+
+using namespace orvento;
+
+namespace {
+
+bool copyFolder(const QString& from, const QString& to) {
+    QDir().mkpath(to);
+    const QDir source(from);
+    for (const QFileInfo& entry :
+         source.entryInfoList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot)) {
+        const QString target = to + QLatin1Char('/') + entry.fileName();
+        if (entry.isDir() ? !copyFolder(entry.filePath(), target)
+                          : !QFile::copy(entry.filePath(), target))
+            return false;
+    }
+    return true;
+}
+
+// The real program, started on a fresh copy of its folder, ended by the desktop session's
+// SIGTERM: it must run its closing steps like "Konec" does.
+TEST(ProgramProcess, StartsOnTheDemoAgendaAndClosesCleanlyOnSigterm) {
+    QTemporaryDir dir;
+    const QString program = dir.filePath(QStringLiteral("program"));
+    ASSERT_TRUE(copyFolder(QStringLiteral(ORVENTO_PROGRAM_DIR), program));
+    QFile::remove(program + QStringLiteral("/Tovaro.ini"));
+    const QString data = dir.filePath(QStringLiteral("data/"));
+    QDir().mkpath(data);
+    {
+        QFile ini(program + QStringLiteral("/Tovaro.ini"));
+        ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
+        ini.write(
+            QStringLiteral("[PATH]\nDataPath=%1\n[CONFIG]\nBuilderMode=1\n").arg(data).toUtf8());
+    }
+
+    QProcess process;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    process.setProcessEnvironment(env);
+    process.start(program + QStringLiteral("/orvento"), {});
+    ASSERT_TRUE(process.waitForStarted(10000));
+
+    // Up and running once it holds the demo agenda open.
+    const QString demo = data + QStringLiteral("DEMO.MDB");
+    QElapsedTimer timer;
+    timer.start();
+    while (!(QFile::exists(demo) && core::Database::openedElsewhere(demo)) &&
+           timer.elapsed() < 30000)
+        QThread::msleep(50);
+    ASSERT_TRUE(core::Database::openedElsewhere(demo))
+        << "the program did not open the demo agenda";
+
+    process.terminate();
+    ASSERT_TRUE(process.waitForFinished(30000));
+    EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(process.exitCode(), 0);
+
+    const core::IniFile ini = core::IniFile::load(program + QStringLiteral("/Tovaro.ini"));
+    EXPECT_EQ(QDir(ini.value(QStringLiteral("PATH"), QStringLiteral("DataPath"))), QDir(data));
+    EXPECT_EQ(ini.value(QStringLiteral("CONFIG"), QStringLiteral("RunPrgFirst")),
+              QStringLiteral("0"));
+    EXPECT_EQ(ini.value(QStringLiteral("CONFIG"), QStringLiteral("RunPrgSetup")),
+              QStringLiteral("0"));
+    EXPECT_EQ(ini.value(QStringLiteral("CONFIG"), QStringLiteral("BuilderMode")),
+              QStringLiteral("1"));
+    EXPECT_FALSE(core::Database::openedElsewhere(demo));
+}
+
+} // namespace
