@@ -31,8 +31,6 @@ TEST(ShellOperations, WebAddressGetsAPrefixOnlyWhenItHasNoScheme) {
 TEST(ShellOperations, FileNamesAsKeyAndBare) {
     EXPECT_EQ(shell::fileNameAsKey(QStringLiteral("/data/import/cenik.2024.xls")),
               QStringLiteral("cenik#2024#xls"));
-    EXPECT_EQ(shell::fileNameAsKey(QStringLiteral("C:\\Import\\Cenik.mdb")),
-              QStringLiteral("Cenik#mdb"));
     EXPECT_EQ(shell::bareFileName(QStringLiteral("/data/import/cenik.2024.xls")),
               QStringLiteral("cenik.2024"));
     const QRegularExpression guid(

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "support/QtPrinting.h"
+
 #include <QProcess>
 #include <QString>
 #include <QStringList>
