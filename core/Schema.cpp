@@ -2,6 +2,8 @@
 
 #include "core/Database.h"
 
+#include <QDir>
+
 namespace orvento::core {
 
 namespace {
@@ -347,6 +349,24 @@ std::optional<int> applicationIdOfOpen(Database& db) {
     if (!value)
         return std::nullopt;
     return value->toInt();
+}
+
+bool openAsKind(Database& db, const QString& path, DatabaseKind kind, QString* reason) {
+    if (!db.open(path)) {
+        if (reason)
+            *reason = db.lastError();
+        return false;
+    }
+    if (applicationIdOfOpen(db) != applicationIdOf(kind)) {
+        db.close();
+        if (reason)
+            *reason = (kind == DatabaseKind::Global
+                           ? QStringLiteral("Soubor %1 není hlavní databází programu.")
+                           : QStringLiteral("Soubor %1 není databází agendy."))
+                          .arg(QDir::toNativeSeparators(path));
+        return false;
+    }
+    return true;
 }
 
 bool writeSchemaVersion(Database& db, int version) {

@@ -57,6 +57,9 @@ bool createSchema(Database& db, DatabaseKind kind);
 
 // Reads the file mark of an open database; nothing when it cannot be read.
 std::optional<int> applicationIdOfOpen(Database& db);
+// Opens a database file and makes sure it is one of ours of that kind; otherwise the connection
+// stays closed and `reason` says why.
+bool openAsKind(Database& db, const QString& path, DatabaseKind kind, QString* reason);
 // Writes the schema version into `Verze` and mirrors it into the file header.
 bool writeSchemaVersion(Database& db, int version);
 

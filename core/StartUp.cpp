@@ -194,14 +194,8 @@ bool StartUp::copyTemplate(const QString& templateName, const QString& target, b
 bool StartUp::connectGlobal() {
     ProgramState& s = programState();
     const QString path = resolveInFolder(s.folders.data, QStringLiteral("Global.MDB"));
-    Database& db = s.db->global;
-    bool ok = db.open(path);
-    QString reason = db.lastError();
-    if (ok && applicationIdOfOpen(db) != applicationIdOf(DatabaseKind::Global)) {
-        db.close();
-        ok = false;
-        reason = QStringLiteral("Soubor %1 není hlavní databází programu.").arg(shown(path));
-    }
+    QString reason;
+    const bool ok = openAsKind(s.db->global, path, DatabaseKind::Global, &reason);
     if (!ok) {
         m_ui.error(QStringLiteral("Při pokusu o připojení hlavní databáze došlo k následující "
                                   "chybě:\n\n") +
@@ -266,14 +260,8 @@ bool StartUp::openAgenda(const QString& agenda) {
     Database& db = s.db->agenda;
     db.close();
     const bool firstOpener = !Database::openedElsewhere(path);
-    bool ok = db.open(path);
-    QString reason = db.lastError();
-    if (ok && applicationIdOfOpen(db) != applicationIdOf(DatabaseKind::Agenda)) {
-        db.close();
-        ok = false;
-        reason = QStringLiteral("Soubor %1 není databází agendy.").arg(shown(path));
-    }
-    if (!ok) {
+    QString reason;
+    if (!openAsKind(db, path, DatabaseKind::Agenda, &reason)) {
         m_ui.hideWait();
         m_ui.error(reason);
         return false;
