@@ -5,6 +5,7 @@
 #include "core/ProgramState.h"
 #include "core/StartUp.h"
 #include "services/StandardStartupHooks.h"
+#include "ui/AgendaListDialog.h"
 #include "ui/ApplicationMinimizer.h"
 #include "ui/DataFolderDialog.h"
 #include "ui/MainWindow.h"
@@ -48,6 +49,10 @@ int main(int argc, char** argv) {
         return ui::DataFolderDialog::ask(proposed, interaction);
     });
     core::StartUp startUp(interaction, hooks);
+    hooks.setAgendaListChooser([&interaction, &startUp] {
+        return ui::AgendaListDialog::run(interaction, startUp, nullptr) ==
+               core::AgendaListOutcome::Opened;
+    });
     const bool started = startUp.run();
     splash.close();
     if (!started) {
@@ -56,6 +61,7 @@ int main(int argc, char** argv) {
     }
 
     mainWindow.setClosingSteps([&startUp] { startUp.close(); });
+    mainWindow.setStartUp(&startUp);
     ui::ApplicationMinimizer minimizer(&mainWindow);
     app::TerminationSignal termination;
     QObject::connect(&termination, &app::TerminationSignal::terminationRequested, &mainWindow,

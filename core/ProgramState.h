@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/AgendaSettings.h"
 #include "core/CurrentUser.h"
 #include "core/Database.h"
 
@@ -46,6 +47,7 @@ struct ProgramState {
     bool runPrgSetup = true;
     bool builderMode = false;
     CurrentUser user;
+    AgendaSettings settings; // the open agenda's settings, logo and profile options
     int backupCounter = 1;
     bool showPurchasePrices = true; // the Ctrl+Q switch
     bool cancelRequested = false;   // set by the wait window's cancel link

@@ -31,11 +31,13 @@ public:
     void readConfiguration();
     bool settleDataFolder();
     bool connectGlobal();
+    // Copies a template database of the program folder's Res/ to `target` (beside it first, then
+    // renamed, so no half file appears); reports a missing template or a failed copy.
+    bool copyTemplate(const QString& templateName, const QString& target, bool showWait);
 
 private:
     bool chooseDataFolder();
     bool createFolder(const QString& path);
-    bool copyTemplate(const QString& templateName, const QString& target, bool showWait);
     bool writeConfiguration();
 
     UserInteraction& m_ui;

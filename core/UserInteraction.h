@@ -36,6 +36,13 @@ public:
     virtual std::optional<QString> chooseFolder(const QString& title, const QString& folder) = 0;
     virtual std::optional<int> chooseItem(const QString& title, const QString& label,
                                           const QStringList& items, int current = 0) = 0;
+    // A line of text typed into a small input box; an empty optional when cancelled. Only the
+    // few commands that ask for a typed confirmation use it.
+    virtual std::optional<QString> inputText(const QString& title, const QString& prompt) {
+        (void)title;
+        (void)prompt;
+        return std::nullopt;
+    }
 };
 
 } // namespace orvento::core

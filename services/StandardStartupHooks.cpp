@@ -1,6 +1,8 @@
 #include "services/StandardStartupHooks.h"
 
 #include "core/ProgramState.h"
+#include "core/SchemaUpgrade.h"
+#include "services/AgendaSettingsLoading.h"
 #include "services/ChangeStamps.h"
 #include "services/LockFiles.h"
 #include "services/Workstations.h"
@@ -31,13 +33,23 @@ void StandardStartupHooks::agendaConnected(bool firstOpener) {
     state.db->agenda.setStatementObserver(stampAfterStatement);
 }
 
-bool StandardStartupHooks::loadSettings() {
+bool StandardStartupHooks::checkGlobalSchema() {
+    return core::checkSchemaVersion(core::programState().db->global, core::DatabaseKind::Global,
+                                    QString(), m_ui);
+}
+
+bool StandardStartupHooks::checkAgendaSchema() {
     core::ProgramState& state = core::programState();
-    const auto name = state.db->agenda.scalar(
-        QStringLiteral("SELECT Hodnota FROM Nastaveni WHERE IDHodnoty = :IDHodnoty"),
-        {{QStringLiteral("IDHodnoty"), 1}});
-    state.agendaName = name ? name->toString() : QString();
-    return true;
+    return core::checkSchemaVersion(state.db->agenda, core::DatabaseKind::Agenda, state.agenda,
+                                    m_ui);
+}
+
+bool StandardStartupHooks::loadSettings() {
+    return loadOpenAgendaSettings(m_ui);
+}
+
+bool StandardStartupHooks::openAgendaFromList() {
+    return m_agendaList && m_agendaList();
 }
 
 } // namespace orvento::services

@@ -22,14 +22,24 @@ public:
 
     std::optional<core::DataFolderChoice> chooseDataFolder(const QString& proposedLocal) override;
     bool exclusiveOperationRunning() override;
+    bool checkGlobalSchema() override;
     void agendaConnected(bool firstOpener) override;
+    bool checkAgendaSchema() override;
     bool loadSettings() override;
+
+    // The agenda list shown when the last agenda is gone (a window, so the program hands it in):
+    // true when the person opened an agenda there.
+    void setAgendaListChooser(std::function<bool()> showList) {
+        m_agendaList = std::move(showList);
+    }
+    bool openAgendaFromList() override;
 
 protected:
     core::UserInteraction& m_ui;
 
 private:
     FolderChooser m_chooser;
+    std::function<bool()> m_agendaList;
 };
 
 } // namespace orvento::services

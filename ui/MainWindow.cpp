@@ -5,7 +5,9 @@
 #include "core/ProgramState.h"
 #include "core/PurchasePriceDisplay.h"
 #include "ui/AboutDialog.h"
+#include "ui/AgendaListDialog.h"
 #include "ui/Help.h"
+#include "ui/SettingsDialog.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -109,8 +111,10 @@ void MainWindow::buildButtonBar() {
 void MainWindow::buildOtherMenu() {
     m_otherMenu = new QMenu(QStringLiteral("Ostatní"), this);
     m_otherMenu->setObjectName(QStringLiteral("mnuOstatni"));
-    m_otherMenu->addAction(
-        addCommand(QStringLiteral("actNastaveni"), QStringLiteral("Nastavení programu"), false));
+    QAction* settings =
+        addCommand(QStringLiteral("actNastaveni"), QStringLiteral("Nastavení programu"), true);
+    connect(settings, &QAction::triggered, this, &MainWindow::showSettings);
+    m_otherMenu->addAction(settings);
     m_otherMenu->addAction(
         addCommand(QStringLiteral("actUzivatele"), QStringLiteral("Seznam uživatelů"), false));
     m_otherMenu->addAction(
@@ -139,8 +143,41 @@ void MainWindow::buildOtherMenu() {
         dialog.exec();
     });
     m_otherMenu->addAction(about);
-    m_otherMenu->addAction(
-        addCommand(QStringLiteral("actSeznamFirem"), QStringLiteral("Seznam firem"), false));
+    QAction* agendas =
+        addCommand(QStringLiteral("actSeznamFirem"), QStringLiteral("Seznam firem"), false);
+    connect(agendas, &QAction::triggered, this, &MainWindow::showAgendaList);
+    m_otherMenu->addAction(agendas);
+}
+
+void MainWindow::setStartUp(core::StartUp* startUp) {
+    m_startUp = startUp;
+    action(QStringLiteral("actSeznamFirem"))->setEnabled(startUp != nullptr);
+}
+
+void MainWindow::showSettings() {
+    SettingsDialog::run(m_ui, this);
+    // Also a cancelled dialog has reloaded what another workstation may have saved.
+    refreshStatus();
+}
+
+void MainWindow::showAgendaList() {
+    if (!m_startUp)
+        return;
+    switch (AgendaListDialog::run(m_ui, *m_startUp, this)) {
+    case core::AgendaListOutcome::Stay:
+    case core::AgendaListOutcome::Opened:
+        refreshStatus();
+        break;
+    case core::AgendaListOutcome::EndProgram:
+        // The agenda is already closed, or the data folder moves: the closing steps must not
+        // write the old state back.
+        m_closed = true;
+        close();
+        break;
+    case core::AgendaListOutcome::CloseProgram:
+        close();
+        break;
+    }
 }
 
 void MainWindow::buildStatusBar() {

@@ -10,8 +10,9 @@ class QMenu;
 class QToolButton;
 
 namespace orvento::core {
+class StartUp;
 class UserInteraction;
-}
+} // namespace orvento::core
 
 namespace orvento::ui {
 
@@ -27,6 +28,8 @@ public:
     void setClosingSteps(std::function<void()> steps) { m_closingSteps = std::move(steps); }
     // Shows the open agenda's name and the logged-in user.
     void refreshStatus();
+    // The start-up that opens agendas; the agenda list ("Seznam firem") needs it.
+    void setStartUp(core::StartUp* startUp);
 
     QAction* action(const QString& objectName) const;
     QMenu* otherMenu() const { return m_otherMenu; }
@@ -43,6 +46,8 @@ private:
     void buildStatusBar();
     // A button that is still busy with its previous click ignores the next one.
     void runOnce(bool& busy, const std::function<void()>& work);
+    void showSettings();
+    void showAgendaList();
 
     core::UserInteraction& m_ui;
     QMenu* m_otherMenu = nullptr;
@@ -51,6 +56,7 @@ private:
     QLabel* m_userField = nullptr;
     QLabel* m_desktopTitle = nullptr;
     std::function<void()> m_closingSteps;
+    core::StartUp* m_startUp = nullptr;
     bool m_closed = false;
     bool m_closingBusy = false;
 };

@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QInputDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -112,6 +113,15 @@ std::optional<int> QtUserInteraction::chooseItem(const QString& title, const QSt
     if (!ok)
         return std::nullopt;
     return static_cast<int>(items.indexOf(chosen));
+}
+
+std::optional<QString> QtUserInteraction::inputText(const QString& title, const QString& prompt) {
+    bool ok = false;
+    const QString text =
+        QInputDialog::getText(dialogParent(), title, prompt, QLineEdit::Normal, QString(), &ok);
+    if (!ok)
+        return std::nullopt;
+    return text;
 }
 
 } // namespace orvento::ui

@@ -34,6 +34,7 @@ public:
     std::optional<QString> chooseFolder(const QString& title, const QString& folder) override;
     std::optional<int> chooseItem(const QString& title, const QString& label,
                                   const QStringList& items, int current = 0) override;
+    std::optional<QString> inputText(const QString& title, const QString& prompt) override;
 
     WorkingWindow* workingWindow() const { return m_working; }
 

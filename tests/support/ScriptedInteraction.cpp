@@ -68,6 +68,11 @@ std::optional<int> ScriptedInteraction::chooseItem(const QString&, const QString
     return next(m_items, "choice dialog");
 }
 
+std::optional<QString> ScriptedInteraction::inputText(const QString&, const QString& prompt) {
+    m_messages.push_back({Kind::Input, prompt});
+    return next(m_typed, "input box");
+}
+
 QStringList ScriptedInteraction::texts(Kind kind) const {
     QStringList result;
     for (const Message& m : m_messages) {

@@ -15,7 +15,7 @@ namespace orvento::testsupport {
 // from a script, and fails the test when a question comes that nobody scripted.
 class ScriptedInteraction : public core::UserInteraction {
 public:
-    enum class Kind { Information, Warning, Error, Question, Problems };
+    enum class Kind { Information, Warning, Error, Question, Problems, Input };
     struct Message {
         Kind kind;
         QString text;
@@ -36,11 +36,13 @@ public:
     std::optional<QString> chooseFolder(const QString& title, const QString& folder) override;
     std::optional<int> chooseItem(const QString& title, const QString& label,
                                   const QStringList& items, int current = 0) override;
+    std::optional<QString> inputText(const QString& title, const QString& prompt) override;
 
     // Script.
     void answer(bool yes) { m_answers.push_back(yes); }
     void chooseFile(std::optional<QString> path) { m_files.push_back(std::move(path)); }
     void chooseIndex(std::optional<int> index) { m_items.push_back(index); }
+    void typeText(std::optional<QString> text) { m_typed.push_back(std::move(text)); }
 
     // What happened.
     const std::vector<Message>& messages() const { return m_messages; }
@@ -58,6 +60,7 @@ private:
     std::deque<bool> m_answers;
     std::deque<std::optional<QString>> m_files;
     std::deque<std::optional<int>> m_items;
+    std::deque<std::optional<QString>> m_typed;
     QStringList m_waitTexts;
     QStringList m_problemLines;
     bool m_waitShown = false;

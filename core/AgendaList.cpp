@@ -1,0 +1,327 @@
+#include "core/AgendaList.h"
+
+#include "core/CzechCollation.h"
+#include "core/Database.h"
+#include "core/FileLock.h"
+#include "core/IniFile.h"
+#include "core/OfferSeries.h"
+#include "core/PathUtil.h"
+#include "core/ProgramEvents.h"
+#include "core/ProgramState.h"
+#include "core/Schema.h"
+#include "core/StartUp.h"
+#include "core/UserInteraction.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSqlQuery>
+
+#include <algorithm>
+#include <set>
+
+namespace orvento::core {
+
+namespace {
+
+const QString kExtension = QStringLiteral(".MDB");
+const QString kDemoFile = QStringLiteral("DEMO.MDB");
+const QString kUnnamed = QStringLiteral("<bez názvu>");
+constexpr int kMaxNewAgendas = 10000;
+
+// The agenda list level the user needs for a command (0 = full access ... 2 = read only).
+bool allowed(AccessLevel worstAllowed, UserInteraction& ui) {
+    if (static_cast<int>(programState().user.seznamAgend) <= static_cast<int>(worstAllowed))
+        return true;
+    ui.information(QStringLiteral("Litujeme, ale pro tuto funkci nemáte potřebná přístupová "
+                                  "práva."));
+    return false;
+}
+
+QString withoutExtension(const QString& fileName) {
+    return fileName.left(fileName.size() - kExtension.size());
+}
+
+} // namespace
+
+QString deletionPhrase() {
+    return QStringLiteral("CHCI NENÁVRATNĚ SMAZAT FIRMU");
+}
+
+AgendaList::AgendaList(UserInteraction& ui, StartUp& startUp, Environment environment)
+    : m_ui(ui)
+    , m_startUp(startUp)
+    , m_env(std::move(environment)) {}
+
+bool AgendaList::mayOpen(UserInteraction& ui) {
+    return allowed(AccessLevel::ReadOnly, ui);
+}
+
+QString AgendaList::dataFolderShown() const {
+    return QDir::toNativeSeparators(programState().folders.data);
+}
+
+bool AgendaList::isOpenAgenda(const AgendaRow& row) const {
+    const Database& agenda = programState().db->agenda;
+    return agenda.isOpen() &&
+           QFileInfo(agenda.filePath()).fileName().compare(row.soubor, Qt::CaseInsensitive) == 0;
+}
+
+bool AgendaList::readAgendaName(const QString& path, QString* nazev) {
+    Database& spare = programState().db->spare;
+    bool agenda = openAsKind(spare, path, DatabaseKind::Agenda, nullptr);
+    if (agenda) {
+        QSqlQuery row =
+            spare.select(QStringLiteral("SELECT Hodnota FROM Nastaveni WHERE IDHodnoty = "
+                                        ":IDHodnoty ORDER BY ID"),
+                         {{QStringLiteral("IDHodnoty"), 1}});
+        agenda = row.isActive();
+        if (agenda && nazev)
+            *nazev = row.next() ? row.value(0).toString() : QString();
+    }
+    spare.close();
+    return agenda;
+}
+
+void AgendaList::fill() {
+    m_ui.showWait(QStringLiteral("Načítám seznam firem\nprosím čekejte..."));
+    const ProgramState& state = programState();
+    m_rows.clear();
+    std::set<QString> seen;
+    const QStringList files = QDir(state.folders.data).entryList(QDir::Files, QDir::Name);
+    for (const QString& file : files) {
+        const QString upper = file.toUpper();
+        if (!upper.endsWith(kExtension) || upper == QStringLiteral("GLOBAL.MDB") ||
+            !seen.insert(upper).second)
+            continue;
+        AgendaRow row{QString(), upper, false};
+        if (isOpenAgenda(row))
+            row.nazev = state.agendaName;
+        else if (!readAgendaName(state.folders.data + file, &row.nazev))
+            continue;
+        m_rows.push_back(row);
+        m_ui.keepAlive();
+    }
+    QString open;
+    for (const AgendaRow& row : m_rows) {
+        if (isOpenAgenda(row))
+            open = row.soubor;
+    }
+    sortRows(open);
+    m_demoAvailable = std::none_of(m_rows.begin(), m_rows.end(),
+                                   [](const AgendaRow& r) { return r.soubor == kDemoFile; });
+    m_ui.hideWait();
+}
+
+void AgendaList::sortRows(const QString& keepFile) {
+    std::stable_sort(m_rows.begin(), m_rows.end(), [](const AgendaRow& a, const AgendaRow& b) {
+        return compareCzech(a.nazev, b.nazev) < 0;
+    });
+    m_current = m_rows.empty() ? -1 : 0;
+    for (size_t i = 0; i < m_rows.size(); ++i) {
+        if (m_rows[i].soubor == keepFile)
+            m_current = static_cast<int>(i);
+    }
+}
+
+void AgendaList::setCurrent(int row) {
+    if (row >= 0 && row < static_cast<int>(m_rows.size()))
+        m_current = row;
+}
+
+AgendaListOutcome AgendaList::openCurrent() {
+    if (m_current < 0)
+        return AgendaListOutcome::Stay;
+    AgendaRow& row = m_rows[static_cast<size_t>(m_current)];
+    if (!m_startUp.openAgenda(withoutExtension(row.soubor))) {
+        m_ui.hideWait();
+        m_ui.error(QStringLiteral("Při otevření firmy došlo k chybě, program bude ukončen."));
+        return AgendaListOutcome::EndProgram;
+    }
+    m_ui.showWait(QStringLiteral("\nprosím čekejte..."));
+    if (row.nova) {
+        ProgramState& state = programState();
+        Database& db = state.db->agenda;
+        saveOfferSeries(db, OfferSeries::forNewAgenda(), m_ui);
+        if (!db.execute(QStringLiteral("INSERT INTO Nastaveni (IDHodnoty, Hodnota, Popis) VALUES "
+                                       "(:IDHodnoty, :Hodnota, :Popis)"),
+                        {{QStringLiteral("IDHodnoty"), 1},
+                         {QStringLiteral("Hodnota"), kUnnamed},
+                         {QStringLiteral("Popis"), settingDescription(1)}}))
+            m_ui.error(saveFailedMessage(QStringLiteral("Nastaveni")));
+        row.nova = false;
+        row.nazev = kUnnamed;
+        state.settings.nazev = kUnnamed;
+        state.agendaName = kUnnamed;
+        m_ui.hideWait();
+        if (m_env.openSettingsDialog)
+            m_env.openSettingsDialog();
+    }
+    m_ui.hideWait();
+    Q_EMIT ProgramEvents::instance().agendaOpened();
+    return AgendaListOutcome::Opened;
+}
+
+std::optional<QString> AgendaList::freeAgendaFileName(const QString& dataFolder) {
+    for (int n = 1; n <= kMaxNewAgendas; ++n) {
+        const QString name = QStringLiteral("Firma%1.MDB").arg(n);
+        if (!existsInFolder(dataFolder, name))
+            return name;
+    }
+    return std::nullopt;
+}
+
+AgendaListOutcome AgendaList::addNew() {
+    if (!allowed(AccessLevel::NoDelete, m_ui))
+        return AgendaListOutcome::Stay;
+    if (!m_ui.question(QStringLiteral("Tato funkce přidá novou firmu. Chcete pokračovat ?")))
+        return AgendaListOutcome::Stay;
+    m_ui.showWait(QStringLiteral("Vytvářím novou firmu\nprosím čekejte..."));
+    const QString data = programState().folders.data;
+    const auto name = freeAgendaFileName(data);
+    if (!name) {
+        m_ui.hideWait();
+        m_ui.error(QStringLiteral("Datová složka již obsahuje firmy Firma1 až Firma%1, další "
+                                  "novou firmu nelze přidat.")
+                       .arg(kMaxNewAgendas));
+        return AgendaListOutcome::Stay;
+    }
+    if (!m_startUp.copyTemplate(QStringLiteral("0001.res"), data + *name, false)) {
+        m_ui.hideWait();
+        return AgendaListOutcome::Stay;
+    }
+    m_rows.push_back(AgendaRow{QString(), name->toUpper(), true});
+    m_current = static_cast<int>(m_rows.size()) - 1;
+    return openCurrent();
+}
+
+void AgendaList::addDemo() {
+    if (!allowed(AccessLevel::NoDelete, m_ui))
+        return;
+    m_ui.showWait(QStringLiteral("Vytvářím DEMO firmu\nprosím čekejte..."));
+    const bool copied = m_startUp.copyTemplate(QStringLiteral("0003.res"),
+                                               programState().folders.data + kDemoFile, false);
+    m_ui.hideWait();
+    if (!copied)
+        return;
+    const QString keep = m_current >= 0 ? m_rows[static_cast<size_t>(m_current)].soubor : kDemoFile;
+    m_rows.push_back(AgendaRow{QStringLiteral("DEMO - fiktivní firma"), kDemoFile, false});
+    sortRows(keep);
+    m_demoAvailable = false;
+}
+
+bool AgendaList::deleteAgendaFile(const QString& path) {
+    // Nobody may have the agenda open: on this file system a file that another workstation has
+    // open would be unlinked under it and its work lost. The exclusive lock on the companion
+    // .ldb also keeps others from opening it while it goes.
+    FileLock guard;
+    if (FileLock::acquire(Database::ldbPathFor(path), FileLock::Mode::Exclusive, true, guard) !=
+        FileLock::Result::Taken)
+        return false;
+    QFile::remove(path);
+    if (QFileInfo::exists(path))
+        return false;
+    // A journal left by a crash would otherwise be played into a new agenda of the same name.
+    QFile::remove(path + QStringLiteral("-journal"));
+    guard.removeAndRelease();
+    return true;
+}
+
+void AgendaList::removeCurrent() {
+    if (!allowed(AccessLevel::Full, m_ui) || m_current < 0)
+        return;
+    const AgendaRow row = m_rows[static_cast<size_t>(m_current)];
+    if (isOpenAgenda(row)) {
+        m_ui.information(QStringLiteral("Aktivní firmu nelze mazat."));
+        return;
+    }
+    if (!m_ui.question(QStringLiteral(
+            "Tato funkce nenávratně smaže vybranou firmu z disku! Před smazáním proto doporučujeme "
+            "zálohu dat: stiskněte NE, otevřete firmu (kterou chcete smazat) a zvolte "
+            "Ostatní/Zálohování/Vytvoření zálohy.\n\nOpravdu chcete pokračovat ?")))
+        return;
+    const auto typed = m_ui.inputText(
+        QStringLiteral("Potvrzení"),
+        QStringLiteral("Pokud chcete opravdu smazat vybranou firmu, napište do políčka tento "
+                       "kontrolní řetězec:\n\n") +
+            deletionPhrase());
+    if (!typed || typed->isEmpty())
+        return;
+    if (typed->trimmed().toUpper() != deletionPhrase()) {
+        m_ui.warning(
+            QStringLiteral("Kontrolní řetězec nebyl správně zadán, firma nebude smazána."));
+        return;
+    }
+    if (!deleteAgendaFile(resolveInFolder(programState().folders.data, row.soubor))) {
+        m_ui.error(QStringLiteral("Firmu se nepodařilo smazat, je pravděpodobně používána jiným "
+                                  "uživatelem."));
+        return;
+    }
+    m_rows.erase(m_rows.begin() + m_current);
+    m_current = std::min(m_current, static_cast<int>(m_rows.size()) - 1);
+    if (row.soubor == kDemoFile)
+        m_demoAvailable = true;
+}
+
+AgendaListOutcome AgendaList::changeDataFolder() {
+    if (!allowed(AccessLevel::Full, m_ui))
+        return AgendaListOutcome::Stay;
+    if (!m_ui.question(QStringLiteral(
+            "Upozornění: funkce \"přesměrování datové složky\" je určena pouze pro zkušené "
+            "uživatele.\n\nOpravdu chcete pokračovat a zadat nové umístění datové složky?")))
+        return AgendaListOutcome::Stay;
+    const QString proposed = StartUp::proposedLocalDataFolder();
+    const auto choice = m_env.chooseDataFolder ? m_env.chooseDataFolder(proposed) : std::nullopt;
+    if (!choice)
+        return AgendaListOutcome::Stay;
+    QString folder = withTrailingSlash(choice->local ? proposed : choice->folder);
+    if (choice->local && !QFileInfo(folder).isDir() && !QDir().mkpath(folder)) {
+        m_ui.error(cannotCreateFolderMessage(folder));
+        return AgendaListOutcome::Stay;
+    }
+    const QString iniPath = programState().folders.iniFile;
+    IniFile ini = IniFile::load(iniPath);
+    ini.setValue(QStringLiteral("PATH"), QStringLiteral("DataPath"),
+                 QDir::toNativeSeparators(folder));
+    QDir().mkpath(QFileInfo(iniPath).absolutePath());
+    if (!ini.save(iniPath)) {
+        m_ui.error(QStringLiteral("Konfigurační soubor %1 se nepodařilo zapsat, datová složka "
+                                  "nebude přesměrována.")
+                       .arg(QDir::toNativeSeparators(iniPath)));
+        return AgendaListOutcome::Stay;
+    }
+    m_ui.information(QStringLiteral("Datová složka bude přesměrována až po opětovném "
+                                    "spuštění.\n\nProgram se proto nyní ukončí."));
+    return AgendaListOutcome::EndProgram;
+}
+
+QString AgendaList::maintenanceToolPath() {
+#ifdef Q_OS_WIN
+    const QString name = QStringLiteral("Pelmack.exe");
+#else
+    const QString name = QStringLiteral("Pelmack");
+#endif
+    const QFileInfo tool(resolveInFolder(programState().folders.program, name));
+    return tool.isFile() && tool.isExecutable() ? tool.filePath() : QString();
+}
+
+AgendaListOutcome AgendaList::repairDatabases() {
+    if (!allowed(AccessLevel::NoDelete, m_ui))
+        return AgendaListOutcome::Stay;
+    if (!m_ui.question(QStringLiteral(
+            "Tato volba spustí externí nástroj \"Správa databází\" - je však nutné zabezpečit "
+            "jedinečný přístup ke všem databázím, tzn. ukončit program na všech stanicích v "
+            "síti.\n\nJe tato podmínka splněna (volba Ano zároveň ukončí program na této "
+            "stanici) ?")))
+        return AgendaListOutcome::Stay;
+    const QString tool = maintenanceToolPath();
+    if (tool.isEmpty() || !m_env.startProgram ||
+        !m_env.startProgram(tool, {QDir::toNativeSeparators(programState().folders.data)})) {
+        m_ui.warning(QStringLiteral("Program \"Správa databází\" není nainstalován - proveďte "
+                                    "reinstalaci programu."));
+        return AgendaListOutcome::Stay;
+    }
+    return AgendaListOutcome::CloseProgram;
+}
+
+} // namespace orvento::core

@@ -1,0 +1,89 @@
+#pragma once
+
+#include "core/StartupHooks.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <optional>
+#include <vector>
+
+namespace orvento::core {
+
+class StartUp;
+class UserInteraction;
+
+// One agenda of the data folder.
+struct AgendaRow {
+    QString nazev;     // the firm name (setting 1)
+    QString soubor;    // the file name in upper case, "DEMO.MDB"
+    bool nova = false; // created in this list and not yet initialised
+};
+
+// What happened in the list, for the window and the program around it.
+enum class AgendaListOutcome {
+    Stay,         // nothing that closes the list
+    Opened,       // an agenda was opened; the list closes
+    EndProgram,   // the program ends at once, without its closing steps
+    CloseProgram, // the program closes with its closing steps
+};
+
+// The agenda list: every agenda database of the data folder with its firm name; opens, creates,
+// deletes agendas, redirects the data folder and starts the maintenance tool. It needs from the
+// windows around it the settings dialog, the data folder dialog and a way to start a program.
+class AgendaList {
+public:
+    struct Environment {
+        std::function<void()> openSettingsDialog;
+        std::function<std::optional<DataFolderChoice>(const QString& proposedLocal)>
+            chooseDataFolder;
+        std::function<bool(const QString& program, const QStringList& arguments)> startProgram;
+    };
+
+    AgendaList(UserInteraction& ui, StartUp& startUp, Environment environment);
+
+    // The agenda list needs agenda list level 0 to 2; otherwise the no-rights message.
+    static bool mayOpen(UserInteraction& ui);
+
+    // Reads the data folder. Files that are not agenda databases are left out.
+    void fill();
+    const std::vector<AgendaRow>& rows() const { return m_rows; }
+    bool hasRows() const { return !m_rows.empty(); }
+    int current() const { return m_current; }
+    void setCurrent(int row);
+    // "DEMO" is offered while the data folder has no DEMO.MDB.
+    bool demoAvailable() const { return m_demoAvailable; }
+    QString dataFolderShown() const;
+
+    AgendaListOutcome openCurrent();
+    AgendaListOutcome addNew();
+    void addDemo();
+    void removeCurrent();
+    AgendaListOutcome changeDataFolder();
+    AgendaListOutcome repairDatabases();
+
+    // The lowest free name Firma<n>.MDB (n from 1 to 10000); nothing when all are taken.
+    static std::optional<QString> freeAgendaFileName(const QString& dataFolder);
+    // True when the file is an agenda database (opened on the spare connection, which is closed
+    // again); `nazev` gets its setting 1.
+    static bool readAgendaName(const QString& path, QString* nazev);
+    // The maintenance tool in the program folder; empty when it is not installed.
+    static QString maintenanceToolPath();
+
+private:
+    bool isOpenAgenda(const AgendaRow& row) const;
+    void sortRows(const QString& keepFile);
+    bool deleteAgendaFile(const QString& path);
+
+    UserInteraction& m_ui;
+    StartUp& m_startUp;
+    Environment m_env;
+    std::vector<AgendaRow> m_rows;
+    int m_current = -1;
+    bool m_demoAvailable = false;
+};
+
+QString deletionPhrase();
+
+} // namespace orvento::core

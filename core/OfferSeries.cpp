@@ -1,0 +1,55 @@
+#include "core/OfferSeries.h"
+
+#include "core/Database.h"
+#include "core/UserInteraction.h"
+
+#include <QSqlQuery>
+
+#include <algorithm>
+
+namespace orvento::core {
+
+OfferSeries OfferSeries::normalised() const {
+    OfferSeries s;
+    s.prefixOzn = prefixOzn.trimmed().toUpper().left(kPrefixWidth);
+    s.cislo = std::clamp(cislo, kMinNumber, kMaxNumber);
+    s.pocetMist = std::clamp(pocetMist, kMinDigits, kMaxDigits);
+    return s;
+}
+
+std::optional<OfferSeries> loadOfferSeries(Database& db) {
+    QSqlQuery row = db.select(QStringLiteral("SELECT PrefixOzn, Cislo, PocetMist FROM CisRady "
+                                             "WHERE ModulOzn = :ModulOzn ORDER BY ID"),
+                              {{QStringLiteral("ModulOzn"), kOfferSeriesMark}});
+    if (!row.next())
+        return std::nullopt;
+    return OfferSeries{row.value(0).toString(), row.value(1).toInt(), row.value(2).toInt()};
+}
+
+bool saveOfferSeries(Database& db, const OfferSeries& series, UserInteraction& ui) {
+    const auto id =
+        db.scalar(QStringLiteral("SELECT ID FROM CisRady WHERE ModulOzn = :ModulOzn ORDER BY ID"),
+                  {{QStringLiteral("ModulOzn"), kOfferSeriesMark}});
+    SqlParams params = {{QStringLiteral("PrefixOzn"), series.prefixOzn},
+                        {QStringLiteral("Cislo"), series.cislo},
+                        {QStringLiteral("PocetMist"), series.pocetMist},
+                        {QStringLiteral("ModulOzn"), kOfferSeriesMark}};
+    bool ok = false;
+    if (id) {
+        params.emplace_back(QStringLiteral("ID"), *id);
+        ok = db.execute(
+            QStringLiteral("UPDATE CisRady SET PrefixOzn = :PrefixOzn, Cislo = :Cislo, "
+                           "PocetMist = :PocetMist, ModulOzn = :ModulOzn WHERE ID = :ID"),
+            params);
+    } else {
+        ok =
+            db.execute(QStringLiteral("INSERT INTO CisRady (PrefixOzn, Cislo, PocetMist, ModulOzn) "
+                                      "VALUES (:PrefixOzn, :Cislo, :PocetMist, :ModulOzn)"),
+                       params);
+    }
+    if (!ok)
+        ui.error(saveFailedMessage(QStringLiteral("CisRady")));
+    return ok;
+}
+
+} // namespace orvento::core

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "core/Schema.h"
+
+#include <QString>
+#include <QVariant>
+
+#include <vector>
+
+namespace orvento::core {
+
+class Database;
+class UserInteraction;
+
+// One step that brings an older database up to date: a column added and set in every existing
+// row, or (with an empty column) a whole table created with its indexes.
+struct UpgradeStep {
+    QString table;
+    QString column;
+    QVariant initialValue;
+
+    bool createsTable() const { return column.isEmpty(); }
+};
+
+// The steps in the order they run. A step runs when the database lacks its column (or its
+// table), whatever version number the database carries.
+const std::vector<UpgradeStep>& upgradeStepsOf(DatabaseKind kind);
+
+// Compares the stored schema version with the program's. A newer database is refused with a
+// warning; an older one is upgraded in place, but only while no other workstation has it open.
+// The upgrade runs in one transaction with the new version written last, so a failure leaves
+// the database exactly as it was (and the next opening tries again). `agenda` is the agenda's
+// file name without extension (empty for the global database). On failure the connection may
+// stay closed.
+bool checkSchemaVersion(Database& db, DatabaseKind kind, const QString& agenda,
+                        UserInteraction& ui);
+
+// The version stored in `Verze`; nothing when it cannot be read.
+std::optional<int> storedSchemaVersion(Database& db);
+
+QString newerDatabaseMessage(DatabaseKind kind, const QString& agenda, int stored);
+QString upgradeRefusedMessage();
+
+} // namespace orvento::core

@@ -1,0 +1,53 @@
+#pragma once
+
+#include "core/AgendaList.h"
+
+#include <QDialog>
+
+class QLineEdit;
+class QPushButton;
+class QToolButton;
+class QTreeWidget;
+
+namespace orvento::core {
+class StartUp;
+class UserInteraction;
+} // namespace orvento::core
+
+namespace orvento::ui {
+
+// frmSeznamFirem: the agendas of the data folder, bound to core::AgendaList.
+class AgendaListDialog : public QDialog {
+    Q_OBJECT
+public:
+    AgendaListDialog(core::AgendaList& list, QWidget* parent = nullptr);
+
+    // Checks the right, reads the data folder and shows the list; what happened there.
+    static core::AgendaListOutcome run(core::UserInteraction& ui, core::StartUp& startUp,
+                                       QWidget* parent);
+    // What the list needs from the windows around it: the settings dialog, the data folder
+    // dialog and the start of the maintenance tool.
+    static core::AgendaList::Environment environment(core::UserInteraction& ui, QWidget* parent);
+
+    core::AgendaListOutcome outcome() const { return m_outcome; }
+    QTreeWidget* grid() const { return m_grid; }
+
+private:
+    void showRows();
+    void finish(core::AgendaListOutcome outcome);
+    void updateButtons();
+
+    core::AgendaList& m_list;
+    core::AgendaListOutcome m_outcome = core::AgendaListOutcome::Stay;
+    QLineEdit* m_folder;
+    QToolButton* m_changeFolder;
+    QTreeWidget* m_grid;
+    QPushButton* m_open;
+    QPushButton* m_add;
+    QPushButton* m_demo;
+    QPushButton* m_remove;
+    QPushButton* m_repair;
+    QPushButton* m_cancel;
+};
+
+} // namespace orvento::ui
