@@ -34,6 +34,7 @@ MaintenanceWindow::MaintenanceWindow(const QString& dataFolder, QWidget* parent)
     m_list->setRootIsDecorated(false);
     m_list->header()->setSectionResizeMode(0, QHeaderView::Stretch);
     m_list->header()->setStretchLastSection(false);
+    m_list->setColumnWidth(1, 140);
     m_report->setObjectName(QStringLiteral("mmProtokol"));
     m_report->setReadOnly(true);
     m_start->setObjectName(QStringLiteral("btnSpustit"));
