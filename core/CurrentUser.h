@@ -42,4 +42,14 @@ struct CurrentUser {
     QString prefiltrNabidkyVytvorId;
 };
 
+// The information shown when a command is refused for lack of rights, and the one shown when a
+// record opens read-only. The checks themselves are in services/AccessRights.
+inline QString noRightsMessage() {
+    return QStringLiteral("Litujeme, ale pro tuto funkci nemáte potřebná přístupová práva.");
+}
+inline QString readOnlyNoticeMessage() {
+    return QStringLiteral(
+        "Záznam je k dispozici pouze pro čtení, provedené změny nebude možné uložit.");
+}
+
 } // namespace orvento::core

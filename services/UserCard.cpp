@@ -1,0 +1,153 @@
+#include "services/UserCard.h"
+
+#include "core/Database.h"
+#include "core/UserInteraction.h"
+#include "services/OfferPrefilter.h"
+#include "services/PasswordScrambler.h"
+#include "services/RecordRefresh.h"
+#include "services/UserRecord.h"
+
+#include <QSqlQuery>
+
+#include <algorithm>
+
+namespace orvento::services {
+
+UserCard::UserCard(core::Database& global, core::UserInteraction& ui)
+    : m_db(global)
+    , m_ui(ui) {}
+
+void UserCard::startNew() {
+    m_user = core::CurrentUser{};
+    m_rowId = -1;
+    m_created = false;
+    m_loadedPassword.clear();
+    m_confirmation.clear();
+    int highest = 0;
+    if (const auto users = readUsers(m_db))
+        for (const UserRow& row : *users)
+            highest = std::max(highest, row.user.uzivId);
+    m_user.uzivId = highest + 1;
+}
+
+bool UserCard::startExisting(int rowId) {
+    const auto users = readUsers(m_db);
+    const UserRow* found = nullptr;
+    if (users)
+        for (const UserRow& row : *users)
+            if (row.id == rowId)
+                found = &row;
+    if (!found) {
+        m_ui.warning(recordGoneMessage());
+        return false;
+    }
+    m_user = found->user;
+    m_rowId = rowId;
+    m_created = false;
+    m_loadedPassword = m_user.password;
+    m_confirmation = m_user.password;
+    return true;
+}
+
+void UserCard::setProfileName(const QString& name) {
+    m_user.konfigurace = name.toUpper().left(kProfileLength);
+}
+
+bool UserCard::checkFields() {
+    if (m_user.jmeno.trimmed().isEmpty()) {
+        m_ui.information(QStringLiteral("Zadejte jméno uživatele."));
+        return false;
+    }
+    if (m_user.password != m_confirmation) {
+        m_ui.warning(QStringLiteral(
+            "Zadaná hesla se neshodují (upozornění: program rozlišuje velikost písmen)."));
+        return false;
+    }
+    // The fields cannot hold more; these guard writers that bypass them.
+    if (m_user.password.size() > password::kMaxLength) {
+        m_ui.warning(QStringLiteral("Heslo může mít nejvýše %1 znaků.").arg(password::kMaxLength));
+        return false;
+    }
+    if (isNew() && (m_user.uzivId < 1 || m_user.uzivId > kMaxUserNumber)) {
+        m_ui.warning(QStringLiteral("ID uživatele musí být číslo od 1 do %1.").arg(kMaxUserNumber));
+        return false;
+    }
+    return true;
+}
+
+bool UserCard::checkAgainstStoredUsers() {
+    const auto users = readUsers(m_db);
+    if (!users) {
+        m_ui.error(m_db.lastError());
+        return false;
+    }
+    const bool passwordKept = !isNew() && m_user.password == m_loadedPassword;
+    if (!passwordKept && std::any_of(users->begin(), users->end(), [this](const UserRow& r) {
+            return r.user.password == m_user.password;
+        })) {
+        m_ui.warning(
+            QStringLiteral("Zadané heslo již existuje. Heslo musí být jedinečné, zadejte jiné."));
+        return false;
+    }
+    if (isNew() && std::any_of(users->begin(), users->end(), [this](const UserRow& r) {
+            return r.user.uzivId == m_user.uzivId;
+        })) {
+        m_ui.warning(QStringLiteral(
+            "Zadané ID uživatele již existuje. Toto číslo musí být jedinečné, zadejte jiné."));
+        return false;
+    }
+    if (!m_user.administrator) {
+        QSqlQuery others = m_db.select(
+            QStringLiteral("SELECT * FROM Login WHERE (Administrator_AR = :Administrator_AR) "
+                           "AND (UzivID <> :UzivID)"),
+            {{QStringLiteral("Administrator_AR"), true},
+             {QStringLiteral("UzivID"), m_user.uzivId}});
+        if (!others.next()) {
+            m_ui.warning(QStringLiteral("Alespoň jeden uživatel musí mít práva administrátora."));
+            return false;
+        }
+    }
+    return true;
+}
+
+bool UserCard::write() {
+    core::SqlParams params = userParams(m_user);
+    const QStringList columns = userColumns();
+    if (isNew()) {
+        QStringList placeholders;
+        for (const QString& c : columns)
+            placeholders << QLatin1Char(':') + c;
+        if (!m_db.execute(QStringLiteral("INSERT INTO Login (%1) VALUES (%2)")
+                              .arg(columns.join(QStringLiteral(", ")),
+                                   placeholders.join(QStringLiteral(", "))),
+                          params))
+            return false;
+        m_rowId = static_cast<int>(m_db.newRowId());
+        m_created = true;
+        return true;
+    }
+    QStringList assignments;
+    for (const QString& c : columns)
+        assignments << QStringLiteral("%1 = :%1").arg(c);
+    params.emplace_back(QStringLiteral("ID"), m_rowId);
+    return m_db.execute(QStringLiteral("UPDATE Login SET %1 WHERE ID = :ID")
+                            .arg(assignments.join(QStringLiteral(", "))),
+                        params);
+}
+
+UserCard::Outcome UserCard::confirm() {
+    if (!checkFields() || !checkAgainstStoredUsers())
+        return Outcome::StayOpen;
+    // A user always sees his own offers.
+    if (!m_user.vsechnyNabidky)
+        m_user.prefiltrNabidkyVytvorId =
+            prefilterWith(m_user.prefiltrNabidkyVytvorId, m_user.uzivId);
+    if (!write()) {
+        m_ui.error(core::saveFailedMessage());
+        return Outcome::SaveFailed;
+    }
+    m_loadedPassword = m_user.password;
+    return Outcome::Saved;
+}
+
+} // namespace orvento::services
