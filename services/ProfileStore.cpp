@@ -6,6 +6,7 @@
 #include <QSqlQuery>
 
 #include <array>
+#include <cmath>
 
 namespace orvento::services::profile {
 
@@ -182,7 +183,7 @@ std::optional<bool> parseBool(const QString& text) {
         return false;
     bool ok = false;
     const double number = t.toDouble(&ok);
-    if (!ok)
+    if (!ok || !std::isfinite(number))
         return std::nullopt;
     return number != 0.0;
 }

@@ -1,0 +1,46 @@
+#include "services/WindowPositions.h"
+
+#include "services/ProfileStore.h"
+
+namespace orvento::services {
+
+namespace {
+
+// Each window has five consecutive window values: left, top, height, width, maximised.
+enum Part { Left = 1, Top = 2, Height = 3, Width = 4, Max = 5 };
+
+int valueNumber(WindowId window, Part part) {
+    return static_cast<int>(window) * 5 + part;
+}
+
+std::optional<int> loadNumber(WindowId window, Part part) {
+    return profile::parseInt(profile::loadWindowValue(valueNumber(window, part)));
+}
+
+void saveNumber(WindowId window, Part part, const std::optional<int>& value) {
+    if (value)
+        profile::saveWindowValue(valueNumber(window, part), QString::number(*value));
+}
+
+} // namespace
+
+WindowPlacement loadWindowPlacement(WindowId window) {
+    WindowPlacement p;
+    p.left = loadNumber(window, Left);
+    p.top = loadNumber(window, Top);
+    p.height = loadNumber(window, Height);
+    p.width = loadNumber(window, Width);
+    p.maximised =
+        profile::parseBool(profile::loadWindowValue(valueNumber(window, Max))).value_or(true);
+    return p;
+}
+
+void saveWindowPlacement(WindowId window, const WindowPlacement& placement) {
+    saveNumber(window, Left, placement.left);
+    saveNumber(window, Top, placement.top);
+    saveNumber(window, Height, placement.height);
+    saveNumber(window, Width, placement.width);
+    profile::saveWindowValue(valueNumber(window, Max), profile::formatBool(placement.maximised));
+}
+
+} // namespace orvento::services
