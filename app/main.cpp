@@ -48,6 +48,7 @@ int main(int argc, char** argv) {
     services::StandardStartupHooks hooks(interaction, [&interaction](const QString& proposed) {
         return ui::DataFolderDialog::ask(proposed, interaction);
     });
+    hooks.setPasswordPrompt([&splash] { return splash.askPassword(); });
     core::StartUp startUp(interaction, hooks);
     hooks.setAgendaListChooser([&interaction, &startUp] {
         return ui::AgendaListDialog::run(interaction, startUp, nullptr) ==

@@ -52,4 +52,26 @@ bool StandardStartupHooks::openAgendaFromList() {
     return m_agendaList && m_agendaList();
 }
 
+bool StandardStartupHooks::login() {
+    return logIn(core::programState().db->global, m_ui, m_passwordPrompt);
+}
+
+void StandardStartupHooks::loadWindowPositions() {
+    m_profile.loadWindowPlacements();
+}
+
+void StandardStartupHooks::loadProfile() {
+    m_profile.loadGridLayouts();
+}
+
+void StandardStartupHooks::saveProfile() {
+    if (core::programState().db->agenda.isOpen())
+        m_profile.saveGridLayouts();
+}
+
+void StandardStartupHooks::saveWindowPositions() {
+    if (core::programState().db->global.isOpen())
+        m_profile.saveWindowPlacements();
+}
+
 } // namespace orvento::services

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "core/StartupHooks.h"
+#include "services/Login.h"
+#include "services/ProfileSession.h"
 
 #include <functional>
 
@@ -34,11 +36,24 @@ public:
     }
     bool openAgendaFromList() override;
 
+    // The login with the password prompt handed in (the splash window in its login state), and
+    // the profile's window placements and grid layouts, loaded and saved at their places.
+    void setPasswordPrompt(PasswordPrompt prompt) { m_passwordPrompt = std::move(prompt); }
+    bool login() override;
+    void loadWindowPositions() override;
+    void loadProfile() override;
+    void saveProfile() override;
+    void saveWindowPositions() override;
+    // What the windows of this run read their layouts and placements from.
+    ProfileSession& profile() { return m_profile; }
+
 protected:
     core::UserInteraction& m_ui;
 
 private:
     FolderChooser m_chooser;
+    PasswordPrompt m_passwordPrompt;
+    ProfileSession m_profile;
     std::function<bool()> m_agendaList;
 };
 

@@ -8,6 +8,7 @@
 #include "ui/AgendaListDialog.h"
 #include "ui/Help.h"
 #include "ui/SettingsDialog.h"
+#include "ui/UserListWindow.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -115,8 +116,10 @@ void MainWindow::buildOtherMenu() {
         addCommand(QStringLiteral("actNastaveni"), QStringLiteral("Nastavení programu"), true);
     connect(settings, &QAction::triggered, this, &MainWindow::showSettings);
     m_otherMenu->addAction(settings);
-    m_otherMenu->addAction(
-        addCommand(QStringLiteral("actUzivatele"), QStringLiteral("Seznam uživatelů"), false));
+    QAction* users =
+        addCommand(QStringLiteral("actUzivatele"), QStringLiteral("Seznam uživatelů"), true);
+    connect(users, &QAction::triggered, this, [this] { UserListWindow::open(m_ui, this); });
+    m_otherMenu->addAction(users);
     m_otherMenu->addAction(
         addCommand(QStringLiteral("actImport"), QStringLiteral("Import dat"), false));
     QMenu* catalogue = m_otherMenu->addMenu(QStringLiteral("Operace s ceníkem"));
