@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/UserInteraction.h"
+#include "support/QtPrinting.h"
 
 #include <QString>
 #include <QStringList>
