@@ -4,26 +4,19 @@
 #include "core/PathUtil.h"
 #include "core/ProgramState.h"
 #include "core/UserInteraction.h"
+#include "services/AccessRights.h"
 #include "services/AgendaSettingsLoading.h"
 
 #include <QDir>
 
 namespace orvento::services {
 
-namespace {
-QString noRightsMessage() {
-    return QStringLiteral("Litujeme, ale pro tuto funkci nemáte potřebná přístupová práva.");
-}
-} // namespace
-
 SettingsDialogLogic::SettingsDialogLogic(core::UserInteraction& ui)
     : m_ui(ui) {}
 
 bool SettingsDialogLogic::mayOpen() const {
-    if (pageVisible(Page::Firma) || pageVisible(Page::Globalni) || pageVisible(Page::Profil))
-        return true;
-    m_ui.information(noRightsMessage());
-    return false;
+    return checkRight(
+        pageVisible(Page::Firma) || pageVisible(Page::Globalni) || pageVisible(Page::Profil), m_ui);
 }
 
 bool SettingsDialogLogic::pageVisible(Page page) const {
