@@ -33,8 +33,7 @@ constexpr int kMaxNewAgendas = 10000;
 bool allowed(AccessLevel worstAllowed, UserInteraction& ui) {
     if (static_cast<int>(programState().user.seznamAgend) <= static_cast<int>(worstAllowed))
         return true;
-    ui.information(QStringLiteral("Litujeme, ale pro tuto funkci nemáte potřebná přístupová "
-                                  "práva."));
+    ui.information(noRightsMessage());
     return false;
 }
 

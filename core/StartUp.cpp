@@ -258,6 +258,9 @@ bool StartUp::openAgenda(const QString& agenda) {
     m_ui.showWait(QStringLiteral("Inicializace databáze\nprosím čekejte..."));
     const QString path = resolveInFolder(s.folders.data, agenda + QStringLiteral(".MDB"));
     Database& db = s.db->agenda;
+    // What the user arranged in the agenda being left belongs to that agenda's profile.
+    if (db.isOpen())
+        m_hooks.saveProfile();
     db.close();
     const bool firstOpener = !Database::openedElsewhere(path);
     QString reason;

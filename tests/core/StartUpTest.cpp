@@ -287,3 +287,33 @@ TEST_F(StartUpTest, ClosingStoresTheBackupCounterAndKeepsBuilderMode) {
 }
 
 } // namespace
+
+namespace {
+
+// Records which agenda was open whenever the profile was saved.
+class RecordingHooks : public services::StandardStartupHooks {
+public:
+    using StandardStartupHooks::StandardStartupHooks;
+    void saveProfile() override {
+        savedInto << core::programState().agenda;
+        StandardStartupHooks::saveProfile();
+    }
+    QStringList savedInto;
+};
+
+TEST(AgendaSwitch, ProfileIsSavedIntoTheAgendaBeingLeft) {
+    TestEnvironment env;
+    env.useDataFolder(QStringLiteral("RunPrgFirst=0\nLastDBName=DEMO\n"));
+    ASSERT_TRUE(env.copyTemplate(QStringLiteral("0003.res"), QStringLiteral("DEMO.MDB")));
+    ASSERT_TRUE(env.copyTemplate(QStringLiteral("0001.res"), QStringLiteral("Firma1.MDB")));
+    ScriptedInteraction ui;
+    RecordingHooks hooks(ui, {});
+    core::StartUp startUp(ui, hooks);
+    ASSERT_TRUE(startUp.run());
+    EXPECT_TRUE(hooks.savedInto.isEmpty()) << "nothing to save before the first agenda";
+    ASSERT_TRUE(startUp.openAgenda(QStringLiteral("Firma1")));
+    EXPECT_EQ(hooks.savedInto, QStringList{QStringLiteral("DEMO")});
+    EXPECT_EQ(core::programState().agenda, QStringLiteral("Firma1"));
+}
+
+} // namespace
