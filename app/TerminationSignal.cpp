@@ -18,9 +18,23 @@ void onSignal(int) {
 }
 } // namespace
 
+void TerminationSignal::catchSignals() {
+    if (g_signalPipe[0] >= 0)
+        return;
+    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, g_signalPipe) != 0)
+        return;
+    struct sigaction action {};
+    action.sa_handler = onSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    sigaction(SIGTERM, &action, nullptr);
+    sigaction(SIGHUP, &action, nullptr);
+}
+
 TerminationSignal::TerminationSignal(QObject* parent)
     : QObject(parent) {
-    if (::socketpair(AF_UNIX, SOCK_STREAM, 0, g_signalPipe) != 0)
+    catchSignals();
+    if (g_signalPipe[1] < 0)
         return;
     m_notifier = new QSocketNotifier(g_signalPipe[1], QSocketNotifier::Read, this);
     connect(m_notifier, &QSocketNotifier::activated, this, [this] {
@@ -28,12 +42,6 @@ TerminationSignal::TerminationSignal(QObject* parent)
         [[maybe_unused]] const auto got = ::read(g_signalPipe[1], &byte, 1);
         Q_EMIT terminationRequested();
     });
-    struct sigaction action {};
-    action.sa_handler = onSignal;
-    sigemptyset(&action.sa_mask);
-    action.sa_flags = SA_RESTART;
-    sigaction(SIGTERM, &action, nullptr);
-    sigaction(SIGHUP, &action, nullptr);
 }
 
 TerminationSignal::~TerminationSignal() {

@@ -11,6 +11,10 @@ namespace orvento::app {
 class TerminationSignal : public QObject {
     Q_OBJECT
 public:
+    // Catches the signals from the very start of the program; a signal that arrives before the
+    // object exists is delivered once it does.
+    static void catchSignals();
+
     explicit TerminationSignal(QObject* parent = nullptr);
     ~TerminationSignal() override;
 

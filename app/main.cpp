@@ -31,6 +31,7 @@ void loadCzechTranslations(QApplication& app, QTranslator& qtbase) {
 } // namespace
 
 int main(int argc, char** argv) {
+    app::TerminationSignal::catchSignals();
     QApplication app(argc, argv);
     QApplication::setApplicationName(core::kProductName);
     QApplication::setApplicationDisplayName(core::kProductName);
@@ -43,6 +44,18 @@ int main(int argc, char** argv) {
     ui::SplashWindow splash;
     splash.show();
     QApplication::processEvents();
+
+    // The desktop session may end the program at any moment, also while it is still starting;
+    // it then closes the same way "Konec" does, once there is something to close.
+    app::TerminationSignal termination;
+    bool running = false;
+    bool terminationPending = false;
+    QObject::connect(&termination, &app::TerminationSignal::terminationRequested, &mainWindow, [&] {
+        if (running)
+            mainWindow.close();
+        else
+            terminationPending = true;
+    });
 
     core::StartUp::initProgramFolders(QApplication::applicationDirPath());
     services::StandardStartupHooks hooks(interaction, [&interaction](const QString& proposed) {
@@ -64,9 +77,13 @@ int main(int argc, char** argv) {
     mainWindow.setClosingSteps([&startUp] { startUp.close(); });
     mainWindow.setStartUp(&startUp);
     ui::ApplicationMinimizer minimizer(&mainWindow);
-    app::TerminationSignal termination;
-    QObject::connect(&termination, &app::TerminationSignal::terminationRequested, &mainWindow,
-                     &QWidget::close);
+    if (terminationPending) {
+        // The desktop session asked us to end while we were starting: close as "Konec" would.
+        startUp.close();
+        core::resetProgramState();
+        return 0;
+    }
+    running = true;
     Q_EMIT core::ProgramEvents::instance().agendaOpened();
     // Without a window manager "maximised" means nothing; start at the screen's size anyway.
     if (const QScreen* screen = mainWindow.screen())

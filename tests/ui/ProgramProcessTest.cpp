@@ -4,11 +4,14 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QThread>
 
 #include <gtest/gtest.h>
+
+#include <functional>
 
 using namespace orvento;
 
@@ -29,50 +32,73 @@ bool copyFolder(const QString& from, const QString& to) {
 
 // The real program, started on a fresh copy of its folder, ended by the desktop session's
 // SIGTERM: it must run its closing steps like "Konec" does.
-TEST(ProgramProcess, StartsOnTheDemoAgendaAndClosesCleanlyOnSigterm) {
-    QTemporaryDir dir;
-    const QString program = dir.filePath(QStringLiteral("program"));
-    ASSERT_TRUE(copyFolder(QStringLiteral(ORVENTO_PROGRAM_DIR), program));
-    QFile::remove(program + QStringLiteral("/Tovaro.ini"));
-    const QString data = dir.filePath(QStringLiteral("data/"));
-    QDir().mkpath(data);
-    {
+class ProgramProcess : public ::testing::Test {
+protected:
+    void SetUp() override {
+        program = dir.filePath(QStringLiteral("program"));
+        ASSERT_TRUE(copyFolder(QStringLiteral(ORVENTO_PROGRAM_DIR), program));
+        QFile::remove(program + QStringLiteral("/Tovaro.ini"));
+        data = dir.filePath(QStringLiteral("data/"));
+        QDir().mkpath(data);
         QFile ini(program + QStringLiteral("/Tovaro.ini"));
         ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
         ini.write(
             QStringLiteral("[PATH]\nDataPath=%1\n[CONFIG]\nBuilderMode=1\n").arg(data).toUtf8());
     }
 
+    void start() {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        process.setProcessEnvironment(env);
+        process.start(program + QStringLiteral("/orvento"), {});
+        ASSERT_TRUE(process.waitForStarted(10000));
+    }
+
+    static bool waitFor(const std::function<bool()>& condition) {
+        QElapsedTimer timer;
+        timer.start();
+        while (!condition() && timer.elapsed() < 30000)
+            QThread::msleep(20);
+        return condition();
+    }
+
+    void expectClosedCleanly() {
+        ASSERT_TRUE(process.waitForFinished(30000));
+        EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(process.exitCode(), 0);
+        const core::IniFile ini = core::IniFile::load(program + QStringLiteral("/Tovaro.ini"));
+        EXPECT_EQ(QDir(ini.value(QStringLiteral("PATH"), QStringLiteral("DataPath"))), QDir(data));
+        EXPECT_EQ(ini.value(QStringLiteral("CONFIG"), QStringLiteral("RunPrgSetup")),
+                  QStringLiteral("0"));
+        EXPECT_EQ(ini.value(QStringLiteral("CONFIG"), QStringLiteral("BuilderMode")),
+                  QStringLiteral("1"));
+    }
+
+    QTemporaryDir dir;
+    QString program;
+    QString data;
     QProcess process;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    process.setProcessEnvironment(env);
-    process.start(program + QStringLiteral("/orvento"), {});
-    ASSERT_TRUE(process.waitForStarted(10000));
+};
 
-    // Up and running once it holds the demo agenda open.
-    const QString demo = data + QStringLiteral("DEMO.MDB");
-    QElapsedTimer timer;
-    timer.start();
-    while (!(QFile::exists(demo) && core::Database::openedElsewhere(demo)) &&
-           timer.elapsed() < 30000)
-        QThread::msleep(50);
-    ASSERT_TRUE(core::Database::openedElsewhere(demo))
-        << "the program did not open the demo agenda";
-
+TEST_F(ProgramProcess, EndedWhileStillStartingClosesCleanlyToo) {
+    start();
+    // The print folder is among the first things the start-up makes.
+    ASSERT_TRUE(waitFor([&] { return QFileInfo::exists(data + QStringLiteral("PRINT")); }));
     process.terminate();
-    ASSERT_TRUE(process.waitForFinished(30000));
-    EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
-    EXPECT_EQ(process.exitCode(), 0);
+    expectClosedCleanly();
+}
 
+TEST_F(ProgramProcess, StartsOnTheDemoAgendaAndClosesCleanlyOnSigterm) {
+    start();
+    const QString demo = data + QStringLiteral("DEMO.MDB");
+    ASSERT_TRUE(waitFor([&] {
+        return QFile::exists(demo) && core::Database::openedElsewhere(demo);
+    })) << "the program did not open the demo agenda";
+    process.terminate();
+    expectClosedCleanly();
     const core::IniFile ini = core::IniFile::load(program + QStringLiteral("/Tovaro.ini"));
-    EXPECT_EQ(QDir(ini.value(QStringLiteral("PATH"), QStringLiteral("DataPath"))), QDir(data));
     EXPECT_EQ(ini.value(QStringLiteral("CONFIG"), QStringLiteral("RunPrgFirst")),
               QStringLiteral("0"));
-    EXPECT_EQ(ini.value(QStringLiteral("CONFIG"), QStringLiteral("RunPrgSetup")),
-              QStringLiteral("0"));
-    EXPECT_EQ(ini.value(QStringLiteral("CONFIG"), QStringLiteral("BuilderMode")),
-              QStringLiteral("1"));
     EXPECT_FALSE(core::Database::openedElsewhere(demo));
 }
 
