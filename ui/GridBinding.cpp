@@ -181,8 +181,13 @@ void GridBinding::setSortField(const QString& field) {
 }
 
 bool GridBinding::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == m_view && event->type() == QEvent::Hide)
-        remember();
+    // A view being destroyed hides itself once it is no longer a table view; asking it for its
+    // columns then would read a half-destroyed object, so only a live table view counts.
+    if (event->type() == QEvent::Hide) {
+        const auto* view = qobject_cast<QTableView*>(watched);
+        if (view && view == m_view)
+            remember();
+    }
     return QObject::eventFilter(watched, event);
 }
 
