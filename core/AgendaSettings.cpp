@@ -1,5 +1,7 @@
 #include "core/AgendaSettings.h"
 
+#include "core/RecordMapping.h"
+
 #include "core/Database.h"
 #include "core/PathUtil.h"
 #include "core/UserInteraction.h"
@@ -111,23 +113,9 @@ void applyStored(AgendaSettings& s, int number, const QString& stored, const QSt
 // Updates the first row of a numbered key-value table or inserts it.
 bool writeNumberedRow(Database& db, const QString& table, int number, const QString& description,
                       const QVariant& value) {
-    const auto id = db.scalar(
-        QStringLiteral("SELECT ID FROM %1 WHERE IDHodnoty = :IDHodnoty ORDER BY ID").arg(table),
-        {{QStringLiteral("IDHodnoty"), number}});
-    SqlParams params = {{QStringLiteral("IDHodnoty"), number},
-                        {QStringLiteral("Popis"), description},
-                        {QStringLiteral("Hodnota"), value}};
-    if (id) {
-        params.emplace_back(QStringLiteral("ID"), *id);
-        return db.execute(QStringLiteral("UPDATE %1 SET IDHodnoty = :IDHodnoty, Popis = :Popis, "
-                                         "Hodnota = :Hodnota WHERE ID = :ID")
-                              .arg(table),
-                          params);
-    }
-    return db.execute(QStringLiteral("INSERT INTO %1 (IDHodnoty, Popis, Hodnota) VALUES "
-                                     "(:IDHodnoty, :Popis, :Hodnota)")
-                          .arg(table),
-                      params);
+    return saveKeyedRow(
+        db, table, {{QStringLiteral("IDHodnoty"), number}},
+        {{QStringLiteral("Popis"), description}, {QStringLiteral("Hodnota"), value}});
 }
 
 } // namespace

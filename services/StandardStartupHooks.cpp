@@ -30,7 +30,7 @@ void StandardStartupHooks::agendaConnected(bool firstOpener) {
     state.lastStamps = {};
     if (firstOpener)
         clearStamps();
-    state.db->agenda.setStatementObserver(stampAfterStatement);
+    state.db->agenda.setWriteObserver(stampAfterWrite);
 }
 
 bool StandardStartupHooks::checkGlobalSchema() {
