@@ -212,12 +212,8 @@ bool StartUp::run() {
     readConfiguration();
     if (!settleDataFolder())
         return false;
-    if (m_hooks.exclusiveOperationRunning()) {
-        m_ui.warning(QStringLiteral(
-            "Na některé stanici v síti nyní probíhá operace, která vyžaduje jedinečný přístup "
-            "(např. zálohování). Počkejte na dokončení a zkuste program znovu spustit."));
+    if (!m_hooks.checkNoExclusiveOperation())
         return false;
-    }
     if (!existsInFolder(s.folders.data, QStringLiteral("Global.MDB")) &&
         !copyTemplate(QStringLiteral("0002.res"), s.folders.data + QStringLiteral("Global.MDB"),
                       true))
