@@ -73,9 +73,8 @@ void StartUp::readConfiguration() {
     ProgramState& s = programState();
     const IniFile ini = IniFile::load(s.folders.iniFile);
     m_dataPath = withTrailingSlash(ini.value(kPathSection, QStringLiteral("DataPath")));
+    // DEMO only when the key is missing: an empty name names no agenda, so the list opens.
     s.agenda = ini.value(kConfigSection, QStringLiteral("LastDBName"), QStringLiteral("DEMO"));
-    if (s.agenda.isEmpty())
-        s.agenda = QStringLiteral("DEMO");
     s.runPrgFirst = ini.boolValue(kConfigSection, QStringLiteral("RunPrgFirst"), true);
     s.runPrgSetup = ini.boolValue(kConfigSection, QStringLiteral("RunPrgSetup"), true);
     s.builderMode = ini.boolValue(kConfigSection, QStringLiteral("BuilderMode"), false);
