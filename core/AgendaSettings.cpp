@@ -168,8 +168,9 @@ int firmFieldWidth(int number) {
 }
 
 QString defaultPicturesFolder(const QString& dataFolder, const QString& agenda) {
-    return withTrailingSlash(dataFolder) + QStringLiteral("DOKUMENTY/") + agenda +
-           QStringLiteral("/OBRAZKY/");
+    // Under the same Dokumenty/<agenda>/ as the shared folders of firms and offers.
+    return resolvePathInFolder(documentsFolderOf(dataFolder),
+                               agenda + QStringLiteral("/OBRAZKY/"));
 }
 
 AgendaSettings defaultAgendaSettings(const QString& dataFolder, const QString& agenda) {
@@ -199,7 +200,8 @@ std::optional<double> parseRate(const QString& text) {
 QString picturesFolderToStored(const QString& folder, const QString& dataFolder) {
     const QString data = withTrailingSlash(dataFolder);
     const QString path = withTrailingSlash(folder);
-    if (!data.isEmpty() && path.startsWith(data, Qt::CaseInsensitive))
+    // Compared as the file system compares names: /Data/x/ is not inside /data/.
+    if (!data.isEmpty() && path.startsWith(data, fileNameCase()))
         return kDataPathMark + path.mid(data.size());
     return path;
 }
@@ -208,6 +210,9 @@ QString picturesFolderFromStored(const QString& stored, const QString& dataFolde
     QString path = stored.trimmed();
     // A data folder that came from a Windows workstation carries backslashes.
     path.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    if (path.startsWith(kDataPathMark, Qt::CaseInsensitive))
+        return withTrailingSlash(
+            resolvePathInFolder(dataFolder, withTrailingSlash(path.mid(kDataPathMark.size()))));
     path.replace(kDataPathMark, withTrailingSlash(dataFolder), Qt::CaseInsensitive);
     return withTrailingSlash(path);
 }
