@@ -6,6 +6,7 @@
 
 namespace orvento::core {
 
+class AppContext;
 class UserInteraction;
 class Database;
 
@@ -14,13 +15,15 @@ class Database;
 // once and makes the caller end the program; nothing is written to Tovaro.ini before closing.
 class StartUp {
 public:
-    StartUp(UserInteraction& ui, StartupHooks& hooks);
+    StartUp(AppContext& context, StartupHooks& hooks);
 
     // Sets the program folder and the folders derived from it. Call once before run().
     static void initProgramFolders(const QString& programFolder);
     // Where the local data folder is proposed.
     static QString proposedLocalDataFolder();
 
+    // False when the program is to end: a failure has been reported once, or the agenda list
+    // ended the program (with the closing steps already run when it asked for them).
     bool run();
     // Opens an agenda (at start-up and from the agenda list). The wait window stays up.
     bool openAgenda(const QString& agenda);
@@ -40,6 +43,9 @@ private:
     bool createFolder(const QString& path);
     bool writeConfiguration();
 
+    bool openAgendaFromList();
+
+    AppContext& m_context;
     UserInteraction& m_ui;
     StartupHooks& m_hooks;
     QString m_dataPath; // as read from Tovaro.ini, trimmed, with the trailing separator

@@ -1,6 +1,6 @@
 #include "services/PurchasePriceDisplay.h"
 
-#include "core/ProgramEvents.h"
+#include "core/AppContext.h"
 #include "core/ProgramState.h"
 #include "core/UserInteraction.h"
 
@@ -8,16 +8,16 @@ namespace orvento::services {
 
 using namespace core;
 
-bool togglePurchasePriceDisplay(UserInteraction& ui) {
+bool togglePurchasePriceDisplay(AppContext& context) {
     ProgramState& state = programState();
     const QString text =
         state.showPurchasePrices
             ? QStringLiteral("Opravdu chcete vypnout zobrazování nákupních cen a zisku ?")
             : QStringLiteral("Opravdu chcete zapnout zobrazování nákupních cen a zisku ?");
-    if (!ui.question(text))
+    if (!context.ui().question(text))
         return false;
     state.showPurchasePrices = !state.showPurchasePrices;
-    Q_EMIT ProgramEvents::instance().purchasePricesDisplayChanged(state.purchasePricesVisible());
+    Q_EMIT context.events().purchasePricesDisplayChanged(state.purchasePricesVisible());
     return true;
 }
 

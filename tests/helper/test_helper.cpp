@@ -22,11 +22,14 @@ public:
     void information(const QString&) override {}
     void warning(const QString&) override {}
     void error(const QString&) override {}
-    bool question(const QString&) override { return false; }
+    core::Answer ask(const QString&, core::Buttons, core::Answer) override {
+        return core::Answer::No;
+    }
     void showProblems(const QString&, const QStringList&) override {}
     void showWait(const QString&, bool) override {}
     void hideWait() override {}
     void keepAlive() override {}
+    void showProgress(int, int) override {}
     std::optional<QString> chooseOpenFile(const QString&, const QString&, const QString&) override {
         return std::nullopt;
     }

@@ -1,6 +1,7 @@
 #include "ui/MainWindow.h"
 #include "core/ProgramState.h"
 #include "support/ScriptedInteraction.h"
+#include "support/TestContext.h"
 #include "ui/DataFolderDialog.h"
 #include "ui/InformationWindow.h"
 #include "ui/SplashWindow.h"
@@ -32,10 +33,11 @@ protected:
     }
     void TearDown() override { core::resetProgramState(); }
     ScriptedInteraction ui;
+    testsupport::TestContext test{ui};
 };
 
 TEST_F(MainWindowTest, ShowsButtonsMenuAndStatusFieldsWithTheirHints) {
-    ui::MainWindow window(ui);
+    ui::MainWindow window(test.context);
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
     EXPECT_EQ(window.windowTitle(), QStringLiteral("Orvento"));
@@ -62,7 +64,7 @@ TEST_F(MainWindowTest, ShowsButtonsMenuAndStatusFieldsWithTheirHints) {
 }
 
 TEST_F(MainWindowTest, ClosingRunsTheClosingStepsOnceWhicheverWayItCloses) {
-    ui::MainWindow window(ui);
+    ui::MainWindow window(test.context);
     int runs = 0;
     window.setClosingSteps([&] { ++runs; });
     window.show();
@@ -73,7 +75,7 @@ TEST_F(MainWindowTest, ClosingRunsTheClosingStepsOnceWhicheverWayItCloses) {
 }
 
 TEST_F(MainWindowTest, CtrlQAsksAndSwitchesPurchasePricesOnlyOnYes) {
-    ui::MainWindow window(ui);
+    ui::MainWindow window(test.context);
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
     window.activateWindow();

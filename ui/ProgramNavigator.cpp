@@ -1,0 +1,64 @@
+#include "ui/ProgramNavigator.h"
+
+#include "core/AppContext.h"
+#include "ui/AgendaListDialog.h"
+#include "ui/DataFolderDialog.h"
+#include "ui/SettingsDialog.h"
+#include "ui/SplashWindow.h"
+
+#include <QApplication>
+#include <QProcess>
+#include <QWidget>
+
+namespace orvento::ui {
+
+namespace {
+
+std::shared_ptr<core::PendingNavigation> notAvailable() {
+    auto pending = std::make_shared<core::PendingNavigation>();
+    pending->answer({core::NavigationStatus::NotAvailable, {}});
+    return pending;
+}
+
+} // namespace
+
+ProgramNavigator::ProgramNavigator(core::AppContext& context)
+    : m_context(context) {}
+
+QWidget* ProgramNavigator::parentWindow() {
+    return QApplication::activeWindow();
+}
+
+std::shared_ptr<core::PendingNavigation> ProgramNavigator::pickCatalogueItems() {
+    return notAvailable();
+}
+
+std::shared_ptr<core::PendingNavigation> ProgramNavigator::openFirmCard(qint64) {
+    return notAvailable();
+}
+
+std::optional<core::DataFolderChoice>
+ProgramNavigator::chooseDataFolder(const QString& proposedLocal) {
+    return DataFolderDialog::ask(proposedLocal, m_context.ui());
+}
+
+std::optional<QString> ProgramNavigator::askPassword() {
+    if (!m_splash)
+        return std::nullopt;
+    return m_splash->askPassword();
+}
+
+core::AgendaListOutcome ProgramNavigator::openAgendaList() {
+    return AgendaListDialog::run(m_context, parentWindow());
+}
+
+core::NavigationStatus ProgramNavigator::openSettings() {
+    return SettingsDialog::run(m_context, parentWindow()) ? core::NavigationStatus::Done
+                                                          : core::NavigationStatus::Cancelled;
+}
+
+bool ProgramNavigator::startMaintenanceTool(const QString& program, const QString& dataFolder) {
+    return QProcess::startDetached(program, {dataFolder});
+}
+
+} // namespace orvento::ui

@@ -1,0 +1,42 @@
+#pragma once
+
+#include "core/Navigator.h"
+
+#include <QPointer>
+
+class QWidget;
+
+namespace orvento::core {
+class AppContext;
+}
+
+namespace orvento::ui {
+
+class SplashWindow;
+
+// The program's windows behind the navigator. Windows that are not built yet answer
+// NotAvailable at once and open nothing.
+class ProgramNavigator : public core::Navigator {
+public:
+    // The context is the one this navigator is part of; it is only used once requests come.
+    explicit ProgramNavigator(core::AppContext& context);
+
+    // The splash window asks for the password while it exists.
+    void setSplash(SplashWindow* splash) { m_splash = splash; }
+
+    std::shared_ptr<core::PendingNavigation> pickCatalogueItems() override;
+    std::shared_ptr<core::PendingNavigation> openFirmCard(qint64 firmId) override;
+    std::optional<core::DataFolderChoice> chooseDataFolder(const QString& proposedLocal) override;
+    std::optional<QString> askPassword() override;
+    core::AgendaListOutcome openAgendaList() override;
+    core::NavigationStatus openSettings() override;
+    bool startMaintenanceTool(const QString& program, const QString& dataFolder) override;
+
+private:
+    static QWidget* parentWindow();
+
+    core::AppContext& m_context;
+    QPointer<SplashWindow> m_splash;
+};
+
+} // namespace orvento::ui
