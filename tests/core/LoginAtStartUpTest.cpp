@@ -5,6 +5,7 @@
 #include "services/StandardStartupHooks.h"
 #include "services/UserDatabases.h"
 #include "services/UserRecord.h"
+#include "services/WindowPositions.h"
 #include "support/ScriptedInteraction.h"
 #include "support/TestContext.h"
 #include "support/TestEnvironment.h"
@@ -92,8 +93,9 @@ TEST_F(LoginAtStartUpTest, ProfileLayoutsAndWindowPlacementsAreLoadedAndWrittenB
                                                                        "\"Nazev\",\"120\"")));
     EXPECT_EQ(services::profile::loadWindowValue(19), QStringLiteral("900"));
     EXPECT_EQ(services::profile::loadWindowValue(20), QStringLiteral("0"));
-    // Windows never placed write only whether they are maximised.
-    EXPECT_EQ(services::profile::loadWindowValue(1), QString());
+    // Windows never placed keep their design geometry, so all five values are there.
+    EXPECT_EQ(services::profile::loadWindowValue(1),
+              QString::number(*services::designPlacement(WindowId::OfferCard).left));
     EXPECT_EQ(services::profile::loadWindowValue(5), QStringLiteral("-1"));
     core::programState().user.konfigurace = QStringLiteral("OBCHOD");
     EXPECT_EQ(services::profile::loadMemo(4), QString());
