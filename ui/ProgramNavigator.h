@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/Navigator.h"
+#include "ui/SplashWindow.h"
 
 #include <QPointer>
 
@@ -11,8 +12,6 @@ class AppContext;
 }
 
 namespace orvento::ui {
-
-class SplashWindow;
 
 // The program's windows behind the navigator. Windows that are not built yet answer
 // NotAvailable at once and open nothing.
