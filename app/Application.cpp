@@ -41,8 +41,9 @@ int Application::run() {
         return 0;
     }
     if (!started) {
+        const bool closed = m_context.startUp().closedOnRequest();
         core::resetProgramState();
-        return 1;
+        return closed ? 0 : 1;
     }
 
     m_mainWindow.setClosingSteps([this] { m_context.startUp().close(); });

@@ -211,6 +211,7 @@ bool StartUp::connectGlobal() {
 
 bool StartUp::run() {
     ProgramState& s = programState();
+    m_closedOnRequest = false;
     readConfiguration();
     if (!settleDataFolder())
         return false;
@@ -262,6 +263,7 @@ bool StartUp::openAgendaFromList() {
     case AgendaListOutcome::CloseProgram:
         // "Opravit databáze": the program ends as "Konec" would.
         close();
+        m_closedOnRequest = true;
         return false;
     }
     return false;

@@ -25,6 +25,9 @@ public:
     // False when the program is to end: a failure has been reported once, or the agenda list
     // ended the program (with the closing steps already run when it asked for them).
     bool run();
+    // After run() returned false: the program was asked to close and has run its closing steps
+    // (the maintenance tool was started from the agenda list), rather than failed.
+    bool closedOnRequest() const { return m_closedOnRequest; }
     // Opens an agenda (at start-up and from the agenda list). The wait window stays up.
     bool openAgenda(const QString& agenda);
     // The closing steps: Tovaro.ini, profile, window positions, the backup counter.
@@ -49,6 +52,7 @@ private:
     UserInteraction& m_ui;
     StartupHooks& m_hooks;
     QString m_dataPath; // as read from Tovaro.ini, trimmed, with the trailing separator
+    bool m_closedOnRequest = false;
 };
 
 // Messages the start-up shows, where other parts need the same text.

@@ -368,6 +368,7 @@ TEST_F(AgendaListTest, ListAtStartUpEndsTheStartUpAsItsCommandSays) {
     ui.clear();
     test.navigator.onAgendaList([] { return AgendaListOutcome::CloseProgram; });
     EXPECT_FALSE(test.startUp().run());
+    EXPECT_TRUE(test.startUp().closedOnRequest());
     EXPECT_FALSE(ui.saw(Kind::Information, core::noAgendaChosenMessage()));
     EXPECT_EQ(setupFlag(), QStringLiteral("0"));
 }
