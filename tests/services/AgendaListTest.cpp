@@ -53,6 +53,16 @@ protected:
     services::AgendaList makeList() { return services::AgendaList(test.context); }
     int settingsShown() const { return test.navigator.count(QStringLiteral("openSettings")); }
 
+    // The person in the agenda list: chooses `file` and presses "Otevřít".
+    std::function<AgendaListOutcome()> opening(const QString& file) {
+        return [this, file] {
+            services::AgendaList list = makeList();
+            list.fill();
+            list.setCurrent(static_cast<int>(column(list, true).indexOf(file)));
+            return list.openCurrent();
+        };
+    }
+
     QStringList column(const services::AgendaList& list, bool files) const {
         QStringList out;
         for (const services::AgendaRow& r : list.rows())
@@ -99,12 +109,7 @@ TEST_F(AgendaListTest, ListsOnlyAgendaDatabasesSortedCzechWithTheOpenOneSelected
 TEST_F(AgendaListTest, StartUpShowsTheListWhenTheLastAgendaIsGone) {
     env.useDataFolder(QStringLiteral("LastDBName=Zmizela\n"));
     addAgenda(QStringLiteral("Firma1.MDB"), QStringLiteral("Jedna"));
-    test.navigator.onAgendaList([&] {
-        services::AgendaList list = makeList();
-        list.fill();
-        list.setCurrent(static_cast<int>(column(list, true).indexOf(QStringLiteral("FIRMA1.MDB"))));
-        return list.openCurrent();
-    });
+    test.navigator.onAgendaList(opening(QStringLiteral("FIRMA1.MDB")));
     ASSERT_TRUE(test.startUp().run()) << ui.allTexts().join('|').toStdString();
     EXPECT_EQ(test.navigator.count(QStringLiteral("openAgendaList")), 1);
     EXPECT_EQ(core::programState().agenda, QStringLiteral("Firma1"));
@@ -342,12 +347,7 @@ TEST_F(AgendaListTest, ListAtStartUpEndsTheStartUpAsItsCommandSays) {
         ASSERT_TRUE(db.open(env.dataFolder() + QStringLiteral("Nova.MDB")));
         ASSERT_TRUE(core::writeSchemaVersion(db, 9));
     }
-    test.navigator.onAgendaList([&] {
-        services::AgendaList list = makeList();
-        list.fill();
-        list.setCurrent(static_cast<int>(column(list, true).indexOf(QStringLiteral("NOVA.MDB"))));
-        return list.openCurrent();
-    });
+    test.navigator.onAgendaList(opening(QStringLiteral("NOVA.MDB")));
     EXPECT_FALSE(test.startUp().run());
     EXPECT_TRUE(ui.saw(Kind::Error,
                        QStringLiteral("Při otevření firmy došlo k chybě, program bude ukončen.")));
