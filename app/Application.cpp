@@ -30,9 +30,7 @@ int Application::run() {
     QApplication::processEvents();
 
     core::StartUp::initProgramFolders(QApplication::applicationDirPath());
-    m_navigator.setSplash(&m_splash);
     const bool started = m_context.startUp().run();
-    m_navigator.setSplash(nullptr);
     m_splash.close();
     if (m_terminationPending && (started || m_splash.loginAbandoned())) {
         // The desktop session asked us to end while we were starting: close as "Konec" would.
@@ -46,7 +44,6 @@ int Application::run() {
         return closed ? 0 : 1;
     }
 
-    m_mainWindow.setClosingSteps([this] { m_context.startUp().close(); });
     ui::ApplicationMinimizer minimizer(&m_mainWindow);
     m_running = true;
     Q_EMIT m_context.events().agendaOpened();

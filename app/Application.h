@@ -30,10 +30,11 @@ private:
     ui::QtUserInteraction m_interaction;
     services::ProfileSession m_profile;
     services::StandardStartupHooks m_hooks;
-    ui::ProgramNavigator m_navigator{m_context}; // answers only once the context below exists
+    ui::SplashWindow m_splash;
+    // Answers only once the context below exists.
+    ui::ProgramNavigator m_navigator{m_context, &m_splash};
     core::AppContext m_context{m_interaction, m_navigator, m_profile, m_hooks};
     ui::MainWindow m_mainWindow{m_context};
-    ui::SplashWindow m_splash;
     TerminationSignal m_termination;
     bool m_running = false;
     bool m_terminationPending = false;

@@ -231,8 +231,7 @@ void MainWindow::closeWithoutClosingSteps() {
 void MainWindow::closeEvent(QCloseEvent* event) {
     if (!m_closed) {
         m_closed = true;
-        if (m_closingSteps)
-            m_closingSteps();
+        m_context.startUp().close();
     }
     event->accept();
 }

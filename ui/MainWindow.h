@@ -22,13 +22,11 @@ class MainWindow : public QMainWindow {
 public:
     explicit MainWindow(core::AppContext& context, QWidget* parent = nullptr);
 
-    // Run once when the program closes (the "Konec" button, closing the window, a request from
-    // the desktop session), before the window goes away.
-    void setClosingSteps(std::function<void()> steps) { m_closingSteps = std::move(steps); }
     // Shows the open agenda's name and the logged-in user.
     void refreshStatus();
-    // Closes without the closing steps: the agenda is already closed or the data folder moves,
-    // and the steps must not write the old state back.
+    // Closing the window ("Konec", the window's own close, a request from the desktop session)
+    // runs the start-up's closing steps once. This closes without them: the agenda is already
+    // closed or the data folder moves, and the steps must not write the old state back.
     void closeWithoutClosingSteps();
 
     QAction* action(const QString& objectName) const;
@@ -55,7 +53,6 @@ private:
     QLabel* m_versionField = nullptr;
     QLabel* m_userField = nullptr;
     QLabel* m_desktopTitle = nullptr;
-    std::function<void()> m_closingSteps;
     bool m_closed = false;
     bool m_closingBusy = false;
 };

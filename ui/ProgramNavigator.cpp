@@ -22,8 +22,9 @@ std::shared_ptr<core::PendingNavigation> notAvailable() {
 
 } // namespace
 
-ProgramNavigator::ProgramNavigator(core::AppContext& context)
-    : m_context(context) {}
+ProgramNavigator::ProgramNavigator(core::AppContext& context, SplashWindow* splash)
+    : m_context(context)
+    , m_splash(splash) {}
 
 QWidget* ProgramNavigator::parentWindow() {
     return QApplication::activeWindow();

@@ -18,10 +18,8 @@ namespace orvento::ui {
 class ProgramNavigator : public core::Navigator {
 public:
     // The context is the one this navigator is part of; it is only used once requests come.
-    explicit ProgramNavigator(core::AppContext& context);
-
-    // The splash window asks for the password while it exists.
-    void setSplash(SplashWindow* splash) { m_splash = splash; }
+    // The splash window asks for the password (none: no prompt, as after "Zpět").
+    ProgramNavigator(core::AppContext& context, SplashWindow* splash);
 
     std::shared_ptr<core::PendingNavigation> pickCatalogueItems() override;
     std::shared_ptr<core::PendingNavigation> openFirmCard(qint64 firmId) override;

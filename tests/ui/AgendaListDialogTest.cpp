@@ -76,9 +76,10 @@ TEST_F(AgendaListDialogTest, ListsTheAgendasAndOpensTheChosenOne) {
 }
 
 TEST_F(AgendaListDialogTest, MainWindowAsksForTheListAndEndsTheProgramWhenItSaysSo) {
+    env.useDataFolder();
+    ASSERT_TRUE(startUp.run());
+    const QString iniBefore = env.readIni();
     ui::MainWindow window(test.context);
-    int closingSteps = 0;
-    window.setClosingSteps([&] { ++closingSteps; });
     window.show();
     EXPECT_TRUE(window.action(QStringLiteral("actNastaveni"))->isEnabled());
     ASSERT_TRUE(window.action(QStringLiteral("actSeznamFirem"))->isEnabled());
@@ -89,7 +90,7 @@ TEST_F(AgendaListDialogTest, MainWindowAsksForTheListAndEndsTheProgramWhenItSays
     test.navigator.onAgendaList([] { return core::AgendaListOutcome::EndProgram; });
     window.action(QStringLiteral("actSeznamFirem"))->trigger();
     EXPECT_FALSE(window.isVisible());
-    EXPECT_EQ(closingSteps, 0);
+    EXPECT_EQ(env.readIni(), iniBefore) << "no closing steps";
     EXPECT_EQ(test.navigator.count(QStringLiteral("openAgendaList")), 2);
 }
 

@@ -113,7 +113,7 @@ TEST(QtInteraction, KeepingAliveLetsInputReachOnlyTheWaitWindow) {
 TEST(ProgramNavigator, WindowsNotBuiltYetAnswerNotAvailableAtOnce) {
     testsupport::ScriptedInteraction scripted;
     testsupport::TestContext test(scripted);
-    ui::ProgramNavigator navigator(test.context);
+    ui::ProgramNavigator navigator(test.context, nullptr);
     const auto pick = navigator.pickCatalogueItems();
     ASSERT_TRUE(pick->answered());
     EXPECT_EQ(pick->result().status, core::NavigationStatus::NotAvailable);

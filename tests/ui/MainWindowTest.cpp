@@ -65,13 +65,13 @@ TEST_F(MainWindowTest, ShowsButtonsMenuAndStatusFieldsWithTheirHints) {
 
 TEST_F(MainWindowTest, ClosingRunsTheClosingStepsOnceWhicheverWayItCloses) {
     ui::MainWindow window(test.context);
-    int runs = 0;
-    window.setClosingSteps([&] { ++runs; });
     window.show();
     window.action(QStringLiteral("actKonec"))->trigger();
     EXPECT_FALSE(window.isVisible());
     window.close();
-    EXPECT_EQ(runs, 1);
+    EXPECT_EQ(ui.waitTexts().count(
+                  QStringLiteral("Uložení uživatelského profilu...\npočkejte prosím na dokončení")),
+              1);
 }
 
 TEST_F(MainWindowTest, CtrlQAsksAndSwitchesPurchasePricesOnlyOnYes) {
