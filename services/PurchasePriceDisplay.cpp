@@ -6,10 +6,8 @@
 
 namespace orvento::services {
 
-using namespace core;
-
-bool togglePurchasePriceDisplay(AppContext& context) {
-    ProgramState& state = programState();
+bool togglePurchasePriceDisplay(core::AppContext& context) {
+    core::ProgramState& state = core::programState();
     const QString text =
         state.showPurchasePrices
             ? QStringLiteral("Opravdu chcete vypnout zobrazování nákupních cen a zisku ?")
