@@ -76,6 +76,7 @@ int main(int argc, char** argv) {
 
     mainWindow.setClosingSteps([&startUp] { startUp.close(); });
     mainWindow.setStartUp(&startUp);
+    mainWindow.setProfileSession(&hooks.profile());
     ui::ApplicationMinimizer minimizer(&mainWindow);
     if (terminationPending) {
         // The desktop session asked us to end while we were starting: close as "Konec" would.

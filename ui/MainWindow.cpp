@@ -9,6 +9,7 @@
 #include "ui/Help.h"
 #include "ui/SettingsDialog.h"
 #include "ui/UserListWindow.h"
+#include "ui/catalogue/CatalogueWindow.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -63,6 +64,11 @@ MainWindow::MainWindow(core::UserInteraction& ui, QWidget* parent)
     refreshStatus();
 }
 
+void MainWindow::setProfileSession(services::ProfileSession* session) {
+    m_session = session;
+    action(QStringLiteral("actCenik"))->setEnabled(session != nullptr);
+}
+
 QAction* MainWindow::addCommand(const QString& objectName, const QString& text, bool available) {
     auto* act = new QAction(text, this);
     act->setObjectName(objectName);
@@ -87,9 +93,14 @@ void MainWindow::buildButtonBar() {
     font.setPointSize(font.pointSize() + 2);
     bar->setFont(font);
 
-    // The offer list, the catalogue and the address book arrive with their own windows.
+    // The offer list and the address book arrive with their own windows.
     bar->addAction(addCommand(QStringLiteral("actNabidky"), QStringLiteral("Nabídky"), false));
-    bar->addAction(addCommand(QStringLiteral("actCenik"), QStringLiteral("Ceník"), false));
+    QAction* catalogue = addCommand(QStringLiteral("actCenik"), QStringLiteral("Ceník"), false);
+    connect(catalogue, &QAction::triggered, this, [this] {
+        if (m_session)
+            CatalogueWindow::open(m_ui, *m_session, catalogue::CatalogueMode::Browse, this);
+    });
+    bar->addAction(catalogue);
     bar->addAction(addCommand(QStringLiteral("actAdresar"), QStringLiteral("Adresář"), false));
 
     buildOtherMenu();

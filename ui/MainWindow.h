@@ -14,6 +14,10 @@ class StartUp;
 class UserInteraction;
 } // namespace orvento::core
 
+namespace orvento::services {
+class ProfileSession;
+}
+
 namespace orvento::ui {
 
 // frmMain: the button bar, the "Ostatní" menu, the desktop and the status bar with the firm,
@@ -30,6 +34,8 @@ public:
     void refreshStatus();
     // The start-up that opens agendas; the agenda list ("Seznam firem") needs it.
     void setStartUp(core::StartUp* startUp);
+    // The profile whose layouts the catalogue's grids show; "Ceník" opens once it is set.
+    void setProfileSession(services::ProfileSession* session);
 
     QAction* action(const QString& objectName) const;
     QMenu* otherMenu() const { return m_otherMenu; }
@@ -57,6 +63,7 @@ private:
     QLabel* m_desktopTitle = nullptr;
     std::function<void()> m_closingSteps;
     core::StartUp* m_startUp = nullptr;
+    services::ProfileSession* m_session = nullptr;
     bool m_closed = false;
     bool m_closingBusy = false;
 };
