@@ -65,7 +65,7 @@ int main(int argc, char** argv) {
     core::StartUp startUp(interaction, hooks);
     hooks.setAgendaListChooser([&interaction, &startUp] {
         return ui::AgendaListDialog::run(interaction, startUp, nullptr) ==
-               core::AgendaListOutcome::Opened;
+               services::AgendaListOutcome::Opened;
     });
     const bool started = startUp.run();
     splash.close();

@@ -6,12 +6,12 @@
 #include "catalogue/LockedRecords.h"
 #include "core/Database.h"
 #include "core/ProgramState.h"
-#include "core/PurchasePriceDisplay.h"
 #include "core/UserInteraction.h"
 #include "services/AccessRights.h"
 #include "services/ChangeStamps.h"
 #include "services/ProfileSession.h"
 #include "services/ProfileStore.h"
+#include "services/PurchasePriceDisplay.h"
 #include "services/RecordRefresh.h"
 
 namespace orvento::catalogue {
@@ -438,7 +438,7 @@ void CatalogueWindowLogic::afterMove() {
 
 void CatalogueWindowLogic::togglePurchasePrices() {
     if (core::programState().user.nakupniCeny)
-        core::togglePurchasePriceDisplay(m_ui);
+        services::togglePurchasePriceDisplay(m_ui);
     m_items.setPurchasePricesVisible(core::programState().purchasePricesVisible());
 }
 

@@ -1,5 +1,7 @@
 #include "core/AgendaSettings.h"
 
+#include "core/RecordMapping.h"
+
 #include "core/Database.h"
 #include "core/PathUtil.h"
 #include "core/UserInteraction.h"
@@ -111,23 +113,9 @@ void applyStored(AgendaSettings& s, int number, const QString& stored, const QSt
 // Updates the first row of a numbered key-value table or inserts it.
 bool writeNumberedRow(Database& db, const QString& table, int number, const QString& description,
                       const QVariant& value) {
-    const auto id = db.scalar(
-        QStringLiteral("SELECT ID FROM %1 WHERE IDHodnoty = :IDHodnoty ORDER BY ID").arg(table),
-        {{QStringLiteral("IDHodnoty"), number}});
-    SqlParams params = {{QStringLiteral("IDHodnoty"), number},
-                        {QStringLiteral("Popis"), description},
-                        {QStringLiteral("Hodnota"), value}};
-    if (id) {
-        params.emplace_back(QStringLiteral("ID"), *id);
-        return db.execute(QStringLiteral("UPDATE %1 SET IDHodnoty = :IDHodnoty, Popis = :Popis, "
-                                         "Hodnota = :Hodnota WHERE ID = :ID")
-                              .arg(table),
-                          params);
-    }
-    return db.execute(QStringLiteral("INSERT INTO %1 (IDHodnoty, Popis, Hodnota) VALUES "
-                                     "(:IDHodnoty, :Popis, :Hodnota)")
-                          .arg(table),
-                      params);
+    return saveKeyedRow(
+        db, table, {{QStringLiteral("IDHodnoty"), number}},
+        {{QStringLiteral("Popis"), description}, {QStringLiteral("Hodnota"), value}});
 }
 
 } // namespace
@@ -180,8 +168,9 @@ int firmFieldWidth(int number) {
 }
 
 QString defaultPicturesFolder(const QString& dataFolder, const QString& agenda) {
-    return withTrailingSlash(dataFolder) + QStringLiteral("DOKUMENTY/") + agenda +
-           QStringLiteral("/OBRAZKY/");
+    // Under the same Dokumenty/<agenda>/ as the shared folders of firms and offers.
+    return resolvePathInFolder(documentsFolderOf(dataFolder),
+                               agenda + QStringLiteral("/OBRAZKY/"));
 }
 
 AgendaSettings defaultAgendaSettings(const QString& dataFolder, const QString& agenda) {
@@ -211,7 +200,8 @@ std::optional<double> parseRate(const QString& text) {
 QString picturesFolderToStored(const QString& folder, const QString& dataFolder) {
     const QString data = withTrailingSlash(dataFolder);
     const QString path = withTrailingSlash(folder);
-    if (!data.isEmpty() && path.startsWith(data, Qt::CaseInsensitive))
+    // Compared as the file system compares names: /Data/x/ is not inside /data/.
+    if (!data.isEmpty() && path.startsWith(data, fileNameCase()))
         return kDataPathMark + path.mid(data.size());
     return path;
 }
@@ -220,6 +210,9 @@ QString picturesFolderFromStored(const QString& stored, const QString& dataFolde
     QString path = stored.trimmed();
     // A data folder that came from a Windows workstation carries backslashes.
     path.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    if (path.startsWith(kDataPathMark, Qt::CaseInsensitive))
+        return withTrailingSlash(
+            resolvePathInFolder(dataFolder, withTrailingSlash(path.mid(kDataPathMark.size()))));
     path.replace(kDataPathMark, withTrailingSlash(dataFolder), Qt::CaseInsensitive);
     return withTrailingSlash(path);
 }

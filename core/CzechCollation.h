@@ -1,7 +1,8 @@
 #pragma once
 
-#include <QCollator>
 #include <QString>
+
+#include <string_view>
 
 struct sqlite3;
 
@@ -9,10 +10,20 @@ namespace orvento::core {
 
 // Czech alphabetical order ignoring letter case (c < č, h < ch < i, r < ř), the same in SQL
 // (`ORDER BY Nazev COLLATE CZECH`) and in memory.
+//
+// The order is computed by the program itself rather than by the system's locale library: an
+// index kept in this order lives in a database file that several workstations share, and all of
+// them must agree on it to the last character, whatever library versions they run. It is also
+// fast enough to keep indexes on 100,000 names.
+//
+// Levels, as in Czech dictionaries: first the letters (digits before letters, spaces and
+// punctuation before digits; "ch" is one letter after "h"; č, ř, š, ž are letters of their own),
+// then the accents (a < á, e < é < ě, u < ú < ů), then the case (lower before upper), and at the
+// very end the code points, so that only identical texts compare equal.
 inline constexpr const char* kCzechCollationName = "CZECH";
 
-QCollator czechCollator();
 int compareCzech(const QString& a, const QString& b);
+int compareCzechUtf8(std::string_view a, std::string_view b);
 
 // Registers the collation on a SQLite connection. False when it could not be registered.
 bool registerCzechCollation(sqlite3* handle);

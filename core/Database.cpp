@@ -10,6 +10,8 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
+
 namespace orvento::core {
 
 namespace {
@@ -45,6 +47,110 @@ QVariant storedValue(const QVariant& value) {
     default:
         return value;
     }
+}
+
+FailureKind failureKindOf(const QSqlError& error) {
+    bool numeric = false;
+    const int code = error.nativeErrorCode().toInt(&numeric) & 0xFF;
+    if (!numeric)
+        return FailureKind::Other;
+    switch (code) {
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+        return FailureKind::Busy;
+    case SQLITE_CONSTRAINT:
+        return FailureKind::Constraint;
+    case SQLITE_IOERR:
+    case SQLITE_FULL:
+    case SQLITE_CANTOPEN:
+    case SQLITE_READONLY:
+    case SQLITE_CORRUPT:
+    case SQLITE_NOTADB:
+        return FailureKind::Disk;
+    default:
+        return FailureKind::Other;
+    }
+}
+
+bool isNameChar(QChar c) {
+    return c.isLetterOrNumber() || c == QLatin1Char('_');
+}
+
+// Reads one table name at `pos`: bare, or quoted with "", [], or ``. Advances `pos` past it.
+std::optional<QString> readName(const QString& sql, qsizetype& pos) {
+    if (pos >= sql.size())
+        return std::nullopt;
+    const QChar open = sql.at(pos);
+    const QChar close = open == QLatin1Char('[')   ? QLatin1Char(']')
+                        : open == QLatin1Char('"') ? QLatin1Char('"')
+                        : open == QLatin1Char('`') ? QLatin1Char('`')
+                                                   : QChar();
+    if (!close.isNull()) {
+        const qsizetype end = sql.indexOf(close, pos + 1);
+        if (end < 0)
+            return std::nullopt;
+        QString name = sql.mid(pos + 1, end - pos - 1);
+        pos = end + 1;
+        return name.isEmpty() ? std::nullopt : std::optional<QString>(name);
+    }
+    const qsizetype start = pos;
+    while (pos < sql.size() && isNameChar(sql.at(pos)))
+        ++pos;
+    if (pos == start)
+        return std::nullopt;
+    return sql.mid(start, pos - start);
+}
+
+void skipBlanks(const QString& sql, qsizetype& pos) {
+    while (pos < sql.size() && sql.at(pos).isSpace())
+        ++pos;
+}
+
+// Consumes the keyword at `pos` (any case, followed by a blank or the end) and the blanks after.
+bool takeKeyword(const QString& sql, qsizetype& pos, QLatin1StringView word) {
+    if (sql.mid(pos, word.size()).compare(word, Qt::CaseInsensitive) != 0)
+        return false;
+    const qsizetype after = pos + word.size();
+    if (after < sql.size() && isNameChar(sql.at(after)))
+        return false;
+    pos = after;
+    skipBlanks(sql, pos);
+    return true;
+}
+
+std::optional<QString> writtenTable(const QString& sql) {
+    qsizetype pos = 0;
+    skipBlanks(sql, pos);
+    auto takeConflictClause = [&] {
+        if (takeKeyword(sql, pos, QLatin1StringView("OR"))) {
+            for (const char* action : {"ROLLBACK", "ABORT", "REPLACE", "FAIL", "IGNORE"}) {
+                if (takeKeyword(sql, pos, QLatin1StringView(action)))
+                    return true;
+            }
+            return false;
+        }
+        return true;
+    };
+    if (takeKeyword(sql, pos, QLatin1StringView("INSERT")) ||
+        takeKeyword(sql, pos, QLatin1StringView("REPLACE"))) {
+        if (!takeConflictClause() || !takeKeyword(sql, pos, QLatin1StringView("INTO")))
+            return std::nullopt;
+    } else if (takeKeyword(sql, pos, QLatin1StringView("UPDATE"))) {
+        if (!takeConflictClause())
+            return std::nullopt;
+    } else if (takeKeyword(sql, pos, QLatin1StringView("DELETE"))) {
+        if (!takeKeyword(sql, pos, QLatin1StringView("FROM")))
+            return std::nullopt;
+    } else {
+        return std::nullopt;
+    }
+    auto name = readName(sql, pos);
+    // A schema-qualified name ("main.Zasoby") counts by its table.
+    if (name && pos < sql.size() && sql.at(pos) == QLatin1Char('.')) {
+        ++pos;
+        name = readName(sql, pos);
+    }
+    return name;
 }
 
 } // namespace
@@ -87,6 +193,10 @@ bool Database::open(const QString& filePath) {
         return false;
     }
     executeDdl(QStringLiteral("PRAGMA journal_mode=DELETE"));
+    // A bulk unit of work over a big catalogue touches more pages than the default cache holds;
+    // spilling them to the file half way costs more than the rest of the work. The cache grows
+    // only as far as it is used.
+    executeDdl(QStringLiteral("PRAGMA cache_size=-32768"));
     const QVariant h = handle().driver()->handle();
     if (h.isValid() && qstrcmp(h.typeName(), "sqlite3*") == 0)
         registerCzechCollation(*static_cast<sqlite3* const*>(h.constData()));
@@ -95,11 +205,19 @@ bool Database::open(const QString& filePath) {
 }
 
 void Database::close() {
+    // Prepared statements belong to the connection; they go before it closes.
+    m_cache.clear();
     if (QSqlDatabase::contains(m_connectionName)) {
         QSqlDatabase db = QSqlDatabase::database(m_connectionName, false);
-        if (db.isOpen())
+        if (db.isOpen()) {
+            if (m_depth > 0)
+                QSqlQuery(db).exec(QStringLiteral("ROLLBACK"));
             db.close();
+        }
     }
+    m_depth = 0;
+    m_doomed = false;
+    m_writtenInUnit.clear();
     m_ldbLock.release();
     m_filePath.clear();
 }
@@ -118,43 +236,114 @@ void Database::bindAll(QSqlQuery& query, const SqlParams& params) const {
         query.bindValue(QLatin1Char(':') + name, storedValue(value));
 }
 
-bool Database::prepareAndRun(QSqlQuery& query, const QString& sql, const SqlParams& params) {
+bool Database::checkOpen() {
     m_lastError.clear();
-    if (!isOpen()) {
-        m_lastError = QStringLiteral("Databáze není připojena.");
-        return false;
+    m_lastFailureKind = FailureKind::None;
+    if (isOpen())
+        return true;
+    failWith(QStringLiteral("Databáze není připojena."));
+    return false;
+}
+
+void Database::fail(const QSqlError& error) {
+    m_lastError = errorText(error);
+    m_lastFailureKind = failureKindOf(error);
+}
+
+void Database::failWith(const QString& text) {
+    m_lastError = text;
+    m_lastFailureKind = FailureKind::Other;
+}
+
+QSqlQuery& Database::cachedQuery(const QString& sql, bool* prepared) {
+    // A handful of statements serve a whole run; a loop over generated texts must not make the
+    // cache grow without end.
+    constexpr size_t kCacheLimit = 128;
+    auto found = m_cache.find(sql);
+    if (found != m_cache.end()) {
+        *prepared = true;
+        return *found->second;
     }
-    if (!query.prepare(sql)) {
-        m_lastError = errorText(query.lastError());
-        return false;
+    if (m_cache.size() >= kCacheLimit)
+        m_cache.clear();
+    auto query = std::make_unique<QSqlQuery>(handle());
+    query->setForwardOnly(true);
+    *prepared = query->prepare(sql);
+    if (!*prepared) {
+        fail(query->lastError());
+        m_scratch = std::move(query);
+        return *m_scratch;
     }
-    bindAll(query, params);
-    if (!query.exec()) {
-        m_lastError = errorText(query.lastError());
-        return false;
-    }
-    return true;
+    return *m_cache.emplace(sql, std::move(query)).first->second;
+}
+
+void Database::wrote(const QString& table) {
+    if (m_depth > 0)
+        m_writtenInUnit.insert(table);
+    else if (m_writeObserver)
+        m_writeObserver(table);
 }
 
 bool Database::execute(const QString& sql, const SqlParams& params) {
-    QSqlQuery query(handle());
-    if (!prepareAndRun(query, sql, params))
+    if (!checkOpen())
         return false;
-    const QVariant id = query.lastInsertId();
-    if (id.isValid())
+    bool prepared = false;
+    QSqlQuery& query = cachedQuery(sql, &prepared);
+    if (!prepared)
+        return false;
+    bindAll(query, params);
+    const bool ok = query.exec();
+    if (!ok)
+        fail(query.lastError());
+    else if (const QVariant id = query.lastInsertId(); id.isValid())
         m_newRowId = id.toLongLong();
     query.finish();
-    if (m_observer)
-        m_observer(sql);
+    if (!ok)
+        return false;
+    if (const auto table = tableWrittenBy(sql))
+        wrote(*table);
     return true;
 }
 
 QSqlQuery Database::select(const QString& sql, const SqlParams& params) {
     QSqlQuery query(handle());
     query.setForwardOnly(true);
-    if (!prepareAndRun(query, sql, params))
+    if (!checkOpen())
         return QSqlQuery(handle());
+    if (!query.prepare(sql)) {
+        fail(query.lastError());
+        return QSqlQuery(handle());
+    }
+    bindAll(query, params);
+    if (!query.exec()) {
+        fail(query.lastError());
+        return QSqlQuery(handle());
+    }
     return query;
+}
+
+std::optional<std::vector<QSqlRecord>>
+Database::selectWindow(const QString& sql, const SqlParams& params, qint64 offset, int limit) {
+    if (!checkOpen())
+        return std::nullopt;
+    bool prepared = false;
+    QSqlQuery& query =
+        cachedQuery(sql + QStringLiteral(" LIMIT :WindowLimit OFFSET :WindowOffset"), &prepared);
+    if (!prepared)
+        return std::nullopt;
+    bindAll(query, params);
+    query.bindValue(QStringLiteral(":WindowLimit"), std::max(limit, 0));
+    query.bindValue(QStringLiteral(":WindowOffset"), std::max<qint64>(offset, 0));
+    if (!query.exec()) {
+        fail(query.lastError());
+        return std::nullopt;
+    }
+    std::vector<QSqlRecord> rows;
+    rows.reserve(static_cast<size_t>(std::max(limit, 0)));
+    while (query.next())
+        rows.push_back(query.record());
+    query.finish();
+    return rows;
 }
 
 std::optional<QVariant> Database::scalar(const QString& sql, const SqlParams& params) {
@@ -167,37 +356,92 @@ std::optional<QVariant> Database::scalar(const QString& sql, const SqlParams& pa
 }
 
 bool Database::executeDdl(const QString& sql) {
+    if (!checkOpen())
+        return false;
     QSqlQuery query(handle());
-    m_lastError.clear();
-    if (!isOpen()) {
-        m_lastError = QStringLiteral("Databáze není připojena.");
+    if (!query.exec(sql)) {
+        fail(query.lastError());
         return false;
     }
+    return true;
+}
+
+bool Database::runControl(const QString& sql) {
+    QSqlQuery query(handle());
     if (!query.exec(sql)) {
-        m_lastError = errorText(query.lastError());
+        fail(query.lastError());
         return false;
     }
     return true;
 }
 
 bool Database::beginTransaction() {
-    if (!handle().transaction()) {
-        m_lastError = errorText(handle().lastError());
+    if (!checkOpen())
+        return false;
+    if (m_depth == 0) {
+        // The write lock is taken at once: two workstations that both read and then write would
+        // otherwise meet as a deadlock that waiting cannot resolve.
+        if (!runControl(QStringLiteral("BEGIN IMMEDIATE")))
+            return false;
+        m_doomed = false;
+        m_writtenInUnit.clear();
+    } else if (!runControl(QStringLiteral("SAVEPOINT unit%1").arg(m_depth))) {
         return false;
     }
+    ++m_depth;
     return true;
 }
 
 bool Database::commit() {
-    if (!handle().commit()) {
-        m_lastError = errorText(handle().lastError());
+    if (m_depth == 0) {
+        failWith(QStringLiteral("Žádná transakce neprobíhá."));
         return false;
+    }
+    if (m_depth > 1) {
+        if (!runControl(QStringLiteral("RELEASE unit%1").arg(m_depth - 1))) {
+            rollback();
+            return false;
+        }
+        --m_depth;
+        return true;
+    }
+    if (m_doomed) {
+        rollback();
+        failWith(QStringLiteral("Část ukládaných údajů nebylo možné zapsat, nic nebylo uloženo."));
+        return false;
+    }
+    if (!runControl(QStringLiteral("COMMIT"))) {
+        const QString reason = m_lastError;
+        const FailureKind kind = m_lastFailureKind;
+        rollback();
+        m_lastError = reason;
+        m_lastFailureKind = kind;
+        return false;
+    }
+    m_depth = 0;
+    const std::set<QString> written = std::exchange(m_writtenInUnit, {});
+    if (m_writeObserver) {
+        for (const QString& table : written)
+            m_writeObserver(table);
     }
     return true;
 }
 
 void Database::rollback() {
-    handle().rollback();
+    if (m_depth == 0)
+        return;
+    if (m_depth > 1) {
+        const QString name = QStringLiteral("unit%1").arg(m_depth - 1);
+        runControl(QStringLiteral("ROLLBACK TO ") + name);
+        runControl(QStringLiteral("RELEASE ") + name);
+        --m_depth;
+        m_doomed = true;
+        return;
+    }
+    runControl(QStringLiteral("ROLLBACK"));
+    m_depth = 0;
+    m_doomed = false;
+    m_writtenInUnit.clear();
 }
 
 std::vector<std::pair<QString, QString>> Database::columns() {
@@ -233,8 +477,12 @@ bool Database::hasColumn(const QString& table, const QString& column) {
     return false;
 }
 
-void Database::setStatementObserver(std::function<void(const QString&)> observer) {
-    m_observer = std::move(observer);
+void Database::setWriteObserver(std::function<void(const QString&)> observer) {
+    m_writeObserver = std::move(observer);
+}
+
+std::optional<QString> Database::tableWrittenBy(const QString& sql) {
+    return writtenTable(sql);
 }
 
 QString Database::ldbPathFor(const QString& databasePath) {
@@ -263,6 +511,43 @@ QVariant Database::fromDateTime(const QDateTime& value) {
     if (!value.isValid())
         return QVariant(QMetaType::fromType<QString>());
     return value.toString(kDateTimeFormat);
+}
+
+Statement::Statement(Database& db, QString sql)
+    : m_db(db)
+    , m_sql(std::move(sql))
+    , m_table(Database::tableWrittenBy(m_sql))
+    , m_query(db.handle()) {
+    m_query.setForwardOnly(true);
+}
+
+bool Statement::exec(const SqlParams& params) {
+    if (!m_db.checkOpen())
+        return false;
+    if (!m_prepared) {
+        m_query = QSqlQuery(m_db.handle());
+        m_query.setForwardOnly(true);
+        if (!m_query.prepare(m_sql)) {
+            m_db.fail(m_query.lastError());
+            return false;
+        }
+        m_prepared = true;
+    }
+    m_query.finish();
+    m_db.bindAll(m_query, params);
+    if (!m_query.exec()) {
+        m_db.fail(m_query.lastError());
+        return false;
+    }
+    if (m_table) {
+        if (const QVariant id = m_query.lastInsertId(); id.isValid()) {
+            m_newRowId = id.toLongLong();
+            m_db.m_newRowId = m_newRowId;
+        }
+        m_query.finish();
+        m_db.wrote(*m_table);
+    }
+    return true;
 }
 
 Transaction::Transaction(Database& db)

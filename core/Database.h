@@ -4,12 +4,16 @@
 
 #include <QSqlDatabase>
 #include <QSqlQuery>
+#include <QSqlRecord>
 #include <QString>
 #include <QVariant>
 #include <QVariantMap>
 
 #include <functional>
+#include <memory>
 #include <optional>
+#include <set>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -18,6 +22,11 @@ namespace orvento::core {
 // Named statement parameters: the name without the leading colon, and its value (int, double,
 // bool, QDateTime/QDate, QString, QByteArray; an invalid QVariant binds NULL).
 using SqlParams = std::vector<std::pair<QString, QVariant>>;
+
+// What kind of failure the last statement met, for callers that react differently to a database
+// another workstation is writing to (busy), a rule the data broke (constraint) and a full or
+// unreadable disk.
+enum class FailureKind { None, Busy, Constraint, Disk, Other };
 
 // One connection to one database file. Every statement is run with its values bound, never
 // pasted into the text. While the connection is open it holds a shared lock on the file's
@@ -37,11 +46,17 @@ public:
     const QString& filePath() const { return m_filePath; }
     const QString& connectionName() const { return m_connectionName; }
 
-    // Runs a statement that returns no rows. On success the statement observer is told the
-    // statement's text and newRowId() holds the row an INSERT created.
+    // Runs a statement that returns no rows. On success newRowId() holds the row an INSERT
+    // created. The statement is prepared once per connection and reused by later calls with
+    // the same text.
     bool execute(const QString& sql, const SqlParams& params = {});
     // Runs a query; the result is positioned before its first row and is inactive on failure.
     QSqlQuery select(const QString& sql, const SqlParams& params = {});
+    // A window of a query's rows: at most `limit` rows from row `offset` (0-based) on, read in
+    // one step. The query needs an ORDER BY that makes the order unique for the windows to meet
+    // without gaps. Nothing on failure.
+    std::optional<std::vector<QSqlRecord>> selectWindow(const QString& sql, const SqlParams& params,
+                                                        qint64 offset, int limit);
     // The first column of the first row, or nothing when there is no row or the query fails.
     std::optional<QVariant> scalar(const QString& sql, const SqlParams& params = {});
     // Runs schema statements (CREATE TABLE, ALTER TABLE ... ADD COLUMN, CREATE INDEX, PRAGMA).
@@ -49,18 +64,29 @@ public:
 
     qint64 newRowId() const { return m_newRowId; }
     const QString& lastError() const { return m_lastError; }
+    FailureKind lastFailureKind() const { return m_lastFailureKind; }
 
+    // Transactions nest: the outermost begin starts the unit of work, inner ones are savepoints.
+    // An inner scope that rolls back dooms the whole unit, whose commit then fails and rolls
+    // everything back, so a save made of several helpers is written whole or not at all. Prefer
+    // the Transaction scope below to calling these directly.
     bool beginTransaction();
     bool commit();
     void rollback();
+    int transactionDepth() const { return m_depth; }
 
     // Schema inspection: (table, column) of every user table.
     std::vector<std::pair<QString, QString>> columns();
     bool hasTable(const QString& table);
     bool hasColumn(const QString& table, const QString& column);
 
-    // Called after every successful statement run by execute(), with its text.
-    void setStatementObserver(std::function<void(const QString&)> observer);
+    // Told the name of every table that a successful INSERT, UPDATE, DELETE or REPLACE wrote:
+    // right after the statement outside a transaction, or once per table after the unit of work
+    // committed (never when it rolled back), so that other workstations learn of a change only
+    // when its data can be read.
+    void setWriteObserver(std::function<void(const QString& table)> observer);
+    // The table a writing statement writes to, from its text; nothing for other statements.
+    static std::optional<QString> tableWrittenBy(const QString& sql);
 
     QSqlDatabase handle() const;
 
@@ -75,18 +101,61 @@ public:
     static QVariant fromDateTime(const QDateTime& value);
 
 private:
+    friend class Statement;
+
     void bindAll(QSqlQuery& query, const SqlParams& params) const;
-    bool prepareAndRun(QSqlQuery& query, const QString& sql, const SqlParams& params);
+    bool checkOpen();
+    void fail(const QSqlError& error);
+    void failWith(const QString& text);
+    QSqlQuery& cachedQuery(const QString& sql, bool* prepared);
+    void wrote(const QString& table);
+    bool runControl(const QString& sql);
 
     QString m_connectionName;
     QString m_filePath;
     QString m_lastError;
+    FailureKind m_lastFailureKind = FailureKind::None;
     qint64 m_newRowId = -1;
     FileLock m_ldbLock;
-    std::function<void(const QString&)> m_observer;
+    std::function<void(const QString&)> m_writeObserver;
+    // Prepared statements of execute() and selectWindow(), by their text.
+    std::unordered_map<QString, std::unique_ptr<QSqlQuery>> m_cache;
+    std::unique_ptr<QSqlQuery> m_scratch; // a statement that failed to prepare, for its error
+    int m_depth = 0;
+    bool m_doomed = false;
+    std::set<QString> m_writtenInUnit;
 };
 
-// Groups many writes so that a crash leaves all of them or none. Rolls back unless committed.
+// A statement prepared once and run many times with new values, for loops over many rows. Lives
+// while its connection stays open; writes are reported to the write observer like execute().
+class Statement {
+public:
+    Statement(Database& db, QString sql);
+    Statement(const Statement&) = delete;
+    Statement& operator=(const Statement&) = delete;
+
+    // Binds the values and runs the statement; a query is positioned before its first row.
+    bool exec(const SqlParams& params = {});
+    bool next() { return m_query.next(); }
+    QVariant value(int column) const { return m_query.value(column); }
+    QVariant value(const QString& column) const { return m_query.value(column); }
+    QSqlRecord record() const { return m_query.record(); }
+    // Ends the reading of a query's rows early, so that the statement holds no lock.
+    void finish() { m_query.finish(); }
+    qint64 newRowId() const { return m_newRowId; }
+    const QString& lastError() const { return m_db.lastError(); }
+
+private:
+    Database& m_db;
+    QString m_sql;
+    std::optional<QString> m_table;
+    QSqlQuery m_query;
+    bool m_prepared = false;
+    qint64 m_newRowId = -1;
+};
+
+// One unit of work (or a savepoint inside one): a crash leaves all of its writes or none. Rolls
+// back unless committed.
 class Transaction {
 public:
     explicit Transaction(Database& db);

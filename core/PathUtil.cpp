@@ -26,6 +26,40 @@ QString resolveInFolder(const QString& folder, const QString& name) {
     return base + name;
 }
 
+Qt::CaseSensitivity fileNameCase() {
+#if defined(Q_OS_WIN) || defined(Q_OS_DARWIN)
+    return Qt::CaseInsensitive;
+#else
+    return Qt::CaseSensitive;
+#endif
+}
+
+QString resolvePathInFolder(const QString& folder, const QString& relative) {
+    QString path = withTrailingSlash(folder);
+    const QString normalised = QDir::fromNativeSeparators(relative);
+    const QStringList parts = normalised.split(QLatin1Char('/'), Qt::SkipEmptyParts);
+    for (qsizetype i = 0; i < parts.size(); ++i) {
+        path = resolveInFolder(path, parts[i]);
+        if (i + 1 < parts.size())
+            path += QLatin1Char('/');
+    }
+    if (normalised.endsWith(QLatin1Char('/')) && !path.endsWith(QLatin1Char('/')))
+        path += QLatin1Char('/');
+    return path;
+}
+
+QString lockFolderOf(const QString& dataFolder) {
+    return resolvePathInFolder(dataFolder, QStringLiteral("LOCK/"));
+}
+
+QString printFolderOf(const QString& dataFolder) {
+    return resolvePathInFolder(dataFolder, QStringLiteral("PRINT/"));
+}
+
+QString documentsFolderOf(const QString& dataFolder) {
+    return resolvePathInFolder(dataFolder, QStringLiteral("Dokumenty/"));
+}
+
 bool existsInFolder(const QString& folder, const QString& name) {
     return QFileInfo::exists(resolveInFolder(folder, name));
 }

@@ -6,8 +6,21 @@ namespace orvento::core {
 
 void ProgramFolders::setData(const QString& dataFolder) {
     data = withTrailingSlash(dataFolder);
-    print = data + QStringLiteral("PRINT/");
-    lock = data + QStringLiteral("LOCK/");
+    print = printFolderOf(data);
+    lock = lockFolderOf(data);
+}
+
+QString ProgramState::agendaDocumentsFolder() const {
+    return resolvePathInFolder(documentsFolderOf(folders.data), agenda + QLatin1Char('/'));
+}
+
+QString ProgramState::firmDocumentsFolder(qint64 firmId) const {
+    return resolvePathInFolder(agendaDocumentsFolder(), QString::number(firmId) + QLatin1Char('/'));
+}
+
+QString ProgramState::offerDocumentsFolder(qint64 offerId) const {
+    return resolvePathInFolder(agendaDocumentsFolder(),
+                               QStringLiteral("Nabidky/%1/").arg(offerId));
 }
 
 QString ProgramState::agendaFilePath() const {

@@ -59,6 +59,12 @@ struct ProgramState {
     // the right to see them.
     bool purchasePricesVisible() const { return showPurchasePrices && user.nakupniCeny; }
     QString agendaFilePath() const;
+    // The shared document folders of the open agenda: Dokumenty/<agenda>/, a firm's
+    // Dokumenty/<agenda>/<ID>/ and an offer's Dokumenty/<agenda>/Nabidky/<ID>/ (whatever the
+    // letter case of the existing ones); not created here.
+    QString agendaDocumentsFolder() const;
+    QString firmDocumentsFolder(qint64 firmId) const;
+    QString offerDocumentsFolder(qint64 offerId) const;
 };
 
 ProgramState& programState();

@@ -118,6 +118,27 @@ const std::vector<UpgradeStep>& upgradeStepsOf(DatabaseKind kind) {
     return kind == DatabaseKind::Global ? global : agenda;
 }
 
+bool ensureIndexes(Database& db, DatabaseKind kind) {
+    std::set<QString> present;
+    QSqlQuery rows =
+        db.select(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'index'"));
+    while (rows.next())
+        present.insert(rows.value(0).toString().toLower());
+    rows.finish();
+    Transaction tx(db);
+    if (!tx.isActive())
+        return false;
+    for (const TableDef& table : schemaOf(kind)) {
+        for (const IndexDef& index : table.indexes) {
+            if (present.contains(index.name.toLower()) || !db.hasTable(table.name))
+                continue;
+            if (!db.executeDdl(createIndexSql(table, index)))
+                return false;
+        }
+    }
+    return tx.commit();
+}
+
 std::optional<int> storedSchemaVersion(Database& db) {
     QSqlQuery row = db.select(QStringLiteral("SELECT VerID FROM Verze"));
     if (!row.isActive())
@@ -164,8 +185,10 @@ bool checkSchemaVersion(Database& db, DatabaseKind kind, const QString& agenda,
         ui.warning(newerDatabaseMessage(kind, agenda, *stored));
         return false;
     }
-    if (*stored == program)
+    if (*stored == program) {
+        ensureIndexes(db, kind);
         return true;
+    }
 
     const QString path = db.filePath();
     db.close();
@@ -178,7 +201,7 @@ bool checkSchemaVersion(Database& db, DatabaseKind kind, const QString& agenda,
         return false;
     }
     ui.showWait(QStringLiteral("Probíhá převod databáze\nprosím čekejte..."));
-    const bool ok = upgrade(db, kind, ui);
+    const bool ok = upgrade(db, kind, ui) && (ensureIndexes(db, kind), true);
     ui.hideWait();
     return ok;
 }

@@ -35,6 +35,12 @@ const std::vector<UpgradeStep>& upgradeStepsOf(DatabaseKind kind);
 bool checkSchemaVersion(Database& db, DatabaseKind kind, const QString& agenda,
                         UserInteraction& ui);
 
+// Creates the indexes of the current schema that the database lacks. Indexes change no stored
+// data and older programs read the file as before, so they are added whatever the version and
+// while other workstations have the file open; a failure (another workstation writing, say) only
+// leaves the lists slower until the next opening. False when an index could not be made.
+bool ensureIndexes(Database& db, DatabaseKind kind);
+
 // The version stored in `Verze`; nothing when it cannot be read.
 std::optional<int> storedSchemaVersion(Database& db);
 

@@ -73,9 +73,8 @@ void StartUp::readConfiguration() {
     ProgramState& s = programState();
     const IniFile ini = IniFile::load(s.folders.iniFile);
     m_dataPath = withTrailingSlash(ini.value(kPathSection, QStringLiteral("DataPath")));
+    // DEMO only when the key is missing: an empty name names no agenda, so the list opens.
     s.agenda = ini.value(kConfigSection, QStringLiteral("LastDBName"), QStringLiteral("DEMO"));
-    if (s.agenda.isEmpty())
-        s.agenda = QStringLiteral("DEMO");
     s.runPrgFirst = ini.boolValue(kConfigSection, QStringLiteral("RunPrgFirst"), true);
     s.runPrgSetup = ini.boolValue(kConfigSection, QStringLiteral("RunPrgSetup"), true);
     s.builderMode = ini.boolValue(kConfigSection, QStringLiteral("BuilderMode"), false);
@@ -212,12 +211,8 @@ bool StartUp::run() {
     readConfiguration();
     if (!settleDataFolder())
         return false;
-    if (m_hooks.exclusiveOperationRunning()) {
-        m_ui.warning(QStringLiteral(
-            "Na některé stanici v síti nyní probíhá operace, která vyžaduje jedinečný přístup "
-            "(např. zálohování). Počkejte na dokončení a zkuste program znovu spustit."));
+    if (!m_hooks.checkNoExclusiveOperation())
         return false;
-    }
     if (!existsInFolder(s.folders.data, QStringLiteral("Global.MDB")) &&
         !copyTemplate(QStringLiteral("0002.res"), s.folders.data + QStringLiteral("Global.MDB"),
                       true))

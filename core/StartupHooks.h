@@ -21,8 +21,8 @@ public:
 
     // The data folder dialog; nothing when the person pressed "Storno".
     virtual std::optional<DataFolderChoice> chooseDataFolder(const QString& proposedLocal) = 0;
-    // True while a backup or restore runs on another workstation.
-    virtual bool exclusiveOperationRunning() = 0;
+    // False, after its warning, while a backup or restore runs on another workstation.
+    virtual bool checkNoExclusiveOperation() = 0;
 
     virtual bool checkGlobalSchema() { return true; }
     virtual bool login() { return true; }

@@ -33,7 +33,7 @@ const Setting kDemoSettings[] = {
     {13, "Základní sazba DPH", "21"},
     {14, "Snížená sazba DPH", "12"},
     {15, "Nabídky - zaokrouhlit cenu celkem", "1"},
-    {16, "Úložiště obrázků", "%DATAPATH%DOKUMENTY/DEMO/OBRAZKY/"},
+    {16, "Úložiště obrázků", "%DATAPATH%Dokumenty/DEMO/OBRAZKY/"},
     {17, "Načítat obr. i při tisku nabídky", "-1"},
     {18, "Symbol domácí měny", "Kč"},
     {19, "Hisotire akcí - úroveň logování", "2"},

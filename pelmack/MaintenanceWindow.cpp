@@ -1,5 +1,7 @@
 #include "MaintenanceWindow.h"
 
+#include "services/Workstations.h"
+
 #include <QApplication>
 #include <QDir>
 #include <QHBoxLayout>
@@ -61,8 +63,8 @@ void MaintenanceWindow::fill() {
     m_list->clear();
     for (const auto& entry : m_maintenance.databases()) {
         auto* item = new QTreeWidgetItem(
-            m_list, {entry.fileName, core::DatabaseMaintenance::kindText(entry.kind)});
-        const bool ours = entry.kind != core::DatabaseMaintenance::FileKind::Unknown;
+            m_list, {entry.fileName, services::DatabaseMaintenance::kindText(entry.kind)});
+        const bool ours = entry.kind != services::DatabaseMaintenance::FileKind::Unknown;
         item->setCheckState(0, ours ? Qt::Checked : Qt::Unchecked);
         if (!ours)
             item->setDisabled(true);
@@ -93,11 +95,7 @@ void MaintenanceWindow::run() {
         return;
     }
     if (!m_maintenance.beginExclusive()) {
-        QMessageBox::warning(this, windowTitle(),
-                             QStringLiteral("Na některé stanici v síti nyní probíhá operace, "
-                                            "která vyžaduje jedinečný přístup (např. "
-                                            "zálohování). Počkejte na dokončení a zkuste to "
-                                            "znovu."));
+        QMessageBox::warning(this, windowTitle(), services::exclusiveOperationRunningWarning());
         return;
     }
     m_start->setEnabled(false);
@@ -108,10 +106,10 @@ void MaintenanceWindow::run() {
     for (const QString& file : chosen) {
         say(QStringLiteral("%1: probíhá kontrola...").arg(file));
         const auto result = m_maintenance.maintain(file);
-        using Status = core::DatabaseMaintenance::Status;
+        using Status = services::DatabaseMaintenance::Status;
         if (result.status != Status::Ok && result.status != Status::Repaired)
             ++problems;
-        say(core::DatabaseMaintenance::describe(result));
+        say(services::DatabaseMaintenance::describe(result));
     }
     m_maintenance.endExclusive();
     QApplication::restoreOverrideCursor();

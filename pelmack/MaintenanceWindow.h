@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/DatabaseMaintenance.h"
+#include "services/DatabaseMaintenance.h"
 
 #include <QWidget>
 
@@ -26,7 +26,7 @@ private:
     void fill();
     void say(const QString& line);
 
-    core::DatabaseMaintenance m_maintenance;
+    services::DatabaseMaintenance m_maintenance;
     QTreeWidget* m_list;
     QPlainTextEdit* m_report;
     QPushButton* m_start;

@@ -1,9 +1,10 @@
 #include "services/ChangeStamps.h"
 
+#include <QCoreApplication>
 #include <QFile>
-#include <QSaveFile>
 #include <QtEndian>
 
+#include <cstdio>
 #include <cstring>
 
 namespace orvento::services {
@@ -34,13 +35,20 @@ std::optional<double> decode(const QByteArray& bytes) {
     return value;
 }
 
-// Takes the word that starts at `from` (0-based) and ends at the next blank; nothing when no
-// blank follows it.
-std::optional<QString> wordFrom(const QString& sql, int from) {
-    const int blank = sql.indexOf(QLatin1Char(' '), from);
-    if (blank < 0)
-        return std::nullopt;
-    return sql.mid(from, blank - from);
+// Replaces the file whole, so that a reader never sees half a value. It is not forced to the disk:
+// a stamp lost in a power cut only makes a list miss one reload, and waiting for the disk after
+// every unit of work would cost more than many writes.
+void writeStampFile(const QString& path, double value) {
+    const QString temporary =
+        path + QStringLiteral(".%1.tmp").arg(QCoreApplication::applicationPid());
+    QFile file(temporary);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return;
+    const bool written = file.write(encode(value)) == 8;
+    file.close();
+    if (!written || std::rename(QFile::encodeName(temporary).constData(),
+                                QFile::encodeName(path).constData()) != 0)
+        QFile::remove(temporary);
 }
 
 } // namespace
@@ -53,16 +61,6 @@ double toStampValue(const QDateTime& time) {
 QDateTime fromStampValue(double value) {
     return stampEpoch().addMSecs(
         static_cast<qint64>(value * 86400000.0 + (value >= 0 ? 0.5 : -0.5)));
-}
-
-std::optional<QString> tableWrittenBy(const QString& sql) {
-    if (sql.left(11).compare(QStringLiteral("INSERT INTO"), Qt::CaseInsensitive) == 0)
-        return wordFrom(sql, 12);
-    if (sql.left(6).compare(QStringLiteral("UPDATE"), Qt::CaseInsensitive) == 0)
-        return wordFrom(sql, 7);
-    if (sql.left(11).compare(QStringLiteral("DELETE FROM"), Qt::CaseInsensitive) == 0)
-        return wordFrom(sql, 12);
-    return std::nullopt;
 }
 
 std::optional<StampedTable> stampedTable(const QString& table) {
@@ -87,19 +85,12 @@ void stamp(StampedTable table) {
     if (state.suppressStamps)
         return;
     const double now = toStampValue(QDateTime::currentDateTime());
-    QSaveFile file(stampFilePath(table));
-    if (file.open(QIODevice::WriteOnly)) {
-        file.write(encode(now));
-        file.commit();
-    }
+    writeStampFile(stampFilePath(table), now);
     state.lastStamps[static_cast<size_t>(table)] = now;
 }
 
-void stampAfterStatement(const QString& sql) {
-    const auto table = tableWrittenBy(sql);
-    if (!table)
-        return;
-    if (const auto stamped = stampedTable(*table))
+void stampAfterWrite(const QString& table) {
+    if (const auto stamped = stampedTable(table))
         stamp(*stamped);
 }
 
@@ -108,11 +99,7 @@ double readStamp(StampedTable table) {
     const double now = toStampValue(QDateTime::currentDateTime());
     QFile file(path);
     if (!file.exists()) {
-        QSaveFile created(path);
-        if (created.open(QIODevice::WriteOnly)) {
-            created.write(encode(now));
-            created.commit();
-        }
+        writeStampFile(path, now);
         return now;
     }
     if (!file.open(QIODevice::ReadOnly))

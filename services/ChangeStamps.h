@@ -13,9 +13,6 @@ namespace orvento::services {
 // catalogue groups last changed, so that their lists reload. A stamp is a file in the lock folder
 // with the time of the change as an 8-byte date value.
 
-// The table a statement writes to, judged by its text as the stamp rule does: "INSERT INTO x ",
-// "UPDATE x ", "DELETE FROM x " (any case). Nothing when the text names no table that way.
-std::optional<QString> tableWrittenBy(const QString& sql);
 std::optional<core::StampedTable> stampedTable(const QString& table);
 
 QString stampFilePath(core::StampedTable table);
@@ -23,8 +20,10 @@ QString stampFilePath(core::StampedTable table);
 // Writes the stamp of a table now (unless stamps are suppressed) and remembers it. File errors
 // are ignored: a list then simply does not reload.
 void stamp(core::StampedTable table);
-// Stamps the table a statement wrote to, if it is one of the three.
-void stampAfterStatement(const QString& sql);
+// Stamps a table the agenda connection wrote to, if it is one of the three. The connection calls
+// it once per table when a unit of work commits (see Database::setWriteObserver), so a bulk run
+// writes one stamp, and another workstation never reloads before the data is there.
+void stampAfterWrite(const QString& table);
 // The stamp another workstation (or we) wrote last; a missing file is created with now.
 double readStamp(core::StampedTable table);
 // True when the table changed since this workstation last looked, and remembers the new stamp.

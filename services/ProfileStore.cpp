@@ -1,5 +1,7 @@
 #include "services/ProfileStore.h"
 
+#include "core/RecordMapping.h"
+
 #include "core/Database.h"
 #include "core/ProgramState.h"
 
@@ -124,28 +126,10 @@ QString load(core::Database& db, const QString& table, const QString& profile, i
 
 bool save(core::Database& db, const QString& table, const QString& profile, int number,
           const QString& description, const QString& value) {
-    const auto id = db.scalar(
-        QStringLiteral("SELECT ID FROM %1 WHERE Konfigurace = :Konfigurace "
-                       "AND IDHodnoty = :IDHodnoty ORDER BY ID")
-            .arg(table),
-        {{QStringLiteral("Konfigurace"), profile}, {QStringLiteral("IDHodnoty"), number}});
-    const core::SqlParams params = {{QStringLiteral("IDHodnoty"), number},
-                                    {QStringLiteral("Popis"), description},
-                                    {QStringLiteral("Hodnota"), value},
-                                    {QStringLiteral("Konfigurace"), profile}};
-    if (id) {
-        core::SqlParams withId = params;
-        withId.emplace_back(QStringLiteral("ID"), *id);
-        return db.execute(QStringLiteral("UPDATE %1 SET IDHodnoty = :IDHodnoty, Popis = :Popis, "
-                                         "Hodnota = :Hodnota, Konfigurace = :Konfigurace WHERE "
-                                         "ID = :ID")
-                              .arg(table),
-                          withId);
-    }
-    return db.execute(QStringLiteral("INSERT INTO %1 (IDHodnoty, Popis, Hodnota, Konfigurace) "
-                                     "VALUES (:IDHodnoty, :Popis, :Hodnota, :Konfigurace)")
-                          .arg(table),
-                      params);
+    return core::saveKeyedRow(
+        db, table,
+        {{QStringLiteral("Konfigurace"), profile}, {QStringLiteral("IDHodnoty"), number}},
+        {{QStringLiteral("Popis"), description}, {QStringLiteral("Hodnota"), value}});
 }
 
 QString loadValue(int number) {

@@ -1,6 +1,6 @@
 #include "services/SettingsDialogLogic.h"
 
-#include "core/LogoPicture.h"
+#include "services/LogoPicture.h"
 #include "core/PathUtil.h"
 #include "core/ProgramState.h"
 #include "core/UserInteraction.h"
@@ -76,11 +76,11 @@ void SettingsDialogLogic::setPicturesFolder(const QString& folder) {
 
 bool SettingsDialogLogic::loadLogoFromFile() {
     const auto path =
-        m_ui.chooseOpenFile(QStringLiteral("Logo (obrázek)"), QString(), core::logoFileFilter());
+        m_ui.chooseOpenFile(QStringLiteral("Logo (obrázek)"), QString(), logoFileFilter());
     if (!path)
         return false;
     QString reason;
-    const auto logo = core::logoFromFile(*path, &reason);
+    const auto logo = logoFromFile(*path, &reason);
     if (!logo) {
         m_ui.warning(reason);
         return false;

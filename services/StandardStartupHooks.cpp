@@ -2,6 +2,7 @@
 
 #include "core/ProgramState.h"
 #include "core/SchemaUpgrade.h"
+#include "core/UserInteraction.h"
 #include "services/AgendaSettingsLoading.h"
 #include "services/ChangeStamps.h"
 #include "services/LockFiles.h"
@@ -20,8 +21,11 @@ StandardStartupHooks::chooseDataFolder(const QString& proposedLocal) {
     return m_chooser(proposedLocal);
 }
 
-bool StandardStartupHooks::exclusiveOperationRunning() {
-    return heldElsewhere(programLockPath());
+bool StandardStartupHooks::checkNoExclusiveOperation() {
+    if (!heldElsewhere(programLockPath()))
+        return true;
+    m_ui.warning(exclusiveOperationRunningWarning());
+    return false;
 }
 
 void StandardStartupHooks::agendaConnected(bool firstOpener) {
@@ -30,7 +34,7 @@ void StandardStartupHooks::agendaConnected(bool firstOpener) {
     state.lastStamps = {};
     if (firstOpener)
         clearStamps();
-    state.db->agenda.setStatementObserver(stampAfterStatement);
+    state.db->agenda.setWriteObserver(stampAfterWrite);
 }
 
 bool StandardStartupHooks::checkGlobalSchema() {

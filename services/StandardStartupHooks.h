@@ -23,7 +23,7 @@ public:
     StandardStartupHooks(core::UserInteraction& ui, FolderChooser chooser);
 
     std::optional<core::DataFolderChoice> chooseDataFolder(const QString& proposedLocal) override;
-    bool exclusiveOperationRunning() override;
+    bool checkNoExclusiveOperation() override;
     bool checkGlobalSchema() override;
     void agendaConnected(bool firstOpener) override;
     bool checkAgendaSchema() override;

@@ -111,28 +111,14 @@ bool UserCard::checkAgainstStoredUsers() {
 }
 
 bool UserCard::write() {
-    core::SqlParams params = userParams(m_user);
-    const QStringList columns = userColumns();
     if (isNew()) {
-        QStringList placeholders;
-        for (const QString& c : columns)
-            placeholders << QLatin1Char(':') + c;
-        if (!m_db.execute(QStringLiteral("INSERT INTO Login (%1) VALUES (%2)")
-                              .arg(columns.join(QStringLiteral(", ")),
-                                   placeholders.join(QStringLiteral(", "))),
-                          params))
+        if (!userMapping().insert(m_db, m_user))
             return false;
         m_rowId = static_cast<int>(m_db.newRowId());
         m_created = true;
         return true;
     }
-    QStringList assignments;
-    for (const QString& c : columns)
-        assignments << QStringLiteral("%1 = :%1").arg(c);
-    params.emplace_back(QStringLiteral("ID"), m_rowId);
-    return m_db.execute(QStringLiteral("UPDATE Login SET %1 WHERE ID = :ID")
-                            .arg(assignments.join(QStringLiteral(", "))),
-                        params);
+    return userMapping().update(m_db, m_user, m_rowId);
 }
 
 UserCard::Outcome UserCard::confirm() {

@@ -3,106 +3,66 @@
 #include "services/AccessRights.h"
 #include "services/PasswordScrambler.h"
 
+#include "core/RecordMapping.h"
+
 #include <QSqlQuery>
 #include <QSqlRecord>
 
-#include <variant>
-
 namespace orvento::services {
-
-namespace {
 
 using core::AccessLevel;
 using core::CurrentUser;
 
-// The columns of `Login` in table order, each with the member of the user it holds, so reading
-// and writing share one list.
-using Member = std::variant<int CurrentUser::*, QString CurrentUser::*, bool CurrentUser::*,
-                            AccessLevel CurrentUser::*>;
-struct Column {
-    const char* name;
-    Member member;
-};
-
-const Column kColumns[] = {
-    {"UzivID", &CurrentUser::uzivId},
-    {"Jmeno", &CurrentUser::jmeno},
-    {"Konfigurace", &CurrentUser::konfigurace},
-    {"Pwd", &CurrentUser::password},
-    {"Administrator_AR", &CurrentUser::administrator},
-    {"Nabidky_AR", &CurrentUser::nabidky},
-    {"Adresar_AR", &CurrentUser::adresar},
-    {"Cenik_AR", &CurrentUser::cenik},
-    {"Poznamky_AR", &CurrentUser::poznamky},
-    {"SeznamAgend_AR", &CurrentUser::seznamAgend},
-    {"Import_AR", &CurrentUser::import},
-    {"HromadnePreceneni_AR", &CurrentUser::hromadnePreceneni},
-    {"HromadneNastaveni_AR", &CurrentUser::hromadneNastaveni},
-    {"UdajeFirma_AR", &CurrentUser::udajeFirma},
-    {"GlobalniNastaveni_AR", &CurrentUser::globalniNastaveni},
-    {"UzivatelskeNastaveni_AR", &CurrentUser::uzivatelskeNastaveni},
-    {"VytvoreniZalohy_AR", &CurrentUser::vytvoreniZalohy},
-    {"ObnoveniZalohy_AR", &CurrentUser::obnoveniZalohy},
-    {"NakupniCeny_AR", &CurrentUser::nakupniCeny},
-    {"Zamky_AR", &CurrentUser::zamky},
-    {"VsechnyNabidky_AR", &CurrentUser::vsechnyNabidky},
-    {"PrefiltrNabidkyVytvorID_AR", &CurrentUser::prefiltrNabidkyVytvorId},
-    {"Telefon", &CurrentUser::telefon},
-    {"Email", &CurrentUser::email},
-};
-
-template <class... F> struct Overloaded : F... { using F::operator()...; };
-template <class... F> Overloaded(F...) -> Overloaded<F...>;
-
-bool isPassword(const Column& c) {
-    return std::holds_alternative<QString CurrentUser::*>(c.member) &&
-           std::get<QString CurrentUser::*>(c.member) == &CurrentUser::password;
-}
-
-} // namespace
-
-QStringList userColumns() {
-    QStringList names;
-    for (const Column& c : kColumns)
-        names << QString::fromLatin1(c.name);
-    return names;
+const core::RecordMapping<CurrentUser>& userMapping() {
+    static const core::RecordMapping<CurrentUser> mapping = [] {
+        core::RecordMapping<CurrentUser> m(QStringLiteral("Login"));
+        auto level = [&m](const char* column, AccessLevel CurrentUser::*member) {
+            m.custom(
+                column, [member](const CurrentUser& u) { return static_cast<int>(u.*member); },
+                [member](CurrentUser& u, const QVariant& v) {
+                    u.*member = accessLevelFromInt(v.toInt());
+                });
+        };
+        m.member("UzivID", &CurrentUser::uzivId)
+            .member("Jmeno", &CurrentUser::jmeno)
+            .member("Konfigurace", &CurrentUser::konfigurace)
+            .custom(
+                "Pwd",
+                [](const CurrentUser& u) { return QVariant(password::scramble(u.password)); },
+                [](CurrentUser& u, const QVariant& v) {
+                    u.password = password::unscramble(v.toString());
+                })
+            .member("Administrator_AR", &CurrentUser::administrator);
+        level("Nabidky_AR", &CurrentUser::nabidky);
+        level("Adresar_AR", &CurrentUser::adresar);
+        level("Cenik_AR", &CurrentUser::cenik);
+        level("Poznamky_AR", &CurrentUser::poznamky);
+        level("SeznamAgend_AR", &CurrentUser::seznamAgend);
+        level("Import_AR", &CurrentUser::import);
+        m.member("HromadnePreceneni_AR", &CurrentUser::hromadnePreceneni)
+            .member("HromadneNastaveni_AR", &CurrentUser::hromadneNastaveni)
+            .member("UdajeFirma_AR", &CurrentUser::udajeFirma)
+            .member("GlobalniNastaveni_AR", &CurrentUser::globalniNastaveni)
+            .member("UzivatelskeNastaveni_AR", &CurrentUser::uzivatelskeNastaveni)
+            .member("VytvoreniZalohy_AR", &CurrentUser::vytvoreniZalohy)
+            .member("ObnoveniZalohy_AR", &CurrentUser::obnoveniZalohy)
+            .member("NakupniCeny_AR", &CurrentUser::nakupniCeny)
+            .member("Zamky_AR", &CurrentUser::zamky)
+            .member("VsechnyNabidky_AR", &CurrentUser::vsechnyNabidky)
+            .member("PrefiltrNabidkyVytvorID_AR", &CurrentUser::prefiltrNabidkyVytvorId)
+            .member("Telefon", &CurrentUser::telefon)
+            .member("Email", &CurrentUser::email);
+        return m;
+    }();
+    return mapping;
 }
 
 core::CurrentUser userFromRecord(const QSqlRecord& record) {
-    CurrentUser user;
-    for (const Column& c : kColumns) {
-        const QVariant value = record.value(QString::fromLatin1(c.name));
-        std::visit(
-            Overloaded{
-                [&](int CurrentUser::*m) { user.*m = value.toInt(); },
-                [&](QString CurrentUser::*m) {
-                    user.*m =
-                        isPassword(c) ? password::unscramble(value.toString()) : value.toString();
-                },
-                [&](bool CurrentUser::*m) { user.*m = value.toInt() != 0; },
-                [&](AccessLevel CurrentUser::*m) { user.*m = accessLevelFromInt(value.toInt()); },
-            },
-            c.member);
-    }
-    return user;
+    return userMapping().read(record);
 }
 
 core::SqlParams userParams(const CurrentUser& user) {
-    core::SqlParams params;
-    for (const Column& c : kColumns) {
-        const QVariant value = std::visit(
-            Overloaded{
-                [&](int CurrentUser::*m) { return QVariant(user.*m); },
-                [&](QString CurrentUser::*m) {
-                    return QVariant(isPassword(c) ? password::scramble(user.*m) : user.*m);
-                },
-                [&](bool CurrentUser::*m) { return QVariant(user.*m); },
-                [&](AccessLevel CurrentUser::*m) { return QVariant(static_cast<int>(user.*m)); },
-            },
-            c.member);
-        params.emplace_back(QString::fromLatin1(c.name), value);
-    }
-    return params;
+    return userMapping().params(user);
 }
 
 std::optional<std::vector<UserRow>> readUsers(core::Database& global) {

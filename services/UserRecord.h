@@ -2,6 +2,7 @@
 
 #include "core/CurrentUser.h"
 #include "core/Database.h"
+#include "core/RecordMapping.h"
 
 #include <QString>
 
@@ -19,12 +20,12 @@ struct UserRow {
     core::CurrentUser user;
 };
 
+// How a user maps to the columns of `Login` (all but `ID`; the password stored scrambled).
+const core::RecordMapping<core::CurrentUser>& userMapping();
 // The user a `Login` row describes; NULL columns read as empty texts, false and full access.
 core::CurrentUser userFromRecord(const QSqlRecord& record);
 // The named parameters of every `Login` column but `ID`, the password scrambled.
 core::SqlParams userParams(const core::CurrentUser& user);
-// The `Login` columns that userParams() fills, in the order the table lists them.
-QStringList userColumns();
 
 // `SELECT * FROM Login ORDER BY UzivID`; nothing when the query fails.
 std::optional<std::vector<UserRow>> readUsers(core::Database& global);

@@ -48,7 +48,15 @@ QString exclusiveOperationRunningWarning() {
 }
 
 QString programLockPath() {
-    return core::programState().folders.lock + QStringLiteral("~program.lck");
+    return core::programState().folders.lock + programLockName();
+}
+
+QString programLockName() {
+    return QStringLiteral("~program.lck");
+}
+
+QString programLockPathIn(const QString& dataFolder) {
+    return core::lockFolderOf(dataFolder) + programLockName();
 }
 
 bool reopenConnections() {

@@ -18,7 +18,11 @@ bool agendaOpenElsewhere();
 
 QString otherWorkstationsWarning();
 QString exclusiveOperationRunningWarning();
+// The exclusive-operation lock of the program's data folder, and of any data folder (the
+// maintenance tool works on a folder it is given).
 QString programLockPath();
+QString programLockName();
+QString programLockPathIn(const QString& dataFolder);
 
 // A backup or restore: no other workstation may run the program meanwhile, and none may start
 // it. While this object holds the lock, `~program.lck` keeps other starts out.

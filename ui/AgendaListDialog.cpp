@@ -30,7 +30,7 @@ QPushButton* button(QWidget* parent, const char* objectName, const QString& text
 
 } // namespace
 
-AgendaListDialog::AgendaListDialog(core::AgendaList& list, QWidget* parent)
+AgendaListDialog::AgendaListDialog(services::AgendaList& list, QWidget* parent)
     : QDialog(parent)
     , m_list(list)
     , m_folder(new QLineEdit(this))
@@ -109,7 +109,7 @@ AgendaListDialog::AgendaListDialog(core::AgendaList& list, QWidget* parent)
 
 void AgendaListDialog::showRows() {
     m_grid->clear();
-    for (const core::AgendaRow& row : m_list.rows())
+    for (const services::AgendaRow& row : m_list.rows())
         new QTreeWidgetItem(m_grid, {row.nazev, row.soubor});
     if (m_list.current() >= 0)
         m_grid->setCurrentItem(m_grid->topLevelItem(m_list.current()));
@@ -124,19 +124,19 @@ void AgendaListDialog::updateButtons() {
     m_repair->setEnabled(any);
 }
 
-void AgendaListDialog::finish(core::AgendaListOutcome outcome) {
-    if (outcome == core::AgendaListOutcome::Stay)
+void AgendaListDialog::finish(services::AgendaListOutcome outcome) {
+    if (outcome == services::AgendaListOutcome::Stay)
         return;
     m_outcome = outcome;
-    if (outcome == core::AgendaListOutcome::Opened)
+    if (outcome == services::AgendaListOutcome::Opened)
         accept();
     else
         reject();
 }
 
-core::AgendaList::Environment AgendaListDialog::environment(core::UserInteraction& ui,
+services::AgendaList::Environment AgendaListDialog::environment(core::UserInteraction& ui,
                                                             QWidget* parent) {
-    core::AgendaList::Environment env;
+    services::AgendaList::Environment env;
     env.openSettingsDialog = [&ui, parent] {
         SettingsDialog::run(ui, parent);
     };
@@ -149,11 +149,11 @@ core::AgendaList::Environment AgendaListDialog::environment(core::UserInteractio
     return env;
 }
 
-core::AgendaListOutcome AgendaListDialog::run(core::UserInteraction& ui, core::StartUp& startUp,
+services::AgendaListOutcome AgendaListDialog::run(core::UserInteraction& ui, core::StartUp& startUp,
                                               QWidget* parent) {
-    if (!core::AgendaList::mayOpen(ui))
-        return core::AgendaListOutcome::Stay;
-    core::AgendaList list(ui, startUp, environment(ui, parent));
+    if (!services::AgendaList::mayOpen(ui))
+        return services::AgendaListOutcome::Stay;
+    services::AgendaList list(ui, startUp, environment(ui, parent));
     list.fill();
     AgendaListDialog dialog(list, parent);
     dialog.exec();

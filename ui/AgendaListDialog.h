@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/AgendaList.h"
+#include "services/AgendaList.h"
 
 #include <QDialog>
 
@@ -16,29 +16,29 @@ class UserInteraction;
 
 namespace orvento::ui {
 
-// frmSeznamFirem: the agendas of the data folder, bound to core::AgendaList.
+// frmSeznamFirem: the agendas of the data folder, bound to services::AgendaList.
 class AgendaListDialog : public QDialog {
     Q_OBJECT
 public:
-    AgendaListDialog(core::AgendaList& list, QWidget* parent = nullptr);
+    AgendaListDialog(services::AgendaList& list, QWidget* parent = nullptr);
 
     // Checks the right, reads the data folder and shows the list; what happened there.
-    static core::AgendaListOutcome run(core::UserInteraction& ui, core::StartUp& startUp,
+    static services::AgendaListOutcome run(core::UserInteraction& ui, core::StartUp& startUp,
                                        QWidget* parent);
     // What the list needs from the windows around it: the settings dialog, the data folder
     // dialog and the start of the maintenance tool.
-    static core::AgendaList::Environment environment(core::UserInteraction& ui, QWidget* parent);
+    static services::AgendaList::Environment environment(core::UserInteraction& ui, QWidget* parent);
 
-    core::AgendaListOutcome outcome() const { return m_outcome; }
+    services::AgendaListOutcome outcome() const { return m_outcome; }
     QTreeWidget* grid() const { return m_grid; }
 
 private:
     void showRows();
-    void finish(core::AgendaListOutcome outcome);
+    void finish(services::AgendaListOutcome outcome);
     void updateButtons();
 
-    core::AgendaList& m_list;
-    core::AgendaListOutcome m_outcome = core::AgendaListOutcome::Stay;
+    services::AgendaList& m_list;
+    services::AgendaListOutcome m_outcome = services::AgendaListOutcome::Stay;
     QLineEdit* m_folder;
     QToolButton* m_changeFolder;
     QTreeWidget* m_grid;

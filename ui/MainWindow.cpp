@@ -3,7 +3,7 @@
 #include "core/AppVersion.h"
 #include "core/ProgramEvents.h"
 #include "core/ProgramState.h"
-#include "core/PurchasePriceDisplay.h"
+#include "services/PurchasePriceDisplay.h"
 #include "ui/AboutDialog.h"
 #include "ui/AgendaListDialog.h"
 #include "ui/Help.h"
@@ -56,7 +56,7 @@ MainWindow::MainWindow(core::UserInteraction& ui, QWidget* parent)
     auto* purchase = new QShortcut(QKeySequence(QStringLiteral("Ctrl+Q")), this);
     purchase->setContext(Qt::ApplicationShortcut);
     connect(purchase, &QShortcut::activated, this,
-            [this] { core::togglePurchasePriceDisplay(m_ui); });
+            [this] { services::togglePurchasePriceDisplay(m_ui); });
     connect(&core::ProgramEvents::instance(), &core::ProgramEvents::agendaOpened, this,
             &MainWindow::refreshStatus);
     connect(&core::ProgramEvents::instance(), &core::ProgramEvents::userChanged, this,
@@ -178,17 +178,17 @@ void MainWindow::showAgendaList() {
     if (!m_startUp)
         return;
     switch (AgendaListDialog::run(m_ui, *m_startUp, this)) {
-    case core::AgendaListOutcome::Stay:
-    case core::AgendaListOutcome::Opened:
+    case services::AgendaListOutcome::Stay:
+    case services::AgendaListOutcome::Opened:
         refreshStatus();
         break;
-    case core::AgendaListOutcome::EndProgram:
+    case services::AgendaListOutcome::EndProgram:
         // The agenda is already closed, or the data folder moves: the closing steps must not
         // write the old state back.
         m_closed = true;
         close();
         break;
-    case core::AgendaListOutcome::CloseProgram:
+    case services::AgendaListOutcome::CloseProgram:
         close();
         break;
     }

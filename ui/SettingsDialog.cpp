@@ -1,7 +1,7 @@
 #include "ui/SettingsDialog.h"
 
-#include "core/LogoPicture.h"
-#include "core/PurchasePriceDisplay.h"
+#include "services/LogoPicture.h"
+#include "services/PurchasePriceDisplay.h"
 #include "core/UserInteraction.h"
 #include "ui/DialogButtons.h"
 #include "ui/Help.h"
@@ -96,7 +96,7 @@ SettingsDialog::SettingsDialog(services::SettingsDialogLogic& logic, core::UserI
     installHelpKey(this, QStringLiteral("pgNastaveni.htm"));
     auto* purchase = new QShortcut(QKeySequence(QStringLiteral("Ctrl+Q")), this);
     connect(purchase, &QShortcut::activated, this,
-            [this] { core::togglePurchasePriceDisplay(m_ui); });
+            [this] { services::togglePurchasePriceDisplay(m_ui); });
     showValues();
 }
 
@@ -327,7 +327,7 @@ void SettingsDialog::takeValues() {
 }
 
 void SettingsDialog::showLogo() {
-    const QImage image = core::logoImage(m_logic.values().logo);
+    const QImage image = services::logoImage(m_logic.values().logo);
     if (image.isNull()) {
         m_logo->setPixmap(QPixmap());
         m_logo->setText(QStringLiteral("(bez loga)"));

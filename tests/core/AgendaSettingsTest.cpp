@@ -1,6 +1,7 @@
 #include "core/AgendaSettings.h"
+#include "core/PathUtil.h"
 #include "core/Database.h"
-#include "core/LogoPicture.h"
+#include "services/LogoPicture.h"
 #include "core/OfferSeries.h"
 #include "core/ProgramState.h"
 #include "support/OpenAgenda.h"
@@ -48,11 +49,15 @@ TEST(AgendaSettingsValues, RatesUseTheWorkstationsFormatAndReadEitherSeparator) 
         EXPECT_FALSE(core::parseRate(QString::fromLatin1(bad))) << bad;
 }
 
-TEST(AgendaSettingsValues, PicturesFolderIsStoredRelativeToTheDataFolderIgnoringCase) {
+TEST(AgendaSettingsValues, PicturesFolderIsStoredRelativeToTheDataFolderAsTheFileSystemCompares) {
     const QString data = QStringLiteral("/srv/data/");
     EXPECT_EQ(
-        core::picturesFolderToStored(QStringLiteral("/SRV/Data/DOKUMENTY/DEMO/OBRAZKY/"), data),
+        core::picturesFolderToStored(QStringLiteral("/srv/data/DOKUMENTY/DEMO/OBRAZKY/"), data),
         QStringLiteral("%DATAPATH%DOKUMENTY/DEMO/OBRAZKY/"));
+    // Another spelling is another folder here: it must come back as itself, not as /srv/data/x/.
+    const QString other = QStringLiteral("/srv/Data/x/");
+    EXPECT_EQ(core::picturesFolderFromStored(core::picturesFolderToStored(other, data), data),
+              core::fileNameCase() == Qt::CaseSensitive ? other : QStringLiteral("/srv/data/x/"));
     EXPECT_EQ(core::picturesFolderToStored(QStringLiteral("/srv/data2/OBRAZKY"), data),
               QStringLiteral("/srv/data2/OBRAZKY/"));
     EXPECT_EQ(core::picturesFolderToStored(QStringLiteral("/home/eva/obr/"), data),
@@ -106,7 +111,7 @@ TEST_F(AgendaSettingsTest, MissingRowsGiveDefaultsAndTheFirstSaveWritesAllNinete
     EXPECT_EQ(s.urovenHistorie, 2);
     EXPECT_EQ(s.symbolMeny, QStringLiteral("Kč"));
     EXPECT_TRUE(s.obrazkyPriTisku);
-    EXPECT_EQ(s.slozkaObrazku, env.dataFolder() + QStringLiteral("DOKUMENTY/Firma1/OBRAZKY/"));
+    EXPECT_EQ(s.slozkaObrazku, env.dataFolder() + QStringLiteral("Dokumenty/Firma1/OBRAZKY/"));
     EXPECT_TRUE(s.logo.isEmpty());
 
     s.nazev = QStringLiteral("Nová firma s.r.o.");
@@ -118,7 +123,7 @@ TEST_F(AgendaSettingsTest, MissingRowsGiveDefaultsAndTheFirstSaveWritesAllNinete
               std::make_pair(QStringLiteral("Firma - název"), QStringLiteral("Nová firma s.r.o.")));
     EXPECT_EQ(rows[6].second, QStringLiteral("1234567890"));
     EXPECT_EQ(rows[15].second, QStringLiteral("1"));
-    EXPECT_EQ(rows[16].second, QStringLiteral("%DATAPATH%DOKUMENTY/Firma1/OBRAZKY/"));
+    EXPECT_EQ(rows[16].second, QStringLiteral("%DATAPATH%Dokumenty/Firma1/OBRAZKY/"));
     EXPECT_EQ(rows[17].second, QStringLiteral("-1"));
     EXPECT_EQ(rows[18].second, QStringLiteral("Kč"));
     EXPECT_EQ(rows[19], std::make_pair(QStringLiteral("Hisotire akcí - úroveň logování"),
@@ -188,20 +193,20 @@ TEST_F(AgendaSettingsTest, LogoIsReadFromPictureFilesAndKeptAsPng) {
         const QString path = env.dataFolder() + QStringLiteral("logo.") + QLatin1String(format);
         ASSERT_TRUE(picture.save(path, format)) << format;
         QString reason;
-        const auto logo = core::logoFromFile(path, &reason);
+        const auto logo = services::logoFromFile(path, &reason);
         ASSERT_TRUE(logo) << format << reason.toStdString();
         EXPECT_TRUE(logo->startsWith("\x89PNG")) << format;
-        EXPECT_EQ(core::logoImage(*logo).size(), QSize(60, 40)) << format;
+        EXPECT_EQ(services::logoImage(*logo).size(), QSize(60, 40)) << format;
     }
     QFile text(env.dataFolder() + QStringLiteral("logo.bmp"));
     ASSERT_TRUE(text.open(QIODevice::WriteOnly | QIODevice::Truncate));
     text.write("not a picture");
     text.close();
     QString reason;
-    EXPECT_FALSE(core::logoFromFile(text.fileName(), &reason));
+    EXPECT_FALSE(services::logoFromFile(text.fileName(), &reason));
     EXPECT_TRUE(reason.contains(QStringLiteral("není obrázek")));
 
-    const QByteArray png = *core::logoFromFile(env.dataFolder() + QStringLiteral("logo.PNG"));
+    const QByteArray png = *services::logoFromFile(env.dataFolder() + QStringLiteral("logo.PNG"));
     ASSERT_TRUE(core::saveLogo(db, png, ui));
     ASSERT_TRUE(core::saveLogo(db, png, ui));
     EXPECT_EQ(db.scalar(QStringLiteral("SELECT count(*) FROM ImgData"))->toInt(), 1);

@@ -218,6 +218,51 @@ TEST_F(StartUpTest, DeletedDemoIsNotCopiedAgainAndMissingAgendaEndsWithoutAgenda
                        QStringLiteral("Nebyla vybrána žádná firma, program bude ukončen.")));
 }
 
+TEST_F(StartUpTest, EmptyLastAgendaIsNoAgendaWhileAMissingKeyMeansTheDemo) {
+    env.useDataFolder(QStringLiteral("LastDBName=\n"));
+    EXPECT_FALSE(start());
+    EXPECT_TRUE(QFileInfo::exists(env.dataFolder() + QStringLiteral("DEMO.MDB")));
+    EXPECT_TRUE(ui.saw(Kind::Information, core::noAgendaChosenMessage()));
+    closeProgram();
+    core::resetProgramState();
+    core::StartUp::initProgramFolders(env.programFolder());
+    ui.clear();
+    env.useDataFolder();
+    ASSERT_TRUE(start());
+    EXPECT_EQ(core::programState().agenda, QStringLiteral("DEMO"));
+}
+
+// A data folder copied from elsewhere may spell its folders differently: the existing ones are
+// used, nothing is created beside them under a second spelling, and the pictures and the shared
+// documents of the agenda share one Dokumenty/<agenda>/.
+TEST_F(StartUpTest, DataSubfoldersAreFoundWhateverTheirCaseAndCreatedUnderOneSpelling) {
+    env.useDataFolder();
+    const QString data = env.dataFolder();
+    for (const char* folder : {"Lock", "print", "DOKUMENTY/demo/obrazky"})
+        ASSERT_TRUE(QDir().mkpath(data + QLatin1String(folder)));
+    ASSERT_TRUE(start()) << ui.allTexts().join(QLatin1Char('|')).toStdString();
+    const core::ProgramState& s = core::programState();
+    EXPECT_EQ(s.folders.lock, data + QStringLiteral("Lock/"));
+    EXPECT_EQ(s.folders.print, data + QStringLiteral("print/"));
+    const QStringList entries = QDir(data).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    for (const char* twin : {"LOCK", "PRINT", "Dokumenty"})
+        EXPECT_FALSE(entries.contains(QLatin1String(twin))) << twin;
+    EXPECT_EQ(s.settings.slozkaObrazku, data + QStringLiteral("DOKUMENTY/demo/obrazky/"));
+    EXPECT_EQ(s.firmDocumentsFolder(7), data + QStringLiteral("DOKUMENTY/demo/7/"));
+    EXPECT_EQ(s.offerDocumentsFolder(8), data + QStringLiteral("DOKUMENTY/demo/Nabidky/8/"));
+    closeProgram();
+
+    TestEnvironment fresh; // a fresh program, on a fresh data folder
+    fresh.useDataFolder();
+    startUp = std::make_unique<core::StartUp>(ui, hooks);
+    ASSERT_TRUE(startUp->run());
+    EXPECT_TRUE(QFileInfo(fresh.dataFolder() + QStringLiteral("LOCK")).isDir());
+    EXPECT_EQ(core::programState().settings.slozkaObrazku,
+              fresh.dataFolder() + QStringLiteral("Dokumenty/DEMO/OBRAZKY/"));
+    EXPECT_EQ(core::programState().firmDocumentsFolder(1),
+              fresh.dataFolder() + QStringLiteral("Dokumenty/DEMO/1/"));
+}
+
 TEST_F(StartUpTest, AgendaNamesAreFoundWhateverTheirCase) {
     env.useDataFolder(QStringLiteral("RunPrgFirst=0\nLastDBName=Firma1\n"));
     ASSERT_TRUE(env.copyTemplate(QStringLiteral("0003.res"), QStringLiteral("FIRMA1.mdb")));

@@ -25,12 +25,19 @@ TEST(ChangeStampRule, TableIsTakenFromTheStatementText) {
         {"insert into Zasoby (Popis) values (:Popis)", QStringLiteral("Zasoby")},
         {"DELETE FROM Adresar WHERE ID = :ID", QStringLiteral("Adresar")},
         {"UPDATE Nabidky SET Zamek = :Zamek", QStringLiteral("Nabidky")},
-        {"UPDATE Zasoby", std::nullopt}, // no blank after the name
+        {"UPDATE Zasoby", QStringLiteral("Zasoby")},
+        {"  update \"Zasoby\" set Chyba = 1", QStringLiteral("Zasoby")},
+        {"INSERT INTO [Skupiny](Sklad) VALUES (1)", QStringLiteral("Skupiny")},
+        {"INSERT INTO Skupiny(Sklad) VALUES (1)", QStringLiteral("Skupiny")},
+        {"INSERT OR REPLACE INTO `Adresar` (ID) VALUES (1)", QStringLiteral("Adresar")},
+        {"REPLACE INTO Zasoby (ID) VALUES (1)", QStringLiteral("Zasoby")},
+        {"UPDATE OR IGNORE main.Zasoby SET Chyba = 0", QStringLiteral("Zasoby")},
         {"SELECT * FROM Zasoby", std::nullopt},
-        {"INSERT INTO(Zasoby)", std::nullopt},
+        {"UPDATEX Zasoby SET A = 1", std::nullopt},
+        {"DELETE Zasoby", std::nullopt},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(services::tableWrittenBy(QString::fromUtf8(c.sql)), c.table) << c.sql;
+        EXPECT_EQ(core::Database::tableWrittenBy(QString::fromUtf8(c.sql)), c.table) << c.sql;
 
     EXPECT_EQ(services::stampedTable(QStringLiteral("adresar")), StampedTable::Adresar);
     EXPECT_EQ(services::stampedTable(QStringLiteral("ZASOBY")), StampedTable::Zasoby);
@@ -56,7 +63,7 @@ protected:
         QDir().mkpath(s.folders.lock);
         ASSERT_TRUE(env.copyTemplate(QStringLiteral("0003.res"), QStringLiteral("DEMO.MDB")));
         ASSERT_TRUE(s.db->agenda.open(env.dataFolder() + QStringLiteral("DEMO.MDB")));
-        s.db->agenda.setStatementObserver(services::stampAfterStatement);
+        s.db->agenda.setWriteObserver(services::stampAfterWrite);
     }
 
     static QString file(StampedTable t) { return services::stampFilePath(t); }

@@ -1,4 +1,5 @@
 #include "services/UserCard.h"
+#include "core/Schema.h"
 #include "services/PasswordScrambler.h"
 #include "services/UserDatabases.h"
 #include "services/UserList.h"
@@ -284,6 +285,24 @@ TEST_F(UserListTest, AfterTheCardTheListSelectsTheNewRowOrTellsWhenChangesApply)
                                                          "a opětovném přihlášení daného "
                                                          "uživatele.")));
     EXPECT_EQ(list.currentId(), card.rowId());
+}
+
+} // namespace
+
+namespace {
+
+// Every column of `Login` but its ID is read and written through the user's mapping; a column
+// added to the table without a member (or a member naming no column) is caught here.
+TEST(UserMapping, CoversTheLoginTableExactly) {
+    const core::TableDef* login =
+        core::findTable(core::DatabaseKind::Global, QStringLiteral("Login"));
+    ASSERT_NE(login, nullptr);
+    QStringList expected;
+    for (const core::ColumnDef& c : login->columns) {
+        if (c.name != QLatin1String("ID"))
+            expected << c.name;
+    }
+    EXPECT_EQ(services::userMapping().columns(), expected);
 }
 
 } // namespace

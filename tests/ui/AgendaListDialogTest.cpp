@@ -38,7 +38,7 @@ TEST_F(AgendaListDialogTest, EmptyFolderOffersOnlyNewAgendasAndDemo) {
     env.useDataFolder();
     ASSERT_TRUE(env.copyTemplate(QStringLiteral("0002.res"), QStringLiteral("Global.MDB")));
     core::programState().folders.setData(env.dataFolder());
-    core::AgendaList list(ui, startUp, {});
+    services::AgendaList list(ui, startUp, {});
     list.fill();
     ui::AgendaListDialog dialog(list);
     EXPECT_EQ(dialog.objectName(), QStringLiteral("frmSeznamFirem"));
@@ -56,7 +56,7 @@ TEST_F(AgendaListDialogTest, ListsTheAgendasAndOpensTheChosenOne) {
     env.useDataFolder();
     ASSERT_TRUE(startUp.run());
     ASSERT_TRUE(env.copyTemplate(QStringLiteral("0001.res"), QStringLiteral("Firma1.MDB")));
-    core::AgendaList list(ui, startUp, {});
+    services::AgendaList list(ui, startUp, {});
     list.fill();
     ui::AgendaListDialog dialog(list);
     dialog.show();
@@ -71,7 +71,7 @@ TEST_F(AgendaListDialogTest, ListsTheAgendasAndOpensTheChosenOne) {
     ASSERT_EQ(grid->currentItem()->text(1), QStringLiteral("FIRMA1.MDB"));
     QTest::mouseClick(button(dialog, "btnOtevrit"), Qt::LeftButton);
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
-    EXPECT_EQ(dialog.outcome(), core::AgendaListOutcome::Opened);
+    EXPECT_EQ(dialog.outcome(), services::AgendaListOutcome::Opened);
     EXPECT_EQ(core::programState().agenda, QStringLiteral("Firma1"));
 }
 

@@ -10,9 +10,11 @@
 #include <vector>
 
 namespace orvento::core {
-
 class StartUp;
 class UserInteraction;
+} // namespace orvento::core
+
+namespace orvento::services {
 
 // One agenda of the data folder.
 struct AgendaRow {
@@ -36,15 +38,15 @@ class AgendaList {
 public:
     struct Environment {
         std::function<void()> openSettingsDialog;
-        std::function<std::optional<DataFolderChoice>(const QString& proposedLocal)>
+        std::function<std::optional<core::DataFolderChoice>(const QString& proposedLocal)>
             chooseDataFolder;
         std::function<bool(const QString& program, const QStringList& arguments)> startProgram;
     };
 
-    AgendaList(UserInteraction& ui, StartUp& startUp, Environment environment);
+    AgendaList(core::UserInteraction& ui, core::StartUp& startUp, Environment environment);
 
     // The agenda list needs agenda list level 0 to 2; otherwise the no-rights message.
-    static bool mayOpen(UserInteraction& ui);
+    static bool mayOpen(core::UserInteraction& ui);
 
     // Reads the data folder. Files that are not agenda databases are left out.
     void fill();
@@ -76,8 +78,8 @@ private:
     void sortRows(const QString& keepFile);
     bool deleteAgendaFile(const QString& path);
 
-    UserInteraction& m_ui;
-    StartUp& m_startUp;
+    core::UserInteraction& m_ui;
+    core::StartUp& m_startUp;
     Environment m_env;
     std::vector<AgendaRow> m_rows;
     int m_current = -1;
@@ -86,4 +88,4 @@ private:
 
 QString deletionPhrase();
 
-} // namespace orvento::core
+} // namespace orvento::services

@@ -1,4 +1,4 @@
-#include "core/AgendaList.h"
+#include "services/AgendaList.h"
 #include "core/Database.h"
 #include "core/IniFile.h"
 #include "core/ProgramState.h"
@@ -16,7 +16,7 @@
 #include <gtest/gtest.h>
 
 using namespace orvento;
-using core::AgendaListOutcome;
+using services::AgendaListOutcome;
 using testsupport::OtherWorkstation;
 using testsupport::ScriptedInteraction;
 using testsupport::TestEnvironment;
@@ -51,8 +51,8 @@ protected:
         f.write(content);
     }
 
-    core::AgendaList makeList() {
-        core::AgendaList::Environment e;
+    services::AgendaList makeList() {
+        services::AgendaList::Environment e;
         e.openSettingsDialog = [this] {
             ++settingsShown;
         };
@@ -63,12 +63,12 @@ protected:
             started << program << args;
             return true;
         };
-        return core::AgendaList(ui, *startUp, e);
+        return services::AgendaList(ui, *startUp, e);
     }
 
-    QStringList column(const core::AgendaList& list, bool files) const {
+    QStringList column(const services::AgendaList& list, bool files) const {
         QStringList out;
-        for (const core::AgendaRow& r : list.rows())
+        for (const services::AgendaRow& r : list.rows())
             out << (files ? r.soubor : r.nazev);
         return out;
     }
@@ -93,7 +93,7 @@ TEST_F(AgendaListTest, ListsOnlyAgendaDatabasesSortedCzechWithTheOpenOneSelected
     writeFile(QStringLiteral("Prazdny.MDB"), QByteArray());
     writeFile(QStringLiteral("Firma9.txt"), "x");
 
-    core::AgendaList list = makeList();
+    services::AgendaList list = makeList();
     list.fill();
     EXPECT_EQ(column(list, true),
               QStringList({QStringLiteral("BEZ.MDB"), QStringLiteral("FIRMA2.MDB"),
@@ -119,7 +119,7 @@ TEST_F(AgendaListTest, StartUpShowsTheListWhenTheLastAgendaIsGone) {
     int shown = 0;
     hooks.setAgendaListChooser([&] {
         ++shown;
-        core::AgendaList list = makeList();
+        services::AgendaList list = makeList();
         list.fill();
         list.setCurrent(static_cast<int>(column(list, true).indexOf(QStringLiteral("FIRMA1.MDB"))));
         return list.openCurrent() == AgendaListOutcome::Opened;
@@ -136,7 +136,7 @@ TEST_F(AgendaListTest, NewAgendaTakesTheNextFreeNameOpensAndAsksForTheFirmName) 
     start();
     addAgenda(QStringLiteral("Firma1.MDB"), QStringLiteral("Jedna"));
     addAgenda(QStringLiteral("FIRMA2.MDB"), QStringLiteral("Dvě"));
-    core::AgendaList list = makeList();
+    services::AgendaList list = makeList();
     list.fill();
     ui.answer(true);
     EXPECT_EQ(list.addNew(), AgendaListOutcome::Opened);
@@ -166,13 +166,13 @@ TEST_F(AgendaListTest, NewAgendaTakesTheNextFreeNameOpensAndAsksForTheFirmName) 
     ui.answer(false);
     EXPECT_EQ(list.addNew(), AgendaListOutcome::Stay);
     EXPECT_FALSE(QFileInfo::exists(env.dataFolder() + QStringLiteral("Firma4.MDB")));
-    EXPECT_EQ(core::AgendaList::freeAgendaFileName(env.dataFolder()), QStringLiteral("Firma4.MDB"));
+    EXPECT_EQ(services::AgendaList::freeAgendaFileName(env.dataFolder()), QStringLiteral("Firma4.MDB"));
 }
 
 TEST_F(AgendaListTest, OpeningAnotherAgendaSwitchesTheProgram) {
     start();
     addAgenda(QStringLiteral("Firma1.MDB"), QStringLiteral("Jedna"));
-    core::AgendaList list = makeList();
+    services::AgendaList list = makeList();
     list.fill();
     list.setCurrent(static_cast<int>(column(list, true).indexOf(QStringLiteral("FIRMA1.MDB"))));
     EXPECT_EQ(list.openCurrent(), AgendaListOutcome::Opened);
@@ -190,7 +190,7 @@ TEST_F(AgendaListTest, AgendaThatFailsToOpenEndsTheProgram) {
         ASSERT_TRUE(db.open(env.dataFolder() + QStringLiteral("Nova.MDB")));
         ASSERT_TRUE(core::writeSchemaVersion(db, 9));
     }
-    core::AgendaList list = makeList();
+    services::AgendaList list = makeList();
     list.fill();
     list.setCurrent(static_cast<int>(column(list, true).indexOf(QStringLiteral("NOVA.MDB"))));
     EXPECT_EQ(list.openCurrent(), AgendaListOutcome::EndProgram);
@@ -202,7 +202,7 @@ TEST_F(AgendaListTest, AgendaThatFailsToOpenEndsTheProgram) {
 TEST_F(AgendaListTest, DemoIsOfferedOnlyWhileItIsMissing) {
     start();
     addAgenda(QStringLiteral("Firma1.MDB"), QStringLiteral("Jedna"));
-    core::AgendaList first = makeList();
+    services::AgendaList first = makeList();
     first.fill();
     EXPECT_FALSE(first.demoAvailable());
 
@@ -214,7 +214,7 @@ TEST_F(AgendaListTest, DemoIsOfferedOnlyWhileItIsMissing) {
     env.useDataFolder(QStringLiteral("LastDBName=Firma1\nRunPrgFirst=0\n"));
     startUp = std::make_unique<core::StartUp>(ui, hooks);
     ASSERT_TRUE(startUp->run());
-    core::AgendaList list = makeList();
+    services::AgendaList list = makeList();
     list.fill();
     EXPECT_TRUE(list.demoAvailable());
     list.addDemo();
@@ -232,7 +232,7 @@ TEST_F(AgendaListTest, DeletionNeedsTheConfirmationPhraseAndSparesTheOpenAgenda)
     addAgenda(QStringLiteral("Firma1.MDB"), QStringLiteral("Jedna"));
     addAgenda(QStringLiteral("Firma2.MDB"), QStringLiteral("Zet"));
     const QString path = env.dataFolder() + QStringLiteral("Firma1.MDB");
-    core::AgendaList list = makeList();
+    services::AgendaList list = makeList();
     list.fill();
     ASSERT_EQ(column(list, true).at(list.current()), QStringLiteral("DEMO.MDB"));
     list.removeCurrent();
@@ -271,13 +271,13 @@ TEST_F(AgendaListTest, AgendaOpenOnAnotherWorkstationIsNotDeleted) {
     start();
     addAgenda(QStringLiteral("Firma1.MDB"), QStringLiteral("Jedna"));
     const QString path = env.dataFolder() + QStringLiteral("Firma1.MDB");
-    core::AgendaList list = makeList();
+    services::AgendaList list = makeList();
     list.fill();
     list.setCurrent(1);
     OtherWorkstation other({QStringLiteral("open-db"), path});
     ASSERT_EQ(other.firstLine(), QStringLiteral("ready"));
     ui.answer(true);
-    ui.typeText(core::deletionPhrase());
+    ui.typeText(services::deletionPhrase());
     list.removeCurrent();
     EXPECT_TRUE(ui.saw(Kind::Error, QStringLiteral("Firmu se nepodařilo smazat, je pravděpodobně "
                                                    "používána jiným uživatelem.")));
@@ -287,24 +287,24 @@ TEST_F(AgendaListTest, AgendaOpenOnAnotherWorkstationIsNotDeleted) {
 
 TEST_F(AgendaListTest, CommandsFollowTheAgendaListLevel) {
     start();
-    core::AgendaList list = makeList();
+    services::AgendaList list = makeList();
     list.fill();
     core::programState().user.seznamAgend = core::AccessLevel::NoDelete;
     list.removeCurrent();
     core::programState().user.seznamAgend = core::AccessLevel::ReadOnly;
-    EXPECT_TRUE(core::AgendaList::mayOpen(ui));
+    EXPECT_TRUE(services::AgendaList::mayOpen(ui));
     EXPECT_EQ(list.addNew(), AgendaListOutcome::Stay);
     list.addDemo();
     EXPECT_EQ(list.repairDatabases(), AgendaListOutcome::Stay);
     core::programState().user.seznamAgend = core::AccessLevel::Denied;
-    EXPECT_FALSE(core::AgendaList::mayOpen(ui));
+    EXPECT_FALSE(services::AgendaList::mayOpen(ui));
     EXPECT_EQ(ui.texts(Kind::Information).size(), 5);
     EXPECT_EQ(ui.texts(Kind::Question).size(), 0);
 }
 
 TEST_F(AgendaListTest, NewDataFolderIsWrittenAndEndsTheProgram) {
     start();
-    core::AgendaList list = makeList();
+    services::AgendaList list = makeList();
     list.fill();
     const QString before = env.readIni();
     ui.answer(false);
@@ -329,7 +329,7 @@ TEST_F(AgendaListTest, NewDataFolderIsWrittenAndEndsTheProgram) {
 
 TEST_F(AgendaListTest, MaintenanceToolIsStartedWithTheDataFolderOrMissed) {
     start();
-    core::AgendaList list = makeList();
+    services::AgendaList list = makeList();
     list.fill();
     ui.answer(true);
     EXPECT_EQ(list.repairDatabases(), AgendaListOutcome::Stay);

@@ -1,8 +1,9 @@
-#include "core/DatabaseMaintenance.h"
+#include "services/DatabaseMaintenance.h"
 
 #include "core/Database.h"
 #include "core/PathUtil.h"
 #include "core/Schema.h"
+#include "services/Workstations.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -13,7 +14,9 @@
 
 #include <algorithm>
 
-namespace orvento::core {
+namespace orvento::services {
+
+using namespace core;
 
 namespace {
 
@@ -81,10 +84,10 @@ std::vector<DatabaseMaintenance::Entry> DatabaseMaintenance::databases() const {
 }
 
 bool DatabaseMaintenance::beginExclusive() {
-    const QString lockFolder = m_dataFolder + QStringLiteral("LOCK/");
-    QDir().mkpath(lockFolder);
-    return FileLock::acquire(lockFolder + QStringLiteral("~program.lck"), FileLock::Mode::Exclusive,
-                             true, m_programLock) == FileLock::Result::Taken;
+    const QString lock = programLockPathIn(m_dataFolder);
+    QDir().mkpath(QFileInfo(lock).absolutePath());
+    return FileLock::acquire(lock, FileLock::Mode::Exclusive, true, m_programLock) ==
+           FileLock::Result::Taken;
 }
 
 void DatabaseMaintenance::endExclusive() {
@@ -197,4 +200,4 @@ QString DatabaseMaintenance::describe(const Result& r) {
     return QStringLiteral("%1: údržba se nezdařila (%2).%3").arg(r.fileName, r.detail, copy);
 }
 
-} // namespace orvento::core
+} // namespace orvento::services

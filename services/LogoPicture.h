@@ -6,7 +6,7 @@
 
 #include <optional>
 
-namespace orvento::core {
+namespace orvento::services {
 
 // The firm's logo is kept as PNG data: whatever picture the user loads (BMP, PNG or JPEG), every
 // workstation and the report runner read the same lossless form.
@@ -21,4 +21,4 @@ std::optional<QByteArray> logoFromFile(const QString& path, QString* reason = nu
 // The stored logo as a picture; a null image when there is none or it cannot be read.
 QImage logoImage(const QByteArray& data);
 
-} // namespace orvento::core
+} // namespace orvento::services

@@ -1,10 +1,12 @@
-#include "core/PurchasePriceDisplay.h"
+#include "services/PurchasePriceDisplay.h"
 
 #include "core/ProgramEvents.h"
 #include "core/ProgramState.h"
 #include "core/UserInteraction.h"
 
-namespace orvento::core {
+namespace orvento::services {
+
+using namespace core;
 
 bool togglePurchasePriceDisplay(UserInteraction& ui) {
     ProgramState& state = programState();
@@ -19,4 +21,4 @@ bool togglePurchasePriceDisplay(UserInteraction& ui) {
     return true;
 }
 
-} // namespace orvento::core
+} // namespace orvento::services

@@ -1,4 +1,4 @@
-#include "core/DatabaseMaintenance.h"
+#include "services/DatabaseMaintenance.h"
 #include "core/Database.h"
 #include "core/FileLock.h"
 #include "support/TestEnvironment.h"
@@ -10,7 +10,7 @@
 #include <gtest/gtest.h>
 
 using namespace orvento;
-using core::DatabaseMaintenance;
+using services::DatabaseMaintenance;
 using Status = DatabaseMaintenance::Status;
 using testsupport::OtherWorkstation;
 using testsupport::TestEnvironment;

@@ -8,7 +8,7 @@
 #include <functional>
 #include <vector>
 
-namespace orvento::core {
+namespace orvento::services {
 
 // The maintenance of the data folder's databases ("Správa databází"): for each chosen file a
 // copy is kept, its integrity is checked (a damaged index is rebuilt), and it is compacted. It
@@ -52,7 +52,7 @@ public:
 private:
     QString m_dataFolder;
     QString m_copyFolder;
-    FileLock m_programLock;
+    core::FileLock m_programLock;
 };
 
-} // namespace orvento::core
+} // namespace orvento::services

@@ -1,4 +1,4 @@
-#include "core/AgendaList.h"
+#include "services/AgendaList.h"
 
 #include "core/CzechCollation.h"
 #include "core/Database.h"
@@ -11,6 +11,7 @@
 #include "core/Schema.h"
 #include "core/StartUp.h"
 #include "core/UserInteraction.h"
+#include "services/AccessRights.h"
 
 #include <QDir>
 #include <QFile>
@@ -20,7 +21,9 @@
 #include <algorithm>
 #include <set>
 
-namespace orvento::core {
+namespace orvento::services {
+
+using namespace core;
 
 namespace {
 
@@ -29,12 +32,8 @@ const QString kDemoFile = QStringLiteral("DEMO.MDB");
 const QString kUnnamed = QStringLiteral("<bez názvu>");
 constexpr int kMaxNewAgendas = 10000;
 
-// The agenda list level the user needs for a command (0 = full access ... 2 = read only).
-bool allowed(AccessLevel worstAllowed, UserInteraction& ui) {
-    if (static_cast<int>(programState().user.seznamAgend) <= static_cast<int>(worstAllowed))
-        return true;
-    ui.information(noRightsMessage());
-    return false;
+bool allowed(ModuleAction action, core::UserInteraction& ui) {
+    return checkModule(Module::SeznamAgend, action, ui);
 }
 
 QString withoutExtension(const QString& fileName) {
@@ -53,7 +52,7 @@ AgendaList::AgendaList(UserInteraction& ui, StartUp& startUp, Environment enviro
     , m_env(std::move(environment)) {}
 
 bool AgendaList::mayOpen(UserInteraction& ui) {
-    return allowed(AccessLevel::ReadOnly, ui);
+    return allowed(ModuleAction::Open, ui);
 }
 
 QString AgendaList::dataFolderShown() const {
@@ -171,7 +170,7 @@ std::optional<QString> AgendaList::freeAgendaFileName(const QString& dataFolder)
 }
 
 AgendaListOutcome AgendaList::addNew() {
-    if (!allowed(AccessLevel::NoDelete, m_ui))
+    if (!allowed(ModuleAction::Create, m_ui))
         return AgendaListOutcome::Stay;
     if (!m_ui.question(QStringLiteral("Tato funkce přidá novou firmu. Chcete pokračovat ?")))
         return AgendaListOutcome::Stay;
@@ -195,7 +194,7 @@ AgendaListOutcome AgendaList::addNew() {
 }
 
 void AgendaList::addDemo() {
-    if (!allowed(AccessLevel::NoDelete, m_ui))
+    if (!allowed(ModuleAction::Create, m_ui))
         return;
     m_ui.showWait(QStringLiteral("Vytvářím DEMO firmu\nprosím čekejte..."));
     const bool copied = m_startUp.copyTemplate(QStringLiteral("0003.res"),
@@ -227,7 +226,7 @@ bool AgendaList::deleteAgendaFile(const QString& path) {
 }
 
 void AgendaList::removeCurrent() {
-    if (!allowed(AccessLevel::Full, m_ui) || m_current < 0)
+    if (!allowed(ModuleAction::Delete, m_ui) || m_current < 0)
         return;
     const AgendaRow row = m_rows[static_cast<size_t>(m_current)];
     if (isOpenAgenda(row)) {
@@ -263,7 +262,7 @@ void AgendaList::removeCurrent() {
 }
 
 AgendaListOutcome AgendaList::changeDataFolder() {
-    if (!allowed(AccessLevel::Full, m_ui))
+    if (!allowed(ModuleAction::Delete, m_ui))
         return AgendaListOutcome::Stay;
     if (!m_ui.question(QStringLiteral(
             "Upozornění: funkce \"přesměrování datové složky\" je určena pouze pro zkušené "
@@ -305,7 +304,7 @@ QString AgendaList::maintenanceToolPath() {
 }
 
 AgendaListOutcome AgendaList::repairDatabases() {
-    if (!allowed(AccessLevel::NoDelete, m_ui))
+    if (!allowed(ModuleAction::Create, m_ui))
         return AgendaListOutcome::Stay;
     if (!m_ui.question(QStringLiteral(
             "Tato volba spustí externí nástroj \"Správa databází\" - je však nutné zabezpečit "
@@ -323,4 +322,4 @@ AgendaListOutcome AgendaList::repairDatabases() {
     return AgendaListOutcome::CloseProgram;
 }
 
-} // namespace orvento::core
+} // namespace orvento::services

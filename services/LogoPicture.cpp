@@ -1,10 +1,10 @@
-#include "core/LogoPicture.h"
+#include "services/LogoPicture.h"
 
 #include <QBuffer>
 #include <QDir>
 #include <QImageReader>
 
-namespace orvento::core {
+namespace orvento::services {
 
 namespace {
 
@@ -61,4 +61,4 @@ QImage logoImage(const QByteArray& data) {
     return QImage::fromData(data);
 }
 
-} // namespace orvento::core
+} // namespace orvento::services
