@@ -50,6 +50,8 @@ CatalogueItemsModel::CatalogueItemsModel(core::Database& db, QObject* parent)
     : QAbstractTableModel(parent)
     , m_db(db) {}
 
+CatalogueItemsModel::~CatalogueItemsModel() = default;
+
 const QStringList& CatalogueItemsModel::fields() {
     static const QStringList list = {
         QStringLiteral("Popis"),      QStringLiteral("Katalog"),   QStringLiteral("PrCenaBDPH"),
@@ -155,17 +157,21 @@ const CatalogueItemsModel::Block* CatalogueItemsModel::block(int number) const {
     const size_t last = std::min(m_ids.size(), first + kBlockRows);
     if (first >= last)
         return nullptr;
-    QString sql = QStringLiteral("SELECT ID, ") + fields().join(QStringLiteral(", ")) +
-                  QStringLiteral(", Chyba FROM Zasoby WHERE ID IN (");
-    core::SqlParams params;
-    for (size_t i = first; i < last; ++i) {
-        const QString name = QStringLiteral("I%1").arg(i - first);
-        sql += (i == first ? QStringLiteral(":") : QStringLiteral(", :")) + name;
-        params.emplace_back(name, m_ids[i]);
+    if (!m_blockQuery) {
+        QString sql = QStringLiteral("SELECT ID, ") + fields().join(QStringLiteral(", ")) +
+                      QStringLiteral(", Chyba FROM Zasoby WHERE ID IN (");
+        for (int i = 0; i < kBlockRows; ++i)
+            sql += (i ? QStringLiteral(", :I") : QStringLiteral(":I")) + QString::number(i);
+        m_blockQuery = std::make_unique<core::Statement>(m_db, sql + QLatin1Char(')'));
     }
-    sql += QLatin1Char(')');
+    // A short last block asks for the ID -1 in the places it does not fill.
+    core::SqlParams params;
+    for (size_t i = 0; i < static_cast<size_t>(kBlockRows); ++i)
+        params.emplace_back(QStringLiteral("I") + QString::number(i),
+                            first + i < last ? m_ids[first + i] : qint64(-1));
     std::unordered_map<qint64, Row> byId;
-    QSqlQuery q = m_db.select(sql, params);
+    core::Statement& q = *m_blockQuery;
+    q.exec(params);
     const int width = static_cast<int>(fields().size()) + 1;
     while (q.next()) {
         Row row;
@@ -174,6 +180,7 @@ const CatalogueItemsModel::Block* CatalogueItemsModel::block(int number) const {
             row.values.push_back(q.value(c + 1));
         byId.emplace(q.value(0).toLongLong(), std::move(row));
     }
+    q.finish();
     Block rows(last - first);
     for (size_t i = first; i < last; ++i) {
         // An item deleted elsewhere since the IDs were read stays as an empty row until the

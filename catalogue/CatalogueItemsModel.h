@@ -5,6 +5,7 @@
 #include <QStringList>
 
 #include <list>
+#include <memory>
 #include <optional>
 #include <unordered_map>
 #include <unordered_set>
@@ -12,7 +13,8 @@
 
 namespace orvento::core {
 class Database;
-}
+class Statement;
+} // namespace orvento::core
 
 namespace orvento::catalogue {
 
@@ -33,6 +35,7 @@ public:
     enum class Scope { Nothing, Sheet, Group };
 
     explicit CatalogueItemsModel(core::Database& db, QObject* parent = nullptr);
+    ~CatalogueItemsModel() override;
 
     // The grid's fields in model column order; the header's display text is the field name.
     static const QStringList& fields();
@@ -96,6 +99,8 @@ private:
     void dropCache();
 
     core::Database& m_db;
+    // Reads one block of rows by their IDs; prepared once.
+    mutable std::unique_ptr<core::Statement> m_blockQuery;
     Scope m_scope = Scope::Nothing;
     qint64 m_ownerId = 0;
     QString m_sortField = QStringLiteral("POPIS");

@@ -165,49 +165,49 @@ ItemPriceFields priced(double nakCena, double marze, double vat, bool withVat, i
 class ItemWriter {
 public:
     explicit ItemWriter(core::Database& db)
-        : m_db(db) {}
+        : m_insert(
+              db,
+              QStringLiteral(
+                  "INSERT INTO Zasoby (Sklad, Skupina, Popis, Katalog, BarCode, PLU, Zkratka, "
+                  "TextMJ, Poznamka, NakCena, PrCenaBDPH, PrCenaSDPH, SDPH, SazbaDPH, "
+                  "TypHodnoty, Marze, Rabat, Zaok, Prepocitat, Nakladova, CenSkupina, Identif, "
+                  "Dostupnost, Obrazek, "
+                  "Chyba) VALUES (:Sklad, :Skupina, :Popis, :Katalog, :BarCode, :PLU, :Zkratka, "
+                  ":TextMJ, :Poznamka, :NakCena, :PrCenaBDPH, :PrCenaSDPH, :SDPH, :SazbaDPH, "
+                  ":TypHodnoty, :Marze, :Rabat, :Zaok, :Prepocitat, :Nakladova, :CenSkupina, "
+                  ":Identif, :Dostupnost, :Obrazek, :Chyba)")) {}
 
     bool insert(const NewItem& item) {
         const ItemPriceFields& p = item.prices;
-        return m_db.execute(
-            QStringLiteral(
-                "INSERT INTO Zasoby (Sklad, Skupina, Popis, Katalog, BarCode, PLU, Zkratka, "
-                "TextMJ, "
-                "Poznamka, NakCena, PrCenaBDPH, PrCenaSDPH, SDPH, SazbaDPH, TypHodnoty, Marze, "
-                "Rabat, Zaok, Prepocitat, Nakladova, CenSkupina, Identif, Dostupnost, Obrazek, "
-                "Chyba) VALUES (:Sklad, :Skupina, :Popis, :Katalog, :BarCode, :PLU, :Zkratka, "
-                ":TextMJ, :Poznamka, :NakCena, :PrCenaBDPH, :PrCenaSDPH, :SDPH, :SazbaDPH, "
-                ":TypHodnoty, :Marze, :Rabat, :Zaok, :Prepocitat, :Nakladova, :CenSkupina, "
-                ":Identif, :Dostupnost, :Obrazek, :Chyba)"),
-            {{QStringLiteral("Sklad"), item.sheet},
-             {QStringLiteral("Skupina"), item.group},
-             {QStringLiteral("Popis"), item.popis},
-             {QStringLiteral("Katalog"), item.katalog},
-             {QStringLiteral("BarCode"), item.barCode},
-             {QStringLiteral("PLU"), item.plu},
-             {QStringLiteral("Zkratka"), item.zkratka},
-             {QStringLiteral("TextMJ"), item.unit},
-             {QStringLiteral("Poznamka"), QString()},
-             {QStringLiteral("NakCena"), p.NakCena},
-             {QStringLiteral("PrCenaBDPH"), p.PrCenaBDPH},
-             {QStringLiteral("PrCenaSDPH"), p.PrCenaSDPH},
-             {QStringLiteral("SDPH"), p.SDPH},
-             {QStringLiteral("SazbaDPH"), p.SazbaDPH},
-             {QStringLiteral("TypHodnoty"), p.TypHodnoty},
-             {QStringLiteral("Marze"), p.Marze},
-             {QStringLiteral("Rabat"), p.Rabat},
-             {QStringLiteral("Zaok"), p.Zaok},
-             {QStringLiteral("Prepocitat"), p.Prepocitat},
-             {QStringLiteral("Nakladova"), false},
-             {QStringLiteral("CenSkupina"), QString()},
-             {QStringLiteral("Identif"), QString()},
-             {QStringLiteral("Dostupnost"), QStringLiteral("A")},
-             {QStringLiteral("Obrazek"), QString()},
-             {QStringLiteral("Chyba"), false}});
+        return m_insert.exec({{QStringLiteral("Sklad"), item.sheet},
+                              {QStringLiteral("Skupina"), item.group},
+                              {QStringLiteral("Popis"), item.popis},
+                              {QStringLiteral("Katalog"), item.katalog},
+                              {QStringLiteral("BarCode"), item.barCode},
+                              {QStringLiteral("PLU"), item.plu},
+                              {QStringLiteral("Zkratka"), item.zkratka},
+                              {QStringLiteral("TextMJ"), item.unit},
+                              {QStringLiteral("Poznamka"), QString()},
+                              {QStringLiteral("NakCena"), p.NakCena},
+                              {QStringLiteral("PrCenaBDPH"), p.PrCenaBDPH},
+                              {QStringLiteral("PrCenaSDPH"), p.PrCenaSDPH},
+                              {QStringLiteral("SDPH"), p.SDPH},
+                              {QStringLiteral("SazbaDPH"), p.SazbaDPH},
+                              {QStringLiteral("TypHodnoty"), p.TypHodnoty},
+                              {QStringLiteral("Marze"), p.Marze},
+                              {QStringLiteral("Rabat"), p.Rabat},
+                              {QStringLiteral("Zaok"), p.Zaok},
+                              {QStringLiteral("Prepocitat"), p.Prepocitat},
+                              {QStringLiteral("Nakladova"), false},
+                              {QStringLiteral("CenSkupina"), QString()},
+                              {QStringLiteral("Identif"), QString()},
+                              {QStringLiteral("Dostupnost"), QStringLiteral("A")},
+                              {QStringLiteral("Obrazek"), QString()},
+                              {QStringLiteral("Chyba"), false}});
     }
 
 private:
-    core::Database& m_db;
+    core::Statement m_insert;
 };
 
 // A price within the range, on whole crowns or tenths as a price list would quote it.
