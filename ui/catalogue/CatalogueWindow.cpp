@@ -40,7 +40,7 @@ QTableView* makeGrid(QWidget* parent, const char* name) {
     view->setTabKeyNavigation(false);
     view->verticalHeader()->setDefaultSectionSize(view->fontMetrics().height() + 6);
     view->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    view->verticalHeader()->setFixedWidth(14);
+    view->verticalHeader()->hide();
     view->setWordWrap(false);
     return view;
 }
@@ -293,6 +293,12 @@ void CatalogueWindow::showAll() {
                                    ? QStringLiteral("Vypne zobrazení skupin (Alt+S)")
                                    : QStringLiteral("Zapne zobrazení skupin (Alt+S)"));
     m_groupsModel->refresh();
+    // A group's name is never cut off: its column grows to the longest name.
+    const int nameColumn = 0;
+    const int width = m_groupsView->columnWidth(nameColumn);
+    m_groupsView->resizeColumnToContents(nameColumn);
+    if (m_groupsView->columnWidth(nameColumn) < width)
+        m_groupsView->setColumnWidth(nameColumn, width);
     const bool prices = core::programState().purchasePricesVisible();
     m_itemsBinding->proxy()->setTitleBlank(QStringLiteral("NakCena"), !prices);
     m_updating = false;
