@@ -169,8 +169,7 @@ int firmFieldWidth(int number) {
 
 QString defaultPicturesFolder(const QString& dataFolder, const QString& agenda) {
     // Under the same Dokumenty/<agenda>/ as the shared folders of firms and offers.
-    return resolvePathInFolder(documentsFolderOf(dataFolder),
-                               agenda + QStringLiteral("/OBRAZKY/"));
+    return resolvePathInFolder(documentsFolderOf(dataFolder), agenda + QStringLiteral("/OBRAZKY/"));
 }
 
 AgendaSettings defaultAgendaSettings(const QString& dataFolder, const QString& agenda) {

@@ -19,8 +19,7 @@ QString ProgramState::firmDocumentsFolder(qint64 firmId) const {
 }
 
 QString ProgramState::offerDocumentsFolder(qint64 offerId) const {
-    return resolvePathInFolder(agendaDocumentsFolder(),
-                               QStringLiteral("Nabidky/%1/").arg(offerId));
+    return resolvePathInFolder(agendaDocumentsFolder(), QStringLiteral("Nabidky/%1/").arg(offerId));
 }
 
 QString ProgramState::agendaFilePath() const {

@@ -1,11 +1,11 @@
 #include "services/SettingsDialogLogic.h"
 
-#include "services/LogoPicture.h"
 #include "core/PathUtil.h"
 #include "core/ProgramState.h"
 #include "core/UserInteraction.h"
 #include "services/AccessRights.h"
 #include "services/AgendaSettingsLoading.h"
+#include "services/LogoPicture.h"
 
 #include <QDir>
 

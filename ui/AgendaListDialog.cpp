@@ -135,7 +135,7 @@ void AgendaListDialog::finish(services::AgendaListOutcome outcome) {
 }
 
 services::AgendaList::Environment AgendaListDialog::environment(core::UserInteraction& ui,
-                                                            QWidget* parent) {
+                                                                QWidget* parent) {
     services::AgendaList::Environment env;
     env.openSettingsDialog = [&ui, parent] {
         SettingsDialog::run(ui, parent);
@@ -150,7 +150,7 @@ services::AgendaList::Environment AgendaListDialog::environment(core::UserIntera
 }
 
 services::AgendaListOutcome AgendaListDialog::run(core::UserInteraction& ui, core::StartUp& startUp,
-                                              QWidget* parent) {
+                                                  QWidget* parent) {
     if (!services::AgendaList::mayOpen(ui))
         return services::AgendaListOutcome::Stay;
     services::AgendaList list(ui, startUp, environment(ui, parent));

@@ -24,10 +24,11 @@ public:
 
     // Checks the right, reads the data folder and shows the list; what happened there.
     static services::AgendaListOutcome run(core::UserInteraction& ui, core::StartUp& startUp,
-                                       QWidget* parent);
+                                           QWidget* parent);
     // What the list needs from the windows around it: the settings dialog, the data folder
     // dialog and the start of the maintenance tool.
-    static services::AgendaList::Environment environment(core::UserInteraction& ui, QWidget* parent);
+    static services::AgendaList::Environment environment(core::UserInteraction& ui,
+                                                         QWidget* parent);
 
     services::AgendaListOutcome outcome() const { return m_outcome; }
     QTreeWidget* grid() const { return m_grid; }

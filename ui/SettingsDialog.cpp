@@ -1,8 +1,8 @@
 #include "ui/SettingsDialog.h"
 
+#include "core/UserInteraction.h"
 #include "services/LogoPicture.h"
 #include "services/PurchasePriceDisplay.h"
-#include "core/UserInteraction.h"
 #include "ui/DialogButtons.h"
 #include "ui/Help.h"
 

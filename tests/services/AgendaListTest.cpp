@@ -166,7 +166,8 @@ TEST_F(AgendaListTest, NewAgendaTakesTheNextFreeNameOpensAndAsksForTheFirmName) 
     ui.answer(false);
     EXPECT_EQ(list.addNew(), AgendaListOutcome::Stay);
     EXPECT_FALSE(QFileInfo::exists(env.dataFolder() + QStringLiteral("Firma4.MDB")));
-    EXPECT_EQ(services::AgendaList::freeAgendaFileName(env.dataFolder()), QStringLiteral("Firma4.MDB"));
+    EXPECT_EQ(services::AgendaList::freeAgendaFileName(env.dataFolder()),
+              QStringLiteral("Firma4.MDB"));
 }
 
 TEST_F(AgendaListTest, OpeningAnotherAgendaSwitchesTheProgram) {
