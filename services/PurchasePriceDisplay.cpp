@@ -7,15 +7,20 @@
 namespace orvento::services {
 
 bool togglePurchasePriceDisplay(core::AppContext& context) {
+    return togglePurchasePriceDisplay(context.ui(), &context.events());
+}
+
+bool togglePurchasePriceDisplay(core::UserInteraction& ui, core::ProgramEvents* events) {
     core::ProgramState& state = core::programState();
     const QString text =
         state.showPurchasePrices
             ? QStringLiteral("Opravdu chcete vypnout zobrazování nákupních cen a zisku ?")
             : QStringLiteral("Opravdu chcete zapnout zobrazování nákupních cen a zisku ?");
-    if (!context.ui().question(text))
+    if (!ui.question(text))
         return false;
     state.showPurchasePrices = !state.showPurchasePrices;
-    Q_EMIT context.events().purchasePricesDisplayChanged(state.purchasePricesVisible());
+    if (events)
+        Q_EMIT events->purchasePricesDisplayChanged(state.purchasePricesVisible());
     return true;
 }
 

@@ -1,5 +1,6 @@
 // Writes the template databases the program copies on first start: an empty agenda, the global
 // database and the demo agenda.
+#include "catalogue/DemoCatalogue.h"
 #include "core/Schema.h"
 #include "core/TemplateDatabases.h"
 
@@ -28,7 +29,8 @@ int main(int argc, char** argv) {
                             Target{"0003.res", DatabaseKind::Agenda, true}}) {
         QString error;
         if (!buildDatabaseFile(QDir(folder).filePath(QString::fromLatin1(t.name)), t.kind, t.demo,
-                               &error)) {
+                               &error,
+                               t.demo ? orvento::catalogue::fillDemoCatalogue : DatabaseFiller())) {
             QTextStream(stderr) << "orvento_mkdb: " << t.name << ": " << error << "\n";
             return 1;
         }

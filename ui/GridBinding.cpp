@@ -56,11 +56,19 @@ const services::GridColumn* GridColumnsProxy::columnOf(int section) const {
     return i < 0 ? nullptr : &m_layout.columns[static_cast<size_t>(i)];
 }
 
+void GridColumnsProxy::setTitleBlank(const QString& field, bool blank) {
+    m_blankTitles.removeAll(field.toUpper());
+    if (blank)
+        m_blankTitles.append(field.toUpper());
+    if (columnCount() > 0)
+        Q_EMIT headerDataChanged(Qt::Horizontal, 0, columnCount() - 1);
+}
+
 QVariant GridColumnsProxy::headerData(int section, Qt::Orientation orientation, int role) const {
     if (orientation == Qt::Horizontal) {
         if (const services::GridColumn* c = columnOf(section)) {
             if (role == Qt::DisplayRole)
-                return c->title;
+                return m_blankTitles.contains(c->field.toUpper()) ? QString() : c->title;
             if (role == Qt::TextAlignmentRole && c->fixed)
                 return QVariant::fromValue(Qt::Alignment(Qt::AlignCenter));
         }

@@ -29,6 +29,8 @@ public:
     QString fieldOf(int section) const;
     // The layout column of a model column, or nullptr when the layout does not show it.
     const services::GridColumn* columnOf(int section) const;
+    // A column whose values are hidden (purchase prices) shows no title either.
+    void setTitleBlank(const QString& field, bool blank);
 
     QVariant headerData(int section, Qt::Orientation orientation,
                         int role = Qt::DisplayRole) const override;
@@ -36,6 +38,7 @@ public:
 
 private:
     services::GridLayout m_layout;
+    QStringList m_blankTitles;
 };
 
 class GridFooter;

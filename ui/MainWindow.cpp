@@ -8,6 +8,7 @@
 #include "ui/AboutDialog.h"
 #include "ui/Help.h"
 #include "ui/UserListWindow.h"
+#include "ui/catalogue/CatalogueWindow.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -86,9 +87,14 @@ void MainWindow::buildButtonBar() {
     font.setPointSize(font.pointSize() + 2);
     bar->setFont(font);
 
-    // The offer list, the catalogue and the address book arrive with their own windows.
+    // The offer list and the address book arrive with their own windows.
     bar->addAction(addCommand(QStringLiteral("actNabidky"), QStringLiteral("Nabídky"), false));
-    bar->addAction(addCommand(QStringLiteral("actCenik"), QStringLiteral("Ceník"), false));
+    QAction* catalogue = addCommand(QStringLiteral("actCenik"), QStringLiteral("Ceník"), true);
+    connect(catalogue, &QAction::triggered, this, [this] {
+        CatalogueWindow::open(m_context.ui(), m_context.profile(), catalogue::CatalogueMode::Browse,
+                              this);
+    });
+    bar->addAction(catalogue);
     bar->addAction(addCommand(QStringLiteral("actAdresar"), QStringLiteral("Adresář"), false));
 
     buildOtherMenu();

@@ -13,6 +13,10 @@ namespace orvento::core {
 class AppContext;
 }
 
+namespace orvento::services {
+class ProfileSession;
+}
+
 namespace orvento::ui {
 
 // frmMain: the button bar, the "Ostatní" menu, the desktop and the status bar with the firm,

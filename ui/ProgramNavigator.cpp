@@ -1,5 +1,7 @@
 #include "ui/ProgramNavigator.h"
 
+#include "ui/catalogue/CatalogueWindow.h"
+
 #include "core/AppContext.h"
 #include "ui/AgendaListDialog.h"
 #include "ui/DataFolderDialog.h"
@@ -31,7 +33,14 @@ QWidget* ProgramNavigator::parentWindow() {
 }
 
 std::shared_ptr<core::PendingNavigation> ProgramNavigator::pickCatalogueItems() {
-    return notAvailable();
+    auto pending = std::make_shared<core::PendingNavigation>();
+    const std::optional<qint64> picked = CatalogueWindow::open(
+        m_context.ui(), m_context.profile(), catalogue::CatalogueMode::Pick, parentWindow());
+    if (picked)
+        pending->answer({core::NavigationStatus::Done, {*picked}});
+    else
+        pending->answer({core::NavigationStatus::Cancelled, {}});
+    return pending;
 }
 
 std::shared_ptr<core::PendingNavigation> ProgramNavigator::openFirmCard(qint64) {

@@ -3,7 +3,7 @@
 #include "core/Database.h"
 #include "core/FileLock.h"
 #include "core/ProgramState.h"
-#include "core/UserInteraction.h"
+#include "core/SilentInteraction.h"
 #include "services/RecordLock.h"
 
 #include <QCoreApplication>
@@ -17,33 +17,7 @@ using namespace orvento;
 
 namespace {
 
-class SilentInteraction : public core::UserInteraction {
-public:
-    void information(const QString&) override {}
-    void warning(const QString&) override {}
-    void error(const QString&) override {}
-    core::Answer ask(const QString&, core::Buttons, core::Answer) override {
-        return core::Answer::No;
-    }
-    void showProblems(const QString&, const QStringList&) override {}
-    void showWait(const QString&, bool) override {}
-    void hideWait() override {}
-    void keepAlive() override {}
-    void showProgress(int, int) override {}
-    std::optional<QString> chooseOpenFile(const QString&, const QString&, const QString&) override {
-        return std::nullopt;
-    }
-    std::optional<QString> chooseSaveFile(const QString&, const QString&, const QString&) override {
-        return std::nullopt;
-    }
-    std::optional<QString> chooseFolder(const QString&, const QString&) override {
-        return std::nullopt;
-    }
-    std::optional<int> chooseItem(const QString&, const QString&, const QStringList&,
-                                  int) override {
-        return std::nullopt;
-    }
-};
+using core::SilentInteraction;
 
 void say(const std::string& text) {
     std::cout << text << std::endl;

@@ -114,10 +114,6 @@ TEST(ProgramNavigator, WindowsNotBuiltYetAnswerNotAvailableAtOnce) {
     testsupport::ScriptedInteraction scripted;
     testsupport::TestContext test(scripted);
     ui::ProgramNavigator navigator(test.context, nullptr);
-    const auto pick = navigator.pickCatalogueItems();
-    ASSERT_TRUE(pick->answered());
-    EXPECT_EQ(pick->result().status, core::NavigationStatus::NotAvailable);
-    EXPECT_TRUE(pick->result().ids.empty());
     const auto firm = navigator.openFirmCard(3);
     ASSERT_TRUE(firm->answered());
     EXPECT_EQ(firm->result().status, core::NavigationStatus::NotAvailable);

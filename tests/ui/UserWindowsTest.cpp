@@ -2,6 +2,7 @@
 #include "services/UserCard.h"
 #include "services/UserDatabases.h"
 #include "support/TestContext.h"
+#include "support/ModalDialogs.h"
 #include "ui/GridBinding.h"
 #include "ui/MainWindow.h"
 #include "ui/PrefilterDialog.h"
@@ -26,25 +27,12 @@
 #include <QTimer>
 
 using namespace orvento;
+using testsupport::child;
+using testsupport::onNextModal;
 using testsupport::ScriptedInteraction;
 using Kind = ScriptedInteraction::Kind;
 
 namespace {
-
-template <class T> T* child(QWidget* parent, const char* name) {
-    T* w = parent->findChild<T*>(QString::fromLatin1(name));
-    EXPECT_NE(w, nullptr) << name;
-    return w;
-}
-
-// Runs `work` on the modal dialog that the next exec() opens.
-void onNextModal(std::function<void(QWidget*)> work) {
-    QTimer::singleShot(0, [work = std::move(work)] {
-        QWidget* modal = QApplication::activeModalWidget();
-        ASSERT_NE(modal, nullptr);
-        work(modal);
-    });
-}
 
 class UserWindowsTest : public testsupport::UserDatabases {
 protected:

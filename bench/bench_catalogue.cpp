@@ -1,0 +1,116 @@
+// The catalogue at the size of a large firm's price list: 100,000 items on one sheet. Opens the
+// catalogue window offscreen and times what a person does first: the opening, a quick-find key,
+// a sort by another column and scrolling to the end; then the process's peak memory. Each figure
+// is printed beside its target.
+#include "catalogue/CatalogueRecords.h"
+#include "catalogue/DemoCatalogue.h"
+#include "core/AgendaInit.h"
+#include "core/ProgramState.h"
+#include "core/SilentInteraction.h"
+#include "core/TemplateDatabases.h"
+#include "services/ProfileSession.h"
+#include "services/ProfileStore.h"
+#include "ui/catalogue/CatalogueWindow.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <sys/resource.h>
+
+#include <cstdio>
+
+using namespace orvento;
+
+namespace {
+
+// Says what went wrong, so that a failed run is not mistaken for a fast one.
+class QuietInteraction : public core::SilentInteraction {
+public:
+    void warning(const QString& text) override { std::fprintf(stderr, "%s\n", qPrintable(text)); }
+    void error(const QString& text) override { std::fprintf(stderr, "%s\n", qPrintable(text)); }
+};
+
+void report(const char* what, double value, const char* unit, double target) {
+    std::printf("%-28s %10.1f %s   (target < %.0f %s)%s\n", what, value, unit, target, unit,
+                value < target ? "" : "   ** over target **");
+}
+
+double elapsedMs(const QElapsedTimer& timer) {
+    return static_cast<double>(timer.nsecsElapsed()) / 1e6;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    const int items = argc > 1 ? QString::fromLocal8Bit(argv[1]).toInt() : 100000;
+
+    QTemporaryDir folder;
+    core::ProgramState& state = core::programState();
+    state.folders.setData(folder.path() + QLatin1Char('/'));
+    QDir().mkpath(state.folders.lock);
+    state.agenda = QStringLiteral("VELKY");
+    const QString path = state.folders.data + QStringLiteral("VELKY.MDB");
+    QString error;
+    if (!core::buildDatabaseFile(path, core::DatabaseKind::Agenda, false, &error) ||
+        !state.db->agenda.open(path)) {
+        std::fprintf(stderr, "agenda: %s\n", qPrintable(error));
+        return 1;
+    }
+    QuietInteraction ui;
+    core::ensureFirstSheet(state.db->agenda, ui);
+    const qint64 sheet = catalogue::readSheets(state.db->agenda).front().id;
+    QElapsedTimer timer;
+    timer.start();
+    if (!catalogue::generateItems(state.db->agenda, sheet,
+                                  catalogue::basicGroupOf(state.db->agenda, sheet), items, 7)) {
+        std::fprintf(stderr, "generating items failed\n");
+        return 1;
+    }
+    std::printf("%d items generated in %.0f ms\n", items, elapsedMs(timer));
+    // The whole sheet, as with the groups panel switched off.
+    services::profile::saveBool(7, false);
+    services::ProfileSession session;
+
+    timer.restart();
+    ui::CatalogueWindow window(ui, session, catalogue::CatalogueMode::Browse);
+    window.show();
+    QApplication::processEvents();
+    report("open the catalogue", elapsedMs(timer), "ms", 300);
+
+    QTableView* grid = window.itemsView();
+    timer.restart();
+    QTest::keyClick(grid, Qt::Key_K);
+    QApplication::processEvents();
+    report("quick find, first key", elapsedMs(timer), "ms", 20);
+    timer.restart();
+    QTest::keyClick(window.findBox(), Qt::Key_A);
+    QApplication::processEvents();
+    report("quick find, second key", elapsedMs(timer), "ms", 20);
+    QTest::keyClick(window.findBox(), Qt::Key_Tab);
+
+    timer.restart();
+    Q_EMIT grid->horizontalHeader()->sectionClicked(1); // "Katalog"
+    QApplication::processEvents();
+    report("sort by catalogue number", elapsedMs(timer), "ms", 300);
+
+    timer.restart();
+    grid->scrollToBottom();
+    grid->setCurrentIndex(grid->model()->index(grid->model()->rowCount() - 1, 0));
+    QApplication::processEvents();
+    report("scroll to the end", elapsedMs(timer), "ms", 300);
+
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    report("peak memory", static_cast<double>(usage.ru_maxrss) / 1024.0, "MB", 150);
+    window.close();
+    state.db->agenda.close();
+    return 0;
+}

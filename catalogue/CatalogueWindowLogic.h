@@ -1,0 +1,147 @@
+#pragma once
+
+#include "catalogue/CatalogueItemsModel.h"
+#include "catalogue/CataloguePositions.h"
+#include "catalogue/CatalogueRecords.h"
+#include "catalogue/MoveOperation.h"
+
+#include <optional>
+#include <vector>
+
+namespace orvento::core {
+class Database;
+class UserInteraction;
+} // namespace orvento::core
+
+namespace orvento::services {
+class ProfileSession;
+}
+
+namespace orvento::catalogue {
+
+// Browsing the catalogue, or picking an item for an offer (the "OK" button).
+enum class CatalogueMode { Browse, Pick };
+enum class CatalogueGrid { Groups, Items };
+// What the marks name for a bulk command.
+enum class MarkedKind { Items, Groups };
+
+// Which commands the window offers now.
+struct CatalogueButtons {
+    bool addGroup = false;
+    bool addItem = false; // the item card arrives later; until then adding items is off
+    bool edit = false;
+    bool copy = false;
+    bool remove = false;
+    bool print = false;
+    bool moveToGroup = false;
+    bool moveToSheet = false;
+    bool ok = false;
+    bool okVisible = false;
+};
+
+// The logic of the catalogue window (frmZasoby, "Ceník"): the sheet tabs, the groups panel, the
+// items grid, the remembered places, sort fields and marks, and the commands on groups and items.
+class CatalogueWindowLogic {
+public:
+    CatalogueWindowLogic(core::Database& db, core::UserInteraction& ui,
+                         services::ProfileSession& session, CatalogueMode mode);
+
+    static QString caption() { return QStringLiteral("Ceník"); }
+    static QString helpTopic() { return QStringLiteral("pgZasoby.htm"); }
+    // The rights check before the window opens.
+    static bool mayOpen(core::UserInteraction& ui);
+
+    CatalogueMode mode() const { return m_mode; }
+    // Reads the sheets and the remembered state, activates the remembered sheet (the last tab
+    // when it is gone) and loads it, under the wait window.
+    bool open();
+    // Remembers the place, the groups switch and both sort fields in the profile.
+    void close();
+
+    const std::vector<SheetRow>& sheets() const { return m_sheets; }
+    std::optional<size_t> activeSheetIndex() const;
+    qint64 activeSheet() const { return m_activeSheet; }
+    void selectSheet(size_t index);
+    // After the sheet list changed the sheets: the tabs again, on the given sheet when it is
+    // still there.
+    void reloadSheets(qint64 activate);
+
+    bool groupsShown() const { return m_groupsShown; }
+    void toggleGroups();
+
+    const std::vector<GroupRow>& groups() const { return m_groups; }
+    std::optional<size_t> currentGroupIndex() const { return m_currentGroup; }
+    std::optional<GroupRow> currentGroup() const;
+    void setCurrentGroup(size_t index);
+    const QString& groupSortField() const { return m_groupSort; }
+    void sortGroups(const QString& field);
+
+    CatalogueItemsModel& items() { return m_items; }
+    int currentItemRow() const { return m_currentItem; }
+    void setCurrentItemRow(int row);
+    qint64 currentItemId() const { return m_items.idAt(m_currentItem); }
+    // Sorts by a clicked column title and stays on the current item.
+    void sortItems(const QString& field);
+    // The quick find of the focused grid; the row it moved to.
+    std::optional<int> quickFindItem(const QString& text);
+    std::optional<size_t> quickFindGroup(const QString& text);
+
+    CatalogueGrid focusedGrid() const { return m_focus; }
+    void setFocusedGrid(CatalogueGrid grid) { m_focus = grid; }
+    CatalogueButtons buttons() const;
+
+    // "Obnovit": the groups and items again, marks cleared.
+    void refresh();
+
+    // Group marks (items keep theirs in the model).
+    void setGroupMarked(size_t index, bool marked);
+    bool isGroupMarked(qint64 id) const;
+    const std::vector<qint64>& groupMarks() const { return m_groupMarks; }
+    // Ctrl+plus and Ctrl+minus on the focused grid.
+    void markAll();
+    void clearMarks();
+    // What the marks name, or nothing after the message.
+    std::optional<MarkedKind> checkMarks(bool forBulkUpdate = false);
+
+    // Commands. Each checks the rights first and shows its own messages.
+    bool mayAddGroup();
+    // The group to edit in its card, relocated after changes elsewhere; nothing when refused.
+    std::optional<GroupRow> groupToEdit();
+    std::optional<GroupRow> groupToCopy();
+    void afterGroupSaved(qint64 groupId);
+    void removeCurrent();
+    // "Přesunout do skupiny..." / "Přesunout do listu...": the move to prepare, or nothing.
+    std::optional<MoveOperation> prepareMove(bool toSheet);
+    void afterMove();
+    // Ctrl+Q.
+    void togglePurchasePrices();
+    // "OK" in pick mode: the item to transfer into the offer (the last marked one when items
+    // are marked); nothing when the item must be recomputed first.
+    std::optional<qint64> pickItem();
+
+private:
+    void rememberPlace();
+    void loadSheet();
+    bool loadGroups(qint64 locate);
+    void loadItemsOfGroup();
+    void locateItem(qint64 id);
+    bool relocateGroup();
+
+    core::Database& m_db;
+    core::UserInteraction& m_ui;
+    services::ProfileSession& m_session;
+    CatalogueMode m_mode;
+    CataloguePositions m_positions;
+    CatalogueItemsModel m_items;
+    std::vector<SheetRow> m_sheets;
+    std::vector<GroupRow> m_groups;
+    std::vector<qint64> m_groupMarks;
+    qint64 m_activeSheet = 1;
+    bool m_groupsShown = true;
+    std::optional<size_t> m_currentGroup;
+    int m_currentItem = -1;
+    QString m_groupSort = QStringLiteral("NAZEV");
+    CatalogueGrid m_focus = CatalogueGrid::Items;
+};
+
+} // namespace orvento::catalogue

@@ -1,0 +1,73 @@
+#include "catalogue/GroupOperations.h"
+
+#include "catalogue/CatalogueMessages.h"
+#include "catalogue/LockedRecords.h"
+#include "core/Database.h"
+#include "core/UserInteraction.h"
+#include "services/RecordLock.h"
+#include "services/RecordRefresh.h"
+
+namespace orvento::catalogue {
+
+std::optional<qint64> saveGroup(core::Database& db, core::UserInteraction& ui,
+                                const GroupRow& group, bool isNew) {
+    core::SqlParams params = {{QStringLiteral("Sklad"), group.sklad},
+                              {QStringLiteral("Nazev"), group.nazev},
+                              {QStringLiteral("Kod"), group.kod.toUpper()},
+                              {QStringLiteral("Zakladni"), false}};
+    bool ok = false;
+    if (isNew) {
+        ok = db.execute(QStringLiteral("INSERT INTO Skupiny (Sklad, Nazev, Kod, Zakladni) VALUES "
+                                       "(:Sklad, :Nazev, :Kod, :Zakladni)"),
+                        params);
+    } else {
+        params.emplace_back(QStringLiteral("ID"), group.id);
+        ok = db.execute(QStringLiteral("UPDATE Skupiny SET Sklad = :Sklad, Nazev = :Nazev, Kod = "
+                                       ":Kod, Zakladni = :Zakladni WHERE ID = :ID"),
+                        params);
+    }
+    if (!ok) {
+        ui.error(core::saveFailedMessage(QStringLiteral("Skupiny")));
+        return std::nullopt;
+    }
+    const qint64 id = isNew ? db.newRowId() : group.id;
+    if (!readGroup(db, id)) {
+        ui.error(core::newRowNotFoundMessage());
+        return std::nullopt;
+    }
+    return id;
+}
+
+bool deleteGroup(core::Database& db, core::UserInteraction& ui, qint64 groupId) {
+    if (!ui.question(messages::confirmDeleteGroup()))
+        return false;
+    if (!services::mayDeleteRecord(QStringLiteral("Skupiny"), groupId, ui))
+        return false;
+    const auto group = readGroup(db, groupId);
+    if (!group) {
+        ui.warning(services::recordGoneMessage());
+        return false;
+    }
+    if (group->zakladni) {
+        ui.warning(messages::basicGroupNotDeletable(group->nazev));
+        return false;
+    }
+    WaitWindow wait(ui, messages::deletingGroup());
+    if (anyLocked(db, QStringLiteral("Zasoby"),
+                  {QStringLiteral("Skupina = :Skupina"), {{QStringLiteral("Skupina"), groupId}}})) {
+        wait.hide();
+        ui.warning(messages::groupItemsLocked());
+        return false;
+    }
+    core::Transaction tx(db);
+    const core::SqlParams params = {{QStringLiteral("ID"), groupId}};
+    const bool ok = db.execute(QStringLiteral("DELETE FROM Zasoby WHERE Skupina = :ID"), params) &&
+                    db.execute(QStringLiteral("DELETE FROM Skupiny WHERE ID = :ID"), params) &&
+                    tx.commit();
+    wait.hide();
+    if (!ok)
+        ui.error(core::saveFailedMessage(QStringLiteral("Skupiny")));
+    return ok;
+}
+
+} // namespace orvento::catalogue

@@ -1,0 +1,107 @@
+#include "catalogue/SheetOperations.h"
+
+#include "catalogue/CatalogueMessages.h"
+#include "catalogue/CatalogueRecords.h"
+#include "catalogue/LockedRecords.h"
+#include "core/AgendaInit.h"
+#include "core/Database.h"
+#include "core/UserInteraction.h"
+#include "services/RecordLock.h"
+#include "services/RecordRefresh.h"
+
+namespace orvento::catalogue {
+
+std::optional<qint64> createSheet(core::Database& db, core::UserInteraction& ui,
+                                  const QString& name) {
+    core::Transaction tx(db);
+    const auto last = db.scalar(QStringLiteral("SELECT max(Poradi) FROM Sklady"));
+    const int poradi = last && !last->isNull() ? last->toInt() + 1 : 1;
+    if (!db.execute(QStringLiteral("INSERT INTO Sklady (Nazev, Poradi) VALUES (:Nazev, :Poradi)"),
+                    {{QStringLiteral("Nazev"), name}, {QStringLiteral("Poradi"), poradi}})) {
+        ui.error(core::saveFailedMessage());
+        return std::nullopt;
+    }
+    const qint64 id = db.newRowId();
+    if (!db.execute(QStringLiteral("INSERT INTO Skupiny (Sklad, Nazev, Kod, Zakladni) VALUES "
+                                   "(:Sklad, :Nazev, :Kod, :Zakladni)"),
+                    {{QStringLiteral("Sklad"), id},
+                     {QStringLiteral("Nazev"), core::kBasicGroupName},
+                     {QStringLiteral("Kod"), QString()},
+                     {QStringLiteral("Zakladni"), true}})) {
+        ui.error(messages::basicGroupInsertFailed());
+        return std::nullopt;
+    }
+    if (!tx.commit()) {
+        ui.error(core::saveFailedMessage());
+        return std::nullopt;
+    }
+    return id;
+}
+
+bool renameSheet(core::Database& db, core::UserInteraction& ui, qint64 sheetId,
+                 const QString& name) {
+    if (!db.execute(QStringLiteral("UPDATE Sklady SET Nazev = :Nazev WHERE ID = :ID"),
+                    {{QStringLiteral("Nazev"), name}, {QStringLiteral("ID"), sheetId}})) {
+        ui.error(core::saveFailedMessage());
+        return false;
+    }
+    return true;
+}
+
+bool moveSheet(core::Database& db, qint64 sheetId, int direction) {
+    const std::vector<SheetRow> sheets = readSheets(db);
+    const auto at = indexOfId(sheets, sheetId);
+    if (!at)
+        return false;
+    const auto target = static_cast<qsizetype>(*at) + direction;
+    if (target < 0 || target >= static_cast<qsizetype>(sheets.size()))
+        return false;
+    core::Transaction tx(db);
+    for (size_t i = 0; i < sheets.size(); ++i) {
+        int poradi = static_cast<int>(i) + 1;
+        if (i == *at)
+            poradi = static_cast<int>(target) + 1;
+        else if (static_cast<qsizetype>(i) == target)
+            poradi = static_cast<int>(*at) + 1;
+        if (!db.execute(QStringLiteral("UPDATE Sklady SET Poradi = :Poradi WHERE ID = :ID"),
+                        {{QStringLiteral("Poradi"), poradi}, {QStringLiteral("ID"), sheets[i].id}}))
+            return false;
+    }
+    return tx.commit();
+}
+
+bool deleteSheet(core::Database& db, core::UserInteraction& ui, qint64 sheetId) {
+    if (!ui.question(messages::confirmDeleteSheet()))
+        return false;
+    const std::vector<SheetRow> sheets = readSheets(db);
+    if (!indexOfId(sheets, sheetId)) {
+        ui.warning(services::recordGoneMessage());
+        return false;
+    }
+    if (sheets.size() < 2) {
+        ui.warning(messages::onlySheet());
+        return false;
+    }
+    if (!services::mayDeleteRecord(QStringLiteral("Sklady"), sheetId, ui))
+        return false;
+    WaitWindow wait(ui, messages::deletingSheet());
+    const SqlFilter bySheet{QStringLiteral("Sklad = :Sklad"), {{QStringLiteral("Sklad"), sheetId}}};
+    if (anyLocked(db, QStringLiteral("Zasoby"), bySheet) ||
+        anyLocked(db, QStringLiteral("Skupiny"), bySheet)) {
+        wait.hide();
+        ui.warning(messages::sheetContentLocked());
+        return false;
+    }
+    core::Transaction tx(db);
+    const core::SqlParams params = {{QStringLiteral("ID"), sheetId}};
+    const bool ok = db.execute(QStringLiteral("DELETE FROM Zasoby WHERE Sklad = :ID"), params) &&
+                    db.execute(QStringLiteral("DELETE FROM Skupiny WHERE Sklad = :ID"), params) &&
+                    db.execute(QStringLiteral("DELETE FROM Sklady WHERE ID = :ID"), params) &&
+                    tx.commit();
+    wait.hide();
+    if (!ok)
+        ui.error(core::saveFailedMessage(QStringLiteral("Sklady")));
+    return ok;
+}
+
+} // namespace orvento::catalogue

@@ -1,0 +1,35 @@
+#pragma once
+
+#include "core/UserInteraction.h"
+
+namespace orvento::core {
+
+// The person's side for programs that run without anybody at the screen (helpers, benchmarks):
+// messages go nowhere, every question is answered No and every dialog is cancelled.
+class SilentInteraction : public UserInteraction {
+public:
+    void information(const QString&) override {}
+    void warning(const QString&) override {}
+    void error(const QString&) override {}
+    Answer ask(const QString&, Buttons, Answer) override { return Answer::No; }
+    void showProblems(const QString&, const QStringList&) override {}
+    void showWait(const QString&, bool) override {}
+    void hideWait() override {}
+    void keepAlive() override {}
+    void showProgress(int, int) override {}
+    std::optional<QString> chooseOpenFile(const QString&, const QString&, const QString&) override {
+        return std::nullopt;
+    }
+    std::optional<QString> chooseSaveFile(const QString&, const QString&, const QString&) override {
+        return std::nullopt;
+    }
+    std::optional<QString> chooseFolder(const QString&, const QString&) override {
+        return std::nullopt;
+    }
+    std::optional<int> chooseItem(const QString&, const QString&, const QStringList&,
+                                  int) override {
+        return std::nullopt;
+    }
+};
+
+} // namespace orvento::core

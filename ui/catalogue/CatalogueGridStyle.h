@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QAbstractTableModel>
+#include <QStyledItemDelegate>
+
+#include <functional>
+
+namespace orvento::catalogue {
+class CatalogueWindowLogic;
+}
+
+namespace orvento::ui {
+
+// Draws the catalogue's marked rows grey (navy while the grid has the focus) and an item whose
+// prices must be recomputed red and struck through.
+class CatalogueRowDelegate : public QStyledItemDelegate {
+    Q_OBJECT
+public:
+    CatalogueRowDelegate(int markedRole, int errorRole, QObject* parent);
+
+protected:
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override;
+
+private:
+    int m_markedRole;
+    int m_errorRole;
+};
+
+// The groups of the active sheet as the catalogue window's logic holds them.
+class CatalogueGroupsModel : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    static constexpr int MarkedRole = Qt::UserRole + 11;
+
+    CatalogueGroupsModel(const catalogue::CatalogueWindowLogic& logic, QObject* parent);
+    void refresh();
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation,
+                        int role = Qt::DisplayRole) const override;
+
+private:
+    const catalogue::CatalogueWindowLogic& m_logic;
+};
+
+} // namespace orvento::ui

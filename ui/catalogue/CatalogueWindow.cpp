@@ -1,0 +1,532 @@
+#include "ui/catalogue/CatalogueWindow.h"
+
+#include "catalogue/GroupCard.h"
+#include "core/ProgramEvents.h"
+#include "core/ProgramState.h"
+#include "services/GridLayouts.h"
+#include "ui/GridBinding.h"
+#include "ui/Help.h"
+#include "ui/catalogue/CatalogueGridStyle.h"
+#include "ui/catalogue/GroupCardDialog.h"
+#include "ui/catalogue/MoveDialog.h"
+#include "ui/catalogue/SheetListWindow.h"
+
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QShortcut>
+#include <QTabBar>
+#include <QTableView>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace orvento::ui {
+
+namespace {
+
+using catalogue::CatalogueGrid;
+using catalogue::CatalogueItemsModel;
+
+QTableView* makeGrid(QWidget* parent, const char* name) {
+    auto* view = new QTableView(parent);
+    view->setObjectName(QString::fromLatin1(name));
+    view->setSelectionBehavior(QAbstractItemView::SelectRows);
+    view->setSelectionMode(QAbstractItemView::SingleSelection);
+    view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    view->setTabKeyNavigation(false);
+    view->verticalHeader()->setDefaultSectionSize(view->fontMetrics().height() + 6);
+    view->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    view->verticalHeader()->hide();
+    view->setWordWrap(false);
+    return view;
+}
+
+QLabel* makeTitle(const QString& text, QWidget* parent) {
+    auto* label = new QLabel(text, parent);
+    label->setAutoFillBackground(true);
+    label->setContentsMargins(6, 2, 6, 2);
+    QFont font = label->font();
+    font.setBold(true);
+    label->setFont(font);
+    return label;
+}
+
+void colourTitle(QLabel* label, const QColor& colour) {
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::Window, colour);
+    palette.setColor(QPalette::WindowText, Qt::white);
+    label->setPalette(palette);
+}
+
+} // namespace
+
+CatalogueWindow::CatalogueWindow(core::UserInteraction& ui, services::ProfileSession& session,
+                                 catalogue::CatalogueMode mode, QWidget* parent)
+    : QDialog(parent)
+    , m_ui(ui)
+    , m_logic(core::programState().db->agenda, ui, session, mode)
+    , m_groupsModel(new CatalogueGroupsModel(m_logic, this))
+    , m_tabs(new QTabBar(this))
+    , m_groupsSwitch(new QToolButton(this))
+    , m_groupsPanel(new QWidget(this))
+    , m_groupsTitle(makeTitle(QStringLiteral("Skupiny"), this))
+    , m_itemsTitle(makeTitle(QStringLiteral("Položky"), this))
+    , m_groupsView(makeGrid(this, "grSkupiny"))
+    , m_itemsView(makeGrid(this, "grZasoby"))
+    , m_findPanel(new QWidget(this))
+    , m_find(new QLineEdit(this))
+    , m_add(new QPushButton(QStringLiteral("&Přidat"), this))
+    , m_edit(new QPushButton(QStringLiteral("&Opravit"), this))
+    , m_copy(new QPushButton(QStringLiteral("&Kopírovat"), this))
+    , m_remove(new QPushButton(QStringLiteral("Vyjmout"), this))
+    , m_print(new QPushButton(QStringLiteral("Tisk"), this))
+    , m_ok(new QPushButton(QStringLiteral("OK"), this)) {
+    setObjectName(QStringLiteral("frmZasoby"));
+    setWindowTitle(catalogue::CatalogueWindowLogic::caption());
+    setWindowFlag(Qt::WindowMaximizeButtonHint);
+
+    m_tabs->setObjectName(QStringLiteral("tabListy"));
+    m_tabs->setExpanding(false);
+    m_tabs->setDocumentMode(true);
+    m_tabs->setStyleSheet(
+        QStringLiteral("QTabBar::tab:selected { background: #ffffe0; font-weight: bold; }"));
+    m_groupsSwitch->setObjectName(QStringLiteral("btnSkupiny"));
+    m_groupsSwitch->setText(QStringLiteral("S"));
+    m_groupsSwitch->setCheckable(true);
+    connect(m_groupsSwitch, &QToolButton::clicked, this, &CatalogueWindow::toggleGroups);
+
+    // Groups.
+    m_groupsBinding =
+        new GridBinding(m_groupsView, m_groupsModel, session, services::GridId::CatalogueGroups);
+    m_groupsView->setItemDelegate(
+        new CatalogueRowDelegate(CatalogueGroupsModel::MarkedRole, -1, m_groupsView));
+    connect(m_groupsBinding, &GridBinding::sortRequested, this, [this](const QString& field) {
+        m_logic.sortGroups(field);
+        m_groupsBinding->setSortField(m_logic.groupSortField());
+        m_groupsModel->refresh();
+        showCurrentRows();
+    });
+    auto* groupsLayout = new QVBoxLayout(m_groupsPanel);
+    groupsLayout->setContentsMargins(0, 0, 0, 0);
+    groupsLayout->setSpacing(0);
+    groupsLayout->addWidget(m_groupsTitle);
+    groupsLayout->addWidget(m_groupsView, 1);
+    m_groupsPanel->setFixedWidth(220);
+
+    // Items.
+    m_itemsBinding =
+        new GridBinding(m_itemsView, &m_logic.items(), session, services::GridId::CatalogueItems);
+    m_itemsView->setItemDelegate(new CatalogueRowDelegate(
+        CatalogueItemsModel::MarkedRole, CatalogueItemsModel::ErrorRole, m_itemsView));
+    connect(m_itemsBinding, &GridBinding::sortRequested, this, &CatalogueWindow::sortItemsBy);
+
+    auto* findLabel = new QLabel(QStringLiteral("vyhledávací políčko zavřete klávesou Tab"), this);
+    m_find->setObjectName(QStringLiteral("edtHledat"));
+    m_find->setMaximumWidth(300);
+    auto* findLayout = new QHBoxLayout(m_findPanel);
+    findLayout->setContentsMargins(0, 2, 0, 2);
+    findLayout->addWidget(m_find);
+    findLayout->addWidget(findLabel);
+    findLayout->addStretch();
+    m_findPanel->hide();
+    m_find->installEventFilter(this);
+    connect(m_find, &QLineEdit::textEdited, this, [this](const QString& text) {
+        if (m_findView == m_groupsView)
+            m_logic.quickFindGroup(text);
+        else
+            m_logic.quickFindItem(text);
+        showCurrentRows();
+    });
+    connect(m_find, &QLineEdit::returnPressed, this, &CatalogueWindow::closeFind);
+
+    auto* itemsLayout = new QVBoxLayout;
+    itemsLayout->setSpacing(0);
+    itemsLayout->addWidget(m_itemsTitle);
+    itemsLayout->addWidget(m_findPanel);
+    itemsLayout->addWidget(m_itemsView, 1);
+
+    // Buttons.
+    auto* addMenu = new QMenu(this);
+    m_addGroup = addMenu->addAction(QStringLiteral("&Skupinu"), this, &CatalogueWindow::addGroup);
+    m_addItem = addMenu->addAction(QStringLiteral("&Položku"));
+    m_addItem->setShortcut(QKeySequence(QStringLiteral("Alt+P")));
+    m_add->setMenu(addMenu);
+    m_add->setObjectName(QStringLiteral("btnPridat"));
+    m_edit->setObjectName(QStringLiteral("btnOpravit"));
+    m_copy->setObjectName(QStringLiteral("btnKopirovat"));
+    m_remove->setObjectName(QStringLiteral("btnVyjmout"));
+    m_print->setObjectName(QStringLiteral("btnTisk"));
+    m_print->setToolTip(QStringLiteral("Tisk ceníku"));
+    m_ok->setObjectName(QStringLiteral("btnOK"));
+    m_ok->setToolTip(QStringLiteral("Přenést položku do nabídky (Enter)"));
+    auto* refreshButton = new QPushButton(QStringLiteral("O&bnovit"), this);
+    refreshButton->setObjectName(QStringLiteral("btnObnovit"));
+    auto* other = new QPushButton(QStringLiteral("Ostatní"), this);
+    other->setObjectName(QStringLiteral("btnOstatni"));
+    auto* otherMenu = new QMenu(this);
+    m_moveToGroup = otherMenu->addAction(QStringLiteral("Přesunout do skupiny..."), this,
+                                         [this] { moveMarked(false); });
+    m_moveToSheet = otherMenu->addAction(QStringLiteral("Přesunout do listu..."), this,
+                                         [this] { moveMarked(true); });
+    otherMenu->addSeparator();
+    otherMenu->addAction(QStringLiteral("Seznam listů..."), this, &CatalogueWindow::showSheetList);
+    other->setMenu(otherMenu);
+    auto* close = new QPushButton(QStringLiteral("Zavřít"), this);
+    close->setObjectName(QStringLiteral("btnZavrit"));
+    connect(m_edit, &QPushButton::clicked, this, &CatalogueWindow::editCurrent);
+    connect(m_copy, &QPushButton::clicked, this, &CatalogueWindow::copyCurrent);
+    connect(m_remove, &QPushButton::clicked, this, &CatalogueWindow::removeCurrent);
+    connect(refreshButton, &QPushButton::clicked, this, &CatalogueWindow::refresh);
+    connect(m_ok, &QPushButton::clicked, this, &CatalogueWindow::pick);
+    connect(close, &QPushButton::clicked, this, &QDialog::reject);
+    auto* buttons = new QVBoxLayout;
+    for (QPushButton* b : {m_add, m_edit, m_copy, m_remove, refreshButton, m_print, other}) {
+        b->setAutoDefault(false);
+        buttons->addWidget(b);
+    }
+    buttons->addStretch();
+    m_ok->setAutoDefault(false);
+    close->setAutoDefault(false);
+    buttons->addWidget(m_ok);
+    buttons->addWidget(close);
+
+    auto* top = new QHBoxLayout;
+    top->addWidget(m_groupsSwitch);
+    top->addWidget(m_tabs, 1);
+    auto* body = new QHBoxLayout;
+    body->addWidget(m_groupsPanel);
+    body->addLayout(itemsLayout, 1);
+    body->addLayout(buttons);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(top);
+    layout->addLayout(body, 1);
+
+    // Keys.
+    auto* groupsKey = new QShortcut(QKeySequence(QStringLiteral("Alt+S")), this);
+    connect(groupsKey, &QShortcut::activated, this, &CatalogueWindow::toggleGroups);
+    auto* pricesKey = new QShortcut(QKeySequence(QStringLiteral("Ctrl+Q")), this);
+    connect(pricesKey, &QShortcut::activated, this, [this] {
+        m_logic.togglePurchasePrices();
+        showAll();
+    });
+    m_edit->setShortcut(QKeySequence(QStringLiteral("Alt+O")));
+    m_copy->setShortcut(QKeySequence(QStringLiteral("Alt+K")));
+    for (QTableView* view : {m_groupsView, m_itemsView})
+        view->installEventFilter(this);
+
+    connect(m_tabs, &QTabBar::currentChanged, this, [this](int index) {
+        if (m_updating || index < 0)
+            return;
+        m_logic.selectSheet(static_cast<size_t>(index));
+        showAll();
+    });
+    connect(m_groupsView->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this](const QModelIndex& current) {
+                if (m_updating || !current.isValid())
+                    return;
+                m_logic.setCurrentGroup(static_cast<size_t>(current.row()));
+                showAll();
+            });
+    connect(m_itemsView->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this](const QModelIndex& current) {
+                if (!m_updating && current.isValid())
+                    m_logic.setCurrentItemRow(current.row());
+            });
+    connect(m_itemsView, &QTableView::doubleClicked, this, &CatalogueWindow::editCurrent);
+    connect(m_groupsView, &QTableView::doubleClicked, this, &CatalogueWindow::editCurrent);
+
+    installHelpKey(this, catalogue::CatalogueWindowLogic::helpTopic());
+    resize(1100, 640);
+
+    m_logic.open();
+    buildTabs();
+    showAll();
+    focusGrid(m_logic.focusedGrid());
+}
+
+CatalogueWindow::~CatalogueWindow() {
+    if (!m_closed)
+        m_logic.close();
+}
+
+std::optional<qint64> CatalogueWindow::open(core::UserInteraction& ui,
+                                            services::ProfileSession& session,
+                                            catalogue::CatalogueMode mode, QWidget* parent) {
+    if (!catalogue::CatalogueWindowLogic::mayOpen(ui))
+        return std::nullopt;
+    CatalogueWindow window(ui, session, mode, parent);
+    window.exec();
+    return window.pickedItem();
+}
+
+void CatalogueWindow::done(int result) {
+    if (!m_closed) {
+        m_logic.close();
+        m_closed = true;
+    }
+    QDialog::done(result);
+}
+
+void CatalogueWindow::buildTabs() {
+    const QSignalBlocker blocker(m_tabs);
+    m_updating = true;
+    while (m_tabs->count() > 0)
+        m_tabs->removeTab(0);
+    for (const catalogue::SheetRow& sheet : m_logic.sheets()) {
+        const int index = m_tabs->addTab(sheet.nazev);
+        m_tabs->setTabData(index, sheet.id);
+    }
+    if (const auto active = m_logic.activeSheetIndex())
+        m_tabs->setCurrentIndex(static_cast<int>(*active));
+    m_updating = false;
+}
+
+void CatalogueWindow::showAll() {
+    m_updating = true;
+    m_groupsPanel->setVisible(m_logic.groupsShown());
+    m_groupsSwitch->setChecked(m_logic.groupsShown());
+    m_groupsSwitch->setToolTip(m_logic.groupsShown()
+                                   ? QStringLiteral("Vypne zobrazení skupin (Alt+S)")
+                                   : QStringLiteral("Zapne zobrazení skupin (Alt+S)"));
+    m_groupsModel->refresh();
+    // A group's name is never cut off: its column grows to the longest name.
+    const int nameColumn = 0;
+    const int width = m_groupsView->columnWidth(nameColumn);
+    m_groupsView->resizeColumnToContents(nameColumn);
+    if (m_groupsView->columnWidth(nameColumn) < width)
+        m_groupsView->setColumnWidth(nameColumn, width);
+    const bool prices = core::programState().purchasePricesVisible();
+    m_itemsBinding->proxy()->setTitleBlank(QStringLiteral("NakCena"), !prices);
+    m_updating = false;
+    showCurrentRows();
+}
+
+void CatalogueWindow::showCurrentRows() {
+    m_updating = true;
+    if (const auto group = m_logic.currentGroupIndex()) {
+        const QModelIndex index = m_groupsView->model()->index(static_cast<int>(*group), 0);
+        m_groupsView->setCurrentIndex(index);
+        m_groupsView->scrollTo(index);
+    }
+    const int row = m_logic.currentItemRow();
+    if (row >= 0) {
+        const QModelIndex index = m_itemsView->model()->index(row, 0);
+        m_itemsView->setCurrentIndex(index);
+        m_itemsView->scrollTo(index);
+    }
+    m_updating = false;
+    updateButtons();
+}
+
+void CatalogueWindow::updateButtons() {
+    const catalogue::CatalogueButtons b = m_logic.buttons();
+    m_addGroup->setEnabled(b.addGroup);
+    m_addItem->setEnabled(b.addItem);
+    m_edit->setEnabled(b.edit);
+    m_copy->setEnabled(b.copy);
+    m_remove->setEnabled(b.remove);
+    m_print->setEnabled(false); // printing the price list comes with its own window
+    m_moveToGroup->setEnabled(b.moveToGroup);
+    m_moveToSheet->setEnabled(b.moveToSheet);
+    m_ok->setVisible(b.okVisible);
+    m_ok->setEnabled(b.ok);
+    const bool groups = m_logic.focusedGrid() == CatalogueGrid::Groups && m_logic.groupsShown();
+    colourTitle(m_groupsTitle, groups ? QColor(128, 0, 0) : QColor(128, 128, 128));
+    colourTitle(m_itemsTitle, groups ? QColor(128, 128, 128) : QColor(0, 0, 128));
+}
+
+void CatalogueWindow::focusGrid(CatalogueGrid grid) {
+    if (grid == CatalogueGrid::Groups && !m_logic.groupsShown())
+        grid = CatalogueGrid::Items;
+    m_logic.setFocusedGrid(grid);
+    (grid == CatalogueGrid::Groups ? m_groupsView : m_itemsView)->setFocus();
+    updateButtons();
+}
+
+void CatalogueWindow::toggleGroups() {
+    m_logic.toggleGroups();
+    showAll();
+    focusGrid(m_logic.focusedGrid());
+}
+
+void CatalogueWindow::refresh() {
+    m_logic.refresh();
+    showAll();
+}
+
+void CatalogueWindow::sortItemsBy(const QString& field) {
+    m_logic.sortItems(field);
+    // The clicked column moves to the first place.
+    QHeaderView* header = m_itemsView->horizontalHeader();
+    const QStringList& fields = CatalogueItemsModel::fields();
+    for (int section = 0; section < fields.size(); ++section)
+        if (fields.at(section).compare(field, Qt::CaseInsensitive) == 0)
+            header->moveSection(header->visualIndex(section), 0);
+    m_itemsBinding->setSortField(m_logic.items().sortField());
+    showCurrentRows();
+}
+
+void CatalogueWindow::runGroupCard(catalogue::GroupCard& card) {
+    GroupCardDialog dialog(card, this);
+    if (dialog.exec() == QDialog::Accepted && card.savedId())
+        m_logic.afterGroupSaved(*card.savedId());
+    else
+        m_logic.refresh();
+    showAll();
+}
+
+void CatalogueWindow::addGroup() {
+    if (!m_logic.mayAddGroup())
+        return;
+    catalogue::GroupCard card(core::programState().db->agenda, m_ui);
+    card.startNew(m_logic.activeSheet());
+    runGroupCard(card);
+}
+
+void CatalogueWindow::editCurrent() {
+    if (m_logic.focusedGrid() != CatalogueGrid::Groups || !m_logic.groupsShown()) {
+        if (m_logic.mode() == catalogue::CatalogueMode::Pick)
+            pick();
+        return; // the item card comes with its own window
+    }
+    const auto group = m_logic.groupToEdit();
+    showAll();
+    if (!group)
+        return;
+    catalogue::GroupCard card(core::programState().db->agenda, m_ui);
+    if (!card.startExisting(*group))
+        return;
+    runGroupCard(card);
+}
+
+void CatalogueWindow::copyCurrent() {
+    if (m_logic.focusedGrid() != CatalogueGrid::Groups || !m_logic.groupsShown())
+        return;
+    const auto group = m_logic.groupToCopy();
+    if (!group)
+        return;
+    catalogue::GroupCard card(core::programState().db->agenda, m_ui);
+    card.startCopy(m_logic.activeSheet(), *group);
+    runGroupCard(card);
+}
+
+void CatalogueWindow::removeCurrent() {
+    m_logic.removeCurrent();
+    showAll();
+}
+
+void CatalogueWindow::moveMarked(bool toSheet) {
+    auto operation = m_logic.prepareMove(toSheet);
+    if (!operation)
+        return;
+    MoveDialog dialog(*operation, m_ui, this);
+    if (dialog.exec() == QDialog::Accepted)
+        m_logic.afterMove();
+    showAll();
+}
+
+void CatalogueWindow::showSheetList() {
+    SheetListWindow window(m_ui, catalogue::SheetListMode::Pick, true, this);
+    const bool picked = window.exec() == QDialog::Accepted;
+    const auto sheet = window.logic().current();
+    if (picked || window.changedSheets()) {
+        m_logic.reloadSheets(picked && sheet ? sheet->id : m_logic.activeSheet());
+        buildTabs();
+        showAll();
+    }
+}
+
+void CatalogueWindow::pick() {
+    if (m_logic.mode() != catalogue::CatalogueMode::Pick)
+        return;
+    if (const auto id = m_logic.pickItem()) {
+        m_picked = id;
+        accept();
+    }
+}
+
+void CatalogueWindow::toggleMark() {
+    if (m_logic.focusedGrid() == CatalogueGrid::Groups && m_logic.groupsShown()) {
+        if (const auto g = m_logic.currentGroupIndex()) {
+            m_logic.setGroupMarked(*g, !m_logic.isGroupMarked(m_logic.groups()[*g].id));
+            m_groupsView->viewport()->update();
+        }
+        return;
+    }
+    const int row = m_logic.currentItemRow();
+    if (row >= 0)
+        m_logic.items().setMarked(row, !m_logic.items().isMarked(m_logic.currentItemId()));
+}
+
+void CatalogueWindow::openFind(QTableView* view, const QString& first) {
+    m_findView = view;
+    m_findPanel->show();
+    m_find->setText(first);
+    m_find->setFocus();
+    Q_EMIT m_find->textEdited(first);
+}
+
+void CatalogueWindow::closeFind() {
+    m_findPanel->hide();
+    m_find->clear();
+    if (m_findView)
+        m_findView->setFocus();
+    m_findView = nullptr;
+}
+
+bool CatalogueWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_find) {
+        if (event->type() == QEvent::FocusOut && m_findPanel->isVisible()) {
+            closeFind();
+        } else if (event->type() == QEvent::KeyPress) {
+            const int key = static_cast<QKeyEvent*>(event)->key();
+            if (key == Qt::Key_Tab || key == Qt::Key_Escape) {
+                closeFind();
+                return true;
+            }
+        }
+        return QDialog::eventFilter(watched, event);
+    }
+    auto* view = qobject_cast<QTableView*>(watched);
+    if (!view)
+        return QDialog::eventFilter(watched, event);
+    if (event->type() == QEvent::FocusIn) {
+        m_logic.setFocusedGrid(view == m_groupsView ? CatalogueGrid::Groups : CatalogueGrid::Items);
+        updateButtons();
+        view->viewport()->update();
+    } else if (event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        const bool ctrl = key->modifiers() & Qt::ControlModifier;
+        if (ctrl && key->key() == Qt::Key_Plus) {
+            m_logic.markAll();
+            view->viewport()->update();
+            return true;
+        }
+        if (ctrl && key->key() == Qt::Key_Minus) {
+            m_logic.clearMarks();
+            view->viewport()->update();
+            return true;
+        }
+        if (key->key() == Qt::Key_Space && !ctrl) {
+            toggleMark();
+            return true;
+        }
+        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+            editCurrent();
+            return true;
+        }
+        const QString text = key->text();
+        if (!ctrl && !(key->modifiers() & Qt::AltModifier) && text.size() == 1 &&
+            text.at(0).isPrint() && text.at(0) != QLatin1Char(' ')) {
+            openFind(view, text);
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+} // namespace orvento::ui

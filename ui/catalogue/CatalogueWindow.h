@@ -1,0 +1,108 @@
+#pragma once
+
+#include "catalogue/CatalogueWindowLogic.h"
+#include "catalogue/GroupCard.h"
+
+#include <QDialog>
+
+#include <optional>
+
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPushButton;
+class QTabBar;
+class QTableView;
+class QToolButton;
+class QWidget;
+
+namespace orvento::core {
+class UserInteraction;
+}
+namespace orvento::services {
+class ProfileSession;
+}
+
+namespace orvento::ui {
+
+class CatalogueGroupsModel;
+class GridBinding;
+
+// frmZasoby, "Ceník": the sheets as tabs, the groups of the active sheet and their items.
+class CatalogueWindow : public QDialog {
+    Q_OBJECT
+public:
+    CatalogueWindow(core::UserInteraction& ui, services::ProfileSession& session,
+                    catalogue::CatalogueMode mode, QWidget* parent = nullptr);
+    ~CatalogueWindow() override;
+
+    // Opens the catalogue after the rights check. In pick mode, the item chosen with "OK".
+    static std::optional<qint64> open(core::UserInteraction& ui, services::ProfileSession& session,
+                                      catalogue::CatalogueMode mode, QWidget* parent);
+
+    catalogue::CatalogueWindowLogic& logic() { return m_logic; }
+    QTabBar* tabs() const { return m_tabs; }
+    QTableView* groupsView() const { return m_groupsView; }
+    QTableView* itemsView() const { return m_itemsView; }
+    QLineEdit* findBox() const { return m_find; }
+    std::optional<qint64> pickedItem() const { return m_picked; }
+
+    // The commands, as the buttons and menus run them.
+    void toggleGroups();
+    void refresh();
+    void addGroup();
+    void editCurrent();
+    void copyCurrent();
+    void removeCurrent();
+    void moveMarked(bool toSheet);
+    void showSheetList();
+    void pick();
+    void toggleMark();
+
+    void done(int result) override;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildTabs();
+    void showAll();
+    void showCurrentRows();
+    void updateButtons();
+    void focusGrid(catalogue::CatalogueGrid grid);
+    void openFind(QTableView* view, const QString& first);
+    void closeFind();
+    void runGroupCard(catalogue::GroupCard& card);
+    void sortItemsBy(const QString& field);
+
+    core::UserInteraction& m_ui;
+    catalogue::CatalogueWindowLogic m_logic;
+    CatalogueGroupsModel* m_groupsModel;
+    QTabBar* m_tabs;
+    QToolButton* m_groupsSwitch;
+    QWidget* m_groupsPanel;
+    QLabel* m_groupsTitle;
+    QLabel* m_itemsTitle;
+    QTableView* m_groupsView;
+    QTableView* m_itemsView;
+    GridBinding* m_groupsBinding = nullptr;
+    GridBinding* m_itemsBinding = nullptr;
+    QWidget* m_findPanel;
+    QLineEdit* m_find;
+    QTableView* m_findView = nullptr;
+    QPushButton* m_add;
+    QAction* m_addGroup;
+    QAction* m_addItem;
+    QPushButton* m_edit;
+    QPushButton* m_copy;
+    QPushButton* m_remove;
+    QPushButton* m_print;
+    QPushButton* m_ok;
+    QAction* m_moveToGroup;
+    QAction* m_moveToSheet;
+    std::optional<qint64> m_picked;
+    bool m_updating = false;
+    bool m_closed = false;
+};
+
+} // namespace orvento::ui
