@@ -51,6 +51,7 @@ public:
     static QString computedRowMessage() {
         return QStringLiteral("Manuální změnu ceny lze provádět pouze u fixních hladin!");
     }
+    const QString& code() const { return m_row.Zkratka; }
     bool editable() const { return m_row.fixed(); }
     bool firstIsGross() const { return m_row.values.SDPH; }
     double first() const { return firstIsGross() ? m_price.gross : m_price.net; }

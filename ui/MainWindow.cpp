@@ -9,6 +9,8 @@
 #include "ui/Help.h"
 #include "ui/SettingsDialog.h"
 #include "ui/UserListWindow.h"
+#include "ui/catalogue/PriceGroupListWindow.h"
+#include "ui/catalogue/PriceLevelListWindow.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -123,10 +125,19 @@ void MainWindow::buildOtherMenu() {
     m_otherMenu->addAction(
         addCommand(QStringLiteral("actImport"), QStringLiteral("Import dat"), false));
     QMenu* catalogue = m_otherMenu->addMenu(QStringLiteral("Operace s ceníkem"));
-    catalogue->addAction(addCommand(QStringLiteral("actCenoveSkupiny"),
-                                    QStringLiteral("Seznam cenových skupin"), false));
-    catalogue->addAction(addCommand(QStringLiteral("actCenoveHladiny"),
-                                    QStringLiteral("Seznam cenových hladin"), false));
+    QAction* groups = addCommand(QStringLiteral("actCenoveSkupiny"),
+                                 QStringLiteral("Seznam cenových skupin"), true);
+    connect(groups, &QAction::triggered, this, [this] {
+        catalogue::PriceGroupListWindow::open(m_ui, orvento::catalogue::ListMode::Manage, 0, this);
+    });
+    catalogue->addAction(groups);
+    QAction* levels = addCommand(QStringLiteral("actCenoveHladiny"),
+                                 QStringLiteral("Seznam cenových hladin"), true);
+    connect(levels, &QAction::triggered, this, [this] {
+        catalogue::PriceLevelListWindow::open(m_ui, orvento::catalogue::ListMode::Manage, true,
+                                              QString(), this);
+    });
+    catalogue->addAction(levels);
     catalogue->addSeparator();
     catalogue->addAction(addCommand(QStringLiteral("actPreceneni"),
                                     QStringLiteral("Přecenění nákupních a prodejních cen"), false));
