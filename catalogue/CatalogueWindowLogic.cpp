@@ -235,9 +235,9 @@ CatalogueButtons CatalogueWindowLogic::buttons() const {
     const bool hasRows = groupsFocused ? !m_groups.empty() : m_items.rowCount() > 0;
     const bool create = allowed(ModuleAction::Create);
     b.addGroup = m_groupsShown && create;
-    b.addItem = false;
-    b.edit = groupsFocused && hasRows;
-    b.copy = groupsFocused && hasRows && create;
+    b.addItem = create && m_activeSheet > 0;
+    b.edit = hasRows;
+    b.copy = hasRows && create;
     b.remove = hasRows && allowed(ModuleAction::Delete);
     b.print = hasRows;
     b.moveToGroup = hasRows && create;
@@ -338,6 +338,36 @@ bool CatalogueWindowLogic::relocateGroup() {
         return false;
     }
     return true;
+}
+
+std::optional<qint64> CatalogueWindowLogic::itemToOpen() {
+    const qint64 id = currentItemId();
+    if (id <= 0)
+        return std::nullopt;
+    if (services::changedSinceLastSeen(core::StampedTable::Zasoby)) {
+        m_items.reload();
+        const auto row = m_items.rowOfId(id);
+        if (!row) {
+            locateItem(id);
+            m_ui.warning(services::recordGoneMessage());
+            return std::nullopt;
+        }
+        m_currentItem = *row;
+    }
+    return id;
+}
+
+qint64 CatalogueWindowLogic::groupForNewItem() const {
+    if (!m_groupsShown)
+        return 0;
+    const auto group = currentGroup();
+    return group ? group->id : 0;
+}
+
+void CatalogueWindowLogic::afterItemSaved(qint64 itemId) {
+    services::rememberCurrentStamp(core::StampedTable::Zasoby);
+    m_items.reload();
+    locateItem(itemId);
 }
 
 std::optional<GroupRow> CatalogueWindowLogic::groupToEdit() {

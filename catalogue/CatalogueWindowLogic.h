@@ -109,6 +109,14 @@ public:
     std::optional<GroupRow> groupToEdit();
     std::optional<GroupRow> groupToCopy();
     void afterGroupSaved(qint64 groupId);
+    // The item card. The item to open, found again first when another workstation changed the
+    // items since this window looked (nothing, after the refresh warning, when it is gone).
+    std::optional<qint64> itemToOpen();
+    // Where a new item goes: the current group while groups are shown, else 0 (the sheet's
+    // basic group).
+    qint64 groupForNewItem() const;
+    // After the card saved: the items again, on the saved row.
+    void afterItemSaved(qint64 itemId);
     void removeCurrent();
     // "Přesunout do skupiny..." / "Přesunout do listu...": the move to prepare, or nothing.
     std::optional<MoveOperation> prepareMove(bool toSheet);

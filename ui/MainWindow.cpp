@@ -9,6 +9,8 @@
 #include "ui/Help.h"
 #include "ui/UserListWindow.h"
 #include "ui/catalogue/CatalogueWindow.h"
+#include "ui/catalogue/PriceGroupListWindow.h"
+#include "ui/catalogue/PriceLevelListWindow.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -128,10 +130,19 @@ void MainWindow::buildOtherMenu() {
     m_otherMenu->addAction(
         addCommand(QStringLiteral("actImport"), QStringLiteral("Import dat"), false));
     QMenu* catalogue = m_otherMenu->addMenu(QStringLiteral("Operace s ceníkem"));
-    catalogue->addAction(addCommand(QStringLiteral("actCenoveSkupiny"),
-                                    QStringLiteral("Seznam cenových skupin"), false));
-    catalogue->addAction(addCommand(QStringLiteral("actCenoveHladiny"),
-                                    QStringLiteral("Seznam cenových hladin"), false));
+    QAction* groups = addCommand(QStringLiteral("actCenoveSkupiny"),
+                                 QStringLiteral("Seznam cenových skupin"), true);
+    connect(groups, &QAction::triggered, this, [this] {
+        PriceGroupListWindow::open(m_context.ui(), orvento::catalogue::ListMode::Manage, 0, this);
+    });
+    catalogue->addAction(groups);
+    QAction* levels = addCommand(QStringLiteral("actCenoveHladiny"),
+                                 QStringLiteral("Seznam cenových hladin"), true);
+    connect(levels, &QAction::triggered, this, [this] {
+        PriceLevelListWindow::open(m_context.ui(), orvento::catalogue::ListMode::Manage, true,
+                                   QString(), this);
+    });
+    catalogue->addAction(levels);
     catalogue->addSeparator();
     catalogue->addAction(addCommand(QStringLiteral("actPreceneni"),
                                     QStringLiteral("Přecenění nákupních a prodejních cen"), false));

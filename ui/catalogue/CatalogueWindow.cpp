@@ -1,5 +1,7 @@
 #include "ui/catalogue/CatalogueWindow.h"
 
+#include "ui/catalogue/ItemCardDialog.h"
+
 #include "catalogue/GroupCard.h"
 #include "core/ProgramEvents.h"
 #include "core/ProgramState.h"
@@ -152,7 +154,8 @@ CatalogueWindow::CatalogueWindow(core::UserInteraction& ui, services::ProfileSes
     // Buttons.
     auto* addMenu = new QMenu(this);
     m_addGroup = addMenu->addAction(QStringLiteral("&Skupinu"), this, &CatalogueWindow::addGroup);
-    m_addItem = addMenu->addAction(QStringLiteral("&Položku"));
+    m_addItem = addMenu->addAction(QStringLiteral("&Položku"), this,
+                                   [this] { openItemCard(catalogue::ItemCardMode::New, 0); });
     m_addItem->setShortcut(QKeySequence(QStringLiteral("Alt+P")));
     m_add->setMenu(addMenu);
     m_add->setObjectName(QStringLiteral("btnPridat"));
@@ -389,9 +392,15 @@ void CatalogueWindow::addGroup() {
 
 void CatalogueWindow::editCurrent() {
     if (m_logic.focusedGrid() != CatalogueGrid::Groups || !m_logic.groupsShown()) {
-        if (m_logic.mode() == catalogue::CatalogueMode::Pick)
+        if (m_logic.mode() == catalogue::CatalogueMode::Pick) {
             pick();
-        return; // the item card comes with its own window
+            return;
+        }
+        if (const auto item = m_logic.itemToOpen())
+            openItemCard(catalogue::ItemCardMode::Edit, *item);
+        else
+            showAll();
+        return;
     }
     const auto group = m_logic.groupToEdit();
     showAll();
@@ -403,9 +412,22 @@ void CatalogueWindow::editCurrent() {
     runGroupCard(card);
 }
 
+void CatalogueWindow::openItemCard(catalogue::ItemCardMode mode, qint64 itemId) {
+    const auto saved = ItemCardDialog::open(m_ui, mode, itemId, m_logic.activeSheet(),
+                                            m_logic.groupForNewItem(), this);
+    if (saved)
+        m_logic.afterItemSaved(*saved);
+    showAll();
+}
+
 void CatalogueWindow::copyCurrent() {
-    if (m_logic.focusedGrid() != CatalogueGrid::Groups || !m_logic.groupsShown())
+    if (m_logic.focusedGrid() != CatalogueGrid::Groups || !m_logic.groupsShown()) {
+        if (const auto item = m_logic.itemToOpen())
+            openItemCard(catalogue::ItemCardMode::Copy, *item);
+        else
+            showAll();
         return;
+    }
     const auto group = m_logic.groupToCopy();
     if (!group)
         return;

@@ -2,6 +2,7 @@
 
 #include "catalogue/CatalogueWindowLogic.h"
 #include "catalogue/GroupCard.h"
+#include "catalogue/ItemCard.h"
 
 #include <QDialog>
 
@@ -53,6 +54,7 @@ public:
     void addGroup();
     void editCurrent();
     void copyCurrent();
+    void openItemCard(catalogue::ItemCardMode mode, qint64 itemId);
     void removeCurrent();
     void moveMarked(bool toSheet);
     void showSheetList();

@@ -1,0 +1,115 @@
+#include "ui/catalogue/CodedListWindow.h"
+
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeySequence>
+#include <QPushButton>
+#include <QShortcut>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+namespace orvento::ui {
+
+CodedListWindow::CodedListWindow(orvento::catalogue::ListMode mode, bool manage,
+                                 const QString& nameTitle, QWidget* parent)
+    : QDialog(parent)
+    , m_mode(mode)
+    , m_table(new QTableWidget(0, 2, this))
+    , m_edit(new QPushButton(QStringLiteral("&Opravit"), this))
+    , m_remove(new QPushButton(QStringLiteral("Vyjmout"), this))
+    , m_ok(new QPushButton(QStringLiteral("OK"), this)) {
+    m_table->setHorizontalHeaderLabels({QStringLiteral("Zkratka"), nameTitle});
+    m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_table->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_table->verticalHeader()->hide();
+    m_table->horizontalHeader()->setStretchLastSection(true);
+    m_table->setColumnWidth(0, 110);
+    connect(m_table, &QTableWidget::currentCellChanged, this, [this](int row) {
+        if (row >= 0)
+            setCurrentIndex(static_cast<size_t>(row));
+    });
+    connect(m_table, &QTableWidget::cellDoubleClicked, this, [this] { activate(); });
+
+    auto* add = new QPushButton(QStringLiteral("&Přidat"), this);
+    add->setObjectName(QStringLiteral("btnPridat"));
+    m_edit->setObjectName(QStringLiteral("btnOpravit"));
+    m_remove->setObjectName(QStringLiteral("btnVyjmout"));
+    m_ok->setObjectName(QStringLiteral("btnOK"));
+    auto* refresh = new QPushButton(QStringLiteral("Obnovit"), this);
+    refresh->setObjectName(QStringLiteral("btnObnovit"));
+    auto* close = new QPushButton(QStringLiteral("Zavřít"), this);
+    close->setObjectName(QStringLiteral("btnZavrit"));
+    connect(add, &QPushButton::clicked, this, [this] {
+        addRow();
+        showRows();
+    });
+    connect(m_edit, &QPushButton::clicked, this, [this] {
+        editRow();
+        showRows();
+    });
+    connect(m_remove, &QPushButton::clicked, this, [this] {
+        removeRow();
+        showRows();
+    });
+    connect(refresh, &QPushButton::clicked, this, [this] {
+        reloadRows();
+        showRows();
+    });
+    connect(m_ok, &QPushButton::clicked, this, &QDialog::accept);
+    connect(close, &QPushButton::clicked, this, &QDialog::reject);
+    for (QPushButton* b : {add, m_edit, m_remove, refresh, m_ok, close})
+        b->setAutoDefault(false);
+    m_ok->setVisible(mode == orvento::catalogue::ListMode::Pick);
+    for (QPushButton* b : {add, m_edit, m_remove, refresh})
+        b->setVisible(manage);
+
+    auto* buttons = new QVBoxLayout;
+    for (QPushButton* b : {m_ok, add, m_edit, m_remove, refresh})
+        buttons->addWidget(b);
+    buttons->addStretch();
+    buttons->addWidget(close);
+    auto* layout = new QHBoxLayout(this);
+    layout->addWidget(m_table, 1);
+    layout->addLayout(buttons);
+    resize(480, 340);
+    for (const int key : {Qt::Key_Return, Qt::Key_Enter}) {
+        auto* enter = new QShortcut(QKeySequence(key), m_table);
+        enter->setContext(Qt::WidgetShortcut);
+        connect(enter, &QShortcut::activated, this, [this] { activate(); });
+    }
+}
+
+void CodedListWindow::activate() {
+    if (rowCount() == 0)
+        return;
+    if (m_mode == orvento::catalogue::ListMode::Pick) {
+        accept();
+        return;
+    }
+    editRow();
+    showRows();
+}
+
+void CodedListWindow::showRows() {
+    const QSignalBlocker blocker(m_table);
+    const int count = rowCount();
+    m_table->setRowCount(count);
+    for (int r = 0; r < count; ++r) {
+        const QStringList texts = rowTexts(r);
+        for (int c = 0; c < 2; ++c)
+            m_table->setItem(r, c, new QTableWidgetItem(texts.value(c)));
+    }
+    if (const auto current = currentIndex())
+        m_table->setCurrentCell(static_cast<int>(*current), 0);
+    updateButtons();
+}
+
+void CodedListWindow::updateButtons() {
+    const bool rows = rowCount() > 0;
+    m_edit->setEnabled(rows);
+    m_remove->setEnabled(rows);
+    m_ok->setEnabled(rows);
+}
+
+} // namespace orvento::ui
