@@ -110,7 +110,8 @@ bool fillDemoAgenda(Database& db) {
     return tx.commit();
 }
 
-bool buildDatabaseFile(const QString& path, DatabaseKind kind, bool demo, QString* error) {
+bool buildDatabaseFile(const QString& path, DatabaseKind kind, bool demo, QString* error,
+                       const DatabaseFiller& fill) {
     const QString partial = path + QStringLiteral(".part");
     QFile::remove(partial);
     {
@@ -124,7 +125,8 @@ bool buildDatabaseFile(const QString& path, DatabaseKind kind, bool demo, QStrin
     bool ok = false;
     {
         Database db(QStringLiteral("template-") + QUuid::createUuid().toString());
-        ok = db.open(partial) && createSchema(db, kind) && (!demo || fillDemoAgenda(db));
+        ok = db.open(partial) && createSchema(db, kind) && (!demo || fillDemoAgenda(db)) &&
+             (!fill || fill(db));
         if (!ok && error)
             *error = db.lastError();
         if (ok)
