@@ -2,6 +2,7 @@
 #include "core/ProgramState.h"
 #include "support/OpenAgenda.h"
 #include "support/ScriptedInteraction.h"
+#include "ui/addressbook/PostCodeCardDialog.h"
 #include "ui/addressbook/PostCodeListWindow.h"
 #include "ui/offers/HistoryActionWindow.h"
 
@@ -104,6 +105,34 @@ TEST(PostCodeListWindowTest, QuickFindSortingAndButtonsOverTheShippedList) {
     again.refreshRows();
     EXPECT_FALSE(again.findChild<QPushButton*>(QStringLiteral("btnOK"))->isEnabled());
     EXPECT_FALSE(again.findChild<QPushButton*>(QStringLiteral("btnVyjmout"))->isEnabled());
+}
+
+TEST(PostCodeCardDialogTest, OkSavesTheCodeWithoutSpacesAndEmptyFieldsKeepTheCardOpen) {
+    testsupport::TestEnvironment env;
+    ASSERT_TRUE(env.copyTemplate(QStringLiteral("0002.res"), QStringLiteral("Global.MDB")));
+    core::programState().folders.setData(env.dataFolder());
+    QDir().mkpath(core::programState().folders.lock);
+    core::Database& global = core::programState().db->global;
+    ASSERT_TRUE(global.open(env.dataFolder() + QStringLiteral("Global.MDB")));
+    ScriptedInteraction ui;
+    addressbook::PostCodeList list(global, ui);
+    ASSERT_TRUE(list.open());
+    addressbook::PostCodeCard card(global, ui, list);
+    card.startNew();
+    ui::PostCodeCardDialog dialog(card);
+    dialog.show();
+    QTest::keyClicks(dialog.pscField(), QStringLiteral(" 999 01"));
+    dialog.okButton()->click();
+    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_TRUE(ui.saw(ScriptedInteraction::Kind::Information,
+                       QStringLiteral("Musíte vyplnit PSČ a Místo.")));
+    EXPECT_EQ(dialog.pscField()->text(), QStringLiteral("99901"));
+    QTest::keyClicks(dialog.mistoField(), QStringLiteral("Nove Misto"));
+    holdForALook(dialog);
+    dialog.okButton()->click();
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(addressbook::placeOfPostCode(global, QStringLiteral("999 01")),
+              QStringLiteral("Nove Misto"));
 }
 
 } // namespace
