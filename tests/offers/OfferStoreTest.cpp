@@ -165,6 +165,15 @@ TEST_F(OfferStoreTest, AFailedItemRollsTheWholeSaveBack) {
     EXPECT_EQ(db().scalar(QStringLiteral("SELECT Cislo FROM CisRady"))->toInt(), 7);
 }
 
+TEST_F(OfferStoreTest, AFailedHistoryRowIsReportedButTheOfferIsSaved) {
+    ASSERT_TRUE(db().executeDdl(QStringLiteral(
+        "CREATE TRIGGER refuse BEFORE INSERT ON Akce BEGIN SELECT RAISE(ABORT, 'refused'); END")));
+    const qint64 id = savedOffer();
+    EXPECT_TRUE(ui.saw(Kind::Error, QStringLiteral("Při ukládání záznamu do tabulky Akce došlo k "
+                                                   "chybě: metoda \"Execute\" selhala.")));
+    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM NabPolozky WHERE CisloNab = :ID"), id), 2);
+}
+
 TEST_F(OfferStoreTest, NumberingWithoutSeriesAndWithATypedNumber) {
     OfferWorkingCopy typed = newOffer();
     ui.answer(true);
