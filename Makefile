@@ -13,6 +13,8 @@ PACKAGES := cmake ninja-build g++ pkg-config ccache xdg-utils clang-format \
 PROGRAM_DIR := $(BUILD)/program
 # Extra CMake settings, e.g. CMAKE_ARGS=-DORVENTO_SANITIZE=ON.
 CMAKE_ARGS ?=
+# Set by the test target: CI builds with warnings as errors.
+CHECK_ARGS ?=
 
 # The source folders that exist (others are added as the subsystems arrive).
 SOURCE_DIRS := $(wildcard app core services catalogue offers addressbook import output backup \
@@ -35,7 +37,7 @@ deps:
 	fi
 
 configure: deps
-	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) $(CMAKE_ARGS)
+	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) $(CMAKE_ARGS) $(CHECK_ARGS)
 
 build: configure
 	cmake --build $(BUILD) -j $(JOBS)
@@ -49,7 +51,7 @@ run: build
 	$(PROGRAM_DIR)/orvento
 
 # CI: warnings are errors and every file is formatted as .clang-format says.
-test: CMAKE_ARGS += -DORVENTO_WERROR=ON
+test: CHECK_ARGS = -DORVENTO_WERROR=ON
 test: check-format build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS) --timeout 600
 

@@ -3,6 +3,7 @@
 #include "core/CzechCollation.h"
 #include "core/Database.h"
 #include "core/ProgramState.h"
+#include "core/ProgressScope.h"
 #include "core/UserInteraction.h"
 #include "services/RecordLock.h"
 #include "services/RecordRefresh.h"
@@ -42,7 +43,8 @@ PostCodeList::PostCodeList(core::Database& global, core::UserInteraction& ui, Mo
     , m_mode(mode) {}
 
 bool PostCodeList::open() {
-    m_ui.showWait(QStringLiteral("Načítám seznam PSČ\nprosím čekejte..."));
+    const core::ProgressScope wait(m_ui, QStringLiteral("Načítám seznam PSČ\nprosím čekejte..."), 0,
+                                   false);
     const core::ProgramState& state = core::programState();
     m_sortField = state.postCodeSortField.toUpper();
     if (m_sortField != QLatin1String(kSortByPsc) && m_sortField != QLatin1String(kSortByMisto))
@@ -51,7 +53,6 @@ bool PostCodeList::open() {
     m_current = indexOf(state.postCodeListId);
     if (!m_current && !m_rows.empty())
         m_current = 0;
-    m_ui.hideWait();
     return ok;
 }
 

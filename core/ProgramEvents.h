@@ -5,19 +5,16 @@
 namespace orvento::core {
 
 // Program-wide notifications that several windows follow: the purchase-price display switch, a
-// newly opened agenda, a new login.
+// newly opened agenda, a new login. One lives in the application context.
 class ProgramEvents : public QObject {
     Q_OBJECT
 public:
-    static ProgramEvents& instance();
+    ProgramEvents() = default;
 
 Q_SIGNALS:
     void purchasePricesDisplayChanged(bool visible);
     void agendaOpened();
     void userChanged();
-
-private:
-    ProgramEvents() = default;
 };
 
 } // namespace orvento::core

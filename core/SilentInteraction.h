@@ -11,11 +11,12 @@ public:
     void information(const QString&) override {}
     void warning(const QString&) override {}
     void error(const QString&) override { m_errorShown = true; }
-    bool question(const QString&) override { return false; }
+    Answer ask(const QString&, Buttons, Answer) override { return Answer::No; }
     void showProblems(const QString&, const QStringList&) override {}
     void showWait(const QString&, bool) override {}
     void hideWait() override {}
     void keepAlive() override {}
+    void showProgress(int, int) override {}
     std::optional<QString> chooseOpenFile(const QString&, const QString&, const QString&) override {
         return std::nullopt;
     }

@@ -1,7 +1,9 @@
 #include "core/StartUp.h"
 
 #include "core/AgendaInit.h"
+#include "core/AppContext.h"
 #include "core/IniFile.h"
+#include "core/Navigator.h"
 #include "core/PathUtil.h"
 #include "core/ProgramState.h"
 #include "core/Schema.h"
@@ -48,8 +50,9 @@ QString cannotCreateFolderMessage(const QString& path) {
     return QStringLiteral("Chyba : nelze vytvořit adresář %1").arg(shown(path));
 }
 
-StartUp::StartUp(UserInteraction& ui, StartupHooks& hooks)
-    : m_ui(ui)
+StartUp::StartUp(AppContext& context, StartupHooks& hooks)
+    : m_context(context)
+    , m_ui(context.ui())
     , m_hooks(hooks) {}
 
 void StartUp::initProgramFolders(const QString& programFolder) {
@@ -103,7 +106,7 @@ bool StartUp::createFolder(const QString& path) {
 
 bool StartUp::chooseDataFolder() {
     const QString proposed = proposedLocalDataFolder();
-    const auto choice = m_hooks.chooseDataFolder(proposed);
+    const auto choice = m_context.navigator().chooseDataFolder(proposed);
     if (!choice) {
         m_ui.information(QStringLiteral("Nebyla určena datová složka, program bude ukončen"));
         return false;
@@ -208,10 +211,11 @@ bool StartUp::connectGlobal() {
 
 bool StartUp::run() {
     ProgramState& s = programState();
+    m_closedOnRequest = false;
     readConfiguration();
     if (!settleDataFolder())
         return false;
-    if (!m_hooks.checkNoExclusiveOperation())
+    if (!m_hooks.checkNoExclusiveOperation(m_context))
         return false;
     if (!existsInFolder(s.folders.data, QStringLiteral("Global.MDB")) &&
         !copyTemplate(QStringLiteral("0002.res"), s.folders.data + QStringLiteral("Global.MDB"),
@@ -219,12 +223,12 @@ bool StartUp::run() {
         return false;
     if (!connectGlobal())
         return false;
-    if (!m_hooks.checkGlobalSchema())
+    if (!m_hooks.checkGlobalSchema(m_context))
         return false;
-    if (!m_hooks.login())
+    if (!m_hooks.login(m_context))
         return false;
-    m_hooks.loadWindowPositions();
-    m_hooks.setListDefaults();
+    m_hooks.loadWindowPositions(m_context);
+    m_hooks.setListDefaults(m_context);
     if (const auto counter =
             s.db->global.scalar(QStringLiteral("SELECT IDZalohy FROM KonfigTab ORDER BY ID")))
         s.backupCounter = counter->toInt();
@@ -236,16 +240,33 @@ bool StartUp::run() {
         s.runPrgFirst = false;
     }
     if (!existsInFolder(s.folders.data, s.agenda + QStringLiteral(".MDB"))) {
-        if (!m_hooks.openAgendaFromList()) {
-            m_ui.information(noAgendaChosenMessage());
+        if (!openAgendaFromList())
             return false;
-        }
     } else if (!openAgenda(s.agenda)) {
         return false;
     }
-    m_hooks.loadNotes();
+    m_hooks.loadNotes(m_context);
     m_ui.hideWait();
     return true;
+}
+
+bool StartUp::openAgendaFromList() {
+    switch (m_context.navigator().openAgendaList()) {
+    case AgendaListOutcome::Opened:
+        return true;
+    case AgendaListOutcome::Stay:
+        // Closed without a choice; a failure inside the list has been reported there.
+        m_ui.information(noAgendaChosenMessage());
+        return false;
+    case AgendaListOutcome::EndProgram:
+        return false;
+    case AgendaListOutcome::CloseProgram:
+        // "Opravit databáze": the program ends as "Konec" would.
+        close();
+        m_closedOnRequest = true;
+        return false;
+    }
+    return false;
 }
 
 bool StartUp::openAgenda(const QString& agenda) {
@@ -255,7 +276,7 @@ bool StartUp::openAgenda(const QString& agenda) {
     Database& db = s.db->agenda;
     // What the user arranged in the agenda being left belongs to that agenda's profile.
     if (db.isOpen())
-        m_hooks.saveProfile();
+        m_hooks.saveProfile(m_context);
     db.close();
     const bool firstOpener = !Database::openedElsewhere(path);
     QString reason;
@@ -265,15 +286,15 @@ bool StartUp::openAgenda(const QString& agenda) {
         return false;
     }
     s.agenda = QFileInfo(path).completeBaseName();
-    m_hooks.agendaConnected(firstOpener);
-    if (!m_hooks.checkAgendaSchema()) {
+    m_hooks.agendaConnected(m_context, firstOpener);
+    if (!m_hooks.checkAgendaSchema(m_context)) {
         db.close();
         return false;
     }
     m_ui.showWait(QStringLiteral("Inicializace databáze\nprosím čekejte..."));
     ensureFirstSheet(db, m_ui);
-    m_hooks.loadProfile();
-    if (!m_hooks.loadSettings()) {
+    m_hooks.loadProfile(m_context);
+    if (!m_hooks.loadSettings(m_context)) {
         db.close();
         return false;
     }
@@ -284,8 +305,8 @@ void StartUp::close() {
     ProgramState& s = programState();
     m_ui.showWait(QStringLiteral("Uložení uživatelského profilu...\npočkejte prosím na dokončení"));
     writeConfiguration();
-    m_hooks.saveProfile();
-    m_hooks.saveWindowPositions();
+    m_hooks.saveProfile(m_context);
+    m_hooks.saveWindowPositions(m_context);
     Database& global = s.db->global;
     if (global.isOpen()) {
         if (const auto id = global.scalar(QStringLiteral("SELECT ID FROM KonfigTab ORDER BY ID")))

@@ -6,6 +6,7 @@
 
 namespace orvento::core {
 
+class AppContext;
 class UserInteraction;
 class Database;
 
@@ -14,14 +15,19 @@ class Database;
 // once and makes the caller end the program; nothing is written to Tovaro.ini before closing.
 class StartUp {
 public:
-    StartUp(UserInteraction& ui, StartupHooks& hooks);
+    StartUp(AppContext& context, StartupHooks& hooks);
 
     // Sets the program folder and the folders derived from it. Call once before run().
     static void initProgramFolders(const QString& programFolder);
     // Where the local data folder is proposed.
     static QString proposedLocalDataFolder();
 
+    // False when the program is to end: a failure has been reported once, or the agenda list
+    // ended the program (with the closing steps already run when it asked for them).
     bool run();
+    // After run() returned false: the program was asked to close and has run its closing steps
+    // (the maintenance tool was started from the agenda list), rather than failed.
+    bool closedOnRequest() const { return m_closedOnRequest; }
     // Opens an agenda (at start-up and from the agenda list). The wait window stays up.
     bool openAgenda(const QString& agenda);
     // The closing steps: Tovaro.ini, profile, window positions, the backup counter.
@@ -40,9 +46,13 @@ private:
     bool createFolder(const QString& path);
     bool writeConfiguration();
 
+    bool openAgendaFromList();
+
+    AppContext& m_context;
     UserInteraction& m_ui;
     StartupHooks& m_hooks;
     QString m_dataPath; // as read from Tovaro.ini, trimmed, with the trailing separator
+    bool m_closedOnRequest = false;
 };
 
 // Messages the start-up shows, where other parts need the same text.

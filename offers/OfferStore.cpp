@@ -3,6 +3,7 @@
 #include "core/CzechCollation.h"
 #include "core/Database.h"
 #include "core/ProgramState.h"
+#include "core/ProgressScope.h"
 #include "core/UserInteraction.h"
 #include "offers/OfferNumbering.h"
 #include "offers/OfferStates.h"
@@ -64,21 +65,6 @@ void resetHeader(OfferHeader& h) {
     h.SazDPHSniz = settings.sazbaDphSnizena;
     h.NabZaok = settings.zaokrouhlitCelkem;
 }
-
-// A hidden wait window however the operation ends.
-class WaitScope {
-public:
-    WaitScope(core::UserInteraction& ui, const QString& text)
-        : m_ui(ui) {
-        m_ui.showWait(text);
-    }
-    ~WaitScope() { m_ui.hideWait(); }
-    WaitScope(const WaitScope&) = delete;
-    WaitScope& operator=(const WaitScope&) = delete;
-
-private:
-    core::UserInteraction& m_ui;
-};
 
 // Deletes the offer's rows of a detail table that the working copy no longer has. Table names
 // come from this file only, never from input.
@@ -250,7 +236,7 @@ std::optional<OpenedOffer> OfferStore::open(OfferMode mode, std::optional<qint64
     resetHeader(copy.header());
 
     if (mode != OfferMode::New) {
-        WaitScope wait(ui, QStringLiteral("Načítám doklad\nprosím čekejte..."));
+        core::ProgressScope wait(ui, QStringLiteral("Načítám doklad\nprosím čekejte..."), 0, false);
         if (!id || !load(*id, copy)) {
             ui.warning(services::recordGoneMessage());
             return std::nullopt;
@@ -369,9 +355,12 @@ bool OfferStore::writeDocuments(OfferWorkingCopy& work, qint64 id, core::UserInt
 bool OfferStore::save(OfferWorkingCopy& copy, core::UserInteraction& ui) {
     if (copy.readOnly)
         return false;
-    WaitScope wait(ui, QStringLiteral("Prosím čekejte... probíhá ukládání nabídky, příp. "
-                                      "kopírování dokumentů do sdílené složky (to může nějaký "
-                                      "čas trvat)"));
+    core::ProgressScope wait(
+        ui,
+        QStringLiteral("Prosím čekejte... probíhá ukládání nabídky, příp. "
+                       "kopírování dokumentů do sdílené složky (to může nějaký "
+                       "čas trvat)"),
+        0, false);
     OfferWorkingCopy work = copy;
     OfferHeader& h = work.header();
     if (h.Nadpis.trimmed().isEmpty())

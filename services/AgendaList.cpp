@@ -1,12 +1,12 @@
 #include "services/AgendaList.h"
 
+#include "core/AppContext.h"
 #include "core/CzechCollation.h"
 #include "core/Database.h"
 #include "core/FileLock.h"
 #include "core/IniFile.h"
 #include "core/OfferSeries.h"
 #include "core/PathUtil.h"
-#include "core/ProgramEvents.h"
 #include "core/ProgramState.h"
 #include "core/Schema.h"
 #include "core/StartUp.h"
@@ -46,10 +46,9 @@ QString deletionPhrase() {
     return QStringLiteral("CHCI NENÁVRATNĚ SMAZAT FIRMU");
 }
 
-AgendaList::AgendaList(UserInteraction& ui, StartUp& startUp, Environment environment)
-    : m_ui(ui)
-    , m_startUp(startUp)
-    , m_env(std::move(environment)) {}
+AgendaList::AgendaList(AppContext& context)
+    : m_context(context)
+    , m_ui(context.ui()) {}
 
 bool AgendaList::mayOpen(UserInteraction& ui) {
     return allowed(ModuleAction::Open, ui);
@@ -131,7 +130,7 @@ AgendaListOutcome AgendaList::openCurrent() {
     if (m_current < 0)
         return AgendaListOutcome::Stay;
     AgendaRow& row = m_rows[static_cast<size_t>(m_current)];
-    if (!m_startUp.openAgenda(withoutExtension(row.soubor))) {
+    if (!m_context.startUp().openAgenda(withoutExtension(row.soubor))) {
         m_ui.hideWait();
         m_ui.error(QStringLiteral("Při otevření firmy došlo k chybě, program bude ukončen."));
         return AgendaListOutcome::EndProgram;
@@ -152,11 +151,10 @@ AgendaListOutcome AgendaList::openCurrent() {
         state.settings.nazev = kUnnamed;
         state.agendaName = kUnnamed;
         m_ui.hideWait();
-        if (m_env.openSettingsDialog)
-            m_env.openSettingsDialog();
+        m_context.navigator().openSettings();
     }
     m_ui.hideWait();
-    Q_EMIT ProgramEvents::instance().agendaOpened();
+    Q_EMIT m_context.events().agendaOpened();
     return AgendaListOutcome::Opened;
 }
 
@@ -184,7 +182,7 @@ AgendaListOutcome AgendaList::addNew() {
                        .arg(kMaxNewAgendas));
         return AgendaListOutcome::Stay;
     }
-    if (!m_startUp.copyTemplate(QStringLiteral("0001.res"), data + *name, false)) {
+    if (!m_context.startUp().copyTemplate(QStringLiteral("0001.res"), data + *name, false)) {
         m_ui.hideWait();
         return AgendaListOutcome::Stay;
     }
@@ -197,8 +195,8 @@ void AgendaList::addDemo() {
     if (!allowed(ModuleAction::Create, m_ui))
         return;
     m_ui.showWait(QStringLiteral("Vytvářím DEMO firmu\nprosím čekejte..."));
-    const bool copied = m_startUp.copyTemplate(QStringLiteral("0003.res"),
-                                               programState().folders.data + kDemoFile, false);
+    const bool copied = m_context.startUp().copyTemplate(
+        QStringLiteral("0003.res"), programState().folders.data + kDemoFile, false);
     m_ui.hideWait();
     if (!copied)
         return;
@@ -269,7 +267,7 @@ AgendaListOutcome AgendaList::changeDataFolder() {
             "uživatele.\n\nOpravdu chcete pokračovat a zadat nové umístění datové složky?")))
         return AgendaListOutcome::Stay;
     const QString proposed = StartUp::proposedLocalDataFolder();
-    const auto choice = m_env.chooseDataFolder ? m_env.chooseDataFolder(proposed) : std::nullopt;
+    const auto choice = m_context.navigator().chooseDataFolder(proposed);
     if (!choice)
         return AgendaListOutcome::Stay;
     QString folder = withTrailingSlash(choice->local ? proposed : choice->folder);
@@ -313,8 +311,8 @@ AgendaListOutcome AgendaList::repairDatabases() {
             "stanici) ?")))
         return AgendaListOutcome::Stay;
     const QString tool = maintenanceToolPath();
-    if (tool.isEmpty() || !m_env.startProgram ||
-        !m_env.startProgram(tool, {QDir::toNativeSeparators(programState().folders.data)})) {
+    if (tool.isEmpty() || !m_context.navigator().startMaintenanceTool(
+                              tool, QDir::toNativeSeparators(programState().folders.data))) {
         m_ui.warning(QStringLiteral("Program \"Správa databází\" není nainstalován - proveďte "
                                     "reinstalaci programu."));
         return AgendaListOutcome::Stay;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/StartupHooks.h"
+#include "core/Navigator.h"
 
 #include <QString>
 #include <QStringList>
@@ -10,7 +10,7 @@
 #include <vector>
 
 namespace orvento::core {
-class StartUp;
+class AppContext;
 class UserInteraction;
 } // namespace orvento::core
 
@@ -23,27 +23,14 @@ struct AgendaRow {
     bool nova = false; // created in this list and not yet initialised
 };
 
-// What happened in the list, for the window and the program around it.
-enum class AgendaListOutcome {
-    Stay,         // nothing that closes the list
-    Opened,       // an agenda was opened; the list closes
-    EndProgram,   // the program ends at once, without its closing steps
-    CloseProgram, // the program closes with its closing steps
-};
+using core::AgendaListOutcome;
 
 // The agenda list: every agenda database of the data folder with its firm name; opens, creates,
-// deletes agendas, redirects the data folder and starts the maintenance tool. It needs from the
-// windows around it the settings dialog, the data folder dialog and a way to start a program.
+// deletes agendas, redirects the data folder and starts the maintenance tool. The settings
+// dialog, the data folder dialog and the maintenance tool are asked for through the navigator.
 class AgendaList {
 public:
-    struct Environment {
-        std::function<void()> openSettingsDialog;
-        std::function<std::optional<core::DataFolderChoice>(const QString& proposedLocal)>
-            chooseDataFolder;
-        std::function<bool(const QString& program, const QStringList& arguments)> startProgram;
-    };
-
-    AgendaList(core::UserInteraction& ui, core::StartUp& startUp, Environment environment);
+    explicit AgendaList(core::AppContext& context);
 
     // The agenda list needs agenda list level 0 to 2; otherwise the no-rights message.
     static bool mayOpen(core::UserInteraction& ui);
@@ -78,9 +65,8 @@ private:
     void sortRows(const QString& keepFile);
     bool deleteAgendaFile(const QString& path);
 
+    core::AppContext& m_context;
     core::UserInteraction& m_ui;
-    core::StartUp& m_startUp;
-    Environment m_env;
     std::vector<AgendaRow> m_rows;
     int m_current = -1;
     bool m_demoAvailable = false;

@@ -1,6 +1,6 @@
 #include "services/AgendaSettingsLoading.h"
 
-#include "core/ProgramEvents.h"
+#include "core/AppContext.h"
 #include "core/ProgramState.h"
 #include "services/ProfileStore.h"
 
@@ -29,30 +29,41 @@ core::ProfileOptions loadProfileOptions() {
     return o;
 }
 
-void saveProfileOptions(const core::ProfileOptions& o) {
-    profile::saveBool(kPrintAfterNew, o.tiskPoNoveNabidce);
-    profile::saveValue(kDefaultTemplate, o.vychoziSablona);
-    profile::saveBool(kAskOnLeave, o.dotazPriOpusteni);
-    profile::saveBool(kBulkAdd, o.hromadneVkladani);
-    profile::saveBool(kHidePurchasePrices, o.nezobrazovatNakupniCeny);
+bool saveProfileOptions(const core::ProfileOptions& o) {
+    return profile::saveBool(kPrintAfterNew, o.tiskPoNoveNabidce) &&
+           profile::saveValue(kDefaultTemplate, o.vychoziSablona) &&
+           profile::saveBool(kAskOnLeave, o.dotazPriOpusteni) &&
+           profile::saveBool(kBulkAdd, o.hromadneVkladani) &&
+           profile::saveBool(kHidePurchasePrices, o.nezobrazovatNakupniCeny);
 }
 
-void applyPurchasePriceDisplay(const core::ProfileOptions& options) {
+void applyPurchasePriceDisplay(const core::ProfileOptions& options, core::ProgramEvents& events) {
     core::ProgramState& state = core::programState();
     state.showPurchasePrices = !options.nezobrazovatNakupniCeny;
-    Q_EMIT core::ProgramEvents::instance().purchasePricesDisplayChanged(
-        state.purchasePricesVisible());
+    Q_EMIT events.purchasePricesDisplayChanged(state.purchasePricesVisible());
 }
 
-bool loadOpenAgendaSettings(core::UserInteraction& ui) {
-    core::ProgramState& state = core::programState();
+std::optional<core::AgendaSettings> readOpenAgendaSettings(core::UserInteraction& ui) {
+    const core::ProgramState& state = core::programState();
     core::AgendaSettings loaded;
     if (!core::loadAgendaSettings(state.db->agenda, state.folders.data, state.agenda, loaded, ui))
-        return false;
+        return std::nullopt;
     loaded.profil = loadProfileOptions();
-    state.settings = std::move(loaded);
+    return loaded;
+}
+
+void takeOverSettings(core::AgendaSettings settings, core::ProgramEvents& events) {
+    core::ProgramState& state = core::programState();
+    state.settings = std::move(settings);
     state.agendaName = state.settings.nazev;
-    applyPurchasePriceDisplay(state.settings.profil);
+    applyPurchasePriceDisplay(state.settings.profil, events);
+}
+
+bool loadOpenAgendaSettings(core::AppContext& context) {
+    auto loaded = readOpenAgendaSettings(context.ui());
+    if (!loaded)
+        return false;
+    takeOverSettings(std::move(*loaded), context.events());
     return true;
 }
 

@@ -1,7 +1,8 @@
 #include "services/Login.h"
 
+#include "core/AppContext.h"
 #include "core/Database.h"
-#include "core/ProgramEvents.h"
+#include "core/Navigator.h"
 #include "core/ProgramState.h"
 #include "core/UserInteraction.h"
 #include "services/UserRecord.h"
@@ -14,14 +15,16 @@ QString wrongPasswordMessage() {
 
 namespace {
 
-void becomeCurrent(const core::CurrentUser& user) {
+void becomeCurrent(const core::CurrentUser& user, core::ProgramEvents& events) {
     core::programState().user = user;
-    Q_EMIT core::ProgramEvents::instance().userChanged();
+    Q_EMIT events.userChanged();
 }
 
 } // namespace
 
-bool logIn(core::Database& global, core::UserInteraction& ui, const PasswordPrompt& prompt) {
+bool logIn(core::AppContext& context) {
+    core::Database& global = context.db().global;
+    core::UserInteraction& ui = context.ui();
     core::programState().user = core::CurrentUser{};
     const auto users = readUsers(global);
     if (!users) {
@@ -31,16 +34,16 @@ bool logIn(core::Database& global, core::UserInteraction& ui, const PasswordProm
         return false;
     }
     if (users->empty()) {
-        becomeCurrent(core::CurrentUser{});
+        becomeCurrent(core::CurrentUser{}, context.events());
         return true;
     }
     for (;;) {
-        const std::optional<QString> entered = prompt ? prompt() : std::nullopt;
+        const std::optional<QString> entered = context.navigator().askPassword();
         if (!entered)
             return false;
         for (const UserRow& row : *users) {
             if (row.user.password == *entered) {
-                becomeCurrent(row.user);
+                becomeCurrent(row.user, context.events());
                 return true;
             }
         }

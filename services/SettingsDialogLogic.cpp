@@ -1,5 +1,7 @@
 #include "services/SettingsDialogLogic.h"
 
+#include "core/AppContext.h"
+#include "core/Database.h"
 #include "core/PathUtil.h"
 #include "core/ProgramState.h"
 #include "core/UserInteraction.h"
@@ -11,8 +13,9 @@
 
 namespace orvento::services {
 
-SettingsDialogLogic::SettingsDialogLogic(core::UserInteraction& ui)
-    : m_ui(ui) {}
+SettingsDialogLogic::SettingsDialogLogic(core::AppContext& context)
+    : m_context(context)
+    , m_ui(context.ui()) {}
 
 bool SettingsDialogLogic::mayOpen() const {
     return checkRight(
@@ -33,11 +36,10 @@ bool SettingsDialogLogic::pageVisible(Page page) const {
 }
 
 bool SettingsDialogLogic::load() {
-    if (!loadOpenAgendaSettings(m_ui))
+    if (!loadOpenAgendaSettings(m_context))
         return false;
-    core::ProgramState& state = core::programState();
-    m_values = state.settings;
-    m_series = core::loadOfferSeries(state.db->agenda).value_or(core::OfferSeries{});
+    m_values = core::programState().settings;
+    m_series = core::loadOfferSeries(m_context.db().agenda).value_or(core::OfferSeries{});
     m_picturesUnlocked = false;
     return true;
 }
@@ -112,23 +114,38 @@ bool SettingsDialogLogic::check() {
 bool SettingsDialogLogic::accept() {
     if (!check())
         return false;
-    save();
-    return true;
+    return save();
 }
 
-void SettingsDialogLogic::save() {
-    core::ProgramState& state = core::programState();
-    core::Database& db = state.db->agenda;
-    m_values.slozkaObrazku = core::withTrailingSlash(m_values.slozkaObrazku);
-    m_series = m_series.normalised();
-    state.settings = m_values;
-    state.agendaName = m_values.nazev;
-
-    core::saveSettingRows(db, m_values, state.folders.data, m_ui);
-    saveProfileOptions(m_values.profil);
-    applyPurchasePriceDisplay(m_values.profil);
-    core::saveLogo(db, m_values.logo, m_ui);
-    core::saveOfferSeries(db, m_series, m_ui);
+bool SettingsDialogLogic::save() {
+    core::Database& db = m_context.db().agenda;
+    core::AgendaSettings values = m_values;
+    values.slozkaObrazku = core::withTrailingSlash(values.slozkaObrazku);
+    const core::OfferSeries series = m_series.normalised();
+    {
+        core::Transaction unit(db);
+        if (!unit.isActive()) {
+            m_ui.error(core::saveFailedMessage(QStringLiteral("Nastaveni")));
+            return false;
+        }
+        // Each helper reports its own table's failure; the unit is then rolled back whole.
+        if (!core::saveSettingRows(db, values, core::programState().folders.data, m_ui))
+            return false;
+        if (!saveProfileOptions(values.profil)) {
+            m_ui.error(core::saveFailedMessage(QStringLiteral("Uzivatelske")));
+            return false;
+        }
+        if (!core::saveLogo(db, values.logo, m_ui) || !core::saveOfferSeries(db, series, m_ui))
+            return false;
+        if (!unit.commit()) {
+            m_ui.error(core::saveFailedMessage());
+            return false;
+        }
+    }
+    m_values = values;
+    m_series = series;
+    takeOverSettings(std::move(values), m_context.events());
+    return true;
 }
 
 } // namespace orvento::services

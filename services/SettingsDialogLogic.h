@@ -8,20 +8,23 @@
 #include <optional>
 
 namespace orvento::core {
+class AppContext;
 class UserInteraction;
-}
+} // namespace orvento::core
 
 namespace orvento::services {
 
 // What the settings dialog does: it loads the open agenda's settings (so the running program
 // takes over what another workstation saved, also when the dialog is then cancelled), holds a
 // working copy that the window edits, checks it on OK and saves it. Fields on pages the user may
-// not see keep their loaded values and are saved with them.
+// not see keep their loaded values and are saved with them. The save is one unit: everything is
+// written in one transaction and becomes the program's only after the commit; a failed save is
+// reported and leaves the database, the program and the dialog as they were.
 class SettingsDialogLogic {
 public:
     enum class Page { Firma, Globalni, Profil };
 
-    explicit SettingsDialogLogic(core::UserInteraction& ui);
+    explicit SettingsDialogLogic(core::AppContext& context);
 
     // True when the user may see at least one page; otherwise the no-rights message.
     bool mayOpen() const;
@@ -53,13 +56,14 @@ public:
     bool templateChooserAvailable() const { return false; }
 
     // OK: the checks in their order (each keeps the dialog open after its message), then the
-    // save. True when the dialog may close.
+    // save. True when the dialog may close: false after a check's message or a failed save.
     bool accept();
 
 private:
     bool check();
-    void save();
+    bool save();
 
+    core::AppContext& m_context;
     core::UserInteraction& m_ui;
     core::AgendaSettings m_values;
     core::OfferSeries m_series;

@@ -1,81 +1,68 @@
 #include "services/StandardStartupHooks.h"
 
+#include "core/AppContext.h"
 #include "core/ProgramState.h"
 #include "core/SchemaUpgrade.h"
 #include "core/UserInteraction.h"
 #include "services/AgendaSettingsLoading.h"
 #include "services/ChangeStamps.h"
 #include "services/LockFiles.h"
+#include "services/Login.h"
+#include "services/ProfileSession.h"
 #include "services/Workstations.h"
 
 namespace orvento::services {
 
-StandardStartupHooks::StandardStartupHooks(core::UserInteraction& ui, FolderChooser chooser)
-    : m_ui(ui)
-    , m_chooser(std::move(chooser)) {}
-
-std::optional<core::DataFolderChoice>
-StandardStartupHooks::chooseDataFolder(const QString& proposedLocal) {
-    if (!m_chooser)
-        return std::nullopt;
-    return m_chooser(proposedLocal);
-}
-
-bool StandardStartupHooks::checkNoExclusiveOperation() {
+bool StandardStartupHooks::checkNoExclusiveOperation(core::AppContext& context) {
     if (!heldElsewhere(programLockPath()))
         return true;
-    m_ui.warning(exclusiveOperationRunningWarning());
+    context.ui().warning(exclusiveOperationRunningWarning());
     return false;
 }
 
-void StandardStartupHooks::agendaConnected(bool firstOpener) {
+void StandardStartupHooks::agendaConnected(core::AppContext& context, bool firstOpener) {
     core::ProgramState& state = core::programState();
     state.suppressStamps = false;
     state.lastStamps = {};
     if (firstOpener)
         clearStamps();
-    state.db->agenda.setWriteObserver(stampAfterWrite);
+    context.db().agenda.setWriteObserver(stampAfterWrite);
 }
 
-bool StandardStartupHooks::checkGlobalSchema() {
-    return core::checkSchemaVersion(core::programState().db->global, core::DatabaseKind::Global,
-                                    QString(), m_ui);
+bool StandardStartupHooks::checkGlobalSchema(core::AppContext& context) {
+    return core::checkSchemaVersion(context.db().global, core::DatabaseKind::Global, QString(),
+                                    context.ui());
 }
 
-bool StandardStartupHooks::checkAgendaSchema() {
-    core::ProgramState& state = core::programState();
-    return core::checkSchemaVersion(state.db->agenda, core::DatabaseKind::Agenda, state.agenda,
-                                    m_ui);
+bool StandardStartupHooks::checkAgendaSchema(core::AppContext& context) {
+    return core::checkSchemaVersion(context.db().agenda, core::DatabaseKind::Agenda,
+                                    core::programState().agenda, context.ui());
 }
 
-bool StandardStartupHooks::loadSettings() {
-    return loadOpenAgendaSettings(m_ui);
+bool StandardStartupHooks::loadSettings(core::AppContext& context) {
+    return loadOpenAgendaSettings(context);
 }
 
-bool StandardStartupHooks::openAgendaFromList() {
-    return m_agendaList && m_agendaList();
+bool StandardStartupHooks::login(core::AppContext& context) {
+    return logIn(context);
 }
 
-bool StandardStartupHooks::login() {
-    return logIn(core::programState().db->global, m_ui, m_passwordPrompt);
+void StandardStartupHooks::loadWindowPositions(core::AppContext& context) {
+    context.profile().loadWindowPlacements();
 }
 
-void StandardStartupHooks::loadWindowPositions() {
-    m_profile.loadWindowPlacements();
+void StandardStartupHooks::loadProfile(core::AppContext& context) {
+    context.profile().loadGridLayouts();
 }
 
-void StandardStartupHooks::loadProfile() {
-    m_profile.loadGridLayouts();
+void StandardStartupHooks::saveProfile(core::AppContext& context) {
+    if (context.db().agenda.isOpen())
+        context.profile().saveGridLayouts();
 }
 
-void StandardStartupHooks::saveProfile() {
-    if (core::programState().db->agenda.isOpen())
-        m_profile.saveGridLayouts();
-}
-
-void StandardStartupHooks::saveWindowPositions() {
-    if (core::programState().db->global.isOpen())
-        m_profile.saveWindowPlacements();
+void StandardStartupHooks::saveWindowPositions(core::AppContext& context) {
+    if (context.db().global.isOpen())
+        context.profile().saveWindowPlacements();
 }
 
 } // namespace orvento::services

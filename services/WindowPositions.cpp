@@ -17,12 +17,25 @@ std::optional<int> loadNumber(WindowId window, Part part) {
     return profile::parseInt(profile::loadWindowValue(valueNumber(window, part)));
 }
 
-void saveNumber(WindowId window, Part part, const std::optional<int>& value) {
-    if (value)
-        profile::saveWindowValue(valueNumber(window, part), QString::number(*value));
+void saveNumber(WindowId window, Part part, int value) {
+    profile::saveWindowValue(valueNumber(window, part), QString::number(value));
 }
 
 } // namespace
+
+WindowPlacement designPlacement(WindowId window) {
+    switch (window) {
+    case WindowId::OfferCard:
+        return {40, 30, 640, 960, true};
+    case WindowId::OfferList:
+        return {20, 20, 600, 900, true};
+    case WindowId::AddressBook:
+        return {30, 25, 600, 900, true};
+    case WindowId::Catalogue:
+        return {10, 10, 660, 1000, true};
+    }
+    return {};
+}
 
 WindowPlacement loadWindowPlacement(WindowId window) {
     WindowPlacement p;
@@ -36,10 +49,11 @@ WindowPlacement loadWindowPlacement(WindowId window) {
 }
 
 void saveWindowPlacement(WindowId window, const WindowPlacement& placement) {
-    saveNumber(window, Left, placement.left);
-    saveNumber(window, Top, placement.top);
-    saveNumber(window, Height, placement.height);
-    saveNumber(window, Width, placement.width);
+    const WindowPlacement design = designPlacement(window);
+    saveNumber(window, Left, placement.left.value_or(*design.left));
+    saveNumber(window, Top, placement.top.value_or(*design.top));
+    saveNumber(window, Height, placement.height.value_or(*design.height));
+    saveNumber(window, Width, placement.width.value_or(*design.width));
     profile::saveWindowValue(valueNumber(window, Max), profile::formatBool(placement.maximised));
 }
 

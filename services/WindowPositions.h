@@ -23,10 +23,16 @@ struct WindowPlacement {
     bool operator==(const WindowPlacement&) const = default;
 };
 
+// The geometry each window is designed with: what a window that was never opened (or whose
+// stored values are unreadable) is saved with, so the profile always holds all five values of
+// all four windows.
+WindowPlacement designPlacement(WindowId window);
+
 // Reads the placement of the logged-in user's profile: a missing or non-numeric value is left
 // out; the window is maximised unless its "Max" value reads false.
 WindowPlacement loadWindowPlacement(WindowId window);
-// Writes the known numbers and "Max" (-1 or 0). Failures are not reported.
+// Writes all five values: the known numbers, the design geometry for the unknown ones, and "Max"
+// (-1 or 0). Failures are not reported.
 void saveWindowPlacement(WindowId window, const WindowPlacement& placement);
 
 } // namespace orvento::services

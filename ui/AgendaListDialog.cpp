@@ -1,15 +1,12 @@
 #include "ui/AgendaListDialog.h"
 
-#include "core/UserInteraction.h"
-#include "ui/DataFolderDialog.h"
+#include "core/AppContext.h"
 #include "ui/Help.h"
-#include "ui/SettingsDialog.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
-#include <QProcess>
 #include <QPushButton>
 #include <QToolButton>
 #include <QTreeWidget>
@@ -124,36 +121,20 @@ void AgendaListDialog::updateButtons() {
     m_repair->setEnabled(any);
 }
 
-void AgendaListDialog::finish(services::AgendaListOutcome outcome) {
-    if (outcome == services::AgendaListOutcome::Stay)
+void AgendaListDialog::finish(core::AgendaListOutcome outcome) {
+    if (outcome == core::AgendaListOutcome::Stay)
         return;
     m_outcome = outcome;
-    if (outcome == services::AgendaListOutcome::Opened)
+    if (outcome == core::AgendaListOutcome::Opened)
         accept();
     else
         reject();
 }
 
-services::AgendaList::Environment AgendaListDialog::environment(core::UserInteraction& ui,
-                                                                QWidget* parent) {
-    services::AgendaList::Environment env;
-    env.openSettingsDialog = [&ui, parent] {
-        SettingsDialog::run(ui, parent);
-    };
-    env.chooseDataFolder = [&ui](const QString& proposed) {
-        return DataFolderDialog::ask(proposed, ui);
-    };
-    env.startProgram = [](const QString& program, const QStringList& arguments) {
-        return QProcess::startDetached(program, arguments);
-    };
-    return env;
-}
-
-services::AgendaListOutcome AgendaListDialog::run(core::UserInteraction& ui, core::StartUp& startUp,
-                                                  QWidget* parent) {
-    if (!services::AgendaList::mayOpen(ui))
-        return services::AgendaListOutcome::Stay;
-    services::AgendaList list(ui, startUp, environment(ui, parent));
+core::AgendaListOutcome AgendaListDialog::run(core::AppContext& context, QWidget* parent) {
+    if (!services::AgendaList::mayOpen(context.ui()))
+        return core::AgendaListOutcome::Stay;
+    services::AgendaList list(context);
     list.fill();
     AgendaListDialog dialog(list, parent);
     dialog.exec();

@@ -10,9 +10,8 @@ class QToolButton;
 class QTreeWidget;
 
 namespace orvento::core {
-class StartUp;
-class UserInteraction;
-} // namespace orvento::core
+class AppContext;
+}
 
 namespace orvento::ui {
 
@@ -23,23 +22,18 @@ public:
     AgendaListDialog(services::AgendaList& list, QWidget* parent = nullptr);
 
     // Checks the right, reads the data folder and shows the list; what happened there.
-    static services::AgendaListOutcome run(core::UserInteraction& ui, core::StartUp& startUp,
-                                           QWidget* parent);
-    // What the list needs from the windows around it: the settings dialog, the data folder
-    // dialog and the start of the maintenance tool.
-    static services::AgendaList::Environment environment(core::UserInteraction& ui,
-                                                         QWidget* parent);
+    static core::AgendaListOutcome run(core::AppContext& context, QWidget* parent);
 
-    services::AgendaListOutcome outcome() const { return m_outcome; }
+    core::AgendaListOutcome outcome() const { return m_outcome; }
     QTreeWidget* grid() const { return m_grid; }
 
 private:
     void showRows();
-    void finish(services::AgendaListOutcome outcome);
+    void finish(core::AgendaListOutcome outcome);
     void updateButtons();
 
     services::AgendaList& m_list;
-    services::AgendaListOutcome m_outcome = services::AgendaListOutcome::Stay;
+    core::AgendaListOutcome m_outcome = core::AgendaListOutcome::Stay;
     QLineEdit* m_folder;
     QToolButton* m_changeFolder;
     QTreeWidget* m_grid;

@@ -1,13 +1,12 @@
 #include "ui/MainWindow.h"
 
+#include "core/AppContext.h"
 #include "core/AppVersion.h"
-#include "core/ProgramEvents.h"
+#include "core/Navigator.h"
 #include "core/ProgramState.h"
 #include "services/PurchasePriceDisplay.h"
 #include "ui/AboutDialog.h"
-#include "ui/AgendaListDialog.h"
 #include "ui/Help.h"
-#include "ui/SettingsDialog.h"
 #include "ui/UserListWindow.h"
 
 #include <QAction>
@@ -23,9 +22,9 @@
 
 namespace orvento::ui {
 
-MainWindow::MainWindow(core::UserInteraction& ui, QWidget* parent)
+MainWindow::MainWindow(core::AppContext& context, QWidget* parent)
     : QMainWindow(parent)
-    , m_ui(ui) {
+    , m_context(context) {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(core::kProductName);
     buildButtonBar();
@@ -55,10 +54,10 @@ MainWindow::MainWindow(core::UserInteraction& ui, QWidget* parent)
     auto* purchase = new QShortcut(QKeySequence(QStringLiteral("Ctrl+Q")), this);
     purchase->setContext(Qt::ApplicationShortcut);
     connect(purchase, &QShortcut::activated, this,
-            [this] { services::togglePurchasePriceDisplay(m_ui); });
-    connect(&core::ProgramEvents::instance(), &core::ProgramEvents::agendaOpened, this,
+            [this] { services::togglePurchasePriceDisplay(m_context); });
+    connect(&m_context.events(), &core::ProgramEvents::agendaOpened, this,
             &MainWindow::refreshStatus);
-    connect(&core::ProgramEvents::instance(), &core::ProgramEvents::userChanged, this,
+    connect(&m_context.events(), &core::ProgramEvents::userChanged, this,
             &MainWindow::refreshStatus);
     refreshStatus();
 }
@@ -118,7 +117,7 @@ void MainWindow::buildOtherMenu() {
     m_otherMenu->addAction(settings);
     QAction* users =
         addCommand(QStringLiteral("actUzivatele"), QStringLiteral("Seznam uživatelů"), true);
-    connect(users, &QAction::triggered, this, [this] { UserListWindow::open(m_ui, this); });
+    connect(users, &QAction::triggered, this, [this] { UserListWindow::open(m_context, this); });
     m_otherMenu->addAction(users);
     m_otherMenu->addAction(
         addCommand(QStringLiteral("actImport"), QStringLiteral("Import dat"), false));
@@ -147,37 +146,27 @@ void MainWindow::buildOtherMenu() {
     });
     m_otherMenu->addAction(about);
     QAction* agendas =
-        addCommand(QStringLiteral("actSeznamFirem"), QStringLiteral("Seznam firem"), false);
+        addCommand(QStringLiteral("actSeznamFirem"), QStringLiteral("Seznam firem"), true);
     connect(agendas, &QAction::triggered, this, &MainWindow::showAgendaList);
     m_otherMenu->addAction(agendas);
 }
 
-void MainWindow::setStartUp(core::StartUp* startUp) {
-    m_startUp = startUp;
-    action(QStringLiteral("actSeznamFirem"))->setEnabled(startUp != nullptr);
-}
-
 void MainWindow::showSettings() {
-    SettingsDialog::run(m_ui, this);
+    m_context.navigator().openSettings();
     // Also a cancelled dialog has reloaded what another workstation may have saved.
     refreshStatus();
 }
 
 void MainWindow::showAgendaList() {
-    if (!m_startUp)
-        return;
-    switch (AgendaListDialog::run(m_ui, *m_startUp, this)) {
-    case services::AgendaListOutcome::Stay:
-    case services::AgendaListOutcome::Opened:
+    switch (m_context.navigator().openAgendaList()) {
+    case core::AgendaListOutcome::Stay:
+    case core::AgendaListOutcome::Opened:
         refreshStatus();
         break;
-    case services::AgendaListOutcome::EndProgram:
-        // The agenda is already closed, or the data folder moves: the closing steps must not
-        // write the old state back.
-        m_closed = true;
-        close();
+    case core::AgendaListOutcome::EndProgram:
+        closeWithoutClosingSteps();
         break;
-    case services::AgendaListOutcome::CloseProgram:
+    case core::AgendaListOutcome::CloseProgram:
         close();
         break;
     }
@@ -234,11 +223,15 @@ QLabel* MainWindow::statusField(int index) const {
     }
 }
 
+void MainWindow::closeWithoutClosingSteps() {
+    m_closed = true;
+    close();
+}
+
 void MainWindow::closeEvent(QCloseEvent* event) {
     if (!m_closed) {
         m_closed = true;
-        if (m_closingSteps)
-            m_closingSteps();
+        m_context.startUp().close();
     }
     event->accept();
 }

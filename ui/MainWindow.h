@@ -10,9 +10,8 @@ class QMenu;
 class QToolButton;
 
 namespace orvento::core {
-class StartUp;
-class UserInteraction;
-} // namespace orvento::core
+class AppContext;
+}
 
 namespace orvento::ui {
 
@@ -21,15 +20,14 @@ namespace orvento::ui {
 class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
-    explicit MainWindow(core::UserInteraction& ui, QWidget* parent = nullptr);
+    explicit MainWindow(core::AppContext& context, QWidget* parent = nullptr);
 
-    // Run once when the program closes (the "Konec" button, closing the window, a request from
-    // the desktop session), before the window goes away.
-    void setClosingSteps(std::function<void()> steps) { m_closingSteps = std::move(steps); }
     // Shows the open agenda's name and the logged-in user.
     void refreshStatus();
-    // The start-up that opens agendas; the agenda list ("Seznam firem") needs it.
-    void setStartUp(core::StartUp* startUp);
+    // Closing the window ("Konec", the window's own close, a request from the desktop session)
+    // runs the start-up's closing steps once. This closes without them: the agenda is already
+    // closed or the data folder moves, and the steps must not write the old state back.
+    void closeWithoutClosingSteps();
 
     QAction* action(const QString& objectName) const;
     QMenu* otherMenu() const { return m_otherMenu; }
@@ -49,14 +47,12 @@ private:
     void showSettings();
     void showAgendaList();
 
-    core::UserInteraction& m_ui;
+    core::AppContext& m_context;
     QMenu* m_otherMenu = nullptr;
     QLabel* m_agendaField = nullptr;
     QLabel* m_versionField = nullptr;
     QLabel* m_userField = nullptr;
     QLabel* m_desktopTitle = nullptr;
-    std::function<void()> m_closingSteps;
-    core::StartUp* m_startUp = nullptr;
     bool m_closed = false;
     bool m_closingBusy = false;
 };

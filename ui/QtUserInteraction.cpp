@@ -49,14 +49,38 @@ void QtUserInteraction::error(const QString& text) {
     showBox(dialogParent(), QMessageBox::Critical, text);
 }
 
-bool QtUserInteraction::question(const QString& text) {
-    QMessageBox box(QMessageBox::Question, core::kProductName, text,
-                    QMessageBox::Yes | QMessageBox::No, dialogParent());
+core::Answer QtUserInteraction::ask(const QString& text, core::Buttons buttons,
+                                    core::Answer defaultButton) {
+    const bool withCancel = buttons == core::Buttons::YesNoCancel;
+    QMessageBox::StandardButtons shown = QMessageBox::Yes | QMessageBox::No;
+    if (withCancel)
+        shown |= QMessageBox::Cancel;
+    QMessageBox box(QMessageBox::Question, core::kProductName, text, shown, dialogParent());
     box.button(QMessageBox::Yes)->setText(QStringLiteral("Ano"));
     box.button(QMessageBox::No)->setText(QStringLiteral("Ne"));
-    box.setDefaultButton(QMessageBox::Yes);
-    box.setEscapeButton(QMessageBox::No);
-    return box.exec() == QMessageBox::Yes;
+    if (withCancel)
+        box.button(QMessageBox::Cancel)->setText(QStringLiteral("Storno"));
+    const auto standard = [withCancel](core::Answer answer) {
+        switch (answer) {
+        case core::Answer::Yes:
+            return QMessageBox::Yes;
+        case core::Answer::No:
+            return QMessageBox::No;
+        case core::Answer::Cancel:
+            break;
+        }
+        return withCancel ? QMessageBox::Cancel : QMessageBox::No;
+    };
+    box.setDefaultButton(standard(defaultButton));
+    box.setEscapeButton(withCancel ? QMessageBox::Cancel : QMessageBox::No);
+    switch (box.exec()) {
+    case QMessageBox::Yes:
+        return core::Answer::Yes;
+    case QMessageBox::No:
+        return core::Answer::No;
+    default:
+        return withCancel ? core::Answer::Cancel : core::Answer::No;
+    }
 }
 
 void QtUserInteraction::showProblems(const QString& heading, const QStringList& lines) {
@@ -76,7 +100,13 @@ void QtUserInteraction::hideWait() {
 }
 
 void QtUserInteraction::keepAlive() {
-    QApplication::processEvents();
+    if (m_working)
+        m_working->keepAlive();
+}
+
+void QtUserInteraction::showProgress(int done, int total) {
+    if (m_working)
+        m_working->setProgress(done, total);
 }
 
 std::optional<QString> QtUserInteraction::chooseOpenFile(const QString& title,

@@ -22,11 +22,13 @@ public:
     void information(const QString& text) override;
     void warning(const QString& text) override;
     void error(const QString& text) override;
-    bool question(const QString& text) override;
+    core::Answer ask(const QString& text, core::Buttons buttons,
+                     core::Answer defaultButton) override;
     void showProblems(const QString& heading, const QStringList& lines) override;
     void showWait(const QString& text, bool cancellable = false) override;
     void hideWait() override;
     void keepAlive() override;
+    void showProgress(int done, int total) override;
     std::optional<QString> chooseOpenFile(const QString& title, const QString& folder,
                                           const QString& filter) override;
     std::optional<QString> chooseSaveFile(const QString& title, const QString& folder,

@@ -1,5 +1,6 @@
 #include "ui/SettingsDialog.h"
 
+#include "core/AppContext.h"
 #include "core/UserInteraction.h"
 #include "services/LogoPicture.h"
 #include "services/PurchasePriceDisplay.h"
@@ -64,11 +65,11 @@ template <typename T> T* named(T* widget, const char* objectName) {
 
 } // namespace
 
-SettingsDialog::SettingsDialog(services::SettingsDialogLogic& logic, core::UserInteraction& ui,
+SettingsDialog::SettingsDialog(services::SettingsDialogLogic& logic, core::AppContext& context,
                                QWidget* parent)
     : QDialog(parent)
     , m_logic(logic)
-    , m_ui(ui) {
+    , m_context(context) {
     setObjectName(QStringLiteral("frmNastaveni"));
     setWindowTitle(QStringLiteral("Nastavení"));
 
@@ -96,7 +97,7 @@ SettingsDialog::SettingsDialog(services::SettingsDialogLogic& logic, core::UserI
     installHelpKey(this, QStringLiteral("pgNastaveni.htm"));
     auto* purchase = new QShortcut(QKeySequence(QStringLiteral("Ctrl+Q")), this);
     connect(purchase, &QShortcut::activated, this,
-            [this] { services::togglePurchasePriceDisplay(m_ui); });
+            [this] { services::togglePurchasePriceDisplay(m_context); });
     showValues();
 }
 
@@ -352,11 +353,11 @@ void SettingsDialog::accept() {
         QDialog::accept();
 }
 
-bool SettingsDialog::run(core::UserInteraction& ui, QWidget* parent) {
-    services::SettingsDialogLogic logic(ui);
+bool SettingsDialog::run(core::AppContext& context, QWidget* parent) {
+    services::SettingsDialogLogic logic(context);
     if (!logic.mayOpen() || !logic.load())
         return false;
-    SettingsDialog dialog(logic, ui, parent);
+    SettingsDialog dialog(logic, context, parent);
     return dialog.exec() == QDialog::Accepted;
 }
 

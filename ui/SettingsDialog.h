@@ -17,7 +17,7 @@ class QTabWidget;
 class QToolButton;
 
 namespace orvento::core {
-class UserInteraction;
+class AppContext;
 }
 
 namespace orvento::ui {
@@ -28,11 +28,11 @@ namespace orvento::ui {
 class SettingsDialog : public QDialog {
     Q_OBJECT
 public:
-    SettingsDialog(services::SettingsDialogLogic& logic, core::UserInteraction& ui,
+    SettingsDialog(services::SettingsDialogLogic& logic, core::AppContext& context,
                    QWidget* parent = nullptr);
 
     // Loads the settings and shows the dialog. True when the person confirmed and it was saved.
-    static bool run(core::UserInteraction& ui, QWidget* parent);
+    static bool run(core::AppContext& context, QWidget* parent);
 
     void accept() override;
 
@@ -48,7 +48,7 @@ private:
     void unlockPicturesFolder();
 
     services::SettingsDialogLogic& m_logic;
-    core::UserInteraction& m_ui;
+    core::AppContext& m_context;
     QTabWidget* m_tabs = nullptr;
     std::array<QLineEdit*, 12> m_firm{};
     QLabel* m_logo = nullptr;

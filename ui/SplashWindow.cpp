@@ -97,7 +97,19 @@ bool SplashWindow::eventFilter(QObject* watched, QEvent* event) {
     return QWidget::eventFilter(watched, event);
 }
 
+void SplashWindow::abandonLogin() {
+    m_abandoning = true;
+    if (m_loop) {
+        m_loginAbandoned = true;
+        finishLogin(std::nullopt);
+    }
+}
+
 std::optional<QString> SplashWindow::askPassword() {
+    if (m_abandoning) {
+        m_loginAbandoned = true;
+        return std::nullopt;
+    }
     if (!m_login)
         buildLoginState();
     // The splash closes and comes back as a modal dialog that can take the keyboard.

@@ -24,6 +24,10 @@ public:
     // front of the others once, unless a key was pressed by then.
     std::optional<QString> askPassword();
     bool inLoginState() const { return m_loop != nullptr; }
+    // The program is ending: an open prompt closes as after "Zpět" and no later one is shown.
+    void abandonLogin();
+    // True when a prompt gave up because of that.
+    bool loginAbandoned() const { return m_loginAbandoned; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -39,6 +43,8 @@ private:
     QEventLoop* m_loop = nullptr;
     std::optional<QString> m_answer;
     bool m_keyPressed = false;
+    bool m_abandoning = false;
+    bool m_loginAbandoned = false;
     int m_round = 0;
 };
 

@@ -1,5 +1,6 @@
 #include "ui/UserListWindow.h"
 
+#include "core/AppContext.h"
 #include "core/ProgramState.h"
 #include "services/UserCard.h"
 #include "ui/Help.h"
@@ -13,10 +14,11 @@
 
 namespace orvento::ui {
 
-UserListWindow::UserListWindow(core::UserInteraction& ui, QWidget* parent)
+UserListWindow::UserListWindow(core::AppContext& context, QWidget* parent)
     : QDialog(parent)
-    , m_ui(ui)
-    , m_list(core::programState().db->global, ui)
+    , m_ui(context.ui())
+    , m_global(context.db().global)
+    , m_list(m_global, m_ui)
     , m_table(new QTableWidget(0, 2, this))
     , m_edit(new QPushButton(QStringLiteral("&Opravit"), this))
     , m_remove(new QPushButton(QStringLiteral("Vyjmout"), this)) {
@@ -65,10 +67,10 @@ UserListWindow::UserListWindow(core::UserInteraction& ui, QWidget* parent)
     showRows();
 }
 
-void UserListWindow::open(core::UserInteraction& ui, QWidget* parent) {
-    if (!services::UserList::mayOpen(ui))
+void UserListWindow::open(core::AppContext& context, QWidget* parent) {
+    if (!services::UserList::mayOpen(context.ui()))
         return;
-    UserListWindow window(ui, parent);
+    UserListWindow window(context, parent);
     window.exec();
 }
 
@@ -101,7 +103,7 @@ void UserListWindow::runCard(services::UserCard& card) {
 }
 
 void UserListWindow::addUser() {
-    services::UserCard card(core::programState().db->global, m_ui);
+    services::UserCard card(m_global, m_ui);
     card.startNew();
     runCard(card);
 }
@@ -110,7 +112,7 @@ void UserListWindow::editUser() {
     const auto id = m_list.currentId();
     if (!id)
         return;
-    services::UserCard card(core::programState().db->global, m_ui);
+    services::UserCard card(m_global, m_ui);
     if (!card.startExisting(*id)) {
         m_list.reload();
         showRows();

@@ -8,8 +8,10 @@ class QPushButton;
 class QTableWidget;
 
 namespace orvento::core {
+class AppContext;
+class Database;
 class UserInteraction;
-}
+} // namespace orvento::core
 
 namespace orvento::ui {
 
@@ -17,10 +19,10 @@ namespace orvento::ui {
 class UserListWindow : public QDialog {
     Q_OBJECT
 public:
-    explicit UserListWindow(core::UserInteraction& ui, QWidget* parent = nullptr);
+    explicit UserListWindow(core::AppContext& context, QWidget* parent = nullptr);
 
     // "Seznam uživatelů": for administrators only (the no-rights message for others).
-    static void open(core::UserInteraction& ui, QWidget* parent);
+    static void open(core::AppContext& context, QWidget* parent);
 
     QTableWidget* table() const { return m_table; }
     void addUser();
@@ -33,6 +35,7 @@ private:
     void runCard(services::UserCard& card);
 
     core::UserInteraction& m_ui;
+    core::Database& m_global;
     services::UserList m_list;
     QTableWidget* m_table;
     QPushButton* m_edit;

@@ -4,27 +4,61 @@
 
 #include <QApplication>
 #include <QLabel>
+#include <QProgressBar>
 #include <QVBoxLayout>
 
 namespace orvento::ui {
 
+namespace {
+
+bool isUserInput(QEvent::Type type) {
+    switch (type) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+    case QEvent::Wheel:
+    case QEvent::Shortcut:
+    case QEvent::ShortcutOverride:
+    case QEvent::TouchBegin:
+    case QEvent::TouchUpdate:
+    case QEvent::TouchEnd:
+    case QEvent::ContextMenu:
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace
+
 WorkingWindow::WorkingWindow(QWidget* parent)
     : QWidget(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::CustomizeWindowHint)
     , m_text(new QLabel(this))
-    , m_cancel(new QLabel(this)) {
+    , m_cancel(new QLabel(this))
+    , m_progress(new QProgressBar(this)) {
     setObjectName(QStringLiteral("frmWorking"));
     setWindowTitle(QStringLiteral("Pracuji..."));
     setWindowModality(Qt::NonModal);
     m_text->setAlignment(Qt::AlignCenter);
     m_text->setMinimumWidth(320);
+    m_cancel->setObjectName(QStringLiteral("lblZrusit"));
     m_cancel->setText(QStringLiteral("<a href=\"cancel\">&lt;zrušit&gt;</a>"));
     m_cancel->setAlignment(Qt::AlignCenter);
+    m_progress->setObjectName(QStringLiteral("pbPrubeh"));
+    m_progress->setTextVisible(true);
+    m_progress->hide();
     connect(m_cancel, &QLabel::linkActivated, this, [this] { requestCancel(); });
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(24, 18, 24, 18);
     layout->addWidget(m_text);
+    layout->addWidget(m_progress);
     layout->addWidget(m_cancel);
+    m_sinceKeptAlive.start();
 }
+
+WorkingWindow::~WorkingWindow() = default;
 
 void WorkingWindow::showText(const QString& text, bool cancellable) {
     m_text->setText(text);
@@ -33,6 +67,7 @@ void WorkingWindow::showText(const QString& text, bool cancellable) {
     show();
     raise();
     QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    m_sinceKeptAlive.restart();
 }
 
 QString WorkingWindow::text() const {
@@ -43,8 +78,47 @@ bool WorkingWindow::isCancellable() const {
     return !m_cancel->isHidden();
 }
 
+void WorkingWindow::setProgress(int done, int total) {
+    if (total <= 0) {
+        m_progress->hide();
+        return;
+    }
+    m_progress->setRange(0, total);
+    m_progress->setValue(done);
+    if (m_progress->isHidden()) {
+        m_progress->show();
+        adjustSize();
+    }
+}
+
 void WorkingWindow::requestCancel() {
     core::programState().cancelRequested = true;
+}
+
+void WorkingWindow::keepAlive() {
+    if (m_sinceKeptAlive.isValid() && m_sinceKeptAlive.elapsed() < kKeepAliveMs)
+        return;
+    if (!isVisible() || m_gateOpen) {
+        QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    } else {
+        // Input is let through only while this window can take it, and then only to it.
+        m_gateOpen = true;
+        qApp->installEventFilter(this);
+        QApplication::processEvents(QEventLoop::AllEvents);
+        qApp->removeEventFilter(this);
+        m_gateOpen = false;
+    }
+    m_sinceKeptAlive.restart();
+}
+
+bool WorkingWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (!isUserInput(event->type()))
+        return false;
+    const auto* widget = qobject_cast<const QWidget*>(watched);
+    if (widget && (widget == this || isAncestorOf(widget)))
+        return false;
+    // Input for another window, or for the window system's side of one: dropped.
+    return widget != nullptr || watched->isWindowType();
 }
 
 } // namespace orvento::ui

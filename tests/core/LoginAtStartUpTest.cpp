@@ -5,12 +5,12 @@
 #include "services/StandardStartupHooks.h"
 #include "services/UserDatabases.h"
 #include "services/UserRecord.h"
+#include "services/WindowPositions.h"
 #include "support/ScriptedInteraction.h"
+#include "support/TestContext.h"
 #include "support/TestEnvironment.h"
 
 #include <gtest/gtest.h>
-
-#include <deque>
 
 using namespace orvento;
 using services::GridId;
@@ -29,7 +29,6 @@ protected:
         env.useDataFolder(QStringLiteral("RunPrgFirst=0\nLastDBName=DEMO\n"));
         ASSERT_TRUE(env.copyTemplate(QStringLiteral("0002.res"), QStringLiteral("Global.MDB")));
         ASSERT_TRUE(env.copyTemplate(QStringLiteral("0003.res"), QStringLiteral("DEMO.MDB")));
-        hooks.setPasswordPrompt(passwords.prompt());
     }
 
     void registerUser(const QString& name, const QString& password, const QString& profile) {
@@ -43,35 +42,31 @@ protected:
         testsupport::insertUser(db, u);
     }
 
-    bool start() {
-        startUp = std::make_unique<core::StartUp>(ui, hooks);
-        return startUp->run();
+    bool start() { return test.startUp().run(); }
+    void type(std::initializer_list<std::optional<QString>> passwords) {
+        for (const auto& password : passwords)
+            test.navigator.typePassword(password);
     }
+    int asked() const { return test.navigator.count(QStringLiteral("askPassword")); }
 
     TestEnvironment env;
     ScriptedInteraction ui;
-    services::StandardStartupHooks hooks{ui, [](const QString&) {
-                                             return std::optional<core::DataFolderChoice>();
-                                         }};
-    std::unique_ptr<core::StartUp> startUp;
-    testsupport::TypedPasswords passwords;
-    std::deque<std::optional<QString>>& typed = passwords.typed;
-    int& asked = passwords.asked;
+    testsupport::TestContext test{ui};
     int lastNumber = 0;
 };
 
 TEST_F(LoginAtStartUpTest, WithoutUsersNobodyIsAskedAndTheStatusNameIsEmpty) {
     ASSERT_TRUE(start()) << ui.allTexts().join('|').toStdString();
-    EXPECT_EQ(asked, 0);
+    EXPECT_EQ(asked(), 0);
     EXPECT_TRUE(core::programState().user.jmeno.isEmpty());
     EXPECT_TRUE(core::programState().user.administrator);
 }
 
 TEST_F(LoginAtStartUpTest, GoingBackAtTheLoginEndsTheStartBeforeAnyAgendaOpens) {
     registerUser(QStringLiteral("Novák"), QStringLiteral("heslo"), QString());
-    typed = {QStringLiteral("spatne"), std::nullopt};
+    type({QStringLiteral("spatne"), std::nullopt});
     EXPECT_FALSE(start());
-    EXPECT_EQ(asked, 2);
+    EXPECT_EQ(asked(), 2);
     EXPECT_TRUE(ui.saw(Kind::Warning, QStringLiteral("Zadané heslo je chybné (pozor: program "
                                                      "rozlišuje velikost písmen).")));
     EXPECT_FALSE(core::programState().db->agenda.isOpen());
@@ -80,17 +75,17 @@ TEST_F(LoginAtStartUpTest, GoingBackAtTheLoginEndsTheStartBeforeAnyAgendaOpens) 
 TEST_F(LoginAtStartUpTest, ProfileLayoutsAndWindowPlacementsAreLoadedAndWrittenBack) {
     registerUser(QStringLiteral("Novák"), QStringLiteral("heslo"), QStringLiteral("OBCHOD"));
     registerUser(QStringLiteral("Malá"), QStringLiteral("Heslo"), QStringLiteral("SKLAD"));
-    typed = {QStringLiteral("Heslo")};
+    type({QStringLiteral("Heslo")});
     ASSERT_TRUE(start()) << ui.allTexts().join('|').toStdString();
     EXPECT_EQ(core::programState().user.jmeno, QStringLiteral("Malá"));
 
-    services::ProfileSession& session = hooks.profile();
+    services::ProfileSession& session = test.profile;
     EXPECT_EQ(session.sortField(GridId::AddressBook), QStringLiteral("NAZEV"));
     auto columns = services::savedColumns(session.gridLayout(GridId::CatalogueGroups));
     std::reverse(columns.begin(), columns.end());
     session.rememberColumns(GridId::CatalogueGroups, columns);
     session.rememberPlacement(WindowId::Catalogue, {5, 6, 700, 900, false});
-    startUp->close();
+    test.startUp().close();
 
     // Everything went to the logged-in user's profile.
     EXPECT_EQ(services::profile::loadValue(12), QStringLiteral("NAZEV"));
@@ -98,8 +93,9 @@ TEST_F(LoginAtStartUpTest, ProfileLayoutsAndWindowPlacementsAreLoadedAndWrittenB
                                                                        "\"Nazev\",\"120\"")));
     EXPECT_EQ(services::profile::loadWindowValue(19), QStringLiteral("900"));
     EXPECT_EQ(services::profile::loadWindowValue(20), QStringLiteral("0"));
-    // Windows never placed write only whether they are maximised.
-    EXPECT_EQ(services::profile::loadWindowValue(1), QString());
+    // Windows never placed keep their design geometry, so all five values are there.
+    EXPECT_EQ(services::profile::loadWindowValue(1),
+              QString::number(*services::designPlacement(WindowId::OfferCard).left));
     EXPECT_EQ(services::profile::loadWindowValue(5), QStringLiteral("-1"));
     core::programState().user.konfigurace = QStringLiteral("OBCHOD");
     EXPECT_EQ(services::profile::loadMemo(4), QString());

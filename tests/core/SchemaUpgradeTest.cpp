@@ -3,8 +3,8 @@
 #include "core/ProgramState.h"
 #include "core/Schema.h"
 #include "core/StartUp.h"
-#include "services/StandardStartupHooks.h"
 #include "support/ScriptedInteraction.h"
+#include "support/TestContext.h"
 #include "support/TestEnvironment.h"
 
 #include <QFile>
@@ -227,11 +227,8 @@ TEST_F(SchemaUpgradeTest, StartUpChecksBothDatabases) {
     env.useDataFolder(QStringLiteral("RunPrgFirst=0\nLastDBName=Stara\n"));
     makeDatabase(QStringLiteral("0001.res"), QStringLiteral("Stara.MDB"), 7,
                  {QStringLiteral("ALTER TABLE Nabidky DROP COLUMN Zamek")});
-    services::StandardStartupHooks hooks(ui, {});
-    {
-        core::StartUp startUp(ui, hooks);
-        ASSERT_TRUE(startUp.run()) << ui.allTexts().join('|').toStdString();
-    }
+    testsupport::TestContext test(ui);
+    ASSERT_TRUE(test.startUp().run()) << ui.allTexts().join('|').toStdString();
     EXPECT_TRUE(agenda.hasColumn(QStringLiteral("Nabidky"), QStringLiteral("Zamek")));
     EXPECT_EQ(core::storedSchemaVersion(agenda), 8);
 
@@ -242,8 +239,7 @@ TEST_F(SchemaUpgradeTest, StartUpChecksBothDatabases) {
     QFile::rename(env.dataFolder() + QStringLiteral("Global2.MDB"),
                   env.dataFolder() + QStringLiteral("Global.MDB"));
     ui.clear();
-    core::StartUp again(ui, hooks);
-    EXPECT_FALSE(again.run());
+    EXPECT_FALSE(test.startUp().run());
     EXPECT_TRUE(ui.sawContaining(Kind::Warning, QStringLiteral("IDMAINDB 5, IDPRG 4")));
 }
 

@@ -1,10 +1,12 @@
 #include "core/StartUp.h"
 #include "core/Database.h"
 #include "core/IniFile.h"
+#include "core/Navigator.h"
 #include "core/ProgramState.h"
 #include "services/StandardStartupHooks.h"
 #include "services/Workstations.h"
 #include "support/ScriptedInteraction.h"
+#include "support/TestContext.h"
 #include "support/TestEnvironment.h"
 
 #include <QDir>
@@ -12,8 +14,6 @@
 #include <QFileInfo>
 
 #include <gtest/gtest.h>
-
-#include <deque>
 
 using namespace orvento;
 using testsupport::OtherWorkstation;
@@ -27,24 +27,14 @@ namespace {
 // a script.
 class StartUpTest : public ::testing::Test {
 protected:
-    std::optional<core::DataFolderChoice> nextChoice(const QString& proposed) {
-        proposedSeen = proposed;
-        ++dialogShown;
-        if (choices.empty())
-            return std::nullopt;
-        std::optional<core::DataFolderChoice> c;
-        c.swap(choices.front());
-        choices.pop_front();
-        return c;
+    bool start() { return test.startUp().run(); }
+    void choose(std::optional<core::DataFolderChoice> choice) {
+        test.navigator.scriptDataFolder(std::move(choice));
     }
-
-    bool start() {
-        startUp = std::make_unique<core::StartUp>(ui, hooks);
-        return startUp->run();
-    }
+    int dialogShown() const { return test.navigator.count(QStringLiteral("chooseDataFolder")); }
 
     void closeProgram() {
-        startUp->close();
+        test.startUp().close();
         core::programState().db->agenda.close();
         core::programState().db->global.close();
     }
@@ -53,21 +43,15 @@ protected:
 
     TestEnvironment env;
     ScriptedInteraction ui;
-    std::deque<std::optional<core::DataFolderChoice>> choices;
-    QString proposedSeen;
-    int dialogShown = 0;
-    services::StandardStartupHooks hooks{ui, [this](const QString& proposed) {
-                                             return nextChoice(proposed);
-                                         }};
-    std::unique_ptr<core::StartUp> startUp;
+    testsupport::TestContext test{ui};
 };
 
 TEST_F(StartUpTest, FreshProgramFolderWithLocalChoiceBuildsEverythingAndWritesFlagsOnClose) {
-    choices.push_back(core::DataFolderChoice{true, {}});
+    choose(core::DataFolderChoice{true, {}});
     ASSERT_TRUE(start()) << ui.allTexts().join(QLatin1Char('|')).toStdString();
 
     const QString data = env.programFolder() + QStringLiteral("DATA/");
-    EXPECT_EQ(proposedSeen, data);
+    EXPECT_EQ(test.navigator.lastProposedFolder(), data);
     EXPECT_EQ(core::programState().folders.data, data);
     for (const char* file : {"Global.MDB", "DEMO.MDB", "PRINT/Nabidka.frx", "Uvod.rpo"})
         EXPECT_TRUE(QFileInfo::exists(data + QString::fromLatin1(file))) << file;
@@ -93,7 +77,7 @@ TEST_F(StartUpTest, FreshProgramFolderWithLocalChoiceBuildsEverythingAndWritesFl
 }
 
 TEST_F(StartUpTest, CancelledDataFolderDialogEndsTheProgram) {
-    choices.push_back(std::nullopt);
+    choose(std::nullopt);
     EXPECT_FALSE(start());
     EXPECT_TRUE(ui.saw(Kind::Information,
                        QStringLiteral("Nebyla určena datová složka, program bude ukončen")));
@@ -106,7 +90,7 @@ TEST_F(StartUpTest, DataPathIsTrimmedAndGetsItsTrailingSeparator) {
     path.chop(1);
     env.writeIni(QStringLiteral("[PATH]\nDataPath=   %1   \n").arg(path));
     ASSERT_TRUE(start());
-    EXPECT_EQ(dialogShown, 0);
+    EXPECT_EQ(dialogShown(), 0);
     EXPECT_EQ(core::programState().folders.data, env.dataFolder());
     EXPECT_EQ(core::programState().folders.lock, env.dataFolder() + QStringLiteral("LOCK/"));
 }
@@ -118,7 +102,7 @@ TEST_F(StartUpTest, VanishedDataFolderAsksAndYesEndsWithoutTouchingTheIni) {
     EXPECT_FALSE(start());
     EXPECT_TRUE(ui.sawContaining(Kind::Error, QStringLiteral("již neexistuje!")));
     EXPECT_TRUE(ui.sawContaining(Kind::Question, QStringLiteral("Chcete nyní ukončit program ?")));
-    EXPECT_EQ(dialogShown, 0);
+    EXPECT_EQ(dialogShown(), 0);
     EXPECT_EQ(env.readIni(), before);
 }
 
@@ -126,9 +110,9 @@ TEST_F(StartUpTest, VanishedDataFolderAnsweredNoShowsTheDialogAndGoesOn) {
     env.writeIni(QStringLiteral("[PATH]\nDataPath=%1gone\n").arg(env.dataFolder()));
     QDir().mkpath(env.dataFolder());
     ui.answer(false);
-    choices.push_back(core::DataFolderChoice{false, env.dataFolder()});
+    choose(core::DataFolderChoice{false, env.dataFolder()});
     ASSERT_TRUE(start());
-    EXPECT_EQ(dialogShown, 1);
+    EXPECT_EQ(dialogShown(), 1);
     EXPECT_EQ(core::programState().folders.data, env.dataFolder());
 }
 
@@ -145,7 +129,7 @@ TEST_F(StartUpTest, DataPathThatIsAFileCountsAsVanished) {
 
 TEST_F(StartUpTest, GarbageIniFallsBackToDefaults) {
     env.writeIni(QStringLiteral("\x01\x02 garbage ]]][[\n=novalue\n[CONFIG\nRunPrgFirst=abc\n"));
-    choices.push_back(core::DataFolderChoice{true, {}});
+    choose(core::DataFolderChoice{true, {}});
     ASSERT_TRUE(start());
     EXPECT_EQ(core::programState().agenda, QStringLiteral("DEMO"));
 }
@@ -212,6 +196,7 @@ TEST_F(StartUpTest, HeldProgramLockRefusesTheStartAndStaleOneIsCleared) {
 
 TEST_F(StartUpTest, DeletedDemoIsNotCopiedAgainAndMissingAgendaEndsWithoutAgendaList) {
     env.useDataFolder(QStringLiteral("RunPrgFirst=0\nLastDBName=DEMO\n"));
+    test.navigator.onAgendaList([] { return core::AgendaListOutcome::Stay; });
     EXPECT_FALSE(start());
     EXPECT_FALSE(QFileInfo::exists(env.dataFolder() + QStringLiteral("DEMO.MDB")));
     EXPECT_TRUE(ui.saw(Kind::Information,
@@ -220,6 +205,7 @@ TEST_F(StartUpTest, DeletedDemoIsNotCopiedAgainAndMissingAgendaEndsWithoutAgenda
 
 TEST_F(StartUpTest, EmptyLastAgendaIsNoAgendaWhileAMissingKeyMeansTheDemo) {
     env.useDataFolder(QStringLiteral("LastDBName=\n"));
+    test.navigator.onAgendaList([] { return core::AgendaListOutcome::Stay; });
     EXPECT_FALSE(start());
     EXPECT_TRUE(QFileInfo::exists(env.dataFolder() + QStringLiteral("DEMO.MDB")));
     EXPECT_TRUE(ui.saw(Kind::Information, core::noAgendaChosenMessage()));
@@ -254,8 +240,7 @@ TEST_F(StartUpTest, DataSubfoldersAreFoundWhateverTheirCaseAndCreatedUnderOneSpe
 
     TestEnvironment fresh; // a fresh program, on a fresh data folder
     fresh.useDataFolder();
-    startUp = std::make_unique<core::StartUp>(ui, hooks);
-    ASSERT_TRUE(startUp->run());
+    ASSERT_TRUE(start());
     EXPECT_TRUE(QFileInfo(fresh.dataFolder() + QStringLiteral("LOCK")).isDir());
     EXPECT_EQ(core::programState().settings.slozkaObrazku,
               fresh.dataFolder() + QStringLiteral("Dokumenty/DEMO/OBRAZKY/"));
@@ -338,10 +323,9 @@ namespace {
 // Records which agenda was open whenever the profile was saved.
 class RecordingHooks : public services::StandardStartupHooks {
 public:
-    using StandardStartupHooks::StandardStartupHooks;
-    void saveProfile() override {
+    void saveProfile(core::AppContext& context) override {
         savedInto << core::programState().agenda;
-        StandardStartupHooks::saveProfile();
+        StandardStartupHooks::saveProfile(context);
     }
     QStringList savedInto;
 };
@@ -352,8 +336,9 @@ TEST(AgendaSwitch, ProfileIsSavedIntoTheAgendaBeingLeft) {
     ASSERT_TRUE(env.copyTemplate(QStringLiteral("0003.res"), QStringLiteral("DEMO.MDB")));
     ASSERT_TRUE(env.copyTemplate(QStringLiteral("0001.res"), QStringLiteral("Firma1.MDB")));
     ScriptedInteraction ui;
-    RecordingHooks hooks(ui, {});
-    core::StartUp startUp(ui, hooks);
+    RecordingHooks hooks;
+    testsupport::TestContext test(ui, &hooks);
+    core::StartUp& startUp = test.startUp();
     ASSERT_TRUE(startUp.run());
     EXPECT_TRUE(hooks.savedInto.isEmpty()) << "nothing to save before the first agenda";
     ASSERT_TRUE(startUp.openAgenda(QStringLiteral("Firma1")));

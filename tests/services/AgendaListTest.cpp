@@ -4,8 +4,8 @@
 #include "core/ProgramState.h"
 #include "core/Schema.h"
 #include "core/StartUp.h"
-#include "services/StandardStartupHooks.h"
 #include "support/ScriptedInteraction.h"
+#include "support/TestContext.h"
 #include "support/TestEnvironment.h"
 
 #include <QDir>
@@ -29,8 +29,7 @@ protected:
     // Starts the program on `last` (the demo agenda unless told otherwise).
     void start(const QString& last = QStringLiteral("DEMO")) {
         env.useDataFolder(QStringLiteral("LastDBName=%1\n").arg(last));
-        startUp = std::make_unique<core::StartUp>(ui, hooks);
-        ASSERT_TRUE(startUp->run()) << ui.allTexts().join('|').toStdString();
+        ASSERT_TRUE(test.startUp().run()) << ui.allTexts().join('|').toStdString();
         ui.clear();
     }
 
@@ -51,19 +50,17 @@ protected:
         f.write(content);
     }
 
-    services::AgendaList makeList() {
-        services::AgendaList::Environment e;
-        e.openSettingsDialog = [this] {
-            ++settingsShown;
+    services::AgendaList makeList() { return services::AgendaList(test.context); }
+    int settingsShown() const { return test.navigator.count(QStringLiteral("openSettings")); }
+
+    // The person in the agenda list: chooses `file` and presses "Otevřít".
+    std::function<AgendaListOutcome()> opening(const QString& file) {
+        return [this, file] {
+            services::AgendaList list = makeList();
+            list.fill();
+            list.setCurrent(static_cast<int>(column(list, true).indexOf(file)));
+            return list.openCurrent();
         };
-        e.chooseDataFolder = [this](const QString&) {
-            return folderChoice;
-        };
-        e.startProgram = [this](const QString& program, const QStringList& args) {
-            started << program << args;
-            return true;
-        };
-        return services::AgendaList(ui, *startUp, e);
     }
 
     QStringList column(const services::AgendaList& list, bool files) const {
@@ -75,11 +72,7 @@ protected:
 
     TestEnvironment env;
     ScriptedInteraction ui;
-    services::StandardStartupHooks hooks{ui, {}};
-    std::unique_ptr<core::StartUp> startUp;
-    int settingsShown = 0;
-    std::optional<core::DataFolderChoice> folderChoice;
-    QStringList started;
+    testsupport::TestContext test{ui};
 };
 
 TEST_F(AgendaListTest, ListsOnlyAgendaDatabasesSortedCzechWithTheOpenOneSelected) {
@@ -116,17 +109,9 @@ TEST_F(AgendaListTest, ListsOnlyAgendaDatabasesSortedCzechWithTheOpenOneSelected
 TEST_F(AgendaListTest, StartUpShowsTheListWhenTheLastAgendaIsGone) {
     env.useDataFolder(QStringLiteral("LastDBName=Zmizela\n"));
     addAgenda(QStringLiteral("Firma1.MDB"), QStringLiteral("Jedna"));
-    int shown = 0;
-    hooks.setAgendaListChooser([&] {
-        ++shown;
-        services::AgendaList list = makeList();
-        list.fill();
-        list.setCurrent(static_cast<int>(column(list, true).indexOf(QStringLiteral("FIRMA1.MDB"))));
-        return list.openCurrent() == AgendaListOutcome::Opened;
-    });
-    startUp = std::make_unique<core::StartUp>(ui, hooks);
-    ASSERT_TRUE(startUp->run()) << ui.allTexts().join('|').toStdString();
-    EXPECT_EQ(shown, 1);
+    test.navigator.onAgendaList(opening(QStringLiteral("FIRMA1.MDB")));
+    ASSERT_TRUE(test.startUp().run()) << ui.allTexts().join('|').toStdString();
+    EXPECT_EQ(test.navigator.count(QStringLiteral("openAgendaList")), 1);
     EXPECT_EQ(core::programState().agenda, QStringLiteral("Firma1"));
     EXPECT_EQ(core::programState().agendaName, QStringLiteral("Jedna"));
     EXPECT_EQ(core::programState().settings.nazev, QStringLiteral("Jedna"));
@@ -139,10 +124,11 @@ TEST_F(AgendaListTest, NewAgendaTakesTheNextFreeNameOpensAndAsksForTheFirmName) 
     services::AgendaList list = makeList();
     list.fill();
     ui.answer(true);
+    test.navigator.onSettings([] { return core::NavigationStatus::Cancelled; });
     EXPECT_EQ(list.addNew(), AgendaListOutcome::Opened);
     EXPECT_TRUE(QFileInfo::exists(env.dataFolder() + QStringLiteral("Firma3.MDB")));
     EXPECT_TRUE(column(list, true).contains(QStringLiteral("FIRMA3.MDB")));
-    EXPECT_EQ(settingsShown, 1);
+    EXPECT_EQ(settingsShown(), 1);
     EXPECT_TRUE(ui.waitTexts().contains(QStringLiteral("Vytvářím novou firmu\nprosím čekejte...")));
     EXPECT_FALSE(ui.waitShown());
 
@@ -179,7 +165,7 @@ TEST_F(AgendaListTest, OpeningAnotherAgendaSwitchesTheProgram) {
     EXPECT_EQ(list.openCurrent(), AgendaListOutcome::Opened);
     EXPECT_EQ(core::programState().agenda, QStringLiteral("Firma1"));
     EXPECT_EQ(core::programState().agendaName, QStringLiteral("Jedna"));
-    EXPECT_EQ(settingsShown, 0);
+    EXPECT_EQ(settingsShown(), 0);
     EXPECT_TRUE(ui.waitTexts().contains(QStringLiteral("\nprosím čekejte...")));
 }
 
@@ -213,8 +199,7 @@ TEST_F(AgendaListTest, DemoIsOfferedOnlyWhileItIsMissing) {
     core::resetProgramState();
     core::StartUp::initProgramFolders(env.programFolder());
     env.useDataFolder(QStringLiteral("LastDBName=Firma1\nRunPrgFirst=0\n"));
-    startUp = std::make_unique<core::StartUp>(ui, hooks);
-    ASSERT_TRUE(startUp->run());
+    ASSERT_TRUE(test.startUp().run());
     services::AgendaList list = makeList();
     list.fill();
     EXPECT_TRUE(list.demoAvailable());
@@ -311,13 +296,14 @@ TEST_F(AgendaListTest, NewDataFolderIsWrittenAndEndsTheProgram) {
     ui.answer(false);
     EXPECT_EQ(list.changeDataFolder(), AgendaListOutcome::Stay);
     ui.answer(true);
+    test.navigator.scriptDataFolder(std::nullopt);
     EXPECT_EQ(list.changeDataFolder(), AgendaListOutcome::Stay) << "dialog cancelled";
     EXPECT_EQ(env.readIni(), before);
 
     const QString other = env.programFolder() + QStringLiteral("server/data");
     QDir().mkpath(other);
-    folderChoice =
-        core::DataFolderChoice{false, QStringLiteral("  ") + other + QStringLiteral(" ")};
+    test.navigator.scriptDataFolder(
+        core::DataFolderChoice{false, QStringLiteral("  ") + other + QStringLiteral(" ")});
     ui.answer(true);
     EXPECT_EQ(list.changeDataFolder(), AgendaListOutcome::EndProgram);
     EXPECT_EQ(core::IniFile::load(env.iniPath())
@@ -337,7 +323,7 @@ TEST_F(AgendaListTest, MaintenanceToolIsStartedWithTheDataFolderOrMissed) {
     EXPECT_TRUE(ui.saw(Kind::Warning, QStringLiteral("Program \"Správa databází\" není "
                                                      "nainstalován - proveďte reinstalaci "
                                                      "programu.")));
-    EXPECT_TRUE(started.isEmpty());
+    EXPECT_TRUE(test.navigator.startedPrograms().isEmpty());
 
     QFile tool(env.programFolder() + QStringLiteral("Pelmack"));
     ASSERT_TRUE(tool.open(QIODevice::WriteOnly));
@@ -345,8 +331,46 @@ TEST_F(AgendaListTest, MaintenanceToolIsStartedWithTheDataFolderOrMissed) {
     tool.close();
     tool.setPermissions(tool.permissions() | QFile::ExeOwner);
     ui.answer(true);
+    test.navigator.maintenanceToolStarts(true);
     EXPECT_EQ(list.repairDatabases(), AgendaListOutcome::CloseProgram);
-    EXPECT_EQ(started, QStringList({tool.fileName(), env.dataFolder()}));
+    EXPECT_EQ(test.navigator.startedPrograms(),
+              QStringList{tool.fileName() + QLatin1Char(' ') + env.dataFolder()});
+}
+
+// At start-up the list stands in for the last agenda: each way out of it ends the start-up as
+// the list said, with one message for one failure, and the closing steps where they belong.
+TEST_F(AgendaListTest, ListAtStartUpEndsTheStartUpAsItsCommandSays) {
+    env.useDataFolder(QStringLiteral("LastDBName=Zmizela\n"));
+    addAgenda(QStringLiteral("Nova.MDB"), QStringLiteral("Z budoucnosti"));
+    {
+        core::Database db(QStringLiteral("newer"));
+        ASSERT_TRUE(db.open(env.dataFolder() + QStringLiteral("Nova.MDB")));
+        ASSERT_TRUE(core::writeSchemaVersion(db, 9));
+    }
+    test.navigator.onAgendaList(opening(QStringLiteral("NOVA.MDB")));
+    EXPECT_FALSE(test.startUp().run());
+    EXPECT_TRUE(ui.saw(Kind::Error,
+                       QStringLiteral("Při otevření firmy došlo k chybě, program bude ukončen.")));
+    EXPECT_FALSE(ui.saw(Kind::Information, core::noAgendaChosenMessage()))
+        << "the failure was reported once already";
+
+    ui.clear();
+    test.navigator.onAgendaList([] { return AgendaListOutcome::Stay; });
+    EXPECT_FALSE(test.startUp().run());
+    EXPECT_TRUE(ui.saw(Kind::Information, core::noAgendaChosenMessage()));
+    const auto setupFlag = [&] {
+        return core::IniFile::load(env.iniPath())
+            .value(QStringLiteral("CONFIG"), QStringLiteral("RunPrgSetup"));
+    };
+    EXPECT_EQ(setupFlag(), QString()) << "no closing steps after a failed start";
+
+    // "Opravit databáze": the maintenance tool starts and the program closes as "Konec" does.
+    ui.clear();
+    test.navigator.onAgendaList([] { return AgendaListOutcome::CloseProgram; });
+    EXPECT_FALSE(test.startUp().run());
+    EXPECT_TRUE(test.startUp().closedOnRequest());
+    EXPECT_FALSE(ui.saw(Kind::Information, core::noAgendaChosenMessage()));
+    EXPECT_EQ(setupFlag(), QStringLiteral("0"));
 }
 
 } // namespace

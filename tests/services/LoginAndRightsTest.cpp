@@ -4,6 +4,7 @@
 #include "services/OfferPrefilter.h"
 #include "services/PasswordScrambler.h"
 #include "services/UserDatabases.h"
+#include "support/TestContext.h"
 
 #include <QSignalSpy>
 
@@ -106,18 +107,21 @@ TEST(AccessLevels, ChecksShowTheirMessagesForTheLoggedInUser) {
 
 class LoginTest : public testsupport::UserDatabases {
 protected:
-    bool login() { return services::logIn(global(), ui, passwords.prompt()); }
+    bool login() { return services::logIn(test.context); }
+    void type(std::initializer_list<std::optional<QString>> passwords) {
+        for (const auto& password : passwords)
+            test.navigator.typePassword(password);
+    }
+    int asked() const { return test.navigator.count(QStringLiteral("askPassword")); }
 
-    testsupport::TypedPasswords passwords;
-    std::deque<std::optional<QString>>& typed = passwords.typed;
-    int& asked = passwords.asked;
+    testsupport::TestContext test{ui};
 };
 
 TEST_F(LoginTest, EmptyTableStartsWithoutAskingAndWithEveryRight) {
-    QSignalSpy changed(&core::ProgramEvents::instance(), &core::ProgramEvents::userChanged);
+    QSignalSpy changed(&test.context.events(), &core::ProgramEvents::userChanged);
     core::programState().user.administrator = false; // left over from an earlier login
     ASSERT_TRUE(login());
-    EXPECT_EQ(asked, 0);
+    EXPECT_EQ(asked(), 0);
     const core::CurrentUser& u = core::programState().user;
     EXPECT_EQ(u.uzivId, 0);
     EXPECT_TRUE(u.jmeno.isEmpty());
@@ -141,10 +145,10 @@ TEST_F(LoginTest, WrongPasswordWarnsAndAsksAgainThenTheMatchingUserLogsIn) {
     clerk.prefiltrNabidkyVytvorId = QStringLiteral("0;7");
     testsupport::insertUser(global(), clerk);
 
-    QSignalSpy changed(&core::ProgramEvents::instance(), &core::ProgramEvents::userChanged);
-    typed = {QStringLiteral("TAJNE"), QStringLiteral("Tajne")};
+    QSignalSpy changed(&test.context.events(), &core::ProgramEvents::userChanged);
+    type({QStringLiteral("TAJNE"), QStringLiteral("Tajne")});
     ASSERT_TRUE(login());
-    EXPECT_EQ(asked, 2);
+    EXPECT_EQ(asked(), 2);
     EXPECT_EQ(ui.texts(Kind::Warning),
               QStringList{QStringLiteral(
                   "Zadané heslo je chybné (pozor: program rozlišuje velikost písmen).")});
@@ -164,9 +168,9 @@ TEST_F(LoginTest, WrongPasswordWarnsAndAsksAgainThenTheMatchingUserLogsIn) {
 
 TEST_F(LoginTest, GoingBackFailsTheLoginAndAnUnreadableTableRefusesIt) {
     addUser(1, QStringLiteral("Novák"), QStringLiteral("tajne"));
-    typed = {QStringLiteral("x"), std::nullopt};
+    type({QStringLiteral("x"), std::nullopt});
     EXPECT_FALSE(login());
-    EXPECT_EQ(asked, 2);
+    EXPECT_EQ(asked(), 2);
 
     ASSERT_TRUE(global().executeDdl(QStringLiteral("DROP TABLE Login")));
     ui.clear();

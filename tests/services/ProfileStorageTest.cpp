@@ -223,6 +223,32 @@ TEST_F(ProfileStorageTest, WindowPlacementsRoundTripAndToleratePartialValues) {
     EXPECT_FALSE(card.maximised);
 }
 
+// Closing writes all twenty window values with their descriptions, whether or not a window was
+// opened in this run: a window never opened keeps the values it had, or its design geometry.
+TEST_F(ProfileStorageTest, ClosingWritesAllFiveValuesOfAllFourWindows) {
+    profile::saveWindowValue(14, QStringLiteral("777")); // the address book's width only
+    services::ProfileSession session;
+    session.loadWindowPlacements();
+    session.saveWindowPlacements();
+    QSqlQuery rows = core::programState().db->global.select(
+        QStringLiteral("SELECT IDHodnoty, Popis, Hodnota FROM Uzivatelske ORDER BY IDHodnoty"));
+    int count = 0;
+    while (rows.next()) {
+        ++count;
+        const int number = rows.value(0).toInt();
+        EXPECT_EQ(rows.value(1).toString(), profile::windowValueDescription(number)) << number;
+        EXPECT_FALSE(rows.value(2).toString().isEmpty()) << number;
+    }
+    EXPECT_EQ(count, 20);
+    const auto design = services::designPlacement(WindowId::AddressBook);
+    const auto book = services::loadWindowPlacement(WindowId::AddressBook);
+    EXPECT_EQ(book.width, 777);
+    EXPECT_EQ(book.left, design.left);
+    EXPECT_EQ(book.height, design.height);
+    EXPECT_EQ(services::loadWindowPlacement(WindowId::Catalogue),
+              services::designPlacement(WindowId::Catalogue));
+}
+
 TEST_F(ProfileStorageTest, SessionAsksLiveWindowsBeforeSavingAndForgetsClosedOnes) {
     services::ProfileSession session;
     session.loadWindowPlacements();

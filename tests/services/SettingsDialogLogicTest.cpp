@@ -1,10 +1,12 @@
 #include "services/SettingsDialogLogic.h"
 #include "core/Database.h"
+#include "core/OfferSeries.h"
 #include "core/ProgramEvents.h"
 #include "core/ProgramState.h"
 #include "services/ProfileStore.h"
 #include "support/OpenAgenda.h"
 #include "support/ScriptedInteraction.h"
+#include "support/TestContext.h"
 #include "support/TestEnvironment.h"
 
 #include <QImage>
@@ -42,11 +44,12 @@ protected:
 
     TestEnvironment env;
     ScriptedInteraction ui;
+    testsupport::TestContext test{ui};
     core::Database& db = core::programState().db->agenda;
 };
 
 TEST_F(SettingsDialogLogicTest, FirstSaveOfAnEmptyAgendaWritesEverything) {
-    SettingsDialogLogic logic(ui);
+    SettingsDialogLogic logic(test.context);
     ASSERT_TRUE(logic.mayOpen());
     ASSERT_TRUE(logic.load());
     EXPECT_EQ(logic.series().prefixOzn, QString());
@@ -81,7 +84,7 @@ TEST_F(SettingsDialogLogicTest, FirstSaveOfAnEmptyAgendaWritesEverything) {
 TEST_F(SettingsDialogLogicTest, ChecksComeInTheirOrderAlsoForHiddenPages) {
     core::programState().user.udajeFirma = false;
     core::programState().user.globalniNastaveni = false;
-    SettingsDialogLogic logic(ui);
+    SettingsDialogLogic logic(test.context);
     ASSERT_TRUE(logic.load());
     logic.values().symbolMeny = QStringLiteral("  ");
     EXPECT_FALSE(logic.accept());
@@ -103,7 +106,7 @@ TEST_F(SettingsDialogLogicTest, UserWithoutGlobalRightRewritesTheLoadedValues) {
     ASSERT_TRUE(db.execute(QStringLiteral("INSERT INTO CisRady (PrefixOzn, Cislo, PocetMist, "
                                           "ModulOzn) VALUES ('OF', 120, 3, 'NB')")));
     core::programState().user.globalniNastaveni = false;
-    SettingsDialogLogic logic(ui);
+    SettingsDialogLogic logic(test.context);
     ASSERT_TRUE(logic.load());
     EXPECT_FALSE(logic.pageVisible(SettingsDialogLogic::Page::Globalni));
     EXPECT_TRUE(logic.pageVisible(SettingsDialogLogic::Page::Firma));
@@ -118,7 +121,7 @@ TEST_F(SettingsDialogLogicTest, UserWithoutGlobalRightRewritesTheLoadedValues) {
 }
 
 TEST_F(SettingsDialogLogicTest, PrefixTypedInLowerCaseIsStoredInUpperCase) {
-    SettingsDialogLogic logic(ui);
+    SettingsDialogLogic logic(test.context);
     ASSERT_TRUE(logic.load());
     complete(logic);
     logic.series().prefixOzn = QStringLiteral("nab");
@@ -130,10 +133,10 @@ TEST_F(SettingsDialogLogicTest, PrefixTypedInLowerCaseIsStoredInUpperCase) {
 TEST_F(SettingsDialogLogicTest, HiddenPurchasePricesFollowTheProfileAtLoadingAndAfterOk) {
     services::profile::saveBool(22, true);
     std::vector<bool> told;
-    const auto connection = QObject::connect(&core::ProgramEvents::instance(),
-                                             &core::ProgramEvents::purchasePricesDisplayChanged,
-                                             [&told](bool visible) { told.push_back(visible); });
-    SettingsDialogLogic logic(ui);
+    const auto connection =
+        QObject::connect(&test.context.events(), &core::ProgramEvents::purchasePricesDisplayChanged,
+                         [&told](bool visible) { told.push_back(visible); });
+    SettingsDialogLogic logic(test.context);
     ASSERT_TRUE(logic.load());
     EXPECT_FALSE(core::programState().showPurchasePrices);
     complete(logic);
@@ -146,7 +149,7 @@ TEST_F(SettingsDialogLogicTest, HiddenPurchasePricesFollowTheProfileAtLoadingAnd
 }
 
 TEST_F(SettingsDialogLogicTest, PicturesFolderChangesOnlyAfterTheWarningAndIsStoredRelative) {
-    SettingsDialogLogic logic(ui);
+    SettingsDialogLogic logic(test.context);
     ASSERT_TRUE(logic.load());
     complete(logic);
     EXPECT_TRUE(logic.picturesFolderShown().endsWith(QLatin1Char('/')));
@@ -165,7 +168,7 @@ TEST_F(SettingsDialogLogicTest, PicturesFolderChangesOnlyAfterTheWarningAndIsSto
 }
 
 TEST_F(SettingsDialogLogicTest, LogoFromAFileThatIsNoPictureKeepsTheOldOne) {
-    SettingsDialogLogic logic(ui);
+    SettingsDialogLogic logic(test.context);
     ASSERT_TRUE(logic.load());
     QImage picture(30, 20, QImage::Format_RGB32);
     picture.fill(Qt::red);
@@ -190,26 +193,70 @@ TEST_F(SettingsDialogLogicTest, LogoFromAFileThatIsNoPictureKeepsTheOldOne) {
     EXPECT_TRUE(core::programState().settings.logo.isEmpty());
 }
 
-TEST_F(SettingsDialogLogicTest, FailedWritesAreReportedAndTheRestIsStillSaved) {
+TEST_F(SettingsDialogLogicTest, FailedWriteIsReportedAndNothingOfTheSaveStays) {
     ASSERT_TRUE(db.executeDdl(QStringLiteral("DROP TABLE ImgData")));
-    SettingsDialogLogic logic(ui);
+    SettingsDialogLogic logic(test.context);
     EXPECT_FALSE(logic.load()) << "the logo table cannot be read";
     ui.clear();
     ASSERT_TRUE(db.executeDdl(
         QStringLiteral("CREATE TABLE ImgData (ID INTEGER, IDHodnoty INTEGER, Hodnota BLOB)")));
     ASSERT_TRUE(logic.load());
     complete(logic);
-    EXPECT_TRUE(logic.accept());
+    EXPECT_FALSE(logic.accept()) << "the dialog stays open";
     EXPECT_EQ(ui.texts(Kind::Error),
               QStringList(core::saveFailedMessage(QStringLiteral("ImgData"))));
-    EXPECT_EQ(db.scalar(QStringLiteral("SELECT count(*) FROM Nastaveni"))->toInt(), 19);
-    EXPECT_EQ(db.scalar(QStringLiteral("SELECT count(*) FROM CisRady"))->toInt(), 1);
+    EXPECT_EQ(db.scalar(QStringLiteral("SELECT count(*) FROM Nastaveni"))->toInt(), 0);
+    EXPECT_EQ(db.scalar(QStringLiteral("SELECT count(*) FROM CisRady"))->toInt(), 0);
+    EXPECT_NE(core::programState().settings.nazev, QStringLiteral("Firma"));
+}
+
+// A save refused half way (the tenth setting): the rows written before it are rolled back and
+// the program keeps the settings it had, so what it shows is what is stored.
+TEST_F(SettingsDialogLogicTest, SaveRefusedHalfWayLeavesDatabaseAndProgramAsBefore) {
+    SettingsDialogLogic logic(test.context);
+    ASSERT_TRUE(logic.load());
+    complete(logic);
+    logic.values().nazev = QStringLiteral("Stará firma");
+    ASSERT_TRUE(logic.accept());
+    const auto rows = [&] {
+        QStringList out;
+        QSqlQuery q = db.select(
+            QStringLiteral("SELECT IDHodnoty, Hodnota FROM Nastaveni ORDER BY IDHodnoty"));
+        while (q.next())
+            out << q.value(0).toString() + QLatin1Char('=') + q.value(1).toString();
+        return out;
+    };
+    const QStringList before = rows();
+    const core::AgendaSettings programBefore = core::programState().settings;
+    const bool displayBefore = core::programState().showPurchasePrices;
+    ASSERT_TRUE(db.executeDdl(
+        QStringLiteral("CREATE TRIGGER Odmitnout BEFORE UPDATE ON Nastaveni WHEN "
+                       "NEW.IDHodnoty = 10 BEGIN SELECT RAISE(ABORT, 'odmitnuto'); END")));
+
+    logic.values().nazev = QStringLiteral("Nová firma");
+    logic.values().ico = QStringLiteral("12345678");
+    logic.values().sazbaDphZakladni = 25.0;
+    logic.values().profil.nezobrazovatNakupniCeny = displayBefore;
+    logic.series().cislo = 500;
+    ui.clear();
+    EXPECT_FALSE(logic.accept());
+    EXPECT_EQ(ui.texts(Kind::Error),
+              QStringList(core::saveFailedMessage(QStringLiteral("Nastaveni"))));
+    EXPECT_EQ(rows(), before);
+    EXPECT_EQ(core::loadOfferSeries(db)->cislo, 1);
+    const core::ProgramState& state = core::programState();
+    EXPECT_EQ(state.settings.nazev, programBefore.nazev);
+    EXPECT_EQ(state.settings.ico, programBefore.ico);
+    EXPECT_DOUBLE_EQ(state.settings.sazbaDphZakladni, programBefore.sazbaDphZakladni);
+    EXPECT_EQ(state.agendaName, QStringLiteral("Stará firma"));
+    EXPECT_EQ(state.showPurchasePrices, displayBefore);
+    EXPECT_EQ(logic.values().nazev, QStringLiteral("Nová firma")) << "the typed values stay";
 }
 
 TEST_F(SettingsDialogLogicTest, UserWithoutAnySettingsRightIsRefused) {
     core::CurrentUser& user = core::programState().user;
     user.udajeFirma = user.globalniNastaveni = user.uzivatelskeNastaveni = false;
-    SettingsDialogLogic logic(ui);
+    SettingsDialogLogic logic(test.context);
     EXPECT_FALSE(logic.mayOpen());
     EXPECT_TRUE(ui.saw(Kind::Information,
                        QStringLiteral("Litujeme, ale pro tuto funkci nemáte potřebná přístupová "

@@ -2,35 +2,13 @@
 
 #include "core/Database.h"
 #include "core/ProgramState.h"
-#include "services/Login.h"
 #include "services/UserRecord.h"
 #include "support/ScriptedInteraction.h"
 #include "support/TestEnvironment.h"
 
 #include <gtest/gtest.h>
 
-#include <deque>
-
 namespace orvento::testsupport {
-
-// Passwords typed at the login prompt, in order; an empty one stands for "Zpět", as does the
-// end of the script.
-struct TypedPasswords {
-    std::deque<std::optional<QString>> typed;
-    int asked = 0;
-
-    services::PasswordPrompt prompt() {
-        return [this]() -> std::optional<QString> {
-            ++asked;
-            if (typed.empty())
-                return std::nullopt;
-            std::optional<QString> next;
-            next.swap(typed.front());
-            typed.pop_front();
-            return next;
-        };
-    }
-};
 
 // Writes a `Login` row for the user; returns its ID.
 inline int insertUser(core::Database& db, const core::CurrentUser& user) {

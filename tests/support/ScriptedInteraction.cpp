@@ -1,5 +1,7 @@
 #include "support/ScriptedInteraction.h"
 
+#include "core/ProgramState.h"
+
 #include <gtest/gtest.h>
 
 namespace orvento::testsupport {
@@ -14,15 +16,40 @@ void ScriptedInteraction::error(const QString& text) {
     m_messages.push_back({Kind::Error, text});
 }
 
-bool ScriptedInteraction::question(const QString& text) {
-    m_messages.push_back({Kind::Question, text});
+ScriptedInteraction::~ScriptedInteraction() {
+    // An answer nobody asked for means the code under test skipped a question it should ask.
+    if (!m_answers.empty())
+        ADD_FAILURE() << m_answers.size() << " scripted answer(s) left unused";
+    if (!m_files.empty())
+        ADD_FAILURE() << m_files.size() << " scripted file or folder choice(s) left unused";
+    if (!m_items.empty())
+        ADD_FAILURE() << m_items.size() << " scripted choice(s) left unused";
+    if (!m_typed.empty())
+        ADD_FAILURE() << m_typed.size() << " scripted typed text(s) left unused";
+    if (m_cancelAtStep)
+        ADD_FAILURE() << "the cancel scripted at step " << *m_cancelAtStep << " was never reached";
+}
+
+core::Answer ScriptedInteraction::ask(const QString& text, core::Buttons buttons,
+                                      core::Answer defaultButton) {
+    m_messages.push_back({Kind::Question, text, buttons, defaultButton});
     if (m_answers.empty()) {
         ADD_FAILURE() << "unscripted question: " << text.toStdString();
-        return false;
+        return buttons == core::Buttons::YesNoCancel ? core::Answer::Cancel : core::Answer::No;
     }
-    const bool yes = m_answers.front();
+    const core::Answer given = m_answers.front();
     m_answers.pop_front();
-    return yes;
+    if (given == core::Answer::Cancel && buttons != core::Buttons::YesNoCancel)
+        ADD_FAILURE() << "Cancel scripted for a Yes/No question: " << text.toStdString();
+    return given;
+}
+
+void ScriptedInteraction::showProgress(int done, int total) {
+    m_progress.emplace_back(done, total);
+    if (m_cancelAtStep && total > 0 && done == *m_cancelAtStep) {
+        m_cancelAtStep.reset();
+        core::programState().cancelRequested = true;
+    }
 }
 
 void ScriptedInteraction::showProblems(const QString& heading, const QStringList& lines) {

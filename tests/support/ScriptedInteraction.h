@@ -13,23 +13,34 @@
 namespace orvento::testsupport {
 
 // Stands in for the person at the screen: records every message, answers questions and dialogs
-// from a script, and fails the test when a question comes that nobody scripted.
+// from a script, and fails the test when a question comes that nobody scripted or when a
+// scripted answer is left unused at the end. It can press "<zrušit>" at a chosen step of a
+// progress scope.
 class ScriptedInteraction : public core::UserInteraction {
 public:
     enum class Kind { Information, Warning, Error, Question, Problems, Input };
     struct Message {
         Kind kind;
         QString text;
+        core::Buttons buttons = core::Buttons::YesNo; // questions only
+        core::Answer defaultButton = core::Answer::Yes;
     };
+
+    ScriptedInteraction() = default;
+    ~ScriptedInteraction() override;
+    ScriptedInteraction(const ScriptedInteraction&) = delete;
+    ScriptedInteraction& operator=(const ScriptedInteraction&) = delete;
 
     void information(const QString& text) override;
     void warning(const QString& text) override;
     void error(const QString& text) override;
-    bool question(const QString& text) override;
+    core::Answer ask(const QString& text, core::Buttons buttons,
+                     core::Answer defaultButton) override;
     void showProblems(const QString& heading, const QStringList& lines) override;
     void showWait(const QString& text, bool cancellable = false) override;
     void hideWait() override;
-    void keepAlive() override {}
+    void keepAlive() override { ++m_keepAlives; }
+    void showProgress(int done, int total) override;
     std::optional<QString> chooseOpenFile(const QString& title, const QString& folder,
                                           const QString& filter) override;
     std::optional<QString> chooseSaveFile(const QString& title, const QString& folder,
@@ -40,7 +51,10 @@ public:
     std::optional<QString> inputText(const QString& title, const QString& prompt) override;
 
     // Script.
-    void answer(bool yes) { m_answers.push_back(yes); }
+    void answer(bool yes) { m_answers.push_back(yes ? core::Answer::Yes : core::Answer::No); }
+    void answer(core::Answer answer) { m_answers.push_back(answer); }
+    // Presses "<zrušit>" when a progress scope reports step `step`.
+    void cancelAtStep(int step) { m_cancelAtStep = step; }
     void chooseFile(std::optional<QString> path) { m_files.push_back(std::move(path)); }
     void chooseIndex(std::optional<int> index) { m_items.push_back(index); }
     void typeText(std::optional<QString> text) { m_typed.push_back(std::move(text)); }
@@ -53,18 +67,24 @@ public:
     bool sawContaining(Kind kind, const QString& part) const;
     const QStringList& waitTexts() const { return m_waitTexts; }
     bool waitShown() const { return m_waitShown; }
+    // Every step a progress scope reported, as (done, total); and how often it kept alive.
+    const std::vector<std::pair<int, int>>& progress() const { return m_progress; }
+    int keepAlives() const { return m_keepAlives; }
     QStringList problemLines() const { return m_problemLines; }
     void clear();
 
 private:
     std::vector<Message> m_messages;
-    std::deque<bool> m_answers;
+    std::deque<core::Answer> m_answers;
     std::deque<std::optional<QString>> m_files;
     std::deque<std::optional<int>> m_items;
     std::deque<std::optional<QString>> m_typed;
     QStringList m_waitTexts;
     QStringList m_problemLines;
     bool m_waitShown = false;
+    std::vector<std::pair<int, int>> m_progress;
+    std::optional<int> m_cancelAtStep;
+    int m_keepAlives = 0;
 };
 
 } // namespace orvento::testsupport

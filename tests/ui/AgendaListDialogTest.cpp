@@ -2,8 +2,8 @@
 
 #include "core/ProgramState.h"
 #include "core/StartUp.h"
-#include "services/StandardStartupHooks.h"
 #include "support/ScriptedInteraction.h"
+#include "support/TestContext.h"
 #include "support/TestEnvironment.h"
 #include "ui/MainWindow.h"
 
@@ -30,15 +30,15 @@ protected:
 
     TestEnvironment env;
     ScriptedInteraction ui;
-    services::StandardStartupHooks hooks{ui, {}};
-    core::StartUp startUp{ui, hooks};
+    testsupport::TestContext test{ui};
+    core::StartUp& startUp = test.startUp();
 };
 
 TEST_F(AgendaListDialogTest, EmptyFolderOffersOnlyNewAgendasAndDemo) {
     env.useDataFolder();
     ASSERT_TRUE(env.copyTemplate(QStringLiteral("0002.res"), QStringLiteral("Global.MDB")));
     core::programState().folders.setData(env.dataFolder());
-    services::AgendaList list(ui, startUp, {});
+    services::AgendaList list(test.context);
     list.fill();
     ui::AgendaListDialog dialog(list);
     EXPECT_EQ(dialog.objectName(), QStringLiteral("frmSeznamFirem"));
@@ -56,7 +56,7 @@ TEST_F(AgendaListDialogTest, ListsTheAgendasAndOpensTheChosenOne) {
     env.useDataFolder();
     ASSERT_TRUE(startUp.run());
     ASSERT_TRUE(env.copyTemplate(QStringLiteral("0001.res"), QStringLiteral("Firma1.MDB")));
-    services::AgendaList list(ui, startUp, {});
+    services::AgendaList list(test.context);
     list.fill();
     ui::AgendaListDialog dialog(list);
     dialog.show();
@@ -71,16 +71,27 @@ TEST_F(AgendaListDialogTest, ListsTheAgendasAndOpensTheChosenOne) {
     ASSERT_EQ(grid->currentItem()->text(1), QStringLiteral("FIRMA1.MDB"));
     QTest::mouseClick(button(dialog, "btnOtevrit"), Qt::LeftButton);
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
-    EXPECT_EQ(dialog.outcome(), services::AgendaListOutcome::Opened);
+    EXPECT_EQ(dialog.outcome(), core::AgendaListOutcome::Opened);
     EXPECT_EQ(core::programState().agenda, QStringLiteral("Firma1"));
 }
 
-TEST_F(AgendaListDialogTest, MainWindowOffersTheListOnceItCanOpenAgendas) {
-    ui::MainWindow window(ui);
+TEST_F(AgendaListDialogTest, MainWindowAsksForTheListAndEndsTheProgramWhenItSaysSo) {
+    env.useDataFolder();
+    ASSERT_TRUE(startUp.run());
+    const QString iniBefore = env.readIni();
+    ui::MainWindow window(test.context);
+    window.show();
     EXPECT_TRUE(window.action(QStringLiteral("actNastaveni"))->isEnabled());
-    EXPECT_FALSE(window.action(QStringLiteral("actSeznamFirem"))->isEnabled());
-    window.setStartUp(&startUp);
-    EXPECT_TRUE(window.action(QStringLiteral("actSeznamFirem"))->isEnabled());
+    ASSERT_TRUE(window.action(QStringLiteral("actSeznamFirem"))->isEnabled());
+    test.navigator.onAgendaList([] { return core::AgendaListOutcome::Stay; });
+    window.action(QStringLiteral("actSeznamFirem"))->trigger();
+    EXPECT_TRUE(window.isVisible());
+    // A redirected data folder: the program ends without writing the old folder back.
+    test.navigator.onAgendaList([] { return core::AgendaListOutcome::EndProgram; });
+    window.action(QStringLiteral("actSeznamFirem"))->trigger();
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_EQ(env.readIni(), iniBefore) << "no closing steps";
+    EXPECT_EQ(test.navigator.count(QStringLiteral("openAgendaList")), 2);
 }
 
 } // namespace

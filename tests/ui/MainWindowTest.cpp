@@ -1,6 +1,7 @@
 #include "ui/MainWindow.h"
 #include "core/ProgramState.h"
 #include "support/ScriptedInteraction.h"
+#include "support/TestContext.h"
 #include "ui/DataFolderDialog.h"
 #include "ui/InformationWindow.h"
 #include "ui/SplashWindow.h"
@@ -32,10 +33,11 @@ protected:
     }
     void TearDown() override { core::resetProgramState(); }
     ScriptedInteraction ui;
+    testsupport::TestContext test{ui};
 };
 
 TEST_F(MainWindowTest, ShowsButtonsMenuAndStatusFieldsWithTheirHints) {
-    ui::MainWindow window(ui);
+    ui::MainWindow window(test.context);
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
     EXPECT_EQ(window.windowTitle(), QStringLiteral("Orvento"));
@@ -62,18 +64,18 @@ TEST_F(MainWindowTest, ShowsButtonsMenuAndStatusFieldsWithTheirHints) {
 }
 
 TEST_F(MainWindowTest, ClosingRunsTheClosingStepsOnceWhicheverWayItCloses) {
-    ui::MainWindow window(ui);
-    int runs = 0;
-    window.setClosingSteps([&] { ++runs; });
+    ui::MainWindow window(test.context);
     window.show();
     window.action(QStringLiteral("actKonec"))->trigger();
     EXPECT_FALSE(window.isVisible());
     window.close();
-    EXPECT_EQ(runs, 1);
+    EXPECT_EQ(ui.waitTexts().count(
+                  QStringLiteral("Uložení uživatelského profilu...\npočkejte prosím na dokončení")),
+              1);
 }
 
 TEST_F(MainWindowTest, CtrlQAsksAndSwitchesPurchasePricesOnlyOnYes) {
-    ui::MainWindow window(ui);
+    ui::MainWindow window(test.context);
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
     window.activateWindow();

@@ -2,6 +2,7 @@
 #include "core/ProgramState.h"
 #include "support/OpenAgenda.h"
 #include "support/ScriptedInteraction.h"
+#include "support/TestContext.h"
 #include "ui/addressbook/PostCodeCardDialog.h"
 #include "ui/addressbook/PostCodeListWindow.h"
 #include "ui/offers/HistoryActionWindow.h"
@@ -39,7 +40,8 @@ TEST(HistoryActionWindowTest, OpensOnTheLatestRowWithItsPreviewAndHidesPurchaseS
                           .value_or(-1)
                           .toLongLong();
     ScriptedInteraction ui;
-    ui::HistoryActionWindow window(ui, id);
+    testsupport::TestContext test{ui};
+    ui::HistoryActionWindow window(test.context, id);
     ASSERT_EQ(window.list()->rowCount(), 2);
     EXPECT_EQ(window.list()->currentRow(), 1);
     EXPECT_EQ(window.list()->item(1, 2)->text(), QStringLiteral("Změna"));
@@ -61,7 +63,7 @@ TEST(HistoryActionWindowTest, OpensOnTheLatestRowWithItsPreviewAndHidesPurchaseS
 
     // A row recorded without snapshots has no preview.
     db.execute(QStringLiteral("UPDATE Akce SET ActionData1 = '', ActionData2 = ''"));
-    ui::HistoryActionWindow basic(ui, id);
+    ui::HistoryActionWindow basic(test.context, id);
     EXPECT_FALSE(basic.previewShown());
 }
 
@@ -73,8 +75,9 @@ TEST(PostCodeListWindowTest, QuickFindSortingAndButtonsOverTheShippedList) {
     ASSERT_TRUE(
         core::programState().db->global.open(env.dataFolder() + QStringLiteral("Global.MDB")));
     ScriptedInteraction ui;
+    testsupport::TestContext test{ui};
     {
-        ui::PostCodeListWindow window(ui, addressbook::PostCodeList::Mode::Pick);
+        ui::PostCodeListWindow window(test.context, addressbook::PostCodeList::Mode::Pick);
         window.show();
         ASSERT_GT(window.table()->rowCount(), 3000);
         window.sortByColumn(1);
@@ -99,7 +102,7 @@ TEST(PostCodeListWindowTest, QuickFindSortingAndButtonsOverTheShippedList) {
     }
     // Reopened: sorted by place, on the same row.
     core::programState().db->global.execute(QStringLiteral("DELETE FROM Mista WHERE Misto > 'M'"));
-    ui::PostCodeListWindow again(ui, addressbook::PostCodeList::Mode::Manage);
+    ui::PostCodeListWindow again(test.context, addressbook::PostCodeList::Mode::Manage);
     EXPECT_EQ(again.list().sortField(), QStringLiteral("MISTO"));
     core::programState().db->global.execute(QStringLiteral("DELETE FROM Mista"));
     again.refreshRows();

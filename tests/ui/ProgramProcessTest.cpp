@@ -1,5 +1,6 @@
 #include "core/Database.h"
 #include "core/IniFile.h"
+#include "services/UserDatabases.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -100,6 +101,35 @@ TEST_F(ProgramProcess, StartsOnTheDemoAgendaAndClosesCleanlyOnSigterm) {
     EXPECT_EQ(ini.value(QStringLiteral("CONFIG"), QStringLiteral("RunPrgFirst")),
               QStringLiteral("0"));
     EXPECT_FALSE(core::Database::openedElsewhere(demo));
+}
+
+// The login prompt runs its own event loop; the session's SIGTERM must still end the program,
+// and with its closing steps.
+TEST_F(ProgramProcess, EndedAtTheLoginPromptClosesCleanly) {
+    ASSERT_TRUE(QFile::copy(program + QStringLiteral("/Res/0002.res"),
+                            data + QStringLiteral("Global.MDB")));
+    QFile::setPermissions(data + QStringLiteral("Global.MDB"),
+                          QFile::ReadOwner | QFile::WriteOwner);
+    {
+        core::Database global(QStringLiteral("register-user"));
+        ASSERT_TRUE(global.open(data + QStringLiteral("Global.MDB")));
+        core::CurrentUser user;
+        user.uzivId = 1;
+        user.jmeno = QStringLiteral("Nováková");
+        user.password = QStringLiteral("tajne");
+        testsupport::insertUser(global, user);
+    }
+    start();
+    const QString global = data + QStringLiteral("Global.MDB");
+    ASSERT_TRUE(waitFor([&] { return core::Database::openedElsewhere(global); }));
+    // The prompt comes right after the global database is checked; the demo agenda only after
+    // a login, so it must still be missing.
+    QThread::msleep(1500);
+    ASSERT_FALSE(QFileInfo::exists(data + QStringLiteral("DEMO.MDB")));
+    ASSERT_EQ(process.state(), QProcess::Running);
+    process.terminate();
+    expectClosedCleanly();
+    EXPECT_FALSE(core::Database::openedElsewhere(global));
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include "core/ProgramState.h"
 #include "support/OpenAgenda.h"
 #include "support/ScriptedInteraction.h"
+#include "support/TestContext.h"
 #include "support/TestEnvironment.h"
 
 #include <QCheckBox>
@@ -46,14 +47,15 @@ protected:
 
     TestEnvironment env;
     ScriptedInteraction ui;
+    testsupport::TestContext test{ui};
     core::Database& db = core::programState().db->agenda;
 };
 
 TEST_F(SettingsDialogTest, ShowsTheLoadedValuesOnThePagesTheUserMaySee) {
     core::programState().user.udajeFirma = false;
-    SettingsDialogLogic logic(ui);
+    SettingsDialogLogic logic(test.context);
     ASSERT_TRUE(logic.load());
-    ui::SettingsDialog dialog(logic, ui);
+    ui::SettingsDialog dialog(logic, test.context);
     EXPECT_EQ(dialog.objectName(), QStringLiteral("frmNastaveni"));
     EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Nastavení"));
     QTabWidget* pages = dialog.pages();
@@ -81,9 +83,9 @@ TEST_F(SettingsDialogTest, ShowsTheLoadedValuesOnThePagesTheUserMaySee) {
 
 TEST_F(SettingsDialogTest, OkTakesOnlyTheVisiblePagesAndStaysOpenOnAFailedCheck) {
     core::programState().user.globalniNastaveni = false;
-    SettingsDialogLogic logic(ui);
+    SettingsDialogLogic logic(test.context);
     ASSERT_TRUE(logic.load());
-    ui::SettingsDialog dialog(logic, ui);
+    ui::SettingsDialog dialog(logic, test.context);
     dialog.show();
     // The hidden page's field is not taken over even if it holds another value.
     field<QDoubleSpinBox>(dialog, "curZakladniSazba")->setValue(5.0);
@@ -100,9 +102,9 @@ TEST_F(SettingsDialogTest, OkTakesOnlyTheVisiblePagesAndStaysOpenOnAFailedCheck)
 }
 
 TEST_F(SettingsDialogTest, PrefixIsTypedInUpperCaseAndThePicturesFolderUnlocksOnYes) {
-    SettingsDialogLogic logic(ui);
+    SettingsDialogLogic logic(test.context);
     ASSERT_TRUE(logic.load());
-    ui::SettingsDialog dialog(logic, ui);
+    ui::SettingsDialog dialog(logic, test.context);
     dialog.show();
     QLineEdit* prefix = field<QLineEdit>(dialog, "edtPrefix");
     prefix->clear();

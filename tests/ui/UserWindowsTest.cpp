@@ -1,6 +1,7 @@
 #include "core/ProgramState.h"
 #include "services/UserCard.h"
 #include "services/UserDatabases.h"
+#include "support/TestContext.h"
 #include "ui/GridBinding.h"
 #include "ui/MainWindow.h"
 #include "ui/PrefilterDialog.h"
@@ -54,6 +55,8 @@ protected:
                 {{QStringLiteral("U"), uzivId}})
             .value_or(QVariant());
     }
+
+    testsupport::TestContext test{ui};
 };
 
 TEST_F(UserWindowsTest, UserCardDrivenByKeyboardSavesTheNewUser) {
@@ -148,7 +151,7 @@ TEST_F(UserWindowsTest, UserListShowsUsersAndDeletesAfterTheQuestion) {
     addUser(1, QStringLiteral("Šéf"), QStringLiteral("a"), true, QStringLiteral("VEDENI"));
     addUser(2, QStringLiteral("Referent"), QStringLiteral("b"), false);
     core::programState().user.uzivId = 1;
-    ui::UserListWindow window(ui);
+    ui::UserListWindow window(test.context);
     window.show();
     EXPECT_EQ(window.objectName(), QStringLiteral("frmUzivatele"));
     QTableWidget* table = window.table();
@@ -172,7 +175,7 @@ TEST_F(UserWindowsTest, UserListShowsUsersAndDeletesAfterTheQuestion) {
 }
 
 TEST_F(UserWindowsTest, MainWindowOpensTheUserListForAdministratorsOnly) {
-    ui::MainWindow main(ui);
+    ui::MainWindow main(test.context);
     QAction* users = main.action(QStringLiteral("actUzivatele"));
     ASSERT_NE(users, nullptr);
     EXPECT_TRUE(users->isEnabled());

@@ -1,5 +1,6 @@
 #include "ui/addressbook/PostCodeListWindow.h"
 
+#include "core/AppContext.h"
 #include "core/ProgramState.h"
 #include "ui/Help.h"
 #include "ui/addressbook/PostCodeCardDialog.h"
@@ -21,11 +22,11 @@ const char* const kFields[] = {addressbook::kSortByPsc, addressbook::kSortByMist
 
 } // namespace
 
-PostCodeListWindow::PostCodeListWindow(core::UserInteraction& ui,
+PostCodeListWindow::PostCodeListWindow(core::AppContext& context,
                                        addressbook::PostCodeList::Mode mode, QWidget* parent)
     : QDialog(parent)
-    , m_ui(ui)
-    , m_list(core::programState().db->global, ui, mode)
+    , m_context(context)
+    , m_list(context.db().global, context.ui(), mode)
     , m_table(new QTableWidget(0, 2, this))
     , m_find(new QLineEdit(m_table))
     , m_findHint(new QLabel(QStringLiteral("vyhledávací políčko zavřete klávesou Tab"), m_table))
@@ -107,9 +108,9 @@ PostCodeListWindow::PostCodeListWindow(core::UserInteraction& ui,
 }
 
 std::optional<addressbook::PostCodeRow>
-PostCodeListWindow::pick(core::UserInteraction& ui, addressbook::PostCodeList::Mode mode,
+PostCodeListWindow::pick(core::AppContext& context, addressbook::PostCodeList::Mode mode,
                          QWidget* parent) {
-    PostCodeListWindow window(ui, mode, parent);
+    PostCodeListWindow window(context, mode, parent);
     if (window.exec() != QDialog::Accepted || !window.list().currentRow())
         return std::nullopt;
     return *window.list().currentRow();
@@ -153,7 +154,7 @@ void PostCodeListWindow::sortByColumn(int column) {
 }
 
 void PostCodeListWindow::runCard(bool isNew) {
-    addressbook::PostCodeCard card(core::programState().db->global, m_ui, m_list);
+    addressbook::PostCodeCard card(m_context.db().global, m_context.ui(), m_list);
     if (isNew)
         card.startNew();
     else if (!card.startEdit()) {

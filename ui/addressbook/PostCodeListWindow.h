@@ -10,7 +10,7 @@ class QPushButton;
 class QTableWidget;
 
 namespace orvento::core {
-class UserInteraction;
+class AppContext;
 }
 
 namespace orvento::ui {
@@ -19,12 +19,12 @@ namespace orvento::ui {
 class PostCodeListWindow : public QDialog {
     Q_OBJECT
 public:
-    PostCodeListWindow(core::UserInteraction& ui, addressbook::PostCodeList::Mode mode,
+    PostCodeListWindow(core::AppContext& context, addressbook::PostCodeList::Mode mode,
                        QWidget* parent = nullptr);
 
     // OpenPostCodeList: the window modally; the row picked with OK, nothing when cancelled.
     static std::optional<addressbook::PostCodeRow>
-    pick(core::UserInteraction& ui, addressbook::PostCodeList::Mode mode, QWidget* parent);
+    pick(core::AppContext& context, addressbook::PostCodeList::Mode mode, QWidget* parent);
 
     QTableWidget* table() const { return m_table; }
     QLineEdit* findBox() const { return m_find; }
@@ -46,7 +46,7 @@ private:
     void hideFindBox();
     void choose();
 
-    core::UserInteraction& m_ui;
+    core::AppContext& m_context;
     addressbook::PostCodeList m_list;
     QTableWidget* m_table;
     QLineEdit* m_find;

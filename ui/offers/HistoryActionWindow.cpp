@@ -1,5 +1,6 @@
 #include "ui/offers/HistoryActionWindow.h"
 
+#include "core/AppContext.h"
 #include "core/ProgramState.h"
 #include "services/PurchasePriceDisplay.h"
 #include "ui/Help.h"
@@ -40,10 +41,10 @@ QLabel* valueLabel(QWidget* parent) {
 
 } // namespace
 
-HistoryActionWindow::HistoryActionWindow(core::UserInteraction& ui, qint64 offerId, QWidget* parent)
+HistoryActionWindow::HistoryActionWindow(core::AppContext& context, qint64 offerId, QWidget* parent)
     : QDialog(parent)
-    , m_ui(ui)
-    , m_view(core::programState().db->agenda, offerId)
+    , m_context(context)
+    , m_view(context.db().agenda, offerId)
     , m_list(readOnlyGrid(offers::HistoryView::columnTitles(), this))
     , m_pages(new QStackedWidget(this)) {
     setObjectName(QStringLiteral("frmHistoryAction"));
@@ -78,10 +79,11 @@ HistoryActionWindow::HistoryActionWindow(core::UserInteraction& ui, qint64 offer
     layout->addLayout(buttons);
 
     auto* purchase = new QShortcut(QKeySequence(QStringLiteral("Ctrl+Q")), this);
-    connect(purchase, &QShortcut::activated, this, [this] {
-        if (services::togglePurchasePriceDisplay(m_ui))
-            updatePurchaseSums();
-    });
+    connect(purchase, &QShortcut::activated, this,
+            [this] { services::togglePurchasePriceDisplay(m_context); });
+    // Switched here or anywhere else, the sums follow.
+    connect(&m_context.events(), &core::ProgramEvents::purchasePricesDisplayChanged, this,
+            [this] { updatePurchaseSums(); });
     connect(m_list, &QTableWidget::currentCellChanged, this, [this](int row) {
         m_view.select(row >= 0 ? std::optional<std::size_t>(static_cast<std::size_t>(row))
                                : std::nullopt);
@@ -94,8 +96,8 @@ HistoryActionWindow::HistoryActionWindow(core::UserInteraction& ui, qint64 offer
     showRows();
 }
 
-void HistoryActionWindow::showFor(core::UserInteraction& ui, qint64 offerId, QWidget* parent) {
-    HistoryActionWindow window(ui, offerId, parent);
+void HistoryActionWindow::showFor(core::AppContext& context, qint64 offerId, QWidget* parent) {
+    HistoryActionWindow window(context, offerId, parent);
     window.exec();
 }
 

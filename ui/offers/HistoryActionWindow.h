@@ -9,7 +9,7 @@ class QStackedWidget;
 class QTableWidget;
 
 namespace orvento::core {
-class UserInteraction;
+class AppContext;
 }
 
 namespace orvento::ui {
@@ -18,10 +18,10 @@ namespace orvento::ui {
 class HistoryActionWindow : public QDialog {
     Q_OBJECT
 public:
-    HistoryActionWindow(core::UserInteraction& ui, qint64 offerId, QWidget* parent = nullptr);
+    HistoryActionWindow(core::AppContext& context, qint64 offerId, QWidget* parent = nullptr);
 
     // "Historie akcí" for the offer, modally.
-    static void showFor(core::UserInteraction& ui, qint64 offerId, QWidget* parent);
+    static void showFor(core::AppContext& context, qint64 offerId, QWidget* parent);
 
     QTableWidget* list() const { return m_list; }
     QTableWidget* items() const { return m_items; }
@@ -35,7 +35,7 @@ private:
     void showPreview();
     void updatePurchaseSums();
 
-    core::UserInteraction& m_ui;
+    core::AppContext& m_context;
     offers::HistoryView m_view;
     QTableWidget* m_list;
     QStackedWidget* m_pages;

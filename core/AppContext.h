@@ -1,0 +1,46 @@
+#pragma once
+
+#include "core/ProgramEvents.h"
+#include "core/StartUp.h"
+
+namespace orvento::services {
+class ProfileSession;
+}
+
+namespace orvento::core {
+
+class Navigator;
+class StartupHooks;
+class UserInteraction;
+struct Connections;
+
+// Everything a window or a logic class of this run needs besides its own data: the connections,
+// the profile session (grid layouts, sort fields, window placements), the person at the screen,
+// the other windows, the start-up and the program-wide notifications. The application builds
+// one and hands it to every window and logic class; tests build one from their doubles.
+//
+// The profile session is a service above this layer: it is only named here, never used.
+class AppContext {
+public:
+    AppContext(UserInteraction& ui, Navigator& navigator, services::ProfileSession& profile,
+               StartupHooks& hooks);
+    AppContext(const AppContext&) = delete;
+    AppContext& operator=(const AppContext&) = delete;
+
+    UserInteraction& ui() const { return m_ui; }
+    Navigator& navigator() const { return m_navigator; }
+    services::ProfileSession& profile() const { return m_profile; }
+    // The connections of programState(): the global database, the open agenda and the spare one.
+    Connections& db() const;
+    ProgramEvents& events() { return m_events; }
+    StartUp& startUp() { return m_startUp; }
+
+private:
+    UserInteraction& m_ui;
+    Navigator& m_navigator;
+    services::ProfileSession& m_profile;
+    ProgramEvents m_events;
+    StartUp m_startUp;
+};
+
+} // namespace orvento::core

@@ -1,0 +1,84 @@
+#pragma once
+
+#include "core/StartupHooks.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <vector>
+
+namespace orvento::core {
+
+// How a request for another window ended.
+enum class NavigationStatus {
+    Done,         // the window did what was asked (items chosen, card saved or closed)
+    Cancelled,    // the person closed it without a choice
+    NotAvailable, // this program has no such window (yet); nothing was opened
+};
+
+struct NavigationResult {
+    NavigationStatus status = NavigationStatus::NotAvailable;
+    std::vector<qint64> ids; // the chosen records (catalogue items, a firm)
+};
+
+// The answer to one request. A modal window has answered by the time the request returns; a
+// window that stays open (the catalogue beside an offer card) answers when the person has
+// chosen. The requester keeps the object as long as it wants the answer: a window that answers
+// after the requester let go of it tells nobody.
+class PendingNavigation {
+public:
+    using Handler = std::function<void(const NavigationResult&)>;
+
+    bool answered() const { return m_answered; }
+    const NavigationResult& result() const { return m_result; }
+    // Called once with the answer; at once when it is already there.
+    void onAnswer(Handler handler);
+    // For the window: the answer, given once; later answers are ignored.
+    void answer(NavigationResult result);
+
+private:
+    NavigationResult m_result;
+    Handler m_handler;
+    bool m_answered = false;
+};
+
+// What the agenda list ended with, for the program around it.
+enum class AgendaListOutcome {
+    Stay,         // nothing that closes the list
+    Opened,       // an agenda was opened; the list closes
+    EndProgram,   // the program ends at once, without its closing steps
+    CloseProgram, // the program closes with its closing steps
+};
+
+// How the logic asks for other windows without knowing them. The program answers with its
+// windows (ui/ProgramNavigator); tests answer from a script, as they answer messages.
+class Navigator {
+public:
+    virtual ~Navigator() = default;
+
+    // The catalogue in pick mode; the answer carries the chosen items' IDs.
+    virtual std::shared_ptr<PendingNavigation> pickCatalogueItems() = 0;
+    // The firm card of the address book for one firm.
+    virtual std::shared_ptr<PendingNavigation> openFirmCard(qint64 firmId) = 0;
+    // The post code list in pick mode; the answer carries the chosen `Mista` row's ID.
+    virtual std::shared_ptr<PendingNavigation> pickPostCode() = 0;
+    // "Historie akcí" of one offer; Done once it is closed.
+    virtual std::shared_ptr<PendingNavigation> showOfferHistory(qint64 offerId) = 0;
+
+    // Modal windows of the start-up and the agenda list.
+    // The data folder dialog; nothing when the person pressed "Storno".
+    virtual std::optional<DataFolderChoice> chooseDataFolder(const QString& proposedLocal) = 0;
+    // The password of the login (the splash window in its login state); nothing after "Zpět".
+    virtual std::optional<QString> askPassword() = 0;
+    // The agenda list, shown at start-up when the last agenda is gone and from the main window.
+    virtual AgendaListOutcome openAgendaList() = 0;
+    // The settings dialog; Done when it was confirmed and saved.
+    virtual NavigationStatus openSettings() = 0;
+    // Starts the database maintenance tool on the data folder; false when it cannot be started.
+    virtual bool startMaintenanceTool(const QString& program, const QString& dataFolder) = 0;
+};
+
+} // namespace orvento::core

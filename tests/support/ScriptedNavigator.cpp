@@ -1,0 +1,129 @@
+#include "support/ScriptedNavigator.h"
+
+#include <gtest/gtest.h>
+
+namespace orvento::testsupport {
+
+namespace {
+
+template <typename Queue> bool takeNext(Queue& queue, const QString& what) {
+    if (!queue.empty())
+        return true;
+    ADD_FAILURE() << "unscripted window: " << what.toStdString();
+    return false;
+}
+
+// Swapped out rather than moved: GCC's optimiser sees a moved-from optional QString as possibly
+// uninitialised.
+template <typename T> std::optional<T> popFront(std::deque<std::optional<T>>& queue) {
+    std::optional<T> value;
+    value.swap(queue.front());
+    queue.pop_front();
+    return value;
+}
+
+} // namespace
+
+ScriptedNavigator::~ScriptedNavigator() {
+    const auto left = m_windows.size() + m_folders.size() + m_passwords.size() +
+                      m_agendaLists.size() + m_settings.size() + m_tools.size();
+    if (left > 0)
+        ADD_FAILURE() << left << " scripted window answer(s) left unused";
+}
+
+std::shared_ptr<core::PendingNavigation> ScriptedNavigator::window(const QString& what) {
+    m_requests << what;
+    auto pending = std::make_shared<core::PendingNavigation>();
+    if (!takeNext(m_windows, what)) {
+        pending->answer({core::NavigationStatus::NotAvailable, {}});
+        return pending;
+    }
+    std::optional<core::NavigationResult> scripted = popFront(m_windows);
+    if (scripted)
+        pending->answer(std::move(*scripted));
+    else
+        m_open.push_back(pending);
+    return pending;
+}
+
+bool ScriptedNavigator::answerPending(core::NavigationResult result) {
+    if (m_open.empty())
+        return false;
+    const std::shared_ptr<core::PendingNavigation> oldest = m_open.front().lock();
+    m_open.erase(m_open.begin());
+    // A requester that let go gets nothing, as with the program's windows.
+    if (oldest)
+        oldest->answer(std::move(result));
+    return true;
+}
+
+std::shared_ptr<core::PendingNavigation> ScriptedNavigator::pickCatalogueItems() {
+    return window(QStringLiteral("pickCatalogueItems"));
+}
+
+std::shared_ptr<core::PendingNavigation> ScriptedNavigator::openFirmCard(qint64 firmId) {
+    return window(QStringLiteral("openFirmCard %1").arg(firmId));
+}
+
+std::shared_ptr<core::PendingNavigation> ScriptedNavigator::pickPostCode() {
+    return window(QStringLiteral("pickPostCode"));
+}
+
+std::shared_ptr<core::PendingNavigation> ScriptedNavigator::showOfferHistory(qint64 offerId) {
+    return window(QStringLiteral("showOfferHistory %1").arg(offerId));
+}
+
+std::optional<core::DataFolderChoice>
+ScriptedNavigator::chooseDataFolder(const QString& proposedLocal) {
+    m_requests << QStringLiteral("chooseDataFolder");
+    m_lastProposed = proposedLocal;
+    if (!takeNext(m_folders, QStringLiteral("chooseDataFolder")))
+        return std::nullopt;
+    return popFront(m_folders);
+}
+
+std::optional<QString> ScriptedNavigator::askPassword() {
+    m_requests << QStringLiteral("askPassword");
+    if (!takeNext(m_passwords, QStringLiteral("askPassword")))
+        return std::nullopt;
+    return popFront(m_passwords);
+}
+
+core::AgendaListOutcome ScriptedNavigator::openAgendaList() {
+    m_requests << QStringLiteral("openAgendaList");
+    if (!takeNext(m_agendaLists, QStringLiteral("openAgendaList")))
+        return core::AgendaListOutcome::Stay;
+    const auto list = std::move(m_agendaLists.front());
+    m_agendaLists.pop_front();
+    return list ? list() : core::AgendaListOutcome::Stay;
+}
+
+core::NavigationStatus ScriptedNavigator::openSettings() {
+    m_requests << QStringLiteral("openSettings");
+    if (!takeNext(m_settings, QStringLiteral("openSettings")))
+        return core::NavigationStatus::Cancelled;
+    const auto settings = std::move(m_settings.front());
+    m_settings.pop_front();
+    return settings ? settings() : core::NavigationStatus::Cancelled;
+}
+
+bool ScriptedNavigator::startMaintenanceTool(const QString& program, const QString& dataFolder) {
+    m_requests << QStringLiteral("startMaintenanceTool");
+    m_started << program + QLatin1Char(' ') + dataFolder;
+    if (!takeNext(m_tools, QStringLiteral("startMaintenanceTool")))
+        return false;
+    const bool starts = m_tools.front();
+    m_tools.pop_front();
+    return starts;
+}
+
+int ScriptedNavigator::count(const QString& what) const {
+    int n = 0;
+    for (const QString& r : m_requests) {
+        if (r == what || r.startsWith(what + QLatin1Char(' ')))
+            ++n;
+    }
+    return n;
+}
+
+} // namespace orvento::testsupport

@@ -1,0 +1,83 @@
+#pragma once
+
+#include "core/Navigator.h"
+#include "support/QtPrinting.h"
+
+#include <deque>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <vector>
+
+namespace orvento::testsupport {
+
+// Stands in for the program's windows as ScriptedInteraction stands in for its message boxes:
+// every request is recorded and answered from the script; a request nobody scripted, or a
+// scripted answer left unused at the end, fails the test.
+//
+// A window that stays open is scripted with keepOpen(): its request stays pending until the test
+// answers it with answerPending(), as the person would choose in the catalogue later.
+class ScriptedNavigator : public core::Navigator {
+public:
+    struct Request {
+        QString
+            what; // "pickCatalogueItems", "openFirmCard 7", "pickPostCode", "chooseDataFolder", ...
+    };
+
+    ScriptedNavigator() = default;
+    ~ScriptedNavigator() override;
+    ScriptedNavigator(const ScriptedNavigator&) = delete;
+    ScriptedNavigator& operator=(const ScriptedNavigator&) = delete;
+
+    std::shared_ptr<core::PendingNavigation> pickCatalogueItems() override;
+    std::shared_ptr<core::PendingNavigation> openFirmCard(qint64 firmId) override;
+    std::shared_ptr<core::PendingNavigation> pickPostCode() override;
+    std::shared_ptr<core::PendingNavigation> showOfferHistory(qint64 offerId) override;
+    std::optional<core::DataFolderChoice> chooseDataFolder(const QString& proposedLocal) override;
+    std::optional<QString> askPassword() override;
+    core::AgendaListOutcome openAgendaList() override;
+    core::NavigationStatus openSettings() override;
+    bool startMaintenanceTool(const QString& program, const QString& dataFolder) override;
+
+    // Script. Windows answer in the order of the requests of their kind.
+    void answerWindow(core::NavigationResult result) { m_windows.push_back(std::move(result)); }
+    void keepOpen() { m_windows.push_back(std::nullopt); }
+    // Answers the oldest request that is still open; false when none is.
+    bool answerPending(core::NavigationResult result);
+    void scriptDataFolder(std::optional<core::DataFolderChoice> choice) {
+        m_folders.push_back(std::move(choice));
+    }
+    void typePassword(std::optional<QString> password) {
+        m_passwords.push_back(std::move(password));
+    }
+    // What the agenda list or the settings dialog do when asked for (several answers queue).
+    void onAgendaList(std::function<core::AgendaListOutcome()> list) {
+        m_agendaLists.push_back(std::move(list));
+    }
+    void onSettings(std::function<core::NavigationStatus()> settings) {
+        m_settings.push_back(std::move(settings));
+    }
+    void maintenanceToolStarts(bool starts) { m_tools.push_back(starts); }
+
+    // What happened.
+    QStringList requests() const { return m_requests; }
+    int count(const QString& what) const;
+    const QString& lastProposedFolder() const { return m_lastProposed; }
+    QStringList startedPrograms() const { return m_started; }
+
+private:
+    std::shared_ptr<core::PendingNavigation> window(const QString& what);
+
+    QStringList m_requests;
+    std::deque<std::optional<core::NavigationResult>> m_windows;
+    std::vector<std::weak_ptr<core::PendingNavigation>> m_open;
+    std::deque<std::optional<core::DataFolderChoice>> m_folders;
+    std::deque<std::optional<QString>> m_passwords;
+    std::deque<std::function<core::AgendaListOutcome()>> m_agendaLists;
+    std::deque<std::function<core::NavigationStatus()>> m_settings;
+    std::deque<bool> m_tools;
+    QString m_lastProposed;
+    QStringList m_started;
+};
+
+} // namespace orvento::testsupport

@@ -1,0 +1,84 @@
+#include "ui/ProgramNavigator.h"
+
+#include "core/AppContext.h"
+#include "ui/AgendaListDialog.h"
+#include "ui/DataFolderDialog.h"
+#include "ui/SettingsDialog.h"
+#include "ui/SplashWindow.h"
+#include "ui/addressbook/PostCodeListWindow.h"
+#include "ui/offers/HistoryActionWindow.h"
+
+#include <QApplication>
+#include <QProcess>
+#include <QWidget>
+
+namespace orvento::ui {
+
+namespace {
+
+std::shared_ptr<core::PendingNavigation> answered(core::NavigationResult result) {
+    auto pending = std::make_shared<core::PendingNavigation>();
+    pending->answer(std::move(result));
+    return pending;
+}
+
+std::shared_ptr<core::PendingNavigation> notAvailable() {
+    return answered({core::NavigationStatus::NotAvailable, {}});
+}
+
+} // namespace
+
+ProgramNavigator::ProgramNavigator(core::AppContext& context, SplashWindow* splash)
+    : m_context(context)
+    , m_splash(splash) {}
+
+QWidget* ProgramNavigator::parentWindow() {
+    return QApplication::activeWindow();
+}
+
+std::shared_ptr<core::PendingNavigation> ProgramNavigator::pickCatalogueItems() {
+    return notAvailable();
+}
+
+std::shared_ptr<core::PendingNavigation> ProgramNavigator::openFirmCard(qint64) {
+    return notAvailable();
+}
+
+std::shared_ptr<core::PendingNavigation> ProgramNavigator::pickPostCode() {
+    const auto row =
+        PostCodeListWindow::pick(m_context, addressbook::PostCodeList::Mode::Pick, parentWindow());
+    if (!row)
+        return answered({core::NavigationStatus::Cancelled, {}});
+    return answered({core::NavigationStatus::Done, {row->id}});
+}
+
+std::shared_ptr<core::PendingNavigation> ProgramNavigator::showOfferHistory(qint64 offerId) {
+    HistoryActionWindow::showFor(m_context, offerId, parentWindow());
+    return answered({core::NavigationStatus::Done, {}});
+}
+
+std::optional<core::DataFolderChoice>
+ProgramNavigator::chooseDataFolder(const QString& proposedLocal) {
+    return DataFolderDialog::ask(proposedLocal, m_context.ui());
+}
+
+std::optional<QString> ProgramNavigator::askPassword() {
+    if (!m_splash)
+        return std::nullopt;
+    return m_splash->askPassword();
+}
+
+core::AgendaListOutcome ProgramNavigator::openAgendaList() {
+    return AgendaListDialog::run(m_context, parentWindow());
+}
+
+core::NavigationStatus ProgramNavigator::openSettings() {
+    return SettingsDialog::run(m_context, parentWindow()) ? core::NavigationStatus::Done
+                                                          : core::NavigationStatus::Cancelled;
+}
+
+bool ProgramNavigator::startMaintenanceTool(const QString& program, const QString& dataFolder) {
+    return QProcess::startDetached(program, {dataFolder});
+}
+
+} // namespace orvento::ui

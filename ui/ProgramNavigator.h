@@ -1,0 +1,41 @@
+#pragma once
+
+#include "core/Navigator.h"
+#include "ui/SplashWindow.h"
+
+#include <QPointer>
+
+class QWidget;
+
+namespace orvento::core {
+class AppContext;
+}
+
+namespace orvento::ui {
+
+// The program's windows behind the navigator. Windows that are not built yet answer
+// NotAvailable at once and open nothing.
+class ProgramNavigator : public core::Navigator {
+public:
+    // The context is the one this navigator is part of; it is only used once requests come.
+    // The splash window asks for the password (none: no prompt, as after "Zpět").
+    ProgramNavigator(core::AppContext& context, SplashWindow* splash);
+
+    std::shared_ptr<core::PendingNavigation> pickCatalogueItems() override;
+    std::shared_ptr<core::PendingNavigation> openFirmCard(qint64 firmId) override;
+    std::shared_ptr<core::PendingNavigation> pickPostCode() override;
+    std::shared_ptr<core::PendingNavigation> showOfferHistory(qint64 offerId) override;
+    std::optional<core::DataFolderChoice> chooseDataFolder(const QString& proposedLocal) override;
+    std::optional<QString> askPassword() override;
+    core::AgendaListOutcome openAgendaList() override;
+    core::NavigationStatus openSettings() override;
+    bool startMaintenanceTool(const QString& program, const QString& dataFolder) override;
+
+private:
+    static QWidget* parentWindow();
+
+    core::AppContext& m_context;
+    QPointer<SplashWindow> m_splash;
+};
+
+} // namespace orvento::ui
