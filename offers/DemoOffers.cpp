@@ -122,7 +122,7 @@ bool fillDemoOffers(core::Database& db) {
                         textItem(QStringLiteral("Ceny platí při objednání celého rozsahu.")));
         if (demo.withDocument)
             copy.addDocument({-1, QStringLiteral("Technické podmínky"),
-                              sharedLink(QStringLiteral("podminky.pdf")), false});
+                              sharedLink(QStringLiteral("Technicke_podminky.txt")), false});
         if (!store.save(copy, ui))
             return false;
         if (demo.state != 0) {
