@@ -63,6 +63,10 @@ public:
     virtual std::shared_ptr<PendingNavigation> pickCatalogueItems() = 0;
     // The firm card of the address book for one firm.
     virtual std::shared_ptr<PendingNavigation> openFirmCard(qint64 firmId) = 0;
+    // The post code list in pick mode; the answer carries the chosen `Mista` row's ID.
+    virtual std::shared_ptr<PendingNavigation> pickPostCode() = 0;
+    // "Historie akcí" of one offer; Done once it is closed.
+    virtual std::shared_ptr<PendingNavigation> showOfferHistory(qint64 offerId) = 0;
 
     // Modal windows of the start-up and the agenda list.
     // The data folder dialog; nothing when the person pressed "Storno".

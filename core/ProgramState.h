@@ -52,6 +52,9 @@ struct ProgramState {
     bool showPurchasePrices = true; // the Ctrl+Q switch
     bool cancelRequested = false;   // set by the wait window's cancel link
     bool suppressStamps = false;
+    // The post code list's last current row and sort column, kept for the run only.
+    qint64 postCodeListId = 1;
+    QString postCodeSortField = QStringLiteral("PSC");
     std::array<double, 3> lastStamps{};
     std::unique_ptr<Connections> db = std::make_unique<Connections>();
 

@@ -4,13 +4,13 @@
 
 namespace orvento::core {
 
-// The person's side for programs that run without anybody at the screen (helpers, benchmarks):
-// messages go nowhere, every question is answered No and every dialog is cancelled.
+// For work nobody watches (building the templates, a helper process): nothing is shown, every
+// question is answered No and every dialog cancelled; whether an error was reported is kept.
 class SilentInteraction : public UserInteraction {
 public:
     void information(const QString&) override {}
     void warning(const QString&) override {}
-    void error(const QString&) override {}
+    void error(const QString&) override { m_errorShown = true; }
     Answer ask(const QString&, Buttons, Answer) override { return Answer::No; }
     void showProblems(const QString&, const QStringList&) override {}
     void showWait(const QString&, bool) override {}
@@ -30,6 +30,11 @@ public:
                                   int) override {
         return std::nullopt;
     }
+
+    bool errorShown() const { return m_errorShown; }
+
+private:
+    bool m_errorShown = false;
 };
 
 } // namespace orvento::core

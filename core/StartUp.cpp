@@ -11,6 +11,7 @@
 #include "core/UserInteraction.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
@@ -193,6 +194,23 @@ bool StartUp::copyTemplate(const QString& templateName, const QString& target, b
     return true;
 }
 
+void StartUp::copyDemoDocuments() {
+    const ProgramState& s = programState();
+    const QString source = resolvePathInFolder(
+        resolveInFolder(s.folders.program, QStringLiteral("Res")) + '/', QStringLiteral("DEMO/"));
+    const QString target =
+        resolvePathInFolder(documentsFolderOf(s.folders.data), QStringLiteral("DEMO/"));
+    QDirIterator files(source, QDir::Files, QDirIterator::Subdirectories);
+    while (files.hasNext()) {
+        const QString file = files.next();
+        const QString copy = resolvePathInFolder(target, QDir(source).relativeFilePath(file));
+        if (QFileInfo::exists(copy))
+            continue;
+        QDir().mkpath(QFileInfo(copy).path());
+        QFile::copy(file, copy);
+    }
+}
+
 bool StartUp::connectGlobal() {
     ProgramState& s = programState();
     const QString path = resolveInFolder(s.folders.data, QStringLiteral("Global.MDB"));
@@ -237,6 +255,7 @@ bool StartUp::run() {
             !copyTemplate(QStringLiteral("0003.res"), s.folders.data + QStringLiteral("DEMO.MDB"),
                           false))
             return false;
+        copyDemoDocuments();
         s.runPrgFirst = false;
     }
     if (!existsInFolder(s.folders.data, s.agenda + QStringLiteral(".MDB"))) {

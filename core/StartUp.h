@@ -40,6 +40,10 @@ public:
     // Copies a template database of the program folder's Res/ to `target` (beside it first, then
     // renamed, so no half file appears); reports a missing template or a failed copy.
     bool copyTemplate(const QString& templateName, const QString& target, bool showWait);
+    // Puts the demo agenda's shared documents (the program folder's Res/DEMO/) into the data
+    // folder's Dokumenty/DEMO/, leaving files that are already there alone. A document that
+    // cannot be copied only leaves its link pointing nowhere, which the offer reports when used.
+    void copyDemoDocuments();
 
 private:
     bool chooseDataFolder();

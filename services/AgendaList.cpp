@@ -200,6 +200,7 @@ void AgendaList::addDemo() {
     m_ui.hideWait();
     if (!copied)
         return;
+    m_context.startUp().copyDemoDocuments();
     const QString keep = m_current >= 0 ? m_rows[static_cast<size_t>(m_current)].soubor : kDemoFile;
     m_rows.push_back(AgendaRow{QStringLiteral("DEMO - fiktivní firma"), kDemoFile, false});
     sortRows(keep);

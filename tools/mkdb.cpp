@@ -1,8 +1,10 @@
 // Writes the template databases the program copies on first start: an empty agenda, the global
-// database and the demo agenda.
+// database with the post codes, and the demo agenda with its price list and offers.
+#include "addressbook/PostCodeData.h"
 #include "catalogue/DemoCatalogue.h"
 #include "core/Schema.h"
 #include "core/TemplateDatabases.h"
+#include "offers/DemoOffers.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -13,25 +15,36 @@ using namespace orvento::core;
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     const QStringList args = app.arguments();
-    if (args.size() != 2) {
-        QTextStream(stderr) << "usage: orvento_mkdb <Res folder>\n";
+    if (args.size() != 3) {
+        QTextStream(stderr) << "usage: orvento_mkdb <Res folder> <post codes .csv>\n";
         return 2;
     }
     const QString folder = args.at(1);
+    const QString postCodes = args.at(2);
     QDir().mkpath(folder);
+    QString postCodeError;
+    const DatabaseFiller fillPostCodes = [&](Database& db) {
+        return orvento::addressbook::loadPostCodes(db, postCodes, &postCodeError);
+    };
+    // The demo offers take their items from the demo price list, so the price list comes first.
+    const DatabaseFiller fillDemoAgenda = [](Database& db) {
+        return orvento::catalogue::fillDemoCatalogue(db) && orvento::offers::fillDemoOffers(db);
+    };
     struct Target {
         const char* name;
         DatabaseKind kind;
         bool demo;
+        DatabaseFiller fill;
     };
-    for (const Target& t : {Target{"0001.res", DatabaseKind::Agenda, false},
-                            Target{"0002.res", DatabaseKind::Global, false},
-                            Target{"0003.res", DatabaseKind::Agenda, true}}) {
+    for (const Target& t :
+         {Target{"0001.res", DatabaseKind::Agenda, false, {}},
+          Target{"0002.res", DatabaseKind::Global, false, fillPostCodes},
+          Target{"0003.res", DatabaseKind::Agenda, true, fillDemoAgenda}}) {
         QString error;
         if (!buildDatabaseFile(QDir(folder).filePath(QString::fromLatin1(t.name)), t.kind, t.demo,
-                               &error,
-                               t.demo ? orvento::catalogue::fillDemoCatalogue : DatabaseFiller())) {
-            QTextStream(stderr) << "orvento_mkdb: " << t.name << ": " << error << "\n";
+                               &error, t.fill)) {
+            QTextStream(stderr) << "orvento_mkdb: " << t.name << ": " << error << postCodeError
+                                << "\n";
             return 1;
         }
     }

@@ -7,6 +7,8 @@
 #include "ui/DataFolderDialog.h"
 #include "ui/SettingsDialog.h"
 #include "ui/SplashWindow.h"
+#include "ui/addressbook/PostCodeListWindow.h"
+#include "ui/offers/HistoryActionWindow.h"
 
 #include <QApplication>
 #include <QProcess>
@@ -16,10 +18,14 @@ namespace orvento::ui {
 
 namespace {
 
-std::shared_ptr<core::PendingNavigation> notAvailable() {
+std::shared_ptr<core::PendingNavigation> answered(core::NavigationResult result) {
     auto pending = std::make_shared<core::PendingNavigation>();
-    pending->answer({core::NavigationStatus::NotAvailable, {}});
+    pending->answer(std::move(result));
     return pending;
+}
+
+std::shared_ptr<core::PendingNavigation> notAvailable() {
+    return answered({core::NavigationStatus::NotAvailable, {}});
 }
 
 } // namespace
@@ -45,6 +51,19 @@ std::shared_ptr<core::PendingNavigation> ProgramNavigator::pickCatalogueItems() 
 
 std::shared_ptr<core::PendingNavigation> ProgramNavigator::openFirmCard(qint64) {
     return notAvailable();
+}
+
+std::shared_ptr<core::PendingNavigation> ProgramNavigator::pickPostCode() {
+    const auto row =
+        PostCodeListWindow::pick(m_context, addressbook::PostCodeList::Mode::Pick, parentWindow());
+    if (!row)
+        return answered({core::NavigationStatus::Cancelled, {}});
+    return answered({core::NavigationStatus::Done, {row->id}});
+}
+
+std::shared_ptr<core::PendingNavigation> ProgramNavigator::showOfferHistory(qint64 offerId) {
+    HistoryActionWindow::showFor(m_context, offerId, parentWindow());
+    return answered({core::NavigationStatus::Done, {}});
 }
 
 std::optional<core::DataFolderChoice>

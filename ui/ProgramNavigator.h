@@ -23,6 +23,8 @@ public:
 
     std::shared_ptr<core::PendingNavigation> pickCatalogueItems() override;
     std::shared_ptr<core::PendingNavigation> openFirmCard(qint64 firmId) override;
+    std::shared_ptr<core::PendingNavigation> pickPostCode() override;
+    std::shared_ptr<core::PendingNavigation> showOfferHistory(qint64 offerId) override;
     std::optional<core::DataFolderChoice> chooseDataFolder(const QString& proposedLocal) override;
     std::optional<QString> askPassword() override;
     core::AgendaListOutcome openAgendaList() override;

@@ -4,6 +4,7 @@
 #include "core/FileLock.h"
 #include "core/ProgramState.h"
 #include "core/SilentInteraction.h"
+#include "offers/OfferStore.h"
 #include "services/RecordLock.h"
 
 #include <QCoreApplication>
@@ -21,6 +22,25 @@ using core::SilentInteraction;
 
 void say(const std::string& text) {
     std::cout << text << std::endl;
+}
+
+// Opens the agenda `<data folder><agenda>.MDB` as the program does.
+bool openAgenda(const QString& dataFolder, const QString& agenda) {
+    core::ProgramState& state = core::programState();
+    state.folders.setData(dataFolder);
+    state.agenda = agenda;
+    state.settings.urovenHistorie = 2;
+    return state.db->agenda.open(dataFolder + agenda + QStringLiteral(".MDB"));
+}
+
+offers::OfferItem helperItem(double quantity) {
+    offers::OfferItem item;
+    item.Popis = QStringLiteral("položka");
+    item.PocetMJ = quantity;
+    item.PCBDPHMJ = 10.0;
+    item.PCBDPHPOL = 10.0 * quantity;
+    item.SazbaDPH = 0.0;
+    return item;
 }
 
 void waitForInputToClose() {
@@ -53,7 +73,7 @@ int main(int argc, char** argv) {
         // record-lock <lock folder> <agenda> <table> <id>
         core::programState().folders.lock = args.value(2);
         core::programState().agenda = args.value(3);
-        SilentInteraction ui;
+        core::SilentInteraction ui;
         services::RecordLock lock;
         const auto state =
             services::RecordLock::take(args.value(4), args.value(5).toLongLong(), ui, lock);
@@ -79,6 +99,56 @@ int main(int argc, char** argv) {
                  {QStringLiteral("Poradi"), 1000 + i}});
         say("done");
         return 0;
+    }
+    if (command == QLatin1String("new-offers")) {
+        // new-offers <data folder> <agenda> <count>: saves new offers, each numbered by the series
+        if (!openAgenda(args.value(2), args.value(3))) {
+            say("failed");
+            return 1;
+        }
+        say("ready");
+        core::SilentInteraction ui;
+        offers::OfferStore store(core::programState().db->agenda);
+        const int count = args.value(4).toInt();
+        for (int i = 0; i < count; ++i) {
+            auto opened = store.open(offers::OfferMode::New, std::nullopt, ui);
+            if (!opened) {
+                say("failed");
+                return 1;
+            }
+            opened->copy.insertItem(1, helperItem(1.0));
+            if (!store.save(opened->copy, ui)) {
+                say("failed");
+                return 1;
+            }
+        }
+        say("done");
+        return 0;
+    }
+    if (command == QLatin1String("resave")) {
+        // resave <data folder> <agenda> <offer ID>: saves the offer again and again, every item's
+        // quantity set to the round's number, until it is killed
+        if (!openAgenda(args.value(2), args.value(3))) {
+            say("failed");
+            return 1;
+        }
+        core::SilentInteraction ui;
+        offers::OfferStore store(core::programState().db->agenda);
+        for (int round = 1;; ++round) {
+            offers::OfferWorkingCopy copy(offers::OfferMode::Existing);
+            if (!store.load(args.value(4).toLongLong(), copy)) {
+                say("failed");
+                return 1;
+            }
+            for (std::size_t i = 0; i < copy.items().size(); ++i)
+                copy.replaceItem(i, helperItem(round));
+            if (!store.save(copy, ui)) {
+                say("failed");
+                return 1;
+            }
+            if (round == 1)
+                say("ready");
+        }
     }
     QTextStream(stderr) << "unknown command\n";
     return 2;

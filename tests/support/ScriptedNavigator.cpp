@@ -65,6 +65,14 @@ std::shared_ptr<core::PendingNavigation> ScriptedNavigator::openFirmCard(qint64 
     return window(QStringLiteral("openFirmCard %1").arg(firmId));
 }
 
+std::shared_ptr<core::PendingNavigation> ScriptedNavigator::pickPostCode() {
+    return window(QStringLiteral("pickPostCode"));
+}
+
+std::shared_ptr<core::PendingNavigation> ScriptedNavigator::showOfferHistory(qint64 offerId) {
+    return window(QStringLiteral("showOfferHistory %1").arg(offerId));
+}
+
 std::optional<core::DataFolderChoice>
 ScriptedNavigator::chooseDataFolder(const QString& proposedLocal) {
     m_requests << QStringLiteral("chooseDataFolder");

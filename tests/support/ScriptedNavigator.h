@@ -20,7 +20,8 @@ namespace orvento::testsupport {
 class ScriptedNavigator : public core::Navigator {
 public:
     struct Request {
-        QString what; // "pickCatalogueItems", "openFirmCard 7", "chooseDataFolder", ...
+        QString
+            what; // "pickCatalogueItems", "openFirmCard 7", "pickPostCode", "chooseDataFolder", ...
     };
 
     ScriptedNavigator() = default;
@@ -30,6 +31,8 @@ public:
 
     std::shared_ptr<core::PendingNavigation> pickCatalogueItems() override;
     std::shared_ptr<core::PendingNavigation> openFirmCard(qint64 firmId) override;
+    std::shared_ptr<core::PendingNavigation> pickPostCode() override;
+    std::shared_ptr<core::PendingNavigation> showOfferHistory(qint64 offerId) override;
     std::optional<core::DataFolderChoice> chooseDataFolder(const QString& proposedLocal) override;
     std::optional<QString> askPassword() override;
     core::AgendaListOutcome openAgendaList() override;

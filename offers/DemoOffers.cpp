@@ -1,0 +1,141 @@
+#include "offers/DemoOffers.h"
+
+#include "core/Database.h"
+#include "core/ProgramState.h"
+#include "core/SilentInteraction.h"
+#include "offers/ItemLine.h"
+#include "offers/OfferStore.h"
+#include "offers/SharedDocuments.h"
+
+#include <QSqlQuery>
+
+namespace orvento::offers {
+
+namespace {
+
+struct DemoOffer {
+    const char* popis;
+    const char* adrNazev;
+    const char* adrMisto;
+    const char* adrPsc;
+    int state;
+    int firstItem;
+    int itemCount;
+    bool withDocument;
+};
+
+const DemoOffer kOffers[] = {
+    {"Elektroinstalace rodinného domu", "Stavby Novák s.r.o.", "Brno", "60200", 0, 0, 6, true},
+    {"Rekonstrukce kanceláří", "Kancelář Plus a.s.", "Praha 1", "11000", 1, 3, 5, false},
+    {"Revize a měření", "Obec Lipnice", "Lipnice nad Sázavou", "58232", 3, 6, 4, false},
+    {"Nářadí pro dílnu", "Truhlářství Dvořák", "Jihlava", "58601", 5, 1, 7, false},
+};
+
+// Catalogue items to take lines from: ID, sheet, group, name, catalogue number, unit, purchase
+// and sale price and VAT, as the price list stores them.
+std::vector<OfferItem> catalogueLines(core::Database& db) {
+    std::vector<OfferItem> lines;
+    QSqlQuery rows = db.select(QStringLiteral(
+        "SELECT ID, Sklad, Skupina, Popis, Katalog, MJ, NakCena, PrCenaBDPH, SazbaDPH FROM "
+        "Zasoby ORDER BY ID LIMIT 40"));
+    while (rows.next()) {
+        OfferItem item;
+        item.CisloKarty = rows.value(0).toLongLong();
+        item.CisloSkladu = rows.value(1).toLongLong();
+        item.CisloSkup = rows.value(2).toLongLong();
+        item.Popis = rows.value(3).toString();
+        item.Katalog = rows.value(4).toString();
+        item.MJ = rows.value(5).toString();
+        item.NakCena = rows.value(6).toDouble();
+        item.ProdCena = rows.value(7).toDouble();
+        item.SazbaDPH = rows.value(8).toDouble();
+        lines.push_back(item);
+    }
+    if (!lines.empty())
+        return lines;
+    // An empty price list: free items.
+    struct Free {
+        const char* popis;
+        const char* mj;
+        double nakCena;
+        double prodCena;
+        double rate;
+    };
+    for (const Free& f : {Free{"Kabel CYKY 3x2,5", "m", 18.5, 27.9, 21.0},
+                          Free{"Jistič 16 A jednopólový", "ks", 92.0, 139.0, 21.0},
+                          Free{"Zásuvka dvojnásobná bílá", "ks", 64.0, 99.0, 21.0},
+                          Free{"Montážní práce", "hod", 0.0, 450.0, 21.0},
+                          Free{"Svítidlo LED 36 W", "ks", 410.0, 629.0, 21.0},
+                          Free{"Revize elektroinstalace", "ks", 0.0, 2500.0, 21.0},
+                          Free{"Doprava materiálu", "km", 0.0, 14.0, 21.0},
+                          Free{"Vrtačka příklepová", "ks", 1450.0, 2190.0, 21.0},
+                          Free{"Odborná literatura", "ks", 210.0, 290.0, 12.0},
+                          Free{"Měřicí přístroj", "ks", 3200.0, 4590.0, 21.0}}) {
+        OfferItem item;
+        item.Popis = QString::fromUtf8(f.popis);
+        item.MJ = QString::fromUtf8(f.mj);
+        item.NakCena = f.nakCena;
+        item.ProdCena = f.prodCena;
+        item.SazbaDPH = f.rate;
+        lines.push_back(item);
+    }
+    return lines;
+}
+
+} // namespace
+
+bool fillDemoOffers(core::Database& db) {
+    core::ProgramState& state = core::programState();
+    // The demo agenda's own settings, whatever the program that builds the template was set to.
+    state.settings.sazbaDphZakladni = 21.0;
+    state.settings.sazbaDphSnizena = 12.0;
+    state.settings.zaokrouhlitCelkem = 1;
+    state.settings.urovenHistorie = 2;
+    state.user.jmeno.clear();
+    core::SilentInteraction ui;
+    OfferStore store(db);
+    const std::vector<OfferItem> lines = catalogueLines(db);
+    int round = 0;
+    for (const DemoOffer& demo : kOffers) {
+        auto opened = store.open(OfferMode::New, std::nullopt, ui);
+        if (!opened)
+            return false;
+        OfferWorkingCopy& copy = opened->copy;
+        OfferHeader& h = copy.header();
+        h.Popis = QString::fromUtf8(demo.popis);
+        h.AdrNazev = QString::fromUtf8(demo.adrNazev);
+        h.AdrMisto = QString::fromUtf8(demo.adrMisto);
+        h.AdrPsc = QString::fromUtf8(demo.adrPsc);
+        h.ZpPlatby = QStringLiteral("převodem");
+        h.Doprava = QStringLiteral("dodavatelem");
+        h.DatPlatnosti = QDate::currentDate().addDays(30).startOfDay();
+        copy.insertItem(1, titleItem(QStringLiteral("Materiál a práce")));
+        for (int i = 0; i < demo.itemCount; ++i) {
+            OfferItem item = lines[static_cast<std::size_t>(demo.firstItem + i) % lines.size()];
+            item.PocetMJ = 1 + (i * 3 + round) % 7;
+            item.Sleva = i == 1 ? 5.0 : 0.0;
+            item.Zaok = 0;
+            computeLine(item);
+            copy.insertItem(i + 2, item);
+        }
+        copy.insertItem(demo.itemCount + 2,
+                        textItem(QStringLiteral("Ceny platí při objednání celého rozsahu.")));
+        if (demo.withDocument)
+            copy.addDocument({-1, QStringLiteral("Technické podmínky"),
+                              sharedLink(QStringLiteral("Technicke_podminky.txt")), false});
+        if (!store.save(copy, ui))
+            return false;
+        if (demo.state != 0) {
+            // A later save in another state, as the person would make it.
+            copy.header().IDStav = demo.state;
+            if (demo.state >= 3)
+                copy.header().DatVyrizeni = QDate::currentDate().startOfDay();
+            if (!store.save(copy, ui))
+                return false;
+        }
+        ++round;
+    }
+    return !ui.errorShown();
+}
+
+} // namespace orvento::offers

@@ -1,0 +1,407 @@
+#include "offers/OfferStore.h"
+
+#include "core/CzechCollation.h"
+#include "core/Database.h"
+#include "core/ProgramState.h"
+#include "core/ProgressScope.h"
+#include "core/UserInteraction.h"
+#include "offers/OfferNumbering.h"
+#include "offers/OfferStates.h"
+#include "offers/SharedDocuments.h"
+#include "services/AccessRights.h"
+#include "services/ActionHistory.h"
+#include "services/RecordRefresh.h"
+
+#include <QSqlQuery>
+#include <QSqlRecord>
+
+#include <algorithm>
+#include <set>
+
+namespace orvento::offers {
+
+namespace {
+
+const QString kNabidky = QStringLiteral("Nabidky");
+const QString kNabPolozky = QStringLiteral("NabPolozky");
+const QString kDokumentyNab = QStringLiteral("DokumentyNab");
+
+QString insertWith(const QString& mappingInsert, const QStringList& extra) {
+    // "INSERT INTO T (a, b) VALUES (:a, :b)" with the extra columns added to both lists.
+    QString sql = mappingInsert;
+    const qsizetype columnsEnd = sql.indexOf(QStringLiteral(") VALUES ("));
+    QStringList placeholders;
+    for (const QString& c : extra)
+        placeholders << QLatin1Char(':') + c;
+    sql.insert(sql.size() - 1, QStringLiteral(", ") + placeholders.join(QStringLiteral(", ")));
+    sql.insert(columnsEnd, QStringLiteral(", ") + extra.join(QStringLiteral(", ")));
+    return sql;
+}
+
+const QString& headerInsertSql() {
+    static const QString sql = insertWith(
+        headerMapping().insertSql(),
+        {QStringLiteral("VytvorID"), QStringLiteral("Vytvoril"), QStringLiteral("Zamek")});
+    return sql;
+}
+
+const QString& itemInsertSql() {
+    static const QString sql = insertWith(itemMapping().insertSql(), {QStringLiteral("CisloNab")});
+    return sql;
+}
+
+const QString& documentInsertSql() {
+    static const QString sql =
+        insertWith(documentMapping().insertSql(), {QStringLiteral("CisloNab")});
+    return sql;
+}
+
+void resetHeader(OfferHeader& h) {
+    const core::AgendaSettings& settings = core::programState().settings;
+    h = OfferHeader{};
+    h.Nadpis = defaultTitle();
+    h.CenHladAdr = true;
+    h.SazDPHZakl = settings.sazbaDphZakladni;
+    h.SazDPHSniz = settings.sazbaDphSnizena;
+    h.NabZaok = settings.zaokrouhlitCelkem;
+}
+
+// Deletes the offer's rows of a detail table that the working copy no longer has. Table names
+// come from this file only, never from input.
+bool deleteRowsNotIn(core::Database& db, const QString& table, qint64 offerId,
+                     const std::set<qint64>& kept) {
+    QSqlQuery rows =
+        db.select(QStringLiteral("SELECT ID FROM %1 WHERE CisloNab = :CisloNab").arg(table),
+                  {{QStringLiteral("CisloNab"), offerId}});
+    if (!rows.isActive())
+        return false;
+    std::vector<qint64> gone;
+    while (rows.next()) {
+        const qint64 rowId = rows.value(0).toLongLong();
+        if (!kept.contains(rowId))
+            gone.push_back(rowId);
+    }
+    rows.finish();
+    const QString sql = QStringLiteral("DELETE FROM %1 WHERE ID = :ID").arg(table);
+    return std::all_of(gone.begin(), gone.end(), [&](qint64 rowId) {
+        return db.execute(sql, {{QStringLiteral("ID"), rowId}});
+    });
+}
+
+// Writes the detail rows of an offer: the stored ones dropped from the working copy are deleted
+// (existing offers), rows without an ID (below 1) inserted and given theirs, the others updated.
+template <class Row>
+bool writeDetailRows(core::Database& db, bool existing, qint64 offerId, std::vector<Row>& rows,
+                     const core::RecordMapping<Row>& mapping, const QString& insertSql,
+                     qint64 Row::*rowId) {
+    if (existing) {
+        std::set<qint64> kept;
+        for (const Row& row : rows)
+            if (row.*rowId >= 1)
+                kept.insert(row.*rowId);
+        if (!deleteRowsNotIn(db, mapping.table(), offerId, kept))
+            return false;
+    }
+    for (Row& row : rows) {
+        bool ok = false;
+        if (row.*rowId < 1) {
+            core::SqlParams params = mapping.params(row);
+            params.emplace_back(QStringLiteral("CisloNab"), offerId);
+            ok = db.execute(insertSql, params);
+            row.*rowId = db.newRowId();
+        } else {
+            ok = mapping.update(db, row, row.*rowId);
+        }
+        if (!ok)
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+QString historyDescription(int state, double totalWithVat, const QString& currency) {
+    return QStringLiteral("Stav: %1, Celkem s DPH: %2 %3")
+        .arg(stateText(state), formatMoney(totalWithVat), currency.trimmed());
+}
+
+bool OfferStore::load(qint64 id, OfferWorkingCopy& copy) {
+    const core::SqlParams key = {{QStringLiteral("ID"), id}};
+    QSqlQuery row = m_db.select(QStringLiteral("SELECT * FROM Nabidky WHERE ID = :ID"), key);
+    if (!row.next())
+        return false;
+    const OfferHeader stored = headerMapping().read(row.record());
+    const bool zamek = row.value(QStringLiteral("Zamek")).toInt() != 0;
+    const int vytvorId = row.value(QStringLiteral("VytvorID")).toInt();
+    const QString vytvoril = row.value(QStringLiteral("Vytvoril")).toString();
+    row.finish();
+
+    const bool existing = copy.mode() == OfferMode::Existing;
+    OfferHeader& h = copy.header();
+    resetHeader(h);
+    h.SazDPHZakl = stored.SazDPHZakl;
+    h.SazDPHSniz = stored.SazDPHSniz;
+    h.NabZaok = stored.NabZaok;
+    h.Popis = stored.Popis;
+    h.Nadpis = stored.Nadpis;
+    h.ZpPlatby = stored.ZpPlatby;
+    h.Doprava = stored.Doprava;
+    if (existing) {
+        h.Doklad = stored.Doklad;
+        h.DatVystaveni = stored.DatVystaveni;
+        h.DatPlatnosti = stored.DatPlatnosti;
+        h.DatVyrizeni = stored.DatVyrizeni;
+        h.IDStav = stored.IDStav;
+        h.Zamek = zamek;
+        h.VytvorID = vytvorId;
+        h.Vytvoril = vytvoril;
+        h.UpravID = stored.UpravID;
+        copy.setOfferId(id);
+    }
+    h.AdrCislo = stored.AdrCislo;
+    h.AdrNazev = stored.AdrNazev;
+    h.AdrUlice = stored.AdrUlice;
+    h.AdrPsc = stored.AdrPsc;
+    h.AdrMisto = stored.AdrMisto;
+    h.AdrICO = stored.AdrICO;
+    h.AdrDIC = stored.AdrDIC;
+    h.AdrKontakt = stored.AdrKontakt;
+    h.TextPred = stored.TextPred;
+    h.TextZa = stored.TextZa;
+    h.Poznamka = stored.Poznamka;
+    h.CenHladAdr = stored.CenHladAdr;
+    h.CenHladina = stored.CenHladina;
+
+    copy.addressPriceLevel.reset();
+    if (h.AdrCislo != 0) {
+        if (const auto level =
+                m_db.scalar(QStringLiteral("SELECT CenHladina FROM Adresar WHERE ID = :ID"),
+                            {{QStringLiteral("ID"), h.AdrCislo}}))
+            copy.addressPriceLevel = level->toString();
+    }
+
+    QSqlQuery itemRows = m_db.select(
+        QStringLiteral("SELECT * FROM NabPolozky WHERE CisloNab = :ID ORDER BY Poradi"), key);
+    if (!itemRows.isActive())
+        return false;
+    std::vector<OfferItem> items;
+    while (itemRows.next()) {
+        const QSqlRecord record = itemRows.record();
+        OfferItem item = itemMapping().read(record);
+        item.LockID = existing ? record.value(QStringLiteral("ID")).toLongLong() : -1;
+        items.push_back(std::move(item));
+    }
+    copy.setItems(std::move(items));
+
+    QSqlQuery documentRows =
+        m_db.select(QStringLiteral("SELECT * FROM DokumentyNab WHERE CisloNab = :ID"), key);
+    if (!documentRows.isActive())
+        return false;
+    const QString sourceFolder = core::programState().offerDocumentsFolder(id);
+    std::vector<OfferDocument>& documents = copy.documents();
+    documents.clear();
+    while (documentRows.next()) {
+        const QSqlRecord record = documentRows.record();
+        OfferDocument document = documentMapping().read(record);
+        document.ID = existing ? record.value(QStringLiteral("ID")).toLongLong() : -1;
+        if (!existing && isSharedLink(document.File)) {
+            document.File = expandLink(document.File, sourceFolder);
+            document.CopyFile = true;
+        }
+        documents.push_back(std::move(document));
+    }
+    std::stable_sort(documents.begin(), documents.end(),
+                     [](const OfferDocument& a, const OfferDocument& b) {
+                         return core::compareCzech(a.Popis, b.Popis) < 0;
+                     });
+    copy.setAutomaticNumber(!existing);
+    copy.changed = false;
+    return true;
+}
+
+std::optional<OpenedOffer> OfferStore::open(OfferMode mode, std::optional<qint64> id,
+                                            core::UserInteraction& ui) {
+    OpenedOffer opened;
+    opened.copy = OfferWorkingCopy(mode);
+    OfferWorkingCopy& copy = opened.copy;
+    if (mode == OfferMode::Existing) {
+        const services::RecordAccess access = services::openRecord(services::Module::Nabidky, ui);
+        if (access == services::RecordAccess::Denied)
+            return std::nullopt;
+        copy.readOnly = access == services::RecordAccess::ReadOnly;
+    } else if (!services::checkModule(services::Module::Nabidky, services::ModuleAction::Create,
+                                      ui)) {
+        return std::nullopt;
+    }
+    resetHeader(copy.header());
+
+    if (mode != OfferMode::New) {
+        core::ProgressScope wait(ui, QStringLiteral("Načítám doklad\nprosím čekejte..."), 0, false);
+        if (!id || !load(*id, copy)) {
+            ui.warning(services::recordGoneMessage());
+            return std::nullopt;
+        }
+        if (mode == OfferMode::Existing && !copy.readOnly) {
+            switch (services::RecordLock::take(kNabidky, *id, ui, opened.lock)) {
+            case services::RecordLock::State::Held:
+                break;
+            case services::RecordLock::State::ReadOnly:
+                copy.readOnly = true;
+                break;
+            case services::RecordLock::State::Failed:
+                return std::nullopt;
+            }
+        }
+    } else {
+        const QString templateName = core::programState().settings.profil.vychoziSablona;
+        if (!templateName.isEmpty()) {
+            QSqlQuery row = m_db.select(QStringLiteral("SELECT TextPred, TextZa, Nadpis FROM "
+                                                       "NabSablony WHERE Zkratka = :Zkratka"),
+                                        {{QStringLiteral("Zkratka"), templateName}});
+            if (row.next()) {
+                copy.header().TextPred = row.value(0).toString();
+                copy.header().TextZa = row.value(1).toString();
+                if (!row.value(2).toString().isEmpty())
+                    copy.header().Nadpis = row.value(2).toString();
+            }
+        }
+    }
+    if (mode != OfferMode::Existing) {
+        OfferHeader& h = copy.header();
+        h.IDStav = 0;
+        h.DatVystaveni = QDate::currentDate().startOfDay();
+        h.DatPlatnosti = {};
+        h.DatVyrizeni = {};
+        h.Zamek = false;
+        copy.setAutomaticNumber(true);
+        const core::AgendaSettings& settings = core::programState().settings;
+        opened.ratesDifferFromAgenda =
+            mode == OfferMode::Copy &&
+            (h.SazDPHZakl != settings.sazbaDphZakladni || h.SazDPHSniz != settings.sazbaDphSnizena);
+    }
+    copy.recomputeTotals();
+    if (copy.header().Zamek && !copy.readOnly) {
+        ui.information(QStringLiteral("Doklad je uzamčený, případné změny nebude možné uložit!"));
+        copy.readOnly = true;
+    }
+    // A read-only card keeps no lock file: it cannot save, so it must not keep others out.
+    if (copy.readOnly)
+        opened.lock.release();
+    copy.changed = false;
+    return opened;
+}
+
+bool OfferStore::writeHeader(OfferWorkingCopy& work, qint64& id, core::UserInteraction& ui) {
+    const core::CurrentUser& user = core::programState().user;
+    OfferHeader& h = work.header();
+    h.UpravID = user.uzivId;
+    bool ok = false;
+    if (work.offerId()) {
+        id = *work.offerId();
+        // An offer deleted on another workstation meanwhile is not written back.
+        if (!m_db.scalar(QStringLiteral("SELECT ID FROM Nabidky WHERE ID = :ID"),
+                         {{QStringLiteral("ID"), id}})) {
+            ui.error(core::saveFailedMessage(kNabidky));
+            return false;
+        }
+        // Zamek is left out: a lock set from the list meanwhile is not undone by the card.
+        ok = headerMapping().update(m_db, h, id);
+    } else {
+        h.VytvorID = user.uzivId;
+        h.Vytvoril = user.jmeno;
+        h.Zamek = false;
+        core::SqlParams params = headerMapping().params(h);
+        params.emplace_back(QStringLiteral("VytvorID"), h.VytvorID);
+        params.emplace_back(QStringLiteral("Vytvoril"), h.Vytvoril);
+        params.emplace_back(QStringLiteral("Zamek"), false);
+        ok = m_db.execute(headerInsertSql(), params);
+        id = m_db.newRowId();
+        if (ok && !m_db.scalar(QStringLiteral("SELECT ID FROM Nabidky WHERE ID = :ID"),
+                               {{QStringLiteral("ID"), id}})) {
+            ui.error(core::newRowNotFoundMessage());
+            return false;
+        }
+    }
+    if (!ok)
+        ui.error(core::saveFailedMessage(kNabidky));
+    return ok;
+}
+
+bool OfferStore::writeItems(OfferWorkingCopy& work, qint64 id, core::UserInteraction& ui) {
+    std::vector<OfferItem> items = work.items();
+    if (!writeDetailRows(m_db, work.mode() == OfferMode::Existing, id, items, itemMapping(),
+                         itemInsertSql(), &OfferItem::LockID)) {
+        ui.error(core::saveFailedMessage(kNabPolozky));
+        return false;
+    }
+    work.setItems(std::move(items));
+    return true;
+}
+
+bool OfferStore::writeDocuments(OfferWorkingCopy& work, qint64 id, core::UserInteraction& ui) {
+    const QString folder = core::programState().offerDocumentsFolder(id);
+    std::vector<OfferDocument>& documents = work.documents();
+    for (OfferDocument& document : documents)
+        if (document.CopyFile)
+            copyIntoSharedFolder(document, folder, ui);
+    if (!writeDetailRows(m_db, work.mode() == OfferMode::Existing, id, documents, documentMapping(),
+                         documentInsertSql(), &OfferDocument::ID)) {
+        ui.error(core::saveFailedMessage(kDokumentyNab));
+        return false;
+    }
+    return true;
+}
+
+bool OfferStore::save(OfferWorkingCopy& copy, core::UserInteraction& ui) {
+    if (copy.readOnly)
+        return false;
+    core::ProgressScope wait(
+        ui,
+        QStringLiteral("Prosím čekejte... probíhá ukládání nabídky, příp. "
+                       "kopírování dokumentů do sdílené složky (to může nějaký "
+                       "čas trvat)"),
+        0, false);
+    OfferWorkingCopy work = copy;
+    OfferHeader& h = work.header();
+    if (h.Nadpis.trimmed().isEmpty())
+        h.Nadpis = defaultTitle();
+    if (!isSettledState(h.IDStav))
+        h.DatVyrizeni = {};
+    work.recomputeTotals();
+
+    core::Transaction unit(m_db);
+    if (!unit.isActive()) {
+        ui.error(core::saveFailedMessage(kNabidky));
+        return false;
+    }
+    if (work.isNew() && work.automaticNumber()) {
+        NextNumber next;
+        if (!takeNextNumber(m_db, next)) {
+            ui.error(core::saveFailedMessage(QStringLiteral("CisRady")));
+            return false;
+        }
+        h.Doklad = next.formatted;
+    }
+    qint64 id = 0;
+    if (!writeHeader(work, id, ui) || !writeItems(work, id, ui) || !writeDocuments(work, id, ui))
+        return false;
+    const int level = core::programState().settings.urovenHistorie;
+    if (level != services::HistoryLevel::Off) {
+        const QString description = historyDescription(h.IDStav, work.totals().totalGross,
+                                                       core::programState().settings.symbolMeny);
+        // A history row that cannot be written is reported; the offer is saved all the same.
+        services::recordOfferSave(
+            m_db, id, work.isNew() ? services::ActionType::Created : services::ActionType::Changed,
+            description, level, ui);
+    }
+    if (!unit.commit()) {
+        ui.error(core::saveFailedMessage(kNabidky));
+        return false;
+    }
+    copy = std::move(work);
+    copy.setOfferId(id);
+    copy.markSaved();
+    return true;
+}
+
+} // namespace orvento::offers
