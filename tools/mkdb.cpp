@@ -36,10 +36,9 @@ int main(int argc, char** argv) {
         bool demo;
         DatabaseFiller fill;
     };
-    for (const Target& t :
-         {Target{"0001.res", DatabaseKind::Agenda, false, {}},
-          Target{"0002.res", DatabaseKind::Global, false, fillPostCodes},
-          Target{"0003.res", DatabaseKind::Agenda, true, fillDemoAgenda}}) {
+    for (const Target& t : {Target{"0001.res", DatabaseKind::Agenda, false, {}},
+                            Target{"0002.res", DatabaseKind::Global, false, fillPostCodes},
+                            Target{"0003.res", DatabaseKind::Agenda, true, fillDemoAgenda}}) {
         QString error;
         if (!buildDatabaseFile(QDir(folder).filePath(QString::fromLatin1(t.name)), t.kind, t.demo,
                                &error, t.fill)) {
