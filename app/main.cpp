@@ -25,6 +25,9 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(orvento::core::kProductName);
     QApplication::setApplicationDisplayName(orvento::core::kProductName);
     QApplication::setApplicationVersion(orvento::core::kVersion);
+    // Number fields read and show amounts the Czech way (decimal comma, blank between thousands)
+    // on every workstation, as the lists do.
+    QLocale::setDefault(QLocale(QLocale::Czech, QLocale::CzechRepublic));
     QTranslator qtbase;
     loadCzechTranslations(app, qtbase);
 

@@ -1,6 +1,6 @@
 #include "catalogue/CatalogueItemsModel.h"
 
-#include "catalogue/AmountFormat.h"
+#include "core/AmountFormat.h"
 #include "core/CzechCollation.h"
 #include "core/Database.h"
 
@@ -258,7 +258,7 @@ QVariant CatalogueItemsModel::data(const QModelIndex& index, int role) const {
     if (field == kPurchasePrice && !m_purchasePricesVisible)
         return {};
     if (isAmount(field))
-        return v.isNull() ? QString() : formatAmount(v.toDouble());
+        return v.isNull() ? QString() : core::formatAmount(v.toDouble());
     if (field == QLatin1String("SazbaDPH"))
         return v.isNull() ? QString() : QString::number(v.toDouble());
     return v.toString();

@@ -1,6 +1,7 @@
 #include "offers/HistoryView.h"
 
 #include "catalogue/FieldPrecision.h"
+#include "core/AmountFormat.h"
 #include "core/ProgramState.h"
 #include "offers/OfferStates.h"
 
@@ -21,7 +22,7 @@ QString dateText(const QVariant& value) {
 }
 
 QString sumText(const QVariant& value) {
-    return formatMoney(catalogue::toFieldPrecision(value.toDouble())) + QLatin1Char(' ') +
+    return core::formatAmount(catalogue::toFieldPrecision(value.toDouble())) + QLatin1Char(' ') +
            core::programState().settings.symbolMeny.trimmed();
 }
 
@@ -117,7 +118,7 @@ void HistoryView::buildPreview(const services::ActionSnapshots& snapshots, const
             else
                 item.cells << QString::number(valueOf(items, r, "PocetMJ").toDouble(), 'f', 4)
                            << valueOf(items, r, "MJ").toString()
-                           << formatMoney(valueOf(items, r, "PCBDPHMJ").toDouble());
+                           << core::formatAmount(valueOf(items, r, "PCBDPHMJ").toDouble());
             p.items.push_back(std::move(item));
         }
     }

@@ -54,20 +54,4 @@ QString defaultTitle() {
     return QStringLiteral("Nabídka");
 }
 
-QString formatMoney(double value) {
-    const QString plain = QString::number(value, 'f', 2);
-    const bool negative = plain.startsWith(QLatin1Char('-'));
-    const QString digits = plain.mid(negative ? 1 : 0);
-    const qsizetype point = digits.indexOf(QLatin1Char('.'));
-    const QString whole = digits.left(point);
-    QString grouped;
-    for (qsizetype i = 0; i < whole.size(); ++i) {
-        if (i > 0 && (whole.size() - i) % 3 == 0)
-            grouped += QLatin1Char(' ');
-        grouped += whole.at(i);
-    }
-    const bool zero = whole == QLatin1String("0") && digits.mid(point) == QLatin1String(".00");
-    return (negative && !zero ? QStringLiteral("-") : QString()) + grouped + digits.mid(point);
-}
-
 } // namespace orvento::offers

@@ -24,7 +24,4 @@ inline constexpr int kPaymentWidth = 20;
 // The title of an offer whose title was left empty.
 QString defaultTitle();
 
-// Money as the offer windows show it: "# ### ### ##0.00", thousands grouped with blanks.
-QString formatMoney(double value);
-
 } // namespace orvento::offers

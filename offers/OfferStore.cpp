@@ -1,5 +1,6 @@
 #include "offers/OfferStore.h"
 
+#include "core/AmountFormat.h"
 #include "core/CzechCollation.h"
 #include "core/Database.h"
 #include "core/ProgramState.h"
@@ -122,7 +123,7 @@ bool writeDetailRows(core::Database& db, bool existing, qint64 offerId, std::vec
 
 QString historyDescription(int state, double totalWithVat, const QString& currency) {
     return QStringLiteral("Stav: %1, Celkem s DPH: %2 %3")
-        .arg(stateText(state), formatMoney(totalWithVat), currency.trimmed());
+        .arg(stateText(state), core::formatAmount(totalWithVat), currency.trimmed());
 }
 
 bool OfferStore::load(qint64 id, OfferWorkingCopy& copy) {

@@ -187,7 +187,7 @@ TEST_F(CatalogueTest, TheModelReadsRowsInBoundedBlocks) {
         ASSERT_EQ(model.value(r, QStringLiteral("Popis")).toString(),
                   QStringLiteral("Položka %1").arg(r, 5, 10, QLatin1Char('0')));
     EXPECT_LE(model.cachedBlocks(), CatalogueItemsModel::kMaxBlocks);
-    EXPECT_EQ(model.data(model.index(0, 2)).toString(), QStringLiteral("1 234.50"));
+    EXPECT_EQ(model.data(model.index(0, 2)).toString(), QStringLiteral("1 234,50"));
     // Purchase prices stay blank while hidden.
     EXPECT_TRUE(model.data(model.index(0, 7)).toString().isEmpty());
 }

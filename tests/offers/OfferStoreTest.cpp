@@ -109,7 +109,7 @@ TEST_F(OfferStoreTest, NewOfferTakesTheNextNumberAndEverySaveWritesHistory) {
     EXPECT_EQ(history->at(1).actionType, 1);
     EXPECT_EQ(history->at(0).userName, QStringLiteral("Novák"));
     EXPECT_EQ(history->at(0).description,
-              QStringLiteral("Stav: rozpracovaná (zatím neodeslaná), Celkem s DPH: 363.00 Kč"));
+              QStringLiteral("Stav: rozpracovaná (zatím neodeslaná), Celkem s DPH: 363,00 Kč"));
     const auto snapshots = services::readSnapshots(db(), history->at(0).id);
     ASSERT_TRUE(snapshots.offer && snapshots.items);
     EXPECT_EQ(snapshots.items->rows.size(), 2u);
