@@ -96,9 +96,16 @@ ItemCardDialog::ItemCardDialog(ItemCard& card, core::UserInteraction& ui, QWidge
     fillTexts();
     showPrices();
     showPicture();
-    const bool purchaseVisible = core::programState().purchasePricesVisible();
+    showPurchasePrices(core::programState().purchasePricesVisible());
+    auto* purchaseKey = new QShortcut(QKeySequence(QStringLiteral("Ctrl+Q")), this);
+    purchaseKey->setObjectName(QStringLiteral("keyNakupniCeny"));
+    connect(purchaseKey, &QShortcut::activated, this,
+            [this] { showPurchasePrices(m_card.togglePurchasePrices()); });
+}
+
+void ItemCardDialog::showPurchasePrices(bool visible) {
     for (QWidget* w : m_purchaseWidgets)
-        w->setVisible(purchaseVisible);
+        w->setVisible(visible);
 }
 
 std::optional<qint64> ItemCardDialog::open(core::UserInteraction& ui, ItemCardMode mode,
