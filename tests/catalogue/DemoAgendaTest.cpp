@@ -33,8 +33,8 @@ std::vector<std::optional<PricePair>> levelPricesOf(const ItemRecord& item) {
 } // namespace
 
 // The demo agenda is what a new user tries first: its groups must pass the check that repricing
-// runs, its fixed prices must be found on their levels, repricing must not move its prices, and
-// the pictures its items name must be readable ones.
+// runs, its fixed prices must be found on their levels, repricing must not move its prices, its
+// offers must be made of its items, and the pictures its items name must be readable ones.
 TEST(DemoAgenda, PriceLevelsAreConsistentRepricingKeepsThePricesAndPicturesLoad) {
     testsupport::TestEnvironment env;
     testsupport::ScriptedInteraction ui;
@@ -79,6 +79,12 @@ TEST(DemoAgenda, PriceLevelsAreConsistentRepricingKeepsThePricesAndPicturesLoad)
         EXPECT_EQ(after->price, before.price) << before.Popis.toStdString();
         EXPECT_EQ(levelPricesOf(*after), levelPricesOf(before)) << before.Popis.toStdString();
     }
+
+    // The demo offers take their lines from this price list.
+    EXPECT_GT(db().scalar(QStringLiteral("SELECT COUNT(*) FROM NabPolozky n JOIN Zasoby z ON "
+                                         "z.ID = n.CisloKarty"))
+                  ->toInt(),
+              10);
 
     ASSERT_GE(pictures.size(), 3);
     for (const QString& name : pictures) {
