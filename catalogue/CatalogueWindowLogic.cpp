@@ -469,6 +469,10 @@ void CatalogueWindowLogic::afterMove() {
 void CatalogueWindowLogic::togglePurchasePrices() {
     if (core::programState().user.nakupniCeny)
         services::togglePurchasePriceDisplay(m_ui, nullptr);
+    followPurchasePriceDisplay();
+}
+
+void CatalogueWindowLogic::followPurchasePriceDisplay() {
     m_items.setPurchasePricesVisible(core::programState().purchasePricesVisible());
 }
 

@@ -123,6 +123,8 @@ public:
     void afterMove();
     // Ctrl+Q.
     void togglePurchasePrices();
+    // After a window that may have switched the display itself (the item card).
+    void followPurchasePriceDisplay();
     // "OK" in pick mode: the item to transfer into the offer (the last marked one when items
     // are marked); nothing when the item must be recomputed first.
     std::optional<qint64> pickItem();

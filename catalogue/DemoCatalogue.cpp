@@ -1,13 +1,28 @@
 #include "catalogue/DemoCatalogue.h"
 
 #include "catalogue/ItemPricing.h"
+#include "catalogue/ItemRecord.h"
+#include "catalogue/PercentAdjustment.h"
+#include "catalogue/PictureLoader.h"
+#include "catalogue/PictureStore.h"
+#include "catalogue/PriceLevelRecords.h"
+#include "catalogue/Rounding.h"
 #include "core/Database.h"
 
+#include <QDir>
+#include <QImage>
+#include <QPainter>
+#include <QRadialGradient>
+#include <QSaveFile>
 #include <QStringList>
 
 #include <array>
+#include <functional>
 #include <map>
+#include <optional>
 #include <random>
+#include <utility>
+#include <vector>
 
 namespace orvento::catalogue {
 
@@ -137,18 +152,6 @@ QString ean13(quint64 body) {
     return digits + QString::number((10 - sum % 10) % 10);
 }
 
-struct NewItem {
-    qint64 sheet;
-    qint64 group;
-    QString popis;
-    QString katalog;
-    QString barCode;
-    QString plu;
-    QString zkratka;
-    QString unit;
-    ItemPriceFields prices;
-};
-
 ItemPriceFields priced(double nakCena, double marze, double vat, bool withVat, int zaok) {
     ItemPricing pricing;
     pricing.setSazbaDPH(vat);
@@ -162,49 +165,13 @@ ItemPriceFields priced(double nakCena, double marze, double vat, bool withVat, i
     return pricing.fields();
 }
 
+// Writes items through one prepared statement of the item card's own insert.
 class ItemWriter {
 public:
     explicit ItemWriter(core::Database& db)
-        : m_insert(
-              db,
-              QStringLiteral(
-                  "INSERT INTO Zasoby (Sklad, Skupina, Popis, Katalog, BarCode, PLU, Zkratka, "
-                  "TextMJ, Poznamka, NakCena, PrCenaBDPH, PrCenaSDPH, SDPH, SazbaDPH, "
-                  "TypHodnoty, Marze, Rabat, Zaok, Prepocitat, Nakladova, CenSkupina, Identif, "
-                  "Dostupnost, Obrazek, "
-                  "Chyba) VALUES (:Sklad, :Skupina, :Popis, :Katalog, :BarCode, :PLU, :Zkratka, "
-                  ":TextMJ, :Poznamka, :NakCena, :PrCenaBDPH, :PrCenaSDPH, :SDPH, :SazbaDPH, "
-                  ":TypHodnoty, :Marze, :Rabat, :Zaok, :Prepocitat, :Nakladova, :CenSkupina, "
-                  ":Identif, :Dostupnost, :Obrazek, :Chyba)")) {}
+        : m_insert(db, zasobyMapping().insertSql()) {}
 
-    bool insert(const NewItem& item) {
-        const ItemPriceFields& p = item.prices;
-        return m_insert.exec({{QStringLiteral("Sklad"), item.sheet},
-                              {QStringLiteral("Skupina"), item.group},
-                              {QStringLiteral("Popis"), item.popis},
-                              {QStringLiteral("Katalog"), item.katalog},
-                              {QStringLiteral("BarCode"), item.barCode},
-                              {QStringLiteral("PLU"), item.plu},
-                              {QStringLiteral("Zkratka"), item.zkratka},
-                              {QStringLiteral("TextMJ"), item.unit},
-                              {QStringLiteral("Poznamka"), QString()},
-                              {QStringLiteral("NakCena"), p.NakCena},
-                              {QStringLiteral("PrCenaBDPH"), p.PrCenaBDPH},
-                              {QStringLiteral("PrCenaSDPH"), p.PrCenaSDPH},
-                              {QStringLiteral("SDPH"), p.SDPH},
-                              {QStringLiteral("SazbaDPH"), p.SazbaDPH},
-                              {QStringLiteral("TypHodnoty"), p.TypHodnoty},
-                              {QStringLiteral("Marze"), p.Marze},
-                              {QStringLiteral("Rabat"), p.Rabat},
-                              {QStringLiteral("Zaok"), p.Zaok},
-                              {QStringLiteral("Prepocitat"), p.Prepocitat},
-                              {QStringLiteral("Nakladova"), false},
-                              {QStringLiteral("CenSkupina"), QString()},
-                              {QStringLiteral("Identif"), QString()},
-                              {QStringLiteral("Dostupnost"), QStringLiteral("A")},
-                              {QStringLiteral("Obrazek"), QString()},
-                              {QStringLiteral("Chyba"), false}});
-    }
+    bool insert(const ItemRecord& item) { return m_insert.exec(zasobyMapping().params(item)); }
 
 private:
     core::Statement m_insert;
@@ -216,7 +183,267 @@ double purchasePrice(std::mt19937& random, double low, double high) {
     return static_cast<double>(static_cast<qint64>(range(random) * 10.0)) / 10.0;
 }
 
+// The demo's price levels: two computed from the basic sale price, one from the purchase price,
+// two fixed ones whose prices some items carry.
+struct DemoLevel {
+    const char* code;
+    const char* name;
+    int type;
+    double value;
+    int base;
+    int zaok;
+    bool withVat;
+    bool computed;
+};
+
+const DemoLevel kDemoLevels[] = {
+    {"DEALER", "Dealerská cena", LevelValueType::Discount, 12.0, LevelBase::SalePrice,
+     RoundingCode::WholeUnits, false, true},
+    {"VO", "Velkoobchodní cena", LevelValueType::Margin, 15.0, LevelBase::Purchase,
+     RoundingCode::Tenths, false, true},
+    {"PROJEKT", "Projektová cena", LevelValueType::Discount, 5.0, LevelBase::SalePrice,
+     RoundingCode::WholeUnits, true, true},
+    {"AKCE", "Akční cena", LevelValueType::Discount, 0.0, LevelBase::SalePrice,
+     RoundingCode::WholeUnits, true, false},
+    {"SMLUVNI", "Smluvní cena", LevelValueType::Discount, 0.0, LevelBase::SalePrice,
+     RoundingCode::Tenths, false, false},
+};
+
+// A group's level row: taken over from its level, or with the group's own values.
+struct DemoRow {
+    const char* level;
+    std::optional<LevelParameters> own;
+};
+
+// The demo's price groups and the catalogue groups whose items belong to them. A group that
+// dictates the basic-price settings prices its items by them.
+struct DemoGroup {
+    const char* code;
+    const char* name;
+    bool ownSettings; // Vlastni
+    double margin;
+    int zaok;
+    std::vector<DemoRow> rows;
+    QStringList wares;
+};
+
+const std::vector<DemoGroup>& demoGroups() {
+    static const std::vector<DemoGroup> groups = {
+        {"ELEKTRO",
+         "Elektroinstalační materiál",
+         true,
+         0.0,
+         RoundingCode::FourDecimals,
+         {{"DEALER", {}}, {"VO", {}}, {"AKCE", {}}},
+         {QStringLiteral("KAB"), QStringLiteral("JIS"), QStringLiteral("ZAS"),
+          QStringLiteral("SVI")}},
+        {"NARADI",
+         "Nářadí a měřicí přístroje",
+         false,
+         30.0,
+         RoundingCode::WholeUnits,
+         {{"DEALER", {}}, {"PROJEKT", {}}, {"AKCE", {}}, {"SMLUVNI", {}}},
+         {QStringLiteral("RUC"), QStringLiteral("ELN"), QStringLiteral("MER")}},
+        {"SLUZBY",
+         "Služby a práce",
+         true,
+         0.0,
+         RoundingCode::FourDecimals,
+         {{"VO", LevelParameters{8.0, LevelValueType::Margin, LevelBase::Purchase,
+                                 RoundingCode::WholeUnits, false, true}},
+          {"PROJEKT", {}}},
+         {QStringLiteral("MON"), QStringLiteral("REV")}},
+    };
+    return groups;
+}
+
+const DemoLevel* demoLevel(const QString& code) {
+    for (const DemoLevel& level : kDemoLevels) {
+        if (code == QLatin1String(level.code))
+            return &level;
+    }
+    return nullptr;
+}
+
+LevelParameters parametersOf(const DemoLevel& level) {
+    return {level.value, level.type, level.base, level.zaok, level.withVat, level.computed};
+}
+
+bool writeLevelsAndGroups(core::Database& db) {
+    for (const DemoLevel& level : kDemoLevels) {
+        PriceLevel row;
+        row.Zkratka = QString::fromLatin1(level.code);
+        row.Popis = QString::fromUtf8(level.name);
+        row.values = parametersOf(level);
+        if (!db.execute(priceLevelMapping().insertSql(), priceLevelMapping().params(row)))
+            return false;
+    }
+    for (const DemoGroup& g : demoGroups()) {
+        PriceGroup group;
+        group.Zkratka = QString::fromLatin1(g.code);
+        group.Popis = QString::fromUtf8(g.name);
+        group.Vlastni = g.ownSettings;
+        group.TypHodnoty = ItemValueType::Margin;
+        group.Marze = g.margin;
+        group.Zaok = g.zaok;
+        group.Prepocitat = !g.ownSettings;
+        if (!db.execute(priceGroupMapping().insertSql(), priceGroupMapping().params(group)))
+            return false;
+        const qint64 groupId = db.newRowId();
+        for (const DemoRow& r : g.rows) {
+            GroupLevelRow row;
+            row.IDCenSkup = groupId;
+            row.Zkratka = QString::fromLatin1(r.level);
+            row.Prevzato = !r.own;
+            row.values = r.own ? *r.own : parametersOf(*demoLevel(row.Zkratka));
+            if (!db.execute(groupLevelRowMapping().insertSql(), groupLevelRowMapping().params(row)))
+                return false;
+        }
+    }
+    return true;
+}
+
+const DemoGroup* priceGroupOfWares(const QString& waresCode) {
+    for (const DemoGroup& g : demoGroups()) {
+        if (g.wares.contains(waresCode))
+            return &g;
+    }
+    return nullptr;
+}
+
+// The fixed prices an item carries: some items have a promotional price a few percent below
+// their price with VAT, some a negotiated one below their price without VAT. The slots follow
+// the order of the group's rows, as the item card stores them.
+FixedSlots demoFixedPrices(const DemoGroup& group, const ItemPriceFields& price, int serial) {
+    FixedSlots filled;
+    size_t next = 0;
+    for (const DemoRow& r : group.rows) {
+        const DemoLevel& level = *demoLevel(QString::fromLatin1(r.level));
+        if (level.computed)
+            continue;
+        const bool promotional = level.withVat;
+        if (serial % (promotional ? 4 : 3) != 1)
+            continue;
+        const PricePair pair = levelPricePair(
+            LevelValueType::Discount, promotional ? price.PrCenaSDPH : price.PrCenaBDPH,
+            level.withVat, promotional ? 8.0 : 15.0, price.SazbaDPH, level.zaok);
+        filled.at(next++) = {QString::fromLatin1(level.code), pair.net, pair.gross, level.withVat};
+    }
+    return filled;
+}
+
+// The availability letters of the card, most goods in stock; services have none.
+QString demoAvailability(const GroupWares& w, int serial) {
+    if (w.unit != QLatin1String("ks") && w.unit != QLatin1String("m"))
+        return {};
+    if (serial % 11 == 0)
+        return QStringLiteral("O");
+    if (serial % 17 == 0)
+        return QStringLiteral("P");
+    if (serial % 29 == 0)
+        return QStringLiteral("N");
+    return QStringLiteral("S");
+}
+
+// A small picture of the first item of some groups, drawn without text.
+struct DemoPicture {
+    const char* wares;
+    const char* name;
+    std::function<void(QPainter&)> draw;
+};
+
+const std::vector<DemoPicture>& demoPictures() {
+    static const std::vector<DemoPicture> pictures = {
+        {"KAB", "kabel_cyky.jpg",
+         [](QPainter& p) {
+             const QColor wires[] = {QColor(120, 70, 30), QColor(30, 80, 200), QColor(40, 160, 60)};
+             for (int i = 0; i < 3; ++i) {
+                 p.setPen(QPen(wires[i], 14, Qt::SolidLine, Qt::RoundCap));
+                 p.drawArc(QRect(30 + i * 18, 25 + i * 10, 120, 100), 30 * 16, 250 * 16);
+             }
+         }},
+        {"JIS", "jistic_b16.jpg",
+         [](QPainter& p) {
+             p.fillRect(QRect(0, 65, 200, 20), QColor(170, 170, 175));
+             p.setBrush(QColor(245, 245, 240));
+             p.drawRoundedRect(QRect(70, 15, 60, 120), 6, 6);
+             p.setBrush(QColor(30, 30, 30));
+             p.drawRect(QRect(92, 40, 16, 34));
+         }},
+        {"ZAS", "zasuvka_bila.jpg",
+         [](QPainter& p) {
+             p.setBrush(QColor(250, 250, 250));
+             p.drawRoundedRect(QRect(45, 20, 110, 110), 14, 14);
+             p.setBrush(QColor(225, 225, 225));
+             p.drawEllipse(QPoint(100, 75), 38, 38);
+             p.setBrush(QColor(40, 40, 40));
+             p.drawEllipse(QPoint(84, 80), 6, 6);
+             p.drawEllipse(QPoint(116, 80), 6, 6);
+             p.drawRect(QRect(97, 42, 6, 14));
+         }},
+        {"SVI", "svitidlo_led.jpg",
+         [](QPainter& p) {
+             p.fillRect(QRect(0, 0, 200, 150), QColor(30, 35, 60));
+             QRadialGradient glow(QPointF(100, 75), 60);
+             glow.setColorAt(0, QColor(255, 250, 200));
+             glow.setColorAt(1, QColor(30, 35, 60));
+             p.setBrush(glow);
+             p.setPen(Qt::NoPen);
+             p.drawEllipse(QPoint(100, 75), 60, 60);
+         }},
+        {"ELN", "vrtacka.jpg",
+         [](QPainter& p) {
+             p.setBrush(QColor(0, 120, 90));
+             p.drawRoundedRect(QRect(40, 40, 100, 40), 10, 10);
+             p.drawRoundedRect(QRect(70, 75, 30, 60), 6, 6);
+             p.setBrush(QColor(90, 90, 95));
+             p.drawRect(QRect(140, 50, 25, 20));
+             p.drawRect(QRect(165, 57, 25, 6));
+         }},
+        {"MER", "multimetr.jpg",
+         [](QPainter& p) {
+             p.setBrush(QColor(240, 190, 20));
+             p.drawRoundedRect(QRect(60, 10, 80, 130), 10, 10);
+             p.setBrush(QColor(60, 80, 70));
+             p.drawRect(QRect(72, 22, 56, 30));
+             p.setBrush(QColor(40, 40, 40));
+             p.drawEllipse(QPoint(100, 95), 22, 22);
+         }},
+    };
+    return pictures;
+}
+
+QString demoPictureOf(const QString& waresCode) {
+    for (const DemoPicture& picture : demoPictures()) {
+        if (waresCode == QLatin1String(picture.wares))
+            return QString::fromLatin1(picture.name);
+    }
+    return {};
+}
+
 } // namespace
+
+bool writeDemoPictures(const QString& folder) {
+    const PictureStore store(folder);
+    if (!QDir().mkpath(store.folder()))
+        return false;
+    for (const DemoPicture& picture : demoPictures()) {
+        QImage image(200, 150, QImage::Format_RGB32);
+        image.fill(QColor(236, 240, 244));
+        {
+            QPainter painter(&image);
+            painter.setRenderHint(QPainter::Antialiasing);
+            painter.setPen(Qt::NoPen);
+            picture.draw(painter);
+        }
+        const QByteArray jpeg = encodeJpeg(image, 85);
+        QSaveFile file(store.pathOf(QString::fromLatin1(picture.name)));
+        if (jpeg.isEmpty() || !file.open(QIODevice::WriteOnly) || file.write(jpeg) != jpeg.size() ||
+            !file.commit())
+            return false;
+    }
+    return true;
+}
 
 bool fillDemoCatalogue(core::Database& db) {
     struct Group {
@@ -231,6 +458,8 @@ bool fillDemoCatalogue(core::Database& db) {
     q.finish();
 
     core::Transaction tx(db);
+    if (!writeLevelsAndGroups(db))
+        return false;
     ItemWriter writer(db);
     std::mt19937 random(2024);
     std::uniform_real_distribution<double> margin(15.0, 45.0);
@@ -240,25 +469,37 @@ bool fillDemoCatalogue(core::Database& db) {
         if (it == wares().end())
             continue;
         const GroupWares& w = it->second;
+        const DemoGroup* priceGroup = priceGroupOfWares(g.kod);
+        QString picture = demoPictureOf(g.kod);
         for (const QString& name : w.names) {
             for (const QString& variant : w.variants) {
-                NewItem item;
-                item.sheet = g.sheet;
-                item.group = g.id;
-                item.popis = name + QLatin1Char(' ') + variant;
-                item.katalog =
+                ItemRecord item;
+                item.Sklad = g.sheet;
+                item.Skupina = g.id;
+                item.Popis = name + QLatin1Char(' ') + variant;
+                item.Katalog =
                     QStringLiteral("%1-%2").arg(g.kod).arg(serial, 4, 10, QLatin1Char('0'));
-                item.barCode = w.vat > 0 && w.unit != QLatin1String("hod")
+                item.BarCode = w.vat > 0 && w.unit != QLatin1String("hod")
                                    ? ean13(4400000ULL + static_cast<quint64>(serial))
                                    : QString();
-                item.plu = QString::number(1000 + serial);
-                item.zkratka = g.kod + QString::number(serial);
-                item.unit = w.unit;
+                item.PLU = QString::number(1000 + serial);
+                item.Zkratka = g.kod + QString::number(serial);
+                item.TextMJ = w.unit;
                 const bool withVat = serial % 3 == 0;
                 const int zaok = withVat ? 1 : (serial % 2 ? 0 : 2);
-                item.prices = priced(purchasePrice(random, w.minPrice, w.maxPrice),
-                                     static_cast<double>(static_cast<int>(margin(random))), w.vat,
-                                     withVat, zaok);
+                const double purchase = purchasePrice(random, w.minPrice, w.maxPrice);
+                const double itemMargin = static_cast<double>(static_cast<int>(margin(random)));
+                if (priceGroup != nullptr && !priceGroup->ownSettings)
+                    item.price =
+                        priced(purchase, priceGroup->margin, w.vat, false, priceGroup->zaok);
+                else
+                    item.price = priced(purchase, itemMargin, w.vat, withVat, zaok);
+                if (priceGroup != nullptr) {
+                    item.CenSkupina = QString::fromLatin1(priceGroup->code);
+                    item.fixedSlots = demoFixedPrices(*priceGroup, item.price, serial);
+                }
+                item.Dostupnost = demoAvailability(w, serial);
+                item.Obrazek = std::exchange(picture, QString());
                 if (!writer.insert(item))
                     return false;
                 ++serial;
@@ -287,19 +528,19 @@ bool generateItems(core::Database& db, qint64 sheetId, qint64 groupId, int count
     core::Transaction tx(db);
     ItemWriter writer(db);
     for (int i = 0; i < count; ++i) {
-        NewItem item;
-        item.sheet = sheetId;
-        item.group = groupId;
-        item.popis = QStringLiteral("%1 %2-%3")
+        ItemRecord item;
+        item.Sklad = sheetId;
+        item.Skupina = groupId;
+        item.Popis = QStringLiteral("%1 %2-%3")
                          .arg(starts.at(pick(random)))
                          .arg(static_cast<int>(random() % 900) + 100)
                          .arg(i);
-        item.katalog = QStringLiteral("K%1").arg(random() % 10000000, 7, 10, QLatin1Char('0'));
-        item.barCode = ean13(seed * 1000003ULL + static_cast<quint64>(i));
-        item.plu = QString::number(i % 1000000);
-        item.zkratka = QStringLiteral("Z%1").arg(i);
-        item.unit = QStringLiteral("ks");
-        item.prices =
+        item.Katalog = QStringLiteral("K%1").arg(random() % 10000000, 7, 10, QLatin1Char('0'));
+        item.BarCode = ean13(seed * 1000003ULL + static_cast<quint64>(i));
+        item.PLU = QString::number(i % 1000000);
+        item.Zkratka = QStringLiteral("Z%1").arg(i);
+        item.TextMJ = QStringLiteral("ks");
+        item.price =
             priced(purchasePrice(random, 5.0, 25000.0),
                    static_cast<double>(static_cast<int>(margin(random))),
                    vats[static_cast<size_t>(i % 7 == 0 ? (i % 2) + 1 : 0)], i % 4 == 0, i % 3);

@@ -4,6 +4,7 @@
 #include "core/Database.h"
 #include "core/ProgramState.h"
 #include "core/UserInteraction.h"
+#include "services/PurchasePriceDisplay.h"
 #include "services/RecordRefresh.h"
 
 #include <QSqlQuery>
@@ -258,6 +259,12 @@ void ItemCard::clearGroup() {
 
 void ItemCard::setLevelRowPrice(size_t index, const PricePair& price) {
     m_levels.setRowPrice(index, price);
+}
+
+bool ItemCard::togglePurchasePrices() {
+    if (core::programState().user.nakupniCeny)
+        services::togglePurchasePriceDisplay(m_ui, nullptr);
+    return core::programState().purchasePricesVisible();
 }
 
 void ItemCard::setProfitCount(double count) {

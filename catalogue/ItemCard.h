@@ -106,6 +106,10 @@ public:
     void setCurrentLevelRow(int row) { m_currentLevelRow = row; }
 
     // The profit calculator.
+    // Ctrl+Q while the card is open: the program-wide switch, for a user who may see purchase
+    // prices at all. Whether purchase prices, margins and profit are shown now.
+    bool togglePurchasePrices();
+
     double profitCount() const { return m_profitCount; }
     void setProfitCount(double count);
     double profit() const;

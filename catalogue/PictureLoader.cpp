@@ -3,8 +3,10 @@
 #include <QFile>
 #include <QImageReader>
 
+#include <algorithm>
 #include <csetjmp>
 #include <cstdio>
+#include <cstdlib>
 #include <vector>
 
 #include <jerror.h>
@@ -75,7 +77,50 @@ bool decodeInto(jpeg_decompress_struct& info, ErrorHandler& handler, const QByte
     return !handler.truncated;
 }
 
+// As decodeInto: nothing with a destructor may live between the jump and its target.
+bool encodeInto(jpeg_compress_struct& info, ErrorHandler& handler, const QImage& rgb,
+                unsigned char** buffer, unsigned long* size, int quality) {
+    info.err = jpeg_std_error(&handler.base);
+    handler.base.error_exit = onFatal;
+    if (setjmp(handler.escape) != 0)
+        return false;
+    jpeg_create_compress(&info);
+    jpeg_mem_dest(&info, buffer, size);
+    info.image_width = static_cast<JDIMENSION>(rgb.width());
+    info.image_height = static_cast<JDIMENSION>(rgb.height());
+    info.input_components = 3;
+    info.in_color_space = JCS_RGB;
+    jpeg_set_defaults(&info);
+    jpeg_set_quality(&info, std::clamp(quality, 1, 100), TRUE);
+    jpeg_start_compress(&info, TRUE);
+    while (info.next_scanline < info.image_height) {
+        // libjpeg only reads the rows it is given.
+        JSAMPROW rows[1] = {
+            const_cast<JSAMPLE*>(rgb.constScanLine(static_cast<int>(info.next_scanline)))};
+        jpeg_write_scanlines(&info, rows, 1);
+    }
+    jpeg_finish_compress(&info);
+    return true;
+}
+
 } // namespace
+
+QByteArray encodeJpeg(const QImage& image, int quality) {
+    if (image.isNull())
+        return {};
+    const QImage rgb = image.convertToFormat(QImage::Format_RGB888);
+    jpeg_compress_struct info{};
+    ErrorHandler handler{};
+    unsigned char* buffer = nullptr;
+    unsigned long size = 0;
+    const bool ok = encodeInto(info, handler, rgb, &buffer, &size, quality);
+    jpeg_destroy_compress(&info);
+    QByteArray data;
+    if (ok && buffer != nullptr)
+        data = QByteArray(reinterpret_cast<const char*>(buffer), static_cast<qsizetype>(size));
+    std::free(buffer); // allocated by libjpeg's memory destination
+    return data;
+}
 
 QImage decodeJpeg(const QByteArray& data) {
     if (data.isEmpty())

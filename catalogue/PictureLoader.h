@@ -13,4 +13,7 @@ QImage loadPicture(const QString& path);
 // The same for JPEG data already in memory.
 QImage decodeJpeg(const QByteArray& data);
 
+// A picture as baseline JPEG data at `quality` (1..100); empty when it cannot be encoded.
+QByteArray encodeJpeg(const QImage& image, int quality);
+
 } // namespace orvento::catalogue

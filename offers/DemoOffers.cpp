@@ -36,7 +36,7 @@ const DemoOffer kOffers[] = {
 std::vector<OfferItem> catalogueLines(core::Database& db) {
     std::vector<OfferItem> lines;
     QSqlQuery rows = db.select(QStringLiteral(
-        "SELECT ID, Sklad, Skupina, Popis, Katalog, MJ, NakCena, PrCenaBDPH, SazbaDPH FROM "
+        "SELECT ID, Sklad, Skupina, Popis, Katalog, TextMJ, NakCena, PrCenaBDPH, SazbaDPH FROM "
         "Zasoby ORDER BY ID LIMIT 40"));
     while (rows.next()) {
         OfferItem item;

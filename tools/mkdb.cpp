@@ -1,5 +1,6 @@
 // Writes the template databases the program copies on first start: an empty agenda, the global
-// database with the post codes, and the demo agenda with its price list and offers.
+// database with the post codes, and the demo agenda with its price list and offers (and the
+// pictures of its items under DEMO/OBRAZKY).
 #include "addressbook/PostCodeData.h"
 #include "catalogue/DemoCatalogue.h"
 #include "core/Schema.h"
@@ -27,8 +28,12 @@ int main(int argc, char** argv) {
         return orvento::addressbook::loadPostCodes(db, postCodes, &postCodeError);
     };
     // The demo offers take their items from the demo price list, so the price list comes first.
-    const DatabaseFiller fillDemoAgenda = [](Database& db) {
-        return orvento::catalogue::fillDemoCatalogue(db) && orvento::offers::fillDemoOffers(db);
+    // The pictures its items name ship beside the demo documents, which the program copies into
+    // the data folder's Dokumenty/DEMO/ with the demo agenda: the agenda's default picture store.
+    const QString demoPictures = QDir(folder).filePath(QStringLiteral("DEMO/OBRAZKY"));
+    const DatabaseFiller fillDemoAgenda = [&](Database& db) {
+        return orvento::catalogue::fillDemoCatalogue(db) && orvento::offers::fillDemoOffers(db) &&
+               orvento::catalogue::writeDemoPictures(demoPictures);
     };
     struct Target {
         const char* name;

@@ -10,8 +10,10 @@
 #include "support/TestEnvironment.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <QSqlQuery>
 
 #include <gtest/gtest.h>
 
@@ -246,6 +248,31 @@ TEST_F(StartUpTest, DataSubfoldersAreFoundWhateverTheirCaseAndCreatedUnderOneSpe
               fresh.dataFolder() + QStringLiteral("Dokumenty/DEMO/OBRAZKY/"));
     EXPECT_EQ(core::programState().firmDocumentsFolder(1),
               fresh.dataFolder() + QStringLiteral("Dokumenty/DEMO/1/"));
+}
+
+// The demo items' pictures ship with the program and land in the demo agenda's picture store
+// when the demo agenda is made.
+TEST_F(StartUpTest, TheDemoAgendaFindsThePicturesOfItsItems) {
+    const QString shipped = QStringLiteral(ORVENTO_PROGRAM_DIR "/Res/DEMO/");
+    QDirIterator files(shipped, QDir::Files, QDirIterator::Subdirectories);
+    while (files.hasNext()) {
+        const QString copy = env.programFolder() + QStringLiteral("Res/DEMO/") +
+                             QDir(shipped).relativeFilePath(files.next());
+        ASSERT_TRUE(QDir().mkpath(QFileInfo(copy).path()));
+        ASSERT_TRUE(QFile::copy(files.filePath(), copy));
+    }
+    env.useDataFolder();
+    ASSERT_TRUE(start()) << ui.allTexts().join(QLatin1Char('|')).toStdString();
+    QSqlQuery names = core::programState().db->agenda.select(
+        QStringLiteral("SELECT Obrazek FROM Zasoby WHERE Obrazek <> :None"),
+        {{QStringLiteral("None"), QString()}});
+    int pictures = 0;
+    for (; names.next(); ++pictures) {
+        const QString name = names.value(0).toString();
+        EXPECT_TRUE(QFileInfo(core::programState().settings.slozkaObrazku + name).isFile())
+            << name.toStdString();
+    }
+    EXPECT_GE(pictures, 3);
 }
 
 TEST_F(StartUpTest, AgendaNamesAreFoundWhateverTheirCase) {

@@ -110,6 +110,36 @@ TEST_F(ItemCardDialogTest, NewItemEditsFromEachPriceFieldAndACopy) {
     EXPECT_EQ(db().scalar(QStringLiteral("SELECT COUNT(*) FROM Zasoby"))->toInt(), 2);
 }
 
+// Ctrl+Q works while the card is open: after the question, for a user who may see purchase
+// prices at all, and the purchase fields follow at once.
+TEST_F(ItemCardDialogTest, CtrlQHidesAndShowsThePurchasePricesOfTheOpenCard) {
+    ItemCard card(db(), ui);
+    ASSERT_TRUE(card.open(ItemCardMode::New, -1, 1, 0));
+    ItemCardDialog dialog(card, ui);
+    dialog.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+    ASSERT_FALSE(dialog.purchaseField()->isHidden());
+    const auto pressCtrlQ = [&dialog] {
+        QTest::keyClick(&dialog, Qt::Key_Q, Qt::ControlModifier);
+    };
+    ui.answer(true);
+    pressCtrlQ();
+    EXPECT_TRUE(dialog.purchaseField()->isHidden());
+    EXPECT_FALSE(core::programState().showPurchasePrices);
+    ui.answer(false);
+    pressCtrlQ();
+    EXPECT_TRUE(dialog.purchaseField()->isHidden());
+    ui.answer(true);
+    pressCtrlQ();
+    EXPECT_FALSE(dialog.purchaseField()->isHidden());
+
+    core::programState().user.nakupniCeny = false;
+    ui.clear();
+    pressCtrlQ();
+    EXPECT_TRUE(ui.messages().empty());
+    EXPECT_TRUE(dialog.purchaseField()->isHidden());
+}
+
 TEST_F(ItemCardDialogTest, GroupCardShowsItsLevelRows) {
     PriceLevel level;
     level.Zkratka = QStringLiteral("DEALER");

@@ -417,6 +417,7 @@ void CatalogueWindow::openItemCard(catalogue::ItemCardMode mode, qint64 itemId) 
                                             m_logic.groupForNewItem(), this);
     if (saved)
         m_logic.afterItemSaved(*saved);
+    m_logic.followPurchasePriceDisplay();
     showAll();
 }
 

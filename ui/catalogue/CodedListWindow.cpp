@@ -23,6 +23,7 @@ CodedListWindow::CodedListWindow(orvento::catalogue::ListMode mode, bool manage,
     m_table->setSelectionMode(QAbstractItemView::SingleSelection);
     m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_table->verticalHeader()->hide();
+    m_table->verticalHeader()->setDefaultSectionSize(m_table->fontMetrics().height() + 6);
     m_table->horizontalHeader()->setStretchLastSection(true);
     m_table->setColumnWidth(0, 110);
     connect(m_table, &QTableWidget::currentCellChanged, this, [this](int row) {

@@ -96,9 +96,16 @@ ItemCardDialog::ItemCardDialog(ItemCard& card, core::UserInteraction& ui, QWidge
     fillTexts();
     showPrices();
     showPicture();
-    const bool purchaseVisible = core::programState().purchasePricesVisible();
+    showPurchasePrices(core::programState().purchasePricesVisible());
+    auto* purchaseKey = new QShortcut(QKeySequence(QStringLiteral("Ctrl+Q")), this);
+    purchaseKey->setObjectName(QStringLiteral("keyNakupniCeny"));
+    connect(purchaseKey, &QShortcut::activated, this,
+            [this] { showPurchasePrices(m_card.togglePurchasePrices()); });
+}
+
+void ItemCardDialog::showPurchasePrices(bool visible) {
     for (QWidget* w : m_purchaseWidgets)
-        w->setVisible(purchaseVisible);
+        w->setVisible(visible);
 }
 
 std::optional<qint64> ItemCardDialog::open(core::UserInteraction& ui, ItemCardMode mode,
@@ -157,6 +164,11 @@ void ItemCardDialog::buildTexts(QWidget* page) {
     grid->addLayout(identif, 4, 1, 1, 3);
     grid->addWidget(new QLabel(QStringLiteral("Poznámka"), page), 5, 0, Qt::AlignTop);
     grid->addWidget(m_note, 5, 1, 1, 3);
+    // Row by row, as the fields are laid out.
+    const QList<QWidget*> order = {m_popis,  m_katalog,      m_zkratka,     m_barCode, m_plu,
+                                   m_textMJ, m_availability, identifButton, m_note};
+    for (qsizetype i = 1; i < order.size(); ++i)
+        setTabOrder(order.at(i - 1), order.at(i));
 }
 
 QWidget* ItemCardDialog::buildPrices() {
@@ -184,6 +196,9 @@ QWidget* ItemCardDialog::buildPrices() {
     m_valueType = new QComboBox(page);
     m_valueType->setObjectName(QStringLiteral("cbxTypHodnoty"));
     m_valueType->addItems({QStringLiteral("pevné marže"), QStringLiteral("pevného rabatu")});
+    // Captions are never cut off, however narrow the layout makes the column.
+    for (QComboBox* box : {m_rate, m_priceType, m_rounding, m_valueType})
+        box->setMinimumWidth(box->sizeHint().width());
     m_margin = numberField("curMarze", StandardFieldDecimals, page);
     m_rabat = numberField("curRabat", StandardFieldDecimals, page);
     m_actualMargin = new QLabel(page);
@@ -268,6 +283,9 @@ QWidget* ItemCardDialog::buildPrices() {
     m_group = new QLineEdit(page);
     m_group->setObjectName(QStringLiteral("edtCenSkupina"));
     m_group->setReadOnly(true);
+    // Room for the longest code.
+    m_group->setMinimumWidth(
+        m_group->fontMetrics().horizontalAdvance(QString(kLevelCodeLength, QLatin1Char('W'))) + 12);
     auto* pickGroup = new QPushButton(QStringLiteral("Výběr cenové skupiny"), page);
     pickGroup->setObjectName(QStringLiteral("btnVyberSkupiny"));
     auto* dropGroup = new QPushButton(QStringLiteral("Zrušení cenové skupiny"), page);
@@ -288,6 +306,7 @@ QWidget* ItemCardDialog::buildPrices() {
     m_levelGrid->setSelectionMode(QAbstractItemView::SingleSelection);
     m_levelGrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_levelGrid->verticalHeader()->hide();
+    m_levelGrid->verticalHeader()->setDefaultSectionSize(m_levelGrid->fontMetrics().height() + 6);
     m_levelGrid->horizontalHeader()->setStretchLastSection(true);
     m_levelGrid->setColumnWidth(0, 110);
     m_levelGrid->setColumnWidth(1, 120);

@@ -48,6 +48,7 @@ private:
     void showPrices();
     void showLevels();
     void showProfit();
+    void showPurchasePrices(bool visible);
     void showPicture();
     void togglePicture();
     void editLevelRow(int row);

@@ -17,6 +17,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableWidget>
@@ -98,6 +99,7 @@ PriceGroupCardDialog::PriceGroupCardDialog(PriceGroupCard& card, core::UserInter
                                        QStringLiteral("Výchozí cena"),
                                        QStringLiteral("Zaokrouhlení"), QStringLiteral("Typ ceny")});
     m_grid->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_grid->verticalHeader()->setDefaultSectionSize(m_grid->fontMetrics().height() + 6);
     m_grid->setSelectionMode(QAbstractItemView::SingleSelection);
     m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_grid->verticalHeader()->hide();
@@ -135,6 +137,12 @@ PriceGroupCardDialog::PriceGroupCardDialog(PriceGroupCard& card, core::UserInter
     layout->addWidget(m_basic);
     layout->addLayout(rowButtons);
     layout->addWidget(m_levels, 1);
+    // The limit the check on OK enforces, said before the person runs into it.
+    auto* limit =
+        new QLabel(QStringLiteral("Skupina může obsahovat maximálně 3 fixní hladiny."), this);
+    limit->setObjectName(QStringLiteral("lblNapoveda"));
+    limit->setWordWrap(true);
+    layout->addWidget(limit);
     layout->addWidget(okCancelButtons(this));
     if (auto* ok = findChild<QPushButton*>(QStringLiteral("btnOK")))
         ok->setEnabled(m_card.editable());

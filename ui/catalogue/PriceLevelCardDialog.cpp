@@ -66,26 +66,10 @@ void PriceLevelCardDialog::build(bool rowMode) {
     m_fixed->setObjectName(QStringLiteral("chckFixni"));
     m_fixed->setChecked(!m_level.values.Prepocitat);
 
-    auto* form = new QFormLayout;
-    form->addRow(QStringLiteral("Zkratka"), m_code);
-    form->addRow(QStringLiteral("Název"), m_name);
-    m_valueRow = new QWidget(this);
-    auto* valueForm = new QFormLayout(m_valueRow);
-    valueForm->setContentsMargins(0, 0, 0, 0);
-    valueForm->addRow(QStringLiteral("Hodnota %"), m_value);
-    valueForm->addRow(QStringLiteral("Typ"), m_type);
-    valueForm->addRow(QStringLiteral("Vychozí cena"), m_base);
-    auto* rest = new QFormLayout;
-    rest->addRow(QStringLiteral("Zaokrouhlení při výpočtu"), m_rounding);
-    rest->addRow(QStringLiteral("Typ ceny"), m_priceType);
-    auto* note = new QLabel(QStringLiteral("Nastavte stejný typ ceny jako u základní prodejní ceny "
-                                           "položek, aby při výpočtu druhé ceny nevznikaly "
-                                           "rozdíly."),
-                            this);
-    note->setWordWrap(true);
-
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(form);
+    // One form, so that every label lines up; the value rows hide while the level is fixed.
+    m_form = new QFormLayout;
+    m_form->addRow(QStringLiteral("Zkratka"), m_code);
+    m_form->addRow(QStringLiteral("Název"), m_name);
     if (rowMode) {
         m_code->setReadOnly(true);
         m_name->setReadOnly(true);
@@ -94,11 +78,22 @@ void PriceLevelCardDialog::build(bool rowMode) {
         m_takeOver->setObjectName(QStringLiteral("chckPrevzato"));
         m_takeOver->setChecked(*m_prevzato);
         connect(m_takeOver, &QCheckBox::toggled, this, [this] { updateEnabled(); });
-        layout->addWidget(m_takeOver);
+        m_form->addRow(m_takeOver);
     }
-    layout->addWidget(m_fixed);
-    layout->addWidget(m_valueRow);
-    layout->addLayout(rest);
+    m_form->addRow(m_fixed);
+    m_form->addRow(QStringLiteral("Hodnota %"), m_value);
+    m_form->addRow(QStringLiteral("Typ"), m_type);
+    m_form->addRow(QStringLiteral("Vychozí cena"), m_base);
+    m_form->addRow(QStringLiteral("Zaokrouhlení při výpočtu"), m_rounding);
+    m_form->addRow(QStringLiteral("Typ ceny"), m_priceType);
+    auto* note = new QLabel(QStringLiteral("Nastavte stejný typ ceny jako u základní prodejní ceny "
+                                           "položek, aby při výpočtu druhé ceny nevznikaly "
+                                           "rozdíly."),
+                            this);
+    note->setWordWrap(true);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(m_form);
     layout->addWidget(note);
     layout->addWidget(okCancelButtons(this));
     connect(m_fixed, &QCheckBox::toggled, this, [this] { updateEnabled(); });
@@ -108,7 +103,9 @@ void PriceLevelCardDialog::build(bool rowMode) {
 }
 
 void PriceLevelCardDialog::updateEnabled() {
-    m_valueRow->setVisible(!m_fixed->isChecked());
+    for (QWidget* w : {static_cast<QWidget*>(m_value), static_cast<QWidget*>(m_type),
+                       static_cast<QWidget*>(m_base)})
+        m_form->setRowVisible(w, !m_fixed->isChecked());
     const bool own = !m_takeOver || !m_takeOver->isChecked();
     for (QWidget* w :
          std::initializer_list<QWidget*>{m_value, m_type, m_base, m_rounding, m_priceType, m_fixed})

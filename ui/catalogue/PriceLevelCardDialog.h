@@ -10,6 +10,7 @@
 class QCheckBox;
 class QComboBox;
 class QDoubleSpinBox;
+class QFormLayout;
 class QLineEdit;
 
 namespace orvento::ui {
@@ -48,7 +49,7 @@ private:
     QComboBox* m_priceType;
     QCheckBox* m_fixed;
     QCheckBox* m_takeOver = nullptr;
-    QWidget* m_valueRow = nullptr;
+    QFormLayout* m_form = nullptr;
 };
 
 } // namespace orvento::ui
