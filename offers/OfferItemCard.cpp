@@ -4,6 +4,7 @@
 #include "catalogue/PercentAdjustment.h"
 #include "catalogue/Rounding.h"
 #include "core/AgendaSettings.h"
+#include "core/ProgramState.h"
 #include "core/ProgressScope.h"
 #include "core/UserInteraction.h"
 
@@ -34,6 +35,11 @@ QString effectiveLevel(const OfferWorkingCopy& offer) {
     if (offer.header().CenHladAdr)
         return offer.addressPriceLevel.value_or(QString());
     return offer.header().CenHladina;
+}
+
+OfferRates currentAgendaRates() {
+    const core::AgendaSettings& settings = core::programState().settings;
+    return {settings.sazbaDphZakladni, settings.sazbaDphSnizena, settings.zaokrouhlitCelkem};
 }
 
 OfferItemCard::OfferItemCard(core::Database& agenda, core::UserInteraction& ui,

@@ -34,6 +34,9 @@ inline constexpr int Identif = 255;
 // takes it from the address, else its own; empty for the basic sale price.
 QString effectiveLevel(const OfferWorkingCopy& offer);
 
+// The open agenda's rates and total rounding as they are set now.
+OfferRates currentAgendaRates();
+
 // The item card of an offer (frmPolozkaNab): one price item of the working copy while it is
 // edited, recomputed after every change the person makes, and put back into the working copy on
 // OK. Texts are edited in item() directly; every number goes through its setter, which holds it
