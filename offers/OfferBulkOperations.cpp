@@ -4,12 +4,18 @@
 #include "catalogue/ItemCard.h"
 #include "catalogue/PercentAdjustment.h"
 #include "core/AgendaSettings.h"
+#include "core/Database.h"
 #include "core/UserInteraction.h"
 #include "offers/OfferItemLevels.h"
 #include "offers/OfferItemPricing.h"
 #include "services/ProfileStore.h"
 
+#include <QSqlQuery>
+#include <QSqlRecord>
+
+#include <algorithm>
 #include <cmath>
+#include <map>
 #include <set>
 
 namespace orvento::offers {
@@ -75,6 +81,31 @@ RecomputeKind kindOf(BulkField field) {
 
 QString problemHeading() {
     return QStringLiteral("Upozornění - nebylo možné aktualizovat tyto položky:");
+}
+
+// The catalogue rows of many items at once, a chunk of IDs per query; an ID without a row is
+// simply absent. Reading them one by one would cost a query per item.
+std::map<qint64, catalogue::ItemRecord> readCatalogueRows(core::Database& db,
+                                                          const std::vector<qint64>& ids) {
+    constexpr std::size_t kChunk = 200;
+    std::map<qint64, catalogue::ItemRecord> rows;
+    for (std::size_t from = 0; from < ids.size(); from += kChunk) {
+        QStringList names;
+        core::SqlParams params;
+        for (std::size_t i = from; i < std::min(ids.size(), from + kChunk); ++i) {
+            const QString name = QStringLiteral("ID%1").arg(i - from);
+            names << QLatin1Char(':') + name;
+            params.emplace_back(name, ids[i]);
+        }
+        QSqlQuery q = db.select(
+            QStringLiteral("SELECT * FROM Zasoby WHERE ID IN (%1)").arg(names.join(u',')), params);
+        while (q.next()) {
+            catalogue::ItemRecord row = catalogue::zasobyMapping().read(q.record());
+            row.ID = q.value(QStringLiteral("ID")).toLongLong();
+            rows.emplace(row.ID, std::move(row));
+        }
+    }
+    return rows;
 }
 
 QString itemRef(const OfferItem& item) {
@@ -347,40 +378,50 @@ void OfferBulkOperations::updatePrices(core::Database& agenda, const std::option
     const bool anyMarked = !allItems && markedCount() > 0;
     const catalogue::PriceGroupData groups =
         catalogue::PriceGroupData::load(agenda).value_or(catalogue::PriceGroupData{});
+    const auto processed = [&](std::size_t i) {
+        const OfferItem& item = m_offer.items()[i];
+        return item.isPriceItem() && item.CisloKarty > 0 &&
+               (!anyMarked || (i < m_marks.size() && m_marks[i]));
+    };
+    std::vector<qint64> ids;
+    for (std::size_t i = 0; i < m_offer.items().size(); ++i)
+        if (processed(i) && !m_offer.items()[i].IgnorHr)
+            ids.push_back(m_offer.items()[i].CisloKarty);
+    const std::map<qint64, catalogue::ItemRecord> rows = readCatalogueRows(agenda, ids);
     QStringList problems;
     for (std::size_t i = 0; i < m_offer.items().size(); ++i) {
-        const OfferItem& current = m_offer.items()[i];
-        if (!current.isPriceItem() || current.CisloKarty <= 0 ||
-            (anyMarked && !(i < m_marks.size() && m_marks[i])))
+        if (!processed(i))
             continue;
+        const OfferItem& current = m_offer.items()[i];
         m_ui.showWait(QStringLiteral("Aktualizace cen, prosím čekejte...\n") + current.Popis);
         m_ui.keepAlive();
         if (current.IgnorHr) {
             problems << itemRef(current) + QStringLiteral(" - položka je uzamčena");
             continue;
         }
-        const auto row = catalogue::readItem(agenda, current.CisloKarty);
-        if (!row) {
+        const auto found = rows.find(current.CisloKarty);
+        if (found == rows.end()) {
             problems << itemRef(current) + QStringLiteral(" - položka v ceníku již neexistuje");
             continue;
         }
+        const catalogue::ItemRecord& row = found->second;
         const QString code = level.value_or(current.CenHladina);
-        const std::vector<ItemLevelChoice> levels = levelChoices(*row, groups);
-        const auto found = findLevel(levels, code);
-        if (!found) {
+        const std::vector<ItemLevelChoice> levels = levelChoices(row, groups);
+        const auto chosen = findLevel(levels, code);
+        if (!chosen) {
             problems
                 << itemRef(current) +
                        QStringLiteral(" - hladina \"%1\" na položce v ceníku neexistuje").arg(code);
             continue;
         }
-        const ItemLevelChoice& choice = levels[*found];
+        const ItemLevelChoice& choice = levels[*chosen];
         OfferItem item = current;
-        item.SazbaDPH = row->price.SazbaDPH;
+        item.SazbaDPH = row.price.SazbaDPH;
         item.ProdCena = choice.salePrice();
         item.SDPH = choice.SDPH;
         item.CenHladina = choice.code;
         if (takePurchase)
-            item.NakCena = row->price.NakCena;
+            item.NakCena = row.price.NakCena;
         recomputeItem(item, RecomputeKind::None);
         m_offer.replaceItem(i, std::move(item));
     }
