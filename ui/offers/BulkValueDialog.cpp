@@ -1,8 +1,6 @@
 #include "ui/offers/BulkValueDialog.h"
 
-#include "core/DesktopCalculator.h"
-#include "services/PurchasePriceDisplay.h"
-#include "ui/DialogButtons.h"
+#include "ui/offers/OfferDialogKeys.h"
 
 #include <QDialogButtonBox>
 #include <QDoubleSpinBox>
@@ -50,17 +48,8 @@ BulkValueDialog::BulkValueDialog(OfferBulkOperations& operations, BulkField fiel
     legend->setWordWrap(true);
     layout->addWidget(legend);
 
-    auto* calculator = new QPushButton(QStringLiteral("Kalkulačka"), this);
-    calculator->setObjectName(QStringLiteral("btnKalkulacka"));
-    calculator->setAutoDefault(false);
-    connect(calculator, &QPushButton::clicked, this, [&ui] { core::calculator::start(ui); });
-    auto* purchaseKey = new QShortcut(QKeySequence(QStringLiteral("Ctrl+Q")), this);
-    connect(purchaseKey, &QShortcut::activated, this,
-            [&ui] { services::togglePurchasePriceDisplay(ui, nullptr); });
-    auto* bottom = new QHBoxLayout;
-    bottom->addWidget(calculator);
-    bottom->addStretch();
-    bottom->addWidget(okCancelButtons(this));
+    installPurchaseKey(this, ui);
+    QHBoxLayout* bottom = calculatorButtonRow(this, ui);
     layout->addLayout(bottom);
     m_value->setFocus();
 }

@@ -6,11 +6,10 @@
 #include "catalogue/PictureStore.h"
 #include "catalogue/PriceLevelRecords.h"
 #include "core/AgendaSettings.h"
-#include "core/DesktopCalculator.h"
 #include "core/ProgramState.h"
-#include "services/PurchasePriceDisplay.h"
-#include "ui/DialogButtons.h"
 #include "ui/Help.h"
+#include "ui/catalogue/CardWidgets.h"
+#include "ui/offers/OfferDialogKeys.h"
 #include "ui/offers/PriceAdjustmentDialog.h"
 
 #include <QCheckBox>
@@ -41,24 +40,6 @@ using catalogue::StandardFieldDecimals;
 
 namespace {
 
-QLineEdit* textField(const char* name, int width, QWidget* parent) {
-    auto* edit = new QLineEdit(parent);
-    edit->setObjectName(QString::fromLatin1(name));
-    edit->setMaxLength(width);
-    return edit;
-}
-
-QDoubleSpinBox* numberField(const char* name, int decimals, QWidget* parent) {
-    auto* box = new QDoubleSpinBox(parent);
-    box->setObjectName(QString::fromLatin1(name));
-    box->setDecimals(decimals);
-    box->setRange(-1e9, 1e9);
-    box->setSingleStep(1.0); // the arrow keys add or take away one
-    box->setGroupSeparatorShown(true);
-    box->setAlignment(Qt::AlignRight);
-    return box;
-}
-
 QLineEdit* shownValue(const char* name, QWidget* parent) {
     auto* edit = new QLineEdit(parent);
     edit->setObjectName(QString::fromLatin1(name));
@@ -66,12 +47,6 @@ QLineEdit* shownValue(const char* name, QWidget* parent) {
     edit->setAlignment(Qt::AlignRight);
     edit->setFocusPolicy(Qt::NoFocus);
     return edit;
-}
-
-QString amount(double value, int decimals) {
-    return QLocale(QLocale::Czech)
-        .toString(value, 'f', decimals)
-        .replace(QChar(0xA0), QLatin1Char(' '));
 }
 
 QString profitStyle(double value) {
@@ -114,22 +89,9 @@ OfferItemCardDialog::OfferItemCardDialog(OfferItemCard& card, core::UserInteract
         if (m_card.fromCatalogue())
             togglePicture();
     });
-    auto* calculator = new QPushButton(QStringLiteral("Kalkulačka"), this);
-    calculator->setObjectName(QStringLiteral("btnKalkulacka"));
-    calculator->setAutoDefault(false);
-    connect(calculator, &QPushButton::clicked, this, [this] { core::calculator::start(m_ui); });
-    auto* purchase = new QShortcut(QKeySequence(QStringLiteral("Ctrl+Q")), this);
-    connect(purchase, &QShortcut::activated, this, [this] {
-        if (services::togglePurchasePriceDisplay(m_ui, nullptr))
-            applyPurchaseVisibility();
-    });
-
-    QDialogButtonBox* buttons = okCancelButtons(this);
-    auto* bottom = new QHBoxLayout;
-    bottom->addWidget(m_pictureButton);
-    bottom->addWidget(calculator);
-    bottom->addStretch();
-    bottom->addWidget(buttons);
+    installPurchaseKey(this, m_ui, [this] { applyPurchaseVisibility(); });
+    QHBoxLayout* bottom = calculatorButtonRow(this, m_ui);
+    bottom->insertWidget(0, m_pictureButton);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_pages, 1);
     layout->addLayout(bottom);

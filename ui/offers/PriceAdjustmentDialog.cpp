@@ -1,8 +1,6 @@
 #include "ui/offers/PriceAdjustmentDialog.h"
 
-#include "core/DesktopCalculator.h"
-#include "services/PurchasePriceDisplay.h"
-#include "ui/DialogButtons.h"
+#include "ui/offers/OfferDialogKeys.h"
 
 #include <QDialogButtonBox>
 #include <QDoubleSpinBox>
@@ -72,17 +70,8 @@ PriceAdjustmentDialog::PriceAdjustmentDialog(double start, bool purchase, core::
     grid->addWidget(new QLabel(QStringLiteral("Nová cena"), this), 2, 0);
     grid->addWidget(m_newPrice, 2, 1);
 
-    auto* calculator = new QPushButton(QStringLiteral("Kalkulačka"), this);
-    calculator->setObjectName(QStringLiteral("btnKalkulacka"));
-    calculator->setAutoDefault(false);
-    connect(calculator, &QPushButton::clicked, this, [&ui] { core::calculator::start(ui); });
-    auto* purchaseKey = new QShortcut(QKeySequence(QStringLiteral("Ctrl+Q")), this);
-    connect(purchaseKey, &QShortcut::activated, this,
-            [&ui] { services::togglePurchasePriceDisplay(ui, nullptr); });
-    auto* bottom = new QHBoxLayout;
-    bottom->addWidget(calculator);
-    bottom->addStretch();
-    bottom->addWidget(okCancelButtons(this));
+    installPurchaseKey(this, ui);
+    QHBoxLayout* bottom = calculatorButtonRow(this, ui);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(explanation);
     layout->addLayout(grid);
