@@ -118,7 +118,10 @@ OfferBulkOperations::OfferBulkOperations(OfferWorkingCopy& offer, std::vector<bo
                                          core::UserInteraction& ui)
     : m_offer(offer)
     , m_marks(std::move(marks))
-    , m_ui(ui) {}
+    , m_ui(ui) {
+    m_marks.resize(m_offer.items().size(), false);
+    m_markedCount = static_cast<int>(std::count(m_marks.begin(), m_marks.end(), true));
+}
 
 QString OfferBulkOperations::caption(BulkField field) {
     return QStringLiteral("Hromadné nastavení ") + wordsOf(field).noun;
@@ -146,17 +149,14 @@ QString OfferBulkOperations::legend() {
 }
 
 int OfferBulkOperations::markedCount() const {
-    int count = 0;
-    for (std::size_t i = 0; i < m_marks.size() && i < m_offer.items().size(); ++i)
-        count += m_marks[i] ? 1 : 0;
-    return count;
+    return m_markedCount;
 }
 
 bool OfferBulkOperations::affected(std::size_t index) const {
     const OfferItem& item = m_offer.items()[index];
     if (!item.isPriceItem() || item.IgnorHr)
         return false;
-    return markedCount() == 0 || (index < m_marks.size() && m_marks[index]);
+    return m_markedCount == 0 || (index < m_marks.size() && m_marks[index]);
 }
 
 void OfferBulkOperations::finish() {

@@ -84,7 +84,8 @@ private:
     void finish();
 
     OfferWorkingCopy& m_offer;
-    std::vector<bool> m_marks;
+    std::vector<bool> m_marks; // one per item, as the grid marks them when the run starts
+    int m_markedCount = 0;
     core::UserInteraction& m_ui;
 };
 
