@@ -223,3 +223,47 @@ TEST_F(OfferBulkTest, CurrentVatRatesMoveEachItemOnce) {
     EXPECT_DOUBLE_EQ(offer.items()[1].PCSDPHMJ, 121.0);
     EXPECT_FALSE(VatRatesView::of(offer, current).differ());
 }
+
+TEST_F(OfferBulkTest, DiscountToATotalWithVatCountsUnmarkedItemsAsFixed) {
+    add(priced(QStringLiteral("A"), 0.0, 100.0)); // 121 with VAT
+    add(priced(QStringLiteral("B"), 0.0, 200.0)); // 242 with VAT, not marked
+    OfferItem old = priced(QStringLiteral("C"), 0.0, 50.0);
+    old.Sleva = 20.0;
+    recomputeItem(old, RecomputeKind::Discount);
+    add(old); // marked: its discount is reset first
+    const DiscountSearch s = bulk({true, false, true}).discountToTotal(242.0 + 90.75, false);
+    ASSERT_TRUE(s.reached);
+    EXPECT_EQ(sleva(0), 50.0);
+    EXPECT_EQ(sleva(1), 0.0);
+    EXPECT_EQ(sleva(2), 50.0);
+    EXPECT_DOUBLE_EQ(s.total, 332.75);
+}
+
+TEST_F(OfferBulkTest, DiscountToATotalRemembersItsBasis) {
+    add(priced(QStringLiteral("A"), 0.0, 100.0));
+    OfferBulkOperations operations = bulk();
+    ASSERT_TRUE(operations.startDiscountToTotal());
+    EXPECT_TRUE(OfferBulkOperations::rememberedBasisWithoutVat());
+    EXPECT_DOUBLE_EQ(operations.currentTotal(false), 121.0);
+    operations.confirmDiscountToTotal(108.9, false);
+    EXPECT_EQ(sleva(0), 10.0);
+    EXPECT_FALSE(OfferBulkOperations::rememberedBasisWithoutVat());
+
+    OfferWorkingCopy empty;
+    OfferBulkOperations none(empty, {}, ui);
+    EXPECT_FALSE(none.startDiscountToTotal());
+    EXPECT_TRUE(ui.saw(Kind::Information,
+                       QStringLiteral("Přidejte nejprve do nabídky alespoň jednu položku.")));
+}
+
+TEST_F(OfferBulkTest, LevelQuestionNamesTheLevelAndTheMarks) {
+    add(priced(QStringLiteral("A"), 0.0, 100.0));
+    add(priced(QStringLiteral("B"), 0.0, 100.0));
+    ui.answer(false);
+    EXPECT_FALSE(bulk({false, true}).askSetLevel(QStringLiteral("VO")));
+    const QString asked = ui.texts(Kind::Question).value(0);
+    EXPECT_TRUE(asked.contains(
+        QStringLiteral("• na všechny ceníkové položky bude hromadně dosazena hladina \"VO\"")));
+    EXPECT_TRUE(asked.contains(QStringLiteral("(aktuální počet označených položek: 1)")));
+    EXPECT_TRUE(asked.endsWith(QStringLiteral("Pokračovat ?")));
+}

@@ -230,3 +230,56 @@ TEST_F(OfferItemCardTest, TextItemNeedsItsText) {
     ASSERT_EQ(offer.items().size(), 1u);
     EXPECT_TRUE(offer.items()[0].Nadpisova);
 }
+
+TEST_F(OfferItemCardTest, RateListCarriesTheAgendasNewRatesAndTheItemsOwn) {
+    offer.header().SazDPHZakl = 20.0;
+    offer.header().SazDPHSniz = 10.0;
+    OfferItem odd;
+    odd.Popis = QStringLiteral("Stará sazba");
+    odd.SazbaDPH = 5.0;
+    odd.ProdCena = 100.0;
+    odd.PocetMJ = 2.0;
+    offer.insertItem(1, odd);
+    OfferItemCard c = card();
+    ASSERT_TRUE(c.openExisting(0));
+    EXPECT_EQ(c.rates(), (std::vector<double>{0.0, 20.0, 10.0, 21.0, 15.0, 5.0}));
+    EXPECT_EQ(c.rateIndex(), 5);
+    EXPECT_DOUBLE_EQ(c.item().PCSDPHMJ, 105.0);
+    c.selectRate(3);
+    EXPECT_DOUBLE_EQ(c.item().PCSDPHMJ, 121.0);
+    EXPECT_DOUBLE_EQ(c.item().PCSDPHPOL, 242.0);
+}
+
+TEST_F(OfferItemCardTest, EditKeepsTheStoredRowAndMovesItACopyIsANewRowAfterIt) {
+    for (const char* name : {"A", "B", "C"}) {
+        OfferItem item;
+        item.Popis = QString::fromLatin1(name);
+        item.ProdCena = 10.0;
+        item.PocetMJ = 1.0;
+        item.LockID = name[0];
+        recomputeItem(item, RecomputeKind::None);
+        offer.insertItem(static_cast<int>(offer.items().size()) + 1, item);
+    }
+    OfferItemCard c = card();
+    ASSERT_TRUE(c.openExisting(0));
+    c.setProdCena(30.0);
+    c.setPosition(3);
+    ASSERT_TRUE(c.confirm());
+    ASSERT_EQ(offer.items().size(), 3u);
+    EXPECT_EQ(offer.items()[2].Popis, QStringLiteral("A"));
+    EXPECT_EQ(offer.items()[2].LockID, 'A');
+    EXPECT_EQ(offer.items()[2].Poradi, 3);
+    EXPECT_DOUBLE_EQ(offer.totals().totalNet, 50.0);
+
+    OfferItemCard copy = card();
+    ASSERT_TRUE(copy.openCopy(0));
+    EXPECT_EQ(copy.position(), 2);
+    ASSERT_TRUE(copy.confirm());
+    ASSERT_EQ(offer.items().size(), 4u);
+    EXPECT_EQ(offer.items()[1].Popis, QStringLiteral("B"));
+    EXPECT_EQ(offer.items()[1].LockID, -1);
+    EXPECT_EQ(offer.items()[0].LockID, 'B');
+
+    TextItemCard text(ui, offer);
+    EXPECT_FALSE(text.openExisting(0, false)); // a price item is not a text item
+}

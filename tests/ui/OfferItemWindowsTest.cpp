@@ -3,6 +3,7 @@
 #include "offers/OfferItemPricing.h"
 #include "support/ModalDialogs.h"
 #include "ui/offers/BulkValueDialog.h"
+#include "ui/offers/DiscountToTotalDialog.h"
 #include "ui/offers/OfferItemCardDialog.h"
 #include "ui/offers/VatRatesDialog.h"
 
@@ -85,4 +86,43 @@ TEST_F(OfferItemWindowsTest, BulkDialogStaysOpenOnARateTheOfferHasNot) {
     QTest::mouseClick(rates.findChild<QPushButton*>(QStringLiteral("btnNastavit")), Qt::LeftButton);
     EXPECT_DOUBLE_EQ(offer.items()[0].SazbaDPH, 15.0);
     EXPECT_DOUBLE_EQ(offer.header().SazDPHSniz, 15.0);
+}
+
+TEST_F(OfferItemWindowsTest, PercentCalculatorPutsItsPriceBackHeldAtTwoDecimals) {
+    OfferItemCard card(db(), ui, offer, {21.0, 12.0, 0});
+    card.openNew(std::nullopt);
+    card.setNakCena(80.0);
+    card.setProdCena(100.1234);
+    ui::OfferItemCardDialog dialog(card, ui);
+    dialog.show();
+    testsupport::onNextModal([](QWidget* modal) {
+        auto* percent = testsupport::child<QDoubleSpinBox>(modal, "curProcento");
+        percent->setValue(10.0);
+        EXPECT_DOUBLE_EQ(testsupport::child<QDoubleSpinBox>(modal, "curNovaCena")->value(), 90.11);
+        QTest::mouseClick(testsupport::child<QPushButton>(modal, "btnOK"), Qt::LeftButton);
+    });
+    QTest::mouseClick(testsupport::child<QPushButton>(&dialog, "btnUpravaPC"), Qt::LeftButton);
+    EXPECT_DOUBLE_EQ(card.item().ProdCena, 90.11);
+    EXPECT_DOUBLE_EQ(dialog.priceField()->value(), 90.11);
+    EXPECT_DOUBLE_EQ(card.item().Marze, 12.64); // 90.11 / 80 − 1
+}
+
+TEST_F(OfferItemWindowsTest, DiscountToTotalDialogStartsFromTheCurrentTotal) {
+    OfferItem item;
+    item.Popis = QStringLiteral("A");
+    item.ProdCena = 200.0;
+    item.PocetMJ = 1.0;
+    item.SazbaDPH = 21.0;
+    recomputeItem(item, RecomputeKind::None);
+    offer.insertItem(1, item);
+    OfferBulkOperations operations(offer, {}, ui);
+    ui::DiscountToTotalDialog dialog(operations);
+    dialog.show();
+    EXPECT_DOUBLE_EQ(dialog.totalField()->value(), 200.0);
+    dialog.withVatButton()->setChecked(true); // the amount stays as prefilled
+    EXPECT_DOUBLE_EQ(dialog.totalField()->value(), 200.0);
+    dialog.totalField()->setValue(217.8);
+    pressOk(dialog);
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_DOUBLE_EQ(offer.items()[0].Sleva, 10.0);
 }

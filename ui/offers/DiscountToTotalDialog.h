@@ -22,7 +22,7 @@ public:
     void accept() override;
     QDoubleSpinBox* totalField() const { return m_total; }
     QRadioButton* withVatButton() const { return m_withVat; }
-    const offers::DiscountSearch& result() const { return m_result; }
+    const offers::DiscountSearch& search() const { return m_result; }
 
 private:
     offers::OfferBulkOperations& m_operations;
