@@ -10,6 +10,7 @@
 #include "offers/OfferItemPricing.h"
 #include "services/ProfileStore.h"
 
+#include <QElapsedTimer>
 #include <QSqlQuery>
 #include <QSqlRecord>
 
@@ -389,11 +390,18 @@ void OfferBulkOperations::updatePrices(core::Database& agenda, const std::option
             ids.push_back(m_offer.items()[i].CisloKarty);
     const std::map<qint64, catalogue::ItemRecord> rows = readCatalogueRows(agenda, ids);
     QStringList problems;
+    constexpr qint64 kWaitTextInterval = 100; // ms
+    QElapsedTimer shownSince;
     for (std::size_t i = 0; i < m_offer.items().size(); ++i) {
         if (!processed(i))
             continue;
         const OfferItem& current = m_offer.items()[i];
-        m_ui.showWait(QStringLiteral("Aktualizace cen, prosím čekejte...\n") + current.Popis);
+        // The wait window repaints with each new text: the item shown changes a few times a
+        // second, not once per item.
+        if (!shownSince.isValid() || shownSince.elapsed() >= kWaitTextInterval) {
+            m_ui.showWait(QStringLiteral("Aktualizace cen, prosím čekejte...\n") + current.Popis);
+            shownSince.start();
+        }
         m_ui.keepAlive();
         if (current.IgnorHr) {
             problems << itemRef(current) + QStringLiteral(" - položka je uzamčena");

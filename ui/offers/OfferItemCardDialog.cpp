@@ -317,6 +317,9 @@ QWidget* OfferItemCardDialog::buildPicturePage() {
 }
 
 void OfferItemCardDialog::bindNumber(QDoubleSpinBox* box, void (OfferItemCard::*setter)(double)) {
+    // The value counts once it is typed (Enter, leaving the field, an arrow key): recomputing on
+    // every keystroke would rewrite the field under the cursor while the person types.
+    box->setKeyboardTracking(false);
     connect(box, &QDoubleSpinBox::valueChanged, this, [this, setter](double value) {
         (m_card.*setter)(value);
         showValues();
