@@ -295,6 +295,8 @@ void OfferItemCard::applyAdjustedPrice(bool purchase, double price) {
 }
 
 bool OfferItemCard::confirm() {
+    if (!editable())
+        return false;
     if (m_item.Popis.trimmed().isEmpty()) {
         m_ui.information(QStringLiteral("Musíte vyplnit popis položky."));
         return false;

@@ -55,7 +55,8 @@ public:
 
     // A new free item after the item at `current`.
     void openNew(std::optional<std::size_t> current);
-    // A new item from the catalogue row, on the offer's level.
+    // A new item from the catalogue row, on the offer's level. Adding without showing the card
+    // (the offer card's bulk add) is this followed by confirm().
     void openFromCatalogue(const catalogue::ItemRecord& row, std::optional<std::size_t> current);
     // The item at `index`, or a copy of it that is added after it. False when there is no such
     // price item.
@@ -63,6 +64,8 @@ public:
     bool openCopy(std::size_t index);
 
     OfferItemCardMode mode() const { return m_mode; }
+    // A read-only offer shows its items but takes no change back.
+    bool editable() const { return !m_offer.readOnly; }
     QString caption() const;
     bool fromCatalogue() const { return m_item.CisloKarty != 0; }
     // Texts only; numbers go through the setters.

@@ -7,6 +7,7 @@
 #include "ui/offers/OfferItemCardDialog.h"
 #include "ui/offers/VatRatesDialog.h"
 
+#include <QApplication>
 #include <QDialogButtonBox>
 #include <QDoubleSpinBox>
 #include <QLineEdit>
@@ -125,4 +126,22 @@ TEST_F(OfferItemWindowsTest, DiscountToTotalDialogStartsFromTheCurrentTotal) {
     pressOk(dialog);
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
     EXPECT_DOUBLE_EQ(offer.items()[0].Sleva, 10.0);
+}
+
+TEST_F(OfferItemWindowsTest, ATypedQuantityCountsWhenEnterConfirmsTheCard) {
+    OfferItemCard card(db(), ui, offer, {21.0, 12.0, 0});
+    card.openNew(std::nullopt);
+    card.item().Popis = QStringLiteral("Kabel CYKY");
+    card.setProdCena(10.0);
+    ui::OfferItemCardDialog dialog(card, ui);
+    dialog.show();
+    QApplication::setActiveWindow(&dialog);
+    dialog.quantityField()->setFocus();
+    dialog.quantityField()->selectAll();
+    QTest::keyClicks(dialog.quantityField(), QStringLiteral("3"));
+    QTest::keyClick(dialog.quantityField(), Qt::Key_Return);
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    ASSERT_EQ(offer.items().size(), 1u);
+    EXPECT_DOUBLE_EQ(offer.items()[0].PocetMJ, 3.0);
+    EXPECT_DOUBLE_EQ(offer.items()[0].PCBDPHPOL, 30.0);
 }
