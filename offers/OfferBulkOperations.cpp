@@ -186,7 +186,8 @@ BulkOutcome OfferBulkOperations::applyValue(BulkField field, BulkMode mode, doub
             return BulkOutcome::Cancelled;
     }
     // A margin or rabat on an item without a purchase price would leave it without a sale
-    // price; a reset of the rabat is harmless (it keeps the sale price) and goes through.
+    // price, so such items are skipped and listed; a reset of the rabat, which the person has
+    // confirmed knowing it sets sale prices to purchase prices, goes through on them too.
     const bool needsPurchase =
         field == BulkField::Margin || (field == BulkField::Rabat && mode != BulkMode::Reset);
     QStringList skipped;
