@@ -51,4 +51,11 @@ double actualRabat(double purchase, double net) {
     return static_cast<double>(100.0L - static_cast<long double>(purchase) / net * 100.0L);
 }
 
+double discountPercent(double base, double target) {
+    if (base == 0.0) {
+        return 0.0;
+    }
+    return static_cast<double>(100.0L - static_cast<long double>(target) * 100.0L / base);
+}
+
 } // namespace orvento::catalogue

@@ -41,4 +41,9 @@ PricePair salePriceFromPurchase(double purchase, int itemValueType, double perce
 double actualMargin(double purchase, double net);
 double actualRabat(double purchase, double net);
 
+// The discount in percent that takes `base` to `target`: 100 − target × 100 / base; a target
+// above the base gives a negative discount, a surcharge. 0 without a base, so a base that rounds
+// to nothing never divides by zero.
+double discountPercent(double base, double target);
+
 } // namespace orvento::catalogue

@@ -32,33 +32,6 @@ namespace orvento::ui {
 
 using namespace orvento::catalogue;
 
-namespace {
-
-QLineEdit* textField(const char* name, int width, QWidget* parent) {
-    auto* edit = new QLineEdit(parent);
-    edit->setObjectName(QString::fromLatin1(name));
-    edit->setMaxLength(width);
-    return edit;
-}
-
-QDoubleSpinBox* numberField(const char* name, int decimals, QWidget* parent) {
-    auto* box = new QDoubleSpinBox(parent);
-    box->setObjectName(QString::fromLatin1(name));
-    box->setDecimals(decimals);
-    box->setRange(-1e9, 1e9);
-    box->setGroupSeparatorShown(true);
-    box->setAlignment(Qt::AlignRight);
-    return box;
-}
-
-QString amount(double value, int decimals = 2) {
-    return QLocale(QLocale::Czech)
-        .toString(value, 'f', decimals)
-        .replace(QChar(0xA0), QLatin1Char(' '));
-}
-
-} // namespace
-
 ItemCardDialog::ItemCardDialog(ItemCard& card, core::UserInteraction& ui, QWidget* parent)
     : QDialog(parent)
     , m_card(card)

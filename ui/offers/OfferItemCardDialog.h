@@ -1,0 +1,102 @@
+#pragma once
+
+#include "offers/OfferItemCard.h"
+
+#include <QDialog>
+#include <QList>
+
+class QCheckBox;
+class QComboBox;
+class QDoubleSpinBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class QSpinBox;
+class QStackedWidget;
+
+namespace orvento::core {
+class UserInteraction;
+}
+
+namespace orvento::ui {
+
+// frmPolozkaNab "Položka nabídky": one price item of an offer, bound to the card's logic. Every
+// value the card computes is put into the fields with their signals blocked, so only what the
+// person edits starts a recomputation.
+class OfferItemCardDialog : public QDialog {
+    Q_OBJECT
+public:
+    OfferItemCardDialog(offers::OfferItemCard& card, core::UserInteraction& ui,
+                        QWidget* parent = nullptr);
+
+    // What the offer card calls: the card opened as asked, shown, and the item written into the
+    // working copy on OK. True when it was confirmed.
+    static bool editNew(offers::OfferWorkingCopy& offer, std::optional<std::size_t> current,
+                        core::UserInteraction& ui, QWidget* parent);
+    static bool editFromCatalogue(offers::OfferWorkingCopy& offer, qint64 catalogueId,
+                                  std::optional<std::size_t> current, core::UserInteraction& ui,
+                                  QWidget* parent);
+    static bool editExisting(offers::OfferWorkingCopy& offer, std::size_t index, bool copy,
+                             core::UserInteraction& ui, QWidget* parent);
+
+    void accept() override;
+
+    QLineEdit* descriptionField() const { return m_popis; }
+    QDoubleSpinBox* purchaseField() const { return m_nakCena; }
+    QDoubleSpinBox* priceField() const { return m_prodCena; }
+    QDoubleSpinBox* discountField() const { return m_sleva; }
+    QDoubleSpinBox* quantityField() const { return m_pocet; }
+    QLineEdit* lineWithVatField() const { return m_lineGross; }
+
+private:
+    QWidget* buildItemPage();
+    QWidget* buildPicturePage();
+    void bindNumber(QDoubleSpinBox* box, void (offers::OfferItemCard::*setter)(double));
+    void fillTexts();
+    void readTexts();
+    void showValues();
+    void showPicture();
+    void togglePicture();
+    void adjustPrice(bool purchase);
+    void applyPurchaseVisibility();
+
+    offers::OfferItemCard& m_card;
+    core::UserInteraction& m_ui;
+    QStackedWidget* m_pages = nullptr;
+    QPushButton* m_pictureButton = nullptr;
+    QLineEdit* m_popis = nullptr;
+    QLineEdit* m_katalog = nullptr;
+    QLineEdit* m_barCode = nullptr;
+    QLineEdit* m_plu = nullptr;
+    QLineEdit* m_zkratka = nullptr;
+    QLineEdit* m_identif = nullptr;
+    QPlainTextEdit* m_poznamka = nullptr;
+    QDoubleSpinBox* m_nakCena = nullptr;
+    QDoubleSpinBox* m_prodCena = nullptr;
+    QComboBox* m_typCeny = nullptr;
+    QComboBox* m_dph = nullptr;
+    QLabel* m_slevaLabel = nullptr;
+    QDoubleSpinBox* m_sleva = nullptr;
+    QDoubleSpinBox* m_prodCenaPo = nullptr;
+    QDoubleSpinBox* m_marze = nullptr;
+    QDoubleSpinBox* m_rabat = nullptr;
+    QComboBox* m_zaok = nullptr;
+    QComboBox* m_level = nullptr;
+    QLabel* m_levelMissing = nullptr;
+    QLineEdit* m_ziskMJ = nullptr;
+    QLineEdit* m_ziskPol = nullptr;
+    QLineEdit* m_unitNet = nullptr;
+    QLineEdit* m_unitGross = nullptr;
+    QLineEdit* m_lineNet = nullptr;
+    QLineEdit* m_lineGross = nullptr;
+    QDoubleSpinBox* m_pocet = nullptr;
+    QLineEdit* m_mj = nullptr;
+    QSpinBox* m_poradi = nullptr;
+    QCheckBox* m_nakladova = nullptr;
+    QCheckBox* m_ignor = nullptr;
+    QLabel* m_picture = nullptr;
+    QList<QWidget*> m_purchaseWidgets;
+};
+
+} // namespace orvento::ui
