@@ -1,0 +1,308 @@
+#include "addressbook/AddressBookLogic.h"
+#include "addressbook/FirmCard.h"
+#include "core/Database.h"
+#include "core/ProgramState.h"
+#include "services/ChangeStamps.h"
+#include "services/ProfileSession.h"
+#include "services/RecordLock.h"
+#include "services/RecordRefresh.h"
+#include "support/OpenAgenda.h"
+#include "support/ScriptedInteraction.h"
+
+#include <QDir>
+#include <QFile>
+#include <QThread>
+
+#include <gtest/gtest.h>
+
+using namespace orvento;
+using addressbook::AddressBookLogic;
+using addressbook::AddressBookMode;
+using addressbook::FirmCard;
+using addressbook::FirmCardMode;
+using catalogue::CardOutcome;
+using testsupport::ScriptedInteraction;
+using Kind = ScriptedInteraction::Kind;
+
+namespace {
+
+class AddressBookTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(
+            testsupport::openTestAgenda(env, QStringLiteral("0001.res"), QStringLiteral("FIRMA")));
+        ASSERT_TRUE(env.copyTemplate(QStringLiteral("0002.res"), QStringLiteral("Global.MDB")));
+        ASSERT_TRUE(global().open(env.dataFolder() + QStringLiteral("Global.MDB")));
+        QDir().mkpath(core::programState().folders.lock);
+    }
+    void TearDown() override { core::resetProgramState(); }
+    static core::Database& db() { return core::programState().db->agenda; }
+    static core::Database& global() { return core::programState().db->global; }
+    int count(const QString& sql, const core::SqlParams& params = {}) {
+        return db().scalar(sql, params).value_or(0).toInt();
+    }
+    FirmCard card() { return FirmCard(db(), global(), ui); }
+
+    // A firm saved through the card, with contacts of the given surnames.
+    qint64 addFirm(const QString& name, const QStringList& contacts = {}) {
+        FirmCard c = card();
+        EXPECT_TRUE(c.open(FirmCardMode::New));
+        c.firm().Nazev = name;
+        for (const QString& surname : contacts) {
+            addressbook::Contact contact = c.newContact();
+            contact.Prijmeni = surname;
+            EXPECT_TRUE(c.storeContact(std::nullopt, contact));
+        }
+        EXPECT_EQ(c.confirm(), CardOutcome::Saved);
+        return c.savedId();
+    }
+    QString writeFile(const QString& name, const QByteArray& content) {
+        const QString path = env.dataFolder() + name;
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(content);
+        return path;
+    }
+    static QByteArray contentOf(const QString& path) {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
+    testsupport::TestEnvironment env;
+    ScriptedInteraction ui;
+    services::ProfileSession session;
+};
+
+TEST_F(AddressBookTest, ANewFirmWithContactsAndACopiedDocumentIsSavedWhole) {
+    const QString source = writeFile(QStringLiteral("nabidka.txt"), "obsah");
+    FirmCard c = card();
+    ASSERT_TRUE(c.open(FirmCardMode::New));
+    c.firm().Nazev = QStringLiteral("Pekárna \"U Nováků\" s.r.o. O'Brien");
+    c.firm().ICO = QStringLiteral("12ab34");
+    addressbook::Contact first = c.newContact();
+    EXPECT_TRUE(first.Zobrazit) << "the first contact starts primary";
+    first.Prijmeni = QStringLiteral("Nováková");
+    ASSERT_TRUE(c.storeContact(std::nullopt, first));
+    addressbook::Contact second = c.newContact();
+    EXPECT_FALSE(second.Zobrazit);
+    EXPECT_FALSE(c.storeContact(std::nullopt, second));
+    EXPECT_TRUE(ui.saw(Kind::Information, QStringLiteral("Musíte vyplnit alespoň Příjmení.")));
+    second.Prijmeni = QStringLiteral("Adámek");
+    second.Zobrazit = true;
+    ASSERT_TRUE(c.storeContact(std::nullopt, second));
+    ASSERT_EQ(c.contacts().size(), 2u);
+    EXPECT_EQ(c.contacts()[0].Prijmeni, QStringLiteral("Adámek")) << "sorted by surname";
+    EXPECT_TRUE(c.contacts()[0].Zobrazit);
+    EXPECT_FALSE(c.contacts()[1].Zobrazit) << "a second primary contact takes the mark";
+
+    ASSERT_TRUE(c.acceptLink(source, true));
+    c.storeDocument(std::nullopt, {-1, QStringLiteral("Nabídka"), source, true});
+    ASSERT_EQ(c.confirm(), CardOutcome::Saved);
+    const qint64 id = c.savedId();
+    const auto firm = addressbook::readFirm(db(), id);
+    ASSERT_TRUE(firm);
+    EXPECT_EQ(firm->Nazev, QStringLiteral("Pekárna \"U Nováků\" s.r.o. O'Brien"));
+    EXPECT_EQ(firm->ICO, QStringLiteral("12ab34"));
+    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM Kontakty WHERE CisloAdr = :ID AND "
+                                   "Zobrazit <> 0"),
+                    {{QStringLiteral("ID"), id}}),
+              1);
+    const auto documents = addressbook::readDocuments(db(), id);
+    ASSERT_TRUE(documents && documents->size() == 1);
+    EXPECT_EQ(documents->front().File, QStringLiteral("%SDILENA_SLOZKA%nabidka.txt"));
+    EXPECT_EQ(contentOf(addressbook::resolveLink(documents->front().File, id)), "obsah");
+    EXPECT_TRUE(QFile::exists(source));
+}
+
+TEST_F(AddressBookTest, AFailedContactStatementLeavesNothingOfTheFirm) {
+    ASSERT_TRUE(db().executeDdl(QStringLiteral(
+        "CREATE TRIGGER NoContacts BEFORE INSERT ON Kontakty BEGIN SELECT RAISE(ABORT, 'x'); "
+        "END")));
+    FirmCard c = card();
+    ASSERT_TRUE(c.open(FirmCardMode::New));
+    c.firm().Nazev = QStringLiteral("Polovičatá a.s.");
+    addressbook::Contact contact = c.newContact();
+    contact.Prijmeni = QStringLiteral("Dvořák");
+    ASSERT_TRUE(c.storeContact(std::nullopt, contact));
+    c.storeDocument(std::nullopt,
+                    {-1, QStringLiteral("Ceník"), QStringLiteral("/nikde.pdf"), false});
+    EXPECT_EQ(c.confirm(), CardOutcome::SaveFailed);
+    EXPECT_TRUE(ui.saw(Kind::Error, core::saveFailedMessage(QStringLiteral("Kontakty"))));
+    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM Adresar")), 0);
+    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM Dokumenty")), 0);
+    EXPECT_EQ(c.firm().ID, -1) << "the card keeps what was typed, unsaved";
+    EXPECT_EQ(c.contacts().front().LockID, -1);
+}
+
+TEST_F(AddressBookTest, ACopiedFirmGetsItsOwnCopiesOfSharedFiles) {
+    const QString source = writeFile(QStringLiteral("smlouva.txt"), "puvodni");
+    FirmCard original = card();
+    ASSERT_TRUE(original.open(FirmCardMode::New));
+    original.firm().Nazev = QStringLiteral("Původní s.r.o.");
+    original.storeDocument(std::nullopt, {-1, QStringLiteral("Smlouva"), source, true});
+    ASSERT_EQ(original.confirm(), CardOutcome::Saved);
+    const qint64 sourceId = original.savedId();
+    const QString sourceFile =
+        addressbook::sharedFolderOf(sourceId) + QStringLiteral("smlouva.txt");
+    ASSERT_TRUE(QFile::exists(sourceFile));
+
+    FirmCard copy = card();
+    ASSERT_TRUE(copy.open(FirmCardMode::Copy, sourceId));
+    ASSERT_EQ(copy.documents().size(), 1u);
+    EXPECT_TRUE(copy.documents().front().CopyFile);
+    EXPECT_EQ(copy.documents().front().File, sourceFile);
+    copy.firm().Nazev = QStringLiteral("Kopie s.r.o.");
+    ASSERT_EQ(copy.confirm(), CardOutcome::Saved);
+    const qint64 copyId = copy.savedId();
+    EXPECT_NE(copyId, sourceId);
+    const QString copied = addressbook::sharedFolderOf(copyId) + QStringLiteral("smlouva.txt");
+    EXPECT_EQ(contentOf(copied), "puvodni");
+    EXPECT_EQ(contentOf(sourceFile), "puvodni");
+    EXPECT_FALSE(copy.documents().front().CopyFile);
+
+    // A link into the firm's own folder copied again would copy the file onto itself.
+    FirmCard again = card();
+    ASSERT_TRUE(again.open(FirmCardMode::Edit, copyId));
+    again.storeDocument(std::nullopt, {-1, QStringLiteral("Znovu"), copied, true});
+    ASSERT_EQ(again.confirm(), CardOutcome::Saved);
+    EXPECT_TRUE(ui.saw(Kind::Error, QStringLiteral("Zdrojový odkaz dokumentu je stejný jako "
+                                                   "cílový - nelze kopírovat soubor sám na "
+                                                   "sebe.")));
+    EXPECT_EQ(contentOf(copied), "puvodni");
+}
+
+TEST_F(AddressBookTest, LinksToMissingFilesAreRefusedForCopyingAndKeptOnlyWhenConfirmed) {
+    FirmCard c = card();
+    ASSERT_TRUE(c.open(FirmCardMode::New));
+    EXPECT_FALSE(c.acceptLink(QStringLiteral("  "), false));
+    EXPECT_TRUE(ui.saw(Kind::Information, QStringLiteral("Není zadán odkaz na soubor.")));
+    const QString missing = env.dataFolder() + QStringLiteral("chybi.doc");
+    EXPECT_FALSE(c.acceptLink(missing, true));
+    EXPECT_TRUE(ui.sawContaining(Kind::Warning, QStringLiteral("není možné ho proto zkopírovat")));
+    ui.answer(false);
+    EXPECT_FALSE(c.acceptLink(missing, false));
+    ui.answer(true);
+    EXPECT_TRUE(c.acceptLink(missing, false));
+}
+
+TEST_F(AddressBookTest, DeletingAFirmTakesItsContactsAndDocumentsButLeavesItsFiles) {
+    const QString source = writeFile(QStringLiteral("foto.txt"), "x");
+    FirmCard c = card();
+    ASSERT_TRUE(c.open(FirmCardMode::New));
+    c.firm().Nazev = QStringLiteral("Zaniklá k.s.");
+    addressbook::Contact contact = c.newContact();
+    contact.Prijmeni = QStringLiteral("Černý");
+    c.storeContact(std::nullopt, contact);
+    c.storeDocument(std::nullopt, {-1, QStringLiteral("Foto"), source, true});
+    ASSERT_EQ(c.confirm(), CardOutcome::Saved);
+    const qint64 gone = c.savedId();
+    const qint64 kept = addFirm(QStringLiteral("Zůstává a.s."), {QStringLiteral("Bílý")});
+
+    AddressBookLogic list(db(), ui, session, AddressBookMode::Browse);
+    ASSERT_TRUE(list.open());
+    list.setCurrentRow(*list.firms().rowOfId(gone));
+    ui.answer(true);
+    list.removeFirms();
+    EXPECT_TRUE(ui.saw(Kind::Question, QStringLiteral("Opravdu chcete vyjmout adresu?")));
+    EXPECT_FALSE(addressbook::readFirm(db(), gone));
+    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM Kontakty")), 1);
+    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM Dokumenty")), 0);
+    EXPECT_TRUE(QFile::exists(addressbook::sharedFolderOf(gone) + QStringLiteral("foto.txt")));
+    EXPECT_EQ(list.currentFirmId(), kept) << "the list moves to the neighbour";
+}
+
+TEST_F(AddressBookTest, AFirmOpenOnAnotherWorkstationIsReadOnlyHereAndCannotBeDeleted) {
+    const qint64 a = addFirm(QStringLiteral("Alfa"), {QStringLiteral("Novák")});
+    const qint64 b = addFirm(QStringLiteral("Beta"));
+    testsupport::OtherWorkstation other({QStringLiteral("record-lock"),
+                                         core::programState().folders.lock, QStringLiteral("FIRMA"),
+                                         QStringLiteral("Adresar"), QString::number(a)});
+    ASSERT_EQ(other.firstLine(), QStringLiteral("held"));
+
+    FirmCard c = card();
+    ASSERT_TRUE(c.open(FirmCardMode::Edit, a));
+    EXPECT_TRUE(ui.saw(Kind::Information, services::recordInUseMessage()));
+    EXPECT_FALSE(c.editable());
+    EXPECT_EQ(c.caption(), QStringLiteral("Karta adresy - prohlížení"));
+    c.firm().Nazev = QStringLiteral("Přepsáno");
+    EXPECT_EQ(c.confirm(), CardOutcome::StayOpen);
+    EXPECT_EQ(addressbook::readFirm(db(), a)->Nazev, QStringLiteral("Alfa"));
+
+    // Marked together with a free firm: neither goes.
+    AddressBookLogic list(db(), ui, session, AddressBookMode::Browse);
+    ASSERT_TRUE(list.open());
+    list.firms().markAll();
+    ui.answer(true);
+    list.removeFirms();
+    EXPECT_TRUE(ui.saw(Kind::Warning, services::recordInUseDeleteMessage()));
+    EXPECT_TRUE(addressbook::readFirm(db(), a));
+    EXPECT_TRUE(addressbook::readFirm(db(), b));
+    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM Kontakty")), 1);
+    other.stop();
+
+    // Once the other workstation let go, the card here takes the lock.
+    FirmCard free = card();
+    ASSERT_TRUE(free.open(FirmCardMode::Edit, a));
+    EXPECT_TRUE(free.editable());
+}
+
+TEST_F(AddressBookTest, AFirmDeletedElsewhereGivesTheRefreshWarningInsteadOfTheCard) {
+    const qint64 a = addFirm(QStringLiteral("Alfa"));
+    const qint64 b = addFirm(QStringLiteral("Beta"));
+    AddressBookLogic list(db(), ui, session, AddressBookMode::Browse);
+    ASSERT_TRUE(list.open());
+    list.setCurrentRow(*list.firms().rowOfId(a));
+    // Another workstation deletes the firm and stamps the address book a moment later.
+    QThread::msleep(20);
+    ASSERT_TRUE(addressbook::deleteFirms(db(), ui, {a}));
+    services::stamp(core::StampedTable::Adresar);
+    core::programState().lastStamps[0] = 0;
+    EXPECT_FALSE(list.firmToOpen());
+    EXPECT_TRUE(ui.saw(Kind::Warning, services::recordGoneMessage()));
+    EXPECT_EQ(list.currentFirmId(), b);
+
+    FirmCard c = card();
+    EXPECT_FALSE(c.open(FirmCardMode::Edit, a));
+    EXPECT_FALSE(c.open(FirmCardMode::View, a));
+    EXPECT_TRUE(ui.saw(Kind::Warning, QStringLiteral("Detail nelze zobrazit - adresa již byla "
+                                                     "smazána z adresáře.")));
+}
+
+TEST_F(AddressBookTest, APostCodeWithASpaceFindsItsPlace) {
+    FirmCard c = card();
+    ASSERT_TRUE(c.open(FirmCardMode::New));
+    QString place;
+    c.completePlace(QStringLiteral(" 352 01 "), place);
+    EXPECT_EQ(place, QStringLiteral("Aš"));
+    QString typed = QStringLiteral("Jinde");
+    c.completePlace(QStringLiteral("352 01"), typed);
+    EXPECT_EQ(typed, QStringLiteral("Jinde")) << "a typed place stays";
+    QString none;
+    c.completePlace(QStringLiteral("\" OR 1=1 --"), none);
+    EXPECT_TRUE(none.isEmpty());
+}
+
+TEST_F(AddressBookTest, QuickFindAndSortingKeepTheCzechOrderAndTheCurrentFirm) {
+    addFirm(QStringLiteral("Chemie Brno"));
+    const qint64 c = addFirm(QStringLiteral("Čistírna Praha"));
+    addFirm(QStringLiteral("Hotel Zlín"));
+    addFirm(QStringLiteral("cukrárna Aš"));
+    AddressBookLogic list(db(), ui, session, AddressBookMode::Pick);
+    ASSERT_TRUE(list.open());
+    QStringList order;
+    for (int r = 0; r < list.firms().rowCount(); ++r)
+        order << list.firms().value(r, QStringLiteral("Nazev"));
+    EXPECT_EQ(order, (QStringList{QStringLiteral("cukrárna Aš"), QStringLiteral("Čistírna Praha"),
+                                  QStringLiteral("Hotel Zlín"), QStringLiteral("Chemie Brno")}));
+    EXPECT_EQ(list.quickFind(QStringLiteral("č")), 1);
+    EXPECT_EQ(list.quickFind(QStringLiteral("CH")), 3);
+    EXPECT_FALSE(list.quickFind(QStringLiteral("x")));
+    list.setCurrentRow(1);
+    list.sortBy(QStringLiteral("Ulice")); // every street is empty: the ID decides
+    EXPECT_EQ(list.currentFirmId(), c);
+    EXPECT_EQ(list.pickFirm(), c);
+    list.sortBy(QStringLiteral("Stat")); // not sortable
+    EXPECT_EQ(list.firms().sortField(), QStringLiteral("ULICE"));
+}
+
+} // namespace
