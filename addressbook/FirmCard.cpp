@@ -52,11 +52,7 @@ bool writeDetailRows(core::Database& db, bool existing, qint64 firmId, std::vect
                             {{QStringLiteral("ID"), id}}))
                 return false;
     }
-    QStringList columns = mapping.columns();
-    columns << QStringLiteral("CisloAdr");
-    const QString insertSql = QStringLiteral("INSERT INTO %1 (%2) VALUES (:%3)")
-                                  .arg(mapping.table(), columns.join(QStringLiteral(", ")),
-                                       columns.join(QStringLiteral(", :")));
+    const QString insertSql = insertWithOwnerSql(mapping);
     for (Row& row : rows) {
         clipTexts(row);
         bool ok = false;

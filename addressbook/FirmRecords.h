@@ -68,6 +68,15 @@ const core::RecordMapping<Firm>& firmMapping();
 const core::RecordMapping<Contact>& contactMapping();
 const core::RecordMapping<FirmDocument>& documentMapping();
 
+// The INSERT of a firm's detail row: the mapping's columns and the owner column `CisloAdr`.
+template <class Row> QString insertWithOwnerSql(const core::RecordMapping<Row>& mapping) {
+    QStringList columns = mapping.columns();
+    columns << QStringLiteral("CisloAdr");
+    return QStringLiteral("INSERT INTO %1 (%2) VALUES (:%3)")
+        .arg(mapping.table(), columns.join(QStringLiteral(", ")),
+             columns.join(QStringLiteral(", :")));
+}
+
 // Cuts every text to its column's length.
 void clipTexts(Firm& firm);
 void clipTexts(Contact& contact);

@@ -1,5 +1,6 @@
 // Writes the template databases the program copies on first start: an empty agenda, the global
-// database with the post codes, and the demo agenda with its price list and offers.
+// database with the post codes, and the demo agenda with its price list, address book and offers.
+#include "addressbook/DemoAddressBook.h"
 #include "addressbook/PostCodeData.h"
 #include "catalogue/DemoCatalogue.h"
 #include "core/Schema.h"
@@ -26,9 +27,11 @@ int main(int argc, char** argv) {
     const DatabaseFiller fillPostCodes = [&](Database& db) {
         return orvento::addressbook::loadPostCodes(db, postCodes, &postCodeError);
     };
-    // The demo offers take their items from the demo price list, so the price list comes first.
+    // The demo offers take their items from the demo price list and their customers from the
+    // demo address book, so both come first.
     const DatabaseFiller fillDemoAgenda = [](Database& db) {
-        return orvento::catalogue::fillDemoCatalogue(db) && orvento::offers::fillDemoOffers(db);
+        return orvento::catalogue::fillDemoCatalogue(db) &&
+               orvento::addressbook::fillDemoAddressBook(db) && orvento::offers::fillDemoOffers(db);
     };
     struct Target {
         const char* name;
@@ -36,10 +39,9 @@ int main(int argc, char** argv) {
         bool demo;
         DatabaseFiller fill;
     };
-    for (const Target& t :
-         {Target{"0001.res", DatabaseKind::Agenda, false, {}},
-          Target{"0002.res", DatabaseKind::Global, false, fillPostCodes},
-          Target{"0003.res", DatabaseKind::Agenda, true, fillDemoAgenda}}) {
+    for (const Target& t : {Target{"0001.res", DatabaseKind::Agenda, false, {}},
+                            Target{"0002.res", DatabaseKind::Global, false, fillPostCodes},
+                            Target{"0003.res", DatabaseKind::Agenda, true, fillDemoAgenda}}) {
         QString error;
         if (!buildDatabaseFile(QDir(folder).filePath(QString::fromLatin1(t.name)), t.kind, t.demo,
                                &error, t.fill)) {

@@ -1,4 +1,5 @@
 #include "addressbook/AddressBookLogic.h"
+#include "addressbook/DemoAddressBook.h"
 #include "addressbook/FirmCard.h"
 #include "core/Database.h"
 #include "core/ProgramState.h"
@@ -11,6 +12,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QSqlQuery>
 #include <QThread>
 
 #include <gtest/gtest.h>
@@ -303,6 +305,55 @@ TEST_F(AddressBookTest, QuickFindAndSortingKeepTheCzechOrderAndTheCurrentFirm) {
     EXPECT_EQ(list.pickFirm(), c);
     list.sortBy(QStringLiteral("Stat")); // not sortable
     EXPECT_EQ(list.firms().sortField(), QStringLiteral("ULICE"));
+}
+
+} // namespace
+
+namespace {
+
+// The demo agenda's firms are real places with well-formed company numbers, and the demo offers
+// point at them.
+TEST(DemoAddressBook, FirmsHaveRealPlacesValidNumbersAndTheOffersPointAtThem) {
+    EXPECT_EQ(addressbook::icoCheckDigit(QStringLiteral("0000694")), 7); // 00006947
+    EXPECT_EQ(addressbook::icoCheckDigit(QStringLiteral("12a4567")), -1);
+    testsupport::TestEnvironment env;
+    ASSERT_TRUE(
+        testsupport::openTestAgenda(env, QStringLiteral("0003.res"), QStringLiteral("DEMO")));
+    ASSERT_TRUE(env.copyTemplate(QStringLiteral("0002.res"), QStringLiteral("Global.MDB")));
+    core::Database global(QStringLiteral("demo-post-codes"));
+    ASSERT_TRUE(global.open(env.dataFolder() + QStringLiteral("Global.MDB")));
+    core::Database& db = core::programState().db->agenda;
+    QSqlQuery firms = db.select(QStringLiteral("SELECT ID, ICO, DIC, Psc, Misto, CenHladina FROM "
+                                               "Adresar"));
+    int count = 0;
+    int withLevel = 0;
+    while (firms.next()) {
+        ++count;
+        const QString ico = firms.value(1).toString();
+        ASSERT_EQ(ico.size(), 8);
+        EXPECT_EQ(addressbook::icoCheckDigit(ico.left(7)), ico.at(7).digitValue())
+            << ico.toStdString();
+        EXPECT_EQ(firms.value(2).toString(), QStringLiteral("CZ") + ico);
+        EXPECT_TRUE(global.scalar(
+            QStringLiteral("SELECT ID FROM Mista WHERE PSC = :P AND "
+                           "Misto = :M"),
+            {{QStringLiteral("P"), firms.value(3)}, {QStringLiteral("M"), firms.value(4)}}))
+            << firms.value(4).toString().toStdString();
+        if (!firms.value(5).toString().isEmpty()) {
+            ++withLevel;
+            EXPECT_TRUE(db.scalar(QStringLiteral("SELECT ID FROM CenHlad WHERE Zkratka = :Z"),
+                                  {{QStringLiteral("Z"), firms.value(5)}}));
+        }
+        EXPECT_TRUE(db.scalar(QStringLiteral("SELECT ID FROM Kontakty WHERE CisloAdr = :ID AND "
+                                             "Zobrazit <> 0"),
+                              {{QStringLiteral("ID"), firms.value(0)}}));
+    }
+    EXPECT_GE(count, 30);
+    EXPECT_GT(withLevel, 3);
+    EXPECT_FALSE(db.scalar(QStringLiteral("SELECT n.ID FROM Nabidky n LEFT JOIN Adresar a ON "
+                                          "a.ID = n.AdrCislo WHERE a.ID IS NULL OR a.Nazev <> "
+                                          "n.AdrNazev")));
+    core::resetProgramState();
 }
 
 } // namespace
