@@ -161,7 +161,7 @@ bool FirmCard::open(FirmCardMode mode, qint64 firmId) {
 
 QString FirmCard::caption() const {
     const QString base = QStringLiteral("Karta adresy");
-    return m_editable ? base : base + QStringLiteral(" - prohlížení");
+    return viewOnly() ? base + QStringLiteral(" - prohlížení") : base;
 }
 
 void FirmCard::completePlace(const QString& psc, QString& misto) const {

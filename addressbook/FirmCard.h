@@ -39,6 +39,9 @@ public:
     FirmCardMode mode() const { return m_mode; }
     // False when the card cannot save: read-only rights, the firm edited elsewhere, viewing.
     bool editable() const { return m_editable; }
+    // Read-only rights and viewing hide "OK" and say so in the caption; a firm edited elsewhere
+    // only disables "OK".
+    bool viewOnly() const { return m_readOnlyRights || m_mode == FirmCardMode::View; }
     QString caption() const;
     Firm& firm() { return m_firm; }
     const Firm& firm() const { return m_firm; }

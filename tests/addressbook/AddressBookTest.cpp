@@ -173,6 +173,30 @@ TEST_F(AddressBookTest, ACopiedFirmGetsItsOwnCopiesOfSharedFiles) {
     EXPECT_EQ(contentOf(copied), "puvodni");
 }
 
+TEST_F(AddressBookTest, AFileAlreadyInTheFirmsFolderIsOverwrittenOnlyAfterConfirmation) {
+    const qint64 id = addFirm(QStringLiteral("Přepisovaná s.r.o."));
+    const QString folder = addressbook::sharedFolderOf(id);
+    ASSERT_TRUE(QDir().mkpath(folder));
+    const QString target = folder + QStringLiteral("plan.txt");
+    {
+        QFile old(target);
+        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+        old.write("stary");
+    }
+    const QString source = writeFile(QStringLiteral("plan.txt"), "novy");
+    for (const bool overwrite : {false, true}) {
+        FirmCard c = card();
+        ASSERT_TRUE(c.open(FirmCardMode::Edit, id));
+        c.storeDocument(std::nullopt, {-1, QStringLiteral("Plán"), source, true});
+        ui.answer(overwrite);
+        ASSERT_EQ(c.confirm(), CardOutcome::Saved);
+        EXPECT_TRUE(ui.sawContaining(Kind::Question, QStringLiteral("opravdu ho chcete přepsat")));
+        EXPECT_EQ(contentOf(target), overwrite ? "novy" : "stary");
+        EXPECT_EQ(c.documents().back().File,
+                  overwrite ? QStringLiteral("%SDILENA_SLOZKA%plan.txt") : source);
+    }
+}
+
 TEST_F(AddressBookTest, LinksToMissingFilesAreRefusedForCopyingAndKeptOnlyWhenConfirmed) {
     FirmCard c = card();
     ASSERT_TRUE(c.open(FirmCardMode::New));
@@ -225,7 +249,7 @@ TEST_F(AddressBookTest, AFirmOpenOnAnotherWorkstationIsReadOnlyHereAndCannotBeDe
     ASSERT_TRUE(c.open(FirmCardMode::Edit, a));
     EXPECT_TRUE(ui.saw(Kind::Information, services::recordInUseMessage()));
     EXPECT_FALSE(c.editable());
-    EXPECT_EQ(c.caption(), QStringLiteral("Karta adresy - prohlížení"));
+    EXPECT_EQ(c.caption(), QStringLiteral("Karta adresy"));
     c.firm().Nazev = QStringLiteral("Přepsáno");
     EXPECT_EQ(c.confirm(), CardOutcome::StayOpen);
     EXPECT_EQ(addressbook::readFirm(db(), a)->Nazev, QStringLiteral("Alfa"));

@@ -223,7 +223,7 @@ FirmCardDialog::FirmCardDialog(core::AppContext& context, addressbook::FirmCard&
     connect(box, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(box, &QDialogButtonBox::rejected, this, &QDialog::reject);
     // A card that cannot save has no OK.
-    m_ok->setVisible(card.editable());
+    m_ok->setVisible(!card.viewOnly());
     m_ok->setEnabled(card.editable());
 
     auto* layout = new QVBoxLayout(this);
