@@ -1,9 +1,12 @@
 #include "addressbook/AddressBookLogic.h"
 #include "addressbook/DemoAddressBook.h"
 #include "addressbook/FirmCard.h"
+#include "core/CurrentUser.h"
 #include "core/Database.h"
 #include "core/ProgramState.h"
+#include "services/AccessRights.h"
 #include "services/ChangeStamps.h"
+#include "services/LockFiles.h"
 #include "services/ProfileSession.h"
 #include "services/RecordLock.h"
 #include "services/RecordRefresh.h"
@@ -292,6 +295,168 @@ TEST_F(AddressBookTest, AFirmDeletedElsewhereGivesTheRefreshWarningInsteadOfTheC
     EXPECT_FALSE(c.open(FirmCardMode::View, a));
     EXPECT_TRUE(ui.saw(Kind::Warning, QStringLiteral("Detail nelze zobrazit - adresa již byla "
                                                      "smazána z adresáře.")));
+}
+
+TEST_F(AddressBookTest, ACardOpenHereKeepsTheOtherWorkstationReadOnly) {
+    const qint64 id = addFirm(QStringLiteral("Držená a.s."));
+    FirmCard c = card();
+    ASSERT_TRUE(c.open(FirmCardMode::Edit, id));
+    ASSERT_TRUE(c.editable());
+    {
+        testsupport::OtherWorkstation other(
+            {QStringLiteral("record-lock"), core::programState().folders.lock,
+             QStringLiteral("FIRMA"), QStringLiteral("Adresar"), QString::number(id)});
+        EXPECT_EQ(other.firstLine(), QStringLiteral("readonly"));
+        other.stop();
+    }
+    c.firm().Telefon = QStringLiteral("777 123 456");
+    ASSERT_EQ(c.confirm(), CardOutcome::Saved);
+    // The saved card let go of its lock: the other workstation now takes it.
+    testsupport::OtherWorkstation later({QStringLiteral("record-lock"),
+                                         core::programState().folders.lock, QStringLiteral("FIRMA"),
+                                         QStringLiteral("Adresar"), QString::number(id)});
+    EXPECT_EQ(later.firstLine(), QStringLiteral("held"));
+    later.stop();
+}
+
+TEST_F(AddressBookTest, AFirmDeletedUnderItsOpenCardIsNotWrittenBackNorGivenOrphans) {
+    const qint64 id = addFirm(QStringLiteral("Mizející s.r.o."), {QStringLiteral("Holý")});
+    FirmCard c = card();
+    ASSERT_TRUE(c.open(FirmCardMode::Edit, id));
+    // Deleted past the lock, as an older program version would.
+    ASSERT_TRUE(db().execute(QStringLiteral("DELETE FROM Adresar WHERE ID = :ID"),
+                             {{QStringLiteral("ID"), id}}));
+    addressbook::Contact contact = c.newContact();
+    contact.Prijmeni = QStringLiteral("Nový");
+    c.storeContact(std::nullopt, contact);
+    EXPECT_EQ(c.confirm(), CardOutcome::SaveFailed);
+    EXPECT_TRUE(ui.saw(Kind::Error, core::saveFailedMessage()));
+    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM Adresar")), 0);
+    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM Kontakty WHERE Prijmeni = :P"),
+                    {{QStringLiteral("P"), QStringLiteral("Nový")}}),
+              0);
+}
+
+TEST_F(AddressBookTest, EditingWritesOnlyTheChangesOfTheWorkingCopies) {
+    const QString fileA = writeFile(QStringLiteral("a.txt"), "a");
+    FirmCard c = card();
+    ASSERT_TRUE(c.open(FirmCardMode::New));
+    c.firm().Nazev = QStringLiteral("Upravovaná v.o.s.");
+    for (const char* surname : {"Adam", "Bedna", "Cibulka"}) {
+        addressbook::Contact contact = c.newContact();
+        contact.Prijmeni = QString::fromUtf8(surname);
+        c.storeContact(std::nullopt, contact);
+    }
+    c.storeDocument(std::nullopt, {-1, QStringLiteral("A"), fileA, false});
+    c.storeDocument(std::nullopt, {-1, QStringLiteral("B"), fileA, false});
+    ASSERT_EQ(c.confirm(), CardOutcome::Saved);
+    const qint64 id = c.savedId();
+    const qint64 other = addFirm(QStringLiteral("Cizí"), {QStringLiteral("Cizinec")});
+    const auto stored = addressbook::readContacts(db(), id);
+    ASSERT_TRUE(stored && stored->size() == 3);
+    const qint64 bedna = stored->at(1).LockID;
+
+    FirmCard edit = card();
+    ASSERT_TRUE(edit.open(FirmCardMode::Edit, id));
+    ui.answer(true);
+    ASSERT_TRUE(edit.removeContact(0)); // Adam
+    addressbook::Contact changed = edit.contacts().at(0);
+    changed.Jmeno = QStringLiteral("Boris");
+    ASSERT_TRUE(edit.storeContact(0, changed)); // Bedna
+    addressbook::Contact added = edit.newContact();
+    added.Prijmeni = QStringLiteral("Dub");
+    ASSERT_TRUE(edit.storeContact(std::nullopt, added));
+    ui.answer(true);
+    ASSERT_TRUE(edit.removeDocument(1)); // B
+    ASSERT_EQ(edit.confirm(), CardOutcome::Saved);
+
+    const auto after = addressbook::readContacts(db(), id);
+    ASSERT_TRUE(after);
+    QStringList surnames;
+    for (const auto& contact : *after)
+        surnames << contact.Prijmeni;
+    EXPECT_EQ(surnames, (QStringList{QStringLiteral("Bedna"), QStringLiteral("Cibulka"),
+                                     QStringLiteral("Dub")}));
+    EXPECT_EQ(after->at(0).LockID, bedna) << "an edited contact keeps its row";
+    EXPECT_EQ(after->at(0).Jmeno, QStringLiteral("Boris"));
+    const auto documents = addressbook::readDocuments(db(), id);
+    ASSERT_TRUE(documents && documents->size() == 1);
+    EXPECT_EQ(documents->front().Popis, QStringLiteral("A"));
+    EXPECT_EQ(addressbook::readContacts(db(), other)->size(), 1u) << "another firm's rows stay";
+}
+
+TEST_F(AddressBookTest, TheAddressBookRightGovernsListCardsAndDeletion) {
+    const qint64 id = addFirm(QStringLiteral("Chráněná a.s."));
+    core::CurrentUser& user = core::programState().user;
+
+    user.adresar = core::AccessLevel::ReadOnly;
+    EXPECT_TRUE(AddressBookLogic::mayOpen(ui));
+    FirmCard readOnly = card();
+    ASSERT_TRUE(readOnly.open(FirmCardMode::Edit, id));
+    EXPECT_TRUE(ui.saw(Kind::Information, core::readOnlyNoticeMessage()));
+    EXPECT_FALSE(readOnly.editable());
+    EXPECT_EQ(readOnly.caption(), QStringLiteral("Karta adresy - prohlížení"));
+    EXPECT_FALSE(services::heldElsewhere(services::recordLockPath(QStringLiteral("Adresar"), id)))
+        << "a read-only card keeps no lock file";
+    FirmCard refused = card();
+    EXPECT_FALSE(refused.open(FirmCardMode::New));
+    EXPECT_FALSE(refused.open(FirmCardMode::Copy, id));
+
+    user.adresar = core::AccessLevel::NoDelete;
+    AddressBookLogic list(db(), ui, session, AddressBookMode::Browse);
+    ASSERT_TRUE(list.open());
+    ui.clear();
+    list.removeFirms();
+    EXPECT_TRUE(ui.saw(Kind::Information, core::noRightsMessage()));
+    EXPECT_TRUE(addressbook::readFirm(db(), id));
+
+    user.adresar = core::AccessLevel::Denied;
+    EXPECT_FALSE(AddressBookLogic::mayOpen(ui));
+    FirmCard denied = card();
+    EXPECT_FALSE(denied.open(FirmCardMode::View, id));
+    user.adresar = core::AccessLevel::Full;
+}
+
+TEST_F(AddressBookTest, MarkedFirmsGoTogetherAndMarksOfFirmsGoneElsewhereAreDropped) {
+    const qint64 a = addFirm(QStringLiteral("Alfa"), {QStringLiteral("A1")});
+    const qint64 b = addFirm(QStringLiteral("Beta"), {QStringLiteral("B1")});
+    const qint64 c = addFirm(QStringLiteral("Gama"), {QStringLiteral("C1")});
+    AddressBookLogic list(db(), ui, session, AddressBookMode::Browse);
+    ASSERT_TRUE(list.open());
+    list.setCurrentRow(*list.firms().rowOfId(a));
+    list.toggleMark();
+    list.setCurrentRow(*list.firms().rowOfId(c));
+    list.toggleMark();
+    EXPECT_EQ(list.firms().marks(), (std::vector<qint64>{a, c}));
+    // Another workstation deletes one of the marked firms first.
+    ASSERT_TRUE(addressbook::deleteFirms(db(), ui, {a}));
+    list.firms().reload();
+    EXPECT_EQ(list.firms().marks(), (std::vector<qint64>{c}));
+    ui.answer(true);
+    list.removeFirms();
+    EXPECT_TRUE(ui.sawContaining(Kind::Question, QStringLiteral("několik záznamů najednou")));
+    EXPECT_FALSE(addressbook::readFirm(db(), c));
+    EXPECT_TRUE(addressbook::readFirm(db(), b));
+    EXPECT_TRUE(list.firms().marks().empty());
+    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM Kontakty")), 1);
+    EXPECT_EQ(list.currentFirmId(), b);
+}
+
+TEST_F(AddressBookTest, ReopeningTheListReturnsToTheRememberedFirmAndOrder) {
+    addFirm(QStringLiteral("Alfa"));
+    const qint64 b = addFirm(QStringLiteral("Beta"));
+    addFirm(QStringLiteral("Gama"));
+    {
+        AddressBookLogic list(db(), ui, session, AddressBookMode::Browse);
+        ASSERT_TRUE(list.open());
+        list.sortBy(QStringLiteral("ICO"));
+        list.setCurrentRow(*list.firms().rowOfId(b));
+        list.close();
+    }
+    AddressBookLogic again(db(), ui, session, AddressBookMode::Browse);
+    ASSERT_TRUE(again.open());
+    EXPECT_EQ(again.firms().sortField(), QStringLiteral("ICO"));
+    EXPECT_EQ(again.currentFirmId(), b);
 }
 
 TEST_F(AddressBookTest, APostCodeWithASpaceFindsItsPlace) {
