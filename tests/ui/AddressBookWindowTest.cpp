@@ -6,6 +6,7 @@
 #include "support/ScriptedInteraction.h"
 #include "support/TestContext.h"
 #include "support/TestEnvironment.h"
+#include "ui/ProgramNavigator.h"
 #include "ui/addressbook/ContactDialog.h"
 #include "ui/addressbook/DocumentLinkDialog.h"
 #include "ui/addressbook/FirmCardDialog.h"
@@ -14,6 +15,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFocusEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableView>
@@ -147,6 +149,43 @@ TEST_F(AddressBookWindowTest, PickModeTransfersTheFirmFoundByQuickFind) {
     QTest::keyClick(grid, Qt::Key_Return);
     ASSERT_TRUE(window.pickedFirm());
     EXPECT_EQ(addressbook::readFirm(db(), *window.pickedFirm())->Nazev, QStringLiteral("Gama"));
+}
+
+TEST_F(AddressBookWindowTest, AnOfferViewsAFirmsCardWithoutOkAndALinkIntoItsFolder) {
+    ASSERT_TRUE(db().execute(QStringLiteral("INSERT INTO Adresar (Nazev) VALUES ('Náhled')")));
+    const qint64 id = db().newRowId();
+    ASSERT_TRUE(db().execute(
+        QStringLiteral("INSERT INTO Dokumenty (CisloAdr, Popis, Soubor) VALUES (:ID, 'Plán', "
+                       "'%SDILENA_SLOZKA%plan.pdf')"),
+        {{QStringLiteral("ID"), id}}));
+    bool shown = false;
+    onNextModal([&](QWidget* modal) {
+        auto* card = qobject_cast<ui::FirmCardDialog*>(modal);
+        ASSERT_NE(card, nullptr);
+        EXPECT_EQ(card->windowTitle(), QStringLiteral("Karta adresy - prohlížení"));
+        EXPECT_FALSE(card->okButton()->isVisible());
+        ASSERT_EQ(card->documentsGrid()->rowCount(), 1);
+        card->documentsGrid()->setCurrentCell(0, 1);
+        // A file in the shared folder is named there, not browsed for.
+        onNextModal([&](QWidget* linkModal) {
+            auto* link = qobject_cast<ui::DocumentLinkDialog*>(linkModal);
+            ASSERT_NE(link, nullptr);
+            EXPECT_EQ(link->windowTitle(), QStringLiteral("Opravit odkaz na dokument"));
+            EXPECT_FALSE(child<QWidget>(link, "btnSoubor")->isVisible());
+            EXPECT_FALSE(link->copy()->isVisible());
+            auto* folder = link->findChild<QLabel*>(QStringLiteral("lblSdilenaSlozka"));
+            ASSERT_NE(folder, nullptr);
+            EXPECT_EQ(QDir::fromNativeSeparators(folder->text()), addressbook::sharedFolderOf(id));
+            link->reject();
+        });
+        child<QPushButton>(card, "btnOpravitOdkaz")->click();
+        card->reject();
+        shown = true;
+    });
+    ui::ProgramNavigator navigator(test.context, nullptr);
+    const auto answer = navigator.openFirmCard(id);
+    EXPECT_TRUE(shown);
+    EXPECT_EQ(answer->result().status, core::NavigationStatus::Done);
 }
 
 } // namespace
