@@ -6,6 +6,7 @@
 #include "services/PurchasePriceDisplay.h"
 #include "ui/GridBinding.h"
 #include "ui/Help.h"
+#include "ui/WindowPlacementBinding.h"
 #include "ui/addressbook/FirmCardDialog.h"
 #include "ui/catalogue/CatalogueGridStyle.h"
 
@@ -137,6 +138,8 @@ AddressBookWindow::AddressBookWindow(core::AppContext& context, AddressBookMode 
 
     installHelpKey(this, addressbook::AddressBookLogic::helpTopic());
     resize(1000, 600);
+    m_placement =
+        new WindowPlacementBinding(this, context.profile(), services::WindowId::AddressBook);
 
     m_logic.open();
     showCurrentRow();
@@ -153,6 +156,7 @@ std::optional<qint64> AddressBookWindow::open(core::AppContext& context, Address
     if (!addressbook::AddressBookLogic::mayOpen(context.ui()))
         return std::nullopt;
     AddressBookWindow window(context, mode, parent);
+    window.m_placement->show();
     window.exec();
     return window.pickedFirm();
 }

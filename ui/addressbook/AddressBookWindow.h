@@ -19,6 +19,7 @@ class AppContext;
 namespace orvento::ui {
 
 class GridBinding;
+class WindowPlacementBinding;
 
 // frmAdresar, "Adresář firem": the firms of the open agenda, browsed or picked for an offer.
 class AddressBookWindow : public QDialog {
@@ -65,6 +66,7 @@ private:
     addressbook::AddressBookLogic m_logic;
     QTableView* m_grid;
     GridBinding* m_binding;
+    WindowPlacementBinding* m_placement = nullptr;
     QWidget* m_findPanel;
     QLineEdit* m_find;
     QPushButton* m_edit;

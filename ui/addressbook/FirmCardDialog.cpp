@@ -9,6 +9,7 @@
 #include "ui/addressbook/DocumentLinkDialog.h"
 #include "ui/catalogue/PriceLevelListWindow.h"
 
+#include <QAbstractButton>
 #include <QDialogButtonBox>
 #include <QFileIconProvider>
 #include <QFileInfo>
@@ -233,6 +234,16 @@ FirmCardDialog::FirmCardDialog(core::AppContext& context, addressbook::FirmCard&
     installHelpKey(this, addressbook::FirmCard::helpTopic());
     resize(760, 720);
 
+    // A card that cannot save shows the firm without offering changes.
+    if (!card.editable()) {
+        for (auto& [column, edit] : m_fields)
+            edit->setReadOnly(true);
+        m_poznamka->setReadOnly(true);
+        for (const char* name :
+             {"btnPSC", "btnHladina", "btnZrusitHladinu", "btnPridatKontakt", "btnPridatOdkaz"})
+            if (auto* button = findChild<QAbstractButton*>(QString::fromLatin1(name)))
+                button->setEnabled(false);
+    }
     showFirm();
     showContacts();
     showDocuments();
@@ -321,11 +332,11 @@ void FirmCardDialog::showDocuments(int current) {
 void FirmCardDialog::updateButtons() {
     const bool contacts = !m_card.contacts().empty();
     m_editContact->setEnabled(contacts);
-    m_removeContact->setEnabled(contacts);
+    m_removeContact->setEnabled(contacts && m_card.editable());
     const bool documents = !m_card.documents().empty();
     m_openDocument->setEnabled(documents);
     m_editDocument->setEnabled(documents);
-    m_removeDocument->setEnabled(documents);
+    m_removeDocument->setEnabled(documents && m_card.editable());
 }
 
 void FirmCardDialog::addContact() {
