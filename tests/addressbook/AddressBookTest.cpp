@@ -15,6 +15,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSqlQuery>
 #include <QThread>
 
@@ -198,6 +199,26 @@ TEST_F(AddressBookTest, AFileAlreadyInTheFirmsFolderIsOverwrittenOnlyAfterConfir
         EXPECT_EQ(c.documents().back().File,
                   overwrite ? QStringLiteral("%SDILENA_SLOZKA%plan.txt") : source);
     }
+}
+
+TEST_F(AddressBookTest, ASharedFolderThatCannotBeMadeLeavesTheLinkAsItWas) {
+    const QString source = writeFile(QStringLiteral("zprava.txt"), "z");
+    // A file where the agenda's document folder should be.
+    const QString documents = core::programState().agendaDocumentsFolder();
+    QDir().mkpath(QFileInfo(documents.chopped(1)).path());
+    {
+        QFile blocker(documents.chopped(1));
+        ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    }
+    FirmCard c = card();
+    ASSERT_TRUE(c.open(FirmCardMode::New));
+    c.firm().Nazev = QStringLiteral("Bez složky s.r.o.");
+    c.storeDocument(std::nullopt, {-1, QStringLiteral("Zpráva"), source, true});
+    ASSERT_EQ(c.confirm(), CardOutcome::Saved);
+    EXPECT_TRUE(ui.sawContaining(Kind::Error, QStringLiteral("Nelze vytvořit sdílený adresář")));
+    const auto stored = addressbook::readDocuments(db(), c.savedId());
+    ASSERT_TRUE(stored && stored->size() == 1);
+    EXPECT_EQ(stored->front().File, source);
 }
 
 TEST_F(AddressBookTest, LinksToMissingFilesAreRefusedForCopyingAndKeptOnlyWhenConfirmed) {

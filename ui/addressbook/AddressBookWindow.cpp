@@ -134,7 +134,7 @@ AddressBookWindow::AddressBookWindow(core::AppContext& context, AddressBookMode 
                 if (!m_updating && current.isValid())
                     m_logic.setCurrentRow(current.row());
             });
-    connect(m_grid, &QTableView::doubleClicked, this, &AddressBookWindow::editCurrent);
+    connect(m_grid, &QTableView::doubleClicked, this, &AddressBookWindow::activate);
 
     installHelpKey(this, addressbook::AddressBookLogic::helpTopic());
     resize(1000, 600);
@@ -230,11 +230,14 @@ void AddressBookWindow::addFirm() {
         openCard(FirmCardMode::New, 0);
 }
 
-void AddressBookWindow::editCurrent() {
-    if (m_logic.mode() == AddressBookMode::Pick) {
+void AddressBookWindow::activate() {
+    if (m_logic.mode() == AddressBookMode::Pick)
         pick();
-        return;
-    }
+    else
+        editCurrent();
+}
+
+void AddressBookWindow::editCurrent() {
     const auto firm = m_logic.firmToOpen();
     if (firm)
         openCard(FirmCardMode::Edit, *firm);
@@ -312,7 +315,7 @@ bool AddressBookWindow::eventFilter(QObject* watched, QEvent* event) {
             return true;
         }
         if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
-            editCurrent();
+            activate();
             return true;
         }
         const QString text = key->text();

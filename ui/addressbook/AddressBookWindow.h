@@ -42,6 +42,8 @@ public:
     std::optional<qint64> pickedFirm() const { return m_picked; }
 
     // The commands, as the buttons run them.
+    // Enter and double-click: pick in pick mode, the card otherwise.
+    void activate();
     void addFirm();
     void editCurrent();
     void copyCurrent();
