@@ -24,6 +24,8 @@ FirmListModel::FirmListModel(core::Database& db, QObject* parent)
     : QAbstractTableModel(parent)
     , m_db(db) {}
 
+FirmListModel::~FirmListModel() = default;
+
 const QStringList& FirmListModel::fields() {
     static const QStringList list = {
         QStringLiteral("Nazev"),   QStringLiteral("Ulice"), QStringLiteral("Misto"),
@@ -47,32 +49,83 @@ QString FirmListModel::normalisedSortField(const QString& field) {
 
 bool FirmListModel::read() {
     m_ids.clear();
-    m_rows.clear();
+    m_keys.clear();
     m_rowOfId.clear();
+    m_blocks.clear();
+    m_blockUse.clear();
     const QString field = fieldNamed(m_sortField);
     m_sortColumn = static_cast<int>(fields().indexOf(field));
     // Names of columns come from the fixed list above, never from what was typed.
-    QSqlQuery q = m_db.select(QStringLiteral("SELECT ID, ") + fields().join(QStringLiteral(", ")) +
+    QSqlQuery q = m_db.select(QStringLiteral("SELECT ID, ") + field +
                               QStringLiteral(" FROM Adresar ORDER BY ") + field +
                               QStringLiteral(" COLLATE CZECH, ID"));
     if (!q.isActive())
         return false;
-    q.setForwardOnly(true);
-    const int width = static_cast<int>(fields().size());
     while (q.next()) {
         const qint64 id = q.value(0).toLongLong();
-        QStringList row;
-        row.reserve(width);
-        for (int c = 1; c <= width; ++c)
-            row << q.value(c).toString();
         m_rowOfId.emplace(id, static_cast<int>(m_ids.size()));
         m_ids.push_back(id);
-        m_rows.push_back(std::move(row));
+        m_keys.push_back(q.value(1).toString());
     }
     // Marks of firms that are gone (deleted elsewhere) name nothing any more.
     std::erase_if(m_marks, [this](qint64 id) { return !m_rowOfId.contains(id); });
     m_markedSet = {m_marks.begin(), m_marks.end()};
     return true;
+}
+
+const FirmListModel::Block& FirmListModel::block(int number) const {
+    if (const auto it = m_blocks.find(number); it != m_blocks.end()) {
+        m_blockUse.remove(number);
+        m_blockUse.push_front(number);
+        return it->second;
+    }
+    const size_t first = static_cast<size_t>(number) * kBlockRows;
+    const size_t last = std::min(m_ids.size(), first + kBlockRows);
+    if (!m_blockQuery) {
+        QString sql = QStringLiteral("SELECT ID, ") + fields().join(QStringLiteral(", ")) +
+                      QStringLiteral(" FROM Adresar WHERE ID IN (");
+        for (int i = 0; i < kBlockRows; ++i)
+            sql += (i ? QStringLiteral(", :I") : QStringLiteral(":I")) + QString::number(i);
+        m_blockQuery = std::make_unique<core::Statement>(m_db, sql + QLatin1Char(')'));
+    }
+    // A short last block asks for the ID -1 in the places it does not fill.
+    core::SqlParams params;
+    for (size_t i = 0; i < static_cast<size_t>(kBlockRows); ++i)
+        params.emplace_back(QStringLiteral("I") + QString::number(i),
+                            first + i < last ? m_ids[first + i] : qint64(-1));
+    std::unordered_map<qint64, QStringList> byId;
+    core::Statement& q = *m_blockQuery;
+    q.exec(params);
+    const int width = static_cast<int>(fields().size());
+    while (q.next()) {
+        QStringList row;
+        row.reserve(width);
+        for (int c = 1; c <= width; ++c)
+            row << q.value(c).toString();
+        byId.emplace(q.value(0).toLongLong(), std::move(row));
+    }
+    q.finish();
+    Block rows(last > first ? last - first : 0);
+    for (size_t i = first; i < last; ++i) {
+        // A firm deleted elsewhere since the IDs were read stays an empty row until the next
+        // reload.
+        if (auto it = byId.find(m_ids[i]); it != byId.end())
+            rows[i - first] = std::move(it->second);
+    }
+    while (m_blocks.size() >= kMaxBlocks && !m_blockUse.empty()) {
+        m_blocks.erase(m_blockUse.back());
+        m_blockUse.pop_back();
+    }
+    m_blockUse.push_front(number);
+    return m_blocks.emplace(number, std::move(rows)).first->second;
+}
+
+const QStringList* FirmListModel::rowAt(int row) const {
+    if (row < 0 || static_cast<size_t>(row) >= m_ids.size())
+        return nullptr;
+    const Block& b = block(row / kBlockRows);
+    const QStringList& r = b[static_cast<size_t>(row % kBlockRows)];
+    return r.isEmpty() ? nullptr : &r;
 }
 
 bool FirmListModel::load(const QString& sortField) {
@@ -107,17 +160,16 @@ std::optional<int> FirmListModel::rowOfId(qint64 id) const {
 }
 
 QString FirmListModel::value(int row, const QString& field) const {
-    if (row < 0 || static_cast<size_t>(row) >= m_rows.size())
-        return {};
+    const QStringList* r = rowAt(row);
     const qsizetype column = fields().indexOf(fieldNamed(field));
-    return column < 0 ? QString() : m_rows[static_cast<size_t>(row)].at(column);
+    return !r || column < 0 ? QString() : r->at(column);
 }
 
 std::optional<int> FirmListModel::quickFind(const QString& text) const {
     if (text.isEmpty() || m_sortColumn < 0)
         return std::nullopt;
-    for (size_t row = 0; row < m_rows.size(); ++row)
-        if (m_rows[row].at(m_sortColumn).startsWith(text, Qt::CaseInsensitive))
+    for (size_t row = 0; row < m_keys.size(); ++row)
+        if (m_keys[row].startsWith(text, Qt::CaseInsensitive))
             return static_cast<int>(row);
     return std::nullopt;
 }
@@ -167,8 +219,10 @@ QVariant FirmListModel::data(const QModelIndex& index, int role) const {
         return idAt(index.row());
     case MarkedRole:
         return isMarked(idAt(index.row()));
-    case Qt::DisplayRole:
-        return m_rows[static_cast<size_t>(index.row())].at(index.column());
+    case Qt::DisplayRole: {
+        const QStringList* r = rowAt(index.row());
+        return r ? r->at(index.column()) : QVariant();
+    }
     default:
         return {};
     }

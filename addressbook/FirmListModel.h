@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <list>
+#include <memory>
 #include <optional>
 #include <unordered_map>
 #include <unordered_set>
@@ -11,14 +13,16 @@
 
 namespace orvento::core {
 class Database;
-}
+class Statement;
+} // namespace orvento::core
 
 namespace orvento::addressbook {
 
 // The firms of the address book as the list window shows them, in the order of the sort field
 // (Czech order for texts, the ID breaking ties). An address book holds some ten thousand firms:
-// the grid's columns are read in one query, and the quick find runs over the sort column in
-// memory, so that a key answers at once.
+// a load reads only the IDs and the sort column, over which the quick find runs in memory; the
+// other columns of the rows the grid shows are read in small blocks on demand, of which a bounded
+// number is kept.
 class FirmListModel : public QAbstractTableModel {
     Q_OBJECT
 public:
@@ -28,6 +32,7 @@ public:
     };
 
     explicit FirmListModel(core::Database& db, QObject* parent = nullptr);
+    ~FirmListModel() override;
 
     // The grid's fields in model column order; the header's display text is the field name.
     static const QStringList& fields();
@@ -64,15 +69,26 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation,
                         int role = Qt::DisplayRole) const override;
 
+    // How many rows a block holds, and how many blocks are kept at most.
+    static constexpr int kBlockRows = 64;
+    static constexpr size_t kMaxBlocks = 48;
+
 private:
+    using Block = std::vector<QStringList>; // per row one text per field; empty: row gone
     bool read();
+    const QStringList* rowAt(int row) const;
+    const Block& block(int number) const;
 
     core::Database& m_db;
     QString m_sortField = QStringLiteral("NAZEV");
     int m_sortColumn = 0;
     std::vector<qint64> m_ids;
-    std::vector<QStringList> m_rows; // one text per field
+    std::vector<QString> m_keys; // the sort column of each row
     std::unordered_map<qint64, int> m_rowOfId;
+    // Reads one block of rows by their IDs; prepared once.
+    mutable std::unique_ptr<core::Statement> m_blockQuery;
+    mutable std::unordered_map<int, Block> m_blocks;
+    mutable std::list<int> m_blockUse; // most recently used first
     std::vector<qint64> m_marks;
     std::unordered_set<qint64> m_markedSet;
 };

@@ -463,6 +463,35 @@ TEST_F(AddressBookTest, MarkedFirmsGoTogetherAndMarksOfFirmsGoneElsewhereAreDrop
     EXPECT_EQ(list.currentFirmId(), b);
 }
 
+TEST_F(AddressBookTest, TheGridReadsItsRowsInBlocksThatMeetWithoutGaps) {
+    constexpr int kFirms = 2 * addressbook::FirmListModel::kBlockRows + 5;
+    {
+        core::Transaction unit(db());
+        for (int i = 0; i < kFirms; ++i)
+            ASSERT_TRUE(db().execute(
+                QStringLiteral("INSERT INTO Adresar (Nazev, Misto) VALUES (:N, :M)"),
+                {{QStringLiteral("N"), QStringLiteral("Firma %1").arg(i, 3, 10, QLatin1Char('0'))},
+                 {QStringLiteral("M"), QStringLiteral("Místo %1").arg(i)}}));
+        ASSERT_TRUE(unit.commit());
+    }
+    addressbook::FirmListModel model(db());
+    ASSERT_TRUE(model.load(QStringLiteral("nazev")));
+    ASSERT_EQ(model.rowCount(), kFirms);
+    for (int row = 0; row < kFirms; ++row)
+        ASSERT_EQ(model.value(row, QStringLiteral("Misto")), QStringLiteral("Místo %1").arg(row))
+            << row;
+    // A firm deleted elsewhere shows empty until the next reload, and nothing else moves.
+    addressbook::FirmListModel stale(db());
+    ASSERT_TRUE(stale.load(QStringLiteral("NAZEV")));
+    ASSERT_TRUE(db().execute(QStringLiteral("DELETE FROM Adresar WHERE ID = :ID"),
+                             {{QStringLiteral("ID"), stale.idAt(70)}}));
+    EXPECT_TRUE(stale.value(70, QStringLiteral("Nazev")).isEmpty());
+    EXPECT_EQ(stale.value(71, QStringLiteral("Nazev")), QStringLiteral("Firma 071"));
+    ASSERT_TRUE(stale.reload());
+    EXPECT_EQ(stale.rowCount(), kFirms - 1);
+    EXPECT_EQ(stale.value(70, QStringLiteral("Nazev")), QStringLiteral("Firma 071"));
+}
+
 TEST_F(AddressBookTest, ReopeningTheListReturnsToTheRememberedFirmAndOrder) {
     addFirm(QStringLiteral("Alfa"));
     const qint64 b = addFirm(QStringLiteral("Beta"));

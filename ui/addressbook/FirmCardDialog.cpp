@@ -312,13 +312,16 @@ void FirmCardDialog::showContacts(int current) {
 
 void FirmCardDialog::showDocuments(int current) {
     const auto& documents = m_card.documents();
-    QFileIconProvider icons;
+    // The icon provider asks the system for its icons, so it is made only when there are files.
+    std::optional<QFileIconProvider> icons;
+    if (!documents.empty())
+        icons.emplace();
     m_documents->setRowCount(static_cast<int>(documents.size()));
     for (int r = 0; r < static_cast<int>(documents.size()); ++r) {
         const addressbook::FirmDocument& d = documents[static_cast<size_t>(r)];
         const QFileInfo file(m_card.pathOf(d));
         auto* icon = new QTableWidgetItem;
-        icon->setIcon(file.exists() ? icons.icon(file) : icons.icon(QFileIconProvider::File));
+        icon->setIcon(file.exists() ? icons->icon(file) : icons->icon(QFileIconProvider::File));
         m_documents->setItem(r, 0, icon);
         m_documents->setItem(r, 1, new QTableWidgetItem(d.Popis));
         m_documents->setItem(r, 2, new QTableWidgetItem(d.File));
