@@ -61,8 +61,11 @@ public:
 
     // The catalogue in pick mode; the answer carries the chosen items' IDs.
     virtual std::shared_ptr<PendingNavigation> pickCatalogueItems() = 0;
-    // The firm card of the address book for one firm.
+    // The firm card of the address book for one firm, only to look at; Done once it is closed,
+    // Cancelled when it did not open (the firm is gone, no rights).
     virtual std::shared_ptr<PendingNavigation> openFirmCard(qint64 firmId) = 0;
+    // The address book in pick mode; the answer carries the chosen firm's ID.
+    virtual std::shared_ptr<PendingNavigation> pickFirm() = 0;
     // The post code list in pick mode; the answer carries the chosen `Mista` row's ID.
     virtual std::shared_ptr<PendingNavigation> pickPostCode() = 0;
     // "Historie akcí" of one offer; Done once it is closed.

@@ -55,6 +55,8 @@ struct ProgramState {
     // The post code list's last current row and sort column, kept for the run only.
     qint64 postCodeListId = 1;
     QString postCodeSortField = QStringLiteral("PSC");
+    // The folder a document link was last chosen from, where the next file dialog starts.
+    QString lastDocumentFolder;
     std::array<double, 3> lastStamps{};
     std::unique_ptr<Connections> db = std::make_unique<Connections>();
 

@@ -82,6 +82,23 @@ std::vector<OfferItem> catalogueLines(core::Database& db) {
     return lines;
 }
 
+// An offer to a firm of the demo address book points at it and carries its address, as when the
+// firm is picked on the card; a firm not in the address book stays typed by hand.
+void linkDemoFirm(core::Database& db, OfferHeader& h) {
+    QSqlQuery firm = db.select(
+        QStringLiteral("SELECT ID, Ulice, Psc, Misto, ICO, DIC FROM Adresar WHERE Nazev = :Nazev "
+                       "ORDER BY ID"),
+        {{QStringLiteral("Nazev"), h.AdrNazev}});
+    if (!firm.next())
+        return;
+    h.AdrCislo = firm.value(0).toLongLong();
+    h.AdrUlice = firm.value(1).toString();
+    h.AdrPsc = firm.value(2).toString();
+    h.AdrMisto = firm.value(3).toString();
+    h.AdrICO = firm.value(4).toString();
+    h.AdrDIC = firm.value(5).toString();
+}
+
 } // namespace
 
 bool fillDemoOffers(core::Database& db) {
@@ -106,6 +123,7 @@ bool fillDemoOffers(core::Database& db) {
         h.AdrNazev = QString::fromUtf8(demo.adrNazev);
         h.AdrMisto = QString::fromUtf8(demo.adrMisto);
         h.AdrPsc = QString::fromUtf8(demo.adrPsc);
+        linkDemoFirm(db, h);
         h.ZpPlatby = QStringLiteral("převodem");
         h.Doprava = QStringLiteral("dodavatelem");
         h.DatPlatnosti = QDate::currentDate().addDays(30).startOfDay();

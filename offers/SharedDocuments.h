@@ -1,6 +1,7 @@
 #pragma once
 
 #include "offers/OfferRecords.h"
+#include "services/SharedDocuments.h"
 
 #include <QString>
 
@@ -10,17 +11,13 @@ class UserInteraction;
 
 namespace orvento::offers {
 
-// A link into the offer's own shared document folder: this mark followed by a bare file name.
-QString sharedFolderMark();
-bool isSharedLink(const QString& file);
-QString sharedLink(const QString& fileName);
-// The full path a link names; a shared link is resolved in `sharedFolder` (with trailing '/').
-QString expandLink(const QString& file, const QString& sharedFolder);
+using services::expandLink;
+using services::isSharedLink;
+using services::sharedFolderMark;
+using services::sharedLink;
 
-// Copies the document's file into `sharedFolder` and turns its link into a shared one. Whatever
-// stops the copy is reported and leaves the link as it was; either way CopyFile ends false. The
-// file is written under a temporary name and renamed over the target only once complete, so an
-// existing file survives a failed copy.
+// Copies the document's file into `sharedFolder` and turns its link into a shared one
+// (services::copyIntoSharedFolder); either way CopyFile ends false.
 bool copyIntoSharedFolder(OfferDocument& document, const QString& sharedFolder,
                           core::UserInteraction& ui);
 

@@ -1,6 +1,7 @@
 // Writes the template databases the program copies on first start: an empty agenda, the global
-// database with the post codes, and the demo agenda with its price list and offers (and the
-// pictures of its items under DEMO/OBRAZKY).
+// database with the post codes, and the demo agenda with its price list, address book and offers
+// (and the pictures of its items under DEMO/OBRAZKY).
+#include "addressbook/DemoAddressBook.h"
 #include "addressbook/PostCodeData.h"
 #include "catalogue/DemoCatalogue.h"
 #include "core/Schema.h"
@@ -27,12 +28,15 @@ int main(int argc, char** argv) {
     const DatabaseFiller fillPostCodes = [&](Database& db) {
         return orvento::addressbook::loadPostCodes(db, postCodes, &postCodeError);
     };
-    // The demo offers take their items from the demo price list, so the price list comes first.
-    // The pictures its items name ship beside the demo documents, which the program copies into
-    // the data folder's Dokumenty/DEMO/ with the demo agenda: the agenda's default picture store.
+    // The demo offers take their items from the demo price list and their customers from the
+    // demo address book, so both come first. The pictures the items name ship beside the demo
+    // documents, which the program copies into the data folder's Dokumenty/DEMO/ with the demo
+    // agenda: the agenda's default picture store.
     const QString demoPictures = QDir(folder).filePath(QStringLiteral("DEMO/OBRAZKY"));
     const DatabaseFiller fillDemoAgenda = [&](Database& db) {
-        return orvento::catalogue::fillDemoCatalogue(db) && orvento::offers::fillDemoOffers(db) &&
+        return orvento::catalogue::fillDemoCatalogue(db) &&
+               orvento::addressbook::fillDemoAddressBook(db) &&
+               orvento::offers::fillDemoOffers(db) &&
                orvento::catalogue::writeDemoPictures(demoPictures);
     };
     struct Target {

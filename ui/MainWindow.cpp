@@ -8,6 +8,7 @@
 #include "ui/AboutDialog.h"
 #include "ui/Help.h"
 #include "ui/UserListWindow.h"
+#include "ui/addressbook/AddressBookWindow.h"
 #include "ui/catalogue/CatalogueWindow.h"
 #include "ui/catalogue/PriceGroupListWindow.h"
 #include "ui/catalogue/PriceLevelListWindow.h"
@@ -89,7 +90,7 @@ void MainWindow::buildButtonBar() {
     font.setPointSize(font.pointSize() + 2);
     bar->setFont(font);
 
-    // The offer list and the address book arrive with their own windows.
+    // The offer list arrives with its own window.
     bar->addAction(addCommand(QStringLiteral("actNabidky"), QStringLiteral("Nabídky"), false));
     QAction* catalogue = addCommand(QStringLiteral("actCenik"), QStringLiteral("Ceník"), true);
     connect(catalogue, &QAction::triggered, this, [this] {
@@ -97,7 +98,12 @@ void MainWindow::buildButtonBar() {
                               this);
     });
     bar->addAction(catalogue);
-    bar->addAction(addCommand(QStringLiteral("actAdresar"), QStringLiteral("Adresář"), false));
+    QAction* addressBook =
+        addCommand(QStringLiteral("actAdresar"), QStringLiteral("Adresář"), true);
+    connect(addressBook, &QAction::triggered, this, [this] {
+        AddressBookWindow::open(m_context, addressbook::AddressBookMode::Browse, this);
+    });
+    bar->addAction(addressBook);
 
     buildOtherMenu();
     auto* other = new QToolButton(bar);

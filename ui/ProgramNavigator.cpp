@@ -7,6 +7,7 @@
 #include "ui/DataFolderDialog.h"
 #include "ui/SettingsDialog.h"
 #include "ui/SplashWindow.h"
+#include "ui/addressbook/AddressBookWindow.h"
 #include "ui/addressbook/PostCodeListWindow.h"
 #include "ui/offers/HistoryActionWindow.h"
 
@@ -22,10 +23,6 @@ std::shared_ptr<core::PendingNavigation> answered(core::NavigationResult result)
     auto pending = std::make_shared<core::PendingNavigation>();
     pending->answer(std::move(result));
     return pending;
-}
-
-std::shared_ptr<core::PendingNavigation> notAvailable() {
-    return answered({core::NavigationStatus::NotAvailable, {}});
 }
 
 } // namespace
@@ -49,8 +46,17 @@ std::shared_ptr<core::PendingNavigation> ProgramNavigator::pickCatalogueItems() 
     return pending;
 }
 
-std::shared_ptr<core::PendingNavigation> ProgramNavigator::openFirmCard(qint64) {
-    return notAvailable();
+std::shared_ptr<core::PendingNavigation> ProgramNavigator::openFirmCard(qint64 firmId) {
+    const bool shown = AddressBookWindow::showFirm(m_context, firmId, parentWindow());
+    return answered({shown ? core::NavigationStatus::Done : core::NavigationStatus::Cancelled, {}});
+}
+
+std::shared_ptr<core::PendingNavigation> ProgramNavigator::pickFirm() {
+    const auto firm =
+        AddressBookWindow::open(m_context, addressbook::AddressBookMode::Pick, parentWindow());
+    if (!firm)
+        return answered({core::NavigationStatus::Cancelled, {}});
+    return answered({core::NavigationStatus::Done, {*firm}});
 }
 
 std::shared_ptr<core::PendingNavigation> ProgramNavigator::pickPostCode() {

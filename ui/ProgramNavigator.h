@@ -13,8 +13,7 @@ class AppContext;
 
 namespace orvento::ui {
 
-// The program's windows behind the navigator. Windows that are not built yet answer
-// NotAvailable at once and open nothing.
+// The program's windows behind the navigator.
 class ProgramNavigator : public core::Navigator {
 public:
     // The context is the one this navigator is part of; it is only used once requests come.
@@ -23,6 +22,7 @@ public:
 
     std::shared_ptr<core::PendingNavigation> pickCatalogueItems() override;
     std::shared_ptr<core::PendingNavigation> openFirmCard(qint64 firmId) override;
+    std::shared_ptr<core::PendingNavigation> pickFirm() override;
     std::shared_ptr<core::PendingNavigation> pickPostCode() override;
     std::shared_ptr<core::PendingNavigation> showOfferHistory(qint64 offerId) override;
     std::optional<core::DataFolderChoice> chooseDataFolder(const QString& proposedLocal) override;

@@ -31,6 +31,7 @@ public:
 
     std::shared_ptr<core::PendingNavigation> pickCatalogueItems() override;
     std::shared_ptr<core::PendingNavigation> openFirmCard(qint64 firmId) override;
+    std::shared_ptr<core::PendingNavigation> pickFirm() override;
     std::shared_ptr<core::PendingNavigation> pickPostCode() override;
     std::shared_ptr<core::PendingNavigation> showOfferHistory(qint64 offerId) override;
     std::optional<core::DataFolderChoice> chooseDataFolder(const QString& proposedLocal) override;

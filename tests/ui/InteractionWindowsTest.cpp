@@ -110,13 +110,16 @@ TEST(QtInteraction, KeepingAliveLetsInputReachOnlyTheWaitWindow) {
     core::resetProgramState();
 }
 
-TEST(ProgramNavigator, WindowsNotBuiltYetAnswerNotAvailableAtOnce) {
+TEST(ProgramNavigator, AFirmCardThatCannotOpenAnswersAtOnce) {
     testsupport::ScriptedInteraction scripted;
     testsupport::TestContext test(scripted);
     ui::ProgramNavigator navigator(test.context, nullptr);
     const auto firm = navigator.openFirmCard(3);
     ASSERT_TRUE(firm->answered());
-    EXPECT_EQ(firm->result().status, core::NavigationStatus::NotAvailable);
+    EXPECT_EQ(firm->result().status, core::NavigationStatus::Cancelled);
+    EXPECT_TRUE(scripted.saw(testsupport::ScriptedInteraction::Kind::Warning,
+                             QStringLiteral("Detail nelze zobrazit - adresa již byla smazána z "
+                                            "adresáře.")));
     EXPECT_EQ(navigator.askPassword(), std::nullopt) << "no splash window, no prompt";
 }
 

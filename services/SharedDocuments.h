@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QString>
+
+namespace orvento::core {
+class UserInteraction;
+}
+
+namespace orvento::services {
+
+// Links of firms and offers to files in their own shared document folder: this mark followed by
+// a bare file name. The mark is compared ignoring letter case.
+QString sharedFolderMark();
+bool isSharedLink(const QString& file);
+QString sharedLink(const QString& fileName);
+// The full path a link names; a shared link is resolved in `sharedFolder` (with trailing '/').
+QString expandLink(const QString& file, const QString& sharedFolder);
+
+// Copies the file `link` names into `sharedFolder` and turns `link` into a shared one. Whatever
+// stops the copy is reported and leaves the link as it was. The file is written under a
+// temporary name and renamed over the target only once complete, so an existing file survives a
+// failed copy; source and target are compared as the file system resolves them, so a file is
+// never copied onto itself.
+bool copyIntoSharedFolder(QString& link, const QString& sharedFolder, core::UserInteraction& ui);
+
+} // namespace orvento::services

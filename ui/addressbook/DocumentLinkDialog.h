@@ -1,0 +1,50 @@
+#pragma once
+
+#include "addressbook/FirmCard.h"
+
+#include <QDialog>
+
+#include <optional>
+
+class QCheckBox;
+class QLineEdit;
+class QToolButton;
+
+namespace orvento::core {
+class UserInteraction;
+}
+
+namespace orvento::ui {
+
+// frmOdkaz: adds a link to a document ("Přidat odkaz na dokument", with the file dialog at once
+// and the copy check box) or edits one ("Opravit odkaz na dokument").
+class DocumentLinkDialog : public QDialog {
+    Q_OBJECT
+public:
+    DocumentLinkDialog(core::UserInteraction& ui, addressbook::FirmCard& card,
+                       std::optional<size_t> index, QWidget* parent = nullptr);
+
+    // "Přidat odkaz" shows the file dialog as soon as the window opens.
+    static bool add(core::UserInteraction& ui, addressbook::FirmCard& card, QWidget* parent);
+    static bool edit(core::UserInteraction& ui, addressbook::FirmCard& card, size_t index,
+                     QWidget* parent);
+
+    QLineEdit* description() const { return m_popis; }
+    QLineEdit* link() const { return m_soubor; }
+    QCheckBox* copy() const { return m_copy; }
+    // The file dialog; false when cancelled.
+    bool browse();
+
+    void accept() override;
+
+private:
+    core::UserInteraction& m_ui;
+    addressbook::FirmCard& m_card;
+    std::optional<size_t> m_index;
+    QLineEdit* m_popis;
+    QLineEdit* m_soubor;
+    QToolButton* m_browse;
+    QCheckBox* m_copy;
+};
+
+} // namespace orvento::ui
