@@ -4,8 +4,6 @@
 #include "core/Database.h"
 #include "offers/OfferStates.h"
 
-#include <algorithm>
-
 namespace orvento::offers {
 
 namespace {
@@ -38,9 +36,18 @@ QString withWhere(const SqlCondition& condition) {
 
 } // namespace
 
+namespace {
+
+QStringList readColumns() {
+    QStringList columns = OfferListModel::fields();
+    columns << QStringLiteral("IDStav");
+    return columns;
+}
+
+} // namespace
+
 OfferListModel::OfferListModel(core::Database& db, QObject* parent)
-    : QAbstractTableModel(parent)
-    , m_db(db) {}
+    : core::RowBlockModel(db, QStringLiteral("Nabidky"), readColumns(), MarkedRole, parent) {}
 
 OfferListModel::~OfferListModel() = default;
 
@@ -83,29 +90,13 @@ QString OfferListModel::orderBy() const {
     return field + QStringLiteral(", ID");
 }
 
-bool OfferListModel::readIds() {
-    m_ids.clear();
+bool OfferListModel::reload() {
     const SqlCondition c = shownCondition();
     // Column names come from the fixed list above; every value is bound.
-    QSqlQuery q = m_db.select(QStringLiteral("SELECT ID FROM Nabidky") + withWhere(c) +
-                                  QStringLiteral(" ORDER BY ") + orderBy(),
-                              c.params);
-    if (!q.isActive())
-        return false;
-    while (q.next())
-        m_ids.push_back(q.value(0).toLongLong());
-    return true;
-}
-
-bool OfferListModel::reload() {
-    beginResetModel();
-    dropCache();
-    const bool ok = readIds();
-    // Marks of offers no longer shown go with them.
-    const std::unordered_set<qint64> shown(m_ids.begin(), m_ids.end());
-    std::erase_if(m_marks, [&](qint64 id) { return !shown.contains(id); });
-    m_markedSet = {m_marks.begin(), m_marks.end()};
-    endResetModel();
+    const bool ok = resetIds(QStringLiteral("SELECT ID FROM Nabidky") + withWhere(c) +
+                                 QStringLiteral(" ORDER BY ") + orderBy(),
+                             c.params);
+    dropMarksNotShown();
     return ok;
 }
 
@@ -116,103 +107,22 @@ bool OfferListModel::sortBy(const QString& field) {
     return reload();
 }
 
-void OfferListModel::dropCache() {
-    m_blocks.clear();
-    m_blockUse.clear();
-}
-
-qint64 OfferListModel::idAt(int row) const {
-    if (row < 0 || static_cast<size_t>(row) >= m_ids.size())
-        return -1;
-    return m_ids[static_cast<size_t>(row)];
-}
-
-std::optional<int> OfferListModel::rowOfId(qint64 id) const {
-    const auto it = std::find(m_ids.begin(), m_ids.end(), id);
-    if (it == m_ids.end())
-        return std::nullopt;
-    return static_cast<int>(it - m_ids.begin());
-}
-
-const OfferListModel::Block* OfferListModel::block(int number) const {
-    if (const auto it = m_blocks.find(number); it != m_blocks.end()) {
-        m_blockUse.remove(number);
-        m_blockUse.push_front(number);
-        return &it->second;
-    }
-    const size_t first = static_cast<size_t>(number) * kBlockRows;
-    const size_t last = std::min(m_ids.size(), first + kBlockRows);
-    if (first >= last)
-        return nullptr;
-    if (!m_blockQuery) {
-        QString sql = QStringLiteral("SELECT ID, ") + fields().join(QStringLiteral(", ")) +
-                      QStringLiteral(", IDStav FROM Nabidky WHERE ID IN (");
-        for (int i = 0; i < kBlockRows; ++i)
-            sql += (i ? QStringLiteral(", :I") : QStringLiteral(":I")) + QString::number(i);
-        m_blockQuery = std::make_unique<core::Statement>(m_db, sql + QLatin1Char(')'));
-    }
-    // A short last block asks for the ID -1 in the places it does not fill.
-    core::SqlParams params;
-    for (size_t i = 0; i < static_cast<size_t>(kBlockRows); ++i)
-        params.emplace_back(QStringLiteral("I") + QString::number(i),
-                            first + i < last ? m_ids[first + i] : qint64(-1));
-    std::unordered_map<qint64, Row> byId;
-    core::Statement& q = *m_blockQuery;
-    q.exec(params);
-    const int width = static_cast<int>(fields().size()) + 1;
-    while (q.next()) {
-        Row row;
-        row.values.reserve(static_cast<size_t>(width));
-        for (int c = 0; c < width; ++c)
-            row.values.push_back(q.value(c + 1));
-        byId.emplace(q.value(0).toLongLong(), std::move(row));
-    }
-    q.finish();
-    Block rows(last - first);
-    for (size_t i = first; i < last; ++i) {
-        // An offer deleted elsewhere since the IDs were read stays as an empty row until the
-        // next reload.
-        if (auto it = byId.find(m_ids[i]); it != byId.end())
-            rows[i - first] = std::move(it->second);
-    }
-    while (m_blocks.size() >= kMaxBlocks && !m_blockUse.empty()) {
-        m_blocks.erase(m_blockUse.back());
-        m_blockUse.pop_back();
-    }
-    m_blockUse.push_front(number);
-    return &m_blocks.emplace(number, std::move(rows)).first->second;
-}
-
-const OfferListModel::Row* OfferListModel::rowAt(int row) const {
-    if (row < 0 || static_cast<size_t>(row) >= m_ids.size())
-        return nullptr;
-    const Block* b = block(row / kBlockRows);
-    if (!b)
-        return nullptr;
-    const Row& r = (*b)[static_cast<size_t>(row % kBlockRows)];
-    return r.values.empty() ? nullptr : &r;
-}
-
 QVariant OfferListModel::value(int row, const QString& field) const {
-    const Row* r = rowAt(row);
+    const std::vector<QVariant>* r = rowValues(row);
     if (!r)
         return {};
     if (field.compare(QLatin1String("IDStav"), Qt::CaseInsensitive) == 0)
-        return r->values.back();
+        return r->back();
     const qsizetype column = fields().indexOf(fieldNamed(field));
-    return column < 0 ? QVariant() : r->values[static_cast<size_t>(column)];
+    return column < 0 ? QVariant() : (*r)[static_cast<size_t>(column)];
 }
 
-bool OfferListModel::isExpired(const Row& row) const {
-    const int state = row.values.back().toInt();
+bool OfferListModel::isExpired(const std::vector<QVariant>& row) const {
+    const int state = row.back().toInt();
     if (isSettledState(state))
         return false;
-    const QDateTime valid = core::Database::toDateTime(row.values[4]);
+    const QDateTime valid = core::Database::toDateTime(row[4]);
     return valid.isValid() && valid.date() < m_today;
-}
-
-int OfferListModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : static_cast<int>(m_ids.size());
 }
 
 int OfferListModel::columnCount(const QModelIndex& parent) const {
@@ -243,14 +153,14 @@ QVariant OfferListModel::data(const QModelIndex& index, int role) const {
     default:
         return {};
     }
-    const Row* r = rowAt(row);
+    const std::vector<QVariant>* r = rowValues(row);
     if (!r)
         return {};
     if (role == StateRole)
-        return r->values.back().toInt();
+        return r->back().toInt();
     if (role == ExpiredRole)
         return isExpired(*r);
-    const QVariant& v = r->values[static_cast<size_t>(index.column())];
+    const QVariant& v = (*r)[static_cast<size_t>(index.column())];
     if (role == RawValueRole)
         return v;
     if (field == QLatin1String("Zisk") && !m_profitVisible)
@@ -273,7 +183,7 @@ QVariant OfferListModel::headerData(int section, Qt::Orientation orientation, in
 
 std::optional<int> OfferListModel::quickFind(const QString& text) const {
     const QString field = fieldNamed(m_sortField);
-    if (text.isEmpty() || m_ids.empty() || field.isEmpty())
+    if (text.isEmpty() || ids().empty() || field.isEmpty())
         return std::nullopt;
     // The value as the grid shows it: dates as dd.mm.yyyy, amounts as plain numbers (a typed
     // decimal comma counts as the point, blanks between thousands are left out).
@@ -292,7 +202,7 @@ std::optional<int> OfferListModel::quickFind(const QString& text) const {
     c.add(QStringLiteral("CZECH_FIND(") + shown + QStringLiteral(", :Hledat) = 1"),
           {{QStringLiteral("Hledat"), typed}});
     QSqlQuery q =
-        m_db.select(QStringLiteral("SELECT ID FROM Nabidky") + withWhere(c) +
+        db().select(QStringLiteral("SELECT ID FROM Nabidky") + withWhere(c) +
                         QStringLiteral(" ORDER BY ") + orderBy() + QStringLiteral(" LIMIT 1"),
                     c.params);
     if (!q.next())
@@ -305,47 +215,9 @@ void OfferListModel::setProfitVisible(bool visible) {
         return;
     m_profitVisible = visible;
     const int column = static_cast<int>(fields().indexOf(QStringLiteral("Zisk")));
-    if (!m_ids.empty())
+    if (rowCount() > 0)
         Q_EMIT dataChanged(index(0, column), index(rowCount() - 1, column));
     Q_EMIT headerDataChanged(Qt::Horizontal, column, column);
-}
-
-void OfferListModel::setMarked(int row, bool marked) {
-    const qint64 id = idAt(row);
-    if (id < 0 || isMarked(id) == marked)
-        return;
-    if (marked) {
-        m_marks.push_back(id);
-        m_markedSet.insert(id);
-    } else {
-        std::erase(m_marks, id);
-        m_markedSet.erase(id);
-    }
-    Q_EMIT dataChanged(index(row, 0), index(row, columnCount() - 1), {MarkedRole});
-}
-
-void OfferListModel::markAll() {
-    m_marks = m_ids;
-    m_markedSet = {m_ids.begin(), m_ids.end()};
-    if (!m_ids.empty())
-        Q_EMIT dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1), {MarkedRole});
-}
-
-void OfferListModel::clearMarks() {
-    const bool had = !m_marks.empty();
-    m_marks.clear();
-    m_markedSet.clear();
-    if (had && !m_ids.empty())
-        Q_EMIT dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1), {MarkedRole});
-}
-
-std::vector<qint64> OfferListModel::marksInListOrder() const {
-    std::vector<qint64> ordered;
-    ordered.reserve(m_marks.size());
-    for (const qint64 id : m_ids)
-        if (m_markedSet.contains(id))
-            ordered.push_back(id);
-    return ordered;
 }
 
 } // namespace orvento::offers
