@@ -5,6 +5,7 @@
 #include "services/GridLayouts.h"
 #include "ui/GridBinding.h"
 #include "ui/Help.h"
+#include "ui/QuickFind.h"
 #include "ui/offers/OfferFilterDialog.h"
 #include "ui/offers/OfferSumsDialog.h"
 
@@ -105,9 +106,8 @@ OfferListWindow::OfferListWindow(core::AppContext& context, QWidget* parent)
     : QDialog(parent)
     , m_context(context)
     , m_logic(context)
-    , m_grid(new QTableView(this))
-    , m_findPanel(new QWidget(this))
-    , m_find(new QLineEdit(this))
+    , m_grid(makeListGrid(this, QStringLiteral("grNabidky")))
+    , m_findPanel(new QuickFindPanel(this))
     , m_legendSwitch(new QCheckBox(QStringLiteral("Legenda"), this))
     , m_add(new QPushButton(QStringLiteral("&Přidat"), this))
     , m_edit(new QPushButton(QStringLiteral("&Opravit"), this))
@@ -120,15 +120,6 @@ OfferListWindow::OfferListWindow(core::AppContext& context, QWidget* parent)
     setWindowTitle(offers::OfferListLogic::caption());
     setWindowFlag(Qt::WindowMaximizeButtonHint);
 
-    m_grid->setObjectName(QStringLiteral("grNabidky"));
-    m_grid->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_grid->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_grid->setTabKeyNavigation(false);
-    m_grid->setWordWrap(false);
-    m_grid->verticalHeader()->setDefaultSectionSize(m_grid->fontMetrics().height() + 6);
-    m_grid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    m_grid->verticalHeader()->hide();
     m_binding =
         new GridBinding(m_grid, &m_logic.rows(), context.profile(), services::GridId::OfferList);
     m_grid->setItemDelegate(new OfferRowDelegate(m_grid));
@@ -144,21 +135,10 @@ OfferListWindow::OfferListWindow(core::AppContext& context, QWidget* parent)
             [this] { openCard(core::OfferCardMode::Existing); });
     m_grid->installEventFilter(this);
 
-    auto* findLabel = new QLabel(QStringLiteral("vyhledávací políčko zavřete klávesou Tab"), this);
-    m_find->setObjectName(QStringLiteral("edtHledat"));
-    m_find->setMaximumWidth(300);
-    auto* findLayout = new QHBoxLayout(m_findPanel);
-    findLayout->setContentsMargins(0, 2, 0, 2);
-    findLayout->addWidget(m_find);
-    findLayout->addWidget(findLabel);
-    findLayout->addStretch();
-    m_findPanel->hide();
-    m_find->installEventFilter(this);
-    connect(m_find, &QLineEdit::textEdited, this, [this](const QString& text) {
+    connect(m_findPanel, &QuickFindPanel::textEdited, this, [this](const QString& text) {
         m_logic.quickFind(text);
         showCurrentRow();
     });
-    connect(m_find, &QLineEdit::returnPressed, this, &OfferListWindow::closeFind);
 
     // Buttons.
     m_add->setObjectName(QStringLiteral("btnPridat"));
@@ -447,32 +427,11 @@ void OfferListWindow::toggleMark() {
     m_logic.toggleMark(m_logic.currentRow());
 }
 
-void OfferListWindow::openFind(const QString& first) {
-    m_findPanel->show();
-    m_find->setText(first);
-    m_find->setFocus();
-    Q_EMIT m_find->textEdited(first);
-}
-
-void OfferListWindow::closeFind() {
-    m_findPanel->hide();
-    m_find->clear();
-    m_grid->setFocus();
+QLineEdit* OfferListWindow::findBox() const {
+    return m_findPanel->field();
 }
 
 bool OfferListWindow::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == m_find) {
-        if (event->type() == QEvent::FocusOut && m_findPanel->isVisible()) {
-            closeFind();
-        } else if (event->type() == QEvent::KeyPress) {
-            const int key = static_cast<QKeyEvent*>(event)->key();
-            if (key == Qt::Key_Tab || key == Qt::Key_Escape) {
-                closeFind();
-                return true;
-            }
-        }
-        return QDialog::eventFilter(watched, event);
-    }
     if (watched == m_grid && event->type() == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(event);
         const bool ctrl = key->modifiers() & Qt::ControlModifier;
@@ -492,10 +451,8 @@ bool OfferListWindow::eventFilter(QObject* watched, QEvent* event) {
             openCard(core::OfferCardMode::Existing);
             return true;
         }
-        const QString text = key->text();
-        if (!ctrl && !(key->modifiers() & Qt::AltModifier) && text.size() == 1 &&
-            text.at(0).isPrint() && text.at(0) != QLatin1Char(' ')) {
-            openFind(text);
+        if (QuickFindPanel::opensFind(key)) {
+            m_findPanel->openFor(m_grid, key->text());
             return true;
         }
     }

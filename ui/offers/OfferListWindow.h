@@ -21,6 +21,7 @@ class AppContext;
 namespace orvento::ui {
 
 class GridBinding;
+class QuickFindPanel;
 
 // Draws an offer row in the colour of its state, bold when an open offer's validity has passed,
 // struck through when cancelled, and a marked row grey (navy while it is the selected one).
@@ -49,7 +50,7 @@ public:
 
     offers::OfferListLogic& logic() { return m_logic; }
     QTableView* grid() const { return m_grid; }
-    QLineEdit* findBox() const { return m_find; }
+    QLineEdit* findBox() const;
     QPushButton* button(const QString& objectName) const;
     QAction* otherAction(const QString& objectName) const;
     QWidget* legend() const { return m_legend; }
@@ -75,8 +76,6 @@ private:
     void showCurrentRow();
     void updateButtons();
     void sortBy(const QString& field);
-    void openFind(const QString& first);
-    void closeFind();
     // A command still busy with its previous press ignores the next one.
     void runOnce(bool& busy, const std::function<void()>& work);
 
@@ -84,8 +83,7 @@ private:
     offers::OfferListLogic m_logic;
     QTableView* m_grid;
     GridBinding* m_binding = nullptr;
-    QWidget* m_findPanel;
-    QLineEdit* m_find;
+    QuickFindPanel* m_findPanel;
     QWidget* m_legend = nullptr;
     QCheckBox* m_legendSwitch;
     QPushButton* m_add;
