@@ -192,8 +192,7 @@ bool OfferListLogic::findCurrentAgain() {
     const qint64 id = currentId();
     reloadRows();
     const auto row = m_rows.rowOfId(id);
-    if (!row || !m_db.scalar(QStringLiteral("SELECT ID FROM Nabidky WHERE ID = :ID"),
-                             {{QStringLiteral("ID"), id}})) {
+    if (!row) {
         locate(id);
         m_ui.warning(services::recordGoneMessage());
         return false;
