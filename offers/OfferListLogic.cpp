@@ -112,7 +112,10 @@ void OfferListLogic::setCurrentRow(int row) {
 }
 
 bool OfferListLogic::sortBy(const QString& field) {
-    if (!OfferListModel::isSortable(field))
+    // The order of a hidden column would tell what it hides.
+    const bool hiddenProfit =
+        field.compare(QLatin1String("Zisk"), Qt::CaseInsensitive) == 0 && !profitShown();
+    if (!OfferListModel::isSortable(field) || hiddenProfit)
         return false;
     const qint64 id = currentId();
     m_rows.sortBy(field);

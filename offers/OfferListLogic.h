@@ -74,7 +74,7 @@ public:
     void setOnChanged(std::function<void()> changed) { m_changed = std::move(changed); }
 
     // Sorts by a clicked column title and stays on the current offer; false for a column that
-    // does not sort.
+    // does not sort (the profit does not while it is hidden).
     bool sortBy(const QString& field);
     // Moves to the first offer whose sort column starts with the text; the row it moved to.
     std::optional<int> quickFind(const QString& text);

@@ -340,6 +340,10 @@ TEST_F(OfferListTest, CurrentOfferAndSortAreRememberedAndQuickFindIgnoresCase) {
         EXPECT_EQ(list.quickFind(QStringLiteral("ČÁ")).value_or(-1), 1);
         EXPECT_EQ(list.currentId(), second);
         EXPECT_FALSE(list.sortBy(QStringLiteral("Popis")));
+        // Nor by the profit while it is hidden: the order would give it away.
+        state().user.nakupniCeny = false;
+        EXPECT_FALSE(list.sortBy(QStringLiteral("Zisk")));
+        state().user.nakupniCeny = true;
         list.close();
     }
     OfferListLogic again(test.context);
