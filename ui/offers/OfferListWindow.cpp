@@ -290,12 +290,14 @@ QWidget* OfferListWindow::buildLegend() {
                                OfferRowDelegate::textColour(4), panel),
                     2, 1);
     auto* struck = new QHBoxLayout;
+    struck->setSpacing(4);
     struck->addWidget(legendLine(QStringLiteral("červená přeškrtnutá"),
                                  OfferRowDelegate::textColour(6), panel, false, true));
     struck->addWidget(legendLine(QStringLiteral("- stornovaná nabídka"), black, panel));
     struck->addStretch();
     grid->addLayout(struck, 3, 1);
     auto* expired = new QHBoxLayout;
+    expired->setSpacing(4);
     expired->addWidget(legendLine(QStringLiteral("tučné písmo"), black, panel, true));
     expired->addWidget(
         legendLine(QStringLiteral("- prošlá (datum platnosti je nižší než dnešní)"), black, panel));
