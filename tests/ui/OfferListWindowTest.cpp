@@ -129,7 +129,12 @@ TEST_F(OfferListWindowTest, FindFilterLockSumAndDeleteThroughTheWindow) {
     EXPECT_EQ(grid->model()->rowCount(), 0);
     EXPECT_FALSE(window.button(QStringLiteral("btnVyjmout"))->isEnabled());
     EXPECT_FALSE(window.button(QStringLiteral("btnOstatni"))->isEnabled());
+    window.resize(900, 500);
     window.reject();
+    // Its place is remembered for the profile.
+    const services::WindowPlacement placed = test.profile.placement(services::WindowId::OfferList);
+    EXPECT_EQ(placed.width.value_or(0), 900);
+    EXPECT_EQ(placed.height.value_or(0), 500);
 }
 
 TEST_F(OfferListWindowTest, MainWindowOpensTheListAndHistoryGoesThroughTheNavigator) {

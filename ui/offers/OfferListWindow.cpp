@@ -3,9 +3,11 @@
 #include "core/AppContext.h"
 #include "core/ProgramEvents.h"
 #include "services/GridLayouts.h"
+#include "services/ProfileSession.h"
 #include "ui/GridBinding.h"
 #include "ui/Help.h"
 #include "ui/QuickFind.h"
+#include "ui/WindowPlacementBinding.h"
 #include "ui/offers/OfferFilterDialog.h"
 #include "ui/offers/OfferSumsDialog.h"
 
@@ -33,6 +35,8 @@ using offers::OfferListModel;
 QLabel* legendLine(const QString& text, const QColor& colour, QWidget* parent, bool bold = false,
                    bool struck = false) {
     auto* label = new QLabel(text, parent);
+    // A narrow window wraps the legend rather than growing to fit it.
+    label->setWordWrap(true);
     QPalette palette = label->palette();
     palette.setColor(QPalette::WindowText, colour);
     label->setPalette(palette);
@@ -225,6 +229,8 @@ OfferListWindow::OfferListWindow(core::AppContext& context, QWidget* parent)
     installHelpKey(this, offers::OfferListLogic::helpTopic());
     m_logic.setOnChanged([this] { showRows(); });
     resize(1100, 640);
+    // The list comes back where the person left it.
+    new WindowPlacementBinding(this, context.profile(), services::WindowId::OfferList);
 
     m_logic.open();
     m_legendSwitch->setChecked(m_logic.legendShown());
@@ -246,6 +252,8 @@ void OfferListWindow::open(core::AppContext& context, QWidget* parent) {
     if (!offers::OfferListLogic::mayOpen(context.ui()))
         return;
     OfferListWindow window(context, parent);
+    if (context.profile().placement(services::WindowId::OfferList).maximised)
+        window.setWindowState(window.windowState() | Qt::WindowMaximized);
     window.exec();
 }
 
