@@ -233,7 +233,24 @@ int compareUtf8(void*, int lengthA, const void* a, int lengthB, const void* b) {
         std::string_view(static_cast<const char*>(b), static_cast<size_t>(lengthB)));
 }
 
+void findFunction(sqlite3_context* context, int count, sqlite3_value** values) {
+    if (count != 2 || sqlite3_value_type(values[0]) == SQLITE_NULL ||
+        sqlite3_value_type(values[1]) == SQLITE_NULL) {
+        sqlite3_result_int(context, 0);
+        return;
+    }
+    auto textOf = [](sqlite3_value* value) {
+        const auto* bytes = reinterpret_cast<const char*>(sqlite3_value_text(value));
+        return QString::fromUtf8(bytes, sqlite3_value_bytes(value));
+    };
+    sqlite3_result_int64(context, findIgnoringCase(textOf(values[0]), textOf(values[1])));
+}
+
 } // namespace
+
+qsizetype findIgnoringCase(const QString& text, const QString& part) {
+    return text.indexOf(part, 0, Qt::CaseInsensitive) + 1;
+}
 
 int compareCzech(const QString& a, const QString& b) {
     return compareWith(Utf16Reader(a), Utf16Reader(b));
@@ -261,7 +278,10 @@ bool registerCzechCollation(sqlite3* handle) {
     if (handle == nullptr)
         return false;
     return sqlite3_create_collation_v2(handle, kCzechCollationName, SQLITE_UTF8, nullptr,
-                                       compareUtf8, nullptr) == SQLITE_OK;
+                                       compareUtf8, nullptr) == SQLITE_OK &&
+           sqlite3_create_function_v2(handle, kCzechFindName, 2, SQLITE_UTF8 | SQLITE_DETERMINISTIC,
+                                      nullptr, findFunction, nullptr, nullptr,
+                                      nullptr) == SQLITE_OK;
 }
 
 } // namespace orvento::core

@@ -25,7 +25,15 @@ inline constexpr const char* kCzechCollationName = "CZECH";
 int compareCzech(const QString& a, const QString& b);
 int compareCzechUtf8(std::string_view a, std::string_view b);
 
-// Registers the collation on a SQLite connection. False when it could not be registered.
+// `CZECH_FIND(text, part)`: the 1-based place where `part` first occurs in `text`, letters
+// compared regardless of case in every alphabet (SQLite's own LIKE and instr fold only the
+// English letters), or 0 when it does not occur or either is NULL. Lists use it for "contains"
+// and "starts with" with the typed text bound as a value, so that no character of it is special.
+inline constexpr const char* kCzechFindName = "CZECH_FIND";
+qsizetype findIgnoringCase(const QString& text, const QString& part);
+
+// Registers the collation and CZECH_FIND on a SQLite connection. False when either could not be
+// registered.
 bool registerCzechCollation(sqlite3* handle);
 
 } // namespace orvento::core

@@ -45,6 +45,9 @@ private:
     bool m_answered = false;
 };
 
+// How the offer card opens: a new offer, an existing one, or a copy of an existing one.
+enum class OfferCardMode { New, Existing, Copy };
+
 // What the agenda list ended with, for the program around it.
 enum class AgendaListOutcome {
     Stay,         // nothing that closes the list
@@ -70,6 +73,12 @@ public:
     virtual std::shared_ptr<PendingNavigation> pickPostCode() = 0;
     // "Historie akcí" of one offer; Done once it is closed.
     virtual std::shared_ptr<PendingNavigation> showOfferHistory(qint64 offerId) = 0;
+    // Whether this program has the offer card; the commands that open it stay off without it.
+    virtual bool offerCardAvailable() const = 0;
+    // The offer card for a new offer, the offer `offerId` or a copy of it; Done with the saved
+    // offer's ID once it is closed after a save, Cancelled when it closed without one.
+    virtual std::shared_ptr<PendingNavigation> openOfferCard(OfferCardMode mode,
+                                                             qint64 offerId) = 0;
 
     // Modal windows of the start-up and the agenda list.
     // The data folder dialog; nothing when the person pressed "Storno".

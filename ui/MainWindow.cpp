@@ -12,6 +12,7 @@
 #include "ui/catalogue/CatalogueWindow.h"
 #include "ui/catalogue/PriceGroupListWindow.h"
 #include "ui/catalogue/PriceLevelListWindow.h"
+#include "ui/offers/OfferListWindow.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -90,8 +91,10 @@ void MainWindow::buildButtonBar() {
     font.setPointSize(font.pointSize() + 2);
     bar->setFont(font);
 
-    // The offer list arrives with its own window.
-    bar->addAction(addCommand(QStringLiteral("actNabidky"), QStringLiteral("Nabídky"), false));
+    QAction* offerList = addCommand(QStringLiteral("actNabidky"), QStringLiteral("Nabídky"), true);
+    connect(offerList, &QAction::triggered, this,
+            [this] { runOnce(m_offersBusy, [this] { OfferListWindow::open(m_context, this); }); });
+    bar->addAction(offerList);
     QAction* catalogue = addCommand(QStringLiteral("actCenik"), QStringLiteral("Ceník"), true);
     connect(catalogue, &QAction::triggered, this, [this] {
         CatalogueWindow::open(m_context.ui(), m_context.profile(), catalogue::CatalogueMode::Browse,

@@ -59,6 +59,7 @@ private:
     QLabel* m_desktopTitle = nullptr;
     bool m_closed = false;
     bool m_closingBusy = false;
+    bool m_offersBusy = false;
 };
 
 } // namespace orvento::ui

@@ -72,6 +72,16 @@ std::shared_ptr<core::PendingNavigation> ProgramNavigator::showOfferHistory(qint
     return answered({core::NavigationStatus::Done, {}});
 }
 
+// The offer card is not built yet.
+bool ProgramNavigator::offerCardAvailable() const {
+    return false;
+}
+
+std::shared_ptr<core::PendingNavigation> ProgramNavigator::openOfferCard(core::OfferCardMode,
+                                                                         qint64) {
+    return answered({core::NavigationStatus::NotAvailable, {}});
+}
+
 std::optional<core::DataFolderChoice>
 ProgramNavigator::chooseDataFolder(const QString& proposedLocal) {
     return DataFolderDialog::ask(proposedLocal, m_context.ui());

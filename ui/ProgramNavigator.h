@@ -25,6 +25,9 @@ public:
     std::shared_ptr<core::PendingNavigation> pickFirm() override;
     std::shared_ptr<core::PendingNavigation> pickPostCode() override;
     std::shared_ptr<core::PendingNavigation> showOfferHistory(qint64 offerId) override;
+    bool offerCardAvailable() const override;
+    std::shared_ptr<core::PendingNavigation> openOfferCard(core::OfferCardMode mode,
+                                                           qint64 offerId) override;
     std::optional<core::DataFolderChoice> chooseDataFolder(const QString& proposedLocal) override;
     std::optional<QString> askPassword() override;
     core::AgendaListOutcome openAgendaList() override;

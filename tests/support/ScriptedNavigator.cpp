@@ -77,6 +77,19 @@ std::shared_ptr<core::PendingNavigation> ScriptedNavigator::showOfferHistory(qin
     return window(QStringLiteral("showOfferHistory %1").arg(offerId));
 }
 
+std::shared_ptr<core::PendingNavigation> ScriptedNavigator::openOfferCard(core::OfferCardMode mode,
+                                                                          qint64 offerId) {
+    switch (mode) {
+    case core::OfferCardMode::New:
+        return window(QStringLiteral("openOfferCard new"));
+    case core::OfferCardMode::Existing:
+        return window(QStringLiteral("openOfferCard existing %1").arg(offerId));
+    case core::OfferCardMode::Copy:
+        return window(QStringLiteral("openOfferCard copy %1").arg(offerId));
+    }
+    return window(QStringLiteral("openOfferCard"));
+}
+
 std::optional<core::DataFolderChoice>
 ScriptedNavigator::chooseDataFolder(const QString& proposedLocal) {
     m_requests << QStringLiteral("chooseDataFolder");

@@ -34,6 +34,12 @@ public:
     std::shared_ptr<core::PendingNavigation> pickFirm() override;
     std::shared_ptr<core::PendingNavigation> pickPostCode() override;
     std::shared_ptr<core::PendingNavigation> showOfferHistory(qint64 offerId) override;
+    // The card counts as present unless a test says otherwise.
+    bool offerCardAvailable() const override { return m_offerCard; }
+    // "openOfferCard new", "openOfferCard existing 5", "openOfferCard copy 5".
+    std::shared_ptr<core::PendingNavigation> openOfferCard(core::OfferCardMode mode,
+                                                           qint64 offerId) override;
+    void setOfferCardAvailable(bool available) { m_offerCard = available; }
     std::optional<core::DataFolderChoice> chooseDataFolder(const QString& proposedLocal) override;
     std::optional<QString> askPassword() override;
     core::AgendaListOutcome openAgendaList() override;
@@ -79,6 +85,7 @@ private:
     std::deque<bool> m_tools;
     QString m_lastProposed;
     QStringList m_started;
+    bool m_offerCard = true;
 };
 
 } // namespace orvento::testsupport

@@ -8,6 +8,7 @@
 #include "services/GridLayouts.h"
 #include "ui/GridBinding.h"
 #include "ui/Help.h"
+#include "ui/QuickFind.h"
 #include "ui/catalogue/CatalogueGridStyle.h"
 #include "ui/catalogue/GroupCardDialog.h"
 #include "ui/catalogue/MoveDialog.h"
@@ -32,20 +33,6 @@ namespace {
 
 using catalogue::CatalogueGrid;
 using catalogue::CatalogueItemsModel;
-
-QTableView* makeGrid(QWidget* parent, const char* name) {
-    auto* view = new QTableView(parent);
-    view->setObjectName(QString::fromLatin1(name));
-    view->setSelectionBehavior(QAbstractItemView::SelectRows);
-    view->setSelectionMode(QAbstractItemView::SingleSelection);
-    view->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    view->setTabKeyNavigation(false);
-    view->verticalHeader()->setDefaultSectionSize(view->fontMetrics().height() + 6);
-    view->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    view->verticalHeader()->hide();
-    view->setWordWrap(false);
-    return view;
-}
 
 QLabel* makeTitle(const QString& text, QWidget* parent) {
     auto* label = new QLabel(text, parent);
@@ -77,10 +64,9 @@ CatalogueWindow::CatalogueWindow(core::UserInteraction& ui, services::ProfileSes
     , m_groupsPanel(new QWidget(this))
     , m_groupsTitle(makeTitle(QStringLiteral("Skupiny"), this))
     , m_itemsTitle(makeTitle(QStringLiteral("Položky"), this))
-    , m_groupsView(makeGrid(this, "grSkupiny"))
-    , m_itemsView(makeGrid(this, "grZasoby"))
-    , m_findPanel(new QWidget(this))
-    , m_find(new QLineEdit(this))
+    , m_groupsView(makeListGrid(this, QStringLiteral("grSkupiny")))
+    , m_itemsView(makeListGrid(this, QStringLiteral("grZasoby")))
+    , m_findPanel(new QuickFindPanel(this))
     , m_add(new QPushButton(QStringLiteral("&Přidat"), this))
     , m_edit(new QPushButton(QStringLiteral("&Opravit"), this))
     , m_copy(new QPushButton(QStringLiteral("&Kopírovat"), this))
@@ -126,24 +112,13 @@ CatalogueWindow::CatalogueWindow(core::UserInteraction& ui, services::ProfileSes
         CatalogueItemsModel::MarkedRole, CatalogueItemsModel::ErrorRole, m_itemsView));
     connect(m_itemsBinding, &GridBinding::sortRequested, this, &CatalogueWindow::sortItemsBy);
 
-    auto* findLabel = new QLabel(QStringLiteral("vyhledávací políčko zavřete klávesou Tab"), this);
-    m_find->setObjectName(QStringLiteral("edtHledat"));
-    m_find->setMaximumWidth(300);
-    auto* findLayout = new QHBoxLayout(m_findPanel);
-    findLayout->setContentsMargins(0, 2, 0, 2);
-    findLayout->addWidget(m_find);
-    findLayout->addWidget(findLabel);
-    findLayout->addStretch();
-    m_findPanel->hide();
-    m_find->installEventFilter(this);
-    connect(m_find, &QLineEdit::textEdited, this, [this](const QString& text) {
-        if (m_findView == m_groupsView)
+    connect(m_findPanel, &QuickFindPanel::textEdited, this, [this](const QString& text) {
+        if (m_findPanel->grid() == m_groupsView)
             m_logic.quickFindGroup(text);
         else
             m_logic.quickFindItem(text);
         showCurrentRows();
     });
-    connect(m_find, &QLineEdit::returnPressed, this, &CatalogueWindow::closeFind);
 
     auto* itemsLayout = new QVBoxLayout;
     itemsLayout->setSpacing(0);
@@ -485,35 +460,11 @@ void CatalogueWindow::toggleMark() {
         m_logic.items().setMarked(row, !m_logic.items().isMarked(m_logic.currentItemId()));
 }
 
-void CatalogueWindow::openFind(QTableView* view, const QString& first) {
-    m_findView = view;
-    m_findPanel->show();
-    m_find->setText(first);
-    m_find->setFocus();
-    Q_EMIT m_find->textEdited(first);
-}
-
-void CatalogueWindow::closeFind() {
-    m_findPanel->hide();
-    m_find->clear();
-    if (m_findView)
-        m_findView->setFocus();
-    m_findView = nullptr;
+QLineEdit* CatalogueWindow::findBox() const {
+    return m_findPanel->field();
 }
 
 bool CatalogueWindow::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == m_find) {
-        if (event->type() == QEvent::FocusOut && m_findPanel->isVisible()) {
-            closeFind();
-        } else if (event->type() == QEvent::KeyPress) {
-            const int key = static_cast<QKeyEvent*>(event)->key();
-            if (key == Qt::Key_Tab || key == Qt::Key_Escape) {
-                closeFind();
-                return true;
-            }
-        }
-        return QDialog::eventFilter(watched, event);
-    }
     auto* view = qobject_cast<QTableView*>(watched);
     if (!view)
         return QDialog::eventFilter(watched, event);
@@ -542,10 +493,8 @@ bool CatalogueWindow::eventFilter(QObject* watched, QEvent* event) {
             editCurrent();
             return true;
         }
-        const QString text = key->text();
-        if (!ctrl && !(key->modifiers() & Qt::AltModifier) && text.size() == 1 &&
-            text.at(0).isPrint() && text.at(0) != QLatin1Char(' ')) {
-            openFind(view, text);
+        if (QuickFindPanel::opensFind(key)) {
+            m_findPanel->openFor(view, key->text());
             return true;
         }
     }

@@ -28,6 +28,7 @@ namespace orvento::ui {
 
 class CatalogueGroupsModel;
 class GridBinding;
+class QuickFindPanel;
 
 // frmZasoby, "Ceník": the sheets as tabs, the groups of the active sheet and their items.
 class CatalogueWindow : public QDialog {
@@ -45,7 +46,7 @@ public:
     QTabBar* tabs() const { return m_tabs; }
     QTableView* groupsView() const { return m_groupsView; }
     QTableView* itemsView() const { return m_itemsView; }
-    QLineEdit* findBox() const { return m_find; }
+    QLineEdit* findBox() const;
     std::optional<qint64> pickedItem() const { return m_picked; }
 
     // The commands, as the buttons and menus run them.
@@ -72,8 +73,6 @@ private:
     void showCurrentRows();
     void updateButtons();
     void focusGrid(catalogue::CatalogueGrid grid);
-    void openFind(QTableView* view, const QString& first);
-    void closeFind();
     void runGroupCard(catalogue::GroupCard& card);
     void sortItemsBy(const QString& field);
 
@@ -89,9 +88,7 @@ private:
     QTableView* m_itemsView;
     GridBinding* m_groupsBinding = nullptr;
     GridBinding* m_itemsBinding = nullptr;
-    QWidget* m_findPanel;
-    QLineEdit* m_find;
-    QTableView* m_findView = nullptr;
+    QuickFindPanel* m_findPanel;
     QPushButton* m_add;
     QAction* m_addGroup;
     QAction* m_addItem;
