@@ -11,6 +11,7 @@
 #include <QSaveFile>
 #include <QStringDecoder>
 #include <QTextBlock>
+#include <QTextCursor>
 #include <QTextDocument>
 #include <QTextFrame>
 #include <QTextTable>
@@ -412,6 +413,7 @@ int ReportRenderer::paint(QPagedPaintDevice& device, QPainter& painter, int from
     m_body = makeDocument(m_bodyHtml, device, width);
     m_body->setPageSize(QSizeF(width, bodyHeight));
     m_bodyPageHeight = bodyHeight;
+    keepRowsWhole();
     const int pages = std::max(1, m_body->pageCount());
     const int last = std::min(toPage, pages);
     for (int page = std::max(1, fromPage); page <= last; ++page) {
@@ -471,6 +473,47 @@ bool ReportRenderer::exportPdf(const QString& path, QString* error) {
         return false;
     }
     return true;
+}
+
+void ReportRenderer::keepRowsWhole() {
+    // The layout breaks pages between lines, also inside a table row. A row that would be cut
+    // starts the next page instead; the rows after it move, so the search goes on from there.
+    QAbstractTextDocumentLayout* layout = m_body->documentLayout();
+    const auto pageOf = [this](double y) {
+        return static_cast<int>(std::floor(y / m_bodyPageHeight));
+    };
+    for (QTextFrame* frame : m_body->rootFrame()->childFrames()) {
+        auto* table = qobject_cast<QTextTable*>(frame);
+        if (!table)
+            continue;
+        const int headerRows = table->format().headerRowCount();
+        for (int r = headerRows; r < table->rows(); ++r) {
+            double top = 1e300;
+            double bottom = -1e300;
+            for (int c = 0; c < table->columns(); ++c) {
+                const QTextTableCell cell = table->cellAt(r, c);
+                for (QTextFrame::iterator it = cell.begin(); !it.atEnd(); ++it) {
+                    if (!it.currentBlock().isValid())
+                        continue;
+                    const QRectF rect = layout->blockBoundingRect(it.currentBlock());
+                    top = std::min(top, rect.top());
+                    bottom = std::max(bottom, rect.bottom() - 0.5);
+                }
+            }
+            if (top > bottom || pageOf(top) == pageOf(bottom) ||
+                bottom - top >= m_bodyPageHeight * 0.9)
+                continue;
+            for (int c = 0; c < table->columns(); ++c) {
+                const QTextTableCell cell = table->cellAt(r, c);
+                if (cell.column() != c)
+                    continue;
+                QTextCursor cursor = cell.firstCursorPosition();
+                QTextBlockFormat format;
+                format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+                cursor.mergeBlockFormat(format);
+            }
+        }
+    }
 }
 
 std::vector<std::pair<int, int>> ReportRenderer::rowPages() const {

@@ -43,6 +43,7 @@ private:
     std::unique_ptr<QTextDocument> makeDocument(const QString& html, QPagedPaintDevice& device,
                                                 double width) const;
     QString pagePart(const QString& part, int page, int pages) const;
+    void keepRowsWhole();
 
     ReportTemplate m_template;
     QString m_bodyHtml;

@@ -19,7 +19,7 @@ using namespace orvento;
 
 namespace {
 
-// --batch: no dialogs, failures only on the error output (tests, benchmarks).
+// --batch (or no screen): no dialogs, failures only on the error output.
 bool g_batch = false;
 
 int fail(const QString& text) {
@@ -77,7 +77,9 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Dastrel"));
     const QStringList arguments = QApplication::arguments().mid(1);
-    g_batch = arguments.contains(QStringLiteral("--batch"));
+    // Without a screen nobody could close a message box.
+    g_batch = arguments.contains(QStringLiteral("--batch")) ||
+              QGuiApplication::platformName() == QLatin1String("offscreen");
 
     QString error;
     const auto files = dastrel::dataFilesOf(arguments, &error);
