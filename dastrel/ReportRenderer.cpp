@@ -391,6 +391,140 @@ ReportRenderer::makeDocument(const QString& html, QPagedPaintDevice& device, dou
     return doc;
 }
 
+namespace {
+
+// A stretch of the laid-out body that no page break may cut (a line of text, a table row), and
+// where a break in front of it goes.
+struct Unbreakable {
+    double top;
+    double bottom;
+    double cutAt;
+};
+
+struct TableZone {
+    double headTop;    // where the table starts
+    double headBottom; // where its repeated header rows end and its first data row begins
+    double bottom;
+};
+
+// The extent of a table's row: from the top of its highest cell content to the bottom of its
+// lowest, rows spanned by a cell included in the row where the cell starts.
+std::vector<std::pair<double, double>> rowExtents(QTextTable& table,
+                                                  QAbstractTextDocumentLayout& layout) {
+    std::vector<std::pair<double, double>> rows(static_cast<std::size_t>(table.rows()),
+                                                {1e300, -1e300});
+    for (int r = 0; r < table.rows(); ++r) {
+        for (int c = 0; c < table.columns(); ++c) {
+            const QTextTableCell cell = table.cellAt(r, c);
+            if (cell.row() != r || cell.column() != c)
+                continue;
+            auto& extent = rows[static_cast<std::size_t>(r)];
+            for (QTextFrame::iterator it = cell.begin(); !it.atEnd(); ++it) {
+                const QRectF rect = it.currentFrame() ? layout.frameBoundingRect(it.currentFrame())
+                                                      : layout.blockBoundingRect(it.currentBlock());
+                extent.first = std::min(extent.first, rect.top());
+                extent.second = std::max(extent.second, rect.bottom());
+            }
+        }
+    }
+    // An empty row takes the place between its neighbours.
+    for (std::size_t r = 0; r < rows.size(); ++r)
+        if (rows[r].first > rows[r].second)
+            rows[r] =
+                r == 0 ? std::pair{0.0, 0.0} : std::pair{rows[r - 1].second, rows[r - 1].second};
+    return rows;
+}
+
+} // namespace
+
+void ReportRenderer::paginate(double pageHeight) {
+    QAbstractTextDocumentLayout& layout = *m_body->documentLayout();
+    std::vector<Unbreakable> keep;
+    std::vector<TableZone> tables;
+    std::vector<double> forced;
+    for (QTextFrame::iterator it = m_body->rootFrame()->begin(); !it.atEnd(); ++it) {
+        if (QTextFrame* frame = it.currentFrame()) {
+            const QRectF box = layout.frameBoundingRect(frame);
+            auto* table = qobject_cast<QTextTable*>(frame);
+            if (!table) {
+                keep.push_back({box.top(), box.bottom(), box.top()});
+                continue;
+            }
+            if (table->format().pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore)
+                forced.push_back(box.top());
+            const auto rows = rowExtents(*table, layout);
+            const int headerRows = std::min(table->format().headerRowCount(), table->rows());
+            double previous = box.top();
+            for (int r = 0; r < table->rows(); ++r) {
+                const auto [top, bottom] = rows[static_cast<std::size_t>(r)];
+                const double cut = r == 0 ? box.top() : (previous + top) / 2.0;
+                if (r == headerRows && headerRows > 0)
+                    tables.push_back({box.top(), cut, box.bottom()});
+                // The header rows stay with the first data row.
+                if (r >= headerRows)
+                    keep.push_back({r == headerRows ? box.top() : top, bottom,
+                                    r == headerRows ? box.top() : cut});
+                previous = bottom;
+            }
+            continue;
+        }
+        const QTextBlock block = it.currentBlock();
+        if (!block.isValid())
+            continue;
+        const QRectF box = layout.blockBoundingRect(block);
+        if (block.blockFormat().pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore)
+            forced.push_back(box.top());
+        const QTextLayout* lines = block.layout();
+        for (int l = 0; lines && l < lines->lineCount(); ++l) {
+            const QTextLine line = lines->lineAt(l);
+            const double top = box.top() + line.y();
+            keep.push_back({top, top + line.height(), top});
+        }
+    }
+    std::sort(keep.begin(), keep.end(),
+              [](const Unbreakable& a, const Unbreakable& b) { return a.top < b.top; });
+    std::sort(forced.begin(), forced.end());
+
+    m_pages.clear();
+    const double total = m_body->size().height();
+    double start = 0.0;
+    while (start < total - 0.5 || m_pages.empty()) {
+        Page page{start, total, 0.0, 0.0};
+        for (const TableZone& t : tables)
+            if (start > t.headBottom + 0.5 && start < t.bottom - 0.5) {
+                page.headTop = t.headTop;
+                page.headBottom = t.headBottom;
+            }
+        const double capacity = pageHeight - (page.headBottom - page.headTop);
+        double end = start + std::max(capacity, pageHeight / 4.0);
+        const auto breakAt = std::upper_bound(forced.begin(), forced.end(), start + 0.5);
+        if (breakAt != forced.end() && *breakAt < end) {
+            end = *breakAt;
+        } else if (end < total) {
+            // The last stretch that begins before the end and reaches over it moves to the next
+            // page, unless it alone is taller than a page.
+            auto it = std::upper_bound(keep.begin(), keep.end(), end,
+                                       [](double y, const Unbreakable& u) { return y < u.top; });
+            double cut = end;
+            while (it != keep.begin()) {
+                --it;
+                if (it->top <= start)
+                    break;
+                if (it->bottom > end + 0.01 && it->cutAt > start + 0.5)
+                    cut = std::min(cut, it->cutAt);
+                if (it->bottom < end - pageHeight)
+                    break;
+            }
+            end = cut;
+        }
+        page.bottom = std::min(end, total);
+        m_pages.push_back(page);
+        if (end >= total)
+            break;
+        start = end;
+    }
+}
+
 int ReportRenderer::paint(QPagedPaintDevice& device, QPainter& painter, int fromPage, int toPage) {
     const QRectF area(QPointF(0, 0),
                       QSizeF(device.pageLayout().paintRectPixels(device.logicalDpiX()).size()));
@@ -410,12 +544,23 @@ int ReportRenderer::paint(QPagedPaintDevice& device, QPainter& painter, int from
     // Header and footer never take more than half the page between them.
     const double bodyHeight =
         std::max(area.height() - headerHeight - footerHeight, area.height() / 2.0);
+    // The body is laid out as one long page and cut into pages here, between lines and between
+    // table rows, never through them; a table's header rows repeat on the pages it continues on.
     m_body = makeDocument(m_bodyHtml, device, width);
-    m_body->setPageSize(QSizeF(width, bodyHeight));
-    m_bodyPageHeight = bodyHeight;
-    keepRowsWhole();
-    const int pages = std::max(1, m_body->pageCount());
+    paginate(bodyHeight);
+    const int pages = static_cast<int>(m_pages.size());
     const int last = std::min(toPage, pages);
+    const auto drawSlice = [this, &painter](double top, double bottom, double at) {
+        painter.save();
+        painter.translate(0, at - top);
+        const QRectF clip(0, top, m_body->textWidth(), bottom - top);
+        painter.setClipRect(clip);
+        QAbstractTextDocumentLayout::PaintContext context;
+        context.clip = clip;
+        context.palette.setColor(QPalette::Text, Qt::black);
+        m_body->documentLayout()->draw(&painter, context);
+        painter.restore();
+    };
     for (int page = std::max(1, fromPage); page <= last; ++page) {
         if (page != std::max(1, fromPage))
             device.newPage();
@@ -425,15 +570,11 @@ int ReportRenderer::paint(QPagedPaintDevice& device, QPainter& painter, int from
                 ->drawContents(&painter);
             painter.restore();
         }
-        painter.save();
-        painter.translate(0, headerHeight - (page - 1) * bodyHeight);
-        const QRectF clip(0, (page - 1) * bodyHeight, width, bodyHeight);
-        painter.setClipRect(clip);
-        QAbstractTextDocumentLayout::PaintContext context;
-        context.clip = clip;
-        context.palette.setColor(QPalette::Text, Qt::black);
-        m_body->documentLayout()->draw(&painter, context);
-        painter.restore();
+        const Page& slice = m_pages[static_cast<std::size_t>(page - 1)];
+        const double repeated = slice.headBottom - slice.headTop;
+        if (repeated > 0)
+            drawSlice(slice.headTop, slice.headBottom, headerHeight);
+        drawSlice(slice.top, slice.bottom, headerHeight + repeated);
         if (hasFooter) {
             painter.save();
             painter.translate(0, area.height() - footerHeight);
@@ -475,76 +616,23 @@ bool ReportRenderer::exportPdf(const QString& path, QString* error) {
     return true;
 }
 
-void ReportRenderer::keepRowsWhole() {
-    // The layout breaks pages between lines, also inside a table row. A row that would be cut
-    // starts the next page instead; the rows after it move, so the search goes on from there.
-    QAbstractTextDocumentLayout* layout = m_body->documentLayout();
-    const auto pageOf = [this](double y) {
-        return static_cast<int>(std::floor(y / m_bodyPageHeight));
-    };
-    for (QTextFrame* frame : m_body->rootFrame()->childFrames()) {
-        auto* table = qobject_cast<QTextTable*>(frame);
-        if (!table)
-            continue;
-        const int headerRows = table->format().headerRowCount();
-        for (int r = headerRows; r < table->rows(); ++r) {
-            double top = 1e300;
-            double bottom = -1e300;
-            for (int c = 0; c < table->columns(); ++c) {
-                const QTextTableCell cell = table->cellAt(r, c);
-                for (QTextFrame::iterator it = cell.begin(); !it.atEnd(); ++it) {
-                    if (!it.currentBlock().isValid())
-                        continue;
-                    const QRectF rect = layout->blockBoundingRect(it.currentBlock());
-                    top = std::min(top, rect.top());
-                    bottom = std::max(bottom, rect.bottom() - 0.5);
-                }
-            }
-            if (top > bottom || pageOf(top) == pageOf(bottom) ||
-                bottom - top >= m_bodyPageHeight * 0.9)
-                continue;
-            for (int c = 0; c < table->columns(); ++c) {
-                const QTextTableCell cell = table->cellAt(r, c);
-                if (cell.column() != c)
-                    continue;
-                QTextCursor cursor = cell.firstCursorPosition();
-                QTextBlockFormat format;
-                format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
-                cursor.mergeBlockFormat(format);
-            }
-        }
-    }
-}
-
 std::vector<std::pair<int, int>> ReportRenderer::rowPages() const {
     std::vector<std::pair<int, int>> out;
-    if (!m_body || m_bodyPageHeight <= 0)
+    if (!m_body || m_pages.empty())
         return out;
-    QAbstractTextDocumentLayout* layout = m_body->documentLayout();
     const auto pageOf = [this](double y) {
-        return static_cast<int>(std::floor(y / m_bodyPageHeight)) + 1;
+        int page = 1;
+        for (std::size_t p = 0; p < m_pages.size(); ++p)
+            if (y >= m_pages[p].top)
+                page = static_cast<int>(p) + 1;
+        return page;
     };
     for (QTextFrame* frame : m_body->rootFrame()->childFrames()) {
         auto* table = qobject_cast<QTextTable*>(frame);
         if (!table)
             continue;
-        for (int r = 0; r < table->rows(); ++r) {
-            double top = 1e300;
-            double bottom = -1e300;
-            for (int c = 0; c < table->columns(); ++c) {
-                const QTextTableCell cell = table->cellAt(r, c);
-                for (QTextFrame::iterator it = cell.begin(); !it.atEnd(); ++it) {
-                    const QTextBlock block = it.currentBlock();
-                    if (!block.isValid())
-                        continue;
-                    const QRectF rect = layout->blockBoundingRect(block);
-                    top = std::min(top, rect.top());
-                    bottom = std::max(bottom, rect.bottom() - 0.5);
-                }
-            }
-            if (top <= bottom)
-                out.emplace_back(pageOf(top), pageOf(bottom));
-        }
+        for (const auto& [top, bottom] : rowExtents(*table, *m_body->documentLayout()))
+            out.emplace_back(pageOf(top), pageOf(bottom - 0.5));
     }
     return out;
 }

@@ -43,14 +43,23 @@ private:
     std::unique_ptr<QTextDocument> makeDocument(const QString& html, QPagedPaintDevice& device,
                                                 double width) const;
     QString pagePart(const QString& part, int page, int pages) const;
-    void keepRowsWhole();
+    void paginate(double pageHeight);
+
+    // One page of the body: the stretch [top, bottom) of the laid-out body, and the header rows
+    // of the table it continues, [headTop, headBottom), repeated above it (empty when none).
+    struct Page {
+        double top;
+        double bottom;
+        double headTop;
+        double headBottom;
+    };
 
     ReportTemplate m_template;
     QString m_bodyHtml;
     std::vector<QImage> m_images;
     std::unique_ptr<struct RenderData> m_data;
     std::unique_ptr<QTextDocument> m_body;
-    double m_bodyPageHeight = 0.0;
+    std::vector<Page> m_pages;
 };
 
 // Czech writing of values, as the reports show them.
