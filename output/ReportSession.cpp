@@ -83,20 +83,23 @@ int ReportSession::prepareReportData(const ReportChoice& choice, const ReportSub
         return -1;
     }
     m_ui.showWait(QStringLiteral("Probíhá příprava tiskové sestavy\rprosím čekejte..."));
-    if (!m_dir) {
-        m_dir = std::make_unique<QTemporaryDir>(QDir::tempPath() +
-                                                QStringLiteral("/orvento-tisk-XXXXXX"));
-        // Created with mode 0700; when it cannot be made the files below fail to be written
-        // and say where.
-        m_workFolder = m_dir->isValid() ? m_dir->path() + QLatin1Char('/')
-                                        : QDir::tempPath() + QStringLiteral("/orvento-tisk/");
-    }
     const auto fail = [this](const QString& file, const QString& why) {
         m_ui.hideWait();
         m_ui.error(
             QStringLiteral("Při exportu do dočasného souboru %1 došlo k chybě. %2").arg(file, why));
         return -1;
     };
+    if (!m_dir) {
+        // Made with mode 0700 under a name nobody can foresee, so that no other user of the
+        // machine can read the data or put files in the way.
+        auto dir = std::make_unique<QTemporaryDir>(QDir::tempPath() +
+                                                   QStringLiteral("/orvento-tisk-XXXXXX"));
+        if (!dir->isValid())
+            return fail(QDir::tempPath() + QStringLiteral("/orvento-tisk-XXXXXX"),
+                        dir->errorString());
+        m_dir = std::move(dir);
+        m_workFolder = m_dir->path() + QLatin1Char('/');
+    }
     m_systemFile = m_workFolder + core::shell::newIdentifier();
     m_reportFile = m_workFolder + core::shell::newIdentifier();
 

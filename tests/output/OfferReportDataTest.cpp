@@ -241,3 +241,33 @@ TEST_F(OfferReportDataTest, MarkingAsSentAfterPrinting) {
     EXPECT_FALSE(output::offerToMarkAsSent(db(), offer, state().user, ui));
     state().user.nabidky = core::AccessLevel::Full;
 }
+
+// A temporary folder where the work folder cannot be made: told, and nothing is written.
+TEST_F(OfferReportDataTest, UnwritableWorkFolderIsReported) {
+    const qint64 offer = addOffer(QStringLiteral("NB040"), 0.0, 0.0);
+    QDir().mkpath(state().folders.print);
+    QFile frx(state().folders.print + QStringLiteral("VLASTNI.FRX"));
+    ASSERT_TRUE(frx.open(QIODevice::WriteOnly));
+    frx.close();
+    const QByteArray oldTmp = qgetenv("TMPDIR");
+    // A file where the temporary folder should be (the tests may run as root, whom file modes
+    // do not stop).
+    QFile notAFolder(env.dataFolder() + QStringLiteral("soubor"));
+    ASSERT_TRUE(notAFolder.open(QIODevice::WriteOnly));
+    notAFolder.close();
+    qputenv("TMPDIR", notAFolder.fileName().toUtf8());
+    ScriptedInteraction ui;
+    output::ReportSession session(context(), ui);
+    output::ReportChoice choice;
+    choice.file = QStringLiteral("VLASTNI");
+    output::ReportSubject subject;
+    subject.offerId = offer;
+    EXPECT_EQ(session.prepareReportData(choice, subject, QStringLiteral("PRINT")), -1);
+    qputenv("TMPDIR", oldTmp);
+    ASSERT_EQ(ui.texts(Kind::Error).size(), 1);
+    EXPECT_TRUE(ui.texts(Kind::Error)
+                    .front()
+                    .startsWith(QStringLiteral("Při exportu do dočasného souboru %1soubor/")
+                                    .arg(env.dataFolder())));
+    EXPECT_FALSE(ui.waitShown());
+}
