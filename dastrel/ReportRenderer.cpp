@@ -442,12 +442,17 @@ void ReportRenderer::paginate(double pageHeight) {
     std::vector<Unbreakable> keep;
     std::vector<TableZone> tables;
     std::vector<double> forced;
+    // Where the content before a frame ends: a break in front of a table goes there, since the
+    // table's borders and cell backgrounds reach above its first row's text.
+    double contentBottom = 0.0;
     for (QTextFrame::iterator it = m_body->rootFrame()->begin(); !it.atEnd(); ++it) {
         if (QTextFrame* frame = it.currentFrame()) {
             const QRectF box = layout.frameBoundingRect(frame);
+            const double before = std::min(contentBottom, box.top());
+            contentBottom = box.bottom();
             auto* table = qobject_cast<QTextTable*>(frame);
             if (!table) {
-                keep.push_back({box.top(), box.bottom(), box.top()});
+                keep.push_back({box.top(), box.bottom(), before});
                 continue;
             }
             if (table->format().pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore)
@@ -463,7 +468,7 @@ void ReportRenderer::paginate(double pageHeight) {
                 // The header rows stay with the first data row.
                 if (r >= headerRows)
                     keep.push_back({r == headerRows ? box.top() : top, bottom,
-                                    r == headerRows ? box.top() : cut});
+                                    r == headerRows ? before : cut});
                 previous = bottom;
             }
             continue;
@@ -480,6 +485,7 @@ void ReportRenderer::paginate(double pageHeight) {
             const double top = box.top() + line.y();
             keep.push_back({top, top + line.height(), top});
         }
+        contentBottom = box.bottom();
     }
     std::sort(keep.begin(), keep.end(),
               [](const Unbreakable& a, const Unbreakable& b) { return a.top < b.top; });

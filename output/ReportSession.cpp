@@ -78,11 +78,11 @@ int ReportSession::prepareReportData(const ReportChoice& choice, const ReportSub
         QString text = QStringLiteral("Formulářový soubor %1 nebyl nalezen !")
                            .arg(printFolder + choice.file + QStringLiteral(".FRX"));
         if (choice.builtIn)
-            text += QStringLiteral("\r\rProveďte reinstalaci programu.");
+            text += QStringLiteral("\n\nProveďte reinstalaci programu.");
         m_ui.warning(text);
         return -1;
     }
-    m_ui.showWait(QStringLiteral("Probíhá příprava tiskové sestavy\rprosím čekejte..."));
+    m_ui.showWait(QStringLiteral("Probíhá příprava tiskové sestavy\nprosím čekejte..."));
     const auto fail = [this](const QString& file, const QString& why) {
         m_ui.hideWait();
         m_ui.error(

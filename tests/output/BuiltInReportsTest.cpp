@@ -293,3 +293,26 @@ TEST_F(BuiltInReportsTest, RunnerExportsAPdfAndRefusesADamagedTemplate) {
     EXPECT_TRUE(ui.texts(ScriptedInteraction::Kind::Error).isEmpty());
     qputenv("TMPDIR", oldTmp);
 }
+
+// The address book's reports, from rows as the address book hands them over.
+TEST_F(BuiltInReportsTest, AddressReports) {
+    output::ReportTable firms = output::addressListTable();
+    for (int i = 1; i <= 40; ++i) {
+        const int r = firms.appendRow();
+        firms.set(r, QStringLiteral("Nazev"), QStringLiteral("Firma č. %1 & syn \"Žár\"").arg(i));
+        firms.set(r, QStringLiteral("Misto"), QStringLiteral("Ústí nad Labem"));
+        firms.set(r, QStringLiteral("ICO"), QStringLiteral("%1").arg(10000000 + i));
+        firms.set(r, QStringLiteral("Poznamka"),
+                  i % 3 == 0 ? QStringLiteral("Platí předem.") : QString());
+        firms.set(r, QStringLiteral("ID"), i);
+    }
+    const output::DataSet data = roundTrip({&firms});
+    QTemporaryDir dir;
+    const QString list = pdfText(render(QStringLiteral("_ADRSZ"), data, dir));
+    EXPECT_TRUE(list.contains(QStringLiteral("Firma č. 40 & syn \"Žár\"")));
+    EXPECT_TRUE(list.contains(QStringLiteral("10000017")));
+    const QString cards = pdfText(render(QStringLiteral("_ADRSZKT"), data, dir));
+    EXPECT_TRUE(cards.contains(QStringLiteral("Firma č. 1 & syn \"Žár\"")));
+    EXPECT_TRUE(cards.contains(QStringLiteral("Platí předem.")));
+    EXPECT_TRUE(cards.contains(QStringLiteral("Strana 2 z")));
+}

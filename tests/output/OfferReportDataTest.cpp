@@ -190,7 +190,7 @@ TEST_F(OfferReportDataTest, SessionFindsTemplatesAndWritesPrivateFiles) {
     subject.offerId = offer;
     EXPECT_EQ(session.prepareReportData(choice, subject, QStringLiteral("PREVIEW")), -1);
     EXPECT_TRUE(
-        ui.saw(Kind::Warning, QStringLiteral("Formulářový soubor %1_NABKSP.FRX nebyl nalezen !\r\r"
+        ui.saw(Kind::Warning, QStringLiteral("Formulářový soubor %1_NABKSP.FRX nebyl nalezen !\n\n"
                                              "Proveďte reinstalaci programu.")
                                   .arg(state().folders.print)));
 
