@@ -33,6 +33,10 @@ int print(dastrel::ReportRenderer& renderer, const dastrel::ReportTemplate& repo
           const dastrel::RunnerJob& job) {
     if (QPrinterInfo::availablePrinters().isEmpty())
         return fail(QStringLiteral("V systému není nainstalována žádná tiskárna."));
+    // A named printer that is not installed (any more) is told, not replaced by another one.
+    if (!job.printerName.isEmpty() &&
+        !QPrinterInfo::availablePrinterNames().contains(job.printerName))
+        return fail(QStringLiteral("Tiskárna \"%1\" není k dispozici.").arg(job.printerName));
     QPrinter printer(QPrinter::HighResolution);
     if (!job.printerName.isEmpty())
         printer.setPrinterName(job.printerName);

@@ -15,6 +15,8 @@
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QPainter>
+#include <QPdfWriter>
 #include <QProcess>
 #include <QSqlQuery>
 #include <QStandardPaths>
@@ -315,4 +317,52 @@ TEST_F(BuiltInReportsTest, AddressReports) {
     EXPECT_TRUE(cards.contains(QStringLiteral("Firma č. 1 & syn \"Žár\"")));
     EXPECT_TRUE(cards.contains(QStringLiteral("Platí předem.")));
     EXPECT_TRUE(cards.contains(QStringLiteral("Strana 2 z")));
+}
+
+// Printing: a printer that is not installed is told by the runner, which ends without a crash;
+// a page range paints only its pages.
+TEST_F(BuiltInReportsTest, PrinterAndPageRange) {
+    QDir().mkpath(state().folders.print);
+    QFile::copy(kTemplates + QStringLiteral("_POZN.FRX"),
+                state().folders.print + QStringLiteral("_POZN.FRX"));
+    ScriptedInteraction ui;
+    output::ReportSession session(context(), ui);
+    output::ReportChoice choice;
+    choice.printType = 5;
+    choice.file = QStringLiteral("_POZN");
+    choice.printerName = QStringLiteral("Tiskárna, která není");
+    ASSERT_EQ(session.prepareReportData(choice, {}, QStringLiteral("PRINT")), 0);
+    QProcess runner;
+    runner.start(QStringLiteral(ORVENTO_PROGRAM_DIR "/Dastrel"),
+                 {QStringLiteral("?SYSTEMDATA=%1?SYSTEMDATA").arg(session.systemDataFile()),
+                  QStringLiteral("?REPORTDATA=%1?REPORTDATA").arg(session.reportDataFile())});
+    ASSERT_TRUE(runner.waitForFinished(30000));
+    EXPECT_EQ(runner.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(runner.exitCode(), 1);
+    const QString said = QString::fromLocal8Bit(runner.readAllStandardError());
+    EXPECT_TRUE(
+        said.contains(QStringLiteral("Tiskárna \"Tiskárna, která není\" není k dispozici")) ||
+        said.contains(QStringLiteral("není nainstalována žádná tiskárna")))
+        << said.toStdString();
+
+    output::ReportTable note = output::noteTable();
+    note.set(note.appendRow(), QStringLiteral("Nazev"), QStringLiteral("Dlouhá"));
+    note.set(0, QStringLiteral("Detail"), QStringLiteral("Řádek poznámky.\n").repeated(400));
+    QString error;
+    auto report = dastrel::loadTemplate(kTemplates + QStringLiteral("_POZN.FRX"), &error);
+    ASSERT_TRUE(report);
+    dastrel::ReportRenderer renderer(*report, roundTrip({&note}));
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath(QStringLiteral("rozsah.pdf"));
+    {
+        QPdfWriter writer(pdf);
+        writer.setPageLayout(report->pageLayout());
+        QPainter painter(&writer);
+        EXPECT_GT(renderer.paint(writer, painter, 2, 3), 4);
+    }
+    const QString text = pdfText(pdf);
+    EXPECT_FALSE(text.contains(QStringLiteral("Strana 1 z")));
+    EXPECT_TRUE(text.contains(QStringLiteral("Strana 2 z")));
+    EXPECT_TRUE(text.contains(QStringLiteral("Strana 3 z")));
+    EXPECT_FALSE(text.contains(QStringLiteral("Strana 4 z")));
 }

@@ -271,3 +271,45 @@ TEST_F(OfferReportDataTest, UnwritableWorkFolderIsReported) {
                                     .arg(env.dataFolder())));
     EXPECT_FALSE(ui.waitShown());
 }
+
+// What comes from the global database: the contact of the offer's author and a desktop note.
+TEST_F(OfferReportDataTest, AuthorContactAndNote) {
+    ASSERT_TRUE(env.copyTemplate(QStringLiteral("0002.res"), QStringLiteral("Global.MDB")));
+    core::Database& global = state().db->global;
+    ASSERT_TRUE(global.open(env.dataFolder() + QStringLiteral("Global.MDB")));
+    ASSERT_TRUE(global.execute(
+        QStringLiteral("INSERT INTO Login (UzivID, Jmeno, Telefon, Email) VALUES (7, 'Eva Malá', "
+                       "'603 111 222', 'eva@firma.cz')")));
+    ASSERT_TRUE(global.execute(QStringLiteral("INSERT INTO Poznamky (Nazev, Detail) VALUES "
+                                              "('Porada', 'Řádek 1\nŘádek 2')")));
+    const qint64 noteId = global.newRowId();
+    const qint64 offer = addOffer(QStringLiteral("NB050"), 0.0, 0.0);
+    ASSERT_TRUE(db().execute(QStringLiteral("UPDATE Nabidky SET VytvorID = 7 WHERE ID = :ID"),
+                             {{QStringLiteral("ID"), offer}}));
+    output::ReportContext withGlobal = context();
+    withGlobal.global = &global;
+    const auto report = output::offerReport(withGlobal, offer);
+    ASSERT_TRUE(report);
+    EXPECT_EQ(report->header.value(0, QStringLiteral("KontaktVytvoril")).toString(),
+              QStringLiteral("Eva Malá, tel. 603 111 222, e-mail eva@firma.cz"));
+
+    QDir().mkpath(state().folders.print);
+    QFile frx(state().folders.print + QStringLiteral("_POZN.FRX"));
+    ASSERT_TRUE(frx.open(QIODevice::WriteOnly));
+    frx.close();
+    ScriptedInteraction ui;
+    output::ReportSession session(withGlobal, ui);
+    output::ReportChoice choice;
+    choice.printType = 5;
+    choice.file = QStringLiteral("_POZN");
+    output::ReportSubject subject;
+    subject.noteId = noteId;
+    ASSERT_EQ(session.prepareReportData(choice, subject, QStringLiteral("PREVIEW")), 0);
+    const auto data = output::readDataSet(session.reportDataFile(), nullptr);
+    ASSERT_TRUE(data);
+    const output::ReportTable* note = data->table(QStringLiteral("mtPoznTisk"));
+    ASSERT_TRUE(note);
+    EXPECT_EQ(note->value(0, QStringLiteral("Detail")).toString(),
+              QStringLiteral("Řádek 1\nŘádek 2"));
+    global.close();
+}
