@@ -240,12 +240,19 @@ private:
                 item.set(name, utf8(text));
                 item.set(name + "_set", Data(!text.trimmed().isEmpty()));
                 if (isPicturePath(text)) {
-                    const QImage image(text);
-                    if (!image.isNull()) {
-                        m_images.push_back(image);
-                        item.set(name + "_image",
-                                 utf8(QStringLiteral("img:%1").arg(m_images.size() - 1)));
+                    // Many items may show the same picture: each file is read once.
+                    auto known = m_pictureFiles.constFind(text);
+                    if (known == m_pictureFiles.cend()) {
+                        const QImage image(text);
+                        int at = -1;
+                        if (!image.isNull()) {
+                            m_images.push_back(image);
+                            at = static_cast<int>(m_images.size()) - 1;
+                        }
+                        known = m_pictureFiles.insert(text, at);
                     }
+                    if (*known >= 0)
+                        item.set(name + "_image", utf8(QStringLiteral("img:%1").arg(*known)));
                 }
                 break;
             }
@@ -309,6 +316,7 @@ private:
 
     const DataSet& m_set;
     std::vector<QImage>& m_images;
+    QHash<QString, int> m_pictureFiles; // the picture's place in m_images, -1 when unreadable
     std::vector<Index> m_relations;
 };
 

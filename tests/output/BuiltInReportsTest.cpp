@@ -366,3 +366,15 @@ TEST_F(BuiltInReportsTest, PrinterAndPageRange) {
     EXPECT_TRUE(text.contains(QStringLiteral("Strana 3 z")));
     EXPECT_FALSE(text.contains(QStringLiteral("Strana 4 z")));
 }
+
+// Every template that ships with the program can be read.
+TEST(BuiltInTemplates, EveryShippedTemplateParses) {
+    const QStringList files =
+        QDir(kTemplates).entryList({QStringLiteral("*.FRX"), QStringLiteral("*.frx")}, QDir::Files);
+    EXPECT_GE(files.size(), 11);
+    for (const QString& file : files) {
+        QString error;
+        EXPECT_TRUE(dastrel::loadTemplate(kTemplates + file, &error))
+            << file.toStdString() << ": " << error.toStdString();
+    }
+}
