@@ -6,7 +6,9 @@
 #include "core/ShellOperations.h"
 #include "core/UserInteraction.h"
 #include "output/DataSetWriter.h"
+#include "output/ReportCatalogue.h"
 #include "output/ReportTables.h"
+#include "services/ProfileStore.h"
 
 #include <QDir>
 #include <QEventLoop>
@@ -187,6 +189,41 @@ bool offerToMarkAsSent(core::Database& agenda, qint64 offerId, const core::Curre
         return false;
     }
     return true;
+}
+
+bool printOfferDirectly(const ReportContext& context, core::UserInteraction& ui, qint64 offerId,
+                        const QString& operation, const QString& runner) {
+    ReportChoice choice;
+    choice.printType = 1;
+    choice.reportKind = 1;
+    choice.file = QStringLiteral("_NABKSP");
+    choice.builtIn = true;
+    const QString remembered = services::profile::loadValue(3).trimmed();
+    if (!remembered.isEmpty()) {
+        bool builtInList = false;
+        bool builtInOffer = false;
+        for (const BuiltInReport& r : builtInReports(1)) {
+            if (r.file == remembered) {
+                builtInList = r.kind != 1;
+                builtInOffer = r.kind == 1;
+            }
+        }
+        // A user's own report is taken as an offer report; its kind lives with the print window.
+        if (!builtInList) {
+            choice.file = remembered;
+            choice.builtIn = builtInOffer;
+        }
+    }
+    ReportSubject subject;
+    subject.offerId = offerId;
+    ReportSession session(context, ui);
+    if (!runner.isEmpty())
+        session.setRunnerProgram(runner);
+    if (session.prepareReportData(choice, subject, operation) != 0 || !session.startReportRunner())
+        return false;
+    if (operation != QLatin1String("PRINT") && operation != QLatin1String("PREVIEW"))
+        return false;
+    return offerToMarkAsSent(context.agenda, offerId, context.user, ui);
 }
 
 } // namespace orvento::output

@@ -3,6 +3,7 @@
 #include "output/DataSetReader.h"
 #include "output/ReportData.h"
 #include "output/ReportSession.h"
+#include "services/ProfileStore.h"
 #include "support/OpenAgenda.h"
 #include "support/ScriptedInteraction.h"
 
@@ -312,4 +313,36 @@ TEST_F(OfferReportDataTest, AuthorContactAndNote) {
     EXPECT_EQ(note->value(0, QStringLiteral("Detail")).toString(),
               QStringLiteral("Řádek 1\nŘádek 2"));
     global.close();
+}
+
+// Printing an offer without the print window: the standard offer report, the runner, and then
+// the question about the offer's state; a remembered list report is not taken for an offer.
+TEST_F(OfferReportDataTest, PrintingAnOfferDirectly) {
+    const qint64 offer = addOffer(QStringLiteral("NB060"), 0.0, 0.0);
+    QDir().mkpath(state().folders.print);
+    QFile frx(state().folders.print + QStringLiteral("_NABKSP.FRX"));
+    ASSERT_TRUE(frx.open(QIODevice::WriteOnly));
+    frx.close();
+    // A runner that only notes which template it was given.
+    const QString runner = env.dataFolder() + QStringLiteral("runner.sh");
+    const QString seen = env.dataFolder() + QStringLiteral("seen.txt");
+    QFile script(runner);
+    ASSERT_TRUE(script.open(QIODevice::WriteOnly));
+    script.write(QStringLiteral("#!/bin/sh\nprintf '%s' \"$1\" > '%1'\n").arg(seen).toUtf8());
+    script.close();
+    script.setPermissions(script.permissions() | QFileDevice::ExeOwner);
+    ASSERT_TRUE(services::profile::saveValue(3, QStringLiteral("_NABSZ")));
+
+    ScriptedInteraction ui;
+    ui.answer(true);
+    EXPECT_TRUE(
+        output::printOfferDirectly(context(), ui, offer, QStringLiteral("PREVIEW"), runner));
+    QFile argument(seen);
+    ASSERT_TRUE(argument.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(argument.readAll().startsWith("?SYSTEMDATA="));
+    EXPECT_EQ(db().scalar(QStringLiteral("SELECT IDStav FROM Nabidky WHERE ID = :ID"),
+                          {{QStringLiteral("ID"), offer}})
+                  .value_or(-1)
+                  .toInt(),
+              1);
 }
