@@ -7,11 +7,14 @@
 
 #include <QApplication>
 #include <QFileInfo>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QMessageBox>
 #include <QPainter>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QTranslator>
 
 #include <cstdio>
 
@@ -80,6 +83,11 @@ int preview(dastrel::ReportRenderer& renderer, const dastrel::ReportTemplate& re
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Dastrel"));
+    // The preview's and the print dialog's own buttons in Czech.
+    QTranslator qtbase;
+    if (qtbase.load(QLocale(QLocale::Czech, QLocale::CzechRepublic), QStringLiteral("qtbase"),
+                    QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtbase);
     const QStringList arguments = QApplication::arguments().mid(1);
     // Without a screen nobody could close a message box.
     g_batch = arguments.contains(QStringLiteral("--batch")) ||
