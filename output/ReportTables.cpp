@@ -23,13 +23,15 @@ ReportTable build(const char* name, std::initializer_list<Col> columns) {
 } // namespace
 
 ReportTable infoTable() {
+    // Paths and the printer's name are not cut to their nominal 255 characters: a cut path names
+    // another file. The schema is the same either way.
     return build("Info", {{"OperationType", T::Text, 255, ""},
-                          {"ReportFileName", T::Text, 255, ""},
-                          {"PrinterName", T::Text, 255, ""},
+                          {"ReportFileName", T::Text, 0, ""},
+                          {"PrinterName", T::Text, 0, ""},
                           {"PageRangeFrom", T::Integer, 0, ""},
                           {"PageRangeTo", T::Integer, 0, ""},
                           {"PageCopies", T::Integer, 0, ""},
-                          {"ExportFileName", T::Text, 255, ""}});
+                          {"ExportFileName", T::Text, 0, ""}});
 }
 
 ReportTable offerHeaderTable() {

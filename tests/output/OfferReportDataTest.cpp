@@ -211,6 +211,16 @@ TEST_F(OfferReportDataTest, SessionFindsTemplatesAndWritesPrivateFiles) {
     EXPECT_EQ(info->value(0, QStringLiteral("ReportFileName")).toString(), frx.fileName());
     EXPECT_EQ(info->value(0, QStringLiteral("PrinterName")).toString(), QString());
     EXPECT_EQ(info->value(0, QStringLiteral("PageRangeTo")).toInt(), 9999);
+    const QString longExport = QStringLiteral("/tmp/") +
+                               QStringLiteral("dlouhá složka/").repeated(30) +
+                               QStringLiteral("nabidka.pdf");
+    ASSERT_EQ(session.prepareReportData(choice, subject, QStringLiteral("PDFEXPORT"), longExport),
+              0);
+    EXPECT_EQ(output::readDataSet(session.systemDataFile(), nullptr)
+                  ->table(QStringLiteral("Info"))
+                  ->value(0, QStringLiteral("ExportFileName"))
+                  .toString(),
+              longExport);
     const auto data = output::readDataSet(session.reportDataFile(), &error);
     ASSERT_TRUE(data);
     ASSERT_EQ(data->tables.size(), 3u);
