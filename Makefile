@@ -8,7 +8,7 @@ JOBS ?= $(shell nproc)
 PACKAGES := cmake ninja-build g++ pkg-config ccache xdg-utils clang-format \
 	qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite qt6-translations-l10n libsqlite3-dev \
 	libzip-dev zipcmp zipmerge ziptool mdbtools mdbtools-dev libfreexl-dev libshp-dev \
-	libjpeg62-turbo-dev libkainjow-mustache-dev libgtest-dev libbenchmark-dev
+	libjpeg62-turbo-dev libkainjow-mustache-dev libgtest-dev libbenchmark-dev poppler-utils
 
 PROGRAM_DIR := $(BUILD)/program
 # Extra CMake settings, e.g. CMAKE_ARGS=-DORVENTO_SANITIZE=ON.

@@ -3,6 +3,10 @@
 #ifdef ORVENTO_WIDGET_TESTS
 #include <QApplication>
 using TestApplication = QApplication;
+#elif defined(ORVENTO_GUI_TESTS)
+// Painting and fonts without windows (report rendering).
+#include <QGuiApplication>
+using TestApplication = QGuiApplication;
 #else
 #include <QCoreApplication>
 using TestApplication = QCoreApplication;

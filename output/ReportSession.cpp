@@ -1,0 +1,229 @@
+#include "output/ReportSession.h"
+
+#include "core/CurrentUser.h"
+#include "core/Database.h"
+#include "core/ProgramState.h"
+#include "core/ShellOperations.h"
+#include "core/UserInteraction.h"
+#include "output/DataSetWriter.h"
+#include "output/ReportCatalogue.h"
+#include "output/ReportTables.h"
+#include "services/ProfileStore.h"
+
+#include <QDir>
+#include <QEventLoop>
+#include <QFileInfo>
+#include <QProcess>
+#include <QSqlQuery>
+
+namespace orvento::output {
+
+QString findTemplate(const QString& printFolder, const QString& file) {
+    const QString exact = printFolder + file + QStringLiteral(".FRX");
+    if (QFileInfo(exact).isFile())
+        return exact;
+    const QString wanted = file + QStringLiteral(".frx");
+    const QDir dir(printFolder);
+    for (const QString& name : dir.entryList(QDir::Files))
+        if (name.compare(wanted, Qt::CaseInsensitive) == 0)
+            return dir.filePath(name);
+    return QString();
+}
+
+ReportSession::ReportSession(const ReportContext& context, core::UserInteraction& ui)
+    : m_context(context)
+    , m_ui(ui) {}
+
+ReportSession::~ReportSession() = default;
+
+QString ReportSession::runnerProgram() const {
+    if (!m_runner.isEmpty())
+        return m_runner;
+#ifdef Q_OS_WIN
+    return core::programState().folders.program + QStringLiteral("Dastrel.exe");
+#else
+    return core::programState().folders.program + QStringLiteral("Dastrel");
+#endif
+}
+
+bool ReportSession::fillTables(const ReportChoice& choice, const ReportSubject& subject,
+                               DataSetWriter& writer) {
+    if (choice.printType == 1 && choice.reportKind == 1) {
+        const auto report = offerReport(m_context, subject.offerId);
+        if (!report) {
+            m_ui.warning(QStringLiteral("Při obnově tabulky došlo k chybě, požadovaný záznam byl "
+                                        "pravděpodobně smazán jiným uživatelem."));
+            return false;
+        }
+        writer.addTable(report->header);
+        writer.addTable(report->items);
+        writer.addTable(report->identifiers);
+    } else if (choice.printType == 1 && choice.reportKind == 2) {
+        const auto report = offerListReport(m_context, subject.offerIds);
+        writer.addTable(report->header);
+        writer.addTable(report->offers);
+    } else if (choice.printType == 5 && choice.reportKind == 1) {
+        std::optional<ReportTable> note;
+        if (m_context.global)
+            note = noteReport(*m_context.global, subject.noteId);
+        writer.addTable(note ? *note : noteTable());
+    }
+    // Other print types bring their tables with their own windows; other kinds get none.
+    return true;
+}
+
+int ReportSession::prepareReportData(const ReportChoice& choice, const ReportSubject& subject,
+                                     const QString& operation, const QString& exportFile) {
+    const QString printFolder = core::programState().folders.print;
+    const QString templatePath = findTemplate(printFolder, choice.file);
+    if (templatePath.isEmpty()) {
+        QString text = QStringLiteral("Formulářový soubor %1 nebyl nalezen !")
+                           .arg(printFolder + choice.file + QStringLiteral(".FRX"));
+        if (choice.builtIn)
+            text += QStringLiteral("\n\nProveďte reinstalaci programu.");
+        m_ui.warning(text);
+        return -1;
+    }
+    m_ui.showWait(QStringLiteral("Probíhá příprava tiskové sestavy\nprosím čekejte..."));
+    const auto fail = [this](const QString& file, const QString& why) {
+        m_ui.hideWait();
+        m_ui.error(
+            QStringLiteral("Při exportu do dočasného souboru %1 došlo k chybě. %2").arg(file, why));
+        return -1;
+    };
+    if (!m_dir) {
+        // Made with mode 0700 under a name nobody can foresee, so that no other user of the
+        // machine can read the data or put files in the way.
+        auto dir = std::make_unique<QTemporaryDir>(QDir::tempPath() +
+                                                   QStringLiteral("/orvento-tisk-XXXXXX"));
+        if (!dir->isValid())
+            return fail(QDir::tempPath() + QStringLiteral("/orvento-tisk-XXXXXX"),
+                        dir->errorString());
+        m_dir = std::move(dir);
+        m_workFolder = m_dir->path() + QLatin1Char('/');
+    }
+    m_systemFile = m_workFolder + core::shell::newIdentifier();
+    m_reportFile = m_workFolder + core::shell::newIdentifier();
+
+    ReportTable info = infoTable();
+    const int r = info.appendRow();
+    info.set(r, QStringLiteral("OperationType"), operation);
+    info.set(r, QStringLiteral("ReportFileName"), templatePath);
+    info.set(r, QStringLiteral("PrinterName"), choice.printerName);
+    info.set(r, QStringLiteral("PageRangeFrom"), choice.pageFrom);
+    info.set(r, QStringLiteral("PageRangeTo"), choice.pageTo);
+    info.set(r, QStringLiteral("PageCopies"), choice.copies);
+    info.set(r, QStringLiteral("ExportFileName"), exportFile);
+    DataSetWriter system(QStringLiteral("SystemDataset"));
+    system.addTable(info);
+    if (!system.saveToFile(m_systemFile))
+        return fail(m_systemFile, system.lastError());
+
+    DataSetWriter report(QStringLiteral("ReportDataset"));
+    if (!fillTables(choice, subject, report)) {
+        m_ui.hideWait();
+        return -1;
+    }
+    if (!report.saveToFile(m_reportFile))
+        return fail(m_reportFile, report.lastError());
+    m_ui.hideWait();
+    return 0;
+}
+
+bool ReportSession::startReportRunner(const std::function<void(bool)>& controlsEnabled) {
+    if (controlsEnabled)
+        controlsEnabled(false);
+    const QString program = runnerProgram();
+    QProcess process;
+    process.setProcessChannelMode(QProcess::ForwardedChannels);
+    QEventLoop loop;
+    bool started = true;
+    QObject::connect(&process, &QProcess::finished, &loop, &QEventLoop::quit);
+    QObject::connect(&process, &QProcess::errorOccurred, &loop, [&](QProcess::ProcessError error) {
+        if (error == QProcess::FailedToStart) {
+            started = false;
+            loop.quit();
+        }
+    });
+    process.start(program, {QStringLiteral("?SYSTEMDATA=%1?SYSTEMDATA").arg(m_systemFile),
+                            QStringLiteral("?REPORTDATA=%1?REPORTDATA").arg(m_reportFile)});
+    if (started && process.state() != QProcess::NotRunning)
+        loop.exec();
+    else if (process.error() == QProcess::FailedToStart)
+        started = false;
+    if (!started) {
+        m_ui.error(QStringLiteral("Při spouštění souboru %1 došlo k chybě.").arg(program));
+    } else if (process.exitStatus() == QProcess::CrashExit) {
+        // The runner tells its own failures; only a crash would otherwise pass unnoticed.
+        m_ui.error(QStringLiteral("Program %1 byl neočekávaně ukončen, sestava nemusela být "
+                                  "vytištěna.")
+                       .arg(program));
+    }
+    if (controlsEnabled)
+        controlsEnabled(true);
+    return started;
+}
+
+bool offerToMarkAsSent(core::Database& agenda, qint64 offerId, const core::CurrentUser& user,
+                       core::UserInteraction& ui) {
+    if (user.nabidky == core::AccessLevel::ReadOnly || user.nabidky == core::AccessLevel::Denied)
+        return false;
+    QSqlQuery q =
+        agenda.select(QStringLiteral("SELECT Doklad, IDStav, Zamek FROM Nabidky WHERE ID = :ID"),
+                      {{QStringLiteral("ID"), offerId}});
+    if (!q.next())
+        return false;
+    const QString doklad = q.value(0).toString();
+    const int state = q.value(1).toInt();
+    const bool locked = q.value(2).toInt() != 0;
+    q.finish();
+    if (locked || (state != 0 && state != 2))
+        return false;
+    if (!ui.question(QStringLiteral("Chcete nabídku %1 označit příznakem \"odeslaná (čekáme na "
+                                    "vyjádření odběratele)\" ?")
+                         .arg(doklad)))
+        return false;
+    if (!agenda.execute(QStringLiteral("UPDATE Nabidky SET IDStav = 1 WHERE ID = :ID"),
+                        {{QStringLiteral("ID"), offerId}})) {
+        ui.error(core::saveFailedMessage(QStringLiteral("Nabidky")));
+        return false;
+    }
+    return true;
+}
+
+bool printOfferDirectly(const ReportContext& context, core::UserInteraction& ui, qint64 offerId,
+                        const QString& operation, const QString& runner) {
+    ReportChoice choice;
+    choice.printType = 1;
+    choice.reportKind = 1;
+    choice.file = QStringLiteral("_NABKSP");
+    choice.builtIn = true;
+    const QString remembered = services::profile::loadValue(3).trimmed();
+    if (!remembered.isEmpty()) {
+        bool builtInList = false;
+        bool builtInOffer = false;
+        for (const BuiltInReport& r : builtInReports(1)) {
+            if (r.file == remembered) {
+                builtInList = r.kind != 1;
+                builtInOffer = r.kind == 1;
+            }
+        }
+        // A user's own report is taken as an offer report; its kind lives with the print window.
+        if (!builtInList) {
+            choice.file = remembered;
+            choice.builtIn = builtInOffer;
+        }
+    }
+    ReportSubject subject;
+    subject.offerId = offerId;
+    ReportSession session(context, ui);
+    if (!runner.isEmpty())
+        session.setRunnerProgram(runner);
+    if (session.prepareReportData(choice, subject, operation) != 0 || !session.startReportRunner())
+        return false;
+    if (operation != QLatin1String("PRINT") && operation != QLatin1String("PREVIEW"))
+        return false;
+    return offerToMarkAsSent(context.agenda, offerId, context.user, ui);
+}
+
+} // namespace orvento::output
