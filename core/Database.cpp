@@ -232,8 +232,11 @@ QSqlDatabase Database::handle() const {
 }
 
 void Database::bindAll(QSqlQuery& query, const SqlParams& params) const {
+    // A name written as in the statement (":ID") binds as well as the bare one ("ID"); Qt would
+    // silently leave a misnamed placeholder NULL.
     for (const auto& [name, value] : params)
-        query.bindValue(QLatin1Char(':') + name, storedValue(value));
+        query.bindValue(name.startsWith(QLatin1Char(':')) ? name : QLatin1Char(':') + name,
+                        storedValue(value));
 }
 
 bool Database::checkOpen() {

@@ -230,6 +230,23 @@ void OfferListLogic::openCard(core::OfferCardMode mode) {
         [this, before](const core::NavigationResult& result) { afterCard(result, before); });
 }
 
+void OfferListLogic::pickFilterFirm(
+    std::function<void(qint64 firmId, const QString& name)> chosen) {
+    if (m_firmPick)
+        m_firmPick->onAnswer(nullptr);
+    m_firmPick = m_context.navigator().pickFirm();
+    m_firmPick->onAnswer([this, chosen = std::move(chosen)](const core::NavigationResult& result) {
+        if (result.status != core::NavigationStatus::Done || result.ids.empty())
+            return;
+        const qint64 firmId = result.ids.front();
+        QSqlQuery row = m_db.select(QStringLiteral("SELECT Nazev FROM Adresar WHERE ID = :ID"),
+                                    {{QStringLiteral("ID"), firmId}});
+        // A firm deleted between the pick and this read leaves the filter as it was.
+        if (row.next())
+            chosen(firmId, row.value(0).toString());
+    });
+}
+
 void OfferListLogic::afterCard(const core::NavigationResult& result, qint64 before) {
     reloadRows();
     if (result.status == core::NavigationStatus::Done && !result.ids.empty() &&

@@ -96,6 +96,9 @@ public:
     bool filterActive() const { return m_filter.active; }
     // "OK" in the filter dialog: false (after the warning) when the dialog must stay open.
     bool applyFilter(const OfferFilter& filter);
+    // The "..." of the filter's firm: the address book in pick mode; `chosen` gets the firm's ID
+    // and name once the person has picked one, and is not called when the pick is cancelled.
+    void pickFilterFirm(std::function<void(qint64 firmId, const QString& name)> chosen);
 
     // "Přidat", "Opravit", "Kopírovat": the offer card through the navigator (only while the
     // program has it). An existing offer is found again first; after the card the list is read
@@ -131,6 +134,7 @@ private:
     bool m_legend = true;
     std::function<void()> m_changed;
     std::shared_ptr<core::PendingNavigation> m_card;
+    std::shared_ptr<core::PendingNavigation> m_firmPick;
 };
 
 } // namespace orvento::offers

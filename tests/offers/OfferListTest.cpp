@@ -373,4 +373,28 @@ TEST_F(OfferListTest, CardOpensOnlyForAnOfferStillThereAndTheListFollowsTheSaved
     EXPECT_FALSE(list.buttons().add || list.buttons().edit || list.buttons().copy);
 }
 
+TEST_F(OfferListTest, FilterFirmComesFromTheAddressBookPickAndACancelledPickChangesNothing) {
+    ASSERT_TRUE(db().execute(QStringLiteral("INSERT INTO Adresar (Nazev) VALUES (:N)"),
+                             {{QStringLiteral("N"), QStringLiteral("Stavby Novák s.r.o.")}}));
+    QSqlQuery row = db().select(QStringLiteral("SELECT MAX(ID) FROM Adresar"));
+    ASSERT_TRUE(row.next());
+    const qint64 firm = row.value(0).toLongLong();
+    OfferListLogic list(test.context);
+    ASSERT_TRUE(list.open());
+
+    std::vector<std::pair<qint64, QString>> chosen;
+    const auto keep = [&](qint64 id, const QString& name) {
+        chosen.emplace_back(id, name);
+    };
+    test.navigator.answerWindow({core::NavigationStatus::Cancelled, {}});
+    list.pickFilterFirm(keep);
+    EXPECT_TRUE(chosen.empty());
+
+    test.navigator.answerWindow({core::NavigationStatus::Done, {firm}});
+    list.pickFilterFirm(keep);
+    ASSERT_EQ(chosen.size(), 1u);
+    EXPECT_EQ(chosen.front(), std::make_pair(firm, QStringLiteral("Stavby Novák s.r.o.")));
+    EXPECT_EQ(test.navigator.count(QStringLiteral("pickFirm")), 2);
+}
+
 } // namespace

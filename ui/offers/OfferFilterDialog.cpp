@@ -14,6 +14,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
@@ -83,10 +84,15 @@ OfferFilterDialog::OfferFilterDialog(offers::OfferListLogic& logic, QWidget* par
     grid->addWidget(m_state, row++, 1, 1, 3);
     grid->addWidget(m_unsettled, row++, 0);
     grid->addWidget(m_byFirm, row, 0);
-    // The address book's pick arrives with the address book; until then the firm stays unset.
     auto* pickFirm = new QPushButton(QStringLiteral("..."), this);
     pickFirm->setObjectName(QStringLiteral("btnVyberFirmu"));
-    pickFirm->setEnabled(false);
+    connect(pickFirm, &QPushButton::clicked, this, [this] {
+        // The pick may answer after this dialog has gone.
+        m_logic.pickFilterFirm([dialog = QPointer(this)](qint64 firmId, const QString& name) {
+            if (OfferFilterDialog* open = dialog.data())
+                open->takeFirm(firmId, name);
+        });
+    });
     grid->addWidget(m_firm, row, 1, 1, 2);
     grid->addWidget(pickFirm, row++, 3);
     grid->addWidget(m_byFirmText, row, 0);
@@ -146,6 +152,12 @@ QCheckBox* OfferFilterDialog::checkBox(const QString& objectName) const {
 
 QLineEdit* OfferFilterDialog::textField(const QString& objectName) const {
     return findChild<QLineEdit*>(objectName);
+}
+
+void OfferFilterDialog::takeFirm(qint64 firmId, const QString& name) {
+    m_firmId = firmId;
+    m_firm->setText(name);
+    m_byFirm->setChecked(true);
 }
 
 void OfferFilterDialog::updateEnabled() {

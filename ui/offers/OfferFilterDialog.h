@@ -45,6 +45,7 @@ private:
     QCheckBox* addCheck(const QString& name, const QString& text);
     DateFields addDates(const QString& name, const QString& text);
     void updateEnabled();
+    void takeFirm(qint64 firmId, const QString& name);
 
     offers::OfferListLogic& m_logic;
     QCheckBox* m_active;
