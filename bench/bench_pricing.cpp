@@ -1,6 +1,6 @@
 // Full price recomputation of a large catalogue, as repricing and imports run it item by item.
 
-#include "catalogue/ItemPricing.h"
+#include "catalogue/pricing/ItemPricing.h"
 
 #include <benchmark/benchmark.h>
 

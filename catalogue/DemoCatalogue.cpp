@@ -1,12 +1,12 @@
 #include "catalogue/DemoCatalogue.h"
 
-#include "catalogue/ItemPricing.h"
 #include "catalogue/ItemRecord.h"
-#include "catalogue/PercentAdjustment.h"
 #include "catalogue/PictureLoader.h"
 #include "catalogue/PictureStore.h"
 #include "catalogue/PriceLevelRecords.h"
-#include "catalogue/Rounding.h"
+#include "catalogue/pricing/ItemPricing.h"
+#include "catalogue/pricing/PercentAdjustment.h"
+#include "catalogue/pricing/Rounding.h"
 #include "core/Database.h"
 
 #include <QDir>

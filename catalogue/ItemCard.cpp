@@ -1,6 +1,6 @@
 #include "catalogue/ItemCard.h"
 
-#include "catalogue/FieldPrecision.h"
+#include "catalogue/pricing/FieldPrecision.h"
 #include "core/Database.h"
 #include "core/ProgramState.h"
 #include "core/UserInteraction.h"

@@ -2,10 +2,10 @@
 
 #include "catalogue/CardOutcome.h"
 #include "catalogue/ItemLevelGrid.h"
-#include "catalogue/ItemPricing.h"
 #include "catalogue/ItemRecord.h"
 #include "catalogue/PictureStore.h"
 #include "catalogue/PriceLevelRecords.h"
+#include "catalogue/pricing/ItemPricing.h"
 
 #include <QStringList>
 

@@ -1,6 +1,6 @@
 #include "catalogue/ItemLevelGrid.h"
 
-#include "catalogue/FieldPrecision.h"
+#include "catalogue/pricing/FieldPrecision.h"
 
 #include <algorithm>
 

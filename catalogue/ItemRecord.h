@@ -1,6 +1,6 @@
 #pragma once
 
-#include "catalogue/ItemPricing.h"
+#include "catalogue/pricing/ItemPricing.h"
 #include "core/RecordMapping.h"
 
 #include <QString>

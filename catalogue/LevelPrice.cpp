@@ -1,6 +1,6 @@
 #include "catalogue/LevelPrice.h"
 
-#include "catalogue/PercentAdjustment.h"
+#include "catalogue/pricing/PercentAdjustment.h"
 
 namespace orvento::catalogue {
 

@@ -2,7 +2,7 @@
 
 #include "catalogue/ItemRecord.h"
 #include "catalogue/PriceLevelRecords.h"
-#include "catalogue/VatConversion.h"
+#include "catalogue/pricing/VatConversion.h"
 
 #include <optional>
 #include <vector>

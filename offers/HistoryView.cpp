@@ -1,6 +1,6 @@
 #include "offers/HistoryView.h"
 
-#include "catalogue/FieldPrecision.h"
+#include "catalogue/pricing/FieldPrecision.h"
 #include "core/AmountFormat.h"
 #include "core/ProgramState.h"
 #include "offers/OfferStates.h"

@@ -1,8 +1,8 @@
 #include "offers/OfferBulkOperations.h"
 
-#include "catalogue/FieldPrecision.h"
 #include "catalogue/ItemCard.h"
-#include "catalogue/PercentAdjustment.h"
+#include "catalogue/pricing/FieldPrecision.h"
+#include "catalogue/pricing/PercentAdjustment.h"
 #include "core/AgendaSettings.h"
 #include "core/Database.h"
 #include "core/UserInteraction.h"

@@ -1,8 +1,8 @@
 #include "offers/OfferItemCard.h"
 
-#include "catalogue/FieldPrecision.h"
-#include "catalogue/PercentAdjustment.h"
-#include "catalogue/Rounding.h"
+#include "catalogue/pricing/FieldPrecision.h"
+#include "catalogue/pricing/PercentAdjustment.h"
+#include "catalogue/pricing/Rounding.h"
 #include "core/AgendaSettings.h"
 #include "core/ProgramState.h"
 #include "core/ProgressScope.h"

@@ -2,7 +2,7 @@
 
 #include "catalogue/ItemCard.h"
 #include "catalogue/ItemRecord.h"
-#include "catalogue/VatConversion.h"
+#include "catalogue/pricing/VatConversion.h"
 
 #include <QString>
 

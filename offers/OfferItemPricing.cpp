@@ -1,9 +1,9 @@
 #include "offers/OfferItemPricing.h"
 
-#include "catalogue/FieldPrecision.h"
-#include "catalogue/PercentAdjustment.h"
-#include "catalogue/Rounding.h"
-#include "catalogue/VatConversion.h"
+#include "catalogue/pricing/FieldPrecision.h"
+#include "catalogue/pricing/PercentAdjustment.h"
+#include "catalogue/pricing/Rounding.h"
+#include "catalogue/pricing/VatConversion.h"
 
 namespace orvento::offers {
 

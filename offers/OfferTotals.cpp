@@ -1,7 +1,7 @@
 #include "offers/OfferTotals.h"
 
-#include "catalogue/FieldPrecision.h"
-#include "catalogue/Rounding.h"
+#include "catalogue/pricing/FieldPrecision.h"
+#include "catalogue/pricing/Rounding.h"
 
 namespace orvento::offers {
 

@@ -1,7 +1,7 @@
 #include "output/ReportData.h"
 
-#include "catalogue/Rounding.h"
-#include "catalogue/VatConversion.h"
+#include "catalogue/pricing/Rounding.h"
+#include "catalogue/pricing/VatConversion.h"
 #include "core/AgendaSettings.h"
 #include "core/CurrentUser.h"
 #include "core/Database.h"

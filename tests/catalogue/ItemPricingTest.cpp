@@ -1,4 +1,4 @@
-#include "catalogue/ItemPricing.h"
+#include "catalogue/pricing/ItemPricing.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "catalogue/Rounding.h"
-#include "catalogue/FieldPrecision.h"
+#include "catalogue/pricing/Rounding.h"
+#include "catalogue/pricing/FieldPrecision.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "catalogue/PercentAdjustment.h"
-#include "catalogue/Rounding.h"
-#include "catalogue/VatConversion.h"
+#include "catalogue/pricing/PercentAdjustment.h"
+#include "catalogue/pricing/Rounding.h"
+#include "catalogue/pricing/VatConversion.h"
 
 #include <gtest/gtest.h>
 

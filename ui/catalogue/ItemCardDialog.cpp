@@ -1,7 +1,7 @@
 #include "ui/catalogue/ItemCardDialog.h"
 
-#include "catalogue/FieldPrecision.h"
 #include "catalogue/PictureLoader.h"
+#include "catalogue/pricing/FieldPrecision.h"
 #include "core/ProgramState.h"
 #include "core/ShellOperations.h"
 #include "ui/DialogButtons.h"

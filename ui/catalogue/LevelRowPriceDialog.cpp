@@ -1,6 +1,6 @@
 #include "ui/catalogue/LevelRowPriceDialog.h"
 
-#include "catalogue/FieldPrecision.h"
+#include "catalogue/pricing/FieldPrecision.h"
 #include "core/UserInteraction.h"
 #include "ui/DialogButtons.h"
 

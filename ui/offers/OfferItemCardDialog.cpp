@@ -1,10 +1,10 @@
 #include "ui/offers/OfferItemCardDialog.h"
 
-#include "catalogue/FieldPrecision.h"
 #include "catalogue/ItemRecord.h"
 #include "catalogue/PictureLoader.h"
 #include "catalogue/PictureStore.h"
 #include "catalogue/PriceLevelRecords.h"
+#include "catalogue/pricing/FieldPrecision.h"
 #include "core/AgendaSettings.h"
 #include "core/ProgramState.h"
 #include "ui/Help.h"

@@ -1,7 +1,7 @@
-#include "catalogue/Rounding.h"
+#include "catalogue/pricing/Rounding.h"
 
-#include "catalogue/DecimalScale.h"
-#include "catalogue/ExtendedPricing.h"
+#include "catalogue/pricing/DecimalScale.h"
+#include "catalogue/pricing/ExtendedPricing.h"
 
 namespace orvento::catalogue {
 

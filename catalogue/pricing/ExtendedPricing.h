@@ -5,7 +5,7 @@
 // returned. Callers elsewhere use the double routines of Rounding.h, VatConversion.h and
 // PercentAdjustment.h.
 
-#include "catalogue/VatConversion.h"
+#include "catalogue/pricing/VatConversion.h"
 
 namespace orvento::catalogue::extended {
 

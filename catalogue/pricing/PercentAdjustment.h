@@ -1,6 +1,6 @@
 #pragma once
 
-#include "catalogue/VatConversion.h"
+#include "catalogue/pricing/VatConversion.h"
 
 namespace orvento::catalogue {
 

@@ -1,7 +1,7 @@
-#include "catalogue/VatConversion.h"
+#include "catalogue/pricing/VatConversion.h"
 
-#include "catalogue/ExtendedPricing.h"
-#include "catalogue/Rounding.h"
+#include "catalogue/pricing/ExtendedPricing.h"
+#include "catalogue/pricing/Rounding.h"
 
 namespace orvento::catalogue {
 

@@ -1,6 +1,6 @@
-#include "catalogue/FieldPrecision.h"
+#include "catalogue/pricing/FieldPrecision.h"
 
-#include "catalogue/DecimalScale.h"
+#include "catalogue/pricing/DecimalScale.h"
 
 namespace orvento::catalogue {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "catalogue/PercentAdjustment.h"
-#include "catalogue/Rounding.h"
+#include "catalogue/pricing/PercentAdjustment.h"
+#include "catalogue/pricing/Rounding.h"
 
 namespace orvento::catalogue {
 

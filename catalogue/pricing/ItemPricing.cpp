@@ -1,6 +1,6 @@
-#include "catalogue/ItemPricing.h"
+#include "catalogue/pricing/ItemPricing.h"
 
-#include "catalogue/FieldPrecision.h"
+#include "catalogue/pricing/FieldPrecision.h"
 
 namespace orvento::catalogue {
 

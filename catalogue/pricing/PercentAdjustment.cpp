@@ -1,7 +1,7 @@
-#include "catalogue/PercentAdjustment.h"
+#include "catalogue/pricing/PercentAdjustment.h"
 
-#include "catalogue/ExtendedPricing.h"
-#include "catalogue/Rounding.h"
+#include "catalogue/pricing/ExtendedPricing.h"
+#include "catalogue/pricing/Rounding.h"
 
 namespace orvento::catalogue {
 
