@@ -7,6 +7,8 @@
 #include <QScrollBar>
 #include <QTableView>
 
+#include <algorithm>
+
 namespace orvento::ui {
 
 using services::ColumnColour;
@@ -143,7 +145,8 @@ void GridBinding::apply() {
             if (m_proxy->fieldOf(section).compare(c.field, Qt::CaseInsensitive) != 0)
                 continue;
             header->moveSection(header->visualIndex(section), visual++);
-            header->resizeSection(section, c.width);
+            // The widths were chosen for a smaller font: a title never ends up cut.
+            header->resizeSection(section, std::max(c.width, header->sectionSizeHint(section)));
             if (static_cast<int>(i) == layout.sortColumn)
                 sortSection = section;
             break;
