@@ -237,6 +237,47 @@ TEST_F(PrintWindowLogicTest, MissingTemplateAndExportPreview) {
                                                          "nikoliv při exportu.")));
 }
 
+// After an offer report ran, the offer may be marked as sent; a list report never asks.
+TEST_F(PrintWindowLogicTest, OfferStateQuestionAfterAnOfferReportOnly) {
+    core::Database& agenda = state().db->agenda;
+    ASSERT_TRUE(agenda.execute(QStringLiteral("INSERT INTO Nabidky (Doklad, IDStav, Zamek, "
+                                              "SazDPHZakl, SazDPHSniz) VALUES ('NB7', 0, 0, 21, "
+                                              "12)")));
+    const qint64 offer = agenda.newRowId();
+    touch(QStringLiteral("_NABKSP.FRX"));
+    touch(QStringLiteral("_NABSZ.FRX"));
+    const QString runner = env.dataFolder() + QStringLiteral("runner.sh");
+    {
+        QFile script(runner);
+        ASSERT_TRUE(script.open(QIODevice::WriteOnly));
+        script.write("#!/bin/sh\nexit 0\n");
+        script.close();
+        script.setPermissions(script.permissions() | QFileDevice::ExeOwner);
+    }
+    ScriptedInteraction ui;
+    output::PrintWindowLogic logic(context(), global(), ui, 1, std::nullopt, {});
+    logic.setRunnerProgram(runner);
+    output::ReportSubject subject;
+    subject.offerId = offer;
+    subject.offerIds = {offer};
+    logic.setSubject(subject);
+    ASSERT_TRUE(logic.open());
+    logic.setCurrentRow(7); // the list of offers
+    logic.editing = true;
+    EXPECT_FALSE(logic.print());
+    EXPECT_FALSE(logic.offerStateChanged());
+    logic.setCurrentRow(0);
+    ui.answer(true);
+    logic.print();
+    EXPECT_TRUE(logic.offerStateChanged());
+    EXPECT_EQ(agenda
+                  .scalar(QStringLiteral("SELECT IDStav FROM Nabidky WHERE ID = :ID"),
+                          {{QStringLiteral("ID"), offer}})
+                  .value_or(-1)
+                  .toInt(),
+              1);
+}
+
 // The address list holds the firms in the order given and leaves out a firm deleted meanwhile.
 TEST_F(PrintWindowLogicTest, AddressListData) {
     core::Database& agenda = state().db->agenda;
