@@ -12,6 +12,7 @@
 #include <QFile>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTableView>
 #include <QTableWidget>
@@ -102,6 +103,37 @@ TEST_F(PrintWindowTest, PreviewOfTheChosenAddressReport) {
     EXPECT_TRUE(system.contains(QStringLiteral("_ADRSZKT.FRX")));
     EXPECT_TRUE(system.contains(QStringLiteral("Laser")));
     EXPECT_TRUE(seen("seen-report.xml").contains(QStringLiteral("Alfa a.s.")));
+}
+
+// A copy made through the properties dialog, whose "OK" keeps it open on a refused file name.
+TEST_F(PrintWindowTest, CopyThroughThePropertiesDialog) {
+    ui::PrintRequest request;
+    request.printType = 4;
+    ui::PrintWindow window(test.context, request, [] { return output::PrinterList{}; });
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    EXPECT_EQ(window.printerBox()->count(), 0);
+    window.editBox()->setChecked(true);
+    ASSERT_TRUE(child<QWidget>(&window, "panBtnSestava")->isVisible());
+    bool stayedOpen = false;
+    onNextModal([&](QWidget* modal) {
+        auto* dialog = qobject_cast<ui::ReportPropertiesDialog*>(modal);
+        ASSERT_NE(dialog, nullptr);
+        auto* file = child<QLineEdit>(dialog, "edtNazevSouboru");
+        EXPECT_EQ(file->text(), QStringLiteral("ADRSZ[2]"));
+        file->setText(QStringLiteral("_ADRSZ"));
+        dialog->accept();
+        stayedOpen = dialog->isVisible();
+        file->setText(QStringLiteral("Moje adresy"));
+        dialog->accept();
+    });
+    ui.answer(false); // not into the editor
+    child<QPushButton>(&window, "btnVytvoritKopii")->click();
+    EXPECT_TRUE(stayedOpen);
+    ASSERT_EQ(window.grid()->rowCount(), 3);
+    EXPECT_EQ(window.grid()->item(2, 1)->text(), QStringLiteral("Seznam adresáře[2]"));
+    EXPECT_TRUE(
+        QFile::exists(core::programState().folders.print + QStringLiteral("Moje adresy.FRX")));
 }
 
 // "Tisk" of the address book opens the print window with the marked firms.

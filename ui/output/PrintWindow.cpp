@@ -418,7 +418,8 @@ ReportPropertiesDialog::ReportPropertiesDialog(core::AppContext& context,
     fields->addRow(QStringLiteral("Typ souboru"), extension);
     fields->addRow(QStringLiteral("Název souboru"), fileRow);
     QDialogButtonBox* buttons = okCancelButtons(this);
-    buttons->button(QDialogButtonBox::Ok)->setEnabled(form.okEnabled);
+    if (auto* ok = buttons->findChild<QPushButton*>(QStringLiteral("btnOK")))
+        ok->setEnabled(form.okEnabled);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(fields);
     layout->addWidget(buttons);
