@@ -225,3 +225,17 @@ bool deleteFirms(core::Database& db, core::UserInteraction& ui, const std::vecto
 }
 
 } // namespace orvento::addressbook
+
+namespace orvento::addressbook {
+
+std::vector<qint64> AddressBookLogic::collectAddressList() const {
+    if (m_firms.marks().empty())
+        return m_firms.ids();
+    std::vector<qint64> out;
+    for (const qint64 id : m_firms.ids())
+        if (m_firms.isMarked(id))
+            out.push_back(id);
+    return out;
+}
+
+} // namespace orvento::addressbook

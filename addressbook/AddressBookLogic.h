@@ -75,6 +75,9 @@ public:
     void afterSaved(qint64 firmId);
     // "Vyjmout": the current firm, or the marked ones, with their contacts and documents.
     void removeFirms();
+    // The firms of the address report and the export: the marked ones, or every firm listed when
+    // none is marked, in the list's order.
+    std::vector<qint64> collectAddressList() const;
     // "OK" in pick mode: the firm to transfer into the offer.
     std::optional<qint64> pickFirm() const;
 

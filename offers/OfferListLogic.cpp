@@ -158,9 +158,13 @@ OfferListButtons OfferListLogic::buttons() const {
     b.edit = any && card;
     b.copy = any && card;
     b.remove = any;
-    b.print = false; // the print window comes with its own issue
+    b.print = any;
     b.other = any;
     return b;
+}
+
+std::vector<qint64> OfferListLogic::offersToPrint() const {
+    return m_rows.marks().empty() ? m_rows.ids() : m_rows.marksInListOrder();
 }
 
 void OfferListLogic::refresh() {

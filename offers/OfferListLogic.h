@@ -111,6 +111,8 @@ public:
     void setLocked(bool locked);
     // "Součet": the marked offers, or every offer shown.
     std::optional<OfferSums> sums();
+    // The offers of the list report: the marked ones in the list's order, or every offer shown.
+    std::vector<qint64> offersToPrint() const;
     // "Historie akcí" of the current offer.
     void showHistory();
     // Ctrl+Q.

@@ -239,6 +239,20 @@ std::optional<OfferReport> offerReport(const ReportContext& context, qint64 offe
     return report;
 }
 
+ReportTable addressListReport(core::Database& agenda, const std::vector<qint64>& firmIds) {
+    ReportTable list = addressListTable();
+    for (const qint64 id : firmIds) {
+        QSqlQuery q = agenda.select(QStringLiteral("SELECT * FROM Adresar WHERE ID = :ID"),
+                                    {{QStringLiteral("ID"), id}});
+        if (!q.next())
+            continue;
+        const int r = list.appendRow();
+        for (const ReportColumn& c : list.columns())
+            list.set(r, c.name, q.value(c.name));
+    }
+    return list;
+}
+
 std::optional<OfferListReport> offerListReport(const ReportContext& context,
                                                const std::vector<qint64>& offerIds) {
     OfferListReport report{offerListHeaderTable(), offerListTable()};

@@ -18,11 +18,11 @@
 
 namespace orvento::output {
 
-QString findTemplate(const QString& printFolder, const QString& file) {
-    const QString exact = printFolder + file + QStringLiteral(".FRX");
+QString findTemplate(const QString& printFolder, const QString& file, const QString& extension) {
+    const QString exact = printFolder + file + extension;
     if (QFileInfo(exact).isFile())
         return exact;
-    const QString wanted = file + QStringLiteral(".frx");
+    const QString wanted = file + extension;
     const QDir dir(printFolder);
     for (const QString& name : dir.entryList(QDir::Files))
         if (name.compare(wanted, Qt::CaseInsensitive) == 0)
@@ -62,6 +62,8 @@ bool ReportSession::fillTables(const ReportChoice& choice, const ReportSubject& 
         const auto report = offerListReport(m_context, subject.offerIds);
         writer.addTable(report->header);
         writer.addTable(report->offers);
+    } else if (choice.printType == 4 && choice.reportKind == 1) {
+        writer.addTable(addressListReport(m_context.agenda, subject.firmIds));
     } else if (choice.printType == 5 && choice.reportKind == 1) {
         std::optional<ReportTable> note;
         if (m_context.global)

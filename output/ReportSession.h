@@ -33,6 +33,7 @@ struct ReportSubject {
     qint64 offerId = 0;
     std::vector<qint64> offerIds;
     qint64 noteId = 0;
+    std::vector<qint64> firmIds; // the address list's firms in its order
 };
 
 // One print window's requests to the report runner. The data files go into a work folder of
@@ -75,9 +76,11 @@ private:
     QString m_runner;
 };
 
-// The template of a report in the print folder: print folder + file + ".FRX" when it is there,
-// else the one file of the folder whose name matches ignoring letter case; empty when neither.
-QString findTemplate(const QString& printFolder, const QString& file);
+// The template of a report in the print folder: print folder + file + extension when it is
+// there, else the one file of the folder whose name matches ignoring letter case; empty when
+// neither.
+QString findTemplate(const QString& printFolder, const QString& file,
+                     const QString& extension = QStringLiteral(".FRX"));
 
 // After an offer was printed or previewed: offers to mark an open, unlocked offer in state 0 or 2
 // as sent (state 1), unless the user may only read offers. True when the state was changed.

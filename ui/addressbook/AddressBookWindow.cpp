@@ -9,6 +9,7 @@
 #include "ui/WindowPlacementBinding.h"
 #include "ui/addressbook/FirmCardDialog.h"
 #include "ui/catalogue/CatalogueGridStyle.h"
+#include "ui/output/PrintWindow.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -105,6 +106,7 @@ AddressBookWindow::AddressBookWindow(core::AppContext& context, AddressBookMode 
     connect(m_edit, &QPushButton::clicked, this, &AddressBookWindow::editCurrent);
     connect(m_copy, &QPushButton::clicked, this, &AddressBookWindow::copyCurrent);
     connect(m_remove, &QPushButton::clicked, this, &AddressBookWindow::removeCurrent);
+    connect(m_print, &QPushButton::clicked, this, &AddressBookWindow::printFirms);
     connect(refreshButton, &QPushButton::clicked, this, &AddressBookWindow::refresh);
     connect(m_ok, &QPushButton::clicked, this, &AddressBookWindow::pick);
     connect(close, &QPushButton::clicked, this, &QDialog::reject);
@@ -198,7 +200,7 @@ void AddressBookWindow::updateButtons() {
     m_edit->setEnabled(b.edit);
     m_copy->setEnabled(b.copy);
     m_remove->setEnabled(b.remove);
-    m_print->setEnabled(false); // printing the address book comes with the print window
+    m_print->setEnabled(m_logic.firms().rowCount() > 0);
     m_other->setEnabled(b.other);
     m_ok->setVisible(b.okVisible);
     m_ok->setEnabled(b.ok);
@@ -259,6 +261,15 @@ void AddressBookWindow::removeCurrent() {
     m_logic.removeFirms();
     showCurrentRow();
     m_grid->setFocus();
+}
+
+void AddressBookWindow::printFirms() {
+    if (!m_print->isEnabled())
+        return;
+    PrintRequest request;
+    request.printType = 4;
+    request.subject.firmIds = m_logic.collectAddressList();
+    PrintWindow::open(m_context, request, this);
 }
 
 void AddressBookWindow::refresh() {

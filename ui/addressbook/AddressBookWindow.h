@@ -48,6 +48,7 @@ public:
     void editCurrent();
     void copyCurrent();
     void removeCurrent();
+    void printFirms();
     void refresh();
     void pick();
 

@@ -10,6 +10,7 @@
 #include "ui/WindowPlacementBinding.h"
 #include "ui/offers/OfferFilterDialog.h"
 #include "ui/offers/OfferSumsDialog.h"
+#include "ui/output/PrintWindow.h"
 
 #include <QAbstractItemView>
 #include <QCheckBox>
@@ -188,6 +189,7 @@ OfferListWindow::OfferListWindow(core::AppContext& context, QWidget* parent)
             [this] { openCard(core::OfferCardMode::Existing); });
     connect(m_copy, &QPushButton::clicked, this, [this] { openCard(core::OfferCardMode::Copy); });
     connect(m_remove, &QPushButton::clicked, this, &OfferListWindow::removeSelected);
+    connect(m_print, &QPushButton::clicked, this, &OfferListWindow::printOffers);
     connect(m_filter, &QPushButton::clicked, this, &OfferListWindow::showFilter);
     connect(refreshButton, &QPushButton::clicked, this, &OfferListWindow::refresh);
     connect(close, &QPushButton::clicked, this, &QDialog::reject);
@@ -393,6 +395,22 @@ void OfferListWindow::openCard(core::OfferCardMode mode) {
     runOnce(busy, [&] {
         m_logic.openCard(mode);
         showRows();
+    });
+}
+
+void OfferListWindow::printOffers() {
+    if (!m_print->isEnabled())
+        return;
+    runOnce(m_printBusy, [this] {
+        PrintRequest request;
+        request.printType = 1;
+        request.subject.offerId = m_logic.currentId();
+        request.subject.offerIds = m_logic.offersToPrint();
+        // The offer's state may have changed after printing.
+        if (PrintWindow::open(m_context, request, this)) {
+            m_logic.refresh();
+            showRows();
+        }
     });
 }
 

@@ -58,6 +58,7 @@ public:
     // The commands, as the buttons and menus run them.
     void openCard(core::OfferCardMode mode);
     void removeSelected();
+    void printOffers();
     void showFilter();
     void refresh();
     void showSums();
@@ -98,6 +99,7 @@ private:
     bool m_editBusy = false;
     bool m_copyBusy = false;
     bool m_removeBusy = false;
+    bool m_printBusy = false;
     bool m_updating = false;
     bool m_closed = false;
 };
