@@ -87,7 +87,7 @@ QString findTemplate(const QString& printFolder, const QString& file,
 bool offerToMarkAsSent(core::Database& agenda, qint64 offerId, const core::CurrentUser& user,
                        core::UserInteraction& ui);
 
-// Until the print window is there: the user's default offer report (profile value 3; the
+// A quick print without the print window: the user's default offer report (profile value 3; the
 // standard offer when none is set or it is not an offer report) printed on the default printer
 // or previewed straight away, then the question about the offer's state. `runner` replaces the
 // runner's program file (tests). True when the offer's state was changed, so that its list
