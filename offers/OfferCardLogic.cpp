@@ -122,14 +122,23 @@ void OfferCardLogic::itemsChanged() {
     afterItemsChanged();
 }
 
+void OfferCardLogic::afterAdding(int position) {
+    afterItemsChanged();
+    // The new item becomes the current one, so the next lands after it.
+    const std::size_t count = m_opened.copy.items().size();
+    m_current = std::min(static_cast<std::size_t>(std::max(0, position - 1)), count - 1);
+}
+
 void OfferCardLogic::addFreeItem() {
+    const int position = m_opened.copy.proposedPosition(m_current);
     if (m_editor.editNew(m_opened.copy, m_current))
-        afterItemsChanged();
+        afterAdding(position);
 }
 
 void OfferCardLogic::addTextItem(bool title) {
+    const int position = m_opened.copy.proposedPosition(m_current);
     if (m_editor.editNewText(m_opened.copy, title, m_current))
-        afterItemsChanged();
+        afterAdding(position);
 }
 
 void OfferCardLogic::editCurrent() {
@@ -147,11 +156,12 @@ void OfferCardLogic::copyCurrent() {
     if (!m_current)
         return;
     const OfferItem& item = m_opened.copy.items()[*m_current];
+    const int position = m_opened.copy.proposedPosition(m_current);
     const bool done = item.isPriceItem()
                           ? m_editor.editExisting(m_opened.copy, *m_current, true)
                           : m_editor.editExistingText(m_opened.copy, *m_current, true);
     if (done)
-        afterItemsChanged();
+        afterAdding(position);
 }
 
 void OfferCardLogic::removeCurrent() {
@@ -301,11 +311,7 @@ bool OfferCardLogic::addOneCatalogueItem(qint64 id, bool withCard) {
     }
     if (!added)
         return false;
-    afterItemsChanged();
-    // The new item becomes the current one, so the next lands after it.
-    m_current = static_cast<std::size_t>(std::max(0, position - 1));
-    if (*m_current >= m_opened.copy.items().size())
-        m_current = m_opened.copy.items().size() - 1;
+    afterAdding(position);
     return true;
 }
 

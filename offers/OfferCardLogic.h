@@ -120,6 +120,7 @@ public:
 
 private:
     void afterItemsChanged();
+    void afterAdding(int position);
     void resetMarks();
     void pickNextCatalogueItem();
     void takeCatalogueAnswer(const core::NavigationResult& result);
