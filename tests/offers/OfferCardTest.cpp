@@ -139,7 +139,6 @@ protected:
         return std::make_unique<OfferCardLogic>(test.context, std::move(*opened), editor);
     }
 
-    ScriptedInteraction ui;
     testsupport::TestContext test{ui};
     ScriptedItemEditor editor{ui};
 };
