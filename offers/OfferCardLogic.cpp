@@ -7,6 +7,7 @@
 #include "core/UserInteraction.h"
 #include "offers/OfferBulkOperations.h"
 #include "offers/OfferItemCard.h"
+#include "services/ProfileStore.h"
 #include "services/PurchasePriceDisplay.h"
 #include "services/RecordRefresh.h"
 
@@ -116,6 +117,18 @@ void OfferCardLogic::afterItemsChanged() {
         m_current.reset();
     else if (!m_current || *m_current >= copy.items().size())
         m_current = copy.items().size() - 1;
+}
+
+namespace {
+constexpr int kSumOfMarks = 38;
+}
+
+bool OfferCardLogic::sumOfMarksShown() {
+    return services::profile::loadBool(kSumOfMarks, false);
+}
+
+void OfferCardLogic::rememberSumOfMarks(bool shown) {
+    services::profile::saveBool(kSumOfMarks, shown);
 }
 
 void OfferCardLogic::itemsChanged() {

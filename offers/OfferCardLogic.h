@@ -88,6 +88,9 @@ public:
     // `IgnorHr` on the marked items; with none marked on the current item (grid menu) or on
     // every item (bulk menu).
     void setLocks(bool locked, bool allWhenNoneMarked);
+    // "součet ozn.", remembered from one card to the next.
+    static bool sumOfMarksShown();
+    static void rememberSumOfMarks(bool shown);
     // After a bulk dialog changed the items.
     void itemsChanged();
 

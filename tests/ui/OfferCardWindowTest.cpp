@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableView>
+#include <QTabWidget>
 #include <QTest>
 #include <QTextEdit>
 
@@ -95,10 +96,10 @@ TEST_F(OfferCardWindowTest, NewOfferWithItemsAndFormattedTextIsSaved) {
 
     window->field(QStringLiteral("Popis"))->insert(QStringLiteral("Kuchyň"));
     QTextEdit* before = window->textBefore();
+    window->findChild<QTabWidget*>()->setCurrentIndex(1);
     before->setFocus();
     before->textCursor().insertText(QStringLiteral("Vážený "));
-    QTest::mouseClick(window->findChildren<QPushButton*>(QStringLiteral("btnTucne")).first(),
-                      Qt::LeftButton);
+    QTest::keyClick(before, 'b', Qt::ControlModifier);
     before->textCursor().insertText(QStringLiteral("zákazníku"));
 
     QTest::mouseClick(window->button(QStringLiteral("btnOK")), Qt::LeftButton);

@@ -459,6 +459,16 @@ QWidget* OfferCardWindow::buildTextPage(QTextEdit*& editor, const QString& objec
     });
     connect(qApp, &QApplication::focusChanged, font,
             [font, editor](QWidget*, QWidget* now) { font->setEnabled(now == editor); });
+    // The keys work while the text has the focus.
+    const std::pair<QKeySequence, QPushButton*> keys[] = {
+        {QKeySequence(Qt::CTRL | Qt::Key_B), bold},
+        {QKeySequence(Qt::CTRL | Qt::Key_I), italic},
+        {QKeySequence(Qt::CTRL | Qt::Key_U), underline}};
+    for (const auto& [key, target] : keys) {
+        auto* shortcut = new QShortcut(key, editor);
+        shortcut->setContext(Qt::WidgetShortcut);
+        connect(shortcut, &QShortcut::activated, target, &QPushButton::click);
+    }
     auto* tools = new QHBoxLayout;
     for (QPushButton* b : {bold, italic, underline, font})
         tools->addWidget(b);
@@ -669,7 +679,11 @@ QWidget* OfferCardWindow::buildItemsPanel() {
                 [this] { bulk(static_cast<int>(offers::BulkField::Margin)); });
     connectKeys(rabat, {QKeySequence(Qt::Key_F6)},
                 [this] { bulk(static_cast<int>(offers::BulkField::Rabat)); });
-    connect(m_sumMarked, &QCheckBox::toggled, this, [this] { showItems(); });
+    m_sumMarked->setChecked(offers::OfferCardLogic::sumOfMarksShown());
+    connect(m_sumMarked, &QCheckBox::toggled, this, [this](bool on) {
+        offers::OfferCardLogic::rememberSumOfMarks(on);
+        showItems();
+    });
 
     auto* bulkMenu = new QMenu(this);
     bulkMenu->setObjectName(QStringLiteral("mnuHromadne"));
@@ -985,13 +999,15 @@ void OfferCardWindow::addCatalogueItems() {
 }
 
 void OfferCardWindow::readTexts() {
-    const QString before =
-        m_textPred->document()->isEmpty() ? QString() : core::rtf::write(*m_textPred->document());
-    const QString after =
-        m_textZa->document()->isEmpty() ? QString() : core::rtf::write(*m_textZa->document());
+    // A text left alone keeps its stored RTF exactly, whatever wrote it.
+    const auto rtfOf = [](const QTextEdit* editor) {
+        return editor->document()->isEmpty() ? QString() : core::rtf::write(*editor->document());
+    };
     offers::OfferHeader& h = m_logic.offer().header();
-    h.TextPred = before;
-    h.TextZa = after;
+    if (m_textPred->document()->isModified())
+        h.TextPred = rtfOf(m_textPred);
+    if (m_textZa->document()->isModified())
+        h.TextZa = rtfOf(m_textZa);
     // Typed but not yet left: the fields as they stand.
     h.DatVystaveni = dateOf(m_issued->text());
     h.DatPlatnosti = dateOf(m_valid->text());
@@ -1001,10 +1017,7 @@ void OfferCardWindow::readTexts() {
 void OfferCardWindow::confirm() {
     if (m_logic.readOnly())
         return;
-    const bool wasChanged = m_logic.changed();
     readTexts();
-    if (!wasChanged)
-        m_logic.offer().changed = false;
     if (m_logic.confirm()) {
         QDialog::accept();
         return;
