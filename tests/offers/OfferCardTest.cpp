@@ -104,8 +104,10 @@ protected:
         core::programState().settings.profil.hromadneVkladani = false;
     }
 
-    qint64 catalogueItem(const QString& popis, double net, bool unfinished = false) {
+    qint64 catalogueItem(const QString& popis, double net, bool unfinished = false,
+                         const QString& priceGroup = {}) {
         catalogue::ItemRecord item;
+        item.CenSkupina = priceGroup;
         item.Sklad = sheet;
         item.Skupina = basicGroup;
         item.Popis = popis;
@@ -412,6 +414,47 @@ TEST_F(OfferCardTest, CustomerChangeAndPriceLevelQuestions) {
     card->showHistory();
     EXPECT_TRUE(ui.saw(Kind::Information,
                        QStringLiteral("Historie akcí je k dispozici až po uložení nabídky.")));
+}
+
+TEST_F(OfferCardTest, PriceLevelSwitchAsksOnlyWhenTheShownLevelChanges) {
+    addLevel(QStringLiteral("VO"), testsupport::computed(0, 10.0));
+    addRow(addGroup(QStringLiteral("ELEKTRO")), QStringLiteral("VO"),
+           testsupport::computed(0, 10.0), true);
+    const qint64 item =
+        catalogueItem(QStringLiteral("Jistič"), 100.0, false, QStringLiteral("ELEKTRO"));
+    const qint64 customer = firm(QStringLiteral("Velkoobchod"), QStringLiteral("VO"));
+    auto card = openCard(OfferCardMode::New);
+    ASSERT_TRUE(card);
+    editor.quantities = {1.0};
+    test.navigator.answerWindow({NavigationStatus::Done, {item}});
+    test.navigator.answerWindow({NavigationStatus::Cancelled, {}});
+    card->addCatalogueItems();
+    ASSERT_EQ(card->itemCount(), 1);
+
+    // Without a linked address both levels are empty: no question.
+    card->setLevelFromAddress(false);
+    EXPECT_TRUE(ui.texts(Kind::Question).isEmpty());
+    // An own level: asked; No leaves the items but the header keeps the level.
+    ui.answer(false);
+    card->chooseOwnLevel(QStringLiteral("VO"));
+    EXPECT_EQ(card->offer().header().CenHladina, QStringLiteral("VO"));
+    EXPECT_EQ(card->shownLevel(), QStringLiteral("VO"));
+    EXPECT_TRUE(card->offer().items()[0].CenHladina.isEmpty());
+    EXPECT_TRUE(ui.sawContaining(Kind::Question, QStringLiteral("hladina \"VO\"")));
+
+    // Back to the address, which has none: the shown level changes, asked again; Yes applies.
+    ui.answer(true);
+    card->setLevelFromAddress(true);
+    EXPECT_TRUE(card->shownLevel().isEmpty());
+    EXPECT_EQ(ui.texts(Kind::Question).size(), 2);
+
+    // A customer whose level is VO while "z adresy" is on: the question of a changed address.
+    ui.answer(true);
+    test.navigator.answerWindow({NavigationStatus::Done, {customer}});
+    card->chooseCustomer();
+    EXPECT_EQ(card->shownLevel(), QStringLiteral("VO"));
+    EXPECT_EQ(card->offer().items()[0].CenHladina, QStringLiteral("VO"));
+    EXPECT_DOUBLE_EQ(card->offer().items()[0].PCBDPHMJ, 90.0);
 }
 
 } // namespace
