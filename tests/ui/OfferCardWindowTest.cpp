@@ -7,11 +7,12 @@
 #include "support/TestContext.h"
 #include "ui/offers/OfferCardWindow.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTableView>
 #include <QTabWidget>
+#include <QTableView>
 #include <QTest>
 #include <QTextEdit>
 
@@ -89,6 +90,15 @@ TEST_F(OfferCardWindowTest, NewOfferWithItemsAndFormattedTextIsSaved) {
     ASSERT_EQ(window->itemGrid()->model()->rowCount(), 2);
     EXPECT_EQ(window->totalLabel(QStringLiteral("lblCelkemBezDPH"))->text(),
               QStringLiteral("200,00 ") + core::programState().settings.symbolMeny);
+    // A letter typed in the grid finds the item whose description starts with it.
+    window->itemGrid()->setFocus();
+    window->itemGrid()->setCurrentIndex(window->itemGrid()->model()->index(0, 3));
+    QTest::keyClick(window->itemGrid(), Qt::Key_P);
+    auto* find = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+    ASSERT_TRUE(find);
+    find->insert(QStringLiteral("oložka 2"));
+    EXPECT_EQ(window->itemGrid()->currentIndex().row(), 1);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     // Ctrl+Del on the grid takes the current item out at once.
     window->itemGrid()->setFocus();
     QTest::keyClick(window->itemGrid(), Qt::Key_Delete, Qt::ControlModifier);

@@ -972,8 +972,10 @@ void OfferCardWindow::applyPurchasePriceVisibility() {
         m_grid->setColumnHidden(shown >= 0 ? shown : source, !visible);
     }
     for (const char* name : {"lblZisk", "lblNakup"}) {
-        totalLabel(QString::fromLatin1(name))->setVisible(visible);
-        totalLabel(QString::fromLatin1(name) + QStringLiteral("Popis"))->setVisible(visible);
+        for (const QString& label :
+             {QString::fromLatin1(name), QString::fromLatin1(name) + QStringLiteral("Popis")})
+            if (QLabel* shown = totalLabel(label))
+                shown->setVisible(visible);
     }
     // The marker view shows only the marker columns, over the grid's left edge.
     const int count = m_model.columnCount();
