@@ -5,9 +5,11 @@
 #include "offers/OfferItemCard.h"
 #include "services/ActionHistory.h"
 #include "support/TestContext.h"
+#include "ui/GridBinding.h"
 #include "ui/offers/OfferCardWindow.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -99,6 +101,14 @@ TEST_F(OfferCardWindowTest, NewOfferWithItemsAndFormattedTextIsSaved) {
     find->insert(QStringLiteral("oložka 2"));
     EXPECT_EQ(window->itemGrid()->currentIndex().row(), 1);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    // "součet ozn." sums the marked items under their columns.
+    QTest::keyClick(window->itemGrid(), Qt::Key_Space);
+    window->findChild<QCheckBox*>(QStringLiteral("chkSoucetOzn"))->setChecked(true);
+    auto* footer = window->findChild<ui::GridFooter*>();
+    ASSERT_TRUE(footer);
+    EXPECT_TRUE(footer->isVisible());
+    EXPECT_EQ(footer->text(QStringLiteral("PCBDPHPOL")), QStringLiteral("100,00"));
+    window->findChild<QCheckBox*>(QStringLiteral("chkSoucetOzn"))->setChecked(false);
     // Ctrl+Del on the grid takes the current item out at once.
     window->itemGrid()->setFocus();
     QTest::keyClick(window->itemGrid(), Qt::Key_Delete, Qt::ControlModifier);

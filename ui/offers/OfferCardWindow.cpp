@@ -646,7 +646,8 @@ QWidget* OfferCardWindow::buildItemsPanel() {
     m_sumMarked->setToolTip(QStringLiteral("Součtovat označené položky"));
     m_marks = new QLabel(panel);
     m_marks->setObjectName(QStringLiteral("lblOznaceno"));
-    m_markedSums = new QLabel(panel);
+    // The sums of the marked items, each under its column.
+    m_markedSums = m_binding->footer(panel);
     m_markedSums->setObjectName(QStringLiteral("lblSoucetOzn"));
     m_markedSums->hide();
 
@@ -921,11 +922,10 @@ void OfferCardWindow::showItems() {
     m_marks->setVisible(m_logic.markedCount() > 0);
     if (m_sumMarked->isChecked()) {
         const offers::MarkedSums sums = m_logic.markedSums();
-        m_markedSums->setText(QStringLiteral("Celkem nák. cena: %1   Celkem bez DPH: %2   "
-                                             "Celkem s DPH: %3   Celkem zisk: %4")
-                                  .arg(core::formatAmount(sums.purchase),
-                                       core::formatAmount(sums.net), core::formatAmount(sums.gross),
-                                       core::formatAmount(sums.profit)));
+        m_binding->setFooterText(QStringLiteral("NakCenaPol"), core::formatAmount(sums.purchase));
+        m_binding->setFooterText(QStringLiteral("PCBDPHPOL"), core::formatAmount(sums.net));
+        m_binding->setFooterText(QStringLiteral("PCSDPHPOL"), core::formatAmount(sums.gross));
+        m_binding->setFooterText(QStringLiteral("ZiskPol"), core::formatAmount(sums.profit));
     }
     m_markedSums->setVisible(m_sumMarked->isChecked());
     showTotals();

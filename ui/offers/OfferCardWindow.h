@@ -133,7 +133,7 @@ private:
     QTableWidget* m_documents = nullptr;
     QLabel* m_marks = nullptr;
     QCheckBox* m_sumMarked = nullptr;
-    QLabel* m_markedSums = nullptr;
+    QWidget* m_markedSums = nullptr; // the grid's footer
     QPushButton* m_discount = nullptr;
     QPushButton* m_ok = nullptr;
     bool m_showing = false;
