@@ -7,6 +7,7 @@
 #include "core/UserInteraction.h"
 #include "offers/OfferBulkOperations.h"
 #include "offers/OfferItemCard.h"
+#include "offers/SharedDocuments.h"
 #include "services/ProfileStore.h"
 #include "services/PurchasePriceDisplay.h"
 #include "services/RecordRefresh.h"
@@ -453,13 +454,30 @@ void OfferCardLogic::setLevelFromAddress(bool fromAddress) {
 
 // Documents, history, purchase prices ----------------------------------------------------------
 
-void OfferCardLogic::addDocument(const QString& description, const QString& file,
-                                 bool copyToShared) {
-    OfferDocument document;
-    document.Popis = description;
-    document.File = file;
-    document.CopyFile = copyToShared;
-    m_opened.copy.addDocument(std::move(document));
+QString OfferCardLogic::documentsFolder() const {
+    const auto id = m_opened.copy.offerId();
+    return id && !m_opened.copy.isNew() ? core::programState().offerDocumentsFolder(*id)
+                                        : QString();
+}
+
+bool OfferCardLogic::acceptLink(const QString& link, bool copyToShared) const {
+    return services::acceptDocumentLink(link, expandLink(link.trimmed(), documentsFolder()),
+                                        copyToShared, m_context.ui());
+}
+
+void OfferCardLogic::storeDocument(std::optional<std::size_t> index, const QString& description,
+                                   const QString& file, bool copyToShared) {
+    auto& documents = m_opened.copy.documents();
+    if (index && *index < documents.size()) {
+        documents[*index].Popis = description.left(50);
+        documents[*index].File = file.trimmed();
+    } else {
+        OfferDocument document;
+        document.Popis = description.left(50);
+        document.File = file.trimmed();
+        document.CopyFile = copyToShared;
+        m_opened.copy.addDocument(std::move(document));
+    }
     setChanged();
 }
 

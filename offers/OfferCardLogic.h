@@ -102,7 +102,12 @@ public:
     void setLevelFromAddress(bool fromAddress);
 
     // Linked documents.
-    void addDocument(const QString& description, const QString& file, bool copyToShared);
+    // The offer's shared document folder; empty before its first save.
+    QString documentsFolder() const;
+    bool acceptLink(const QString& link, bool copyToShared) const;
+    // A new link (no index, copied into the shared folder on save when asked) or a changed one.
+    void storeDocument(std::optional<std::size_t> index, const QString& description,
+                       const QString& file, bool copyToShared);
     void removeDocument(std::size_t index);
 
     void showHistory();

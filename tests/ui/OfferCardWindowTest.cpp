@@ -3,13 +3,18 @@
 #include "core/ProgramState.h"
 #include "core/RtfCodec.h"
 #include "offers/OfferItemCard.h"
+#include "offers/SharedDocuments.h"
 #include "services/ActionHistory.h"
+#include "support/ModalDialogs.h"
 #include "support/TestContext.h"
 #include "ui/GridBinding.h"
+#include "ui/addressbook/DocumentLinkDialog.h"
 #include "ui/offers/OfferCardWindow.h"
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -162,6 +167,37 @@ TEST_F(OfferCardWindowTest, EscapeAfterAChangeAsksAndStays) {
     ui.answer(true);
     QTest::keyClick(window.get(), 'q', Qt::ControlModifier);
     EXPECT_FALSE(window->totalLabel(QStringLiteral("lblZisk"))->isVisible());
+}
+
+TEST_F(OfferCardWindowTest, DocumentLinkCopiedIntoTheOffersFolderOnSave) {
+    const QString source = env.programFolder() + QStringLiteral("nabidka-podklady.txt");
+    {
+        QFile file(source);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("podklady");
+    }
+    auto window = open(core::OfferCardMode::New);
+    ASSERT_TRUE(window);
+    ui.chooseFile(source);
+    testsupport::onNextModal([](QWidget* modal) {
+        auto* link = qobject_cast<ui::DocumentLinkDialog*>(modal);
+        ASSERT_NE(link, nullptr);
+        EXPECT_EQ(link->windowTitle(), QStringLiteral("Přidat odkaz na dokument"));
+        link->copy()->setChecked(true);
+        link->accept();
+    });
+    window->button(QStringLiteral("btnPridatOdkaz"))->click();
+    ASSERT_EQ(window->logic().offer().documents().size(), 1u);
+    QTest::mouseClick(window->button(QStringLiteral("btnOK")), Qt::LeftButton);
+    const auto id = window->logic().savedId();
+    ASSERT_TRUE(id);
+    const QString stored =
+        value(QStringLiteral("SELECT Soubor FROM DokumentyNab WHERE CisloNab = :ID"),
+              {{QStringLiteral("ID"), *id}})
+            .toString();
+    EXPECT_TRUE(offers::isSharedLink(stored)) << stored.toStdString();
+    EXPECT_TRUE(QFileInfo::exists(
+        offers::expandLink(stored, core::programState().offerDocumentsFolder(*id))));
 }
 
 } // namespace

@@ -13,6 +13,7 @@
 #include "ui/GridBinding.h"
 #include "ui/Help.h"
 #include "ui/QuickFind.h"
+#include "ui/addressbook/DocumentLinkDialog.h"
 #include "ui/catalogue/PriceLevelListWindow.h"
 #include "ui/offers/BulkValueDialog.h"
 #include "ui/offers/DiscountToTotalDialog.h"
@@ -23,14 +24,12 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QFontDialog>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
-#include <QInputDialog>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -124,6 +123,31 @@ QPushButton* makeButton(QWidget* parent, const char* name, const QString& text,
         b->setToolTip(hint);
     return b;
 }
+
+// The documents of the offer, for the link dialog shared with the firm card.
+class OfferDocumentLinks : public DocumentLinkHost {
+public:
+    explicit OfferDocumentLinks(offers::OfferCardLogic& logic)
+        : m_logic(logic) {}
+    std::size_t documentCount() const override { return m_logic.offer().documents().size(); }
+    QString description(std::size_t index) const override {
+        return m_logic.offer().documents()[index].Popis;
+    }
+    QString link(std::size_t index) const override {
+        return m_logic.offer().documents()[index].File;
+    }
+    QString sharedFolder() const override { return m_logic.documentsFolder(); }
+    bool acceptLink(const QString& file, bool copy) const override {
+        return m_logic.acceptLink(file, copy);
+    }
+    void store(std::optional<std::size_t> index, const QString& popis, const QString& file,
+               bool copy) override {
+        m_logic.storeDocument(index, popis, file, copy);
+    }
+
+private:
+    offers::OfferCardLogic& m_logic;
+};
 
 } // namespace
 
@@ -513,18 +537,10 @@ QWidget* OfferCardWindow::buildDocumentsPage() {
     connect(add, &QPushButton::clicked, this, &OfferCardWindow::addDocument);
     connect(edit, &QPushButton::clicked, this, [this] {
         const int row = m_documents->currentRow();
-        if (row < 0)
-            return;
-        auto& document = m_logic.offer().documents()[static_cast<std::size_t>(row)];
-        bool ok = false;
-        const QString text =
-            QInputDialog::getText(this, QStringLiteral("Opravit odkaz na dokument"),
-                                  QStringLiteral("Popis"), QLineEdit::Normal, document.Popis, &ok);
-        if (ok) {
-            document.Popis = text.left(50);
-            m_logic.setChanged();
+        OfferDocumentLinks links(m_logic);
+        if (row >= 0 &&
+            DocumentLinkDialog::edit(m_context.ui(), links, static_cast<std::size_t>(row), this))
             showDocuments();
-        }
     });
     connect(remove, &QPushButton::clicked, this, [this] {
         const int row = m_documents->currentRow();
@@ -545,14 +561,9 @@ QWidget* OfferCardWindow::buildDocumentsPage() {
 }
 
 void OfferCardWindow::addDocument() {
-    const QString file =
-        QFileDialog::getOpenFileName(this, QStringLiteral("Přidat odkaz na dokument"));
-    if (file.isEmpty())
-        return;
-    const bool copy =
-        m_context.ui().question(QStringLiteral("Zkopírovat dokument do sdílené složky ?"));
-    m_logic.addDocument(QFileInfo(file).fileName().left(50), file, copy);
-    showDocuments();
+    OfferDocumentLinks links(m_logic);
+    if (DocumentLinkDialog::add(m_context.ui(), links, this))
+        showDocuments();
 }
 
 void OfferCardWindow::openDocument() {
@@ -560,8 +571,7 @@ void OfferCardWindow::openDocument() {
     if (row < 0)
         return;
     const auto& document = m_logic.offer().documents()[static_cast<std::size_t>(row)];
-    const auto id = m_logic.offer().offerId();
-    const QString folder = id ? core::programState().offerDocumentsFolder(*id) : QString();
+    const QString folder = m_logic.documentsFolder();
     core::shell::openFile(offers::expandLink(document.File, folder), m_context.ui());
 }
 
@@ -881,8 +891,7 @@ void OfferCardWindow::showLevel() {
 void OfferCardWindow::showDocuments() {
     const auto& documents = m_logic.offer().documents();
     m_documents->setRowCount(static_cast<int>(documents.size()));
-    const auto id = m_logic.offer().offerId();
-    const QString folder = id ? core::programState().offerDocumentsFolder(*id) : QString();
+    const QString folder = m_logic.documentsFolder();
     for (int row = 0; row < static_cast<int>(documents.size()); ++row) {
         const auto& d = documents[static_cast<std::size_t>(row)];
         const bool present = QFileInfo::exists(offers::expandLink(d.File, folder));
