@@ -225,23 +225,7 @@ QString FirmCard::pathOf(const FirmDocument& document) const {
 }
 
 bool FirmCard::acceptLink(const QString& link, bool copy) const {
-    if (link.trimmed().isEmpty()) {
-        m_ui.information(QStringLiteral("Není zadán odkaz na soubor."));
-        return false;
-    }
-    const QString path = resolveLink(link.trimmed(), m_firm.ID);
-    if (QFileInfo(path).isFile())
-        return true;
-    const QString shown = QDir::toNativeSeparators(path);
-    if (copy) {
-        m_ui.warning(QStringLiteral("Zadaný odkaz na soubor %1 není platný (soubor fyzicky "
-                                    "neexistuje), není možné ho proto zkopírovat.")
-                         .arg(shown));
-        return false;
-    }
-    return m_ui.question(QStringLiteral("Zadaný odkaz na soubor %1 není platný (soubor fyzicky "
-                                        "neexistuje), opravdu chcete uložit záznam ?")
-                             .arg(shown));
+    return services::acceptDocumentLink(link, resolveLink(link.trimmed(), m_firm.ID), copy, m_ui);
 }
 
 void FirmCard::storeDocument(std::optional<size_t> index, FirmDocument document) {

@@ -48,4 +48,18 @@ OfferTotals computeTotals(const std::vector<OfferItem>& items, const OfferRates&
     return t;
 }
 
+MarkedSums sumMarked(const std::vector<OfferItem>& items, const std::vector<bool>& marks) {
+    long double purchase = 0, net = 0, gross = 0, profit = 0;
+    for (std::size_t i = 0; i < items.size() && i < marks.size(); ++i) {
+        if (!marks[i])
+            continue;
+        purchase += items[i].NakCenaPol;
+        net += items[i].PCBDPHPOL;
+        gross += items[i].PCSDPHPOL;
+        profit += items[i].ZiskPol;
+    }
+    return {static_cast<double>(purchase), static_cast<double>(net), static_cast<double>(gross),
+            static_cast<double>(profit)};
+}
+
 } // namespace orvento::offers

@@ -42,4 +42,13 @@ struct OfferTotals {
 // in none when it equals no rate.
 OfferTotals computeTotals(const std::vector<OfferItem>& items, const OfferRates& rates);
 
+// The footer of the item grid: the line totals of the marked items (zero when none is marked).
+struct MarkedSums {
+    double purchase = 0.0; // Σ NakCenaPol
+    double net = 0.0;      // Σ PCBDPHPOL
+    double gross = 0.0;    // Σ PCSDPHPOL
+    double profit = 0.0;   // Σ ZiskPol
+};
+MarkedSums sumMarked(const std::vector<OfferItem>& items, const std::vector<bool>& marks);
+
 } // namespace orvento::offers

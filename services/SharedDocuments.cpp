@@ -101,4 +101,24 @@ bool copyIntoSharedFolder(QString& link, const QString& sharedFolder, core::User
     return true;
 }
 
+bool acceptDocumentLink(const QString& link, const QString& path, bool copy,
+                        core::UserInteraction& ui) {
+    if (link.trimmed().isEmpty()) {
+        ui.information(QStringLiteral("Není zadán odkaz na soubor."));
+        return false;
+    }
+    if (QFileInfo(path).isFile())
+        return true;
+    const QString shown = QDir::toNativeSeparators(path);
+    if (copy) {
+        ui.warning(QStringLiteral("Zadaný odkaz na soubor %1 není platný (soubor fyzicky "
+                                  "neexistuje), není možné ho proto zkopírovat.")
+                       .arg(shown));
+        return false;
+    }
+    return ui.question(QStringLiteral("Zadaný odkaz na soubor %1 není platný (soubor fyzicky "
+                                      "neexistuje), opravdu chcete uložit záznam ?")
+                           .arg(shown));
+}
+
 } // namespace orvento::services

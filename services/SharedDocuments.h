@@ -23,4 +23,9 @@ QString expandLink(const QString& file, const QString& sharedFolder);
 // never copied onto itself.
 bool copyIntoSharedFolder(QString& link, const QString& sharedFolder, core::UserInteraction& ui);
 
+// The check of a typed link before it is stored: not empty; a missing file refused when it is to
+// be copied, otherwise stored only after the person agrees. `path` is the link resolved.
+bool acceptDocumentLink(const QString& link, const QString& path, bool copy,
+                        core::UserInteraction& ui);
+
 } // namespace orvento::services

@@ -10,6 +10,7 @@
 #include "ui/addressbook/AddressBookWindow.h"
 #include "ui/addressbook/PostCodeListWindow.h"
 #include "ui/offers/HistoryActionWindow.h"
+#include "ui/offers/OfferCardWindow.h"
 
 #include <QApplication>
 #include <QProcess>
@@ -72,14 +73,16 @@ std::shared_ptr<core::PendingNavigation> ProgramNavigator::showOfferHistory(qint
     return answered({core::NavigationStatus::Done, {}});
 }
 
-// The offer card is not built yet.
 bool ProgramNavigator::offerCardAvailable() const {
-    return false;
+    return true;
 }
 
-std::shared_ptr<core::PendingNavigation> ProgramNavigator::openOfferCard(core::OfferCardMode,
-                                                                         qint64) {
-    return answered({core::NavigationStatus::NotAvailable, {}});
+std::shared_ptr<core::PendingNavigation> ProgramNavigator::openOfferCard(core::OfferCardMode mode,
+                                                                         qint64 offerId) {
+    const auto saved = OfferCardWindow::run(m_context, mode, offerId, parentWindow());
+    if (!saved)
+        return answered({core::NavigationStatus::Cancelled, {}});
+    return answered({core::NavigationStatus::Done, {*saved}});
 }
 
 std::optional<core::DataFolderChoice>

@@ -19,12 +19,45 @@
 
 namespace orvento::ui {
 
-DocumentLinkDialog::DocumentLinkDialog(core::UserInteraction& ui, addressbook::FirmCard& card,
+namespace {
+
+// The documents of a firm card.
+class FirmDocumentLinks : public DocumentLinkHost {
+public:
+    explicit FirmDocumentLinks(addressbook::FirmCard& card)
+        : m_card(card) {}
+    std::size_t documentCount() const override { return m_card.documents().size(); }
+    QString description(std::size_t index) const override {
+        return m_card.documents()[index].Popis;
+    }
+    QString link(std::size_t index) const override { return m_card.documents()[index].File; }
+    QString sharedFolder() const override { return m_card.sharedFolder(); }
+    bool acceptLink(const QString& file, bool copy) const override {
+        return m_card.acceptLink(file, copy);
+    }
+    void store(std::optional<std::size_t> index, const QString& popis, const QString& file,
+               bool copy) override {
+        addressbook::FirmDocument document =
+            index ? m_card.documents()[*index] : addressbook::FirmDocument{};
+        document.Popis = popis;
+        document.File = file;
+        if (!index)
+            document.CopyFile = copy;
+        m_card.storeDocument(index, document);
+    }
+
+private:
+    addressbook::FirmCard& m_card;
+};
+
+} // namespace
+
+DocumentLinkDialog::DocumentLinkDialog(core::UserInteraction& ui, DocumentLinkHost& host,
                                        std::optional<size_t> index, QWidget* parent)
     : QDialog(parent)
     , m_ui(ui)
-    , m_card(card)
-    , m_index(index && *index < card.documents().size() ? index : std::nullopt)
+    , m_host(host)
+    , m_index(index && *index < host.documentCount() ? index : std::nullopt)
     , m_popis(new QLineEdit(this))
     , m_soubor(new QLineEdit(this))
     , m_browse(new QToolButton(this))
@@ -49,14 +82,13 @@ DocumentLinkDialog::DocumentLinkDialog(core::UserInteraction& ui, addressbook::F
     linkRow->addWidget(m_browse);
     form->addRow(QStringLiteral("Odkaz na soubor"), linkRow);
     if (m_index) {
-        const addressbook::FirmDocument& document = card.documents()[*m_index];
-        m_popis->setText(document.Popis);
-        m_soubor->setText(document.File);
+        m_popis->setText(host.description(*m_index));
+        m_soubor->setText(host.link(*m_index));
         m_copy->hide();
         // A file in the shared folder is named, not browsed for.
-        if (services::isSharedLink(document.File)) {
+        if (services::isSharedLink(host.link(*m_index))) {
             m_browse->hide();
-            auto* folder = new QLabel(QDir::toNativeSeparators(card.sharedFolder()), this);
+            auto* folder = new QLabel(QDir::toNativeSeparators(host.sharedFolder()), this);
             folder->setObjectName(QStringLiteral("lblSdilenaSlozka"));
             folder->setTextInteractionFlags(Qt::TextSelectableByMouse);
             form->addRow(QStringLiteral("Umístění sdílené složky"), folder);
@@ -70,17 +102,28 @@ DocumentLinkDialog::DocumentLinkDialog(core::UserInteraction& ui, addressbook::F
     installHelpKey(this, QStringLiteral("pgOdkaz.htm"));
 }
 
-bool DocumentLinkDialog::add(core::UserInteraction& ui, addressbook::FirmCard& card,
-                             QWidget* parent) {
-    DocumentLinkDialog dialog(ui, card, std::nullopt, parent);
+bool DocumentLinkDialog::add(core::UserInteraction& ui, DocumentLinkHost& host, QWidget* parent) {
+    DocumentLinkDialog dialog(ui, host, std::nullopt, parent);
     dialog.browse();
     return dialog.exec() == QDialog::Accepted;
 }
 
+bool DocumentLinkDialog::edit(core::UserInteraction& ui, DocumentLinkHost& host, size_t index,
+                              QWidget* parent) {
+    DocumentLinkDialog dialog(ui, host, index, parent);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+bool DocumentLinkDialog::add(core::UserInteraction& ui, addressbook::FirmCard& card,
+                             QWidget* parent) {
+    FirmDocumentLinks links(card);
+    return add(ui, links, parent);
+}
+
 bool DocumentLinkDialog::edit(core::UserInteraction& ui, addressbook::FirmCard& card, size_t index,
                               QWidget* parent) {
-    DocumentLinkDialog dialog(ui, card, index, parent);
-    return dialog.exec() == QDialog::Accepted;
+    FirmDocumentLinks links(card);
+    return edit(ui, links, index, parent);
 }
 
 bool DocumentLinkDialog::browse() {
@@ -101,17 +144,11 @@ bool DocumentLinkDialog::browse() {
 void DocumentLinkDialog::accept() {
     const QString link = QDir::fromNativeSeparators(m_soubor->text().trimmed());
     const bool copy = !m_index && m_copy->isChecked();
-    if (!m_card.acceptLink(link, copy)) {
+    if (!m_host.acceptLink(link, copy)) {
         m_soubor->setFocus();
         return;
     }
-    addressbook::FirmDocument document =
-        m_index ? m_card.documents()[*m_index] : addressbook::FirmDocument{};
-    document.Popis = m_popis->text().trimmed();
-    document.File = link;
-    if (!m_index)
-        document.CopyFile = copy;
-    m_card.storeDocument(m_index, document);
+    m_host.store(m_index, m_popis->text().trimmed(), link, copy);
     QDialog::accept();
 }
 

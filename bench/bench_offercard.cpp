@@ -1,0 +1,179 @@
+// One large offer in its card: 1,000 items read from the agenda and shown in the offer card
+// offscreen, then one change on every item (a lock set through the grid's menu command) shown
+// again. Each figure is the median of several rounds, printed beside its target.
+
+#include "core/AppContext.h"
+#include "core/Database.h"
+#include "core/ProgramState.h"
+#include "core/SilentInteraction.h"
+#include "core/TemplateDatabases.h"
+#include "offers/OfferCardLogic.h"
+#include "services/ProfileSession.h"
+#include "services/StandardStartupHooks.h"
+#include "ui/ProgramNavigator.h"
+#include "ui/offers/OfferCardWindow.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <optional>
+#include <vector>
+
+using namespace orvento;
+
+namespace {
+
+constexpr int kRounds = 5;
+
+class QuietInteraction : public core::SilentInteraction {
+public:
+    void warning(const QString& text) override { std::fprintf(stderr, "%s\n", qPrintable(text)); }
+    void error(const QString& text) override { std::fprintf(stderr, "%s\n", qPrintable(text)); }
+};
+
+struct Program {
+    QuietInteraction ui;
+    services::ProfileSession profile;
+    services::StandardStartupHooks hooks;
+    ui::ProgramNavigator navigator{context, nullptr};
+    core::AppContext context{ui, navigator, profile, hooks};
+};
+
+double medianMs(const std::function<void()>& work) {
+    std::vector<double> times;
+    for (int r = 0; r < kRounds; ++r) {
+        QElapsedTimer timer;
+        timer.start();
+        work();
+        times.push_back(static_cast<double>(timer.nsecsElapsed()) / 1e6);
+    }
+    std::sort(times.begin(), times.end());
+    return times[times.size() / 2];
+}
+
+int missed = 0;
+
+void report(const char* what, double value, double target) {
+    const bool ok = value < target;
+    missed += ok ? 0 : 1;
+    std::printf("%-44s %8.1f ms   (target < %.0f ms)%s\n", what, value, target,
+                ok ? "" : "   ** over target **");
+}
+
+std::optional<qint64> generateOffer(core::Database& db, int items) {
+    core::Transaction unit(db);
+    if (!db.execute(QStringLiteral("INSERT INTO Nabidky (Doklad, Popis, AdrNazev, IDStav, "
+                                   "SazDPHZakl, SazDPHSniz, NabZaok, CenHladAdr) VALUES "
+                                   "(:Doklad, :Popis, :AdrNazev, 1, 21, 12, 1, 1)"),
+                    {{QStringLiteral("Doklad"), QStringLiteral("NB00001")},
+                     {QStringLiteral("Popis"), QStringLiteral("Velká zakázka")},
+                     {QStringLiteral("AdrNazev"), QStringLiteral("Stavebniny Čížek")}}))
+        return std::nullopt;
+    const qint64 id = db.newRowId();
+    core::Statement insert(
+        db, QStringLiteral("INSERT INTO NabPolozky (CisloNab, Poradi, CisloKarty, Popis, Katalog, "
+                           "MJ, PocetMJ, ProdCena, ProdCenaPo, SazbaDPH, NakCena, PCBDPHMJ, "
+                           "PCSDPHMJ, PCBDPHPOL, PCSDPHPOL, VyseDPHMJ, VyseDPHPol, ZiskMJ, "
+                           "ZiskPol, Nadpisova, Textova) VALUES (:CisloNab, :Poradi, :CisloKarty, "
+                           ":Popis, :Katalog, :MJ, :PocetMJ, :ProdCena, :ProdCenaPo, :SazbaDPH, "
+                           ":NakCena, :PCBDPHMJ, :PCSDPHMJ, :PCBDPHPOL, :PCSDPHPOL, :VyseDPHMJ, "
+                           ":VyseDPHPol, :ZiskMJ, :ZiskPol, :Nadpisova, :Textova)"));
+    for (int i = 0; i < items; ++i) {
+        const bool title = i % 50 == 0;
+        const double price = title ? 0.0 : 10.0 + i % 400;
+        const double quantity = title ? 0.0 : 1 + i % 9;
+        if (!insert.exec({{QStringLiteral("CisloNab"), id},
+                          {QStringLiteral("Poradi"), i + 1},
+                          {QStringLiteral("CisloKarty"), title ? 0 : i + 1},
+                          {QStringLiteral("Popis"), title ? QStringLiteral("Oddíl %1").arg(i / 50)
+                                                          : QStringLiteral("Žárovka %1 W").arg(i)},
+                          {QStringLiteral("Katalog"), QStringLiteral("K-%1").arg(i)},
+                          {QStringLiteral("MJ"), QStringLiteral("ks")},
+                          {QStringLiteral("PocetMJ"), quantity},
+                          {QStringLiteral("ProdCena"), price},
+                          {QStringLiteral("ProdCenaPo"), price},
+                          {QStringLiteral("SazbaDPH"), title ? 0.0 : 21.0},
+                          {QStringLiteral("NakCena"), price * 0.7},
+                          {QStringLiteral("PCBDPHMJ"), price},
+                          {QStringLiteral("PCSDPHMJ"), price * 1.21},
+                          {QStringLiteral("PCBDPHPOL"), price * quantity},
+                          {QStringLiteral("PCSDPHPOL"), price * quantity * 1.21},
+                          {QStringLiteral("VyseDPHMJ"), price * 0.21},
+                          {QStringLiteral("VyseDPHPol"), price * quantity * 0.21},
+                          {QStringLiteral("ZiskMJ"), price * 0.3},
+                          {QStringLiteral("ZiskPol"), price * quantity * 0.3},
+                          {QStringLiteral("Nadpisova"), title},
+                          {QStringLiteral("Textova"), false}}))
+            return std::nullopt;
+    }
+    if (!unit.commit())
+        return std::nullopt;
+    return id;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    const int items = argc > 1 ? QString::fromLocal8Bit(argv[1]).toInt() : 1000;
+    QTemporaryDir folder;
+    core::ProgramState& state = core::programState();
+    state.folders.setData(folder.path() + QLatin1Char('/'));
+    QDir().mkpath(state.folders.lock);
+    state.agenda = QStringLiteral("VELKA");
+    const QString path = state.folders.data + QStringLiteral("VELKA.MDB");
+    QString error;
+    if (!core::buildDatabaseFile(path, core::DatabaseKind::Agenda, false, &error) ||
+        !state.db->agenda.open(path)) {
+        std::fprintf(stderr, "agenda: %s\n", qPrintable(error));
+        return 1;
+    }
+    const auto id = generateOffer(state.db->agenda, items);
+    if (!id) {
+        std::fprintf(stderr, "generating the offer failed: %s\n",
+                     qPrintable(state.db->agenda.lastError()));
+        return 1;
+    }
+    Program program;
+    program.profile.loadGridLayouts();
+
+    bool opened = true;
+    report("open a 1,000-item offer in its card", medianMs([&] {
+               auto offer = offers::OfferCardLogic::open(program.context,
+                                                         core::OfferCardMode::Existing, *id);
+               if (!offer) {
+                   opened = false;
+                   return;
+               }
+               ui::OfferCardWindow window(program.context, std::move(*offer));
+               window.show();
+               QApplication::processEvents();
+               window.done(QDialog::Rejected);
+           }),
+           300);
+    if (!opened) {
+        std::fprintf(stderr, "the offer did not open\n");
+        return 1;
+    }
+
+    auto offer = offers::OfferCardLogic::open(program.context, core::OfferCardMode::Existing, *id);
+    ui::OfferCardWindow window(program.context, std::move(*offer));
+    window.show();
+    QApplication::processEvents();
+    bool locked = false;
+    report("lock every item and show the grid again", medianMs([&] {
+               locked = !locked;
+               window.logic().setLocks(locked, true);
+               window.showItems();
+               QApplication::processEvents();
+           }),
+           100);
+    window.done(QDialog::Rejected);
+    return missed == 0 ? 0 : 1;
+}

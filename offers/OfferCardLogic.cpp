@@ -1,0 +1,552 @@
+#include "offers/OfferCardLogic.h"
+
+#include "catalogue/ItemRecord.h"
+#include "core/AppContext.h"
+#include "core/Database.h"
+#include "core/ProgramState.h"
+#include "core/UserInteraction.h"
+#include "offers/OfferBulkOperations.h"
+#include "offers/OfferItemCard.h"
+#include "offers/SharedDocuments.h"
+#include "services/ProfileStore.h"
+#include "services/PurchasePriceDisplay.h"
+#include "services/RecordRefresh.h"
+
+#include <QSqlQuery>
+
+#include <algorithm>
+
+namespace orvento::offers {
+
+namespace {
+
+OfferMode storeMode(core::OfferCardMode mode) {
+    switch (mode) {
+    case core::OfferCardMode::Existing:
+        return OfferMode::Existing;
+    case core::OfferCardMode::Copy:
+        return OfferMode::Copy;
+    case core::OfferCardMode::New:
+        break;
+    }
+    return OfferMode::New;
+}
+
+QString levelChangeIntro() {
+    return QStringLiteral(
+        "• tato funkce zaktualizuje prodejní cenu na všech ceníkových položkách "
+        "podle zadané cenové hladiny (vychází se ze současných cen v ceníku)\r\r");
+}
+
+QString allItemsBullet() {
+    return QStringLiteral("• změna se dotkne VŠECH ceníkových položek (mimo uzamčených), bez "
+                          "ohledu na označení");
+}
+
+// The firm's contact shown on offers: titles, first name and surname, then the title after.
+QString contactPerson(core::Database& db, qint64 firmId) {
+    QSqlQuery q = db.select(QStringLiteral("SELECT TitulPred, Jmeno, Prijmeni, TitulZa FROM "
+                                           "Kontakty WHERE CisloAdr = :CisloAdr AND Zobrazit <> 0 "
+                                           "ORDER BY ID"),
+                            {{QStringLiteral("CisloAdr"), firmId}});
+    if (!q.next())
+        return {};
+    QStringList parts;
+    for (int i = 0; i < 3; ++i)
+        if (!q.value(i).toString().trimmed().isEmpty())
+            parts << q.value(i).toString().trimmed();
+    QString name = parts.join(QLatin1Char(' '));
+    if (!q.value(3).toString().trimmed().isEmpty())
+        name += QStringLiteral(", ") + q.value(3).toString().trimmed();
+    return name;
+}
+
+} // namespace
+
+OfferCardLogic::OfferCardLogic(core::AppContext& context, OpenedOffer opened,
+                               OfferItemEditor& editor)
+    : m_context(context)
+    , m_db(context.db().agenda)
+    , m_opened(std::move(opened))
+    , m_editor(editor) {
+    m_opened.copy.recomputeTotals();
+    resetMarks();
+    if (!m_opened.copy.items().empty())
+        m_current = 0;
+}
+
+std::optional<OpenedOffer> OfferCardLogic::open(core::AppContext& context, core::OfferCardMode mode,
+                                                qint64 offerId) {
+    OfferStore store(context.db().agenda);
+    std::optional<qint64> id;
+    if (mode != core::OfferCardMode::New)
+        id = offerId;
+    return store.open(storeMode(mode), id, context.ui());
+}
+
+void OfferCardLogic::editHeader(const std::function<void(OfferHeader&)>& edit) {
+    edit(m_opened.copy.header());
+    setChanged();
+}
+
+QString OfferCardLogic::customerHint() const {
+    return addressLinked() ? QStringLiteral("Výběr jiné firmy z adresáře (Alt+A)")
+                           : QStringLiteral("Výběr firmy z adresáře (Alt+A)");
+}
+
+QString OfferCardLogic::shownLevel() const {
+    return effectiveLevel(m_opened.copy);
+}
+
+void OfferCardLogic::setCurrent(std::optional<std::size_t> index) {
+    if (index && *index >= m_opened.copy.items().size())
+        index.reset();
+    m_current = index;
+}
+
+void OfferCardLogic::resetMarks() {
+    m_marks.assign(m_opened.copy.items().size(), false);
+}
+
+void OfferCardLogic::afterItemsChanged() {
+    OfferWorkingCopy& copy = m_opened.copy;
+    copy.recomputeTotals();
+    copy.changed = true;
+    if (m_marks.size() != copy.items().size())
+        resetMarks();
+    if (copy.items().empty())
+        m_current.reset();
+    else if (!m_current || *m_current >= copy.items().size())
+        m_current = copy.items().size() - 1;
+}
+
+namespace {
+constexpr int kSumOfMarks = 38;
+}
+
+bool OfferCardLogic::sumOfMarksShown() {
+    return services::profile::loadBool(kSumOfMarks, false);
+}
+
+void OfferCardLogic::rememberSumOfMarks(bool shown) {
+    services::profile::saveBool(kSumOfMarks, shown);
+}
+
+void OfferCardLogic::itemsChanged() {
+    afterItemsChanged();
+}
+
+void OfferCardLogic::afterAdding(int position) {
+    afterItemsChanged();
+    // The new item becomes the current one, so the next lands after it.
+    const std::size_t count = m_opened.copy.items().size();
+    m_current = std::min(static_cast<std::size_t>(std::max(0, position - 1)), count - 1);
+}
+
+void OfferCardLogic::addFreeItem() {
+    const int position = m_opened.copy.proposedPosition(m_current);
+    if (m_editor.editNew(m_opened.copy, m_current))
+        afterAdding(position);
+}
+
+void OfferCardLogic::addTextItem(bool title) {
+    const int position = m_opened.copy.proposedPosition(m_current);
+    if (m_editor.editNewText(m_opened.copy, title, m_current))
+        afterAdding(position);
+}
+
+void OfferCardLogic::editCurrent() {
+    if (!m_current)
+        return;
+    const OfferItem& item = m_opened.copy.items()[*m_current];
+    const bool done = item.isPriceItem()
+                          ? m_editor.editExisting(m_opened.copy, *m_current, false)
+                          : m_editor.editExistingText(m_opened.copy, *m_current, false);
+    if (done)
+        afterItemsChanged();
+}
+
+void OfferCardLogic::copyCurrent() {
+    if (!m_current)
+        return;
+    const OfferItem& item = m_opened.copy.items()[*m_current];
+    const int position = m_opened.copy.proposedPosition(m_current);
+    const bool done = item.isPriceItem()
+                          ? m_editor.editExisting(m_opened.copy, *m_current, true)
+                          : m_editor.editExistingText(m_opened.copy, *m_current, true);
+    if (done)
+        afterAdding(position);
+}
+
+void OfferCardLogic::removeCurrent() {
+    if (!m_current)
+        return;
+    const std::size_t index = *m_current;
+    m_opened.copy.removeItem(index);
+    if (index < m_marks.size())
+        m_marks.erase(m_marks.begin() + static_cast<std::ptrdiff_t>(index));
+    if (index >= m_opened.copy.items().size() && index > 0)
+        m_current = index - 1;
+    afterItemsChanged();
+}
+
+void OfferCardLogic::moveCurrent(bool up) {
+    if (!m_current)
+        return;
+    const std::size_t from = *m_current;
+    if ((up && from == 0) || (!up && from + 1 >= m_opened.copy.items().size()))
+        return;
+    const std::size_t to = up ? from - 1 : from + 1;
+    m_opened.copy.moveItem(from, to);
+    if (from < m_marks.size() && to < m_marks.size()) {
+        const bool mark = m_marks[from];
+        m_marks[from] = m_marks[to];
+        m_marks[to] = mark;
+    }
+    m_current = to;
+    afterItemsChanged();
+}
+
+bool OfferCardLogic::sortBy(ItemSortColumn column) {
+    if (m_opened.copy.titleCount() > 0 &&
+        !m_context.ui().question(
+            QStringLiteral("Doklad obsahuje tzv. nadpisové položky, novým setříděním sloupce "
+                           "pravděpodobně dojde ke ztátě pozic pořadí těchto položek. Opravdu "
+                           "chcete položky setřídit podle zvoleného sloupce?")))
+        return false;
+    switch (column) {
+    case ItemSortColumn::Popis:
+        m_opened.copy.sortItems([](const OfferItem& a, const OfferItem& b) {
+            return QString::localeAwareCompare(a.Popis, b.Popis) < 0;
+        });
+        break;
+    case ItemSortColumn::Katalog:
+        m_opened.copy.sortItems([](const OfferItem& a, const OfferItem& b) {
+            return QString::localeAwareCompare(a.Katalog, b.Katalog) < 0;
+        });
+        break;
+    case ItemSortColumn::Poradi:
+        m_opened.copy.sortItems(
+            [](const OfferItem& a, const OfferItem& b) { return a.Poradi < b.Poradi; });
+        break;
+    }
+    resetMarks();
+    afterItemsChanged();
+    return true;
+}
+
+void OfferCardLogic::setMark(std::size_t index, bool marked) {
+    if (index < m_marks.size())
+        m_marks[index] = marked;
+}
+
+void OfferCardLogic::markAll(bool marked) {
+    std::fill(m_marks.begin(), m_marks.end(), marked);
+}
+
+int OfferCardLogic::markedCount() const {
+    return static_cast<int>(std::count(m_marks.begin(), m_marks.end(), true));
+}
+
+QString OfferCardLogic::marksLabel() const {
+    const int marked = markedCount();
+    if (marked == 0)
+        return {};
+    return QStringLiteral(" Označeno %1 z %2 ").arg(marked).arg(itemCount());
+}
+
+void OfferCardLogic::setLocks(bool locked, bool allWhenNoneMarked) {
+    std::vector<OfferItem> items = m_opened.copy.items();
+    const bool anyMarked = markedCount() > 0;
+    bool any = false;
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        const bool affected =
+            anyMarked ? m_marks[i] : (allWhenNoneMarked || (m_current && *m_current == i));
+        if (!affected || items[i].IgnorHr == locked)
+            continue;
+        OfferItem item = items[i];
+        item.IgnorHr = locked;
+        m_opened.copy.replaceItem(i, std::move(item));
+        any = true;
+    }
+    if (any)
+        afterItemsChanged();
+}
+
+// Catalogue items ------------------------------------------------------------------------------
+
+void OfferCardLogic::addCatalogueItems() {
+    pickNextCatalogueItem();
+}
+
+void OfferCardLogic::pickNextCatalogueItem() {
+    if (m_catalogue)
+        m_catalogue->onAnswer(nullptr);
+    m_catalogue = m_context.navigator().pickCatalogueItems();
+    // A modal catalogue has answered already; one that stays open answers later.
+    m_catalogue->onAnswer(
+        [this](const core::NavigationResult& result) { takeCatalogueAnswer(result); });
+}
+
+void OfferCardLogic::takeCatalogueAnswer(const core::NavigationResult& result) {
+    if (result.status != core::NavigationStatus::Done || result.ids.empty())
+        return;
+    if (result.ids.size() == 1) {
+        addOneCatalogueItem(result.ids.front(), true);
+        // The catalogue comes back for the next pick whether the card was confirmed or not.
+        pickNextCatalogueItem();
+        return;
+    }
+    // Several marked items, each after the one added before it, from the last mark to the first
+    // as the catalogue hands them over.
+    const bool withCard = !core::programState().settings.profil.hromadneVkladani;
+    for (const qint64 id : result.ids)
+        addOneCatalogueItem(id, withCard);
+}
+
+bool OfferCardLogic::addOneCatalogueItem(qint64 id, bool withCard) {
+    const auto row = catalogue::readItem(m_db, id);
+    if (!row) {
+        m_context.ui().warning(services::recordGoneMessage());
+        return false;
+    }
+    if (row->Chyba) {
+        m_context.ui().warning(unfinishedItemMessage());
+        return false;
+    }
+    const int position = m_opened.copy.proposedPosition(m_current);
+    bool added = false;
+    if (withCard) {
+        added = m_editor.editFromCatalogue(m_opened.copy, id, m_current);
+    } else {
+        OfferItemCard card(m_db, m_context.ui(), m_opened.copy, currentAgendaRates());
+        card.openFromCatalogue(*row, m_current);
+        added = card.confirm();
+    }
+    if (!added)
+        return false;
+    afterAdding(position);
+    return true;
+}
+
+// Customer and price level ---------------------------------------------------------------------
+
+void OfferCardLogic::chooseCustomer() {
+    core::UserInteraction& ui = m_context.ui();
+    OfferWorkingCopy& copy = m_opened.copy;
+    if (addressLinked()) {
+        if (!ui.question(QStringLiteral("Opravdu chcete zrušit stávající adresu na dokladu a "
+                                        "vybrat jinou ?")))
+            return;
+        OfferHeader& h = copy.header();
+        h.AdrCislo = 0;
+        for (QString* field : {&h.AdrNazev, &h.AdrUlice, &h.AdrPsc, &h.AdrMisto, &h.AdrICO,
+                               &h.AdrDIC, &h.AdrKontakt})
+            field->clear();
+        copy.addressPriceLevel.reset();
+        setChanged();
+    }
+    const auto pending = m_context.navigator().pickFirm();
+    if (!pending->answered())
+        return;
+    const core::NavigationResult& result = pending->result();
+    if (result.status != core::NavigationStatus::Done || result.ids.empty())
+        return;
+    linkFirm(result.ids.front());
+}
+
+void OfferCardLogic::linkFirm(qint64 firmId) {
+    core::UserInteraction& ui = m_context.ui();
+    OfferWorkingCopy& copy = m_opened.copy;
+    QSqlQuery row = m_db.select(QStringLiteral("SELECT * FROM Adresar WHERE ID = :ID"),
+                                {{QStringLiteral("ID"), firmId}});
+    if (!row.next()) {
+        ui.warning(QStringLiteral("Vybraná firma již v adresáři neexistuje."));
+        return;
+    }
+    const auto text = [&row](const char* column) {
+        return row.value(QString::fromLatin1(column)).toString();
+    };
+    const QString name = text("Nazev");
+    const QString note = text("Zprava").trimmed();
+    const QString firmLevel = text("CenHladina");
+    OfferHeader& h = copy.header();
+    h.AdrCislo = firmId;
+    h.AdrNazev = name;
+    h.AdrUlice = text("Ulice");
+    h.AdrPsc = text("Psc");
+    h.AdrMisto = text("Misto");
+    h.AdrICO = text("ICO");
+    h.AdrDIC = text("DIC");
+    h.AdrKontakt = contactPerson(m_db, firmId);
+    copy.addressPriceLevel = firmLevel;
+    setChanged();
+
+    if (!note.isEmpty())
+        ui.information(name + QStringLiteral("\r\r") + note);
+    if (h.CenHladAdr && !copy.items().empty()) {
+        const QString& level = firmLevel;
+        if (ui.question(QStringLiteral("Došlo ke změně adresy, mohla se tedy změnit i cenová "
+                                       "hladina dokladu - chcete promítnout nastavenou cenovou "
+                                       "hladinu do položek ?\r\r") +
+                        levelChangeIntro() + levelBullet(level) + QStringLiteral("\r\r") +
+                        allItemsBullet() +
+                        QStringLiteral("\r\r\rChcete tyto změny nyní provést ?")))
+            applyLevelToItems(level);
+    }
+}
+
+QString OfferCardLogic::levelBullet(const QString& level) const {
+    if (level.isEmpty())
+        return QStringLiteral("• protože není zadána cenová hladina, bude na všechny ceníkové "
+                              "položky dosazena zákl. prod. cena");
+    return QStringLiteral("• na všechny ceníkové položky bude hromadně dosazena hladina \"") +
+           level + QStringLiteral("\"");
+}
+
+bool OfferCardLogic::askLevelChange(const QString& level, const QString& ending) {
+    return m_context.ui().question(
+        QStringLiteral("Chcete promítnout změnu cenové hladiny do položek ?\r\r") +
+        levelChangeIntro() + levelBullet(level) + QStringLiteral("\r\r") + allItemsBullet() +
+        QStringLiteral("\r\r\r") + ending);
+}
+
+void OfferCardLogic::applyLevelToItems(const QString& level) {
+    OfferBulkOperations bulk(m_opened.copy, {}, m_context.ui());
+    bulk.setLevel(m_db, level, true);
+    afterItemsChanged();
+}
+
+void OfferCardLogic::chooseOwnLevel(const QString& level) {
+    OfferHeader& h = m_opened.copy.header();
+    if (h.CenHladAdr)
+        return;
+    h.CenHladina = level;
+    setChanged();
+    if (askLevelChange(level, QStringLiteral("Pokračovat ?")))
+        applyLevelToItems(level);
+}
+
+void OfferCardLogic::clearOwnLevel() {
+    OfferHeader& h = m_opened.copy.header();
+    if (h.CenHladAdr)
+        return;
+    h.CenHladina.clear();
+    setChanged();
+    if (m_context.ui().question(
+            QStringLiteral("Chcete na všechny ceníkové položky dosadit základní prodejní cenu z "
+                           "ceníku ? Změna se dotkne VŠECH ceníkových položek (mimo uzamčených), "
+                           "bez ohledu na označení.\r\r\rPokračovat ?")))
+        applyLevelToItems(QString());
+}
+
+void OfferCardLogic::setLevelFromAddress(bool fromAddress) {
+    OfferHeader& h = m_opened.copy.header();
+    if (h.CenHladAdr == fromAddress)
+        return;
+    const QString before = shownLevel();
+    h.CenHladAdr = fromAddress;
+    setChanged();
+    const QString after = shownLevel();
+    if (after != before && askLevelChange(after, QStringLiteral("Pokračovat ?")))
+        applyLevelToItems(after);
+}
+
+// Documents, history, purchase prices ----------------------------------------------------------
+
+QString OfferCardLogic::documentsFolder() const {
+    const auto id = m_opened.copy.offerId();
+    return id && !m_opened.copy.isNew() ? core::programState().offerDocumentsFolder(*id)
+                                        : QString();
+}
+
+bool OfferCardLogic::acceptLink(const QString& link, bool copyToShared) const {
+    return services::acceptDocumentLink(link, expandLink(link.trimmed(), documentsFolder()),
+                                        copyToShared, m_context.ui());
+}
+
+void OfferCardLogic::storeDocument(std::optional<std::size_t> index, const QString& description,
+                                   const QString& file, bool copyToShared) {
+    auto& documents = m_opened.copy.documents();
+    if (index && *index < documents.size()) {
+        documents[*index].Popis = description.left(50);
+        documents[*index].File = file.trimmed();
+    } else {
+        OfferDocument document;
+        document.Popis = description.left(50);
+        document.File = file.trimmed();
+        document.CopyFile = copyToShared;
+        m_opened.copy.addDocument(std::move(document));
+    }
+    setChanged();
+}
+
+void OfferCardLogic::removeDocument(std::size_t index) {
+    if (index >= m_opened.copy.documents().size() ||
+        !m_context.ui().question(QStringLiteral("Opravdu chcete vyjmout označený odkaz ?")))
+        return;
+    m_opened.copy.removeDocument(index);
+    setChanged();
+}
+
+void OfferCardLogic::showHistory() {
+    const auto id = m_opened.copy.offerId();
+    if (m_opened.copy.isNew() || !id) {
+        m_context.ui().information(
+            QStringLiteral("Historie akcí je k dispozici až po uložení nabídky."));
+        return;
+    }
+    m_context.navigator().showOfferHistory(*id);
+}
+
+void OfferCardLogic::togglePurchasePrices() {
+    services::togglePurchasePriceDisplay(m_context);
+}
+
+bool OfferCardLogic::purchasePricesVisible() const {
+    return core::programState().purchasePricesVisible();
+}
+
+// Confirm and leave ----------------------------------------------------------------------------
+
+bool OfferCardLogic::confirm() {
+    core::UserInteraction& ui = m_context.ui();
+    OfferWorkingCopy& copy = m_opened.copy;
+    if (copy.readOnly)
+        return false;
+    if (copy.numberText().trimmed().isEmpty()) {
+        ui.information(QStringLiteral("Musíte vyplnit číslo dokladu."));
+        return false;
+    }
+    OfferHeader& h = copy.header();
+    if (copy.isNew() && !h.AdrNazev.trimmed().isEmpty() && h.AdrCislo == 0 &&
+        !ui.question(QStringLiteral("Zadaná adresa nemá vazbu na adresář firem (doporučení: "
+                                    "pokud je to možné, vybírejte adresu z adresáře). Opravdu "
+                                    "chcete pokračovat ?")))
+        return false;
+    if (settlementEnabled(h.IDStav)) {
+        if (!h.DatVyrizeni.isValid()) {
+            if (!ui.question(QStringLiteral("Není vyplněný datum vyřízeni (zamítnutí). Chcete "
+                                            "dosadit dnešní datum ?")))
+                return false;
+            h.DatVyrizeni = QDateTime(QDate::currentDate(), QTime());
+        }
+    } else {
+        h.DatVyrizeni = QDateTime();
+    }
+    copy.recomputeTotals();
+    OfferStore store(m_db);
+    if (!store.save(copy, ui))
+        return false;
+    m_savedId = copy.offerId();
+    copy.changed = false;
+    return true;
+}
+
+bool OfferCardLogic::mayLeave() {
+    if (!m_opened.copy.changed || !core::programState().settings.profil.dotazPriOpusteni)
+        return true;
+    return m_context.ui().question(leaveQuestion());
+}
+
+} // namespace orvento::offers
