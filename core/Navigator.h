@@ -73,6 +73,9 @@ public:
     virtual std::shared_ptr<PendingNavigation> pickPostCode() = 0;
     // "Historie akcí" of one offer; Done once it is closed.
     virtual std::shared_ptr<PendingNavigation> showOfferHistory(qint64 offerId) = 0;
+    // The print window with the offer reports of one offer; Done once it is closed, with the
+    // offer's ID when a print changed the offer's state.
+    virtual std::shared_ptr<PendingNavigation> printOffer(qint64 offerId) = 0;
     // Whether this program has the offer card; the commands that open it stay off without it.
     virtual bool offerCardAvailable() const = 0;
     // The offer card for a new offer, the offer `offerId` or a copy of it; Done with the saved

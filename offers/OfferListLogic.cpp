@@ -20,6 +20,8 @@ namespace orvento::offers {
 namespace {
 
 constexpr int kLegendValue = 5;
+// "po vytvoření nové nabídky automaticky nabídnout tisk"
+constexpr int kPrintNewOfferValue = 1;
 constexpr int kCurrentOfferValue = 10;
 // How many IDs one statement of the sums names at most.
 constexpr size_t kSumChunk = 400;
@@ -230,8 +232,11 @@ void OfferListLogic::openCard(core::OfferCardMode mode) {
     if (m_card)
         m_card->onAnswer(nullptr);
     m_card = m_context.navigator().openOfferCard(mode, id);
-    m_card->onAnswer(
-        [this, before](const core::NavigationResult& result) { afterCard(result, before); });
+    m_card->onAnswer([this, before, mode](const core::NavigationResult& result) {
+        afterCard(result, before);
+        if (mode != core::OfferCardMode::Existing)
+            offerPrintOfNew(result);
+    });
 }
 
 void OfferListLogic::pickFilterFirm(
@@ -248,6 +253,24 @@ void OfferListLogic::pickFilterFirm(
         // A firm deleted between the pick and this read leaves the filter as it was.
         if (row.next())
             chosen(firmId, row.value(0).toString());
+    });
+}
+
+void OfferListLogic::offerPrintOfNew(const core::NavigationResult& card) {
+    if (card.status != core::NavigationStatus::Done || card.ids.empty() ||
+        !services::profile::loadBool(kPrintNewOfferValue, true))
+        return;
+    if (m_print)
+        m_print->onAnswer(nullptr);
+    m_print = m_context.navigator().printOffer(card.ids.front());
+    m_print->onAnswer([this](const core::NavigationResult& result) {
+        // A print that marked the offer as sent changed what the list shows.
+        if (result.status == core::NavigationStatus::Done && !result.ids.empty()) {
+            const qint64 id = currentId();
+            reloadRows();
+            locate(id);
+            changed();
+        }
     });
 }
 

@@ -124,6 +124,8 @@ private:
     void locate(qint64 id);
     void changed();
     void afterCard(const core::NavigationResult& result, qint64 before);
+    // After a new offer or a copy was saved: the print window, when the profile asks for it.
+    void offerPrintOfNew(const core::NavigationResult& card);
     bool findCurrentAgain();
     std::optional<OfferSums> sumRows(const std::vector<qint64>& ids);
 
@@ -137,6 +139,7 @@ private:
     std::function<void()> m_changed;
     std::shared_ptr<core::PendingNavigation> m_card;
     std::shared_ptr<core::PendingNavigation> m_firmPick;
+    std::shared_ptr<core::PendingNavigation> m_print;
 };
 
 } // namespace orvento::offers

@@ -11,6 +11,7 @@
 #include "ui/addressbook/PostCodeListWindow.h"
 #include "ui/offers/HistoryActionWindow.h"
 #include "ui/offers/OfferCardWindow.h"
+#include "ui/output/PrintWindow.h"
 
 #include <QApplication>
 #include <QProcess>
@@ -66,6 +67,12 @@ std::shared_ptr<core::PendingNavigation> ProgramNavigator::pickPostCode() {
     if (!row)
         return answered({core::NavigationStatus::Cancelled, {}});
     return answered({core::NavigationStatus::Done, {row->id}});
+}
+
+std::shared_ptr<core::PendingNavigation> ProgramNavigator::printOffer(qint64 offerId) {
+    const bool stateChanged = PrintWindow::openForOffer(m_context, offerId, parentWindow());
+    return answered({core::NavigationStatus::Done,
+                     stateChanged ? std::vector<qint64>{offerId} : std::vector<qint64>{}});
 }
 
 std::shared_ptr<core::PendingNavigation> ProgramNavigator::showOfferHistory(qint64 offerId) {

@@ -25,6 +25,7 @@ public:
     std::shared_ptr<core::PendingNavigation> pickFirm() override;
     std::shared_ptr<core::PendingNavigation> pickPostCode() override;
     std::shared_ptr<core::PendingNavigation> showOfferHistory(qint64 offerId) override;
+    std::shared_ptr<core::PendingNavigation> printOffer(qint64 offerId) override;
     bool offerCardAvailable() const override;
     std::shared_ptr<core::PendingNavigation> openOfferCard(core::OfferCardMode mode,
                                                            qint64 offerId) override;

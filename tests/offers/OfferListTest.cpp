@@ -359,15 +359,22 @@ TEST_F(OfferListTest, CardOpensOnlyForAnOfferStillThereAndTheListFollowsTheSaved
 
     const qint64 copy = add(QStringLiteral("B"), QStringLiteral("F"));
     test.navigator.answerWindow({core::NavigationStatus::Done, {copy}});
+    test.navigator.answerWindow({core::NavigationStatus::Done, {}}); // the print window
     list.openCard(core::OfferCardMode::Copy);
-    EXPECT_EQ(test.navigator.requests().last(), QStringLiteral("openOfferCard copy %1").arg(a));
+    EXPECT_EQ(test.navigator.count(QStringLiteral("openOfferCard copy %1").arg(a)), 1);
     EXPECT_EQ(list.currentId(), copy);
+    // A saved copy is offered for printing, as the profile asks by default; an edit is not.
+    EXPECT_EQ(test.navigator.requests().last(), QStringLiteral("printOffer %1").arg(copy));
+    test.navigator.answerWindow({core::NavigationStatus::Done, {copy}});
+    list.openCard(core::OfferCardMode::Existing);
+    EXPECT_EQ(test.navigator.count(QStringLiteral("printOffer %1").arg(copy)), 1);
 
     ASSERT_TRUE(db().execute(QStringLiteral("DELETE FROM Nabidky WHERE ID = :ID"),
                              {{QStringLiteral("ID"), copy}}));
     list.openCard(core::OfferCardMode::Existing);
     EXPECT_TRUE(ui.saw(Kind::Warning, services::recordGoneMessage()));
-    EXPECT_EQ(test.navigator.count(QStringLiteral("openOfferCard existing %1").arg(copy)), 0);
+    EXPECT_EQ(test.navigator.count(QStringLiteral("openOfferCard existing %1").arg(copy)), 1)
+        << "no card for an offer deleted elsewhere";
 
     test.navigator.setOfferCardAvailable(false);
     EXPECT_FALSE(list.buttons().add || list.buttons().edit || list.buttons().copy);

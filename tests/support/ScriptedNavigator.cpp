@@ -73,6 +73,10 @@ std::shared_ptr<core::PendingNavigation> ScriptedNavigator::pickPostCode() {
     return window(QStringLiteral("pickPostCode"));
 }
 
+std::shared_ptr<core::PendingNavigation> ScriptedNavigator::printOffer(qint64 offerId) {
+    return window(QStringLiteral("printOffer %1").arg(offerId));
+}
+
 std::shared_ptr<core::PendingNavigation> ScriptedNavigator::showOfferHistory(qint64 offerId) {
     return window(QStringLiteral("showOfferHistory %1").arg(offerId));
 }

@@ -34,6 +34,7 @@ public:
     std::shared_ptr<core::PendingNavigation> pickFirm() override;
     std::shared_ptr<core::PendingNavigation> pickPostCode() override;
     std::shared_ptr<core::PendingNavigation> showOfferHistory(qint64 offerId) override;
+    std::shared_ptr<core::PendingNavigation> printOffer(qint64 offerId) override;
     // The card counts as present unless a test says otherwise.
     bool offerCardAvailable() const override { return m_offerCard; }
     // "openOfferCard new", "openOfferCard existing 5", "openOfferCard copy 5".

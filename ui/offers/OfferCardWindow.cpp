@@ -207,8 +207,6 @@ OfferCardWindow::OfferCardWindow(core::AppContext& context, offers::OpenedOffer 
     auto* help = makeButton(this, "btnNapoveda", QStringLiteral("Nápověda"));
     auto* breakdown = makeButton(this, "btnRozpis", QStringLiteral("Rozpis identifikátorů"));
     breakdown->setEnabled(false);
-    auto* print = makeButton(this, "btnTisk", QStringLiteral("Tisk"));
-    print->setEnabled(false);
     auto* vat = makeButton(this, "btnDPH", QStringLiteral("DPH"));
     auto* history = makeButton(this, "btnHistorie", QStringLiteral("Historie akcí"));
     m_ok->setEnabled(!m_logic.readOnly());
@@ -226,7 +224,7 @@ OfferCardWindow::OfferCardWindow(core::AppContext& context, offers::OpenedOffer 
     installHelpKey(this, QStringLiteral("pgNovaNab.htm"));
 
     auto* bottom = new QHBoxLayout;
-    for (QPushButton* b : {templates, calculator, vat, history, breakdown, print, help})
+    for (QPushButton* b : {templates, calculator, vat, history, breakdown, help})
         bottom->addWidget(b);
     bottom->addStretch();
     bottom->addWidget(m_ok);
