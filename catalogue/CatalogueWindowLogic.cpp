@@ -476,22 +476,26 @@ void CatalogueWindowLogic::followPurchasePriceDisplay() {
     m_items.setPurchasePricesVisible(core::programState().purchasePricesVisible());
 }
 
-std::optional<qint64> CatalogueWindowLogic::pickItem() {
-    const auto& marks = m_items.marks();
-    const qint64 id = marks.empty() ? currentItemId() : marks.back();
+std::vector<qint64> CatalogueWindowLogic::pickItems() {
+    if (!m_items.marks().empty()) {
+        std::vector<qint64> marked(m_items.marks().rbegin(), m_items.marks().rend());
+        m_items.clearMarks();
+        return marked;
+    }
+    const qint64 id = currentItemId();
     if (id <= 0)
-        return std::nullopt;
+        return {};
     const auto chyba = m_db.scalar(QStringLiteral("SELECT Chyba FROM Zasoby WHERE ID = :ID"),
                                    {{QStringLiteral("ID"), id}});
     if (!chyba) {
         m_ui.warning(services::recordGoneMessage());
-        return std::nullopt;
+        return {};
     }
     if (chyba->toBool()) {
         m_ui.warning(messages::itemUnusable());
-        return std::nullopt;
+        return {};
     }
-    return id;
+    return {id};
 }
 
 } // namespace orvento::catalogue

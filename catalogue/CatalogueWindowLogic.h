@@ -125,9 +125,11 @@ public:
     void togglePurchasePrices();
     // After a window that may have switched the display itself (the item card).
     void followPurchasePriceDisplay();
-    // "OK" in pick mode: the item to transfer into the offer (the last marked one when items
-    // are marked); nothing when the item must be recomputed first.
-    std::optional<qint64> pickItem();
+    // "OK" in pick mode: the items to transfer into the offer. With marks, every marked item from
+    // the last marked to the first, the marks handed over with them (the offer warns about and
+    // skips one that must be recomputed); else the current item, nothing when it must be
+    // recomputed first.
+    std::vector<qint64> pickItems();
 
 private:
     void rememberPlace();

@@ -39,10 +39,10 @@ QWidget* ProgramNavigator::parentWindow() {
 
 std::shared_ptr<core::PendingNavigation> ProgramNavigator::pickCatalogueItems() {
     auto pending = std::make_shared<core::PendingNavigation>();
-    const std::optional<qint64> picked = CatalogueWindow::open(
+    std::vector<qint64> picked = CatalogueWindow::open(
         m_context.ui(), m_context.profile(), catalogue::CatalogueMode::Pick, parentWindow());
-    if (picked)
-        pending->answer({core::NavigationStatus::Done, {*picked}});
+    if (!picked.empty())
+        pending->answer({core::NavigationStatus::Done, std::move(picked)});
     else
         pending->answer({core::NavigationStatus::Cancelled, {}});
     return pending;

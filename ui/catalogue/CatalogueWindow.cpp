@@ -231,14 +231,14 @@ CatalogueWindow::~CatalogueWindow() {
         m_logic.close();
 }
 
-std::optional<qint64> CatalogueWindow::open(core::UserInteraction& ui,
-                                            services::ProfileSession& session,
-                                            catalogue::CatalogueMode mode, QWidget* parent) {
+std::vector<qint64> CatalogueWindow::open(core::UserInteraction& ui,
+                                          services::ProfileSession& session,
+                                          catalogue::CatalogueMode mode, QWidget* parent) {
     if (!catalogue::CatalogueWindowLogic::mayOpen(ui))
-        return std::nullopt;
+        return {};
     CatalogueWindow window(ui, session, mode, parent);
     window.exec();
-    return window.pickedItem();
+    return window.pickedItems();
 }
 
 void CatalogueWindow::done(int result) {
@@ -441,8 +441,9 @@ void CatalogueWindow::showSheetList() {
 void CatalogueWindow::pick() {
     if (m_logic.mode() != catalogue::CatalogueMode::Pick)
         return;
-    if (const auto id = m_logic.pickItem()) {
-        m_picked = id;
+    auto picked = m_logic.pickItems();
+    if (!picked.empty()) {
+        m_picked = std::move(picked);
         accept();
     }
 }

@@ -38,16 +38,17 @@ public:
                     catalogue::CatalogueMode mode, QWidget* parent = nullptr);
     ~CatalogueWindow() override;
 
-    // Opens the catalogue after the rights check. In pick mode, the item chosen with "OK".
-    static std::optional<qint64> open(core::UserInteraction& ui, services::ProfileSession& session,
-                                      catalogue::CatalogueMode mode, QWidget* parent);
+    // Opens the catalogue after the rights check. In pick mode, the items chosen with "OK"
+    // (nothing when it was closed without a pick).
+    static std::vector<qint64> open(core::UserInteraction& ui, services::ProfileSession& session,
+                                    catalogue::CatalogueMode mode, QWidget* parent);
 
     catalogue::CatalogueWindowLogic& logic() { return m_logic; }
     QTabBar* tabs() const { return m_tabs; }
     QTableView* groupsView() const { return m_groupsView; }
     QTableView* itemsView() const { return m_itemsView; }
     QLineEdit* findBox() const;
-    std::optional<qint64> pickedItem() const { return m_picked; }
+    const std::vector<qint64>& pickedItems() const { return m_picked; }
 
     // The commands, as the buttons and menus run them.
     void toggleGroups();
@@ -99,7 +100,7 @@ private:
     QPushButton* m_ok;
     QAction* m_moveToGroup;
     QAction* m_moveToSheet;
-    std::optional<qint64> m_picked;
+    std::vector<qint64> m_picked;
     bool m_updating = false;
     bool m_closed = false;
 };
