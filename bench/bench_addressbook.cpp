@@ -2,6 +2,7 @@
 // the address book window offscreen and times what a person does: the opening, the keys of a
 // quick find, and a firm's card with its contacts. Each figure is printed beside its target.
 #include "addressbook/FirmCard.h"
+#include "bench/support/BenchFigures.h"
 #include "core/AppContext.h"
 #include "core/Database.h"
 #include "core/ProgramState.h"
@@ -25,6 +26,7 @@
 #include <cstdio>
 
 using namespace orvento;
+using namespace orvento::bench;
 
 namespace {
 
@@ -43,15 +45,6 @@ struct Program {
     ui::ProgramNavigator navigator{context, nullptr};
     core::AppContext context{interaction, navigator, profile, hooks};
 };
-
-void report(const char* what, double value, const char* unit, double target) {
-    std::printf("%-28s %10.1f %s   (target < %.0f %s)%s\n", what, value, unit, target, unit,
-                value < target ? "" : "   ** over target **");
-}
-
-double elapsedMs(const QElapsedTimer& timer) {
-    return static_cast<double>(timer.nsecsElapsed()) / 1e6;
-}
 
 bool generateFirms(core::Database& db, int firms, int contactsEach) {
     const QStringList first = {QStringLiteral("Stavby"),      QStringLiteral("Elektro"),

@@ -2,6 +2,7 @@
 // catalogue window offscreen and times what a person does first: the opening, a quick-find key,
 // a sort by another column and scrolling to the end; then the process's peak memory. Each figure
 // is printed beside its target.
+#include "bench/support/BenchFigures.h"
 #include "catalogue/CatalogueRecords.h"
 #include "catalogue/DemoCatalogue.h"
 #include "core/AgendaInit.h"
@@ -26,6 +27,7 @@
 #include <cstdio>
 
 using namespace orvento;
+using namespace orvento::bench;
 
 namespace {
 
@@ -35,15 +37,6 @@ public:
     void warning(const QString& text) override { std::fprintf(stderr, "%s\n", qPrintable(text)); }
     void error(const QString& text) override { std::fprintf(stderr, "%s\n", qPrintable(text)); }
 };
-
-void report(const char* what, double value, const char* unit, double target) {
-    std::printf("%-28s %10.1f %s   (target < %.0f %s)%s\n", what, value, unit, target, unit,
-                value < target ? "" : "   ** over target **");
-}
-
-double elapsedMs(const QElapsedTimer& timer) {
-    return static_cast<double>(timer.nsecsElapsed()) / 1e6;
-}
 
 } // namespace
 

@@ -2,6 +2,7 @@
 // look-ups by catalogue number and lists in Czech order over 100,000 items. Prints each figure
 // beside its target.
 
+#include "bench/support/BenchFigures.h"
 #include "core/Database.h"
 #include "core/ProgramState.h"
 #include "core/TemplateDatabases.h"
@@ -19,22 +20,11 @@
 #include <random>
 
 using namespace orvento;
+using namespace orvento::bench;
 
 namespace {
 
 constexpr int kItems = 100'000;
-
-double millisecondsOf(const std::function<void()>& work) {
-    QElapsedTimer timer;
-    timer.start();
-    work();
-    return static_cast<double>(timer.nsecsElapsed()) / 1e6;
-}
-
-void report(const char* what, double value, const char* unit, double target, bool ok) {
-    std::printf("%-58s %10.1f %-3s target %8.1f %-3s %s\n", what, value, unit, target, unit,
-                ok ? "ok" : "MISSED");
-}
 
 QString itemName(std::mt19937& random) {
     static const QStringList nouns = {

@@ -4,6 +4,7 @@
 // the discount that brings the offer to a typed total with the steps its search took. Each
 // figure is the median of several rounds, printed beside its target.
 
+#include "bench/support/BenchFigures.h"
 #include "catalogue/ItemRecord.h"
 #include "catalogue/PriceLevelRecords.h"
 #include "core/Database.h"
@@ -24,6 +25,7 @@
 #include <vector>
 
 using namespace orvento;
+using namespace orvento::bench;
 using offers::BulkField;
 using offers::BulkMode;
 
@@ -33,25 +35,7 @@ constexpr int kItems = 1000;
 constexpr int kRounds = 7;
 constexpr double kTarget = 100.0;
 
-double medianMilliseconds(const std::function<void()>& work) {
-    std::vector<double> times;
-    for (int r = 0; r < kRounds; ++r) {
-        QElapsedTimer timer;
-        timer.start();
-        work();
-        times.push_back(static_cast<double>(timer.nsecsElapsed()) / 1e6);
-    }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
-}
-
 int missed = 0;
-
-void report(const char* what, double value, double target) {
-    const bool ok = value < target;
-    missed += ok ? 0 : 1;
-    std::printf("%-52s %10.3f ms target %8.1f ms %s\n", what, value, target, ok ? "ok" : "MISSED");
-}
 
 bool fillCatalogue(core::Database& db) {
     catalogue::PriceLevel level;
@@ -128,32 +112,40 @@ int main(int argc, char** argv) {
 
     std::printf("Bulk operations on one offer of %d items (every 50th locked)\n", kItems);
     report("discount set on every item",
-           medianMilliseconds([&] { bulk.applyValue(BulkField::Discount, BulkMode::Set, 5.0); }),
+           medianMilliseconds(kRounds,
+                              [&] { bulk.applyValue(BulkField::Discount, BulkMode::Set, 5.0); }),
            kTarget);
     report("margin added to every item",
-           medianMilliseconds([&] { bulk.applyValue(BulkField::Margin, BulkMode::Add, 1.0); }),
+           medianMilliseconds(kRounds,
+                              [&] { bulk.applyValue(BulkField::Margin, BulkMode::Add, 1.0); }),
            kTarget);
     report("rabat set on every item",
-           medianMilliseconds([&] { bulk.applyValue(BulkField::Rabat, BulkMode::Set, 30.0); }),
+           medianMilliseconds(kRounds,
+                              [&] { bulk.applyValue(BulkField::Rabat, BulkMode::Set, 30.0); }),
            kTarget);
     report("VAT rate set on every item",
-           medianMilliseconds([&] { bulk.applyValue(BulkField::VatRate, BulkMode::Set, 12.0); }),
+           medianMilliseconds(kRounds,
+                              [&] { bulk.applyValue(BulkField::VatRate, BulkMode::Set, 12.0); }),
            kTarget);
     report("price level set from the catalogue",
-           medianMilliseconds([&] { bulk.setLevel(db, QStringLiteral("VO"), true); }), kTarget);
+           medianMilliseconds(kRounds, [&] { bulk.setLevel(db, QStringLiteral("VO"), true); }),
+           kTarget);
     report("prices refreshed from the catalogue",
-           medianMilliseconds([&] { bulk.refreshFromCatalogue(db); }), kTarget);
+           medianMilliseconds(kRounds, [&] { bulk.refreshFromCatalogue(db); }), kTarget);
     int flip = 0;
-    report("agenda's VAT rates taken over", medianMilliseconds([&] {
-               const bool up = flip++ % 2 == 0;
-               offers::setCurrentVatRates(offer, {up ? 23.0 : 21.0, up ? 13.0 : 12.0, 0});
-           }),
+    report("agenda's VAT rates taken over",
+           medianMilliseconds(
+               kRounds,
+               [&] {
+                   const bool up = flip++ % 2 == 0;
+                   offers::setCurrentVatRates(offer, {up ? 23.0 : 21.0, up ? 13.0 : 12.0, 0});
+               }),
            kTarget);
 
     const double total = offer.totals().totalNet;
     offers::DiscountSearch search;
     int round = 0;
-    const double time = medianMilliseconds([&] {
+    const double time = medianMilliseconds(kRounds, [&] {
         // A target that no hundredth of a discount reaches exactly.
         search = bulk.discountToTotal(total * 0.873 + 0.0137 * round++, true);
     });

@@ -2,6 +2,7 @@
 // offscreen, then one change on every item (a lock set through the grid's menu command) shown
 // again. Each figure is the median of several rounds, printed beside its target.
 
+#include "bench/support/BenchFigures.h"
 #include "core/AppContext.h"
 #include "core/Database.h"
 #include "core/ProgramState.h"
@@ -25,6 +26,7 @@
 #include <vector>
 
 using namespace orvento;
+using namespace orvento::bench;
 
 namespace {
 
@@ -44,26 +46,7 @@ struct Program {
     core::AppContext context{ui, navigator, profile, hooks};
 };
 
-double medianMs(const std::function<void()>& work) {
-    std::vector<double> times;
-    for (int r = 0; r < kRounds; ++r) {
-        QElapsedTimer timer;
-        timer.start();
-        work();
-        times.push_back(static_cast<double>(timer.nsecsElapsed()) / 1e6);
-    }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
-}
-
 int missed = 0;
-
-void report(const char* what, double value, double target) {
-    const bool ok = value < target;
-    missed += ok ? 0 : 1;
-    std::printf("%-44s %8.1f ms   (target < %.0f ms)%s\n", what, value, target,
-                ok ? "" : "   ** over target **");
-}
 
 std::optional<qint64> generateOffer(core::Database& db, int items) {
     core::Transaction unit(db);
@@ -144,18 +127,20 @@ int main(int argc, char** argv) {
     program.profile.loadGridLayouts();
 
     bool opened = true;
-    report("open a 1,000-item offer in its card", medianMs([&] {
-               auto offer = offers::OfferCardLogic::open(program.context,
-                                                         core::OfferCardMode::Existing, *id);
-               if (!offer) {
-                   opened = false;
-                   return;
-               }
-               ui::OfferCardWindow window(program.context, std::move(*offer));
-               window.show();
-               QApplication::processEvents();
-               window.done(QDialog::Rejected);
-           }),
+    report("open a 1,000-item offer in its card",
+           medianMilliseconds(kRounds,
+                              [&] {
+                                  auto offer = offers::OfferCardLogic::open(
+                                      program.context, core::OfferCardMode::Existing, *id);
+                                  if (!offer) {
+                                      opened = false;
+                                      return;
+                                  }
+                                  ui::OfferCardWindow window(program.context, std::move(*offer));
+                                  window.show();
+                                  QApplication::processEvents();
+                                  window.done(QDialog::Rejected);
+                              }),
            300);
     if (!opened) {
         std::fprintf(stderr, "the offer did not open\n");
@@ -167,12 +152,14 @@ int main(int argc, char** argv) {
     window.show();
     QApplication::processEvents();
     bool locked = false;
-    report("lock every item and show the grid again", medianMs([&] {
-               locked = !locked;
-               window.logic().setLocks(locked, true);
-               window.showItems();
-               QApplication::processEvents();
-           }),
+    report("lock every item and show the grid again",
+           medianMilliseconds(kRounds,
+                              [&] {
+                                  locked = !locked;
+                                  window.logic().setLocks(locked, true);
+                                  window.showItems();
+                                  QApplication::processEvents();
+                              }),
            100);
     window.done(QDialog::Rejected);
     return missed == 0 ? 0 : 1;

@@ -2,6 +2,7 @@
 // window offscreen and times what a person does there: the opening, a filter by a part of the
 // customer's name, a quick-find key and a sort by another column. Each figure is the median of
 // several rounds, printed beside its target.
+#include "bench/support/BenchFigures.h"
 #include "core/AppContext.h"
 #include "core/Database.h"
 #include "core/ProgramState.h"
@@ -29,6 +30,7 @@
 #include <vector>
 
 using namespace orvento;
+using namespace orvento::bench;
 
 namespace {
 
@@ -49,23 +51,6 @@ struct Program {
     ui::ProgramNavigator navigator{context, nullptr};
     core::AppContext context{ui, navigator, profile, hooks};
 };
-
-double medianMs(const std::function<void()>& work) {
-    std::vector<double> times;
-    for (int r = 0; r < kRounds; ++r) {
-        QElapsedTimer timer;
-        timer.start();
-        work();
-        times.push_back(static_cast<double>(timer.nsecsElapsed()) / 1e6);
-    }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
-}
-
-void report(const char* what, double value, double target) {
-    std::printf("%-40s %8.1f ms   (target < %.0f ms)%s\n", what, value, target,
-                value < target ? "" : "   ** over target **");
-}
 
 // A key with a letter of the Czech alphabet, which the test library's keys do not include.
 void typeLetter(QWidget* widget, const QString& letter) {
@@ -145,12 +130,14 @@ int main(int argc, char** argv) {
 
     Program program;
     program.profile.loadGridLayouts();
-    report("open the offer list (sorted by number)", medianMs([&] {
-               ui::OfferListWindow window(program.context);
-               window.show();
-               QApplication::processEvents();
-               window.reject();
-           }),
+    report("open the offer list (sorted by number)",
+           medianMilliseconds(kRounds,
+                              [&] {
+                                  ui::OfferListWindow window(program.context);
+                                  window.show();
+                                  QApplication::processEvents();
+                                  window.reject();
+                              }),
            300);
 
     ui::OfferListWindow window(program.context);
@@ -162,10 +149,12 @@ int main(int argc, char** argv) {
     filter.active = true;
     filter.byFirmText = true;
     filter.firmText = QStringLiteral("říha");
-    report("filter: firm name contains a text", medianMs([&] {
-               logic.applyFilter(filter);
-               QApplication::processEvents();
-           }),
+    report("filter: firm name contains a text",
+           medianMilliseconds(kRounds,
+                              [&] {
+                                  logic.applyFilter(filter);
+                                  QApplication::processEvents();
+                              }),
            100);
     std::printf("%40s %8d rows shown\n", "", logic.rows().rowCount());
     offers::OfferFilter states;
@@ -173,40 +162,51 @@ int main(int argc, char** argv) {
     states.byState = true;
     states.state = 1;
     states.unsettled = true;
-    report("filter: state and not settled", medianMs([&] {
-               logic.applyFilter(states);
-               QApplication::processEvents();
-           }),
+    report("filter: state and not settled",
+           medianMilliseconds(kRounds,
+                              [&] {
+                                  logic.applyFilter(states);
+                                  QApplication::processEvents();
+                              }),
            100);
     logic.applyFilter({});
 
     QTableView* grid = window.grid();
     grid->setFocus();
-    report("quick find, first key (number)", medianMs([&] {
-               QTest::keyClick(grid, Qt::Key_N);
-               QApplication::processEvents();
-               QTest::keyClick(window.findBox(), Qt::Key_Tab);
-           }),
+    report("quick find, first key (number)",
+           medianMilliseconds(kRounds,
+                              [&] {
+                                  QTest::keyClick(grid, Qt::Key_N);
+                                  QApplication::processEvents();
+                                  QTest::keyClick(window.findBox(), Qt::Key_Tab);
+                              }),
            100);
 
     QHeaderView* header = grid->horizontalHeader();
-    report("sort by firm name", medianMs([&] {
-                                    Q_EMIT header->sectionClicked(0); // number
-                                    Q_EMIT header->sectionClicked(1); // firm name
-                                    QApplication::processEvents();
-                                }) / 2,
+    report("sort by firm name",
+           medianMilliseconds(kRounds,
+                              [&] {
+                                  Q_EMIT header->sectionClicked(0); // number
+                                  Q_EMIT header->sectionClicked(1); // firm name
+                                  QApplication::processEvents();
+                              }) /
+               2,
            300);
-    report("quick find, first key (firm name)", medianMs([&] {
-               typeLetter(grid, QStringLiteral("Ř"));
-               QApplication::processEvents();
-               QTest::keyClick(window.findBox(), Qt::Key_Tab);
-           }),
+    report("quick find, first key (firm name)",
+           medianMilliseconds(kRounds,
+                              [&] {
+                                  typeLetter(grid, QStringLiteral("Ř"));
+                                  QApplication::processEvents();
+                                  QTest::keyClick(window.findBox(), Qt::Key_Tab);
+                              }),
            100);
-    report("quick find, next key (firm name)", medianMs([&] {
-               window.findBox()->setText(QStringLiteral("Ř"));
-               QTest::keyClick(window.findBox(), Qt::Key_E);
-               QApplication::processEvents();
-           }),
+    report("quick find, next key (firm name)",
+           medianMilliseconds(kRounds,
+                              [&] {
+                                  window.findBox()->setText(QStringLiteral("Ř"));
+                                  QTest::keyClick(window.findBox(), Qt::Key_E);
+                                  QApplication::processEvents();
+                              }),
            100);
     window.reject();
     state.db->agenda.close();

@@ -2,6 +2,7 @@
 // the detailed level, and the opening into a working copy, each the median of several rounds.
 // Prints each figure beside its target.
 
+#include "bench/support/BenchFigures.h"
 #include "core/Database.h"
 #include "core/ProgramState.h"
 #include "core/SilentInteraction.h"
@@ -20,28 +21,12 @@
 #include <vector>
 
 using namespace orvento;
+using namespace orvento::bench;
 
 namespace {
 
 constexpr int kItems = 1000;
 constexpr int kRounds = 7;
-
-double medianMilliseconds(const std::function<void()>& work) {
-    std::vector<double> times;
-    for (int r = 0; r < kRounds; ++r) {
-        QElapsedTimer timer;
-        timer.start();
-        work();
-        times.push_back(static_cast<double>(timer.nsecsElapsed()) / 1e6);
-    }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
-}
-
-void report(const char* what, double value, double target) {
-    std::printf("%-58s %10.3f ms target %8.1f ms %s\n", what, value, target,
-                value < target ? "ok" : "MISSED");
-}
 
 offers::OfferItem benchItem(int i) {
     offers::OfferItem item;
@@ -91,7 +76,7 @@ int main(int argc, char** argv) {
     const qint64 id = *copy.offerId();
 
     int round = 0;
-    const double totals = medianMilliseconds([&] {
+    const double totals = medianMilliseconds(kRounds, [&] {
         offers::OfferItem item = copy.items()[500];
         item.PocetMJ = 2 + round++;
         offers::computeLine(item);
@@ -99,7 +84,7 @@ int main(int argc, char** argv) {
     });
     report("totals recomputed after one edit", totals, 5.0);
 
-    const double save = medianMilliseconds([&] {
+    const double save = medianMilliseconds(kRounds, [&] {
         offers::OfferItem item = copy.items()[10];
         item.PocetMJ = 3 + round++;
         offers::computeLine(item);
@@ -109,7 +94,7 @@ int main(int argc, char** argv) {
     });
     report("saved with history at the detailed level", save, 300.0);
 
-    const double open = medianMilliseconds([&] {
+    const double open = medianMilliseconds(kRounds, [&] {
         // With the rights check, the lock file and the address's price level, as the card has it.
         const auto existing = store.open(offers::OfferMode::Existing, id, ui);
         if (!existing || existing->copy.items().size() != kItems)

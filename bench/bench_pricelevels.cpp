@@ -2,6 +2,7 @@
 // fixed slots, the level check before repricing, and opening the item card. Prints each figure
 // beside its target.
 
+#include "bench/support/BenchFigures.h"
 #include "catalogue/ItemCard.h"
 #include "catalogue/LevelConsistency.h"
 #include "catalogue/PriceLevelCard.h"
@@ -19,6 +20,7 @@
 #include <functional>
 
 using namespace orvento;
+using namespace orvento::bench;
 
 namespace {
 
@@ -33,18 +35,6 @@ public:
         return core::Answer::Yes;
     }
 };
-
-double millisecondsOf(const std::function<void()>& work) {
-    QElapsedTimer timer;
-    timer.start();
-    work();
-    return static_cast<double>(timer.nsecsElapsed()) / 1e6;
-}
-
-void report(const char* what, double value, double target) {
-    std::printf("%-58s %10.1f ms  target %8.1f ms  %s\n", what, value, target,
-                value <= target ? "ok" : "MISSED");
-}
 
 } // namespace
 

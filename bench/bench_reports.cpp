@@ -2,6 +2,7 @@
 // and the DataSet XML saved), and its PDF rendered by the report runner, both in this process and
 // as the program starts it (Dastrel as a process of its own). Prints each figure beside its target.
 
+#include "bench/support/BenchFigures.h"
 #include "core/Database.h"
 #include "core/ProgramState.h"
 #include "core/SilentInteraction.h"
@@ -27,25 +28,9 @@
 #include <vector>
 
 using namespace orvento;
+using namespace orvento::bench;
 
 namespace {
-
-double medianMilliseconds(int rounds, const std::function<void()>& work) {
-    std::vector<double> times;
-    for (int r = 0; r < rounds; ++r) {
-        QElapsedTimer timer;
-        timer.start();
-        work();
-        times.push_back(static_cast<double>(timer.nsecsElapsed()) / 1e6);
-    }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
-}
-
-void report(const char* what, double value, double target) {
-    std::printf("%-58s %10.3f ms target %8.1f ms %s\n", what, value, target,
-                value < target ? "ok" : "MISSED");
-}
 
 offers::OfferItem benchItem(int i) {
     offers::OfferItem item;
