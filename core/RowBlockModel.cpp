@@ -14,25 +14,31 @@ RowBlockModel::RowBlockModel(Database& db, QString table, QStringList columns, i
 
 RowBlockModel::~RowBlockModel() = default;
 
-bool RowBlockModel::resetIds(const QString& sql, const SqlParams& params) {
+bool RowBlockModel::resetIds(const QString& sql, const SqlParams& params,
+                             const std::function<void(const QSqlQuery&)>& eachRow) {
     beginResetModel();
     m_blocks.clear();
     m_blockUse.clear();
     m_ids.clear();
+    m_rowOfId.clear();
     bool ok = true;
     if (!sql.isEmpty()) {
         QSqlQuery q = m_db.select(sql, params);
         ok = q.isActive();
-        while (ok && q.next())
-            m_ids.push_back(q.value(0).toLongLong());
+        while (ok && q.next()) {
+            const qint64 id = q.value(0).toLongLong();
+            m_rowOfId.emplace(id, static_cast<int>(m_ids.size()));
+            m_ids.push_back(id);
+            if (eachRow)
+                eachRow(q);
+        }
     }
     endResetModel();
     return ok;
 }
 
 void RowBlockModel::dropMarksNotShown() {
-    const std::unordered_set<qint64> shown(m_ids.begin(), m_ids.end());
-    std::erase_if(m_marks, [&](qint64 id) { return !shown.contains(id); });
+    std::erase_if(m_marks, [this](qint64 id) { return !m_rowOfId.contains(id); });
     m_markedSet = {m_marks.begin(), m_marks.end()};
 }
 
@@ -43,10 +49,10 @@ qint64 RowBlockModel::idAt(int row) const {
 }
 
 std::optional<int> RowBlockModel::rowOfId(qint64 id) const {
-    const auto it = std::find(m_ids.begin(), m_ids.end(), id);
-    if (it == m_ids.end())
+    const auto it = m_rowOfId.find(id);
+    if (it == m_rowOfId.end())
         return std::nullopt;
-    return static_cast<int>(it - m_ids.begin());
+    return it->second;
 }
 
 const RowBlockModel::Block* RowBlockModel::block(int number) const {

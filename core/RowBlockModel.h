@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <list>
 #include <memory>
 #include <optional>
@@ -52,8 +53,11 @@ protected:
                   QObject* parent);
 
     // Reads the IDs with a query whose first column is the ID, as a model reset; no statement
-    // leaves the model empty. False when the query failed; the model is then empty.
-    bool resetIds(const QString& sql, const SqlParams& params);
+    // leaves the model empty. `eachRow`, when given, sees every row of the query as it is read
+    // (for what a subclass keeps beside the IDs). False when the query failed; the model is then
+    // empty.
+    bool resetIds(const QString& sql, const SqlParams& params,
+                  const std::function<void(const QSqlQuery&)>& eachRow = {});
     // Marks of rows that are no longer shown go with them.
     void dropMarksNotShown();
     // The stored values of a row (one per column), or nothing for a row out of range or one
@@ -72,6 +76,7 @@ private:
     // Reads one block of rows by their IDs; prepared once.
     mutable std::unique_ptr<Statement> m_blockQuery;
     std::vector<qint64> m_ids;
+    std::unordered_map<qint64, int> m_rowOfId;
     mutable std::unordered_map<int, Block> m_blocks;
     mutable std::list<int> m_blockUse; // most recently used first
     std::vector<qint64> m_marks;
