@@ -2,6 +2,7 @@
 // look-ups by catalogue number and lists in Czech order over 100,000 items. Prints each figure
 // beside its target.
 
+#include "bench/support/BenchAgenda.h"
 #include "bench/support/BenchFigures.h"
 #include "core/Database.h"
 #include "core/ProgramState.h"
@@ -48,19 +49,10 @@ QString itemName(std::mt19937& random) {
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("Bench.MDB"));
-    QString error;
-    if (!core::buildDatabaseFile(path, core::DatabaseKind::Agenda, false, &error)) {
-        std::fprintf(stderr, "%s\n", qPrintable(error));
+    core::Database* agenda = openBenchAgenda(dir);
+    if (!agenda)
         return 1;
-    }
-    core::ProgramState& state = core::programState();
-    state.folders.setData(dir.path() + QLatin1Char('/'));
-    state.agenda = QStringLiteral("Bench");
-    QDir().mkpath(state.folders.lock);
-    core::Database& db = state.db->agenda;
-    if (!db.open(path))
-        return 1;
+    core::Database& db = *agenda;
 
     std::mt19937 random(7);
     std::printf("Data layer, %d items\n", kItems);

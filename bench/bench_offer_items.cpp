@@ -4,6 +4,7 @@
 // the discount that brings the offer to a typed total with the steps its search took. Each
 // figure is the median of several rounds, printed beside its target.
 
+#include "bench/support/BenchAgenda.h"
 #include "bench/support/BenchFigures.h"
 #include "catalogue/ItemRecord.h"
 #include "catalogue/PriceLevelRecords.h"
@@ -87,18 +88,11 @@ offers::OfferItem offerItem(int i) {
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("Bench.MDB"));
-    QString error;
-    if (!core::buildDatabaseFile(path, core::DatabaseKind::Agenda, false, &error)) {
-        std::fprintf(stderr, "%s\n", qPrintable(error));
+    core::Database* agenda = openBenchAgenda(dir);
+    if (!agenda)
         return 1;
-    }
-    core::ProgramState& state = core::programState();
-    state.folders.setData(dir.path() + QLatin1Char('/'));
-    state.agenda = QStringLiteral("Bench");
-    QDir().mkpath(state.folders.lock);
-    core::Database& db = state.db->agenda;
-    if (!db.open(path) || !fillCatalogue(db)) {
+    core::Database& db = *agenda;
+    if (!fillCatalogue(db)) {
         std::fprintf(stderr, "the catalogue could not be filled: %s\n", qPrintable(db.lastError()));
         return 1;
     }

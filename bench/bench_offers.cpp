@@ -2,6 +2,7 @@
 // the detailed level, and the opening into a working copy, each the median of several rounds.
 // Prints each figure beside its target.
 
+#include "bench/support/BenchAgenda.h"
 #include "bench/support/BenchFigures.h"
 #include "core/Database.h"
 #include "core/ProgramState.h"
@@ -47,20 +48,11 @@ offers::OfferItem benchItem(int i) {
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("Bench.MDB"));
-    QString error;
-    if (!core::buildDatabaseFile(path, core::DatabaseKind::Agenda, false, &error)) {
-        std::fprintf(stderr, "%s\n", qPrintable(error));
+    core::Database* agenda = openBenchAgenda(dir);
+    if (!agenda)
         return 1;
-    }
-    core::ProgramState& state = core::programState();
-    state.folders.setData(dir.path() + QLatin1Char('/'));
-    state.agenda = QStringLiteral("Bench");
-    state.settings.urovenHistorie = 2;
-    QDir().mkpath(state.folders.lock);
-    core::Database& db = state.db->agenda;
-    if (!db.open(path))
-        return 1;
+    core::Database& db = *agenda;
+    core::programState().settings.urovenHistorie = 2;
     core::SilentInteraction ui;
     offers::OfferStore store(db);
 

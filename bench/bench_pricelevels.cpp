@@ -2,6 +2,7 @@
 // fixed slots, the level check before repricing, and opening the item card. Prints each figure
 // beside its target.
 
+#include "bench/support/BenchAgenda.h"
 #include "bench/support/BenchFigures.h"
 #include "catalogue/ItemCard.h"
 #include "catalogue/LevelConsistency.h"
@@ -41,17 +42,10 @@ public:
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("Bench.MDB"));
-    QString error;
-    if (!core::buildDatabaseFile(path, core::DatabaseKind::Agenda, false, &error))
+    core::Database* agenda = openBenchAgenda(dir);
+    if (!agenda)
         return 1;
-    core::ProgramState& state = core::programState();
-    state.folders.setData(dir.path() + QLatin1Char('/'));
-    state.agenda = QStringLiteral("Bench");
-    QDir().mkpath(state.folders.lock);
-    core::Database& db = state.db->agenda;
-    if (!db.open(path))
-        return 1;
+    core::Database& db = *agenda;
     SilentYes ui;
 
     catalogue::PriceLevel dealer;

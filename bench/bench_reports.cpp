@@ -2,6 +2,7 @@
 // and the DataSet XML saved), and its PDF rendered by the report runner, both in this process and
 // as the program starts it (Dastrel as a process of its own). Prints each figure beside its target.
 
+#include "bench/support/BenchAgenda.h"
 #include "bench/support/BenchFigures.h"
 #include "core/Database.h"
 #include "core/ProgramState.h"
@@ -57,24 +58,16 @@ int main(int argc, char** argv) {
     const int kItems = argc > 1 ? std::max(1, std::atoi(argv[1])) : 1000;
     QGuiApplication app(argc, argv);
     QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("Bench.MDB"));
-    QString error;
-    if (!core::buildDatabaseFile(path, core::DatabaseKind::Agenda, false, &error)) {
-        std::fprintf(stderr, "%s\n", qPrintable(error));
+    core::Database* agenda = openBenchAgenda(dir);
+    if (!agenda)
         return 1;
-    }
+    core::Database& db = *agenda;
     core::ProgramState& state = core::programState();
-    state.folders.setData(dir.path() + QLatin1Char('/'));
     state.folders.program = QStringLiteral(ORVENTO_PROGRAM_DIR "/");
-    state.agenda = QStringLiteral("Bench");
     state.settings.nazev = QStringLiteral("Firma s.r.o.");
-    QDir().mkpath(state.folders.lock);
     QDir().mkpath(state.folders.print);
     QFile::copy(QStringLiteral(ORVENTO_SOURCE_DIR "/resources/Res/FRMRES/_NABKSP.FRX"),
                 state.folders.print + QStringLiteral("_NABKSP.FRX"));
-    core::Database& db = state.db->agenda;
-    if (!db.open(path))
-        return 1;
     core::SilentInteraction ui;
     offers::OfferStore store(db);
     auto opened = store.open(offers::OfferMode::New, std::nullopt, ui);
@@ -100,6 +93,7 @@ int main(int argc, char** argv) {
     });
     report("report data file filled and written", write, 200.0);
 
+    QString error;
     auto tmpl = dastrel::loadTemplate(state.folders.print + QStringLiteral("_NABKSP.FRX"), &error);
     if (!tmpl) {
         std::fprintf(stderr, "%s\n", qPrintable(error));
