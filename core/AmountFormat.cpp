@@ -1,5 +1,7 @@
 #include "core/AmountFormat.h"
 
+#include <QLocale>
+
 namespace orvento::core {
 
 QString formatAmount(double value) {
@@ -19,6 +21,10 @@ QString formatAmount(double value) {
     const bool zero = whole == QLatin1String("0") && fraction == QLatin1String("00");
     return (negative && !zero ? QStringLiteral("-") : QString()) + grouped + QLatin1Char(',') +
            fraction;
+}
+
+QString formatQuantity(double value) {
+    return QLocale(QLocale::Czech).toString(value, 'f', 4);
 }
 
 } // namespace orvento::core

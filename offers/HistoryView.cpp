@@ -116,7 +116,7 @@ void HistoryView::buildPreview(const services::ActionSnapshots& snapshots, const
             if (textOnly)
                 item.cells << QString() << QString() << QString();
             else
-                item.cells << QString::number(valueOf(items, r, "PocetMJ").toDouble(), 'f', 4)
+                item.cells << core::formatQuantity(valueOf(items, r, "PocetMJ").toDouble())
                            << valueOf(items, r, "MJ").toString()
                            << core::formatAmount(valueOf(items, r, "PCBDPHMJ").toDouble());
             p.items.push_back(std::move(item));

@@ -84,7 +84,7 @@ QString OfferItemsModel::text(int row, int column) const {
     if (field == QLatin1String("CenHladina"))
         return item.CenHladina.isEmpty() ? QStringLiteral("<zákl. prodejní>") : item.CenHladina;
     if (field == QLatin1String("PocetMJ"))
-        return number(item.PocetMJ, 4); // quantities always show four decimals
+        return core::formatQuantity(item.PocetMJ);
     if (field == QLatin1String("SazbaDPH"))
         return number(item.SazbaDPH, 0);
     if (field == QLatin1String("Sleva"))
