@@ -9,6 +9,7 @@
 #include "services/RecordRefresh.h"
 
 #include <QSqlQuery>
+#include <QSqlRecord>
 
 #include <algorithm>
 
@@ -97,10 +98,14 @@ bool PostCodeList::read() {
     if (!query.isActive())
         return false;
     m_rows.clear();
+    // The whole Czech list has some 16,600 rows: the columns are found once, not per row.
+    const QSqlRecord columns = query.record();
+    const int idColumn = columns.indexOf(QStringLiteral("ID"));
+    const int pscColumn = columns.indexOf(QStringLiteral("PSC"));
+    const int mistoColumn = columns.indexOf(QStringLiteral("Misto"));
     while (query.next())
-        m_rows.push_back({query.value(QStringLiteral("ID")).toLongLong(),
-                          query.value(QStringLiteral("PSC")).toString(),
-                          query.value(QStringLiteral("Misto")).toString()});
+        m_rows.push_back({query.value(idColumn).toLongLong(), query.value(pscColumn).toString(),
+                          query.value(mistoColumn).toString()});
     sortRows();
     return true;
 }

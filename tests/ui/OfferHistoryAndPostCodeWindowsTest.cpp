@@ -79,7 +79,7 @@ TEST(PostCodeListWindowTest, QuickFindSortingAndButtonsOverTheShippedList) {
     {
         ui::PostCodeListWindow window(test.context, addressbook::PostCodeList::Mode::Pick);
         window.show();
-        ASSERT_GT(window.table()->rowCount(), 3000);
+        ASSERT_GT(window.table()->model()->rowCount(), 16000);
         window.sortByColumn(1);
         EXPECT_EQ(window.table()->horizontalHeader()->visualIndex(1), 0);
         window.table()->setFocus();
@@ -90,12 +90,13 @@ TEST(PostCodeListWindowTest, QuickFindSortingAndButtonsOverTheShippedList) {
         QTest::keyClick(window.table(), Qt::Key_Z);
         ASSERT_TRUE(window.findBox()->isVisible());
         QTest::keyClicks(window.findBox(), QStringLiteral("ab"));
-        const int row = window.table()->currentRow();
+        const int row = window.table()->currentIndex().row();
         ASSERT_GE(row, 0);
-        EXPECT_TRUE(window.table()->item(row, 1)->text().startsWith(QStringLiteral("Zab")));
+        EXPECT_TRUE(window.table()->model()->index(row, 1).data().toString().startsWith(
+            QStringLiteral("Zab")));
         QTest::keyClick(window.findBox(), Qt::Key_Tab);
         EXPECT_FALSE(window.findBox()->isVisible());
-        EXPECT_EQ(window.table()->currentRow(), row);
+        EXPECT_EQ(window.table()->currentIndex().row(), row);
         EXPECT_EQ(window.table()->selectionModel()->selectedRows().value(0).row(), row);
         holdForALook(window);
         window.reject();

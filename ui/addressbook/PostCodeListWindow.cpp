@@ -11,7 +11,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTableWidget>
+#include <QTableView>
 #include <QVBoxLayout>
 
 namespace orvento::ui {
@@ -27,7 +27,8 @@ PostCodeListWindow::PostCodeListWindow(core::AppContext& context,
     : QDialog(parent)
     , m_context(context)
     , m_list(context.db().global, context.ui(), mode)
-    , m_table(new QTableWidget(0, 2, this))
+    , m_model(m_list)
+    , m_table(new QTableView(this))
     , m_find(new QLineEdit(m_table))
     , m_findHint(new QLabel(QStringLiteral("vyhledávací políčko zavřete klávesou Tab"), m_table))
     , m_ok(new QPushButton(QStringLiteral("OK"), this))
@@ -36,7 +37,7 @@ PostCodeListWindow::PostCodeListWindow(core::AppContext& context,
     setObjectName(QStringLiteral("frmPsc"));
     setWindowTitle(QStringLiteral("Seznam PSČ"));
     m_table->setObjectName(QStringLiteral("grPsc"));
-    m_table->setHorizontalHeaderLabels({QStringLiteral("PSČ"), QStringLiteral("Místo")});
+    m_table->setModel(&m_model);
     m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_table->setSelectionMode(QAbstractItemView::SingleSelection);
     m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -54,11 +55,13 @@ PostCodeListWindow::PostCodeListWindow(core::AppContext& context,
     m_findHint->hide();
     connect(m_table->horizontalHeader(), &QHeaderView::sectionClicked, this,
             &PostCodeListWindow::sortByColumn);
-    connect(m_table, &QTableWidget::currentCellChanged, this, [this](int row) {
-        m_list.setCurrent(row >= 0 ? std::optional<std::size_t>(static_cast<std::size_t>(row))
-                                   : std::nullopt);
-    });
-    connect(m_table, &QTableWidget::cellDoubleClicked, this, [this] {
+    connect(m_table->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this](const QModelIndex& current) {
+                m_list.setCurrent(current.isValid() ? std::optional<std::size_t>(
+                                                          static_cast<std::size_t>(current.row()))
+                                                    : std::nullopt);
+            });
+    connect(m_table, &QTableView::doubleClicked, this, [this] {
         if (m_list.mode() == addressbook::PostCodeList::Mode::Pick)
             choose();
         else
@@ -66,7 +69,7 @@ PostCodeListWindow::PostCodeListWindow(core::AppContext& context,
     });
     connect(m_find, &QLineEdit::textChanged, this, [this](const QString& text) {
         if (const auto at = m_list.quickFind(text))
-            m_table->setCurrentCell(static_cast<int>(*at), std::max(0, m_table->currentColumn()));
+            setCurrentRow(static_cast<int>(*at));
     });
 
     auto* cancel = new QPushButton(QStringLiteral("Storno"), this);
@@ -122,16 +125,25 @@ void PostCodeListWindow::done(int result) {
 }
 
 void PostCodeListWindow::showRows() {
-    const QSignalBlocker blocker(m_table);
-    const auto& rows = m_list.rows();
-    m_table->setRowCount(static_cast<int>(rows.size()));
-    for (std::size_t i = 0; i < rows.size(); ++i) {
-        m_table->setItem(static_cast<int>(i), 0, new QTableWidgetItem(rows[i].psc));
-        m_table->setItem(static_cast<int>(i), 1, new QTableWidgetItem(rows[i].misto));
+    {
+        const QSignalBlocker blocker(m_table->selectionModel());
+        m_model.reload();
     }
     if (const auto current = m_list.current())
-        m_table->setCurrentCell(static_cast<int>(*current), 0);
+        setCurrentRow(static_cast<int>(*current));
     updateButtons();
+}
+
+int PostCodeListWindow::currentRow() const {
+    return m_table->currentIndex().row();
+}
+
+// The row becomes current and selected, in the column the user is in, and scrolls into view.
+void PostCodeListWindow::setCurrentRow(int row) {
+    const QModelIndex at = m_model.index(row, std::max(0, m_table->currentIndex().column()));
+    m_table->selectionModel()->setCurrentIndex(at, QItemSelectionModel::ClearAndSelect |
+                                                       QItemSelectionModel::Rows);
+    m_table->scrollTo(at);
 }
 
 void PostCodeListWindow::updateButtons() {
@@ -191,13 +203,13 @@ void PostCodeListWindow::refreshRows() {
 void PostCodeListWindow::hideFindBox() {
     // Leaving the box must not move the row it found: the focus passes through the grid's own
     // key handling on its way back.
-    const int row = m_table->currentRow();
+    const int row = currentRow();
     m_find->hide();
     m_findHint->hide();
     m_find->clear();
     m_table->setFocus();
     if (row >= 0)
-        m_table->setCurrentCell(row, std::max(0, m_table->currentColumn()));
+        setCurrentRow(row);
 }
 
 bool PostCodeListWindow::eventFilter(QObject* watched, QEvent* event) {

@@ -1,13 +1,14 @@
 #pragma once
 
 #include "addressbook/PostCodeList.h"
+#include "addressbook/PostCodeListModel.h"
 
 #include <QDialog>
 
 class QLabel;
 class QLineEdit;
 class QPushButton;
-class QTableWidget;
+class QTableView;
 
 namespace orvento::core {
 class AppContext;
@@ -26,7 +27,7 @@ public:
     static std::optional<addressbook::PostCodeRow>
     pick(core::AppContext& context, addressbook::PostCodeList::Mode mode, QWidget* parent);
 
-    QTableWidget* table() const { return m_table; }
+    QTableView* table() const { return m_table; }
     QLineEdit* findBox() const { return m_find; }
     const addressbook::PostCodeList& list() const { return m_list; }
     void addRow();
@@ -45,10 +46,13 @@ private:
     void runCard(bool isNew);
     void hideFindBox();
     void choose();
+    void setCurrentRow(int row);
+    int currentRow() const;
 
     core::AppContext& m_context;
     addressbook::PostCodeList m_list;
-    QTableWidget* m_table;
+    addressbook::PostCodeListModel m_model;
+    QTableView* m_table;
     QLineEdit* m_find;
     QLabel* m_findHint;
     QPushButton* m_ok;
