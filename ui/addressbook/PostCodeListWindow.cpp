@@ -53,6 +53,8 @@ PostCodeListWindow::PostCodeListWindow(core::AppContext& context,
     m_find->installEventFilter(this);
     m_find->hide();
     m_findHint->hide();
+    // The hint lies over the grid's title row; it must not mix with the titles.
+    m_findHint->setAutoFillBackground(true);
     connect(m_table->horizontalHeader(), &QHeaderView::sectionClicked, this,
             &PostCodeListWindow::sortByColumn);
     connect(m_table->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
