@@ -100,6 +100,19 @@ protected:
         ASSERT_TRUE(db().execute(
             QStringLiteral("UPDATE Zasoby SET Obrazek = :O WHERE ID = :ID"),
             {{QStringLiteral("O"), QStringLiteral("vyrobek.png")}, {QStringLiteral("ID"), card}}));
+        // The texts before and after the items as the offer card's editor stores them.
+        ASSERT_TRUE(db().execute(
+            QStringLiteral("UPDATE Nabidky SET TextPred = :P, TextZa = :Z WHERE ID = :ID"),
+            {{QStringLiteral("P"),
+              QStringLiteral("{\\rtf1\\ansi\\ansicpg1250{\\fonttbl{\\f0 DejaVu Sans;}}\\f0 "
+                             "{\\b V\\'e1\\'9een\\'fd z\\'e1kazn\\'edku,}\\par "
+                             "nab\\'edz\\'edme v\\'e1m {\\i dod\\'e1vku a mont\\'e1\\'9e} "
+                             "podle va\\'9a\\'ed popt\\'e1vky.\\par}")},
+             {QStringLiteral("Z"),
+              QStringLiteral("{\\rtf1\\ansi\\ansicpg1250{\\fonttbl{\\f0 DejaVu Sans;}}"
+                             "{\\colortbl ;\\red31\\green58\\blue95;}\\pard\\qr\\f0\\cf1 "
+                             "T\\'ec\\'9a\\'edme se na spolupr\\'e1ci.\\par}")},
+             {QStringLiteral("ID"), m_offer}}));
     }
 
     static core::ProgramState& state() { return core::programState(); }
@@ -176,6 +189,9 @@ TEST_F(BuiltInReportsTest, OfferLayoutsShowWhatTheirDescriptionsSay) {
         EXPECT_TRUE(text.contains(QStringLiteral("Stavby Novák s.r.o.")));
         EXPECT_TRUE(text.contains(QStringLiteral("Materiál a práce")));
         EXPECT_TRUE(text.contains(QStringLiteral("Ceny platí při objednání celého rozsahu.")));
+        EXPECT_TRUE(
+            text.contains(QStringLiteral("nabízíme vám dodávku a montáž podle vaší poptávky.")));
+        EXPECT_TRUE(text.contains(QStringLiteral("Těšíme se na spolupráci.")));
         EXPECT_TRUE(text.contains(total)) << total.toStdString();
         EXPECT_TRUE(text.contains(QStringLiteral("Strana 1 z 1")));
         EXPECT_EQ(text.contains(QStringLiteral("Sleva")), l.discount);
