@@ -57,11 +57,43 @@ const testsupport::PdfWord* wordOf(const std::vector<testsupport::PdfWord>& word
     return it == words.end() ? nullptr : &*it;
 }
 
+constexpr int kDpi = 144;
+constexpr double kPixelsPerPoint = kDpi / 72.0;
+
+QRect pixelsOf(const QRectF& points, const QImage& page) {
+    const QRectF px(points.topLeft() * kPixelsPerPoint, points.size() * kPixelsPerPoint);
+    return px.toAlignedRect().intersected(page.rect());
+}
+
+// A line under the word: a row from its middle to just below it that is dark nearly all across.
+bool underlined(const QImage& page, const QRectF& word) {
+    const QRect box = pixelsOf(word.adjusted(0, word.height() / 2.0, 0, word.height() / 4.0), page);
+    for (int y = box.top(); y <= box.bottom(); ++y) {
+        int dark = 0;
+        for (int x = box.left(); x <= box.right(); ++x)
+            dark += qGray(page.pixel(x, y)) < 128 ? 1 : 0;
+        if (dark > box.width() * 85 / 100)
+            return true;
+    }
+    return false;
+}
+
+int redPixels(const QImage& page, const QRectF& word) {
+    const QRect box = pixelsOf(word, page);
+    int red = 0;
+    for (int y = box.top(); y <= box.bottom(); ++y)
+        for (int x = box.left(); x <= box.right(); ++x) {
+            const QColor c = page.pixelColor(x, y);
+            red += c.red() > 150 && c.green() < 90 && c.blue() < 90 ? 1 : 0;
+        }
+    return red;
+}
+
 } // namespace
 
 // The texts before and after the items print as the user formatted them: the words without any
 // RTF, the bold italic serif run in its own font, the heading centred and larger than the text,
-// the red word red.
+// the closing words right-aligned, the underlined word underlined and the red word red.
 TEST_F(RichTextPrintTest, OfferTextsPrintWithTheirFormats) {
     const QString pdf = renderOffer(kTextPred, kTextZa);
     const QString text = testsupport::pdfText(pdf);
@@ -91,15 +123,15 @@ TEST_F(RichTextPrintTest, OfferTextsPrintWithTheirFormats) {
     ASSERT_TRUE(greeting);
     EXPECT_NEAR(greeting->box.right(), pageWidth - body->box.left(), 3.0);
 
-    const QImage page = testsupport::pdfFirstPage(pdf, 72);
+    const QImage page = testsupport::pdfFirstPage(pdf, kDpi);
     ASSERT_FALSE(page.isNull());
-    int red = 0;
-    for (int y = 0; y < page.height(); ++y)
-        for (int x = 0; x < page.width(); ++x) {
-            const QColor c = page.pixelColor(x, y);
-            red += c.red() > 150 && c.green() < 90 && c.blue() < 90 ? 1 : 0;
-        }
-    EXPECT_GT(red, 5);
+    const auto* underlinedWord = wordOf(words, QStringLiteral("podtržené"));
+    const auto* redWord = wordOf(words, QStringLiteral("červené"));
+    ASSERT_TRUE(underlinedWord && redWord);
+    EXPECT_TRUE(underlined(page, underlinedWord->box));
+    EXPECT_FALSE(underlined(page, body->box));
+    EXPECT_GT(redPixels(page, redWord->box), 10);
+    EXPECT_EQ(redPixels(page, underlinedWord->box), 0);
 }
 
 // A text that is not rich text prints as it is; an empty rich text prints nothing.
