@@ -1,6 +1,7 @@
 #include "dastrel/ReportRenderer.h"
 
 #include "core/AmountFormat.h"
+#include "core/RtfCodec.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QFileInfo>
@@ -9,10 +10,10 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QSaveFile>
-#include <QStringDecoder>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextDocumentFragment>
 #include <QTextFrame>
 #include <QTextTable>
 
@@ -58,102 +59,6 @@ QString czechDate(const QDateTime& value) {
     return value.isValid() ? value.toString(QStringLiteral("dd.MM.yyyy")) : QString();
 }
 
-QString plainText(const QString& stored) {
-    if (!stored.startsWith(QLatin1String("{\\rtf")))
-        return stored;
-    // Enough of RTF for what the program's editor writes: paragraphs, tabs, \'xx in Windows-1250,
-    // \uN with its one-character fallback; font, colour and style tables and other destinations
-    // are skipped.
-    QString out;
-    QStringDecoder cp1250("windows-1250");
-    std::vector<bool> skipStack{false};
-    int skipFallback = 0;
-    const qsizetype n = stored.size();
-    for (qsizetype i = 0; i < n; ++i) {
-        const QChar c = stored.at(i);
-        const bool skipping = skipStack.back();
-        if (c == QLatin1Char('{')) {
-            skipStack.push_back(skipping);
-            continue;
-        }
-        if (c == QLatin1Char('}')) {
-            if (skipStack.size() > 1)
-                skipStack.pop_back();
-            continue;
-        }
-        if (c == QLatin1Char('\r') || c == QLatin1Char('\n'))
-            continue;
-        if (c != QLatin1Char('\\')) {
-            if (skipFallback > 0)
-                --skipFallback;
-            else if (!skipping)
-                out += c;
-            continue;
-        }
-        if (i + 1 >= n)
-            break;
-        const QChar next = stored.at(i + 1);
-        if (next == QLatin1Char('\\') || next == QLatin1Char('{') || next == QLatin1Char('}')) {
-            if (!skipping)
-                out += next;
-            ++i;
-            continue;
-        }
-        if (next == QLatin1Char('\'')) {
-            const QByteArray hex = stored.mid(i + 2, 2).toLatin1();
-            i += 3;
-            if (skipFallback > 0) {
-                --skipFallback;
-                continue;
-            }
-            if (!skipping)
-                out += cp1250.decode(QByteArray::fromHex(hex));
-            continue;
-        }
-        if (next == QLatin1Char('*')) {
-            skipStack.back() = true;
-            ++i;
-            continue;
-        }
-        qsizetype j = i + 1;
-        while (j < n && stored.at(j).isLetter())
-            ++j;
-        const QString word = stored.mid(i + 1, j - i - 1);
-        qsizetype k = j;
-        if (k < n && (stored.at(k) == QLatin1Char('-') || stored.at(k).isDigit()))
-            ++k;
-        while (k < n && stored.at(k).isDigit())
-            ++k;
-        const QString number = stored.mid(j, k - j);
-        if (k < n && stored.at(k) == QLatin1Char(' '))
-            ++k;
-        i = k - 1;
-        if (word.isEmpty()) {
-            continue;
-        }
-        if (word == QLatin1String("fonttbl") || word == QLatin1String("colortbl") ||
-            word == QLatin1String("stylesheet") || word == QLatin1String("info") ||
-            word == QLatin1String("pict")) {
-            skipStack.back() = true;
-        } else if (skipping) {
-            continue;
-        } else if (word == QLatin1String("par") || word == QLatin1String("line")) {
-            out += QLatin1Char('\n');
-        } else if (word == QLatin1String("tab")) {
-            out += QLatin1Char('\t');
-        } else if (word == QLatin1String("u")) {
-            int code = number.toInt();
-            if (code < 0)
-                code += 65536;
-            out += QChar(static_cast<char16_t>(code));
-            skipFallback = 1;
-        }
-    }
-    while (out.endsWith(QLatin1Char('\n')))
-        out.chop(1);
-    return out;
-}
-
 // The filled-in data of one report: the Mustache data of all tables and the compiled parts.
 struct RenderData {
     Data root{Data::type::object};
@@ -165,6 +70,15 @@ namespace {
 
 std::string utf8(const QString& text) {
     return text.toStdString();
+}
+
+// Private-use characters around a number: the place of a rich text in the filled-in HTML. They
+// pass the HTML escaping and parsing unchanged and occur in no text of the data.
+constexpr char16_t kRichTextOpen = 0xE000;
+constexpr char16_t kRichTextClose = 0xE001;
+
+QString richTextMark(std::size_t index) {
+    return QChar(kRichTextOpen) + QString::number(index) + QChar(kRichTextClose);
 }
 
 bool isPicturePath(const QString& text) {
@@ -181,9 +95,11 @@ bool isPicturePath(const QString& text) {
 // detail rows under the relation's name.
 class DataBuilder {
 public:
-    DataBuilder(const DataSet& set, std::vector<QImage>& images)
+    DataBuilder(const DataSet& set, std::vector<QImage>& images,
+                std::vector<ReportRenderer::RichText>& richTexts)
         : m_set(set)
-        , m_images(images) {
+        , m_images(images)
+        , m_richTexts(richTexts) {
         for (const DataSet::Relation& r : set.relations) {
             const ReportTable* detail = set.table(r.detailTable);
             const int column = detail ? detail->columnIndex(r.detailColumn) : -1;
@@ -236,8 +152,22 @@ private:
             switch (columns[c].type) {
             case ColumnType::Text:
             case ColumnType::Memo: {
-                const QString text = plainText(v.toString());
-                item.set(name, utf8(text));
+                const QString stored = v.toString();
+                QString text = stored;
+                if (core::rtf::looksLikeRtf(stored)) {
+                    // Stored rich text goes onto the page with its formats: the tag gets a
+                    // placeholder that the laid-out document replaces by the text itself.
+                    QTextDocument rich;
+                    core::rtf::read(stored, rich);
+                    text =
+                        rich.toPlainText().replace(QChar(QChar::LineSeparator), QLatin1Char('\n'));
+                    m_richTexts.push_back({QTextDocumentFragment(&rich),
+                                           rich.firstBlock().blockFormat().alignment()});
+                    item.set(name, utf8(richTextMark(m_richTexts.size() - 1)));
+                } else {
+                    item.set(name, utf8(text));
+                }
+                item.set(name + "_text", utf8(text));
                 item.set(name + "_set", Data(!text.trimmed().isEmpty()));
                 if (isPicturePath(text)) {
                     // Many items may show the same picture: each file is read once.
@@ -316,6 +246,7 @@ private:
 
     const DataSet& m_set;
     std::vector<QImage>& m_images;
+    std::vector<ReportRenderer::RichText>& m_richTexts;
     QHash<QString, int> m_pictureFiles; // the picture's place in m_images, -1 when unreadable
     std::vector<Index> m_relations;
 };
@@ -363,7 +294,7 @@ std::unique_ptr<Mustache> compile(const QString& text) {
 ReportRenderer::ReportRenderer(ReportTemplate report, const output::DataSet& data)
     : m_template(std::move(report))
     , m_data(std::make_unique<RenderData>()) {
-    m_data->root = DataBuilder(data, m_images).build();
+    m_data->root = DataBuilder(data, m_images, m_richTexts).build();
     m_data->header = compile(m_template.header);
     m_data->footer = compile(m_template.footer);
     auto body = compile(m_template.body);
@@ -396,7 +327,26 @@ ReportRenderer::makeDocument(const QString& html, QPagedPaintDevice& device, dou
                          m_images[i]);
     doc->setTextWidth(width);
     doc->setHtml(html);
+    if (html.contains(QChar(kRichTextOpen)))
+        insertRichTexts(*doc);
     return doc;
+}
+
+void ReportRenderer::insertRichTexts(QTextDocument& doc) const {
+    for (std::size_t i = 0; i < m_richTexts.size(); ++i) {
+        const QString mark = richTextMark(i);
+        for (QTextCursor at = doc.find(mark); !at.isNull(); at = doc.find(mark, at)) {
+            // A placeholder alone in its paragraph gives the paragraph to the rich text.
+            const bool alone = at.block().text() == mark;
+            const int start = at.selectionStart();
+            at.insertFragment(m_richTexts[i].fragment);
+            if (alone) {
+                QTextBlockFormat aligned;
+                aligned.setAlignment(m_richTexts[i].firstAlignment);
+                QTextCursor(doc.findBlock(start)).mergeBlockFormat(aligned);
+            }
+        }
+    }
 }
 
 namespace {

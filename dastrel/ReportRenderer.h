@@ -5,6 +5,7 @@
 
 #include <QImage>
 #include <QString>
+#include <QTextDocumentFragment>
 
 #include <memory>
 #include <vector>
@@ -17,9 +18,17 @@ namespace orvento::dastrel {
 
 // Fills a template with the report data and paints it page by page: the body flows over the
 // pages (table rows are never cut, a table's header rows repeat), the header and footer are
-// filled again for every page with its number.
+// filled again for every page with its number. A text stored as rich text (RTF) is put onto the
+// page with its formats where the template names it; `{{Column_text}}` gives its plain text.
 class ReportRenderer {
 public:
+    // A stored rich text ready for the page: its paragraphs, and the alignment of its first one,
+    // which an insertion into a paragraph of the template would not bring along.
+    struct RichText {
+        QTextDocumentFragment fragment;
+        Qt::Alignment firstAlignment;
+    };
+
     ReportRenderer(ReportTemplate report, const output::DataSet& data);
     ~ReportRenderer();
     ReportRenderer(const ReportRenderer&) = delete;
@@ -42,6 +51,8 @@ public:
 private:
     std::unique_ptr<QTextDocument> makeDocument(const QString& html, QPagedPaintDevice& device,
                                                 double width) const;
+    // Puts every stored rich text where the filled-in HTML holds its placeholder.
+    void insertRichTexts(QTextDocument& doc) const;
     QString pagePart(const QString& part, int page, int pages) const;
     void paginate(double pageHeight);
 
@@ -57,6 +68,7 @@ private:
     ReportTemplate m_template;
     QString m_bodyHtml;
     std::vector<QImage> m_images;
+    std::vector<RichText> m_richTexts;
     std::unique_ptr<struct RenderData> m_data;
     std::unique_ptr<QTextDocument> m_body;
     std::vector<Page> m_pages;
@@ -66,7 +78,5 @@ private:
 QString czechAmount(double value);   // "1 234,50"
 QString czechQuantity(double value); // up to four decimals without trailing zeros: "2", "2,5"
 QString czechDate(const QDateTime& value);
-// The plain text of a stored rich text (RTF) document; other text comes back unchanged.
-QString plainText(const QString& stored);
 
 } // namespace orvento::dastrel

@@ -1,5 +1,6 @@
 #include "output/ReportData.h"
 
+#include "catalogue/pricing/FieldPrecision.h"
 #include "catalogue/pricing/Rounding.h"
 #include "catalogue/pricing/VatConversion.h"
 #include "core/AgendaSettings.h"
@@ -22,6 +23,9 @@ double addHeld(double sum, double add) {
 namespace {
 
 using core::SqlParams;
+
+// The unit prices of an item are held as its card's fields hold them.
+constexpr int kUnitPriceDecimals = catalogue::PriceFieldDecimals;
 
 QString shortDate(const QDateTime& at) {
     return at.isValid() ? at.toString(QStringLiteral("dd.MM.yyyy")) : QString();
@@ -211,6 +215,12 @@ std::optional<OfferReport> offerReport(const ReportContext& context, qint64 offe
             catalogue::convertVat(item.SDPH, catalogue::VatPart::Gross, item.SazbaDPH, full), 4);
         const double discountNet = fullNet - item.PCBDPHPOL;
         const double discountGross = fullGross - item.PCSDPHPOL;
+        if (item.isPriceItem()) {
+            const catalogue::PricePair before =
+                catalogue::pairFromLeading(item.ProdCena, item.SDPH, item.SazbaDPH, item.Zaok);
+            put("ProdCenaBDPH", catalogue::toFieldPrecision(before.net, kUnitPriceDecimals));
+            put("ProdCenaSDPH", catalogue::toFieldPrecision(before.gross, kUnitPriceDecimals));
+        }
         put("VyseSlBDPHCelk", discountNet);
         put("VyseSlSDPHCelk", discountGross);
         sums.discountNet = addHeld(sums.discountNet, discountNet);
@@ -231,9 +241,12 @@ std::optional<OfferReport> offerReport(const ReportContext& context, qint64 offe
     set("CelkemSDPHZakl", sums.grossBase);
     set("CelkemVyseSlevyBDPH", sums.discountNet);
     set("CelkemVyseSlevySDPH", sums.discountGross);
-    set("Zaokrouhleno",
-        std::nearbyint((h.Celkem - (sums.grossBase + sums.grossReduced + sums.netZero)) * 10000.0) /
-            10000.0);
+    const double grossBeforeRounding =
+        addHeld(addHeld(sums.grossBase, sums.grossReduced), sums.netZero);
+    set("ZakladDPHCelkem", addHeld(addHeld(sums.netBase, sums.netReduced), sums.netZero));
+    set("DPHCelkem", addHeld(sums.vatBase, sums.vatReduced));
+    set("CelkemSDPHPredZaokr", grossBeforeRounding);
+    set("Zaokrouhleno", addHeld(h.Celkem, -grossBeforeRounding));
     items.sortRowsBy(QStringLiteral("Poradi"));
     // The identifier breakdown stays empty until offers carry identifiers of their own.
     return report;

@@ -11,6 +11,9 @@
 #include "support/OpenAgenda.h"
 #include "support/ScriptedInteraction.h"
 
+#include "BuiltInRender.h"
+#include "PdfProbe.h"
+
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
@@ -18,18 +21,24 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QSqlQuery>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <optional>
+
 using namespace orvento;
+using testsupport::pdfImageCount;
+using testsupport::pdfText;
+using testsupport::roundTrip;
 using testsupport::ScriptedInteraction;
 
 namespace {
 
-const QString kTemplates = QStringLiteral(ORVENTO_SOURCE_DIR "/resources/Res/FRMRES/");
+const QString kTemplates = testsupport::builtInTemplates();
 
 QByteArray pngOf(const QColor& colour, QSize size) {
     QImage image(size, QImage::Format_RGB32);
@@ -41,56 +50,15 @@ QByteArray pngOf(const QColor& colour, QSize size) {
     return png;
 }
 
-// The PDF's text as pdftotext reads it; empty when the tool is missing.
-QString pdfText(const QString& pdf) {
-    QProcess p;
-    p.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
-    if (!p.waitForFinished(30000))
-        return QString();
-    // Ligatures ("ﬁ") back to their letters.
-    return QString::fromUtf8(p.readAllStandardOutput()).normalized(QString::NormalizationForm_KC);
-}
-
-int pdfImageCount(const QString& pdf) {
-    QProcess p;
-    p.start(QStringLiteral("pdfimages"), {QStringLiteral("-list"), pdf});
-    p.waitForFinished(30000);
-    return static_cast<int>(p.readAllStandardOutput().count('\n')) - 2; // two heading lines
-}
-
-bool popplerMissing() {
-    return QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty() ||
-           QStandardPaths::findExecutable(QStringLiteral("pdfimages")).isEmpty();
-}
-
-output::DataSet roundTrip(const std::vector<const output::ReportTable*>& tables) {
-    output::DataSetWriter writer(QStringLiteral("ReportDataset"));
-    for (const output::ReportTable* t : tables)
-        writer.addTable(*t);
-    QString error;
-    auto set = output::readDataSetText(writer.text().toUtf8(), &error);
-    EXPECT_TRUE(set) << error.toStdString();
-    return set ? *set : output::DataSet{};
-}
-
-// Renders a built-in template with the data to a PDF in `dir`; its path.
 QString render(const QString& name, const output::DataSet& data, const QTemporaryDir& dir) {
-    QString error;
-    auto report = dastrel::loadTemplate(kTemplates + name + QStringLiteral(".FRX"), &error);
-    EXPECT_TRUE(report) << error.toStdString();
-    if (!report)
-        return QString();
-    dastrel::ReportRenderer renderer(*report, data);
-    const QString pdf = dir.filePath(name + QStringLiteral(".pdf"));
-    EXPECT_TRUE(renderer.exportPdf(pdf, &error)) << error.toStdString();
-    return pdf;
+    return testsupport::renderBuiltIn(name, data, dir);
 }
 
 class BuiltInReportsTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        if (popplerMissing())
-            GTEST_SKIP() << "pdftotext/pdfimages (poppler-utils) are not installed";
+        if (testsupport::popplerMissing())
+            GTEST_SKIP() << "the poppler tools (poppler-utils) are not installed";
         ASSERT_TRUE(
             testsupport::openTestAgenda(env, QStringLiteral("0003.res"), QStringLiteral("DEMO")));
         core::SilentInteraction silent;
@@ -132,6 +100,19 @@ protected:
         ASSERT_TRUE(db().execute(
             QStringLiteral("UPDATE Zasoby SET Obrazek = :O WHERE ID = :ID"),
             {{QStringLiteral("O"), QStringLiteral("vyrobek.png")}, {QStringLiteral("ID"), card}}));
+        // The texts before and after the items as the offer card's editor stores them.
+        ASSERT_TRUE(db().execute(
+            QStringLiteral("UPDATE Nabidky SET TextPred = :P, TextZa = :Z WHERE ID = :ID"),
+            {{QStringLiteral("P"),
+              QStringLiteral("{\\rtf1\\ansi\\ansicpg1250{\\fonttbl{\\f0 DejaVu Sans;}}\\f0 "
+                             "{\\b V\\'e1\\'9een\\'fd z\\'e1kazn\\'edku,}\\par "
+                             "nab\\'edz\\'edme v\\'e1m {\\i dod\\'e1vku a mont\\'e1\\'9e} "
+                             "podle va\\'9a\\'ed popt\\'e1vky.\\par}")},
+             {QStringLiteral("Z"),
+              QStringLiteral("{\\rtf1\\ansi\\ansicpg1250{\\fonttbl{\\f0 DejaVu Sans;}}"
+                             "{\\colortbl ;\\red31\\green58\\blue95;}\\pard\\qr\\f0\\cf1 "
+                             "T\\'ec\\'9a\\'edme se na spolupr\\'e1ci.\\par}")},
+             {QStringLiteral("ID"), m_offer}}));
     }
 
     static core::ProgramState& state() { return core::programState(); }
@@ -140,6 +121,38 @@ protected:
 
     testsupport::TestEnvironment env;
     qint64 m_offer = 0;
+};
+
+// Figures as the reports write them: amounts "1 234,50", "-0,45"; quantities and rates "4",
+// "2,5". An amount never starts with a zero group, so "5 000,00" after a discount of "5" is not
+// read as "5" and "000,00".
+const QString kAmount = QStringLiteral("-?(?:0|[1-9]\\d{0,2}(?: \\d{3})*),\\d{2}");
+const QString kQuantity = QStringLiteral("\\d+(?:,\\d+)?");
+
+double figureOf(QString text) {
+    text.remove(QLatin1Char(' '));
+    text.replace(QLatin1Char(','), QLatin1Char('.'));
+    return text.toDouble();
+}
+
+// The amount that follows `label` and is followed by the currency; nothing when the page has no
+// such line. "DPH" is not the end of "Celkem bez DPH" or "Celkem s DPH".
+std::optional<double> amountAfter(const QString& text, const QString& label, const QString& mena) {
+    const QRegularExpression line(QStringLiteral("(?:^|\\s)(?<!bez )(?<!s )") +
+                                      QRegularExpression::escape(label) + QStringLiteral("\\s+(") +
+                                      kAmount + QStringLiteral(") ") +
+                                      QRegularExpression::escape(mena),
+                                  QRegularExpression::MultilineOption);
+    const auto m = line.match(text);
+    if (!m.hasMatch())
+        return std::nullopt;
+    return figureOf(m.captured(1));
+}
+
+// A priced item as the offer stores it.
+struct StoredItem {
+    QString popis, mj;
+    double pocet, prodCena, prodCenaPo, sleva, net, gross;
 };
 
 } // namespace
@@ -167,14 +180,18 @@ TEST_F(BuiltInReportsTest, OfferLayoutsShowWhatTheirDescriptionsSay) {
         SCOPED_TRACE(l.file);
         const QString pdf = render(QString::fromLatin1(l.file), data, dir);
         const QString text = pdfText(pdf);
-        if (qEnvironmentVariableIsSet("KEEP_PDF"))
-            QFile::copy(pdf, QStringLiteral("/tmp/wt16gen/") + QString::fromLatin1(l.file) +
-                                 QStringLiteral(".pdf"));
+        // KEEP_PDF=<folder> keeps the PDFs, for the pictures of the documentation.
+        if (const QString keep = qEnvironmentVariable("KEEP_PDF"); !keep.isEmpty())
+            QFile::copy(pdf,
+                        QDir(keep).filePath(QString::fromLatin1(l.file) + QStringLiteral(".pdf")));
         EXPECT_TRUE(text.contains(doklad));
         EXPECT_TRUE(text.contains(QStringLiteral("DEMO - fiktivní firma")));
         EXPECT_TRUE(text.contains(QStringLiteral("Stavby Novák s.r.o.")));
         EXPECT_TRUE(text.contains(QStringLiteral("Materiál a práce")));
         EXPECT_TRUE(text.contains(QStringLiteral("Ceny platí při objednání celého rozsahu.")));
+        EXPECT_TRUE(
+            text.contains(QStringLiteral("nabízíme vám dodávku a montáž podle vaší poptávky.")));
+        EXPECT_TRUE(text.contains(QStringLiteral("Těšíme se na spolupráci.")));
         EXPECT_TRUE(text.contains(total)) << total.toStdString();
         EXPECT_TRUE(text.contains(QStringLiteral("Strana 1 z 1")));
         EXPECT_EQ(text.contains(QStringLiteral("Sleva")), l.discount);
@@ -183,6 +200,152 @@ TEST_F(BuiltInReportsTest, OfferLayoutsShowWhatTheirDescriptionsSay) {
         EXPECT_EQ(text.contains(QStringLiteral("<revize>")), l.notes);
         // The logo, and in the layout with pictures the item's picture too.
         EXPECT_EQ(pdfImageCount(pdf), l.pictures ? 2 : 1);
+    }
+}
+
+// What the offer layouts print adds up on the page. An item line: quantity × unit price, less the
+// discount where the layout shows "Sleva %", is the line total (the unit price is the one before
+// the discount there, the one after it elsewhere). The VAT table: base + VAT per rate, their
+// sum; then the totals: without VAT + VAT + "Zaokrouhlení" = the offer's total. The layouts
+// without item prices print none and only the totals.
+TEST_F(BuiltInReportsTest, PrintedFiguresAddUp) {
+    QSqlQuery stored = db().select(
+        QStringLiteral("SELECT Popis, MJ, PocetMJ, ProdCena, ProdCenaPo, Sleva, PCBDPHPOL, "
+                       "PCSDPHPOL, SDPH, Nakladova FROM NabPolozky WHERE CisloNab = :N AND "
+                       "Nadpisova = 0 AND Textova = 0"),
+        {{QStringLiteral("N"), m_offer}});
+    std::vector<StoredItem> items;
+    bool anyDiscount = false;
+    while (stored.next()) {
+        // The demo offer is priced without VAT and has no cost items: its item lines are all
+        // its price.
+        ASSERT_EQ(stored.value(8).toInt(), 0);
+        ASSERT_EQ(stored.value(9).toInt(), 0);
+        items.push_back({stored.value(0).toString(), stored.value(1).toString(),
+                         stored.value(2).toDouble(), stored.value(3).toDouble(),
+                         stored.value(4).toDouble(), stored.value(5).toDouble(),
+                         stored.value(6).toDouble(), stored.value(7).toDouble()});
+        anyDiscount = anyDiscount || items.back().sleva != 0.0;
+    }
+    stored.finish();
+    ASSERT_GE(items.size(), 3u);
+    ASSERT_TRUE(anyDiscount);
+    const double celkem = db().scalar(QStringLiteral("SELECT Celkem FROM Nabidky WHERE ID = :ID"),
+                                      {{QStringLiteral("ID"), m_offer}})
+                              .value_or(0)
+                              .toDouble();
+
+    const auto report = output::offerReport(context(), m_offer);
+    ASSERT_TRUE(report);
+    const QString mena = report->header.value(0, QStringLiteral("Mena")).toString();
+    ASSERT_FALSE(mena.isEmpty());
+    const output::DataSet data = roundTrip({&report->header, &report->items, &report->identifiers});
+    QTemporaryDir dir;
+    struct Layout {
+        const char* file;
+        bool discount, prices;
+    };
+    for (const Layout& l : {Layout{"_NABKSP", true, true}, Layout{"_NABKS", true, true},
+                            Layout{"_NABKSPO", true, true}, Layout{"_NABKP", false, true},
+                            Layout{"_NABK", false, true}, Layout{"_NABKPC", false, false},
+                            Layout{"_NABKC", false, false}}) {
+        SCOPED_TRACE(l.file);
+        const QString text = pdfText(render(QString::fromLatin1(l.file), data, dir));
+        ASSERT_FALSE(text.isEmpty());
+
+        double linesNet = 0.0;
+        for (const StoredItem& item : items) {
+            SCOPED_TRACE(item.popis.toStdString());
+            const QString start = QStringLiteral("^\\s*") + QRegularExpression::escape(item.popis) +
+                                  QStringLiteral("\\s+(") + kQuantity + QStringLiteral(")\\s+") +
+                                  QRegularExpression::escape(item.mj);
+            if (!l.prices) {
+                EXPECT_TRUE(QRegularExpression(start + QStringLiteral("\\s*$"),
+                                               QRegularExpression::MultilineOption)
+                                .match(text)
+                                .hasMatch())
+                    << text.toStdString();
+                continue;
+            }
+            const QString a = QStringLiteral("(") + kAmount + QStringLiteral(")");
+            const QString discount =
+                l.discount ? QStringLiteral("(?:(") + kQuantity + QStringLiteral(")\\s+)?")
+                           : QStringLiteral("()");
+            const QRegularExpression line(start + QStringLiteral("\\s+") + a +
+                                              QStringLiteral("\\s+") + discount + a +
+                                              QStringLiteral("\\s+") + kQuantity +
+                                              QStringLiteral("\\s+") + a + QStringLiteral("\\s*$"),
+                                          QRegularExpression::MultilineOption);
+            const auto m = line.match(text);
+            ASSERT_TRUE(m.hasMatch()) << text.toStdString();
+            const double quantity = figureOf(m.captured(1));
+            const double unit = figureOf(m.captured(2));
+            const double sleva = figureOf(m.captured(3));
+            const double net = figureOf(m.captured(4));
+            // Unit prices are kept to four decimals and printed with two.
+            EXPECT_DOUBLE_EQ(quantity, item.pocet);
+            EXPECT_NEAR(unit, l.discount ? item.prodCena : item.prodCenaPo, 0.005);
+            EXPECT_DOUBLE_EQ(sleva, l.discount ? item.sleva : 0.0);
+            EXPECT_NEAR(net, item.net, 0.001);
+            EXPECT_NEAR(figureOf(m.captured(5)), item.gross, 0.001);
+            EXPECT_NEAR(quantity * unit * (1.0 - sleva / 100.0), net, 0.005 * quantity + 0.01)
+                << quantity << " × " << unit << " − " << sleva << " %";
+            linesNet += net;
+        }
+
+        std::optional<double> sumNet, sumVat;
+        if (l.prices) {
+            const QRegularExpression rateRow(
+                QStringLiteral("(?:^|\\s)") + kQuantity + QStringLiteral(" %\\s+(") + kAmount +
+                    QStringLiteral(")\\s+(") + kAmount + QStringLiteral(")\\s+(") + kAmount +
+                    QStringLiteral(")"),
+                QRegularExpression::MultilineOption);
+            double bases = 0.0, vats = 0.0, grosses = 0.0;
+            int rates = 0;
+            for (auto it = rateRow.globalMatch(text); it.hasNext(); ++rates) {
+                const auto row = it.next();
+                const double base = figureOf(row.captured(1));
+                const double vat = figureOf(row.captured(2));
+                const double gross = figureOf(row.captured(3));
+                EXPECT_NEAR(base + vat, gross, 0.005) << row.captured(0).toStdString();
+                bases += base;
+                vats += vat;
+                grosses += gross;
+            }
+            EXPECT_GE(rates, 1) << text.toStdString();
+            const auto sum =
+                QRegularExpression(QStringLiteral("Součet\\s+(") + kAmount +
+                                   QStringLiteral(")\\s+(") + kAmount + QStringLiteral(")\\s+(") +
+                                   kAmount + QStringLiteral(")"))
+                    .match(text);
+            ASSERT_TRUE(sum.hasMatch()) << text.toStdString();
+            sumNet = figureOf(sum.captured(1));
+            sumVat = figureOf(sum.captured(2));
+            EXPECT_NEAR(*sumNet, bases, 0.005);
+            EXPECT_NEAR(*sumVat, vats, 0.005);
+            EXPECT_NEAR(figureOf(sum.captured(3)), grosses, 0.005);
+            EXPECT_NEAR(*sumNet, linesNet, 0.005);
+        } else {
+            EXPECT_FALSE(text.contains(QStringLiteral("Sazba DPH")));
+            for (const StoredItem& item : items)
+                EXPECT_FALSE(text.contains(dastrel::czechAmount(item.net)));
+        }
+
+        const auto net = amountAfter(text, QStringLiteral("Celkem bez DPH"), mena);
+        const auto vat = amountAfter(text, QStringLiteral("DPH"), mena);
+        const auto rounding = amountAfter(text, QStringLiteral("Zaokrouhlení"), mena);
+        const auto total = amountAfter(text, QStringLiteral("Celkem s DPH"), mena);
+        ASSERT_TRUE(net && vat && total) << text.toStdString();
+        // The demo agenda rounds totals to whole crowns, and this offer's total needs it.
+        ASSERT_TRUE(rounding) << text.toStdString();
+        EXPECT_NE(*rounding, 0.0);
+        EXPECT_NEAR(*net + *vat + *rounding, *total, 0.005);
+        EXPECT_DOUBLE_EQ(*total, celkem);
+        EXPECT_DOUBLE_EQ(*total, std::round(*total));
+        if (sumNet) {
+            EXPECT_NEAR(*net, *sumNet, 0.005);
+            EXPECT_NEAR(*vat, *sumVat, 0.005);
+        }
     }
 }
 

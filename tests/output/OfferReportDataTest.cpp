@@ -150,6 +150,37 @@ TEST_F(OfferReportDataTest, DiscountsAndPurchasePriceRights) {
     EXPECT_EQ(headerValue(*report, "Zisk"), 0.0);
 }
 
+// The unit price before the discount, without and with VAT, also of an item priced with VAT (its
+// price without VAT derived with the item's rounding); the sums of the VAT table, from which the
+// rounding is what is left to the offer's total.
+TEST_F(OfferReportDataTest, UnitPriceBeforeDiscountAndTheVatTableSums) {
+    const qint64 offer = addOffer(QStringLiteral("NB004"), 544.0, 0.0);
+    addItem(offer, 1, QStringLiteral("Se slevou"), 180.0, 21.0, false, 10.0);
+    addItem(offer, 2, QStringLiteral("Kniha"), 50.0, 12.0);
+    addItem(offer, 3, QStringLiteral("Bez DPH"), 20.0, 0.0);
+    ASSERT_TRUE(db().execute(
+        QStringLiteral("INSERT INTO NabPolozky (CisloNab, Poradi, Popis, PocetMJ, ProdCena, "
+                       "ProdCenaPo, SDPH, Zaok, SazbaDPH, Sleva, PCBDPHPOL, VyseDPHPol, PCSDPHPOL) "
+                       "VALUES (:N, 4, 'S DPH', 1, 242, 242, -1, 1, 21, 0, 200, 42, 242)"),
+        {{QStringLiteral("N"), offer}}));
+    const auto report = output::offerReport(context(), offer);
+    ASSERT_TRUE(report);
+    ASSERT_EQ(report->items.rowCount(), 4);
+    const auto unit = [&report](int row, const char* column) {
+        return report->items.value(row, QString::fromLatin1(column)).toDouble();
+    };
+    EXPECT_DOUBLE_EQ(unit(0, "ProdCenaBDPH"), 100.0);
+    EXPECT_DOUBLE_EQ(unit(0, "ProdCenaSDPH"), 121.0);
+    // 242 less 17.36 % is 199.9888, whole crowns by the item's rounding.
+    EXPECT_DOUBLE_EQ(unit(3, "ProdCenaBDPH"), 200.0);
+    EXPECT_DOUBLE_EQ(unit(3, "ProdCenaSDPH"), 242.0);
+
+    EXPECT_DOUBLE_EQ(headerValue(*report, "ZakladDPHCelkem"), 180.0 + 50.0 + 20.0 + 200.0);
+    EXPECT_NEAR(headerValue(*report, "DPHCelkem"), 37.8 + 6.0 + 42.0, 1e-9);
+    EXPECT_NEAR(headerValue(*report, "CelkemSDPHPredZaokr"), 535.8, 1e-9);
+    EXPECT_NEAR(headerValue(*report, "Zaokrouhleno"), 8.2, 1e-9);
+}
+
 // The customer's contact columns come from the address book; the list report takes the offers in
 // the order given (the selected ones) and sums them.
 TEST_F(OfferReportDataTest, CustomerColumnsAndTheOfferList) {

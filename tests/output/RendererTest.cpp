@@ -66,7 +66,7 @@ QString bodyOf(const QString& body) {
 } // namespace
 
 // Master rows hold their detail rows under the relation's name; values come in Czech writing;
-// texts are shown as written, line breaks kept, stored rich text as its plain text.
+// texts are shown as written, line breaks kept, stored rich text as its plain text in _text.
 TEST(ReportRenderer, RelationsAndCzechValueForms) {
     EXPECT_EQ(bodyOf(QStringLiteral("{{#mtTiskSklady}}[{{Nazev}}:{{#Sklady_Zasoby}}{{Popis}};"
                                     "{{/Sklady_Zasoby}}]{{/mtTiskSklady}}")),
@@ -79,9 +79,12 @@ TEST(ReportRenderer, RelationsAndCzechValueForms) {
                              "27,90|100|28|N| |2\n"
                              "0,00|0,125|0|N| |3.")
                   .toStdString());
-    EXPECT_EQ(bodyOf(QStringLiteral("{{#mtTiskZasoby}}{{#Poznamka_set}}{{Poznamka}}"
+    EXPECT_EQ(bodyOf(QStringLiteral("{{#mtTiskZasoby}}{{#Poznamka_set}}{{Poznamka_text}}"
                                     "{{/Poznamka_set}}{{/mtTiskZasoby}}")),
               QStringLiteral("První řádek<br/>druhý {x}"));
+    // The rich text itself is put into the laid-out page, never its RTF source into the HTML.
+    EXPECT_FALSE(bodyOf(QStringLiteral("{{#mtTiskZasoby}}{{Poznamka}}{{/mtTiskZasoby}}"))
+                     .contains(QStringLiteral("rtf")));
 }
 
 TEST(ReportTemplate, DamagedTemplatesAreRefusedWithTheirLine) {
