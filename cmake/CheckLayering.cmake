@@ -1,6 +1,9 @@
-# Checks the includes of every folder against the layers it may use, and that no library without
-# a user interface includes a QtWidgets header. Run as a script:
-#   cmake -DSOURCE_DIR=<tree> -DWIDGET_HEADERS=<file listing QtWidgets header names> -P CheckLayering.cmake
+# Checks the includes of every folder against the layers it may use, that no library without a
+# user interface includes a QtWidgets header, and that the pricing arithmetic stays pure (its own
+# headers, the standard library and Qt Core only). Run as a script:
+#   cmake -DSOURCE_DIR=<tree> -DWIDGET_HEADERS=<file listing QtWidgets header names>
+#         [-DCORE_HEADERS=<file listing QtCore header names>] -P CheckLayering.cmake
+# Every spelling of an include counts: "core/X.h", <core/X.h> and "../core/X.h" all name core/.
 # A violation is reported with its file and line and fails the script (and with it the build).
 
 # What each folder may include besides itself and third-party headers. A folder that is not
@@ -26,11 +29,41 @@ set(_ui_free core services catalogue offers addressbook import output backup not
 if(NOT SOURCE_DIR)
   message(FATAL_ERROR "SOURCE_DIR not set")
 endif()
+get_filename_component(SOURCE_DIR "${SOURCE_DIR}" ABSOLUTE)
 
 set(_widget_headers "")
 if(WIDGET_HEADERS AND EXISTS "${WIDGET_HEADERS}")
   file(STRINGS "${WIDGET_HEADERS}" _widget_headers)
 endif()
+set(_core_headers "")
+if(CORE_HEADERS AND EXISTS "${CORE_HEADERS}")
+  file(STRINGS "${CORE_HEADERS}" _core_headers)
+endif()
+
+# The pure folder: prices are computed there without a database, files or windows.
+set(_pure_folder "catalogue/pricing")
+
+# The path in the tree that an include names, as the compiler finds it: a quoted name beside the
+# including file first (and always so for "./" and "../"), else from the tree's root; an angled
+# one from the root. Empty when the include names no file of the tree (a library's header).
+function(_included_path file delimiter name out)
+  get_filename_component(_dir "${file}" DIRECTORY)
+  if(delimiter STREQUAL "\"" AND (EXISTS "${_dir}/${name}" OR name MATCHES "^\\.\\.?/"))
+    get_filename_component(_found "${_dir}/${name}" ABSOLUTE)
+  else()
+    get_filename_component(_found "${SOURCE_DIR}/${name}" ABSOLUTE)
+  endif()
+  file(RELATIVE_PATH _rel "${SOURCE_DIR}" "${_found}")
+  set(_first "")
+  if(_rel MATCHES "^([A-Za-z0-9_]+)/")
+    set(_first ${CMAKE_MATCH_1})
+  endif()
+  list(FIND _layers "${_first}" _is_layer)
+  if(_rel MATCHES "^\\.\\./" OR (NOT EXISTS "${_found}" AND _is_layer EQUAL -1))
+    set(_rel "")
+  endif()
+  set(${out} "${_rel}" PARENT_SCOPE)
+endfunction()
 
 set(_problems "")
 foreach(_layer IN LISTS _layers)
@@ -43,8 +76,15 @@ foreach(_layer IN LISTS _layers)
   foreach(_file IN LISTS _files)
     file(STRINGS "${_file}" _lines REGEX "^[ \t]*#[ \t]*include")
     file(RELATIVE_PATH _rel "${SOURCE_DIR}" "${_file}")
+    string(FIND "${_rel}" "${_pure_folder}/" _in_pure)
     foreach(_line IN LISTS _lines)
-      if(_line MATCHES "#[ \t]*include[ \t]*\"([A-Za-z0-9_]+)/")
+      if(NOT _line MATCHES "#[ \t]*include[ \t]*([\"<])([^\">]+)[\">]")
+        continue()
+      endif()
+      set(_delimiter "${CMAKE_MATCH_1}")
+      set(_name "${CMAKE_MATCH_2}")
+      _included_path("${_file}" "${_delimiter}" "${_name}" _path)
+      if(_path MATCHES "^([A-Za-z0-9_]+)/")
         set(_target ${CMAKE_MATCH_1})
         list(FIND _layers ${_target} _is_layer)
         list(FIND _may ${_target} _ok)
@@ -52,8 +92,25 @@ foreach(_layer IN LISTS _layers)
           list(APPEND _problems "${_rel}: ${_layer}/ may not include ${_target}/ (${_line})")
         endif()
       endif()
-      if(_is_ui_free GREATER -1 AND _line MATCHES "#[ \t]*include[ \t]*<([A-Za-z0-9_/]+)(\\.h)?>")
-        set(_header ${CMAKE_MATCH_1})
+      if(_in_pure EQUAL 0)
+        if(_path)
+          string(FIND "${_path}" "${_pure_folder}/" _pure_target)
+          if(NOT _pure_target EQUAL 0)
+            list(APPEND _problems
+                 "${_rel}: ${_pure_folder}/ may include only its own headers (${_line})")
+          endif()
+        elseif(NOT _name MATCHES "^[a-z_0-9]+$")
+          string(REGEX REPLACE "^QtCore/" "" _bare "${_name}")
+          string(REGEX REPLACE "\\.h$" "" _bare "${_bare}")
+          list(FIND _core_headers ${_bare} _is_core)
+          if(_is_core EQUAL -1)
+            list(APPEND _problems "${_rel}: ${_pure_folder}/ may use only the standard library "
+                                  "and Qt Core (${_line})")
+          endif()
+        endif()
+      endif()
+      if(_is_ui_free GREATER -1 AND _delimiter STREQUAL "<")
+        string(REGEX REPLACE "\\.h$" "" _header "${_name}")
         string(REGEX REPLACE "^QtWidgets/" "" _bare "${_header}")
         list(FIND _widget_headers ${_bare} _is_widget)
         if(_header MATCHES "^QtWidgets" OR _is_widget GREATER -1)
