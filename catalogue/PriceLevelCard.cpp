@@ -128,7 +128,9 @@ CardOutcome PriceLevelCard::confirm() {
         m_ui.information(codeMissingMessage());
         return CardOutcome::StayOpen;
     }
-    const bool renamed = !isNew() && m_level.Zkratka != m_storedCode;
+    // Codes match ignoring letter case, so a code only written in other letters is no rename:
+    // no question, and the references keep matching.
+    const bool renamed = !isNew() && !sameCode(m_level.Zkratka, m_storedCode);
     if (renamed &&
         !m_ui.question(QStringLiteral(
             "Změnu zkratky musí program promítnout i do souvisejících databází (cenové skupiny, "
@@ -140,8 +142,9 @@ CardOutcome PriceLevelCard::confirm() {
         return CardOutcome::StayOpen;
     }
     if (!write(m_storedCode)) {
+        // Told after the rollback; the card stays open with what the person entered.
         m_ui.error(core::saveFailedMessage());
-        return CardOutcome::SaveFailed;
+        return CardOutcome::StayOpen;
     }
     if (renamed)
         renameInFirms(m_storedCode);
