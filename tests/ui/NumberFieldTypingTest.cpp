@@ -88,10 +88,6 @@ protected:
         offer.header().SazDPHZakl = 21.0;
         offer.header().SazDPHSniz = 12.0;
     }
-    static void leave(NumberField* field) { QTest::keyClick(field, Qt::Key_Tab); }
-    static void pressOk(QDialog& dialog) {
-        QTest::mouseClick(dialog.findChild<QPushButton*>(QStringLiteral("btnOK")), Qt::LeftButton);
-    }
     static void showActive(QDialog& dialog) {
         dialog.show();
         QApplication::setActiveWindow(&dialog);
@@ -101,15 +97,35 @@ protected:
     offers::OfferWorkingCopy offer;
 };
 
-// Each number field of the catalogue item card, from a new item: the typed text stays while
-// typing, the other fields follow, the field shows its format after Tab, and OK stores the
-// value the field held.
+// Types into the field `name` of a shown card and confirms it: the typed text stays while
+// typing, the field named `follower` follows the typed price at once, the field shows its format
+// once left, and OK closes the card. The value the field should then hold, by its decimals.
+double typeAndConfirm(QDialog& dialog, const char* name, const Typing& typing, bool byTab,
+                      NumberField* price, const char* follower) {
+    auto* field = dialog.findChild<NumberField*>(QString::fromLatin1(name));
+    EXPECT_NE(field, nullptr);
+    if (!field)
+        return 0.0;
+    const bool four = field->decimals() == catalogue::PriceFieldDecimals;
+    typeInto(field, typing.keys, byTab, [&] {
+        if (field != price)
+            return;
+        EXPECT_EQ(dialog.findChild<QLineEdit*>(QString::fromLatin1(follower))->text(),
+                  ui::amount(catalogue::toFieldPrecision(typing.at4 * 1.21, 4), 4));
+    });
+    QTest::keyClick(field, Qt::Key_Tab);
+    EXPECT_EQ(editOf(field)->text(),
+              field->prefix() + (four ? typing.shownAt4 : typing.shownAt2) + field->suffix());
+    QTest::mouseClick(dialog.findChild<QPushButton*>(QStringLiteral("btnOK")), Qt::LeftButton);
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    return four ? typing.at4 : typing.at2;
+}
+
+// Each number field of the catalogue item card, from a new item; OK stores what the field held
+// (the profit count is the card's own).
 TEST_F(NumberFieldTypingTest, ItemCardKeepsWhatIsTypedAndStoresIt) {
-    struct Field {
-        const char* name;
-        std::function<double(const catalogue::ItemRecord&, const catalogue::ItemCard&)> stored;
-    };
-    const Field fields[] = {
+    using Stored = double (*)(const catalogue::ItemRecord&, const catalogue::ItemCard&);
+    const std::pair<const char*, Stored> fields[] = {
         {"curNakCena",
          [](const auto& item, const auto&) {
              return item.price.NakCena;
@@ -133,35 +149,18 @@ TEST_F(NumberFieldTypingTest, ItemCardKeepsWhatIsTypedAndStoresIt) {
     };
     int round = 0;
     for (const Typing& typing : kTypings) {
-        for (const Field& f : fields) {
-            SCOPED_TRACE(std::string(f.name) + " " + typing.keys.toStdString());
+        for (const auto& [name, stored] : fields) {
+            SCOPED_TRACE(std::string(name) + " " + typing.keys.toStdString());
             catalogue::ItemCard card(db(), ui);
             ASSERT_TRUE(card.open(catalogue::ItemCardMode::New, -1, sheet, 0));
             ui::ItemCardDialog dialog(card, ui);
             dialog.descriptionField()->setText(QStringLiteral("Jistič B16"));
             showActive(dialog);
-            auto* field = dialog.findChild<NumberField*>(QString::fromLatin1(f.name));
-            ASSERT_NE(field, nullptr);
-            const bool four = field->decimals() == catalogue::PriceFieldDecimals;
-            std::function<void()> follows;
-            if (field == dialog.priceField())
-                follows = [&] {
-                    // The price with VAT follows the typed price at once.
-                    EXPECT_EQ(dialog.findChild<QLineEdit*>(QStringLiteral("edtDruhaCena"))->text(),
-                              ui::amount(catalogue::toFieldPrecision(typing.at4 * 1.21, 4), 4));
-                };
-            typeInto(field, typing.keys, ++round % 2 == 0, follows);
-            leave(field);
-            EXPECT_EQ(editOf(field)->text(), field->prefix() +
-                                                 (four ? typing.shownAt4 : typing.shownAt2) +
-                                                 field->suffix());
-            const qint64 before = card.id();
-            pressOk(dialog);
-            ASSERT_EQ(dialog.result(), QDialog::Accepted) << ui.allTexts().join(u'|').toStdString();
-            ASSERT_NE(card.id(), before);
+            const double expected = typeAndConfirm(dialog, name, typing, ++round % 2 == 0,
+                                                   dialog.priceField(), "edtDruhaCena");
             const auto item = catalogue::readItem(db(), card.id());
-            ASSERT_TRUE(item);
-            EXPECT_DOUBLE_EQ(f.stored(*item, card), four ? typing.at4 : typing.at2);
+            ASSERT_TRUE(item) << ui.allTexts().join(u'|').toStdString();
+            EXPECT_DOUBLE_EQ(stored(*item, card), expected);
         }
     }
 }
@@ -169,11 +168,7 @@ TEST_F(NumberFieldTypingTest, ItemCardKeepsWhatIsTypedAndStoresIt) {
 // The same for each number field of the offer item card; the item in the working copy holds the
 // typed value after OK.
 TEST_F(NumberFieldTypingTest, OfferItemCardKeepsWhatIsTypedAndStoresIt) {
-    struct Field {
-        const char* name;
-        double offers::OfferItem::*member;
-    };
-    const Field fields[] = {
+    const std::pair<const char*, double offers::OfferItem::*> fields[] = {
         {"curNakCena", &offers::OfferItem::NakCena},
         {"curProdCena", &offers::OfferItem::ProdCena},
         {"curSleva", &offers::OfferItem::Sleva},
@@ -184,33 +179,18 @@ TEST_F(NumberFieldTypingTest, OfferItemCardKeepsWhatIsTypedAndStoresIt) {
     };
     int round = 0;
     for (const Typing& typing : kTypings) {
-        for (const Field& f : fields) {
-            SCOPED_TRACE(std::string(f.name) + " " + typing.keys.toStdString());
+        for (const auto& [name, member] : fields) {
+            SCOPED_TRACE(std::string(name) + " " + typing.keys.toStdString());
             offers::OfferItemCard card(db(), ui, offer, {21.0, 12.0, 0});
             card.openNew(std::nullopt);
             ui::OfferItemCardDialog dialog(card, ui);
             dialog.descriptionField()->setText(QStringLiteral("Montáž rozvaděče"));
             showActive(dialog);
-            auto* field = dialog.findChild<NumberField*>(QString::fromLatin1(f.name));
-            ASSERT_NE(field, nullptr);
-            const bool four = field->decimals() == catalogue::PriceFieldDecimals;
-            std::function<void()> follows;
-            if (field == dialog.priceField())
-                follows = [&] {
-                    // The unit price with VAT follows the typed sale price at once.
-                    EXPECT_EQ(dialog.findChild<QLineEdit*>(QStringLiteral("curPCSDPHMJ"))->text(),
-                              ui::amount(catalogue::toFieldPrecision(typing.at4 * 1.21, 4), 4));
-                };
-            typeInto(field, typing.keys, ++round % 2 == 0, follows);
-            leave(field);
-            EXPECT_EQ(editOf(field)->text(), field->prefix() +
-                                                 (four ? typing.shownAt4 : typing.shownAt2) +
-                                                 field->suffix());
             const size_t before = offer.items().size();
-            pressOk(dialog);
-            ASSERT_EQ(dialog.result(), QDialog::Accepted) << ui.allTexts().join(u'|').toStdString();
+            const double expected = typeAndConfirm(dialog, name, typing, ++round % 2 == 0,
+                                                   dialog.priceField(), "curPCSDPHMJ");
             ASSERT_EQ(offer.items().size(), before + 1);
-            EXPECT_DOUBLE_EQ(offer.items().back().*(f.member), four ? typing.at4 : typing.at2);
+            EXPECT_DOUBLE_EQ(offer.items().back().*member, expected);
         }
     }
 }
@@ -231,7 +211,7 @@ TEST_F(NumberFieldTypingTest, AValueForTheFieldBeingTypedWaitsUntilItIsLeft) {
     typeInto(field, QStringLiteral("12,7"), false);
     EXPECT_TRUE(field->isBeingTyped());
     EXPECT_DOUBLE_EQ(field->value(), 12.7);
-    leave(field);
+    QTest::keyClick(field, Qt::Key_Tab);
     EXPECT_FALSE(field->isBeingTyped());
     EXPECT_EQ(editOf(field)->text(), QStringLiteral("13,00"));
     EXPECT_DOUBLE_EQ(field->value(), 13.0);
