@@ -36,11 +36,13 @@ bool allowed(ModuleAction action) {
 } // namespace
 
 CatalogueWindowLogic::CatalogueWindowLogic(core::Database& db, core::UserInteraction& ui,
-                                           services::ProfileSession& session, CatalogueMode mode)
+                                           services::ProfileSession& session, CatalogueMode mode,
+                                           core::ProgramEvents* events)
     : m_db(db)
     , m_ui(ui)
     , m_session(session)
     , m_mode(mode)
+    , m_events(events)
     , m_items(db) {}
 
 bool CatalogueWindowLogic::mayOpen(core::UserInteraction& ui) {
@@ -309,6 +311,14 @@ std::optional<MarkedKind> CatalogueWindowLogic::checkMarks(bool forBulkUpdate) {
     return items ? MarkedKind::Items : MarkedKind::Groups;
 }
 
+EditAction CatalogueWindowLogic::editAction(EditTrigger trigger) const {
+    if (m_focus == CatalogueGrid::Groups && m_groupsShown)
+        return EditAction::EditGroup;
+    if (m_mode == CatalogueMode::Pick && trigger == EditTrigger::Activation)
+        return EditAction::PickItem;
+    return EditAction::EditItem;
+}
+
 bool CatalogueWindowLogic::mayAddGroup() {
     if (!services::checkModule(Module::Cenik, ModuleAction::Create, m_ui))
         return false;
@@ -371,20 +381,11 @@ void CatalogueWindowLogic::afterItemSaved(qint64 itemId) {
 }
 
 std::optional<GroupRow> CatalogueWindowLogic::groupToEdit() {
-    if (catalogueLevel() == core::AccessLevel::Denied) {
-        services::showNoRights(m_ui);
-        return std::nullopt;
-    }
-    const auto group = currentGroup();
-    if (!group)
-        return std::nullopt;
-    if (group->zakladni) {
-        m_ui.information(messages::basicGroupNotEditable(group->nazev));
-        return std::nullopt;
-    }
-    if (!relocateGroup())
-        return std::nullopt;
-    return currentGroup();
+    return catalogue::groupToEdit(m_ui, currentGroup(), [this]() -> std::optional<GroupRow> {
+        if (!relocateGroup())
+            return std::nullopt;
+        return currentGroup();
+    });
 }
 
 std::optional<GroupRow> CatalogueWindowLogic::groupToCopy() {
@@ -468,7 +469,7 @@ void CatalogueWindowLogic::afterMove() {
 
 void CatalogueWindowLogic::togglePurchasePrices() {
     if (core::programState().user.nakupniCeny)
-        services::togglePurchasePriceDisplay(m_ui, nullptr);
+        services::togglePurchasePriceDisplay(m_ui, m_events);
     followPurchasePriceDisplay();
 }
 

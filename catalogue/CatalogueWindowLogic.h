@@ -10,6 +10,7 @@
 
 namespace orvento::core {
 class Database;
+class ProgramEvents;
 class UserInteraction;
 } // namespace orvento::core
 
@@ -24,6 +25,11 @@ enum class CatalogueMode { Browse, Pick };
 enum class CatalogueGrid { Groups, Items };
 // What the marks name for a bulk command.
 enum class MarkedKind { Items, Groups };
+// How the person reaches the current row: "Opravit" or Alt+O, or Enter and a double click in a
+// grid.
+enum class EditTrigger { EditCommand, Activation };
+// What that does there.
+enum class EditAction { EditGroup, EditItem, PickItem };
 
 // Which commands the window offers now.
 struct CatalogueButtons {
@@ -43,8 +49,10 @@ struct CatalogueButtons {
 // items grid, the remembered places, sort fields and marks, and the commands on groups and items.
 class CatalogueWindowLogic {
 public:
+    // Ctrl+Q is told to the other windows through `events` when given.
     CatalogueWindowLogic(core::Database& db, core::UserInteraction& ui,
-                         services::ProfileSession& session, CatalogueMode mode);
+                         services::ProfileSession& session, CatalogueMode mode,
+                         core::ProgramEvents* events = nullptr);
 
     static QString caption() { return QStringLiteral("Ceník"); }
     static QString helpTopic() { return QStringLiteral("pgZasoby.htm"); }
@@ -89,6 +97,10 @@ public:
     CatalogueGrid focusedGrid() const { return m_focus; }
     void setFocusedGrid(CatalogueGrid grid) { m_focus = grid; }
     CatalogueButtons buttons() const;
+    // The focused grid's groups are edited in their card. On items, Enter and a double click pick
+    // the item while an offer asks for one; "Opravit" and Alt+O open its card in both modes, so
+    // that an unfinished item can be mended where it is refused.
+    EditAction editAction(EditTrigger trigger) const;
 
     // "Obnovit": the groups and items again, marks cleared.
     void refresh();
@@ -143,6 +155,7 @@ private:
     core::UserInteraction& m_ui;
     services::ProfileSession& m_session;
     CatalogueMode m_mode;
+    core::ProgramEvents* m_events;
     CataloguePositions m_positions;
     CatalogueItemsModel m_items;
     std::vector<SheetRow> m_sheets;

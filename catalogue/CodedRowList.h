@@ -1,17 +1,23 @@
 #pragma once
 
+#include "core/CzechCollation.h"
+#include "core/Database.h"
 #include "core/UserInteraction.h"
 #include "services/RecordRefresh.h"
 
+#include <algorithm>
 #include <functional>
 #include <optional>
 #include <vector>
 
 namespace orvento::catalogue {
 
+// The columns of a list of coded records, as its grid shows them.
+enum class CodedColumn { Zkratka = 0, Popis = 1 };
+
 // The rows of a small list of coded records (price levels, price groups) with its current row:
-// reload keeping the current row, locate by ID or code, and the neighbour to move to after a
-// delete.
+// reload keeping the current row, locate by ID or code, sorting by a column in Czech order and
+// the quick find over it, and the neighbour to move to after a delete.
 template <class Record> class CodedRowList {
 public:
     using Reader = std::function<std::optional<std::vector<Record>>()>;
@@ -26,6 +32,7 @@ public:
         if (!rows)
             return false;
         m_rows = std::move(*rows);
+        sortRows();
         m_current.reset();
         if (!m_rows.empty() && !(keep && locate(*keep)))
             m_current = 0;
@@ -70,6 +77,34 @@ public:
         return *m_current + 1 < m_rows.size() ? m_rows[*m_current + 1].ID
                                               : m_rows[*m_current - 1].ID;
     }
+    CodedColumn sortColumn() const { return m_sort; }
+    // A click on a column title: the rows in that column's order, on the same row.
+    void sortBy(CodedColumn column) {
+        const std::optional<qint64> keep = currentId();
+        m_sort = column;
+        sortRows();
+        if (keep)
+            locate(*keep);
+    }
+    // The quick find: moves to the first row whose sort column starts with the text, ignoring
+    // letter case; the row, or nothing (staying put) when none does.
+    std::optional<size_t> quickFind(const QString& text) {
+        if (text.isEmpty())
+            return std::nullopt;
+        for (size_t i = 0; i < m_rows.size(); ++i)
+            if (sortKey(m_rows[i]).startsWith(text, Qt::CaseInsensitive)) {
+                m_current = i;
+                return i;
+            }
+        return std::nullopt;
+    }
+    // After a card closed: the rows again, on the row it saved when it saved one; a new row
+    // that cannot be found again says so.
+    void afterCard(std::optional<qint64> savedId) {
+        reload();
+        if (savedId && !locate(*savedId))
+            m_ui.error(core::newRowNotFoundMessage());
+    }
     // After a delete: reload and move to the neighbour.
     void reloadAt(qint64 neighbour) {
         reload();
@@ -78,10 +113,20 @@ public:
     }
 
 private:
+    const QString& sortKey(const Record& row) const {
+        return m_sort == CodedColumn::Popis ? row.Popis : row.Zkratka;
+    }
+    void sortRows() {
+        std::stable_sort(m_rows.begin(), m_rows.end(), [this](const Record& a, const Record& b) {
+            return core::compareCzech(sortKey(a), sortKey(b)) < 0;
+        });
+    }
+
     Reader m_reader;
     core::UserInteraction& m_ui;
     std::vector<Record> m_rows;
     std::optional<size_t> m_current;
+    CodedColumn m_sort = CodedColumn::Zkratka;
 };
 
 } // namespace orvento::catalogue

@@ -3,6 +3,7 @@
 #include "catalogue/CatalogueMessages.h"
 #include "catalogue/LockedRecords.h"
 #include "core/Database.h"
+#include "core/ProgramState.h"
 #include "core/UserInteraction.h"
 #include "services/RecordLock.h"
 #include "services/RecordRefresh.h"
@@ -32,10 +33,31 @@ std::optional<qint64> saveGroup(core::Database& db, core::UserInteraction& ui,
     }
     const qint64 id = isNew ? db.newRowId() : group.id;
     if (!readGroup(db, id)) {
-        ui.error(core::newRowNotFoundMessage());
+        // An edited group that is gone was deleted elsewhere meanwhile.
+        if (isNew)
+            ui.error(core::newRowNotFoundMessage());
+        else
+            ui.warning(services::recordGoneMessage());
         return std::nullopt;
     }
     return id;
+}
+
+std::optional<GroupRow> groupToEdit(core::UserInteraction& ui,
+                                    const std::optional<GroupRow>& current,
+                                    const std::function<std::optional<GroupRow>()>& relocate) {
+    if (services::moduleLevel(core::programState().user, services::Module::Cenik) ==
+        core::AccessLevel::Denied) {
+        services::showNoRights(ui);
+        return std::nullopt;
+    }
+    if (!current)
+        return std::nullopt;
+    if (current->zakladni) {
+        ui.information(messages::basicGroupNotEditable(current->nazev));
+        return std::nullopt;
+    }
+    return relocate();
 }
 
 bool deleteGroup(core::Database& db, core::UserInteraction& ui, qint64 groupId) {
@@ -59,11 +81,14 @@ bool deleteGroup(core::Database& db, core::UserInteraction& ui, qint64 groupId) 
         ui.warning(messages::groupItemsLocked());
         return false;
     }
-    core::Transaction tx(db);
-    const core::SqlParams params = {{QStringLiteral("ID"), groupId}};
-    const bool ok = db.execute(QStringLiteral("DELETE FROM Zasoby WHERE Skupina = :ID"), params) &&
-                    db.execute(QStringLiteral("DELETE FROM Skupiny WHERE ID = :ID"), params) &&
-                    tx.commit();
+    bool ok = false;
+    {
+        core::Transaction tx(db);
+        const core::SqlParams params = {{QStringLiteral("ID"), groupId}};
+        ok = db.execute(QStringLiteral("DELETE FROM Zasoby WHERE Skupina = :ID"), params) &&
+             db.execute(QStringLiteral("DELETE FROM Skupiny WHERE ID = :ID"), params) &&
+             tx.commit();
+    }
     wait.hide();
     if (!ok)
         ui.error(core::saveFailedMessage(QStringLiteral("Skupiny")));

@@ -2,6 +2,7 @@
 
 #include "catalogue/CatalogueRecords.h"
 
+#include <functional>
 #include <optional>
 
 namespace orvento::core {
@@ -16,6 +17,13 @@ namespace orvento::catalogue {
 // failure's message.
 std::optional<qint64> saveGroup(core::Database& db, core::UserInteraction& ui,
                                 const GroupRow& group, bool isNew);
+
+// The group a card is to edit, as every list of groups decides it: the catalogue right, the
+// basic group refused with its message, then the group found again by `relocate` (which reads
+// its list again and gives the refresh warning when the group is gone). Nothing when refused.
+std::optional<GroupRow> groupToEdit(core::UserInteraction& ui,
+                                    const std::optional<GroupRow>& current,
+                                    const std::function<std::optional<GroupRow>()>& relocate);
 
 // Deletes a group with its items after the confirmation. The basic group is kept; when another
 // workstation edits the group or any of its items nothing is deleted. True when deleted.

@@ -236,6 +236,10 @@ void ItemCard::setAvailabilityIndex(int index) {
                             : QString();
 }
 
+qint64 ItemCard::groupIdToLocate() const {
+    return groupIdOfCode(m_db, m_item.CenSkupina);
+}
+
 void ItemCard::assignGroup(const PriceGroup& group) {
     m_item.CenSkupina = group.Zkratka;
     if (!group.Vlastni) {
@@ -261,9 +265,9 @@ void ItemCard::setLevelRowPrice(size_t index, const PricePair& price) {
     m_levels.setRowPrice(index, price);
 }
 
-bool ItemCard::togglePurchasePrices() {
+bool ItemCard::togglePurchasePrices(core::ProgramEvents* events) {
     if (core::programState().user.nakupniCeny)
-        services::togglePurchasePriceDisplay(m_ui, nullptr);
+        services::togglePurchasePriceDisplay(m_ui, events);
     return core::programState().purchasePricesVisible();
 }
 

@@ -14,6 +14,7 @@
 
 namespace orvento::core {
 class Database;
+class ProgramEvents;
 class UserInteraction;
 } // namespace orvento::core
 
@@ -99,6 +100,8 @@ public:
     void setAvailabilityIndex(int index);
 
     // The price group and the level grid.
+    // The ID of the item's price group, for the group list to open on; -1 without one.
+    qint64 groupIdToLocate() const;
     void assignGroup(const PriceGroup& group);
     void clearGroup();
     const ItemLevelGrid& levels() const { return m_levels; }
@@ -107,8 +110,9 @@ public:
 
     // The profit calculator.
     // Ctrl+Q while the card is open: the program-wide switch, for a user who may see purchase
-    // prices at all. Whether purchase prices, margins and profit are shown now.
-    bool togglePurchasePrices();
+    // prices at all, told to the other windows through `events`. Whether purchase prices,
+    // margins and profit are shown now.
+    bool togglePurchasePrices(core::ProgramEvents* events = nullptr);
 
     double profitCount() const { return m_profitCount; }
     void setProfitCount(double count);

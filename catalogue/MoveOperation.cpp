@@ -15,8 +15,13 @@ MoveOperation::MoveOperation(core::Database& db, core::UserInteraction& ui, Move
     , m_kind(kind)
     , m_ids(std::move(ids))
     , m_activeSheet(activeSheet) {
-    if (m_kind == MoveKind::ItemsToGroup)
-        m_sheet = activeSheet;
+    if (m_kind != MoveKind::ItemsToGroup)
+        return;
+    // Items move within the active sheet, which the window names.
+    m_sheet = activeSheet;
+    for (const SheetRow& sheet : readSheets(m_db))
+        if (sheet.id == activeSheet)
+            m_sheetName = sheet.nazev;
 }
 
 QString MoveOperation::explanation() const {

@@ -72,6 +72,18 @@ bool PriceGroupCard::mayEditRow(size_t index) {
     return true;
 }
 
+PriceLevel PriceGroupCard::levelShownFor(size_t index) const {
+    PriceLevel shown;
+    if (index >= m_rows.size())
+        return shown;
+    const GroupLevelRow& row = m_rows[index];
+    shown.Zkratka = row.Zkratka;
+    if (const auto level = levelByCode(m_db, row.Zkratka))
+        shown.Popis = level->Popis;
+    shown.values = row.values;
+    return shown;
+}
+
 void PriceGroupCard::applyRowEdit(size_t index, const LevelParameters& values, bool prevzato) {
     if (index >= m_rows.size())
         return;
@@ -164,17 +176,17 @@ bool PriceGroupCard::codeTakenByAnother(const QString& code) {
     });
 }
 
-bool PriceGroupCard::writeRows() {
+bool PriceGroupCard::writeRows(qint64 groupId, std::vector<GroupLevelRow>& rows) {
     const auto& mapping = groupLevelRowMapping();
     for (const qint64 storedId : m_storedRowIds) {
-        const bool kept = std::any_of(m_rows.begin(), m_rows.end(),
+        const bool kept = std::any_of(rows.begin(), rows.end(),
                                       [&](const GroupLevelRow& r) { return r.ID == storedId; });
         if (!kept && !m_db.execute(QStringLiteral("DELETE FROM CenSkupPol WHERE ID = :ID"),
                                    {{QStringLiteral("ID"), storedId}}))
             return false;
     }
-    for (GroupLevelRow& row : m_rows) {
-        row.IDCenSkup = m_group.ID;
+    for (GroupLevelRow& row : rows) {
+        row.IDCenSkup = groupId;
         if (row.ID < 0) {
             if (!mapping.insert(m_db, row))
                 return false;
@@ -185,41 +197,34 @@ bool PriceGroupCard::writeRows() {
     return true;
 }
 
-bool PriceGroupCard::write() {
+// The group and its rows are written from copies and taken into the card only after the commit;
+// a failure is told after the unit of work has rolled back, and the card keeps what the person
+// entered.
+std::optional<QString> PriceGroupCard::write() {
+    PriceGroup group = m_group;
+    std::vector<GroupLevelRow> rows = m_rows;
     core::Transaction tx(m_db);
-    const bool wasNew = isNew();
-    const PriceGroup before = m_group;
-    if (wasNew) {
-        if (!priceGroupMapping().insert(m_db, m_group)) {
-            m_ui.error(core::saveFailedMessage());
-            return false;
-        }
-        m_group.ID = m_db.newRowId();
-    } else if (!priceGroupMapping().update(m_db, m_group, m_group.ID)) {
-        m_ui.error(core::saveFailedMessage());
-        return false;
+    if (isNew()) {
+        if (!priceGroupMapping().insert(m_db, group))
+            return core::saveFailedMessage();
+        group.ID = m_db.newRowId();
+    } else if (!priceGroupMapping().update(m_db, group, group.ID)) {
+        return core::saveFailedMessage();
     }
-    if (!writeRows()) {
-        m_ui.error(core::saveFailedMessage(QStringLiteral("CenSkupPol")));
-        m_group = before;
-        return false;
-    }
-    if (!wasNew && m_group.Zkratka != m_storedCode &&
+    if (!writeRows(group.ID, rows))
+        return core::saveFailedMessage(QStringLiteral("CenSkupPol"));
+    if (!isNew() && group.Zkratka != m_storedCode &&
         !runForEachSpelling(m_db, QStringLiteral("Zasoby"), QStringLiteral("CenSkupina"),
                             m_storedCode,
                             QStringLiteral("UPDATE Zasoby SET CenSkupina = :CenSkupina "
                                            "WHERE CenSkupina = :Code"),
-                            {{QStringLiteral("CenSkupina"), m_group.Zkratka}})) {
-        m_ui.error(core::saveFailedMessage(QStringLiteral("Zasoby")));
-        m_group = before;
-        return false;
-    }
-    if (!tx.commit()) {
-        m_ui.error(core::saveFailedMessage());
-        m_group = before;
-        return false;
-    }
-    return true;
+                            {{QStringLiteral("CenSkupina"), group.Zkratka}}))
+        return core::saveFailedMessage(QStringLiteral("Zasoby"));
+    if (!tx.commit())
+        return core::saveFailedMessage();
+    m_group = group;
+    m_rows = rows;
+    return std::nullopt;
 }
 
 CardOutcome PriceGroupCard::confirm() {
@@ -242,7 +247,8 @@ CardOutcome PriceGroupCard::confirm() {
         m_ui.warning(QStringLiteral("Skupina může obsahovat maximálně 3 fixní hladiny."));
         return CardOutcome::StayOpen;
     }
-    const bool renamed = !isNew() && m_group.Zkratka != m_storedCode;
+    // Codes match ignoring letter case, so a code only written in other letters is no rename.
+    const bool renamed = !isNew() && !sameCode(m_group.Zkratka, m_storedCode);
     if (renamed &&
         !m_ui.question(QStringLiteral(
             "Změnu zkratky musí program promítnout i do souvisejících databází (ceník, ...), což "
@@ -255,10 +261,12 @@ CardOutcome PriceGroupCard::confirm() {
     }
     const bool wasNew = isNew();
     m_ui.showWait(QStringLiteral("Prosím čekejte..."));
-    const bool written = write();
+    const std::optional<QString> failure = write();
     m_ui.hideWait();
-    if (!written)
-        return CardOutcome::SaveFailed;
+    if (failure) {
+        m_ui.error(*failure);
+        return CardOutcome::StayOpen;
+    }
     // Rows inserted just now carry their new IDs only after a reload.
     if (const auto rows = loadGroupLevels(m_db, m_group.ID)) {
         m_rows = *rows;

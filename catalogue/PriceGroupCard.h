@@ -3,6 +3,7 @@
 #include "catalogue/CardOutcome.h"
 #include "catalogue/PriceLevelRecords.h"
 
+#include <optional>
 #include <vector>
 
 namespace orvento::core {
@@ -37,6 +38,8 @@ public:
     bool addLevel(const PriceLevel& level);
     // "Upravit": the level must still exist ("Tato cenová hladina již neexistuje!").
     bool mayEditRow(size_t index);
+    // The row as the level card shows it: its code and values with the level's name.
+    PriceLevel levelShownFor(size_t index) const;
     // The level card's values for the row; a row that takes over is then refreshed from its
     // level.
     void applyRowEdit(size_t index, const LevelParameters& values, bool prevzato);
@@ -50,13 +53,15 @@ public:
     void removeRow(size_t index);
     int fixedRowCount() const;
 
+    // OK: the checks and the write. A failed write is reported after its rollback and the card
+    // stays open with what the person entered.
     CardOutcome confirm();
 
 private:
     bool rowsStillMatchLevels();
     bool codeTakenByAnother(const QString& code);
-    bool write();
-    bool writeRows();
+    std::optional<QString> write();
+    bool writeRows(qint64 groupId, std::vector<GroupLevelRow>& rows);
 
     core::Database& m_db;
     core::UserInteraction& m_ui;

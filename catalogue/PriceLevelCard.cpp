@@ -100,12 +100,8 @@ bool PriceLevelCard::write(const QString& oldCode) {
         m_level.ID = newId;
         return true;
     }
-    if (!priceLevelMapping().update(m_db, m_level, m_level.ID))
-        return false;
-    m_ui.showWait(QStringLiteral("Prosím čekejte..."));
-    const bool rippled = rippleLevelChange(m_db, oldCode, m_level);
-    m_ui.hideWait();
-    return rippled && tx.commit();
+    return priceLevelMapping().update(m_db, m_level, m_level.ID) &&
+           rippleLevelChange(m_db, oldCode, m_level) && tx.commit();
 }
 
 void PriceLevelCard::renameInFirms(const QString& oldCode) {
@@ -128,7 +124,9 @@ CardOutcome PriceLevelCard::confirm() {
         m_ui.information(codeMissingMessage());
         return CardOutcome::StayOpen;
     }
-    const bool renamed = !isNew() && m_level.Zkratka != m_storedCode;
+    // Codes match ignoring letter case, so a code only written in other letters is no rename:
+    // no question, and the references keep matching.
+    const bool renamed = !isNew() && !sameCode(m_level.Zkratka, m_storedCode);
     if (renamed &&
         !m_ui.question(QStringLiteral(
             "Změnu zkratky musí program promítnout i do souvisejících databází (cenové skupiny, "
@@ -139,9 +137,17 @@ CardOutcome PriceLevelCard::confirm() {
         m_ui.warning(codeExistsMessage(m_level.Zkratka));
         return CardOutcome::StayOpen;
     }
-    if (!write(m_storedCode)) {
+    // The wait window stands while the references follow a changed level.
+    const bool updating = !isNew();
+    if (updating)
+        m_ui.showWait(QStringLiteral("Prosím čekejte..."));
+    const bool written = write(m_storedCode);
+    if (updating)
+        m_ui.hideWait();
+    if (!written) {
+        // Told after the rollback; the card stays open with what the person entered.
         m_ui.error(core::saveFailedMessage());
-        return CardOutcome::SaveFailed;
+        return CardOutcome::StayOpen;
     }
     if (renamed)
         renameInFirms(m_storedCode);

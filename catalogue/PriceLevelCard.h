@@ -33,6 +33,8 @@ public:
     // The ID of the saved row (a new one after a new level was saved).
     qint64 id() const { return m_level.ID; }
 
+    // OK: the checks and the write. A failed write is reported after its rollback and the card
+    // stays open with what the person entered.
     CardOutcome confirm();
 
 private:

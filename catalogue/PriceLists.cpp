@@ -38,14 +38,16 @@ bool PriceLevelList::removeCurrent() {
                            .arg(level.Zkratka)))
         return false;
     const qint64 neighbour = neighbourId();
-    core::Transaction tx(m_db);
-    const bool ok =
-        m_db.execute(QStringLiteral("DELETE FROM CenHlad WHERE ID = :ID"),
-                     {{QStringLiteral("ID"), level.ID}}) &&
-        runForEachSpelling(m_db, QStringLiteral("CenSkupPol"), QStringLiteral("Zkratka"),
-                           level.Zkratka,
-                           QStringLiteral("DELETE FROM CenSkupPol WHERE Zkratka = :Code")) &&
-        tx.commit();
+    bool ok = false;
+    {
+        core::Transaction tx(m_db);
+        ok = m_db.execute(QStringLiteral("DELETE FROM CenHlad WHERE ID = :ID"),
+                          {{QStringLiteral("ID"), level.ID}}) &&
+             runForEachSpelling(m_db, QStringLiteral("CenSkupPol"), QStringLiteral("Zkratka"),
+                                level.Zkratka,
+                                QStringLiteral("DELETE FROM CenSkupPol WHERE Zkratka = :Code")) &&
+             tx.commit();
+    }
     if (!ok)
         m_ui.error(core::saveFailedMessage());
     reloadAt(neighbour);
@@ -74,12 +76,15 @@ bool PriceGroupList::removeCurrent() {
             QStringLiteral("Opravdu chcete smazat cenovou skupinu %1?").arg(group.Zkratka)))
         return false;
     const qint64 neighbour = neighbourId();
-    core::Transaction tx(m_db);
-    const bool ok = m_db.execute(QStringLiteral("DELETE FROM CenSkup WHERE ID = :ID"),
-                                 {{QStringLiteral("ID"), group.ID}}) &&
-                    m_db.execute(QStringLiteral("DELETE FROM CenSkupPol WHERE IDCenSkup = :ID"),
-                                 {{QStringLiteral("ID"), group.ID}}) &&
-                    tx.commit();
+    bool ok = false;
+    {
+        core::Transaction tx(m_db);
+        ok = m_db.execute(QStringLiteral("DELETE FROM CenSkup WHERE ID = :ID"),
+                          {{QStringLiteral("ID"), group.ID}}) &&
+             m_db.execute(QStringLiteral("DELETE FROM CenSkupPol WHERE IDCenSkup = :ID"),
+                          {{QStringLiteral("ID"), group.ID}}) &&
+             tx.commit();
+    }
     if (!ok)
         m_ui.error(core::saveFailedMessage());
     reloadAt(neighbour);

@@ -1,5 +1,6 @@
 #include "catalogue/SheetListLogic.h"
 
+#include "catalogue/GroupOperations.h"
 #include "catalogue/SheetOperations.h"
 #include "core/Database.h"
 #include "core/ProgramState.h"
@@ -63,7 +64,7 @@ bool SheetListLogic::moveCurrent(int direction) {
         m_ui.warning(services::recordGoneMessage());
         return false;
     }
-    const bool moved = moveSheet(m_db, sheet->id, direction);
+    const bool moved = moveSheet(m_db, m_ui, sheet->id, direction);
     reload(sheet->id);
     return moved;
 }
@@ -84,10 +85,31 @@ void SheetListLogic::afterCardSaved(qint64 sheetId) {
     reload(sheetId);
 }
 
-GroupPickerLogic::GroupPickerLogic(core::Database& db, qint64 sheetId)
+GroupPickerLogic::GroupPickerLogic(core::Database& db, core::UserInteraction& ui, qint64 sheetId)
     : m_db(db)
+    , m_ui(ui)
     , m_sheet(sheetId) {
     reload();
+}
+
+bool GroupPickerLogic::mayAddGroup() {
+    return services::checkModule(services::Module::Cenik, services::ModuleAction::Create, m_ui);
+}
+
+std::optional<GroupRow> GroupPickerLogic::groupToEdit() {
+    return catalogue::groupToEdit(m_ui, current(), [this]() -> std::optional<GroupRow> {
+        const auto group = current();
+        reload();
+        if (!group || !indexOfId(m_rows, group->id)) {
+            m_ui.warning(services::recordGoneMessage());
+            return std::nullopt;
+        }
+        return current();
+    });
+}
+
+void GroupPickerLogic::afterCard(std::optional<qint64> savedId) {
+    reload(savedId.value_or(0));
 }
 
 void GroupPickerLogic::reload(qint64 locate) {

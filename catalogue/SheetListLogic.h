@@ -54,12 +54,14 @@ private:
     std::optional<size_t> m_current;
 };
 
-// The group selection window (frmSklSkupiny, "Výběr skladové skupiny") over one sheet.
+// The group selection window (frmSklSkupiny, "Výběr skladové skupiny") over one sheet, with its
+// "Přidat" and "Opravit" of the group card.
 class GroupPickerLogic {
 public:
-    GroupPickerLogic(core::Database& db, qint64 sheetId);
+    GroupPickerLogic(core::Database& db, core::UserInteraction& ui, qint64 sheetId);
 
     static QString caption() { return QStringLiteral("Výběr skladové skupiny"); }
+    static QString helpTopic() { return QStringLiteral("pgSklSkupiny.htm"); }
     qint64 sheetId() const { return m_sheet; }
     void reload(qint64 locate = 0);
     const std::vector<GroupRow>& rows() const { return m_rows; }
@@ -68,8 +70,17 @@ public:
     std::optional<GroupRow> current() const;
     bool okEnabled() const { return !m_rows.empty(); }
 
+    // "Přidat": false after the message when the rights refuse a new group.
+    bool mayAddGroup();
+    // "Opravit": the group to edit, read again first as the catalogue does; nothing after the
+    // message when it is refused or gone.
+    std::optional<GroupRow> groupToEdit();
+    // After the card closed: the rows again, on the saved group when there is one.
+    void afterCard(std::optional<qint64> savedId);
+
 private:
     core::Database& m_db;
+    core::UserInteraction& m_ui;
     qint64 m_sheet;
     std::vector<GroupRow> m_rows;
     std::optional<size_t> m_current;

@@ -13,26 +13,32 @@ namespace orvento::catalogue {
 
 std::optional<qint64> createSheet(core::Database& db, core::UserInteraction& ui,
                                   const QString& name) {
-    core::Transaction tx(db);
-    const auto last = db.scalar(QStringLiteral("SELECT max(Poradi) FROM Sklady"));
-    const int poradi = last && !last->isNull() ? last->toInt() + 1 : 1;
-    if (!db.execute(QStringLiteral("INSERT INTO Sklady (Nazev, Poradi) VALUES (:Nazev, :Poradi)"),
-                    {{QStringLiteral("Nazev"), name}, {QStringLiteral("Poradi"), poradi}})) {
-        ui.error(core::saveFailedMessage());
-        return std::nullopt;
+    // The failure is told after the unit of work has rolled back.
+    QString failure;
+    qint64 id = 0;
+    {
+        core::Transaction tx(db);
+        const auto last = db.scalar(QStringLiteral("SELECT max(Poradi) FROM Sklady"));
+        const int poradi = last && !last->isNull() ? last->toInt() + 1 : 1;
+        if (!db.execute(
+                QStringLiteral("INSERT INTO Sklady (Nazev, Poradi) VALUES (:Nazev, :Poradi)"),
+                {{QStringLiteral("Nazev"), name}, {QStringLiteral("Poradi"), poradi}})) {
+            failure = core::saveFailedMessage();
+        } else {
+            id = db.newRowId();
+            if (!db.execute(QStringLiteral("INSERT INTO Skupiny (Sklad, Nazev, Kod, Zakladni) "
+                                           "VALUES (:Sklad, :Nazev, :Kod, :Zakladni)"),
+                            {{QStringLiteral("Sklad"), id},
+                             {QStringLiteral("Nazev"), core::kBasicGroupName},
+                             {QStringLiteral("Kod"), QString()},
+                             {QStringLiteral("Zakladni"), true}}))
+                failure = messages::basicGroupInsertFailed();
+            else if (!tx.commit())
+                failure = core::saveFailedMessage();
+        }
     }
-    const qint64 id = db.newRowId();
-    if (!db.execute(QStringLiteral("INSERT INTO Skupiny (Sklad, Nazev, Kod, Zakladni) VALUES "
-                                   "(:Sklad, :Nazev, :Kod, :Zakladni)"),
-                    {{QStringLiteral("Sklad"), id},
-                     {QStringLiteral("Nazev"), core::kBasicGroupName},
-                     {QStringLiteral("Kod"), QString()},
-                     {QStringLiteral("Zakladni"), true}})) {
-        ui.error(messages::basicGroupInsertFailed());
-        return std::nullopt;
-    }
-    if (!tx.commit()) {
-        ui.error(core::saveFailedMessage());
+    if (!failure.isEmpty()) {
+        ui.error(failure);
         return std::nullopt;
     }
     return id;
@@ -48,7 +54,7 @@ bool renameSheet(core::Database& db, core::UserInteraction& ui, qint64 sheetId,
     return true;
 }
 
-bool moveSheet(core::Database& db, qint64 sheetId, int direction) {
+bool moveSheet(core::Database& db, core::UserInteraction& ui, qint64 sheetId, int direction) {
     const std::vector<SheetRow> sheets = readSheets(db);
     const auto at = indexOfId(sheets, sheetId);
     if (!at)
@@ -56,18 +62,25 @@ bool moveSheet(core::Database& db, qint64 sheetId, int direction) {
     const auto target = static_cast<qsizetype>(*at) + direction;
     if (target < 0 || target >= static_cast<qsizetype>(sheets.size()))
         return false;
-    core::Transaction tx(db);
-    for (size_t i = 0; i < sheets.size(); ++i) {
-        int poradi = static_cast<int>(i) + 1;
-        if (i == *at)
-            poradi = static_cast<int>(target) + 1;
-        else if (static_cast<qsizetype>(i) == target)
-            poradi = static_cast<int>(*at) + 1;
-        if (!db.execute(QStringLiteral("UPDATE Sklady SET Poradi = :Poradi WHERE ID = :ID"),
-                        {{QStringLiteral("Poradi"), poradi}, {QStringLiteral("ID"), sheets[i].id}}))
-            return false;
+    bool written = true;
+    {
+        core::Transaction tx(db);
+        for (size_t i = 0; i < sheets.size() && written; ++i) {
+            int poradi = static_cast<int>(i) + 1;
+            if (i == *at)
+                poradi = static_cast<int>(target) + 1;
+            else if (static_cast<qsizetype>(i) == target)
+                poradi = static_cast<int>(*at) + 1;
+            written = db.execute(
+                QStringLiteral("UPDATE Sklady SET Poradi = :Poradi WHERE ID = :ID"),
+                {{QStringLiteral("Poradi"), poradi}, {QStringLiteral("ID"), sheets[i].id}});
+        }
+        written = written && tx.commit();
     }
-    return tx.commit();
+    // Told after the unit of work has rolled back; the tabs keep their old order.
+    if (!written)
+        ui.error(core::saveFailedMessage(QStringLiteral("Sklady")));
+    return written;
 }
 
 bool deleteSheet(core::Database& db, core::UserInteraction& ui, qint64 sheetId) {
@@ -92,12 +105,14 @@ bool deleteSheet(core::Database& db, core::UserInteraction& ui, qint64 sheetId) 
         ui.warning(messages::sheetContentLocked());
         return false;
     }
-    core::Transaction tx(db);
-    const core::SqlParams params = {{QStringLiteral("ID"), sheetId}};
-    const bool ok = db.execute(QStringLiteral("DELETE FROM Zasoby WHERE Sklad = :ID"), params) &&
-                    db.execute(QStringLiteral("DELETE FROM Skupiny WHERE Sklad = :ID"), params) &&
-                    db.execute(QStringLiteral("DELETE FROM Sklady WHERE ID = :ID"), params) &&
-                    tx.commit();
+    bool ok = false;
+    {
+        core::Transaction tx(db);
+        const core::SqlParams params = {{QStringLiteral("ID"), sheetId}};
+        ok = db.execute(QStringLiteral("DELETE FROM Zasoby WHERE Sklad = :ID"), params) &&
+             db.execute(QStringLiteral("DELETE FROM Skupiny WHERE Sklad = :ID"), params) &&
+             db.execute(QStringLiteral("DELETE FROM Sklady WHERE ID = :ID"), params) && tx.commit();
+    }
     wait.hide();
     if (!ok)
         ui.error(core::saveFailedMessage(QStringLiteral("Sklady")));

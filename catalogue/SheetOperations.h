@@ -19,9 +19,10 @@ bool renameSheet(core::Database& db, core::UserInteraction& ui, qint64 sheetId,
                  const QString& name);
 
 // Moves a sheet one tab towards the first (-1) or the last (+1): the sheets are numbered 1..n in
-// their order and the sheet trades places with its neighbour. False when it is already at that
-// end or the sheet is gone.
-bool moveSheet(core::Database& db, qint64 sheetId, int direction);
+// their order and the sheet trades places with its neighbour, all in one unit of work. False
+// when it is already at that end or the sheet is gone, and after the message when the order
+// could not be written.
+bool moveSheet(core::Database& db, core::UserInteraction& ui, qint64 sheetId, int direction);
 
 // Deletes a sheet with its groups and items after the confirmation. The only sheet is kept; a
 // sheet, group or item that another workstation edits refuses the whole delete before anything

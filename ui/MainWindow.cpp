@@ -96,10 +96,8 @@ void MainWindow::buildButtonBar() {
             [this] { runOnce(m_offersBusy, [this] { OfferListWindow::open(m_context, this); }); });
     bar->addAction(offerList);
     QAction* catalogue = addCommand(QStringLiteral("actCenik"), QStringLiteral("Ceník"), true);
-    connect(catalogue, &QAction::triggered, this, [this] {
-        CatalogueWindow::open(m_context.ui(), m_context.profile(), catalogue::CatalogueMode::Browse,
-                              this);
-    });
+    connect(catalogue, &QAction::triggered, this,
+            [this] { CatalogueWindow::open(m_context, catalogue::CatalogueMode::Browse, this); });
     bar->addAction(catalogue);
     QAction* addressBook =
         addCommand(QStringLiteral("actAdresar"), QStringLiteral("Adresář"), true);

@@ -39,8 +39,8 @@ QWidget* ProgramNavigator::parentWindow() {
 
 std::shared_ptr<core::PendingNavigation> ProgramNavigator::pickCatalogueItems() {
     auto pending = std::make_shared<core::PendingNavigation>();
-    std::vector<qint64> picked = CatalogueWindow::open(
-        m_context.ui(), m_context.profile(), catalogue::CatalogueMode::Pick, parentWindow());
+    std::vector<qint64> picked =
+        CatalogueWindow::open(m_context, catalogue::CatalogueMode::Pick, parentWindow());
     if (!picked.empty())
         pending->answer({core::NavigationStatus::Done, std::move(picked)});
     else

@@ -3,6 +3,7 @@
 #include "ui/catalogue/ItemCardDialog.h"
 
 #include "catalogue/GroupCard.h"
+#include "core/AppContext.h"
 #include "core/ProgramEvents.h"
 #include "core/ProgramState.h"
 #include "services/GridLayouts.h"
@@ -54,10 +55,12 @@ void colourTitle(QLabel* label, const QColor& colour) {
 } // namespace
 
 CatalogueWindow::CatalogueWindow(core::UserInteraction& ui, services::ProfileSession& session,
-                                 catalogue::CatalogueMode mode, QWidget* parent)
+                                 catalogue::CatalogueMode mode, QWidget* parent,
+                                 core::ProgramEvents* events)
     : QDialog(parent)
     , m_ui(ui)
-    , m_logic(core::programState().db->agenda, ui, session, mode)
+    , m_events(events)
+    , m_logic(core::programState().db->agenda, ui, session, mode, events)
     , m_groupsModel(new CatalogueGroupsModel(m_logic, this))
     , m_tabs(new QTabBar(this))
     , m_groupsSwitch(new QToolButton(this))
@@ -191,6 +194,11 @@ CatalogueWindow::CatalogueWindow(core::UserInteraction& ui, services::ProfileSes
         m_logic.togglePurchasePrices();
         showAll();
     });
+    if (m_events)
+        connect(m_events, &core::ProgramEvents::purchasePricesDisplayChanged, this, [this] {
+            m_logic.followPurchasePriceDisplay();
+            showAll();
+        });
     m_edit->setShortcut(QKeySequence(QStringLiteral("Alt+O")));
     m_copy->setShortcut(QKeySequence(QStringLiteral("Alt+K")));
     for (QTableView* view : {m_groupsView, m_itemsView})
@@ -214,8 +222,8 @@ CatalogueWindow::CatalogueWindow(core::UserInteraction& ui, services::ProfileSes
                 if (!m_updating && current.isValid())
                     m_logic.setCurrentItemRow(current.row());
             });
-    connect(m_itemsView, &QTableView::doubleClicked, this, &CatalogueWindow::editCurrent);
-    connect(m_groupsView, &QTableView::doubleClicked, this, &CatalogueWindow::editCurrent);
+    connect(m_itemsView, &QTableView::doubleClicked, this, &CatalogueWindow::activateCurrent);
+    connect(m_groupsView, &QTableView::doubleClicked, this, &CatalogueWindow::activateCurrent);
 
     installHelpKey(this, catalogue::CatalogueWindowLogic::helpTopic());
     resize(1100, 640);
@@ -231,12 +239,11 @@ CatalogueWindow::~CatalogueWindow() {
         m_logic.close();
 }
 
-std::vector<qint64> CatalogueWindow::open(core::UserInteraction& ui,
-                                          services::ProfileSession& session,
-                                          catalogue::CatalogueMode mode, QWidget* parent) {
-    if (!catalogue::CatalogueWindowLogic::mayOpen(ui))
+std::vector<qint64> CatalogueWindow::open(core::AppContext& context, catalogue::CatalogueMode mode,
+                                          QWidget* parent) {
+    if (!catalogue::CatalogueWindowLogic::mayOpen(context.ui()))
         return {};
-    CatalogueWindow window(ui, session, mode, parent);
+    CatalogueWindow window(context.ui(), context.profile(), mode, parent, &context.events());
     window.exec();
     return window.pickedItems();
 }
@@ -366,11 +373,19 @@ void CatalogueWindow::addGroup() {
 }
 
 void CatalogueWindow::editCurrent() {
-    if (m_logic.focusedGrid() != CatalogueGrid::Groups || !m_logic.groupsShown()) {
-        if (m_logic.mode() == catalogue::CatalogueMode::Pick) {
-            pick();
-            return;
-        }
+    runEdit(m_logic.editAction(catalogue::EditTrigger::EditCommand));
+}
+
+void CatalogueWindow::activateCurrent() {
+    runEdit(m_logic.editAction(catalogue::EditTrigger::Activation));
+}
+
+void CatalogueWindow::runEdit(catalogue::EditAction action) {
+    if (action == catalogue::EditAction::PickItem) {
+        pick();
+        return;
+    }
+    if (action == catalogue::EditAction::EditItem) {
         if (const auto item = m_logic.itemToOpen())
             openItemCard(catalogue::ItemCardMode::Edit, *item);
         else
@@ -388,7 +403,7 @@ void CatalogueWindow::editCurrent() {
 }
 
 void CatalogueWindow::openItemCard(catalogue::ItemCardMode mode, qint64 itemId) {
-    const auto saved = ItemCardDialog::open(m_ui, mode, itemId, m_logic.activeSheet(),
+    const auto saved = ItemCardDialog::open(m_ui, m_events, mode, itemId, m_logic.activeSheet(),
                                             m_logic.groupForNewItem(), this);
     if (saved)
         m_logic.afterItemSaved(*saved);
@@ -491,7 +506,7 @@ bool CatalogueWindow::eventFilter(QObject* watched, QEvent* event) {
             return true;
         }
         if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
-            editCurrent();
+            activateCurrent();
             return true;
         }
         if (QuickFindPanel::opensFind(key)) {

@@ -18,8 +18,10 @@ class QToolButton;
 class QWidget;
 
 namespace orvento::core {
+class AppContext;
+class ProgramEvents;
 class UserInteraction;
-}
+} // namespace orvento::core
 namespace orvento::services {
 class ProfileSession;
 }
@@ -34,14 +36,17 @@ class QuickFindPanel;
 class CatalogueWindow : public QDialog {
     Q_OBJECT
 public:
+    // Ctrl+Q here and in the item card is told to the other windows through `events`, and the
+    // window follows theirs.
     CatalogueWindow(core::UserInteraction& ui, services::ProfileSession& session,
-                    catalogue::CatalogueMode mode, QWidget* parent = nullptr);
+                    catalogue::CatalogueMode mode, QWidget* parent = nullptr,
+                    core::ProgramEvents* events = nullptr);
     ~CatalogueWindow() override;
 
     // Opens the catalogue after the rights check. In pick mode, the items chosen with "OK"
     // (nothing when it was closed without a pick).
-    static std::vector<qint64> open(core::UserInteraction& ui, services::ProfileSession& session,
-                                    catalogue::CatalogueMode mode, QWidget* parent);
+    static std::vector<qint64> open(core::AppContext& context, catalogue::CatalogueMode mode,
+                                    QWidget* parent);
 
     catalogue::CatalogueWindowLogic& logic() { return m_logic; }
     QTabBar* tabs() const { return m_tabs; }
@@ -54,7 +59,10 @@ public:
     void toggleGroups();
     void refresh();
     void addGroup();
+    // "Opravit" and Alt+O.
     void editCurrent();
+    // Enter and a double click in a grid.
+    void activateCurrent();
     void copyCurrent();
     void openItemCard(catalogue::ItemCardMode mode, qint64 itemId);
     void removeCurrent();
@@ -75,9 +83,11 @@ private:
     void updateButtons();
     void focusGrid(catalogue::CatalogueGrid grid);
     void runGroupCard(catalogue::GroupCard& card);
+    void runEdit(catalogue::EditAction action);
     void sortItemsBy(const QString& field);
 
     core::UserInteraction& m_ui;
+    core::ProgramEvents* m_events;
     catalogue::CatalogueWindowLogic m_logic;
     CatalogueGroupsModel* m_groupsModel;
     QTabBar* m_tabs;

@@ -1,8 +1,12 @@
 #include "ui/catalogue/CodedListWindow.h"
 
+#include "ui/QuickFind.h"
+
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QKeySequence>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QShortcut>
 #include <QTableWidget>
@@ -15,6 +19,7 @@ CodedListWindow::CodedListWindow(orvento::catalogue::ListMode mode, bool manage,
     : QDialog(parent)
     , m_mode(mode)
     , m_table(new QTableWidget(0, 2, this))
+    , m_find(new QuickFindPanel(this))
     , m_edit(new QPushButton(QStringLiteral("&Opravit"), this))
     , m_remove(new QPushButton(QStringLiteral("Vyjmout"), this))
     , m_ok(new QPushButton(QStringLiteral("OK"), this)) {
@@ -31,6 +36,19 @@ CodedListWindow::CodedListWindow(orvento::catalogue::ListMode mode, bool manage,
             setCurrentIndex(static_cast<size_t>(row));
     });
     connect(m_table, &QTableWidget::cellDoubleClicked, this, [this] { activate(); });
+    m_table->setWordWrap(false);
+    m_table->horizontalHeader()->setSortIndicatorShown(true);
+    m_table->horizontalHeader()->setSortIndicator(0, Qt::AscendingOrder);
+    m_table->horizontalHeader()->setSectionsClickable(true);
+    connect(m_table->horizontalHeader(), &QHeaderView::sectionClicked, this,
+            &CodedListWindow::sortByColumn);
+    m_table->installEventFilter(this);
+    connect(m_find, &QuickFindPanel::textEdited, this, [this](const QString& text) {
+        if (const auto row = findRow(text)) {
+            const QSignalBlocker blocker(m_table);
+            m_table->setCurrentCell(static_cast<int>(*row), 0);
+        }
+    });
 
     auto* add = new QPushButton(QStringLiteral("&Přidat"), this);
     add->setObjectName(QStringLiteral("btnPridat"));
@@ -70,8 +88,11 @@ CodedListWindow::CodedListWindow(orvento::catalogue::ListMode mode, bool manage,
         buttons->addWidget(b);
     buttons->addStretch();
     buttons->addWidget(close);
+    auto* grid = new QVBoxLayout;
+    grid->addWidget(m_find);
+    grid->addWidget(m_table, 1);
     auto* layout = new QHBoxLayout(this);
-    layout->addWidget(m_table, 1);
+    layout->addLayout(grid, 1);
     layout->addLayout(buttons);
     resize(480, 340);
     for (const int key : {Qt::Key_Return, Qt::Key_Enter}) {
@@ -79,6 +100,29 @@ CodedListWindow::CodedListWindow(orvento::catalogue::ListMode mode, bool manage,
         enter->setContext(Qt::WidgetShortcut);
         connect(enter, &QShortcut::activated, this, [this] { activate(); });
     }
+}
+
+QLineEdit* CodedListWindow::findBox() const {
+    return m_find->field();
+}
+
+void CodedListWindow::sortByColumn(int column) {
+    if (column < 0 || column > 1)
+        return;
+    sortRows(static_cast<orvento::catalogue::CodedColumn>(column));
+    m_table->horizontalHeader()->setSortIndicator(column, Qt::AscendingOrder);
+    showRows();
+}
+
+bool CodedListWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_table && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (QuickFindPanel::opensFind(key)) {
+            m_find->openFor(m_table, key->text());
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 void CodedListWindow::activate() {

@@ -1,10 +1,7 @@
 #include "ui/catalogue/GroupPickerDialog.h"
 
-#include "catalogue/CatalogueMessages.h"
 #include "catalogue/GroupCard.h"
 #include "core/ProgramState.h"
-#include "core/UserInteraction.h"
-#include "services/AccessRights.h"
 #include "ui/Help.h"
 #include "ui/catalogue/GroupCardDialog.h"
 
@@ -19,7 +16,7 @@ namespace orvento::ui {
 GroupPickerDialog::GroupPickerDialog(core::UserInteraction& ui, qint64 sheetId, QWidget* parent)
     : QDialog(parent)
     , m_ui(ui)
-    , m_logic(core::programState().db->agenda, sheetId)
+    , m_logic(core::programState().db->agenda, ui, sheetId)
     , m_table(new QTableWidget(0, 2, this))
     , m_ok(new QPushButton(QStringLiteral("OK"), this)) {
     setObjectName(QStringLiteral("frmSklSkupiny"));
@@ -63,7 +60,7 @@ GroupPickerDialog::GroupPickerDialog(core::UserInteraction& ui, qint64 sheetId, 
     auto* layout = new QHBoxLayout(this);
     layout->addWidget(m_table, 1);
     layout->addLayout(side);
-    installHelpKey(this, QStringLiteral("pgSklSkupiny.htm"));
+    installHelpKey(this, catalogue::GroupPickerLogic::helpTopic());
     resize(460, 340);
     showRows();
 }
@@ -90,30 +87,27 @@ void GroupPickerDialog::showRows() {
 }
 
 void GroupPickerDialog::addGroup() {
-    if (!services::checkModule(services::Module::Cenik, services::ModuleAction::Create, m_ui))
+    if (!m_logic.mayAddGroup())
         return;
     catalogue::GroupCard card(core::programState().db->agenda, m_ui);
     card.startNew(m_logic.sheetId());
-    GroupCardDialog dialog(card, this);
-    if (dialog.exec() == QDialog::Accepted && card.savedId())
-        m_logic.reload(*card.savedId());
-    showRows();
+    runCard(card);
 }
 
 void GroupPickerDialog::editGroup() {
-    const auto group = m_logic.current();
+    const auto group = m_logic.groupToEdit();
+    showRows();
     if (!group)
         return;
-    if (group->zakladni) {
-        m_ui.information(catalogue::messages::basicGroupNotEditable(group->nazev));
-        return;
-    }
     catalogue::GroupCard card(core::programState().db->agenda, m_ui);
-    if (card.startExisting(*group)) {
-        GroupCardDialog dialog(card, this);
-        dialog.exec();
-    }
-    m_logic.reload(group->id);
+    if (card.startExisting(*group))
+        runCard(card);
+}
+
+void GroupPickerDialog::runCard(catalogue::GroupCard& card) {
+    GroupCardDialog dialog(card, this);
+    const bool saved = dialog.exec() == QDialog::Accepted;
+    m_logic.afterCard(saved ? card.savedId() : std::nullopt);
     showRows();
 }
 

@@ -13,6 +13,10 @@ namespace orvento::core {
 class UserInteraction;
 }
 
+namespace orvento::catalogue {
+class GroupCard;
+}
+
 namespace orvento::ui {
 
 // frmSklSkupiny, "Výběr skladové skupiny": the groups of one sheet, to pick one.
@@ -32,6 +36,7 @@ public:
 
 private:
     void showRows();
+    void runCard(catalogue::GroupCard& card);
 
     core::UserInteraction& m_ui;
     catalogue::GroupPickerLogic m_logic;

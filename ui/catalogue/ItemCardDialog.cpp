@@ -2,6 +2,7 @@
 
 #include "catalogue/PictureLoader.h"
 #include "catalogue/pricing/FieldPrecision.h"
+#include "core/ProgramEvents.h"
 #include "core/ProgramState.h"
 #include "core/ShellOperations.h"
 #include "ui/DialogButtons.h"
@@ -13,7 +14,6 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
-#include <QDoubleSpinBox>
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -32,10 +32,12 @@ namespace orvento::ui {
 
 using namespace orvento::catalogue;
 
-ItemCardDialog::ItemCardDialog(ItemCard& card, core::UserInteraction& ui, QWidget* parent)
+ItemCardDialog::ItemCardDialog(ItemCard& card, core::UserInteraction& ui, QWidget* parent,
+                               core::ProgramEvents* events)
     : QDialog(parent)
     , m_card(card)
-    , m_ui(ui) {
+    , m_ui(ui)
+    , m_events(events) {
     setObjectName(QStringLiteral("frmKartaZasoby"));
     setWindowTitle(ItemCard::caption());
     auto* texts = new QWidget(this);
@@ -73,7 +75,10 @@ ItemCardDialog::ItemCardDialog(ItemCard& card, core::UserInteraction& ui, QWidge
     auto* purchaseKey = new QShortcut(QKeySequence(QStringLiteral("Ctrl+Q")), this);
     purchaseKey->setObjectName(QStringLiteral("keyNakupniCeny"));
     connect(purchaseKey, &QShortcut::activated, this,
-            [this] { showPurchasePrices(m_card.togglePurchasePrices()); });
+            [this] { showPurchasePrices(m_card.togglePurchasePrices(m_events)); });
+    if (m_events)
+        connect(m_events, &core::ProgramEvents::purchasePricesDisplayChanged, this,
+                [this] { showPurchasePrices(core::programState().purchasePricesVisible()); });
 }
 
 void ItemCardDialog::showPurchasePrices(bool visible) {
@@ -81,13 +86,13 @@ void ItemCardDialog::showPurchasePrices(bool visible) {
         w->setVisible(visible);
 }
 
-std::optional<qint64> ItemCardDialog::open(core::UserInteraction& ui, ItemCardMode mode,
-                                           qint64 itemId, qint64 sheetId, qint64 groupId,
-                                           QWidget* parent) {
+std::optional<qint64> ItemCardDialog::open(core::UserInteraction& ui, core::ProgramEvents* events,
+                                           ItemCardMode mode, qint64 itemId, qint64 sheetId,
+                                           qint64 groupId, QWidget* parent) {
     ItemCard card(core::programState().db->agenda, ui);
     if (!card.open(mode, itemId, sheetId, groupId))
         return std::nullopt;
-    ItemCardDialog dialog(card, ui, parent);
+    ItemCardDialog dialog(card, ui, parent, events);
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
     return card.id();
@@ -210,7 +215,8 @@ QWidget* ItemCardDialog::buildPrices() {
                          m_margin,      m_actualMargin, rabatLabel,  m_rabat,     m_actualRabat};
 
     // Each handler acts on what the person changed; values the card puts into the fields are
-    // set with the signals blocked, so they never cascade.
+    // shown without reporting them back, so they never cascade, and never into the field the
+    // person is typing in.
     connect(m_purchase, &QDoubleSpinBox::valueChanged, this, [this](double v) {
         m_card.setNakCena(v);
         showPrices();
@@ -311,7 +317,6 @@ QWidget* ItemCardDialog::buildPrices() {
 
     // The profit calculator.
     m_count = numberField("curPocet", PriceFieldDecimals, page);
-    m_count->setRange(-1e9, 1e9);
     m_profit = new QLabel(page);
     m_profit->setObjectName(QStringLiteral("lblZisk"));
     m_levelProfit = new QLabel(page);
@@ -425,20 +430,20 @@ void ItemCardDialog::showPrices() {
     std::vector<std::unique_ptr<QSignalBlocker>> blockers;
     for (QObject* o : fields)
         blockers.push_back(std::make_unique<QSignalBlocker>(o));
-    m_purchase->setValue(f.NakCena);
+    m_purchase->display(f.NakCena);
     m_rate->clear();
     for (const double rate : m_card.rates())
         m_rate->addItem(QLocale(QLocale::Czech).toString(rate));
     m_rate->setCurrentIndex(m_card.rateIndex());
-    m_price->setValue(m_card.leadingPrice());
+    m_price->display(m_card.leadingPrice());
     m_priceType->setCurrentIndex(f.SDPH ? 1 : 0);
     m_secondPrice->setText(amount(m_card.derivedPrice(), PriceFieldDecimals));
     m_secondType->setText(f.SDPH ? QStringLiteral("Cena bez daně") : QStringLiteral("Cena s daní"));
     m_rounding->setCurrentIndex(std::clamp(f.Zaok, 0, 2));
     m_recompute->setChecked(f.Prepocitat);
     m_valueType->setCurrentIndex(f.TypHodnoty == ItemValueType::Rabat ? 1 : 0);
-    m_margin->setValue(f.Marze);
-    m_rabat->setValue(f.Rabat);
+    m_margin->display(f.Marze);
+    m_rabat->display(f.Rabat);
     m_actualMargin->setText(QStringLiteral("Skutečnost %1 %").arg(amount(m_card.actualMargin())));
     m_actualRabat->setText(QStringLiteral("Skutečnost %1 %").arg(amount(m_card.actualRabat())));
     m_group->setText(m_card.item().CenSkupina);
@@ -496,8 +501,7 @@ void ItemCardDialog::showProfit() {
                                QStringLiteral(" z ") + level->second);
         paint(m_levelProfit, level->first);
     }
-    const QSignalBlocker blocker(m_count);
-    m_count->setValue(m_card.profitCount());
+    m_count->display(m_card.profitCount());
 }
 
 void ItemCardDialog::showPicture() {
@@ -543,8 +547,8 @@ void ItemCardDialog::editLevelRow(int row) {
 }
 
 void ItemCardDialog::chooseGroup() {
-    const qint64 current = groupIdOfCode(core::programState().db->agenda, m_card.item().CenSkupina);
-    if (const auto group = PriceGroupListWindow::open(m_ui, ListMode::Pick, current, this)) {
+    if (const auto group =
+            PriceGroupListWindow::open(m_ui, ListMode::Pick, m_card.groupIdToLocate(), this)) {
         m_card.assignGroup(*group);
         showPrices();
     }

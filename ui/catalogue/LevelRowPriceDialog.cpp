@@ -3,6 +3,7 @@
 #include "catalogue/pricing/FieldPrecision.h"
 #include "core/UserInteraction.h"
 #include "ui/DialogButtons.h"
+#include "ui/catalogue/CardWidgets.h"
 
 #include <QDialogButtonBox>
 #include <QDoubleSpinBox>
@@ -21,22 +22,20 @@ LevelRowPriceDialog::LevelRowPriceDialog(LevelRowPriceEdit& edit, core::UserInte
     : QDialog(parent)
     , m_edit(edit)
     , m_ui(ui)
-    , m_first(new QDoubleSpinBox(this))
+    , m_first(numberField("curCena1", PriceFieldDecimals, this))
     , m_second(new QLineEdit(this)) {
     setObjectName(QStringLiteral("frmCenaCenHlad"));
     setWindowTitle(QStringLiteral("Cenová hladina"));
-    m_first->setObjectName(QStringLiteral("curCena1"));
-    m_first->setDecimals(PriceFieldDecimals);
-    m_first->setRange(-1e9, 1e9);
     m_first->setValue(edit.first());
     m_first->setReadOnly(!edit.editable());
     m_first->installEventFilter(this);
     m_second->setObjectName(QStringLiteral("curCena2"));
     m_second->setReadOnly(true);
-    m_second->setText(QString::number(edit.second(), 'f', PriceFieldDecimals));
+    m_second->setAlignment(Qt::AlignRight);
+    m_second->setText(amount(edit.second(), PriceFieldDecimals));
     connect(m_first, &QDoubleSpinBox::valueChanged, this, [this](double value) {
         m_edit.setFirst(value);
-        m_second->setText(QString::number(m_edit.second(), 'f', PriceFieldDecimals));
+        m_second->setText(amount(m_edit.second(), PriceFieldDecimals));
     });
     const QString gross = QStringLiteral("s daní");
     const QString net = QStringLiteral("bez daně");

@@ -79,17 +79,11 @@ MoveDialog::MoveDialog(catalogue::MoveOperation& operation, core::UserInteractio
     layout->addWidget(m_progress);
     layout->addLayout(buttons);
     installHelpKey(this, QStringLiteral("pgPresunZkopiruj.htm"));
-    if (operation.kind() == catalogue::MoveKind::ItemsToGroup) {
-        for (const auto& sheet : catalogue::readSheets(core::programState().db->agenda))
-            if (operation.sheet() == sheet.id)
-                m_sheet->setText(sheet.nazev);
-    }
     showChoice();
 }
 
 void MoveDialog::showChoice() {
-    if (m_operation.kind() != catalogue::MoveKind::ItemsToGroup)
-        m_sheet->setText(m_operation.sheetName());
+    m_sheet->setText(m_operation.sheetName());
     m_group->setText(m_operation.groupName());
 }
 

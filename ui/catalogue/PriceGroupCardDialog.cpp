@@ -2,6 +2,7 @@
 
 #include "catalogue/PriceGroupCard.h"
 #include "catalogue/PriceLevelRecords.h"
+#include "catalogue/pricing/FieldPrecision.h"
 #include "core/ProgramState.h"
 #include "ui/DialogButtons.h"
 #include "ui/Help.h"
@@ -37,10 +38,7 @@ QComboBox* comboOf(const char* name, const QStringList& items, QWidget* parent) 
 }
 
 QDoubleSpinBox* percentBox(const char* name, QWidget* parent) {
-    auto* box = new QDoubleSpinBox(parent);
-    box->setObjectName(QString::fromLatin1(name));
-    box->setRange(-1e6, 1e6);
-    box->setDecimals(2);
+    NumberField* box = numberField(name, StandardFieldDecimals, parent);
     box->setSuffix(QStringLiteral(" %"));
     return box;
 }
@@ -202,13 +200,8 @@ void PriceGroupCardDialog::editRow() {
     const auto at = currentRow();
     if (!at || !m_card.mayEditRow(*at))
         return;
-    const GroupLevelRow& row = m_card.rows()[*at];
-    PriceLevel shown;
-    shown.Zkratka = row.Zkratka;
-    if (const auto level = levelByCode(core::programState().db->agenda, row.Zkratka))
-        shown.Popis = level->Popis;
-    shown.values = row.values;
-    bool prevzato = row.Prevzato;
+    PriceLevel shown = m_card.levelShownFor(*at);
+    bool prevzato = m_card.rows()[*at].Prevzato;
     PriceLevelCardDialog dialog(shown, prevzato, this);
     if (dialog.exec() == QDialog::Accepted)
         m_card.applyRowEdit(*at, shown.values, prevzato);

@@ -53,9 +53,7 @@ void PriceGroupListWindow::addRow() {
         return;
     PriceGroupCardDialog dialog(card, m_ui, this);
     const bool saved = dialog.exec() == QDialog::Accepted;
-    m_list.reload();
-    if (saved && !m_list.locate(card.group().ID))
-        m_ui.error(core::newRowNotFoundMessage());
+    m_list.afterCard(saved ? std::optional<qint64>(card.group().ID) : std::nullopt);
 }
 
 void PriceGroupListWindow::editRow() {
@@ -66,7 +64,7 @@ void PriceGroupListWindow::editRow() {
         return;
     PriceGroupCardDialog dialog(card, m_ui, this);
     dialog.exec();
-    m_list.reload();
+    m_list.afterCard(std::nullopt);
 }
 
 } // namespace orvento::ui

@@ -1,6 +1,7 @@
 #include "ui/catalogue/PriceLevelCardDialog.h"
 
 #include "catalogue/PriceLevelCard.h"
+#include "catalogue/pricing/FieldPrecision.h"
 #include "ui/DialogButtons.h"
 #include "ui/Help.h"
 #include "ui/catalogue/CardWidgets.h"
@@ -46,10 +47,7 @@ void PriceLevelCardDialog::build(bool rowMode) {
     m_name = new QLineEdit(m_level.Popis, this);
     m_name->setObjectName(QStringLiteral("edtPopis"));
     m_name->setMaxLength(kLevelNameLength);
-    m_value = new QDoubleSpinBox(this);
-    m_value->setObjectName(QStringLiteral("curHodnota"));
-    m_value->setRange(-1e6, 1e6);
-    m_value->setDecimals(2);
+    m_value = numberField("curHodnota", StandardFieldDecimals, this);
     m_value->setValue(m_level.values.Hodnota);
     const auto combo = [this](const char* name, const QStringList& items, int index) {
         auto* box = new QComboBox(this);

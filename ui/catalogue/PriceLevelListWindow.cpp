@@ -64,16 +64,14 @@ void PriceLevelListWindow::addRow() {
     PriceLevelCardDialog dialog(
         card.level(), true, [&card] { return card.confirm(); }, this);
     const bool saved = dialog.exec() == QDialog::Accepted;
-    m_list.reload();
-    if (saved && !m_list.locate(card.id()))
-        m_ui.error(core::newRowNotFoundMessage());
+    m_list.afterCard(saved ? std::optional<qint64>(card.id()) : std::nullopt);
 }
 
 void PriceLevelListWindow::editRow() {
     if (!m_list.refreshAndRelocate())
         return;
     editLevel(m_ui, *m_list.currentId(), this);
-    m_list.reload();
+    m_list.afterCard(std::nullopt);
 }
 
 } // namespace orvento::ui

@@ -30,6 +30,8 @@ protected:
     QStringList rowTexts(int row) const override;
     std::optional<size_t> currentIndex() const override { return m_list.currentIndex(); }
     void setCurrentIndex(size_t index) override { m_list.setCurrentIndex(index); }
+    void sortRows(orvento::catalogue::CodedColumn column) override { m_list.sortBy(column); }
+    std::optional<size_t> findRow(const QString& text) override { return m_list.quickFind(text); }
     void reloadRows() override { m_list.reload(); }
     void addRow() override;
     void editRow() override;

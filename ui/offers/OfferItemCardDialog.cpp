@@ -15,7 +15,6 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
-#include <QDoubleSpinBox>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -318,10 +317,9 @@ QWidget* OfferItemCardDialog::buildPicturePage() {
     return page;
 }
 
-void OfferItemCardDialog::bindNumber(QDoubleSpinBox* box, void (OfferItemCard::*setter)(double)) {
-    // The value counts once it is typed (Enter, leaving the field, an arrow key): recomputing on
-    // every keystroke would rewrite the field under the cursor while the person types.
-    box->setKeyboardTracking(false);
+void OfferItemCardDialog::bindNumber(NumberField* box, void (OfferItemCard::*setter)(double)) {
+    // Every keystroke counts, so the other fields follow as the person types; the field being
+    // typed in keeps its text until it is left.
     connect(box, &QDoubleSpinBox::valueChanged, this, [this, setter](double value) {
         (m_card.*setter)(value);
         showValues();
@@ -361,19 +359,19 @@ void OfferItemCardDialog::showValues() {
     std::vector<std::unique_ptr<QSignalBlocker>> blockers;
     for (QObject* o : fields)
         blockers.push_back(std::make_unique<QSignalBlocker>(o));
-    m_nakCena->setValue(item.NakCena);
-    m_prodCena->setValue(item.ProdCena);
+    m_nakCena->display(item.NakCena);
+    m_prodCena->display(item.ProdCena);
     m_typCeny->setCurrentIndex(item.SDPH ? 1 : 0);
     m_dph->clear();
     for (const double rate : m_card.rates())
         m_dph->addItem(core::formatRate(rate));
     m_dph->setCurrentIndex(m_card.rateIndex());
-    m_sleva->setValue(item.Sleva);
+    m_sleva->display(item.Sleva);
     m_slevaLabel->setStyleSheet(
         item.Sleva != 0.0 ? QStringLiteral("color: white; background-color: blue;") : QString());
-    m_prodCenaPo->setValue(item.ProdCenaPo);
-    m_marze->setValue(item.Marze);
-    m_rabat->setValue(item.Rabat);
+    m_prodCenaPo->display(item.ProdCenaPo);
+    m_marze->display(item.Marze);
+    m_rabat->display(item.Rabat);
     m_zaok->setCurrentIndex(std::clamp(item.Zaok, 0, 2));
     m_level->clear();
     for (const ItemLevelChoice& level : m_card.levels())
@@ -393,7 +391,7 @@ void OfferItemCardDialog::showValues() {
         item.Nakladova ? QStringLiteral("background-color: #ffb0b0;") : QString();
     m_lineNet->setStyleSheet(costLine);
     m_lineGross->setStyleSheet(costLine);
-    m_pocet->setValue(item.PocetMJ);
+    m_pocet->display(item.PocetMJ);
     m_poradi->setValue(m_card.position());
     m_poradi->setEnabled(!item.Nakladova);
     m_nakladova->setChecked(item.Nakladova);

@@ -1,13 +1,13 @@
 #pragma once
 
 #include "offers/OfferItemCard.h"
+#include "ui/catalogue/CardWidgets.h"
 
 #include <QDialog>
 #include <QList>
 
 class QCheckBox;
 class QComboBox;
-class QDoubleSpinBox;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
@@ -43,16 +43,16 @@ public:
     void accept() override;
 
     QLineEdit* descriptionField() const { return m_popis; }
-    QDoubleSpinBox* purchaseField() const { return m_nakCena; }
-    QDoubleSpinBox* priceField() const { return m_prodCena; }
-    QDoubleSpinBox* discountField() const { return m_sleva; }
-    QDoubleSpinBox* quantityField() const { return m_pocet; }
+    NumberField* purchaseField() const { return m_nakCena; }
+    NumberField* priceField() const { return m_prodCena; }
+    NumberField* discountField() const { return m_sleva; }
+    NumberField* quantityField() const { return m_pocet; }
     QLineEdit* lineWithVatField() const { return m_lineGross; }
 
 private:
     QWidget* buildItemPage();
     QWidget* buildPicturePage();
-    void bindNumber(QDoubleSpinBox* box, void (offers::OfferItemCard::*setter)(double));
+    void bindNumber(NumberField* box, void (offers::OfferItemCard::*setter)(double));
     void fillTexts();
     void readTexts();
     void showValues();
@@ -72,15 +72,15 @@ private:
     QLineEdit* m_zkratka = nullptr;
     QLineEdit* m_identif = nullptr;
     QPlainTextEdit* m_poznamka = nullptr;
-    QDoubleSpinBox* m_nakCena = nullptr;
-    QDoubleSpinBox* m_prodCena = nullptr;
+    NumberField* m_nakCena = nullptr;
+    NumberField* m_prodCena = nullptr;
     QComboBox* m_typCeny = nullptr;
     QComboBox* m_dph = nullptr;
     QLabel* m_slevaLabel = nullptr;
-    QDoubleSpinBox* m_sleva = nullptr;
-    QDoubleSpinBox* m_prodCenaPo = nullptr;
-    QDoubleSpinBox* m_marze = nullptr;
-    QDoubleSpinBox* m_rabat = nullptr;
+    NumberField* m_sleva = nullptr;
+    NumberField* m_prodCenaPo = nullptr;
+    NumberField* m_marze = nullptr;
+    NumberField* m_rabat = nullptr;
     QComboBox* m_zaok = nullptr;
     QComboBox* m_level = nullptr;
     QLabel* m_levelMissing = nullptr;
@@ -90,7 +90,7 @@ private:
     QLineEdit* m_unitGross = nullptr;
     QLineEdit* m_lineNet = nullptr;
     QLineEdit* m_lineGross = nullptr;
-    QDoubleSpinBox* m_pocet = nullptr;
+    NumberField* m_pocet = nullptr;
     QLineEdit* m_mj = nullptr;
     QSpinBox* m_poradi = nullptr;
     QCheckBox* m_nakladova = nullptr;
