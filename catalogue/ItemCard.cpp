@@ -336,10 +336,11 @@ CardOutcome ItemCard::confirm() {
     const bool written = write();
     m_ui.hideWait();
     if (!written) {
+        // Nothing was stored: the card stays open with everything typed, for another try.
         if (m_mode != ItemCardMode::Edit)
             m_item.ID = -1;
         m_ui.error(core::saveFailedMessage(QStringLiteral("Zasoby")));
-        return CardOutcome::SaveFailed;
+        return CardOutcome::StayOpen;
     }
     if (m_mode != ItemCardMode::Edit && !readItem(m_db, m_item.ID)) {
         m_ui.error(QStringLiteral("Chyba: nelze nalézt nově vložený záznam v \"Zasoby\"!"));

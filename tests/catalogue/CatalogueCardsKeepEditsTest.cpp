@@ -4,6 +4,8 @@
 #include "catalogue/CatalogueWindowLogic.h"
 #include "catalogue/GroupCard.h"
 #include "catalogue/GroupOperations.h"
+#include "catalogue/ItemCard.h"
+#include "catalogue/ItemRecord.h"
 #include "catalogue/MoveOperation.h"
 #include "catalogue/PriceGroupCard.h"
 #include "catalogue/PriceLevelCard.h"
@@ -136,6 +138,22 @@ TEST_F(CatalogueCardsKeepEditsTest, AFailedLevelOrGroupSaveKeepsTheCardOpen) {
     EXPECT_EQ(group.rows()[0].ID, -1);
     EXPECT_EQ(group.group().Popis, QStringLiteral("Elektroinstalace"));
     EXPECT_EQ(value(QStringLiteral("SELECT COUNT(*) FROM CenSkup")).toInt(), 0);
+}
+
+TEST_F(CatalogueCardsKeepEditsTest, AFailedItemSaveKeepsTheCardOpen) {
+    ItemCard card(db(), ui);
+    ASSERT_TRUE(card.open(ItemCardMode::New, -1, sheet, 0));
+    card.item().Popis = QStringLiteral("Zásuvka 230 V");
+    card.setNakCena(100);
+    failEvery("INSERT", "Zasoby");
+    EXPECT_EQ(card.confirm(), CardOutcome::StayOpen);
+    EXPECT_TRUE(ui.saw(Kind::Error, core::saveFailedMessage(QStringLiteral("Zasoby"))));
+    EXPECT_EQ(card.item().Popis, QStringLiteral("Zásuvka 230 V"));
+    EXPECT_EQ(card.prices().NakCena, 100);
+    allowAgain("INSERT", "Zasoby");
+    ui.clear();
+    ASSERT_EQ(card.confirm(), CardOutcome::Saved);
+    EXPECT_EQ(readItem(db(), card.id())->Popis, QStringLiteral("Zásuvka 230 V"));
 }
 
 // Codes match ignoring letter case: a stored code that the card only writes in capitals is no
