@@ -20,10 +20,7 @@ namespace {
 class UnreadableUserReports : public ::testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(
-            testsupport::openTestAgenda(env, QStringLiteral("0001.res"), QStringLiteral("Firma")));
-        ASSERT_TRUE(env.copyTemplate(QStringLiteral("0002.res"), QStringLiteral("Global.MDB")));
-        ASSERT_TRUE(global().open(env.dataFolder() + QStringLiteral("Global.MDB")));
+        ASSERT_TRUE(testsupport::openEmptyAgendaAndGlobal(env, QStringLiteral("FIRMA")));
         QDir().mkpath(core::programState().folders.print);
         for (const char* name : {"_NABKSP.FRX", "NOVA.FRX"}) {
             QFile f(core::programState().folders.print + QString::fromLatin1(name));

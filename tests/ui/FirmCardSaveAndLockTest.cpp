@@ -31,11 +31,7 @@ class FirmCardSaveAndLock : public ::testing::Test {
 protected:
     void SetUp() override {
         env.useDataFolder();
-        ASSERT_TRUE(
-            testsupport::openTestAgenda(env, QStringLiteral("0001.res"), QStringLiteral("FIRMA")));
-        ASSERT_TRUE(env.copyTemplate(QStringLiteral("0002.res"), QStringLiteral("Global.MDB")));
-        ASSERT_TRUE(
-            core::programState().db->global.open(env.dataFolder() + QStringLiteral("Global.MDB")));
+        ASSERT_TRUE(testsupport::openEmptyAgendaAndGlobal(env, QStringLiteral("FIRMA")));
         QDir().mkpath(core::programState().folders.lock);
         ASSERT_TRUE(db().execute(QStringLiteral("INSERT INTO Adresar (Nazev) VALUES ('Alfa')")));
         firm = db().newRowId();

@@ -26,10 +26,7 @@ class PrintWindowUnreadableReports : public ::testing::Test {
 protected:
     void SetUp() override {
         env.useDataFolder();
-        ASSERT_TRUE(
-            testsupport::openTestAgenda(env, QStringLiteral("0001.res"), QStringLiteral("FIRMA")));
-        ASSERT_TRUE(env.copyTemplate(QStringLiteral("0002.res"), QStringLiteral("Global.MDB")));
-        ASSERT_TRUE(global().open(env.dataFolder() + QStringLiteral("Global.MDB")));
+        ASSERT_TRUE(testsupport::openEmptyAgendaAndGlobal(env, QStringLiteral("FIRMA")));
         QDir().mkpath(core::programState().folders.print);
         ASSERT_TRUE(global().execute(
             QStringLiteral("INSERT INTO Sestavy (Nazev, Soubor, Popis, IDModulu, TypSest) VALUES "
