@@ -111,6 +111,9 @@ void startDriver() {
         return;
     auto* driver = new Driver(steps.split(QLatin1Char(';'), Qt::SkipEmptyParts),
                               QString::fromLocal8Bit(qgetenv("ORVENTO_DRIVE_DONE")));
+    // The programs it starts (the report runner) are not driven.
+    for (const char* name : {"LD_PRELOAD", "ORVENTO_DRIVE", "ORVENTO_DRIVE_DONE"})
+        qunsetenv(name);
     // Queued: the timers start once the application processes its first events.
     QMetaObject::invokeMethod(
         driver, [driver] { driver->schedule(); }, Qt::QueuedConnection);
