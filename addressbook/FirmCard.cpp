@@ -187,6 +187,8 @@ Contact FirmCard::newContact() const {
 }
 
 bool FirmCard::storeContact(std::optional<size_t> index, Contact contact) {
+    if (!m_editable)
+        return false;
     if (contact.Prijmeni.trimmed().isEmpty()) {
         m_ui.information(QStringLiteral("Musíte vyplnit alespoň Příjmení."));
         return false;
@@ -209,7 +211,7 @@ bool FirmCard::storeContact(std::optional<size_t> index, Contact contact) {
 }
 
 bool FirmCard::removeContact(size_t index) {
-    if (index >= m_contacts.size() ||
+    if (!m_editable || index >= m_contacts.size() ||
         !m_ui.question(QStringLiteral("Opravdu chcete vyjmout označený kontakt ?")))
         return false;
     m_contacts.erase(m_contacts.begin() + static_cast<std::ptrdiff_t>(index));
@@ -228,7 +230,9 @@ bool FirmCard::acceptLink(const QString& link, bool copy) const {
     return services::acceptDocumentLink(link, resolveLink(link.trimmed(), m_firm.ID), copy, m_ui);
 }
 
-void FirmCard::storeDocument(std::optional<size_t> index, FirmDocument document) {
+bool FirmCard::storeDocument(std::optional<size_t> index, FirmDocument document) {
+    if (!m_editable)
+        return false;
     document.File = document.File.trimmed();
     clipTexts(document);
     if (index && *index < m_documents.size())
@@ -236,35 +240,30 @@ void FirmCard::storeDocument(std::optional<size_t> index, FirmDocument document)
     else
         m_documents.push_back(document);
     sortDocuments(m_documents);
+    return true;
 }
 
 bool FirmCard::removeDocument(size_t index) {
-    if (index >= m_documents.size() ||
+    if (!m_editable || index >= m_documents.size() ||
         !m_ui.question(QStringLiteral("Opravdu chcete vyjmout označený odkaz ?")))
         return false;
     m_documents.erase(m_documents.begin() + static_cast<std::ptrdiff_t>(index));
     return true;
 }
 
-bool FirmCard::write(Firm& firm, std::vector<Contact>& contacts,
-                     std::vector<FirmDocument>& documents) {
+std::optional<QString> FirmCard::write(Firm& firm, std::vector<Contact>& contacts,
+                                       std::vector<FirmDocument>& documents) {
     const bool existing = m_mode == FirmCardMode::Edit;
     if (existing) {
         // A firm deleted elsewhere meanwhile is not written back as an empty update.
-        if (!firmExists(m_db, firm.ID) || !firmMapping().update(m_db, firm, firm.ID)) {
-            m_ui.error(core::saveFailedMessage());
-            return false;
-        }
+        if (!firmExists(m_db, firm.ID) || !firmMapping().update(m_db, firm, firm.ID))
+            return core::saveFailedMessage();
     } else {
-        if (!firmMapping().insert(m_db, firm)) {
-            m_ui.error(core::saveFailedMessage());
-            return false;
-        }
+        if (!firmMapping().insert(m_db, firm))
+            return core::saveFailedMessage();
         firm.ID = m_db.newRowId();
-        if (!firmExists(m_db, firm.ID)) {
-            m_ui.error(core::newRowNotFoundMessage());
-            return false;
-        }
+        if (!firmExists(m_db, firm.ID))
+            return core::newRowNotFoundMessage();
     }
     const QString folder = sharedFolderOf(firm.ID);
     for (FirmDocument& document : documents) {
@@ -273,16 +272,11 @@ bool FirmCard::write(Firm& firm, std::vector<Contact>& contacts,
         document.CopyFile = false;
         services::copyIntoSharedFolder(document.File, folder, m_ui);
     }
-    if (!writeDetailRows(m_db, existing, firm.ID, documents, documentMapping(),
-                         &FirmDocument::ID)) {
-        m_ui.error(core::saveFailedMessage(QStringLiteral("Dokumenty")));
-        return false;
-    }
-    if (!writeDetailRows(m_db, existing, firm.ID, contacts, contactMapping(), &Contact::LockID)) {
-        m_ui.error(core::saveFailedMessage(QStringLiteral("Kontakty")));
-        return false;
-    }
-    return true;
+    if (!writeDetailRows(m_db, existing, firm.ID, documents, documentMapping(), &FirmDocument::ID))
+        return core::saveFailedMessage(QStringLiteral("Dokumenty"));
+    if (!writeDetailRows(m_db, existing, firm.ID, contacts, contactMapping(), &Contact::LockID))
+        return core::saveFailedMessage(QStringLiteral("Kontakty"));
+    return std::nullopt;
 }
 
 CardOutcome FirmCard::confirm() {
@@ -300,17 +294,20 @@ CardOutcome FirmCard::confirm() {
     clipTexts(firm);
     std::vector<Contact> contacts = m_contacts;
     std::vector<FirmDocument> documents = m_documents;
-    core::Transaction unit(m_db);
-    if (!unit.isActive()) {
-        wait.hide();
-        m_ui.error(core::saveFailedMessage());
-        return CardOutcome::SaveFailed;
+    std::optional<QString> failure;
+    {
+        core::Transaction unit(m_db);
+        if (!unit.isActive())
+            failure = core::saveFailedMessage();
+        else
+            failure = write(firm, contacts, documents);
+        if (!failure && !unit.commit())
+            failure = core::saveFailedMessage();
     }
-    if (!write(firm, contacts, documents))
-        return CardOutcome::SaveFailed;
-    if (!unit.commit()) {
+    if (failure) {
+        // Told after the rollback; the card keeps every edit for another try.
         wait.hide();
-        m_ui.error(core::saveFailedMessage());
+        m_ui.error(*failure);
         return CardOutcome::SaveFailed;
     }
     m_firm = std::move(firm);

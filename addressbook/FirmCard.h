@@ -56,7 +56,8 @@ public:
     // A new contact; the first contact of a firm starts as the primary one.
     Contact newContact() const;
     // OK in the contact window: false (after the message) without a surname. Stores the contact
-    // at `index` (a new one when nothing) and keeps only this one primary when it is.
+    // at `index` (a new one when nothing) and keeps only this one primary when it is. A card
+    // that cannot save changes no contact or link: false without a word.
     bool storeContact(std::optional<size_t> index, Contact contact);
     // "Vyjmout kontakt" after the question.
     bool removeContact(size_t index);
@@ -68,7 +69,7 @@ public:
     QString sharedFolder() const;
     // OK in the link window: false (after the message) when the window must stay open.
     bool acceptLink(const QString& link, bool copy) const;
-    void storeDocument(std::optional<size_t> index, FirmDocument document);
+    bool storeDocument(std::optional<size_t> index, FirmDocument document);
     // "Vyjmout odkaz" after the question.
     bool removeDocument(size_t index);
 
@@ -78,7 +79,10 @@ public:
     qint64 savedId() const { return m_firm.ID; }
 
 private:
-    bool write(Firm& firm, std::vector<Contact>& contacts, std::vector<FirmDocument>& documents);
+    // The statements of the save inside its unit of work; the failure's message, to be shown
+    // once the unit has been rolled back.
+    std::optional<QString> write(Firm& firm, std::vector<Contact>& contacts,
+                                 std::vector<FirmDocument>& documents);
 
     core::Database& m_db;
     core::Database& m_global;

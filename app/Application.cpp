@@ -14,15 +14,15 @@ Application::Application() {
 }
 
 void Application::onTermination() {
-    if (m_running) {
-        m_mainWindow.close();
-        return;
-    }
-    // Still starting: the start-up ends first, then the program closes as "Konec" would. The
-    // login prompt runs its own event loop and would keep the program alive: it gives up now,
-    // and a prompt that comes later is not shown at all.
+    // Every modal loop ends now as "Storno" or "Ne" would (messages, questions, dialogs, cards,
+    // the wait for the report runner), and none that opens later stays open: the windows are
+    // left one by one, the cards drop their working copies and let go of their records, and the
+    // closing steps run once the main loop has returned. A prompt for the password gives up
+    // the same way.
     m_terminationPending = true;
     m_splash.abandonLogin();
+    core::programState().cancelRequested = true; // a long operation stops as after "<zrušit>"
+    QCoreApplication::exit(0);
 }
 
 int Application::run() {
@@ -32,26 +32,34 @@ int Application::run() {
     core::StartUp::initProgramFolders(QApplication::applicationDirPath());
     const bool started = m_context.startUp().run();
     m_splash.close();
-    if (m_terminationPending && (started || m_splash.loginAbandoned())) {
-        // The desktop session asked us to end while we were starting: close as "Konec" would.
+    if (!started) {
+        const bool closed = m_context.startUp().closedOnRequest();
+        // Told to end while starting: the closing steps, as far as the start-up got (a data
+        // folder settled), unless the agenda list has run them already.
+        if (m_terminationPending && !closed && !core::programState().folders.data.isEmpty())
+            m_context.startUp().close();
+        core::resetProgramState();
+        return closed || m_terminationPending ? 0 : 1;
+    }
+    if (m_terminationPending) {
         m_context.startUp().close();
         core::resetProgramState();
         return 0;
     }
-    if (!started) {
-        const bool closed = m_context.startUp().closedOnRequest();
-        core::resetProgramState();
-        return closed ? 0 : 1;
-    }
 
     ui::ApplicationMinimizer minimizer(&m_mainWindow);
-    m_running = true;
     Q_EMIT m_context.events().agendaOpened();
     // Without a window manager "maximised" means nothing; start at the screen's size anyway.
     if (const QScreen* screen = m_mainWindow.screen())
         m_mainWindow.resize(screen->availableGeometry().size());
     m_mainWindow.showMaximized();
-    const int code = QApplication::exec();
+    int code = 0;
+    // The loop would forget an end asked for before it runs.
+    if (!m_terminationPending)
+        code = QApplication::exec();
+    // After "Konec" this does nothing more; after the desktop session's end it runs the closing
+    // steps, now that every window opened from the main window has been left.
+    m_mainWindow.close();
     core::resetProgramState();
     return code;
 }

@@ -14,7 +14,8 @@ namespace orvento::app {
 
 // The program's wiring: the context with the program's message boxes, windows and start-up
 // steps, the main window and the splash, the start-up, the message loop and the closing. The
-// desktop session's SIGTERM ends it the way "Konec" does, at any moment after its first line.
+// desktop session's SIGTERM ends it the way "Konec" does, at any moment after its first line and
+// whatever window, message or wait is open then.
 class Application {
 public:
     Application();
@@ -36,7 +37,6 @@ private:
     core::AppContext m_context{m_interaction, m_navigator, m_profile, m_hooks};
     ui::MainWindow m_mainWindow{m_context};
     TerminationSignal m_termination;
-    bool m_running = false;
     bool m_terminationPending = false;
 };
 

@@ -64,9 +64,10 @@ FailureKind failureKindOf(const QSqlError& error) {
     case SQLITE_FULL:
     case SQLITE_CANTOPEN:
     case SQLITE_READONLY:
+        return FailureKind::Disk;
     case SQLITE_CORRUPT:
     case SQLITE_NOTADB:
-        return FailureKind::Disk;
+        return FailureKind::Damaged;
     default:
         return FailureKind::Other;
     }
@@ -167,6 +168,7 @@ Database::~Database() {
 bool Database::open(const QString& filePath) {
     close();
     m_lastError.clear();
+    m_lastFailureKind = FailureKind::None;
     if (!QFileInfo(filePath).isFile()) {
         m_lastError = QStringLiteral("Databázový soubor %1 nebyl nalezen.").arg(filePath);
         return false;

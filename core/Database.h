@@ -24,9 +24,9 @@ namespace orvento::core {
 using SqlParams = std::vector<std::pair<QString, QVariant>>;
 
 // What kind of failure the last statement met, for callers that react differently to a database
-// another workstation is writing to (busy), a rule the data broke (constraint) and a full or
-// unreadable disk.
-enum class FailureKind { None, Busy, Constraint, Disk, Other };
+// another workstation is writing to (busy), a rule the data broke (constraint), a full or
+// unreadable disk, and a file whose content is no sound database (damaged: cut short, overwritten).
+enum class FailureKind { None, Busy, Constraint, Disk, Damaged, Other };
 
 // One connection to one database file. Every statement is run with its values bound, never
 // pasted into the text. While the connection is open it holds a shared lock on the file's

@@ -381,10 +381,17 @@ std::optional<int> applicationIdOfOpen(Database& db) {
     return value->toInt();
 }
 
-bool openAsKind(Database& db, const QString& path, DatabaseKind kind, QString* reason) {
+OpenProblem problemOf(const Database& db) {
+    return db.lastFailureKind() == FailureKind::Damaged ? OpenProblem::Damaged : OpenProblem::Other;
+}
+
+bool openAsKind(Database& db, const QString& path, DatabaseKind kind, QString* reason,
+                OpenProblem* problem) {
     if (!db.open(path)) {
         if (reason)
             *reason = db.lastError();
+        if (problem)
+            *problem = problemOf(db);
         return false;
     }
     if (applicationIdOfOpen(db) != applicationIdOf(kind)) {
@@ -394,9 +401,39 @@ bool openAsKind(Database& db, const QString& path, DatabaseKind kind, QString* r
                            ? QStringLiteral("Soubor %1 není hlavní databází programu.")
                            : QStringLiteral("Soubor %1 není databází agendy."))
                           .arg(QDir::toNativeSeparators(path));
+        if (problem)
+            *problem = OpenProblem::WrongKind;
         return false;
     }
+    if (problem)
+        *problem = OpenProblem::None;
     return true;
+}
+
+QString unusableDatabaseMessage(DatabaseKind kind, const QString& agenda, const QString& path,
+                                OpenProblem problem, const QString& reason) {
+    const bool global = kind == DatabaseKind::Global;
+    const QString file = QDir::toNativeSeparators(path);
+    QString text =
+        global ? QStringLiteral("Hlavní databázi programu (soubor %1) nelze otevřít: ").arg(file)
+               : QStringLiteral("Databázi firmy %1 (soubor %2) nelze otevřít: ").arg(agenda, file);
+    switch (problem) {
+    case OpenProblem::Damaged:
+        text += QStringLiteral("soubor je poškozený (je neúplný nebo přepsaný jinými daty).");
+        break;
+    case OpenProblem::WrongKind:
+        text += global ? QStringLiteral("soubor není hlavní databází programu.")
+                       : QStringLiteral("soubor není databází firmy.");
+        break;
+    case OpenProblem::None:
+    case OpenProblem::Other:
+        text += QStringLiteral("databázový soubor se nepodařilo přečíst.");
+        break;
+    }
+    // The wrong kind's reason is our own sentence; the others are the database layer's words.
+    if (problem != OpenProblem::WrongKind && !reason.trimmed().isEmpty())
+        text += QStringLiteral("\n\nPopis chyby: ") + reason.trimmed();
+    return text;
 }
 
 bool writeSchemaVersion(Database& db, int version) {

@@ -57,9 +57,23 @@ bool createSchema(Database& db, DatabaseKind kind);
 
 // Reads the file mark of an open database; nothing when it cannot be read.
 std::optional<int> applicationIdOfOpen(Database& db);
+// Why a database file could not be used.
+enum class OpenProblem {
+    None,
+    Damaged,   // cut short, overwritten: its content is no sound database
+    WrongKind, // a sound database, but not one of ours of that kind
+    Other,     // anything else the database layer reports (access, a lock held too long)
+};
 // Opens a database file and makes sure it is one of ours of that kind; otherwise the connection
-// stays closed and `reason` says why.
-bool openAsKind(Database& db, const QString& path, DatabaseKind kind, QString* reason);
+// stays closed, `reason` gives the database layer's words and `problem` the kind of failure.
+bool openAsKind(Database& db, const QString& path, DatabaseKind kind, QString* reason,
+                OpenProblem* problem = nullptr);
+// The problem behind the last failure on a connection.
+OpenProblem problemOf(const Database& db);
+// The message about a database that cannot be used: which one (the global database, or the
+// agenda's database with its name), its file, why, and the database layer's own words.
+QString unusableDatabaseMessage(DatabaseKind kind, const QString& agenda, const QString& path,
+                                OpenProblem problem, const QString& reason);
 // Writes the schema version into `Verze` and mirrors it into the file header.
 bool writeSchemaVersion(Database& db, int version);
 

@@ -177,7 +177,8 @@ bool checkSchemaVersion(Database& db, DatabaseKind kind, const QString& agenda,
                         UserInteraction& ui) {
     const auto stored = storedSchemaVersion(db);
     if (!stored) {
-        ui.error(db.lastError());
+        ui.error(
+            unusableDatabaseMessage(kind, agenda, db.filePath(), problemOf(db), db.lastError()));
         return false;
     }
     const int program = currentSchemaVersion(kind);

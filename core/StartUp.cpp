@@ -47,6 +47,10 @@ QString noAgendaChosenMessage() {
     return QStringLiteral("Nebyla vybrána žádná firma, program bude ukončen.");
 }
 
+QString chooseAnotherDataFolderHint() {
+    return QStringLiteral("\n\nZvolte prosím jinou datovou složku.");
+}
+
 QString cannotCreateFolderMessage(const QString& path) {
     return QStringLiteral("Chyba : nelze vytvořit adresář %1").arg(shown(path));
 }
@@ -215,33 +219,59 @@ bool StartUp::connectGlobal() {
     ProgramState& s = programState();
     const QString path = resolveInFolder(s.folders.data, QStringLiteral("Global.MDB"));
     QString reason;
-    const bool ok = openAsKind(s.db->global, path, DatabaseKind::Global, &reason);
-    if (!ok) {
-        m_ui.error(QStringLiteral("Při pokusu o připojení hlavní databáze došlo k následující "
-                                  "chybě:\n\n") +
-                   reason +
+    OpenProblem problem = OpenProblem::None;
+    const bool ok = openAsKind(s.db->global, path, DatabaseKind::Global, &reason, &problem);
+    m_globalUnusable = !ok && problem != OpenProblem::Other;
+    if (ok)
+        return true;
+    const QString head =
+        QStringLiteral("Při pokusu o připojení hlavní databáze došlo k následující "
+                       "chybě:\n\n");
+    if (m_globalUnusable) {
+        // The file itself is at fault, not the installation: another data folder is the way on.
+        m_ui.error(head +
+                   unusableDatabaseMessage(DatabaseKind::Global, QString(), path, problem, reason) +
+                   chooseAnotherDataFolderHint());
+    } else {
+        m_ui.error(head + reason +
                    QStringLiteral("\n\nZkontrolujte, zda je na počítači nainstalované databázové "
                                   "prostředí SQLite 3 a ovladač QSQLITE knihovny Qt (balíček "
                                   "libqt6sql6-sqlite, ke stažení z webu vaší distribuce)."));
     }
-    return ok;
+    return false;
+}
+
+bool StartUp::connectUsableGlobal() {
+    ProgramState& s = programState();
+    // A global database that cannot be used leads to the data folder dialog: the user chooses
+    // another data folder there, or ends the program with "Storno".
+    for (;;) {
+        if (!settleDataFolder())
+            return false;
+        if (!m_hooks.checkNoExclusiveOperation(m_context))
+            return false;
+        if (!existsInFolder(s.folders.data, QStringLiteral("Global.MDB")) &&
+            !copyTemplate(QStringLiteral("0002.res"), s.folders.data + QStringLiteral("Global.MDB"),
+                          true))
+            return false;
+        if (connectGlobal()) {
+            if (m_hooks.checkGlobalSchema(m_context))
+                return true;
+            if (problemOf(s.db->global) != OpenProblem::Damaged)
+                return false;
+        } else if (!m_globalUnusable) {
+            return false;
+        }
+        s.db->global.close();
+        m_dataPath.clear();
+    }
 }
 
 bool StartUp::run() {
     ProgramState& s = programState();
     m_closedOnRequest = false;
     readConfiguration();
-    if (!settleDataFolder())
-        return false;
-    if (!m_hooks.checkNoExclusiveOperation(m_context))
-        return false;
-    if (!existsInFolder(s.folders.data, QStringLiteral("Global.MDB")) &&
-        !copyTemplate(QStringLiteral("0002.res"), s.folders.data + QStringLiteral("Global.MDB"),
-                      true))
-        return false;
-    if (!connectGlobal())
-        return false;
-    if (!m_hooks.checkGlobalSchema(m_context))
+    if (!connectUsableGlobal())
         return false;
     if (!m_hooks.login(m_context))
         return false;
@@ -258,11 +288,12 @@ bool StartUp::run() {
         copyDemoDocuments();
         s.runPrgFirst = false;
     }
-    if (!existsInFolder(s.folders.data, s.agenda + QStringLiteral(".MDB"))) {
+    // A missing agenda, or one that cannot be opened (its failure told): the agenda list offers
+    // another agenda, a new one and the maintenance tool.
+    if (!existsInFolder(s.folders.data, s.agenda + QStringLiteral(".MDB")) ||
+        !openAgenda(s.agenda)) {
         if (!openAgendaFromList())
             return false;
-    } else if (!openAgenda(s.agenda)) {
-        return false;
     }
     m_hooks.loadNotes(m_context);
     m_ui.hideWait();
@@ -299,9 +330,10 @@ bool StartUp::openAgenda(const QString& agenda) {
     db.close();
     const bool firstOpener = !Database::openedElsewhere(path);
     QString reason;
-    if (!openAsKind(db, path, DatabaseKind::Agenda, &reason)) {
+    OpenProblem problem = OpenProblem::None;
+    if (!openAsKind(db, path, DatabaseKind::Agenda, &reason, &problem)) {
         m_ui.hideWait();
-        m_ui.error(reason);
+        m_ui.error(unusableDatabaseMessage(DatabaseKind::Agenda, agenda, path, problem, reason));
         return false;
     }
     s.agenda = QFileInfo(path).completeBaseName();

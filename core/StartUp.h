@@ -51,16 +51,21 @@ private:
     bool writeConfiguration();
 
     bool openAgendaFromList();
+    // The data folder settled and its global database connected and checked.
+    bool connectUsableGlobal();
 
     AppContext& m_context;
     UserInteraction& m_ui;
     StartupHooks& m_hooks;
     QString m_dataPath; // as read from Tovaro.ini, trimmed, with the trailing separator
     bool m_closedOnRequest = false;
+    bool m_globalUnusable = false; // the last connectGlobal() met a damaged or foreign file
 };
 
 // Messages the start-up shows, where other parts need the same text.
 QString noAgendaChosenMessage();
 QString cannotCreateFolderMessage(const QString& path);
+// Follows the message about an unusable global database, before the data folder dialog.
+QString chooseAnotherDataFolderHint();
 
 } // namespace orvento::core

@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSqlError>
 #include <QSqlQuery>
 
 namespace orvento::output {
@@ -85,6 +86,13 @@ bool storeUserReports(core::Database& global, int printType, const std::vector<R
     return true;
 }
 
+QString userReportsUnreadableMessage(const QString& reason) {
+    return QStringLiteral("Uživatelské tiskové sestavy se nepodařilo načíst z tabulky \"Sestavy\" "
+                          "(%1).\n\nNabízejí se jen sestavy programu; uživatelské sestavy nelze "
+                          "kopírovat, přidávat, měnit ani mazat, dokud se je nepodaří načíst.")
+        .arg(reason);
+}
+
 std::pair<QString, int> copyFileName(const QString& folder, const QString& file,
                                      const QString& extension) {
     QString base = file.trimmed();
@@ -129,6 +137,7 @@ void PrintWindowLogic::setRunnerProgram(const QString& program) {
 bool PrintWindowLogic::open() {
     m_rows.clear();
     m_changed = false;
+    m_userReportsRead = false;
     m_defaultReport.clear();
     m_defaultPrinter = -1;
     for (const BuiltInReport& r : builtInReports(m_printType))
@@ -143,16 +152,7 @@ bool PrintWindowLogic::open() {
     if (numbers.exportFile != 0)
         exportFile = services::profile::loadValue(numbers.exportFile);
 
-    QSqlQuery q = m_global.select(QStringLiteral("SELECT Nazev, Soubor, Popis, TypSest FROM "
-                                                 "Sestavy WHERE IDModulu = :IDModulu"),
-                                  {{QStringLiteral("IDModulu"), m_printType}});
-    if (!q.isActive()) {
-        m_ui.error(core::saveFailedMessage(QStringLiteral("Sestavy")));
-        return false;
-    }
-    while (q.next())
-        m_rows.push_back({false, q.value(0).toString(), q.value(1).toString(),
-                          q.value(2).toString(), q.value(3).toInt()});
+    const bool read = readUserReports();
     rebuildVisible();
     m_current = m_visible.empty() ? -1 : 0;
     for (int i = 0; i < rowCount(); ++i) {
@@ -162,12 +162,48 @@ bool PrintWindowLogic::open() {
         }
     }
     fillPrinters(printer);
+    return read;
+}
+
+bool PrintWindowLogic::readUserReports() {
+    QSqlQuery q = m_global.select(QStringLiteral("SELECT Nazev, Soubor, Popis, TypSest FROM "
+                                                 "Sestavy WHERE IDModulu = :IDModulu"),
+                                  {{QStringLiteral("IDModulu"), m_printType}});
+    std::vector<ReportRow> read;
+    while (q.isActive() && q.next())
+        read.push_back({false, q.value(0).toString(), q.value(1).toString(), q.value(2).toString(),
+                        q.value(3).toInt()});
+    // A read that broke off half way counts as failed too: a partial list written back on
+    // closing would lose the rest.
+    if (!q.isActive() || q.lastError().isValid()) {
+        const QString reason = q.isActive() ? q.lastError().databaseText() : m_global.lastError();
+        m_ui.error(userReportsUnreadableMessage(reason));
+        return false;
+    }
+    m_rows.insert(m_rows.end(), read.begin(), read.end());
+    m_userReportsRead = true;
+    return true;
+}
+
+bool PrintWindowLogic::readUserReportsAgain() {
+    if (m_userReportsRead)
+        return true;
+    const ReportRow* before = current();
+    const QString keep = before ? before->file : QString();
+    if (!readUserReports())
+        return false;
+    rebuildVisible();
+    m_current = m_visible.empty() ? -1 : 0;
+    for (int i = 0; i < rowCount(); ++i)
+        if (row(i).file == keep)
+            m_current = i;
     return true;
 }
 
 bool PrintWindowLogic::close() {
     bool stored = true;
-    if (m_changed)
+    // Without the stored list the rewrite would delete the user's reports.
+    if (m_changed && m_userReportsRead)
         stored = storeUserReports(m_global, m_printType, m_rows, m_ui);
     if (stored)
         m_changed = false;
@@ -379,7 +415,7 @@ void PrintWindowLogic::editReport() {
 }
 
 void PrintWindowLogic::copyReport(const PropertiesEditor& editor) {
-    if (reportProperties(true, false, editor) != 0)
+    if (!m_userReportsRead || reportProperties(true, false, editor) != 0)
         return;
     if (m_ui.question(
             QStringLiteral("Chcete zkopírovanou sestavu upravit pomocí editoru formulářů ?")))
@@ -388,7 +424,7 @@ void PrintWindowLogic::copyReport(const PropertiesEditor& editor) {
 
 void PrintWindowLogic::deleteReport() {
     const ReportRow* r = current();
-    if (!r)
+    if (!r || !m_userReportsRead)
         return;
     if (r->original) {
         m_ui.information(QStringLiteral("Tato sestava je součástí programu a nelze ji smazat."));
@@ -405,7 +441,7 @@ void PrintWindowLogic::deleteReport() {
 
 int PrintWindowLogic::reportProperties(bool copy, bool fromDisk, const PropertiesEditor& editor) {
     const ReportRow* source = current();
-    if (!fromDisk && !source)
+    if (!m_userReportsRead || (!fromDisk && !source))
         return -1;
     ReportPropertiesForm form;
     form.kinds = reportKinds(m_printType);

@@ -71,11 +71,17 @@ public:
     static QString helpTopic() { return QStringLiteral("pgTisk.htm"); }
 
     // Lists the reports, goes to the remembered default report and fills the printer list with
-    // the remembered printer. False when the user's reports could not be read.
+    // the remembered printer. False (after its message) when the user's reports could not be
+    // read: the built-in ones are listed, and the user-report commands stay off until
+    // readUserReportsAgain() succeeds, so that the stored ones are never written over.
     bool open();
     // Writes the user's reports back when they were changed and remembers the chosen defaults.
     // False after the message when the reports could not be written (they stay as they were).
     bool close();
+    // Whether the user's reports were read; copy, delete, properties and add-from-disk need it.
+    bool userReportsRead() const { return m_userReportsRead; }
+    // Tries the reading of the user's reports once more (after its message when it fails).
+    bool readUserReportsAgain();
 
     int printType() const { return m_printType; }
     bool exportMode() const { return m_printType > 100; }
@@ -147,6 +153,7 @@ public:
     int chosenDefaultPrinter() const { return m_defaultPrinter; }
 
 private:
+    bool readUserReports();
     bool run(const QString& operation);
     void rebuildVisible();
     ReportChoice choice() const;
@@ -164,6 +171,7 @@ private:
     std::vector<int> m_visible;
     int m_current = -1;
     bool m_changed = false;
+    bool m_userReportsRead = false;
     QStringList m_printers;
     int m_printerRow = -1;
     QString m_defaultReport;
@@ -188,6 +196,9 @@ QStringList reportKinds(int printType);
 // skipped) in one unit of work: on any failure nothing is changed. False after the message.
 bool storeUserReports(core::Database& global, int printType, const std::vector<ReportRow>& rows,
                       core::UserInteraction& ui);
+
+// The message of a failed reading of the user's reports, with the database's reason.
+QString userReportsUnreadableMessage(const QString& reason);
 
 // The name of a copy: one leading "_" removed, cut before the first "[", then "[n]" with the
 // first number from 2 whose template does not exist in the folder (letters ignored), 999 when

@@ -136,26 +136,36 @@ bool ReportSession::startReportRunner(const std::function<void(bool)>& controlsE
     if (controlsEnabled)
         controlsEnabled(false);
     const QString program = runnerProgram();
-    QProcess process;
-    process.setProcessChannelMode(QProcess::ForwardedChannels);
+    auto process = std::make_unique<QProcess>();
+    process->setProcessChannelMode(QProcess::ForwardedChannels);
     QEventLoop loop;
     bool started = true;
-    QObject::connect(&process, &QProcess::finished, &loop, &QEventLoop::quit);
-    QObject::connect(&process, &QProcess::errorOccurred, &loop, [&](QProcess::ProcessError error) {
-        if (error == QProcess::FailedToStart) {
-            started = false;
-            loop.quit();
-        }
-    });
-    process.start(program, {QStringLiteral("?SYSTEMDATA=%1?SYSTEMDATA").arg(m_systemFile),
-                            QStringLiteral("?REPORTDATA=%1?REPORTDATA").arg(m_reportFile)});
-    if (started && process.state() != QProcess::NotRunning)
+    QObject::connect(process.get(), &QProcess::finished, &loop, &QEventLoop::quit);
+    QObject::connect(process.get(), &QProcess::errorOccurred, &loop,
+                     [&](QProcess::ProcessError error) {
+                         if (error == QProcess::FailedToStart) {
+                             started = false;
+                             loop.quit();
+                         }
+                     });
+    process->start(program, {QStringLiteral("?SYSTEMDATA=%1?SYSTEMDATA").arg(m_systemFile),
+                             QStringLiteral("?REPORTDATA=%1?REPORTDATA").arg(m_reportFile)});
+    if (started && process->state() != QProcess::NotRunning)
         loop.exec();
-    else if (process.error() == QProcess::FailedToStart)
+    else if (process->error() == QProcess::FailedToStart)
         started = false;
-    if (!started) {
+    if (started && process->state() != QProcess::NotRunning) {
+        // The wait ended while the runner still runs: the program is ending (the desktop
+        // session is closing). The runner is left to finish on its own, its preview or print
+        // may still be wanted; destroying its QProcess would kill it, so it is let go of, and
+        // the data files it reads stay.
+        QObject::disconnect(process.get(), nullptr, &loop, nullptr);
+        static_cast<void>(process.release());
+        if (m_dir)
+            m_dir->setAutoRemove(false);
+    } else if (!started) {
         m_ui.error(QStringLiteral("Při spouštění souboru %1 došlo k chybě.").arg(program));
-    } else if (process.exitStatus() == QProcess::CrashExit) {
+    } else if (process->exitStatus() == QProcess::CrashExit) {
         // The runner tells its own failures; only a crash would otherwise pass unnoticed.
         m_ui.error(QStringLiteral("Program %1 byl neočekávaně ukončen, sestava nemusela být "
                                   "vytištěna.")

@@ -84,6 +84,7 @@ void AgendaList::fill() {
     m_ui.showWait(QStringLiteral("Načítám seznam firem\nprosím čekejte..."));
     const ProgramState& state = programState();
     m_rows.clear();
+    m_unreadableFiles = 0;
     std::set<QString> seen;
     const QStringList files = QDir(state.folders.data).entryList(QDir::Files, QDir::Name);
     for (const QString& file : files) {
@@ -94,8 +95,10 @@ void AgendaList::fill() {
         AgendaRow row{QString(), upper, false};
         if (isOpenAgenda(row))
             row.nazev = state.agendaName;
-        else if (!readAgendaName(state.folders.data + file, &row.nazev))
+        else if (!readAgendaName(state.folders.data + file, &row.nazev)) {
+            ++m_unreadableFiles;
             continue;
+        }
         m_rows.push_back(row);
         m_ui.keepAlive();
     }
@@ -105,8 +108,7 @@ void AgendaList::fill() {
             open = row.soubor;
     }
     sortRows(open);
-    m_demoAvailable = std::none_of(m_rows.begin(), m_rows.end(),
-                                   [](const AgendaRow& r) { return r.soubor == kDemoFile; });
+    m_demoAvailable = !seen.contains(kDemoFile);
     m_ui.hideWait();
 }
 

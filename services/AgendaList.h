@@ -41,8 +41,12 @@ public:
     bool hasRows() const { return !m_rows.empty(); }
     int current() const { return m_current; }
     void setCurrent(int row);
-    // "DEMO" is offered while the data folder has no DEMO.MDB.
+    // "DEMO" is offered while the data folder has no DEMO.MDB, not even one that cannot be read
+    // (the demo's template would be copied over it).
     bool demoAvailable() const { return m_demoAvailable; }
+    // "Opravit databáze" is offered while there is a row, or an .MDB file the list could not
+    // read: a damaged agenda is not listed, and the maintenance tool is the way to mend it.
+    bool repairAvailable() const { return hasRows() || m_unreadableFiles > 0; }
     QString dataFolderShown() const;
 
     AgendaListOutcome openCurrent();
@@ -70,6 +74,7 @@ private:
     std::vector<AgendaRow> m_rows;
     int m_current = -1;
     bool m_demoAvailable = false;
+    int m_unreadableFiles = 0;
 };
 
 QString deletionPhrase();

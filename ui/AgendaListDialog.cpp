@@ -118,7 +118,7 @@ void AgendaListDialog::updateButtons() {
     const bool any = m_list.hasRows();
     m_open->setEnabled(any);
     m_remove->setEnabled(any);
-    m_repair->setEnabled(any);
+    m_repair->setEnabled(m_list.repairAvailable());
 }
 
 void AgendaListDialog::finish(core::AgendaListOutcome outcome) {

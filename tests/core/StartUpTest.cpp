@@ -164,6 +164,7 @@ TEST_F(StartUpTest, GlobalDatabaseThatIsNoDatabaseIsReported) {
     ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
     bad.write(QByteArray(4096, 'x'));
     bad.close();
+    choose(std::nullopt); // another data folder is offered; "Storno" ends the program
     EXPECT_FALSE(start());
     EXPECT_TRUE(ui.sawContaining(
         Kind::Error,
@@ -173,6 +174,7 @@ TEST_F(StartUpTest, GlobalDatabaseThatIsNoDatabaseIsReported) {
 TEST_F(StartUpTest, AgendaFileAsGlobalDatabaseIsRefused) {
     env.useDataFolder();
     ASSERT_TRUE(env.copyTemplate(QStringLiteral("0001.res"), QStringLiteral("Global.MDB")));
+    choose(std::nullopt); // another data folder is offered; "Storno" ends the program
     EXPECT_FALSE(start());
     EXPECT_TRUE(ui.sawContaining(Kind::Error, QStringLiteral("hlavní databáze")));
 }

@@ -15,4 +15,10 @@ bool openTestAgenda(const TestEnvironment& env, const QString& templateName,
     return state.db->agenda.open(env.dataFolder() + file);
 }
 
+bool openEmptyAgendaAndGlobal(const TestEnvironment& env, const QString& agenda) {
+    return openTestAgenda(env, QStringLiteral("0001.res"), agenda) &&
+           env.copyTemplate(QStringLiteral("0002.res"), QStringLiteral("Global.MDB")) &&
+           core::programState().db->global.open(env.dataFolder() + QStringLiteral("Global.MDB"));
+}
+
 } // namespace orvento::testsupport

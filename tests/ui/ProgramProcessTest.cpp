@@ -1,6 +1,7 @@
 #include "core/Database.h"
 #include "core/IniFile.h"
 #include "services/UserDatabases.h"
+#include "support/DamagedFiles.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -13,6 +14,9 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <optional>
+
+#include <csignal>
 
 using namespace orvento;
 
@@ -47,9 +51,18 @@ protected:
             QStringLiteral("[PATH]\nDataPath=%1\n[CONFIG]\nBuilderMode=1\n").arg(data).toUtf8());
     }
 
-    void start() {
+    void start(const QString& drive = QString()) {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        if (!drive.isEmpty()) {
+            // The driver presses the program's buttons from inside it (tests/driver).
+            env.insert(QStringLiteral("LD_PRELOAD"), QStringLiteral(ORVENTO_TEST_DRIVER));
+            env.insert(QStringLiteral("ORVENTO_DRIVE"), drive);
+            env.insert(QStringLiteral("ORVENTO_DRIVE_DONE"), drivenFile());
+            env.insert(QStringLiteral("ASAN_OPTIONS"),
+                       env.value(QStringLiteral("ASAN_OPTIONS")) +
+                           QStringLiteral(":verify_asan_link_order=0"));
+        }
         process.setProcessEnvironment(env);
         process.start(program + QStringLiteral("/orvento"), {});
         ASSERT_TRUE(process.waitForStarted(10000));
@@ -63,8 +76,41 @@ protected:
         return condition();
     }
 
+    QString drivenFile() const { return dir.filePath(QStringLiteral("driven")); }
+    // Waits until the driver has done its last step; the texts of the messages it recorded.
+    std::optional<QString> driven() {
+        if (!waitFor([&] { return QFileInfo::exists(drivenFile()) || !running(); }) ||
+            !QFileInfo::exists(drivenFile()))
+            return std::nullopt;
+        QFile file(drivenFile());
+        if (!file.open(QIODevice::ReadOnly))
+            return std::nullopt;
+        return QString::fromUtf8(file.readAll());
+    }
+    bool running() const { return process.state() == QProcess::Running; }
+
+    // The desktop session's end: the program must be gone within a few seconds, whatever it
+    // had open, and closed as "Konec" would close it.
+    void terminateAndExpectQuickEnd() {
+        ASSERT_TRUE(running());
+        QElapsedTimer timer;
+        timer.start();
+        process.terminate();
+        ASSERT_TRUE(process.waitForFinished(kEndWithinMs))
+            << "still running " << kEndWithinMs << " ms after SIGTERM";
+        EXPECT_LT(timer.elapsed(), kEndWithinMs);
+        expectClosedCleanly();
+    }
+
+    QStringList lockFiles() const {
+        return QDir(data + QStringLiteral("LOCK"))
+            .entryList({QStringLiteral("*Adresar*")}, QDir::Files);
+    }
+
+    static constexpr int kEndWithinMs = 8000;
+
     void expectClosedCleanly() {
-        ASSERT_TRUE(process.waitForFinished(30000));
+        ASSERT_TRUE(process.state() == QProcess::NotRunning || process.waitForFinished(30000));
         EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
         EXPECT_EQ(process.exitCode(), 0);
         const core::IniFile ini = core::IniFile::load(program + QStringLiteral("/Tovaro.ini"));
@@ -131,5 +177,92 @@ TEST_F(ProgramProcess, EndedAtTheLoginPromptClosesCleanly) {
     expectClosedCleanly();
     EXPECT_FALSE(core::Database::openedElsewhere(global));
 }
+
+// While a message is up (here the one about a damaged agenda) the session's end answers it as
+// "Storno" would and the program closes.
+TEST_F(ProgramProcess, EndedWhileAMessageIsUpClosesCleanly) {
+    ASSERT_TRUE(
+        QFile::copy(program + QStringLiteral("/Res/0003.res"), data + QStringLiteral("DEMO.MDB")));
+    QFile::setPermissions(data + QStringLiteral("DEMO.MDB"), QFile::ReadOwner | QFile::WriteOwner);
+    testsupport::damageFile(data + QStringLiteral("DEMO.MDB"), testsupport::Damage::Truncated);
+    start(QStringLiteral("wait:QMessageBox"));
+    ASSERT_TRUE(driven()) << "no message came up";
+    terminateAndExpectQuickEnd();
+}
+
+// A firm card holds its record lock; the session's end drops the card unsaved and lets go of it.
+TEST_F(ProgramProcess, EndedWhileACardIsOpenReleasesItsLock) {
+    start(QStringLiteral("wait:frmMain;press:actAdresar;wait:frmAdresar;press:btnOpravit;"
+                         "wait:frmAdrKart"));
+    ASSERT_TRUE(driven()) << "the firm card did not open";
+    ASSERT_EQ(lockFiles().size(), 1);
+    terminateAndExpectQuickEnd();
+    EXPECT_TRUE(lockFiles().isEmpty()) << lockFiles().join(QLatin1Char(' ')).toStdString();
+    EXPECT_FALSE(core::Database::openedElsewhere(data + QStringLiteral("DEMO.MDB")));
+}
+
+// The program waits for the report runner; the session's end stops the wait and leaves the
+// runner running on its own.
+TEST_F(ProgramProcess, EndedWhileTheRunnerRunsLeavesTheRunnerAlone) {
+    const QString pidFile = dir.filePath(QStringLiteral("runner.pid"));
+    QFile runner(program + QStringLiteral("/Dastrel"));
+    QFile::remove(runner.fileName());
+    ASSERT_TRUE(runner.open(QIODevice::WriteOnly));
+    runner.write(
+        QStringLiteral("#!/bin/sh\necho $$ > '%1.part' && mv '%1.part' '%1'\nexec sleep 60\n")
+            .arg(pidFile)
+            .toUtf8());
+    runner.close();
+    runner.setPermissions(runner.permissions() | QFileDevice::ExeOwner);
+    start(QStringLiteral("wait:frmMain;press:actAdresar;wait:frmAdresar;press:btnTisk;"
+                         "wait:frmTisk;press:btnNahled"));
+    ASSERT_TRUE(driven());
+    ASSERT_TRUE(waitFor([&] { return QFileInfo::exists(pidFile); })) << "the runner did not start";
+    QFile pid(pidFile);
+    ASSERT_TRUE(pid.open(QIODevice::ReadOnly));
+    const pid_t runnerPid = static_cast<pid_t>(pid.readAll().trimmed().toLongLong());
+    ASSERT_GT(runnerPid, 0);
+    terminateAndExpectQuickEnd();
+    EXPECT_EQ(::kill(runnerPid, 0), 0) << "the runner was ended with the program";
+    ::kill(runnerPid, SIGKILL);
+}
+
+// A damaged agenda (cut short, or random bytes) is explained in Czech and the agenda list
+// follows; a damaged global database leads to the data folder dialog. Neither ends the program.
+class DamagedAtStart : public ProgramProcess,
+                       public ::testing::WithParamInterface<testsupport::Damage> {};
+
+TEST_P(DamagedAtStart, AgendaExplainedThenTheAgendaList) {
+    ASSERT_TRUE(
+        QFile::copy(program + QStringLiteral("/Res/0003.res"), data + QStringLiteral("DEMO.MDB")));
+    QFile::setPermissions(data + QStringLiteral("DEMO.MDB"), QFile::ReadOwner | QFile::WriteOwner);
+    testsupport::damageFile(data + QStringLiteral("DEMO.MDB"), GetParam());
+    start(QStringLiteral("wait:QMessageBox;record;reject;wait:frmSeznamFirem"));
+    const auto said = driven();
+    ASSERT_TRUE(said) << "no agenda list after the message";
+    EXPECT_TRUE(said->startsWith(QStringLiteral("Databázi firmy DEMO (soubor ")))
+        << said->toStdString();
+    EXPECT_TRUE(said->contains(QStringLiteral("soubor je poškozený"))) << said->toStdString();
+    terminateAndExpectQuickEnd();
+}
+
+TEST_P(DamagedAtStart, GlobalDatabaseExplainedThenTheDataFolderDialog) {
+    ASSERT_TRUE(QFile::copy(program + QStringLiteral("/Res/0002.res"),
+                            data + QStringLiteral("Global.MDB")));
+    QFile::setPermissions(data + QStringLiteral("Global.MDB"),
+                          QFile::ReadOwner | QFile::WriteOwner);
+    testsupport::damageFile(data + QStringLiteral("Global.MDB"), GetParam());
+    start(QStringLiteral("wait:QMessageBox;record;reject;wait:frmVyberLocNet"));
+    const auto said = driven();
+    ASSERT_TRUE(said) << "no data folder dialog after the message";
+    EXPECT_TRUE(said->contains(QStringLiteral("Hlavní databázi programu (soubor ")))
+        << said->toStdString();
+    EXPECT_TRUE(said->contains(QStringLiteral("soubor je poškozený"))) << said->toStdString();
+    terminateAndExpectQuickEnd();
+}
+
+INSTANTIATE_TEST_SUITE_P(Damages, DamagedAtStart,
+                         ::testing::Values(testsupport::Damage::Truncated,
+                                           testsupport::Damage::RandomBytes));
 
 } // namespace

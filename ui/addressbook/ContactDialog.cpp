@@ -13,6 +13,7 @@
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -108,10 +109,24 @@ ContactDialog::ContactDialog(core::AppContext& context, addressbook::FirmCard& c
     layout->addWidget(okCancelButtons(this));
     installHelpKey(this, QStringLiteral("pgKontakt.htm"));
     m_prijmeni->setFocus();
+    // A card that cannot save shows its contacts without offering changes.
+    if (!card.editable()) {
+        for (QLineEdit* edit : findChildren<QLineEdit*>())
+            edit->setReadOnly(true);
+        m_poznamka->setReadOnly(true);
+        for (QWidget* control :
+             std::initializer_list<QWidget*>{m_titulPred, m_titulZa, m_zobrazit, pickPsc})
+            control->setEnabled(false);
+        if (auto* ok = findChild<QPushButton*>(QStringLiteral("btnOK")))
+            ok->hide();
+        // Enter closes the view as Esc does.
+        if (auto* close = findChild<QPushButton*>(QStringLiteral("btnStorno")))
+            close->setDefault(true);
+    }
 }
 
 bool ContactDialog::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == m_psc && event->type() == QEvent::FocusOut) {
+    if (watched == m_psc && event->type() == QEvent::FocusOut && m_card.editable()) {
         QString place = m_misto->text();
         m_card.completePlace(m_psc->text(), place);
         m_misto->setText(place);
@@ -133,6 +148,10 @@ void ContactDialog::pickPostCode() {
 }
 
 void ContactDialog::accept() {
+    if (!m_card.editable()) {
+        QDialog::reject();
+        return;
+    }
     addressbook::Contact contact = m_index && *m_index < m_card.contacts().size()
                                        ? m_card.contacts()[*m_index]
                                        : addressbook::Contact{};

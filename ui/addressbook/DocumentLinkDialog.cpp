@@ -14,6 +14,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -32,6 +33,7 @@ public:
     }
     QString link(std::size_t index) const override { return m_card.documents()[index].File; }
     QString sharedFolder() const override { return m_card.sharedFolder(); }
+    bool editable() const override { return m_card.editable(); }
     bool acceptLink(const QString& file, bool copy) const override {
         return m_card.acceptLink(file, copy);
     }
@@ -98,11 +100,25 @@ DocumentLinkDialog::DocumentLinkDialog(core::UserInteraction& ui, DocumentLinkHo
     }
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
-    layout->addWidget(okCancelButtons(this));
+    QDialogButtonBox* buttons = okCancelButtons(this);
+    layout->addWidget(buttons);
     installHelpKey(this, QStringLiteral("pgOdkaz.htm"));
+    if (!host.editable()) {
+        m_popis->setReadOnly(true);
+        m_soubor->setReadOnly(true);
+        m_browse->setEnabled(false);
+        m_copy->setEnabled(false);
+        if (auto* ok = buttons->findChild<QPushButton*>(QStringLiteral("btnOK")))
+            ok->hide();
+        // Enter closes the view as Esc does.
+        if (auto* close = buttons->findChild<QPushButton*>(QStringLiteral("btnStorno")))
+            close->setDefault(true);
+    }
 }
 
 bool DocumentLinkDialog::add(core::UserInteraction& ui, DocumentLinkHost& host, QWidget* parent) {
+    if (!host.editable())
+        return false;
     DocumentLinkDialog dialog(ui, host, std::nullopt, parent);
     dialog.browse();
     return dialog.exec() == QDialog::Accepted;
@@ -142,6 +158,10 @@ bool DocumentLinkDialog::browse() {
 }
 
 void DocumentLinkDialog::accept() {
+    if (!m_host.editable()) {
+        QDialog::reject();
+        return;
+    }
     const QString link = QDir::fromNativeSeparators(m_soubor->text().trimmed());
     const bool copy = !m_index && m_copy->isChecked();
     if (!m_host.acceptLink(link, copy)) {

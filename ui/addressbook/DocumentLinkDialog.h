@@ -26,6 +26,8 @@ public:
     virtual QString sharedFolder() const = 0;
     // The typed link's check (with its messages); false keeps the dialog open.
     virtual bool acceptLink(const QString& link, bool copy) const = 0;
+    // False when the links cannot be saved: the dialog then only shows a link.
+    virtual bool editable() const { return true; }
     // A new link (no index) or the changed one.
     virtual void store(std::optional<std::size_t> index, const QString& description,
                        const QString& link, bool copy) = 0;

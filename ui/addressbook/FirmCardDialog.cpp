@@ -415,7 +415,8 @@ void FirmCardDialog::clearPriceLevel() {
 }
 
 bool FirmCardDialog::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::FocusOut && watched == m_fields[QStringLiteral("Psc")]) {
+    if (event->type() == QEvent::FocusOut && m_card.editable() &&
+        watched == m_fields[QStringLiteral("Psc")]) {
         QLineEdit* place = m_fields[QStringLiteral("Misto")];
         QString misto = place->text();
         m_card.completePlace(m_fields[QStringLiteral("Psc")]->text(), misto);
@@ -437,7 +438,7 @@ void FirmCardDialog::accept() {
         QDialog::accept();
         return;
     case catalogue::CardOutcome::SaveFailed:
-        reject();
+        // The card stays open with every edit, to be saved again or left with "Storno".
         return;
     }
 }

@@ -127,30 +127,38 @@ PrintWindow::PrintWindow(core::AppContext& context, const PrintRequest& request,
         button->setAutoDefault(false);
         editLayout->addWidget(button);
         connect(button, &QPushButton::clicked, this, std::move(action));
+        return button;
     };
     addEditButton("btnOpravitSestavu",
                   QStringLiteral("Upravit tiskovou sestavu v editoru formulářů"),
                   [this] { m_logic->editReport(); });
-    addEditButton("btnVytvoritKopii", QStringLiteral("Vytvořit kopii tiskové sestavy"), [this] {
-        m_logic->copyReport(m_editor);
-        afterListChange();
-    });
-    addEditButton("btnVyjmoutSestavu", QStringLiteral("Vyjmout tiskovou sestavu"), [this] {
-        m_logic->deleteReport();
-        afterListChange();
-    });
-    addEditButton("btnVlastnostiSestavy", QStringLiteral("Vlastnosti tiskové sestavy"), [this] {
-        m_logic->reportProperties(false, false, m_editor);
-        afterListChange();
-    });
-    addEditButton("btnPridatSestavu", QStringLiteral("Přidat novou sestavu z disku"), [this] {
-        m_logic->reportProperties(false, true, m_editor);
-        afterListChange();
-    });
+    m_userReportButtons.push_back(
+        addEditButton("btnVytvoritKopii", QStringLiteral("Vytvořit kopii tiskové sestavy"), [this] {
+            m_logic->copyReport(m_editor);
+            afterListChange();
+        }));
+    m_userReportButtons.push_back(
+        addEditButton("btnVyjmoutSestavu", QStringLiteral("Vyjmout tiskovou sestavu"), [this] {
+            m_logic->deleteReport();
+            afterListChange();
+        }));
+    m_userReportButtons.push_back(
+        addEditButton("btnVlastnostiSestavy", QStringLiteral("Vlastnosti tiskové sestavy"), [this] {
+            m_logic->reportProperties(false, false, m_editor);
+            afterListChange();
+        }));
+    m_userReportButtons.push_back(
+        addEditButton("btnPridatSestavu", QStringLiteral("Přidat novou sestavu z disku"), [this] {
+            m_logic->reportProperties(false, true, m_editor);
+            afterListChange();
+        }));
     m_editPanel->hide();
     connect(m_editCheck, &QCheckBox::toggled, this, [this](bool on) {
         m_logic->editing = on;
         m_editPanel->setVisible(on);
+        // The user's reports that could not be read are tried again before they are edited.
+        if (on && !m_logic->userReportsRead() && m_logic->readUserReportsAgain())
+            afterListChange();
     });
 
     // The printer.
@@ -318,6 +326,8 @@ void PrintWindow::fillGrid() {
 void PrintWindow::showCurrent() {
     m_description->setText(m_logic->description());
     m_mailPanel->setVisible(m_logic->emailVisible());
+    for (QPushButton* button : m_userReportButtons)
+        button->setEnabled(m_logic->userReportsRead());
 }
 
 void PrintWindow::showPrinters() {

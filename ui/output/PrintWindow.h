@@ -8,6 +8,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <vector>
 
 class QCheckBox;
 class QGroupBox;
@@ -85,6 +86,8 @@ private:
     QLabel* m_description;
     QCheckBox* m_editCheck;
     QWidget* m_editPanel;
+    // Copy, delete, properties and add-from-disk: off while the user's reports are unread.
+    std::vector<QPushButton*> m_userReportButtons;
     PrinterComboBox* m_printer;
     QToolButton* m_setButton;
     QSpinBox* m_from;
