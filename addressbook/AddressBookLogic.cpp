@@ -44,12 +44,12 @@ bool AddressBookLogic::mayOpen(core::UserInteraction& ui) {
     return services::checkModule(Module::Adresar, ModuleAction::Open, ui);
 }
 
-bool AddressBookLogic::open() {
+bool AddressBookLogic::open(std::optional<qint64> startOn) {
     catalogue::WaitWindow wait(m_ui, QStringLiteral("Načítám seznam Adresáře\nprosím čekejte..."));
     services::rememberCurrentStamp(core::StampedTable::Adresar);
     const bool ok = m_firms.load(m_session.sortField(GridId::AddressBook));
     m_firms.clearMarks();
-    locate(services::profile::loadInt(kCurrentFirmValue, 1));
+    locate(startOn.value_or(services::profile::loadInt(kCurrentFirmValue, 1)));
     return ok;
 }
 

@@ -231,14 +231,16 @@ CatalogueWindow::~CatalogueWindow() {
         m_logic.close();
 }
 
-std::vector<qint64> CatalogueWindow::open(core::UserInteraction& ui,
-                                          services::ProfileSession& session,
-                                          catalogue::CatalogueMode mode, QWidget* parent) {
+core::NavigationResult CatalogueWindow::open(core::UserInteraction& ui,
+                                             services::ProfileSession& session,
+                                             catalogue::CatalogueMode mode, QWidget* parent) {
     if (!catalogue::CatalogueWindowLogic::mayOpen(ui))
-        return {};
+        return {core::NavigationStatus::Cancelled, {}};
     CatalogueWindow window(ui, session, mode, parent);
     window.exec();
-    return window.pickedItems();
+    if (!window.m_picked.empty())
+        return {core::NavigationStatus::Done, window.m_picked, window.m_pickedMarked};
+    return {core::NavigationStatus::Cancelled, window.m_logic.items().marksInListOrder(), true};
 }
 
 void CatalogueWindow::done(int result) {
@@ -441,9 +443,11 @@ void CatalogueWindow::showSheetList() {
 void CatalogueWindow::pick() {
     if (m_logic.mode() != catalogue::CatalogueMode::Pick)
         return;
+    const bool marked = !m_logic.items().marks().empty();
     auto picked = m_logic.pickItems();
     if (!picked.empty()) {
         m_picked = std::move(picked);
+        m_pickedMarked = marked;
         accept();
     }
 }

@@ -329,7 +329,7 @@ QAction* OfferListWindow::otherAction(const QString& objectName) const {
 }
 
 void OfferListWindow::showRows() {
-    m_binding->proxy()->setTitleBlank(QStringLiteral("Zisk"), !m_logic.profitShown());
+    m_binding->setFieldHidden(QStringLiteral("Zisk"), !m_logic.profitShown());
     QFont font = m_filter->font();
     font.setBold(m_logic.filterActive());
     m_filter->setFont(font);
