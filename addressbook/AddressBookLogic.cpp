@@ -197,26 +197,30 @@ bool deleteFirms(core::Database& db, core::UserInteraction& ui, const std::vecto
             return false;
         }
     }
-    core::Transaction unit(db);
-    bool ok = unit.isActive();
     QString table = kFirms;
-    for (size_t i = 0; ok && i < ids.size(); ++i) {
-        const core::SqlParams key = {{QStringLiteral("ID"), ids[i]}};
-        ok = db.execute(QStringLiteral("DELETE FROM Adresar WHERE ID = :ID"), key);
-        if (ok) {
-            table = QStringLiteral("Dokumenty");
-            ok = db.execute(QStringLiteral("DELETE FROM Dokumenty WHERE CisloAdr = :ID"), key);
+    const bool deleted = [&] {
+        core::Transaction unit(db);
+        bool ok = unit.isActive();
+        for (size_t i = 0; ok && i < ids.size(); ++i) {
+            const core::SqlParams key = {{QStringLiteral("ID"), ids[i]}};
+            ok = db.execute(QStringLiteral("DELETE FROM Adresar WHERE ID = :ID"), key);
+            if (ok) {
+                table = QStringLiteral("Dokumenty");
+                ok = db.execute(QStringLiteral("DELETE FROM Dokumenty WHERE CisloAdr = :ID"), key);
+            }
+            if (ok) {
+                table = QStringLiteral("Kontakty");
+                ok = db.execute(QStringLiteral("DELETE FROM Kontakty WHERE CisloAdr = :ID"), key);
+            }
+            if (ok)
+                table = kFirms;
+            if (i % 50 == 49)
+                ui.keepAlive();
         }
-        if (ok) {
-            table = QStringLiteral("Kontakty");
-            ok = db.execute(QStringLiteral("DELETE FROM Kontakty WHERE CisloAdr = :ID"), key);
-        }
-        if (ok)
-            table = kFirms;
-        if (i % 50 == 49)
-            ui.keepAlive();
-    }
-    if (!ok || !unit.commit()) {
+        return ok && unit.commit();
+    }();
+    // Reported once the unit has been rolled back, not while it holds the write lock.
+    if (!deleted) {
         ui.hideWait();
         ui.error(core::saveFailedMessage(table));
         return false;

@@ -246,43 +246,25 @@ bool FirmCard::removeDocument(size_t index) {
     return true;
 }
 
-bool FirmCard::write(Firm& firm, std::vector<Contact>& contacts,
-                     std::vector<FirmDocument>& documents) {
+std::optional<QString> FirmCard::write(Firm& firm, std::vector<Contact>& contacts,
+                                       std::vector<FirmDocument>& documents) {
     const bool existing = m_mode == FirmCardMode::Edit;
     if (existing) {
         // A firm deleted elsewhere meanwhile is not written back as an empty update.
-        if (!firmExists(m_db, firm.ID) || !firmMapping().update(m_db, firm, firm.ID)) {
-            m_ui.error(core::saveFailedMessage());
-            return false;
-        }
+        if (!firmExists(m_db, firm.ID) || !firmMapping().update(m_db, firm, firm.ID))
+            return core::saveFailedMessage();
     } else {
-        if (!firmMapping().insert(m_db, firm)) {
-            m_ui.error(core::saveFailedMessage());
-            return false;
-        }
+        if (!firmMapping().insert(m_db, firm))
+            return core::saveFailedMessage();
         firm.ID = m_db.newRowId();
-        if (!firmExists(m_db, firm.ID)) {
-            m_ui.error(core::newRowNotFoundMessage());
-            return false;
-        }
+        if (!firmExists(m_db, firm.ID))
+            return core::newRowNotFoundMessage();
     }
-    const QString folder = sharedFolderOf(firm.ID);
-    for (FirmDocument& document : documents) {
-        if (!document.CopyFile)
-            continue;
-        document.CopyFile = false;
-        services::copyIntoSharedFolder(document.File, folder, m_ui);
-    }
-    if (!writeDetailRows(m_db, existing, firm.ID, documents, documentMapping(),
-                         &FirmDocument::ID)) {
-        m_ui.error(core::saveFailedMessage(QStringLiteral("Dokumenty")));
-        return false;
-    }
-    if (!writeDetailRows(m_db, existing, firm.ID, contacts, contactMapping(), &Contact::LockID)) {
-        m_ui.error(core::saveFailedMessage(QStringLiteral("Kontakty")));
-        return false;
-    }
-    return true;
+    if (!writeDetailRows(m_db, existing, firm.ID, documents, documentMapping(), &FirmDocument::ID))
+        return core::saveFailedMessage(QStringLiteral("Dokumenty"));
+    if (!writeDetailRows(m_db, existing, firm.ID, contacts, contactMapping(), &Contact::LockID))
+        return core::saveFailedMessage(QStringLiteral("Kontakty"));
+    return std::nullopt;
 }
 
 CardOutcome FirmCard::confirm() {
@@ -300,19 +282,34 @@ CardOutcome FirmCard::confirm() {
     clipTexts(firm);
     std::vector<Contact> contacts = m_contacts;
     std::vector<FirmDocument> documents = m_documents;
-    core::Transaction unit(m_db);
-    if (!unit.isActive()) {
+    // Nothing waits for the person while the unit holds the write lock: a failure is reported
+    // once it has been rolled back.
+    const std::optional<QString> failure = [&]() -> std::optional<QString> {
+        core::Transaction unit(m_db);
+        if (!unit.isActive())
+            return core::saveFailedMessage();
+        if (auto failed = write(firm, contacts, documents))
+            return failed;
+        if (!unit.commit())
+            return core::saveFailedMessage();
+        return std::nullopt;
+    }();
+    if (failure) {
         wait.hide();
-        m_ui.error(core::saveFailedMessage());
+        m_ui.error(*failure);
         return CardOutcome::SaveFailed;
     }
-    if (!write(firm, contacts, documents))
-        return CardOutcome::SaveFailed;
-    if (!unit.commit()) {
-        wait.hide();
-        m_ui.error(core::saveFailedMessage());
-        return CardOutcome::SaveFailed;
+    // The files follow once the firm is stored and has its ID, outside any unit of work: the copy
+    // may ask whether to overwrite a file and may take its time.
+    std::vector<services::PendingCopy> copies;
+    for (FirmDocument& document : documents) {
+        if (!document.CopyFile)
+            continue;
+        document.CopyFile = false;
+        copies.push_back({document.ID, &document.File});
     }
+    services::copyLinkedFiles(m_db, QStringLiteral("Dokumenty"), copies, sharedFolderOf(firm.ID),
+                              m_ui);
     m_firm = std::move(firm);
     m_contacts = std::move(contacts);
     m_documents = std::move(documents);

@@ -78,7 +78,10 @@ public:
     qint64 savedId() const { return m_firm.ID; }
 
 private:
-    bool write(Firm& firm, std::vector<Contact>& contacts, std::vector<FirmDocument>& documents);
+    // The firm, its documents and contacts inside the caller's unit of work; the message of the
+    // failure, for after the rollback.
+    std::optional<QString> write(Firm& firm, std::vector<Contact>& contacts,
+                                 std::vector<FirmDocument>& documents);
 
     core::Database& m_db;
     core::Database& m_global;

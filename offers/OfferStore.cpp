@@ -337,37 +337,15 @@ std::optional<QString> OfferStore::writeDocuments(OfferWorkingCopy& work, qint64
 }
 
 void OfferStore::copyDocuments(OfferWorkingCopy& work, qint64 id, core::UserInteraction& ui) {
-    const QString folder = core::programState().offerDocumentsFolder(id);
-    // (index, link stored before the copy) of every document now in the shared folder.
-    std::vector<std::pair<std::size_t, QString>> copied;
-    std::vector<OfferDocument>& documents = work.documents();
-    for (std::size_t i = 0; i < documents.size(); ++i) {
-        if (!documents[i].CopyFile)
+    std::vector<services::PendingCopy> copies;
+    for (OfferDocument& document : work.documents()) {
+        if (!document.CopyFile)
             continue;
-        const QString before = documents[i].File;
-        if (copyIntoSharedFolder(documents[i], folder, ui))
-            copied.emplace_back(i, before);
+        document.CopyFile = false;
+        copies.push_back({document.ID, &document.File});
     }
-    if (copied.empty())
-        return;
-    const bool stored = [&] {
-        core::Transaction unit(m_db);
-        if (!unit.isActive())
-            return false;
-        for (const auto& [index, before] : copied)
-            if (!m_db.execute(
-                    QStringLiteral("UPDATE DokumentyNab SET Soubor = :Soubor WHERE ID = :ID"),
-                    {{QStringLiteral("Soubor"), documents[index].File},
-                     {QStringLiteral("ID"), documents[index].ID}}))
-                return false;
-        return unit.commit();
-    }();
-    if (stored)
-        return;
-    // The rows still name the files where they were copied from, and so does the card.
-    for (const auto& [index, before] : copied)
-        documents[index].File = before;
-    ui.error(core::saveFailedMessage(kDokumentyNab));
+    services::copyLinkedFiles(m_db, kDokumentyNab, copies,
+                              core::programState().offerDocumentsFolder(id), ui);
 }
 
 bool OfferStore::save(OfferWorkingCopy& copy, core::UserInteraction& ui) {

@@ -52,6 +52,8 @@ using offers::OfferItemsModel;
 namespace {
 
 const QString kDateFormat = QStringLiteral("dd.MM.yyyy");
+// Room for the text the number field shows instead of an automatic number.
+constexpr int kShownNumberWidth = 32;
 // The document grid: "I", "Popis", "Odkaz na soubor".
 constexpr int kDocumentPopisColumn = 1;
 
@@ -837,6 +839,9 @@ void OfferCardWindow::showHeader() {
     m_showing = true;
     const offers::OfferWorkingCopy& offer = m_logic.offer();
     const offers::OfferHeader& h = offer.header();
+    // The limit is for typing; "<automaticky>" says what the number will be and is longer.
+    m_number->setMaxLength(offer.numberEditable() ? offers::OfferHeaderWidth::Doklad
+                                                  : kShownNumberWidth);
     m_number->setText(offer.numberText());
     m_number->setReadOnly(!offer.numberEditable());
     field(QStringLiteral("Popis"))->setText(h.Popis);
