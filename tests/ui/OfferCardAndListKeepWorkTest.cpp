@@ -7,12 +7,14 @@
 #include "support/OpenAgenda.h"
 #include "support/ScriptedInteraction.h"
 #include "support/TestContext.h"
+#include "ui/addressbook/AddressBookWindow.h"
 #include "ui/offers/OfferCardWindow.h"
 #include "ui/offers/OfferFilterDialog.h"
 #include "ui/offers/OfferListWindow.h"
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QDialog>
 #include <QDir>
 #include <QFile>
 #include <QHeaderView>
@@ -24,6 +26,7 @@
 #include <QTest>
 #include <QTextDocument>
 #include <QTextEdit>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -159,6 +162,29 @@ TEST_F(OfferCardAndListKeepWorkTest, DocumentGridShowsIconsSortsFindsAndOpens) {
                 ui.sawContaining(Kind::Error, QStringLiteral("zmizel.pdf")));
 }
 
+TEST_F(OfferCardAndListKeepWorkTest, TheAddressBookPickedFromAModalCardTakesInput) {
+    ASSERT_TRUE(db().execute(QStringLiteral("INSERT INTO Adresar (Nazev) VALUES ('Alfa')")));
+    const qint64 alfa = db().newRowId();
+    QDialog card;
+    card.setModal(true);
+    card.show();
+    bool pickable = false;
+    QTimer::singleShot(0, &card, [&] {
+        onNextModal([&](QWidget*) {
+            // The address book is the modal window now, not blocked by the card under it.
+            auto* book = qobject_cast<ui::AddressBookWindow*>(QApplication::activeModalWidget());
+            ASSERT_NE(book, nullptr);
+            pickable = true;
+            book->reject();
+        });
+        ui::AddressBookWindow::open(test.context, addressbook::AddressBookMode::Pick, nullptr,
+                                    alfa);
+        card.reject();
+    });
+    card.exec();
+    EXPECT_TRUE(pickable);
+}
+
 class OfferListKeepsWorkTest : public OfferCardAndListKeepWorkTest {
 protected:
     void addOffer(const QString& doklad, double celkem) {
@@ -230,4 +256,30 @@ TEST_F(OfferListKeepsWorkTest, ProfitColumnFilterValuesAndAmountFind) {
     window.reject();
 }
 
+// The sort column stands first; the list must not open scrolled past it.
+TEST_F(OfferListKeepsWorkTest, AListSortedByAColumnMovedFirstShowsThatColumn) {
+    addOffer(QStringLiteral("NB1"), 99.0);
+    test.navigator.setOfferCardAvailable(false);
+    test.profile.rememberColumns(services::GridId::OfferList,
+                                 {{QStringLiteral("Celkem"), 118},
+                                  {QStringLiteral("Doklad"), 77},
+                                  {QStringLiteral("AdrNazev"), 190},
+                                  {QStringLiteral("Popis"), 190},
+                                  {QStringLiteral("DatVystaveni"), 95},
+                                  {QStringLiteral("DatPlatnosti"), 102},
+                                  {QStringLiteral("CelkemBDPH"), 135},
+                                  {QStringLiteral("Zisk"), 116},
+                                  {QStringLiteral("Zamek"), 33},
+                                  {QStringLiteral("Vytvoril"), 150}});
+    test.profile.setSortField(services::GridId::OfferList, QStringLiteral("CELKEM"));
+    ui::OfferListWindow window(test.context);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    QTableView* grid = window.grid();
+    const int total = columnOf(grid, QStringLiteral("Celkem"));
+    EXPECT_FALSE(grid->isColumnHidden(total));
+    EXPECT_EQ(grid->horizontalHeader()->visualIndex(total), 0);
+    EXPECT_EQ(grid->horizontalHeader()->sectionViewportPosition(total), 0);
+    window.reject();
+}
 } // namespace

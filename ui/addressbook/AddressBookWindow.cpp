@@ -158,6 +158,9 @@ std::optional<qint64> AddressBookWindow::open(core::AppContext& context, Address
     if (!addressbook::AddressBookLogic::mayOpen(context.ui()))
         return std::nullopt;
     AddressBookWindow window(context, mode, parent, startOn);
+    // Modal before it is shown: a window that exec() makes modal only after it was shown stays
+    // blocked by the modal card that opened it, when it has no parent window.
+    window.setWindowModality(Qt::ApplicationModal);
     window.m_placement->show();
     window.exec();
     return window.pickedFirm();
