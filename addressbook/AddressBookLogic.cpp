@@ -44,12 +44,12 @@ bool AddressBookLogic::mayOpen(core::UserInteraction& ui) {
     return services::checkModule(Module::Adresar, ModuleAction::Open, ui);
 }
 
-bool AddressBookLogic::open() {
+bool AddressBookLogic::open(std::optional<qint64> startOn) {
     catalogue::WaitWindow wait(m_ui, QStringLiteral("Načítám seznam Adresáře\nprosím čekejte..."));
     services::rememberCurrentStamp(core::StampedTable::Adresar);
     const bool ok = m_firms.load(m_session.sortField(GridId::AddressBook));
     m_firms.clearMarks();
-    locate(services::profile::loadInt(kCurrentFirmValue, 1));
+    locate(startOn.value_or(services::profile::loadInt(kCurrentFirmValue, 1)));
     return ok;
 }
 
@@ -197,26 +197,30 @@ bool deleteFirms(core::Database& db, core::UserInteraction& ui, const std::vecto
             return false;
         }
     }
-    core::Transaction unit(db);
-    bool ok = unit.isActive();
     QString table = kFirms;
-    for (size_t i = 0; ok && i < ids.size(); ++i) {
-        const core::SqlParams key = {{QStringLiteral("ID"), ids[i]}};
-        ok = db.execute(QStringLiteral("DELETE FROM Adresar WHERE ID = :ID"), key);
-        if (ok) {
-            table = QStringLiteral("Dokumenty");
-            ok = db.execute(QStringLiteral("DELETE FROM Dokumenty WHERE CisloAdr = :ID"), key);
+    const bool deleted = [&] {
+        core::Transaction unit(db);
+        bool ok = unit.isActive();
+        for (size_t i = 0; ok && i < ids.size(); ++i) {
+            const core::SqlParams key = {{QStringLiteral("ID"), ids[i]}};
+            ok = db.execute(QStringLiteral("DELETE FROM Adresar WHERE ID = :ID"), key);
+            if (ok) {
+                table = QStringLiteral("Dokumenty");
+                ok = db.execute(QStringLiteral("DELETE FROM Dokumenty WHERE CisloAdr = :ID"), key);
+            }
+            if (ok) {
+                table = QStringLiteral("Kontakty");
+                ok = db.execute(QStringLiteral("DELETE FROM Kontakty WHERE CisloAdr = :ID"), key);
+            }
+            if (ok)
+                table = kFirms;
+            if (i % 50 == 49)
+                ui.keepAlive();
         }
-        if (ok) {
-            table = QStringLiteral("Kontakty");
-            ok = db.execute(QStringLiteral("DELETE FROM Kontakty WHERE CisloAdr = :ID"), key);
-        }
-        if (ok)
-            table = kFirms;
-        if (i % 50 == 49)
-            ui.keepAlive();
-    }
-    if (!ok || !unit.commit()) {
+        return ok && unit.commit();
+    }();
+    // Reported once the unit has been rolled back, not while it holds the write lock.
+    if (!deleted) {
         ui.hideWait();
         ui.error(core::saveFailedMessage(table));
         return false;

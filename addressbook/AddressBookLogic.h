@@ -44,8 +44,9 @@ public:
     static bool mayOpen(core::UserInteraction& ui);
 
     AddressBookMode mode() const { return m_mode; }
-    // Reads the firms in the remembered order, on the remembered firm, under the wait window.
-    bool open();
+    // Reads the firms in the remembered order, under the wait window, on the firm `startOn` when
+    // it is given and still there, else on the remembered one.
+    bool open(std::optional<qint64> startOn = std::nullopt);
     // Remembers the current firm and the sort field in the profile.
     void close();
 

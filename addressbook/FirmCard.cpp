@@ -265,13 +265,6 @@ std::optional<QString> FirmCard::write(Firm& firm, std::vector<Contact>& contact
         if (!firmExists(m_db, firm.ID))
             return core::newRowNotFoundMessage();
     }
-    const QString folder = sharedFolderOf(firm.ID);
-    for (FirmDocument& document : documents) {
-        if (!document.CopyFile)
-            continue;
-        document.CopyFile = false;
-        services::copyIntoSharedFolder(document.File, folder, m_ui);
-    }
     if (!writeDetailRows(m_db, existing, firm.ID, documents, documentMapping(), &FirmDocument::ID))
         return core::saveFailedMessage(QStringLiteral("Dokumenty"));
     if (!writeDetailRows(m_db, existing, firm.ID, contacts, contactMapping(), &Contact::LockID))
@@ -294,22 +287,35 @@ CardOutcome FirmCard::confirm() {
     clipTexts(firm);
     std::vector<Contact> contacts = m_contacts;
     std::vector<FirmDocument> documents = m_documents;
-    std::optional<QString> failure;
-    {
+    // Nothing waits for the person while the unit holds the write lock: a failure is reported
+    // once it has been rolled back.
+    const std::optional<QString> failure = [&]() -> std::optional<QString> {
         core::Transaction unit(m_db);
         if (!unit.isActive())
-            failure = core::saveFailedMessage();
-        else
-            failure = write(firm, contacts, documents);
-        if (!failure && !unit.commit())
-            failure = core::saveFailedMessage();
-    }
+            return core::saveFailedMessage();
+        if (auto failed = write(firm, contacts, documents))
+            return failed;
+        if (!unit.commit())
+            return core::saveFailedMessage();
+        return std::nullopt;
+    }();
     if (failure) {
-        // Told after the rollback; the card keeps every edit for another try.
+        // The card keeps every edit for another try.
         wait.hide();
         m_ui.error(*failure);
         return CardOutcome::SaveFailed;
     }
+    // The files follow once the firm is stored and has its ID, outside any unit of work: the copy
+    // may ask whether to overwrite a file and may take its time.
+    std::vector<services::PendingCopy> copies;
+    for (FirmDocument& document : documents) {
+        if (!document.CopyFile)
+            continue;
+        document.CopyFile = false;
+        copies.push_back({document.ID, &document.File});
+    }
+    services::copyLinkedFiles(m_db, QStringLiteral("Dokumenty"), copies, sharedFolderOf(firm.ID),
+                              m_ui);
     m_firm = std::move(firm);
     m_contacts = std::move(contacts);
     m_documents = std::move(documents);

@@ -79,8 +79,8 @@ public:
     qint64 savedId() const { return m_firm.ID; }
 
 private:
-    // The statements of the save inside its unit of work; the failure's message, to be shown
-    // once the unit has been rolled back.
+    // The firm, its documents and contacts inside the caller's unit of work; the message of the
+    // failure, for after the rollback.
     std::optional<QString> write(Firm& firm, std::vector<Contact>& contacts,
                                  std::vector<FirmDocument>& documents);
 

@@ -2,6 +2,7 @@
 
 #include "core/CzechCollation.h"
 #include "core/Database.h"
+#include "core/PersonName.h"
 #include "core/ProgramState.h"
 #include "services/SharedDocuments.h"
 
@@ -21,14 +22,7 @@ void clip(QString& text, int length) {
 } // namespace
 
 QString Contact::displayName() const {
-    QStringList parts;
-    for (const QString& part : {TitulPred, Jmeno, Prijmeni})
-        if (!part.trimmed().isEmpty())
-            parts << part.trimmed();
-    QString name = parts.join(QLatin1Char(' '));
-    if (!TitulZa.trimmed().isEmpty())
-        name += QStringLiteral(", ") + TitulZa.trimmed();
-    return name;
+    return core::contactPersonName(TitulPred, Prijmeni, Jmeno, TitulZa);
 }
 
 const core::RecordMapping<Firm>& firmMapping() {

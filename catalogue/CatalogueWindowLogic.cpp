@@ -479,7 +479,7 @@ void CatalogueWindowLogic::followPurchasePriceDisplay() {
 
 std::vector<qint64> CatalogueWindowLogic::pickItems() {
     if (!m_items.marks().empty()) {
-        std::vector<qint64> marked(m_items.marks().rbegin(), m_items.marks().rend());
+        std::vector<qint64> marked = m_items.marksInListOrder();
         m_items.clearMarks();
         return marked;
     }

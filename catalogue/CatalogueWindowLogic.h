@@ -137,10 +137,9 @@ public:
     void togglePurchasePrices();
     // After a window that may have switched the display itself (the item card).
     void followPurchasePriceDisplay();
-    // "OK" in pick mode: the items to transfer into the offer. With marks, every marked item from
-    // the last marked to the first, the marks handed over with them (the offer warns about and
-    // skips one that must be recomputed); else the current item, nothing when it must be
-    // recomputed first.
+    // "OK" in pick mode: the items to transfer into the offer. With marks, every marked item in
+    // the order of the list, the marks handed over with them (the offer warns about and skips one
+    // that must be recomputed); else the current item, nothing when it must be recomputed first.
     std::vector<qint64> pickItems();
 
 private:

@@ -279,26 +279,19 @@ bool loadAgendaSettings(Database& db, const QString& dataFolder, const QString& 
     return true;
 }
 
-bool saveSettingRows(Database& db, const AgendaSettings& settings, const QString& dataFolder,
-                     UserInteraction& ui) {
+bool saveSettingRows(Database& db, const AgendaSettings& settings, const QString& dataFolder) {
     for (int number = 1; number <= kSettingCount; ++number) {
         if (!writeNumberedRow(db, kSettingsTable, number, settingDescription(number),
-                              encodeSetting(settings, number, dataFolder))) {
-            ui.error(saveFailedMessage(kSettingsTable));
+                              encodeSetting(settings, number, dataFolder)))
             return false;
-        }
     }
     return true;
 }
 
-bool saveLogo(Database& db, const QByteArray& logo, UserInteraction& ui) {
+bool saveLogo(Database& db, const QByteArray& logo) {
     // An empty QByteArray would bind NULL; the row keeps an empty picture instead.
     const QByteArray value = logo.isNull() ? QByteArray("") : logo;
-    if (!writeNumberedRow(db, kPicturesTable, kLogoNumber, QStringLiteral("Logo firmy"), value)) {
-        ui.error(saveFailedMessage(kPicturesTable));
-        return false;
-    }
-    return true;
+    return writeNumberedRow(db, kPicturesTable, kLogoNumber, QStringLiteral("Logo firmy"), value);
 }
 
 } // namespace orvento::core

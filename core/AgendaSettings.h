@@ -83,11 +83,11 @@ QString encodeSetting(const AgendaSettings& settings, int number, const QString&
 bool loadAgendaSettings(Database& db, const QString& dataFolder, const QString& agenda,
                         AgendaSettings& out, UserInteraction& ui);
 
-// Writes settings 1 to 19, each updating its row or inserting it. The first failure is reported
-// and skips the remaining settings.
-bool saveSettingRows(Database& db, const AgendaSettings& settings, const QString& dataFolder,
-                     UserInteraction& ui);
+// Writes settings 1 to 19, each updating its row or inserting it. The first failure skips the
+// remaining settings. The caller reports a failure (saveFailedMessage of `Nastaveni`) once its
+// unit of work is over, as with the two below.
+bool saveSettingRows(Database& db, const AgendaSettings& settings, const QString& dataFolder);
 // Writes the logo into `ImgData` row 1 (an empty logo is stored as an empty picture).
-bool saveLogo(Database& db, const QByteArray& logo, UserInteraction& ui);
+bool saveLogo(Database& db, const QByteArray& logo);
 
 } // namespace orvento::core

@@ -1,5 +1,6 @@
 #include "core/Database.h"
 
+#include "core/AmountFormat.h"
 #include "core/CzechCollation.h"
 
 #include <QDateTime>
@@ -11,10 +12,18 @@
 #include <sqlite3.h>
 
 #include <algorithm>
+#include <atomic>
 
 namespace orvento::core {
 
 namespace {
+
+// Units of work open on any connection of this program: while one is, no message may wait for
+// the person, since the write lock would keep every other workstation out meanwhile.
+std::atomic<int>& openUnits() {
+    static std::atomic<int> count{0};
+    return count;
+}
 
 // How long a writer waits for another workstation's write to finish before giving up.
 constexpr int kBusyTimeoutMs = 8000;
@@ -200,8 +209,11 @@ bool Database::open(const QString& filePath) {
     // only as far as it is used.
     executeDdl(QStringLiteral("PRAGMA cache_size=-32768"));
     const QVariant h = handle().driver()->handle();
-    if (h.isValid() && qstrcmp(h.typeName(), "sqlite3*") == 0)
-        registerCzechCollation(*static_cast<sqlite3* const*>(h.constData()));
+    if (h.isValid() && qstrcmp(h.typeName(), "sqlite3*") == 0) {
+        sqlite3* const handle = *static_cast<sqlite3* const*>(h.constData());
+        registerCzechCollation(handle);
+        registerAmountText(handle);
+    }
     FileLock::acquire(ldbPathFor(filePath), FileLock::Mode::Shared, true, m_ldbLock);
     return true;
 }
@@ -217,7 +229,7 @@ void Database::close() {
             db.close();
         }
     }
-    m_depth = 0;
+    endUnit();
     m_doomed = false;
     m_writtenInUnit.clear();
     m_ldbLock.release();
@@ -390,11 +402,22 @@ bool Database::beginTransaction() {
             return false;
         m_doomed = false;
         m_writtenInUnit.clear();
+        ++openUnits();
     } else if (!runControl(QStringLiteral("SAVEPOINT unit%1").arg(m_depth))) {
         return false;
     }
     ++m_depth;
     return true;
+}
+
+void Database::endUnit() {
+    if (m_depth > 0)
+        --openUnits();
+    m_depth = 0;
+}
+
+bool Database::anyUnitOpen() {
+    return openUnits() > 0;
 }
 
 bool Database::commit() {
@@ -423,7 +446,7 @@ bool Database::commit() {
         m_lastFailureKind = kind;
         return false;
     }
-    m_depth = 0;
+    endUnit();
     const std::set<QString> written = std::exchange(m_writtenInUnit, {});
     if (m_writeObserver) {
         for (const QString& table : written)
@@ -444,7 +467,7 @@ void Database::rollback() {
         return;
     }
     runControl(QStringLiteral("ROLLBACK"));
-    m_depth = 0;
+    endUnit();
     m_doomed = false;
     m_writtenInUnit.clear();
 }

@@ -74,6 +74,10 @@ public:
     bool commit();
     void rollback();
     int transactionDepth() const { return m_depth; }
+    // True while a unit of work is open on any connection of the program. Nothing may wait for
+    // the person then (a question, a message, a dialog): the unit holds the write lock, and
+    // every other workstation's save would wait for the answer and fail. Tests enforce it.
+    static bool anyUnitOpen();
 
     // Schema inspection: (table, column) of every user table.
     std::vector<std::pair<QString, QString>> columns();
@@ -110,6 +114,8 @@ private:
     QSqlQuery& cachedQuery(const QString& sql, bool* prepared);
     void wrote(const QString& table);
     bool runControl(const QString& sql);
+    // The outermost unit has ended (committed, rolled back or the connection closed).
+    void endUnit();
 
     QString m_connectionName;
     QString m_filePath;

@@ -22,6 +22,9 @@ enum class NavigationStatus {
 struct NavigationResult {
     NavigationStatus status = NavigationStatus::NotAvailable;
     std::vector<qint64> ids; // the chosen records (catalogue items, a firm)
+    // The IDs are the rows marked in a list, in its order, rather than the one row picked. A
+    // list closed without a choice answers Cancelled with the marks it was left with.
+    bool marked = false;
 };
 
 // The answer to one request. A modal window has answered by the time the request returns; a
@@ -62,13 +65,15 @@ class Navigator {
 public:
     virtual ~Navigator() = default;
 
-    // The catalogue in pick mode; the answer carries the chosen items' IDs.
+    // The catalogue in pick mode; the answer carries the chosen items' IDs: the one picked, or
+    // the marked ones in the catalogue's order (`marked`).
     virtual std::shared_ptr<PendingNavigation> pickCatalogueItems() = 0;
     // The firm card of the address book for one firm, only to look at; Done once it is closed,
     // Cancelled when it did not open (the firm is gone, no rights).
     virtual std::shared_ptr<PendingNavigation> openFirmCard(qint64 firmId) = 0;
-    // The address book in pick mode; the answer carries the chosen firm's ID.
-    virtual std::shared_ptr<PendingNavigation> pickFirm() = 0;
+    // The address book in pick mode, on the firm `startOn` when it is given (else where the
+    // person left it); the answer carries the chosen firm's ID.
+    virtual std::shared_ptr<PendingNavigation> pickFirm(std::optional<qint64> startOn) = 0;
     // The post code list in pick mode; the answer carries the chosen `Mista` row's ID.
     virtual std::shared_ptr<PendingNavigation> pickPostCode() = 0;
     // "Historie akcí" of one offer; Done once it is closed.

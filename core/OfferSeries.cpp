@@ -1,7 +1,6 @@
 #include "core/OfferSeries.h"
 
 #include "core/Database.h"
-#include "core/UserInteraction.h"
 
 #include <QSqlQuery>
 
@@ -26,7 +25,7 @@ std::optional<OfferSeries> loadOfferSeries(Database& db) {
     return OfferSeries{row.value(0).toString(), row.value(1).toInt(), row.value(2).toInt()};
 }
 
-bool saveOfferSeries(Database& db, const OfferSeries& series, UserInteraction& ui) {
+bool saveOfferSeries(Database& db, const OfferSeries& series) {
     const auto id =
         db.scalar(QStringLiteral("SELECT ID FROM CisRady WHERE ModulOzn = :ModulOzn ORDER BY ID"),
                   {{QStringLiteral("ModulOzn"), kOfferSeriesMark}});
@@ -47,8 +46,6 @@ bool saveOfferSeries(Database& db, const OfferSeries& series, UserInteraction& u
                                       "VALUES (:PrefixOzn, :Cislo, :PocetMist, :ModulOzn)"),
                        params);
     }
-    if (!ok)
-        ui.error(saveFailedMessage(QStringLiteral("CisRady")));
     return ok;
 }
 

@@ -7,7 +7,6 @@
 namespace orvento::core {
 
 class Database;
-class UserInteraction;
 
 // The numbering series of offers: the `CisRady` row with `ModulOzn` "NB".
 struct OfferSeries {
@@ -32,7 +31,8 @@ inline const QString kOfferSeriesMark = QStringLiteral("NB");
 
 // The series of the agenda; nothing when the agenda has no such row (or it cannot be read).
 std::optional<OfferSeries> loadOfferSeries(Database& db);
-// Updates the first "NB" row or inserts one. A failure is reported with the table's message.
-bool saveOfferSeries(Database& db, const OfferSeries& series, UserInteraction& ui);
+// Updates the first "NB" row or inserts one. False when that failed; the caller reports it
+// (saveFailedMessage of `CisRady`) outside its unit of work.
+bool saveOfferSeries(Database& db, const OfferSeries& series);
 
 } // namespace orvento::core

@@ -2,7 +2,9 @@
 
 #include "catalogue/ItemRecord.h"
 #include "core/AppContext.h"
+#include "core/CzechCollation.h"
 #include "core/Database.h"
+#include "core/PersonName.h"
 #include "core/ProgramState.h"
 #include "core/UserInteraction.h"
 #include "offers/OfferBulkOperations.h"
@@ -15,6 +17,8 @@
 #include <QSqlQuery>
 
 #include <algorithm>
+#include <unordered_set>
+#include <utility>
 
 namespace orvento::offers {
 
@@ -38,27 +42,25 @@ QString levelChangeIntro() {
         "podle zadané cenové hladiny (vychází se ze současných cen v ceníku)\r\r");
 }
 
+// `AdrKontakt` holds at most this much of the name.
+constexpr int kContactWidth = 85;
+
 QString allItemsBullet() {
     return QStringLiteral("• změna se dotkne VŠECH ceníkových položek (mimo uzamčených), bez "
                           "ohledu na označení");
 }
 
-// The firm's contact shown on offers: titles, first name and surname, then the title after.
+// The firm's first primary contact, as offers name it.
 QString contactPerson(core::Database& db, qint64 firmId) {
-    QSqlQuery q = db.select(QStringLiteral("SELECT TitulPred, Jmeno, Prijmeni, TitulZa FROM "
+    QSqlQuery q = db.select(QStringLiteral("SELECT TitulPred, Prijmeni, Jmeno, TitulZa FROM "
                                            "Kontakty WHERE CisloAdr = :CisloAdr AND Zobrazit <> 0 "
                                            "ORDER BY ID"),
                             {{QStringLiteral("CisloAdr"), firmId}});
     if (!q.next())
         return {};
-    QStringList parts;
-    for (int i = 0; i < 3; ++i)
-        if (!q.value(i).toString().trimmed().isEmpty())
-            parts << q.value(i).toString().trimmed();
-    QString name = parts.join(QLatin1Char(' '));
-    if (!q.value(3).toString().trimmed().isEmpty())
-        name += QStringLiteral(", ") + q.value(3).toString().trimmed();
-    return name;
+    return core::contactPersonName(q.value(0).toString(), q.value(1).toString(),
+                                   q.value(2).toString(), q.value(3).toString())
+        .left(kContactWidth);
 }
 
 } // namespace
@@ -70,7 +72,7 @@ OfferCardLogic::OfferCardLogic(core::AppContext& context, OpenedOffer opened,
     , m_opened(std::move(opened))
     , m_editor(editor) {
     m_opened.copy.recomputeTotals();
-    resetMarks();
+    syncMarks();
     if (!m_opened.copy.items().empty())
         m_current = 0;
 }
@@ -104,16 +106,23 @@ void OfferCardLogic::setCurrent(std::optional<std::size_t> index) {
     m_current = index;
 }
 
-void OfferCardLogic::resetMarks() {
-    m_marks.assign(m_opened.copy.items().size(), false);
+void OfferCardLogic::syncMarks() {
+    // The marks follow their items wherever they moved; a deleted item's mark goes with it.
+    const std::vector<OfferItem>& items = m_opened.copy.items();
+    std::unordered_set<quint64> present;
+    m_marks.assign(items.size(), false);
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        present.insert(items[i].RowKey);
+        m_marks[i] = m_markedKeys.contains(items[i].RowKey);
+    }
+    std::erase_if(m_markedKeys, [&present](quint64 key) { return !present.contains(key); });
 }
 
 void OfferCardLogic::afterItemsChanged() {
     OfferWorkingCopy& copy = m_opened.copy;
     copy.recomputeTotals();
     copy.changed = true;
-    if (m_marks.size() != copy.items().size())
-        resetMarks();
+    syncMarks();
     if (copy.items().empty())
         m_current.reset();
     else if (!m_current || *m_current >= copy.items().size())
@@ -183,8 +192,6 @@ void OfferCardLogic::removeCurrent() {
         return;
     const std::size_t index = *m_current;
     m_opened.copy.removeItem(index);
-    if (index < m_marks.size())
-        m_marks.erase(m_marks.begin() + static_cast<std::ptrdiff_t>(index));
     if (index >= m_opened.copy.items().size() && index > 0)
         m_current = index - 1;
     afterItemsChanged();
@@ -198,11 +205,6 @@ void OfferCardLogic::moveCurrent(bool up) {
         return;
     const std::size_t to = up ? from - 1 : from + 1;
     m_opened.copy.moveItem(from, to);
-    if (from < m_marks.size() && to < m_marks.size()) {
-        const bool mark = m_marks[from];
-        m_marks[from] = m_marks[to];
-        m_marks[to] = mark;
-    }
     m_current = to;
     afterItemsChanged();
 }
@@ -217,12 +219,12 @@ bool OfferCardLogic::sortBy(ItemSortColumn column) {
     switch (column) {
     case ItemSortColumn::Popis:
         m_opened.copy.sortItems([](const OfferItem& a, const OfferItem& b) {
-            return QString::localeAwareCompare(a.Popis, b.Popis) < 0;
+            return core::compareCzech(a.Popis, b.Popis) < 0;
         });
         break;
     case ItemSortColumn::Katalog:
         m_opened.copy.sortItems([](const OfferItem& a, const OfferItem& b) {
-            return QString::localeAwareCompare(a.Katalog, b.Katalog) < 0;
+            return core::compareCzech(a.Katalog, b.Katalog) < 0;
         });
         break;
     case ItemSortColumn::Poradi:
@@ -230,18 +232,27 @@ bool OfferCardLogic::sortBy(ItemSortColumn column) {
             [](const OfferItem& a, const OfferItem& b) { return a.Poradi < b.Poradi; });
         break;
     }
-    resetMarks();
     afterItemsChanged();
     return true;
 }
 
 void OfferCardLogic::setMark(std::size_t index, bool marked) {
-    if (index < m_marks.size())
-        m_marks[index] = marked;
+    const std::vector<OfferItem>& items = m_opened.copy.items();
+    if (index >= items.size())
+        return;
+    if (marked)
+        m_markedKeys.insert(items[index].RowKey);
+    else
+        m_markedKeys.erase(items[index].RowKey);
+    syncMarks();
 }
 
 void OfferCardLogic::markAll(bool marked) {
-    std::fill(m_marks.begin(), m_marks.end(), marked);
+    m_markedKeys.clear();
+    if (marked)
+        for (const OfferItem& item : m_opened.copy.items())
+            m_markedKeys.insert(item.RowKey);
+    syncMarks();
 }
 
 int OfferCardLogic::markedCount() const {
@@ -276,6 +287,11 @@ void OfferCardLogic::setLocks(bool locked, bool allWhenNoneMarked) {
 // Catalogue items ------------------------------------------------------------------------------
 
 void OfferCardLogic::addCatalogueItems() {
+    // Items left marked in the catalogue at an earlier visit come in without showing it again.
+    if (!m_leftMarked.empty()) {
+        addMarkedCatalogueItems(std::exchange(m_leftMarked, {}));
+        return;
+    }
     pickNextCatalogueItem();
 }
 
@@ -289,18 +305,27 @@ void OfferCardLogic::pickNextCatalogueItem() {
 }
 
 void OfferCardLogic::takeCatalogueAnswer(const core::NavigationResult& result) {
+    if (result.status == core::NavigationStatus::Cancelled) {
+        if (result.marked)
+            m_leftMarked = result.ids;
+        return;
+    }
     if (result.status != core::NavigationStatus::Done || result.ids.empty())
         return;
-    if (result.ids.size() == 1) {
+    if (!result.marked && result.ids.size() == 1) {
         addOneCatalogueItem(result.ids.front(), true);
         // The catalogue comes back for the next pick whether the card was confirmed or not.
         pickNextCatalogueItem();
         return;
     }
-    // Several marked items, each after the one added before it, from the last mark to the first
-    // as the catalogue hands them over.
+    addMarkedCatalogueItems(result.ids);
+}
+
+void OfferCardLogic::addMarkedCatalogueItems(const std::vector<qint64>& ids) {
+    // Each after the one added before it, so they stand in the offer as in the catalogue; with
+    // the profile's bulk switch without the item card, even when only one is marked.
     const bool withCard = !core::programState().settings.profil.hromadneVkladani;
-    for (const qint64 id : result.ids)
+    for (const qint64 id : ids)
         addOneCatalogueItem(id, withCard);
 }
 
@@ -334,11 +359,14 @@ bool OfferCardLogic::addOneCatalogueItem(qint64 id, bool withCard) {
 void OfferCardLogic::chooseCustomer() {
     core::UserInteraction& ui = m_context.ui();
     OfferWorkingCopy& copy = m_opened.copy;
+    // The address book opens on the address the offer had, so that a neighbour is near at hand.
+    std::optional<qint64> previous;
     if (addressLinked()) {
         if (!ui.question(QStringLiteral("Opravdu chcete zrušit stávající adresu na dokladu a "
                                         "vybrat jinou ?")))
             return;
         OfferHeader& h = copy.header();
+        previous = h.AdrCislo;
         h.AdrCislo = 0;
         for (QString* field : {&h.AdrNazev, &h.AdrUlice, &h.AdrPsc, &h.AdrMisto, &h.AdrICO,
                                &h.AdrDIC, &h.AdrKontakt})
@@ -346,7 +374,7 @@ void OfferCardLogic::chooseCustomer() {
         copy.addressPriceLevel.reset();
         setChanged();
     }
-    const auto pending = m_context.navigator().pickFirm();
+    const auto pending = m_context.navigator().pickFirm(previous);
     if (!pending->answered())
         return;
     const core::NavigationResult& result = pending->result();
@@ -487,6 +515,26 @@ void OfferCardLogic::removeDocument(std::size_t index) {
         return;
     m_opened.copy.removeDocument(index);
     setChanged();
+}
+
+QString OfferCardLogic::documentPath(std::size_t index) const {
+    const auto& documents = m_opened.copy.documents();
+    return index < documents.size() ? expandLink(documents[index].File, documentsFolder())
+                                    : QString();
+}
+
+void OfferCardLogic::sortDocuments() {
+    m_opened.copy.sortDocuments();
+}
+
+std::optional<std::size_t> OfferCardLogic::findDocument(const QString& text) const {
+    if (text.isEmpty())
+        return std::nullopt;
+    const auto& documents = m_opened.copy.documents();
+    for (std::size_t i = 0; i < documents.size(); ++i)
+        if (core::findIgnoringCase(documents[i].Popis, text) == 1)
+            return i;
+    return std::nullopt;
 }
 
 void OfferCardLogic::showHistory() {

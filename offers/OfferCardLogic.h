@@ -8,6 +8,7 @@
 
 #include <memory>
 #include <optional>
+#include <unordered_set>
 #include <vector>
 
 namespace orvento::core {
@@ -69,7 +70,8 @@ public:
     void addFreeItem();
     void addTextItem(bool title);
     // Adds catalogue items picked in the catalogue, again and again while single items are
-    // picked; ends when the catalogue is closed without a pick.
+    // picked; ends when the catalogue is closed without a pick. Marked items come in the
+    // catalogue's order, and marks left at an earlier visit are taken without showing it.
     void addCatalogueItems();
     void editCurrent();
     void copyCurrent();
@@ -109,6 +111,13 @@ public:
     void storeDocument(std::optional<std::size_t> index, const QString& description,
                        const QString& file, bool copyToShared);
     void removeDocument(std::size_t index);
+    // The full path of a document's link.
+    QString documentPath(std::size_t index) const;
+    // A click on "Popis": the documents in Czech order of their descriptions.
+    void sortDocuments();
+    // Quick find in the document grid: the first document whose description starts with the
+    // text, letters of any case.
+    std::optional<std::size_t> findDocument(const QString& text) const;
 
     void showHistory();
     void togglePurchasePrices();
@@ -129,9 +138,10 @@ public:
 private:
     void afterItemsChanged();
     void afterAdding(int position);
-    void resetMarks();
+    void syncMarks();
     void pickNextCatalogueItem();
     void takeCatalogueAnswer(const core::NavigationResult& result);
+    void addMarkedCatalogueItems(const std::vector<qint64>& ids);
     bool addOneCatalogueItem(qint64 id, bool withCard);
     void applyLevelToItems(const QString& level);
     QString levelBullet(const QString& level) const;
@@ -143,8 +153,12 @@ private:
     OpenedOffer m_opened;
     OfferItemEditor& m_editor;
     std::optional<std::size_t> m_current;
+    // The marked items by their row keys, and the marks in display order as the grid wants them.
+    std::unordered_set<quint64> m_markedKeys;
     std::vector<bool> m_marks;
     std::shared_ptr<core::PendingNavigation> m_catalogue;
+    // Items still marked when the catalogue was closed without a pick, in its order.
+    std::vector<qint64> m_leftMarked;
     std::optional<qint64> m_savedId;
 };
 

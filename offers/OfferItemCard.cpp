@@ -295,8 +295,6 @@ void OfferItemCard::applyAdjustedPrice(bool purchase, double price) {
 }
 
 bool OfferItemCard::confirm() {
-    if (!editable())
-        return false;
     if (m_item.Popis.trimmed().isEmpty()) {
         m_ui.information(QStringLiteral("Musíte vyplnit popis položky."));
         return false;
@@ -307,7 +305,8 @@ bool OfferItemCard::confirm() {
     item.SDPH = m_item.SDPH;
     item.SazbaDPH = m_rates[static_cast<std::size_t>(m_rateIndex)];
     item.CenHladina = m_levels[static_cast<std::size_t>(m_levelIndex)].code;
-    computeFromSalePrice(item);
+    // Every setter has computed what follows from its field; computing again from the sale price
+    // would undo a typed price after discount.
     if (m_mode == OfferItemCardMode::Existing) {
         m_offer.replaceItem(m_index, item);
         const int target = std::clamp(m_position, 1, static_cast<int>(m_offer.items().size()));

@@ -64,8 +64,6 @@ public:
     bool openCopy(std::size_t index);
 
     OfferItemCardMode mode() const { return m_mode; }
-    // A read-only offer shows its items but takes no change back.
-    bool editable() const { return !m_offer.readOnly; }
     QString caption() const;
     bool fromCatalogue() const { return m_item.CisloKarty != 0; }
     // Texts only; numbers go through the setters.
@@ -105,8 +103,9 @@ public:
     // Its OK: the new price into the purchase or sale price, and what follows from it.
     void applyAdjustedPrice(bool purchase, double price);
 
-    // OK: checks the description, then writes the item into the working copy. False when the
-    // card stays open.
+    // OK: checks the description, then writes the item into the working copy with its values as
+    // the fields hold them (an offer that cannot be saved takes changes in memory all the same).
+    // False when the card stays open.
     bool confirm();
 
 private:

@@ -185,6 +185,7 @@ bool OfferListLogic::applyFilter(const OfferFilter& filter) {
     }
     const qint64 id = currentId();
     m_filter = filter;
+    m_dialogValues = filter;
     m_rows.clearMarks();
     m_rows.setFilter(filterCondition(m_filter));
     if (!m_rows.reload()) {
@@ -243,7 +244,7 @@ void OfferListLogic::pickFilterFirm(
     std::function<void(qint64 firmId, const QString& name)> chosen) {
     if (m_firmPick)
         m_firmPick->onAnswer(nullptr);
-    m_firmPick = m_context.navigator().pickFirm();
+    m_firmPick = m_context.navigator().pickFirm(std::nullopt);
     m_firmPick->onAnswer([this, chosen = std::move(chosen)](const core::NavigationResult& result) {
         if (result.status != core::NavigationStatus::Done || result.ids.empty())
             return;

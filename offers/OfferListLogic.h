@@ -91,9 +91,13 @@ public:
     // "Obnovit": the marks cleared, the list read again, on the current offer.
     void refresh();
 
-    // The filter dialog's values, kept while the list is open.
+    // The filter applied to the list.
     const OfferFilter& filter() const { return m_filter; }
     bool filterActive() const { return m_filter.active; }
+    // The values the filter dialog opens with: as the person left them at its last closing,
+    // also after "Storno", for as long as the list is open.
+    const OfferFilter& filterDialogValues() const { return m_dialogValues; }
+    void keepFilterDialogValues(const OfferFilter& values) { m_dialogValues = values; }
     // "OK" in the filter dialog: false (after the warning) when the dialog must stay open.
     bool applyFilter(const OfferFilter& filter);
     // The "..." of the filter's firm: the address book in pick mode; `chosen` gets the firm's ID
@@ -134,6 +138,7 @@ private:
     core::UserInteraction& m_ui;
     OfferListModel m_rows;
     OfferFilter m_filter;
+    OfferFilter m_dialogValues;
     int m_current = -1;
     bool m_legend = true;
     std::function<void()> m_changed;

@@ -185,8 +185,7 @@ std::optional<int> OfferListModel::quickFind(const QString& text) const {
     const QString field = fieldNamed(m_sortField);
     if (text.isEmpty() || ids().empty() || field.isEmpty())
         return std::nullopt;
-    // The value as the grid shows it: dates as dd.mm.yyyy, amounts as plain numbers (a typed
-    // decimal comma counts as the point, blanks between thousands are left out).
+    // The value as the grid shows it: dates as dd.mm.yyyy, amounts as "1 234,50".
     QString shown = field;
     QString typed = text;
     if (isDate(field)) {
@@ -194,9 +193,9 @@ std::optional<int> OfferListModel::quickFind(const QString& text) const {
                                "substr(%1, 1, 4)")
                     .arg(field);
     } else if (isAmount(field)) {
-        shown = QStringLiteral("CAST(%1 AS TEXT)").arg(field);
-        typed.replace(QLatin1Char(','), QLatin1Char('.'));
-        typed.remove(QLatin1Char(' '));
+        shown = QStringLiteral("%1(%2)").arg(QLatin1String(core::kAmountTextName), field);
+        // A blank that does not break, pasted from elsewhere, is the blank the list shows.
+        typed.replace(QChar(0x00A0), QLatin1Char(' '));
     }
     SqlCondition c = shownCondition();
     c.add(QStringLiteral("CZECH_FIND(") + shown + QStringLiteral(", :Hledat) = 1"),

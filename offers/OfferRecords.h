@@ -7,6 +7,12 @@
 
 namespace orvento::offers {
 
+// The widths of an offer's header texts that the card limits.
+namespace OfferHeaderWidth {
+inline constexpr int Doklad = 10;
+inline constexpr int Nadpis = 50;
+} // namespace OfferHeaderWidth
+
 // The header of an offer: one `Nabidky` row. Dates are invalid when empty (stored as NULL).
 struct OfferHeader {
     QString Doklad;
@@ -87,6 +93,9 @@ struct OfferItem {
     qint64 LockID = -1;
     // NakCena × PocetMJ; computed, never stored.
     double NakCenaPol = 0.0;
+    // The working copy's own name for the row while the card is open (0 until it has one): the
+    // grid's marks follow it through inserts, moves and sorts. Never stored.
+    quint64 RowKey = 0;
 
     bool isPriceItem() const { return !Nadpisova && !Textova; }
     bool isCatalogueItem() const { return isPriceItem() && CisloKarty != 0; }

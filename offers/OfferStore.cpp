@@ -1,7 +1,6 @@
 #include "offers/OfferStore.h"
 
 #include "core/AmountFormat.h"
-#include "core/CzechCollation.h"
 #include "core/Database.h"
 #include "core/ProgramState.h"
 #include "core/ProgressScope.h"
@@ -211,10 +210,7 @@ bool OfferStore::load(qint64 id, OfferWorkingCopy& copy) {
         }
         documents.push_back(std::move(document));
     }
-    std::stable_sort(documents.begin(), documents.end(),
-                     [](const OfferDocument& a, const OfferDocument& b) {
-                         return core::compareCzech(a.Popis, b.Popis) < 0;
-                     });
+    copy.sortDocuments();
     copy.setAutomaticNumber(!existing);
     copy.changed = false;
     return true;
@@ -292,7 +288,7 @@ std::optional<OpenedOffer> OfferStore::open(OfferMode mode, std::optional<qint64
     return opened;
 }
 
-bool OfferStore::writeHeader(OfferWorkingCopy& work, qint64& id, core::UserInteraction& ui) {
+std::optional<QString> OfferStore::writeHeader(OfferWorkingCopy& work, qint64& id) {
     const core::CurrentUser& user = core::programState().user;
     OfferHeader& h = work.header();
     h.UpravID = user.uzivId;
@@ -301,10 +297,8 @@ bool OfferStore::writeHeader(OfferWorkingCopy& work, qint64& id, core::UserInter
         id = *work.offerId();
         // An offer deleted on another workstation meanwhile is not written back.
         if (!m_db.scalar(QStringLiteral("SELECT ID FROM Nabidky WHERE ID = :ID"),
-                         {{QStringLiteral("ID"), id}})) {
-            ui.error(core::saveFailedMessage(kNabidky));
-            return false;
-        }
+                         {{QStringLiteral("ID"), id}}))
+            return core::saveFailedMessage(kNabidky);
         // Zamek is left out: a lock set from the list meanwhile is not undone by the card.
         ok = headerMapping().update(m_db, h, id);
     } else {
@@ -318,39 +312,40 @@ bool OfferStore::writeHeader(OfferWorkingCopy& work, qint64& id, core::UserInter
         ok = m_db.execute(headerInsertSql(), params);
         id = m_db.newRowId();
         if (ok && !m_db.scalar(QStringLiteral("SELECT ID FROM Nabidky WHERE ID = :ID"),
-                               {{QStringLiteral("ID"), id}})) {
-            ui.error(core::newRowNotFoundMessage());
-            return false;
-        }
+                               {{QStringLiteral("ID"), id}}))
+            return core::newRowNotFoundMessage();
     }
     if (!ok)
-        ui.error(core::saveFailedMessage(kNabidky));
-    return ok;
+        return core::saveFailedMessage(kNabidky);
+    return std::nullopt;
 }
 
-bool OfferStore::writeItems(OfferWorkingCopy& work, qint64 id, core::UserInteraction& ui) {
+std::optional<QString> OfferStore::writeItems(OfferWorkingCopy& work, qint64 id) {
     std::vector<OfferItem> items = work.items();
     if (!writeDetailRows(m_db, work.mode() == OfferMode::Existing, id, items, itemMapping(),
-                         itemInsertSql(), &OfferItem::LockID)) {
-        ui.error(core::saveFailedMessage(kNabPolozky));
-        return false;
-    }
+                         itemInsertSql(), &OfferItem::LockID))
+        return core::saveFailedMessage(kNabPolozky);
     work.setItems(std::move(items));
-    return true;
+    return std::nullopt;
 }
 
-bool OfferStore::writeDocuments(OfferWorkingCopy& work, qint64 id, core::UserInteraction& ui) {
-    const QString folder = core::programState().offerDocumentsFolder(id);
-    std::vector<OfferDocument>& documents = work.documents();
-    for (OfferDocument& document : documents)
-        if (document.CopyFile)
-            copyIntoSharedFolder(document, folder, ui);
-    if (!writeDetailRows(m_db, work.mode() == OfferMode::Existing, id, documents, documentMapping(),
-                         documentInsertSql(), &OfferDocument::ID)) {
-        ui.error(core::saveFailedMessage(kDokumentyNab));
-        return false;
+std::optional<QString> OfferStore::writeDocuments(OfferWorkingCopy& work, qint64 id) {
+    if (!writeDetailRows(m_db, work.mode() == OfferMode::Existing, id, work.documents(),
+                         documentMapping(), documentInsertSql(), &OfferDocument::ID))
+        return core::saveFailedMessage(kDokumentyNab);
+    return std::nullopt;
+}
+
+void OfferStore::copyDocuments(OfferWorkingCopy& work, qint64 id, core::UserInteraction& ui) {
+    std::vector<services::PendingCopy> copies;
+    for (OfferDocument& document : work.documents()) {
+        if (!document.CopyFile)
+            continue;
+        document.CopyFile = false;
+        copies.push_back({document.ID, &document.File});
     }
-    return true;
+    services::copyLinkedFiles(m_db, kDokumentyNab, copies,
+                              core::programState().offerDocumentsFolder(id), ui);
 }
 
 bool OfferStore::save(OfferWorkingCopy& copy, core::UserInteraction& ui) {
@@ -370,35 +365,49 @@ bool OfferStore::save(OfferWorkingCopy& copy, core::UserInteraction& ui) {
         h.DatVyrizeni = {};
     work.recomputeTotals();
 
-    core::Transaction unit(m_db);
-    if (!unit.isActive()) {
-        ui.error(core::saveFailedMessage(kNabidky));
-        return false;
-    }
-    if (work.isNew() && work.automaticNumber()) {
-        NextNumber next;
-        if (!takeNextNumber(m_db, next)) {
-            ui.error(core::saveFailedMessage(QStringLiteral("CisRady")));
-            return false;
-        }
-        h.Doklad = next.formatted;
-    }
     qint64 id = 0;
-    if (!writeHeader(work, id, ui) || !writeItems(work, id, ui) || !writeDocuments(work, id, ui))
+    bool historyWritten = true;
+    // Nothing waits for the person while the unit holds the write lock: a failure is reported
+    // once the unit has been rolled back.
+    const std::optional<QString> failure = [&]() -> std::optional<QString> {
+        core::Transaction unit(m_db);
+        if (!unit.isActive())
+            return core::saveFailedMessage(kNabidky);
+        if (work.isNew() && work.automaticNumber()) {
+            NextNumber next;
+            if (!takeNextNumber(m_db, next))
+                return core::saveFailedMessage(QStringLiteral("CisRady"));
+            h.Doklad = next.formatted;
+        }
+        if (auto failed = writeHeader(work, id))
+            return failed;
+        if (auto failed = writeItems(work, id))
+            return failed;
+        if (auto failed = writeDocuments(work, id))
+            return failed;
+        const int level = core::programState().settings.urovenHistorie;
+        if (level != services::HistoryLevel::Off) {
+            const QString description = historyDescription(
+                h.IDStav, work.totals().totalGross, core::programState().settings.symbolMeny);
+            // A history row that cannot be written is reported; the offer is saved all the same.
+            historyWritten = services::recordOfferSave(m_db, id,
+                                                       work.isNew() ? services::ActionType::Created
+                                                                    : services::ActionType::Changed,
+                                                       description, level);
+        }
+        if (!unit.commit())
+            return core::saveFailedMessage(kNabidky);
+        return std::nullopt;
+    }();
+    if (failure) {
+        ui.error(*failure);
         return false;
-    const int level = core::programState().settings.urovenHistorie;
-    if (level != services::HistoryLevel::Off) {
-        const QString description = historyDescription(h.IDStav, work.totals().totalGross,
-                                                       core::programState().settings.symbolMeny);
-        // A history row that cannot be written is reported; the offer is saved all the same.
-        services::recordOfferSave(
-            m_db, id, work.isNew() ? services::ActionType::Created : services::ActionType::Changed,
-            description, level, ui);
     }
-    if (!unit.commit()) {
-        ui.error(core::saveFailedMessage(kNabidky));
-        return false;
-    }
+    if (!historyWritten)
+        ui.error(services::historyFailedMessage());
+    // The files are copied once the offer is stored and has its ID, outside any unit of work:
+    // the copy may ask whether to overwrite a file and may take its time.
+    copyDocuments(work, id, ui);
     copy = std::move(work);
     copy.setOfferId(id);
     copy.markSaved();

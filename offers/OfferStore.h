@@ -38,15 +38,19 @@ public:
     bool load(qint64 id, OfferWorkingCopy& copy);
 
     // Writes the working copy back as one unit of work: the number from the series, the header,
-    // the items, the documents and the history row. Any failure is reported and rolls everything
-    // back, the working copy unchanged; on success the copy holds what was stored (IDs, number,
-    // links into the shared folder) and counts as an existing offer.
+    // the items, the documents and the history row. Any failure is reported after the rollback,
+    // the working copy unchanged. Then the documents marked for it are copied into the offer's
+    // shared folder, outside the unit, and their links follow in a second one. On success the
+    // copy holds what was stored (IDs, number, links into the shared folder) and counts as an
+    // existing offer.
     bool save(OfferWorkingCopy& copy, core::UserInteraction& ui);
 
 private:
-    bool writeHeader(OfferWorkingCopy& work, qint64& id, core::UserInteraction& ui);
-    bool writeItems(OfferWorkingCopy& work, qint64 id, core::UserInteraction& ui);
-    bool writeDocuments(OfferWorkingCopy& work, qint64 id, core::UserInteraction& ui);
+    // Each gives the message of its failure, shown only after the unit was rolled back.
+    std::optional<QString> writeHeader(OfferWorkingCopy& work, qint64& id);
+    std::optional<QString> writeItems(OfferWorkingCopy& work, qint64 id);
+    std::optional<QString> writeDocuments(OfferWorkingCopy& work, qint64 id);
+    void copyDocuments(OfferWorkingCopy& work, qint64 id, core::UserInteraction& ui);
 
     core::Database& m_db;
 };

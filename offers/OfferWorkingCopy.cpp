@@ -1,5 +1,6 @@
 #include "offers/OfferWorkingCopy.h"
 
+#include "core/CzechCollation.h"
 #include "core/UserInteraction.h"
 
 #include <algorithm>
@@ -13,6 +14,7 @@ QString automaticNumberText() {
 void OfferWorkingCopy::insertItem(int position, OfferItem item) {
     const auto at =
         static_cast<std::size_t>(std::clamp(position - 1, 0, static_cast<int>(m_items.size())));
+    giveKey(item);
     m_items.insert(m_items.begin() + static_cast<std::ptrdiff_t>(at), std::move(item));
     renumber();
     changed = true;
@@ -22,6 +24,7 @@ void OfferWorkingCopy::replaceItem(std::size_t index, OfferItem item) {
     if (index >= m_items.size())
         return;
     item.Poradi = m_items[index].Poradi;
+    item.RowKey = m_items[index].RowKey;
     item.NakCenaPol = item.NakCena * item.PocetMJ;
     m_items[index] = std::move(item);
     recomputeTotals();
@@ -57,8 +60,11 @@ void OfferWorkingCopy::setItems(std::vector<OfferItem> items) {
     m_items = std::move(items);
     std::stable_sort(m_items.begin(), m_items.end(),
                      [](const OfferItem& a, const OfferItem& b) { return a.Poradi < b.Poradi; });
-    for (OfferItem& item : m_items)
+    for (OfferItem& item : m_items) {
         item.NakCenaPol = item.NakCena * item.PocetMJ;
+        if (item.RowKey == 0)
+            giveKey(item);
+    }
     recomputeTotals();
 }
 
@@ -83,6 +89,13 @@ void OfferWorkingCopy::removeDocument(std::size_t index) {
         return;
     m_documents.erase(m_documents.begin() + static_cast<std::ptrdiff_t>(index));
     changed = true;
+}
+
+void OfferWorkingCopy::sortDocuments() {
+    std::stable_sort(m_documents.begin(), m_documents.end(),
+                     [](const OfferDocument& a, const OfferDocument& b) {
+                         return core::compareCzech(a.Popis, b.Popis) < 0;
+                     });
 }
 
 void OfferWorkingCopy::renumber() {

@@ -36,7 +36,8 @@ public:
         return {m_header.SazDPHZakl, m_header.SazDPHSniz, m_header.NabZaok};
     }
 
-    // Items in display order; `Poradi` numbers them 1 to n.
+    // Items in display order; `Poradi` numbers them 1 to n. Every item carries a `RowKey` of its
+    // own: an inserted item a new one, a replaced item the key of the row it replaces.
     const std::vector<OfferItem>& items() const { return m_items; }
     // Puts an item at `position` (1-based; beyond the end appends) and moves the rest down.
     void insertItem(int position, OfferItem item);
@@ -45,7 +46,8 @@ public:
     void moveItem(std::size_t from, std::size_t to);
     // Re-sorts the items (stable) and makes that order their `Poradi`.
     void sortItems(const std::function<bool(const OfferItem&, const OfferItem&)>& before);
-    // Loading: takes stored items as they are, sorted by their `Poradi`.
+    // Loading: takes stored items as they are, sorted by their `Poradi`; items without a key get
+    // one.
     void setItems(std::vector<OfferItem> items);
     // The position a new item is proposed at: after the current one, 1 in an empty offer.
     int proposedPosition(std::optional<std::size_t> current) const;
@@ -55,6 +57,8 @@ public:
     std::vector<OfferDocument>& documents() { return m_documents; }
     void addDocument(OfferDocument document);
     void removeDocument(std::size_t index);
+    // The documents in Czech order of their descriptions (stable).
+    void sortDocuments();
 
     const OfferTotals& totals() const { return m_totals; }
     // Recomputes the totals and puts the stored four into the header.
@@ -80,6 +84,7 @@ public:
 
 private:
     void renumber();
+    void giveKey(OfferItem& item) { item.RowKey = ++m_lastKey; }
 
     OfferMode m_mode = OfferMode::New;
     std::optional<qint64> m_offerId;
@@ -89,6 +94,7 @@ private:
     OfferTotals m_totals;
     bool m_automaticNumber = true;
     bool m_numberEditable = false;
+    quint64 m_lastKey = 0;
 };
 
 QString automaticNumberText();

@@ -44,8 +44,6 @@ QString TextItemCard::textLabel() const {
 }
 
 bool TextItemCard::confirm() {
-    if (m_offer.readOnly)
-        return false;
     if (text.trimmed().isEmpty()) {
         m_ui.information(QStringLiteral("Zadejte text do kolonky \"%1\".").arg(textLabel()));
         return false;

@@ -57,33 +57,32 @@ QStringList reportKinds(int printType) {
 
 bool storeUserReports(core::Database& global, int printType, const std::vector<ReportRow>& rows,
                       core::UserInteraction& ui) {
-    const auto fail = [&ui] {
+    // Deleting and inserting again must not lose the user's reports halfway; a failure is
+    // reported once the unit has been rolled back.
+    const bool stored = [&] {
+        core::Transaction unit(global);
+        if (!unit.isActive() ||
+            !global.execute(QStringLiteral("DELETE FROM Sestavy WHERE IDModulu = :IDModulu"),
+                            {{QStringLiteral("IDModulu"), printType}}))
+            return false;
+        for (const ReportRow& r : rows) {
+            if (r.original)
+                continue;
+            if (!global.execute(
+                    QStringLiteral("INSERT INTO Sestavy (Nazev, Soubor, Popis, IDModulu, TypSest) "
+                                   "VALUES (:Nazev, :Soubor, :Popis, :IDModulu, :TypSest)"),
+                    {{QStringLiteral("Nazev"), r.name},
+                     {QStringLiteral("Soubor"), r.file},
+                     {QStringLiteral("Popis"), r.description},
+                     {QStringLiteral("IDModulu"), printType},
+                     {QStringLiteral("TypSest"), r.kind}}))
+                return false;
+        }
+        return unit.commit();
+    }();
+    if (!stored)
         ui.error(core::saveFailedMessage(QStringLiteral("Sestavy")));
-        return false;
-    };
-    // Deleting and inserting again must not lose the user's reports halfway.
-    core::Transaction unit(global);
-    if (!unit.isActive())
-        return fail();
-    if (!global.execute(QStringLiteral("DELETE FROM Sestavy WHERE IDModulu = :IDModulu"),
-                        {{QStringLiteral("IDModulu"), printType}}))
-        return fail();
-    for (const ReportRow& r : rows) {
-        if (r.original)
-            continue;
-        if (!global.execute(
-                QStringLiteral("INSERT INTO Sestavy (Nazev, Soubor, Popis, IDModulu, TypSest) "
-                               "VALUES (:Nazev, :Soubor, :Popis, :IDModulu, :TypSest)"),
-                {{QStringLiteral("Nazev"), r.name},
-                 {QStringLiteral("Soubor"), r.file},
-                 {QStringLiteral("Popis"), r.description},
-                 {QStringLiteral("IDModulu"), printType},
-                 {QStringLiteral("TypSest"), r.kind}}))
-            return fail();
-    }
-    if (!unit.commit())
-        return fail();
-    return true;
+    return stored;
 }
 
 QString userReportsUnreadableMessage(const QString& reason) {

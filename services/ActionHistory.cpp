@@ -3,7 +3,6 @@
 #include "core/Database.h"
 #include "core/ProgramState.h"
 #include "core/Schema.h"
-#include "core/UserInteraction.h"
 
 #include <QSqlQuery>
 #include <QSqlRecord>
@@ -88,8 +87,13 @@ std::optional<MemTable> snapshotOfQuery(core::Database& db, const QString& table
     return snapshot;
 }
 
+QString historyFailedMessage() {
+    return QStringLiteral("Při ukládání záznamu do tabulky Akce došlo k chybě: metoda \"Execute\" "
+                          "selhala.");
+}
+
 bool recordOfferSave(core::Database& db, qint64 offerId, ActionType type,
-                     const QString& description, int level, core::UserInteraction& ui) {
+                     const QString& description, int level) {
     if (level <= HistoryLevel::Off)
         return true;
     QString offerText;
@@ -121,9 +125,6 @@ bool recordOfferSave(core::Database& db, qint64 offerId, ActionType type,
          {QStringLiteral("Description"), description.left(255)},
          {QStringLiteral("ActionData1"), offerText},
          {QStringLiteral("ActionData2"), itemsText}});
-    if (!ok)
-        ui.error(QStringLiteral("Při ukládání záznamu do tabulky Akce došlo k chybě: metoda "
-                                "\"Execute\" selhala."));
     return ok;
 }
 

@@ -11,7 +11,6 @@
 
 namespace orvento::core {
 class Database;
-class UserInteraction;
 } // namespace orvento::core
 
 namespace orvento::services {
@@ -29,11 +28,12 @@ QString actionTypeText(int actionType);
 
 // Writes the history row of an offer just saved: at the detailed level with snapshots of its
 // `Nabidky` row and its `NabPolozky` rows in `Poradi` order, read back from the database (inside
-// the caller's unit of work they show what the unit wrote). Nothing at level 0. A failed insert is
-// reported ("Při ukládání záznamu do tabulky Akce ...") and gives false; it does not undo the
-// offer's save.
+// the caller's unit of work they show what the unit wrote). Nothing at level 0. A failed insert
+// gives false; it does not undo the offer's save, and the caller reports it with
+// historyFailedMessage() once its unit of work has ended.
 bool recordOfferSave(core::Database& db, qint64 offerId, ActionType type,
-                     const QString& description, int level, core::UserInteraction& ui);
+                     const QString& description, int level);
+QString historyFailedMessage();
 
 // The history goes with the offer it belongs to.
 bool deleteOfferHistory(core::Database& db, qint64 offerId);

@@ -141,7 +141,8 @@ AgendaListOutcome AgendaList::openCurrent() {
     if (row.nova) {
         ProgramState& state = programState();
         Database& db = state.db->agenda;
-        saveOfferSeries(db, OfferSeries::forNewAgenda(), m_ui);
+        if (!saveOfferSeries(db, OfferSeries::forNewAgenda()))
+            m_ui.error(saveFailedMessage(QStringLiteral("CisRady")));
         if (!db.execute(QStringLiteral("INSERT INTO Nastaveni (IDHodnoty, Hodnota, Popis) VALUES "
                                        "(:IDHodnoty, :Hodnota, :Popis)"),
                         {{QStringLiteral("IDHodnoty"), 1},

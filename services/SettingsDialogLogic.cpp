@@ -122,25 +122,27 @@ bool SettingsDialogLogic::save() {
     core::AgendaSettings values = m_values;
     values.slozkaObrazku = core::withTrailingSlash(values.slozkaObrazku);
     const core::OfferSeries series = m_series.normalised();
-    {
+    // The failure is reported once the unit has been rolled back whole: nothing waits for the
+    // person while it holds the write lock.
+    const std::optional<QString> failure = [&]() -> std::optional<QString> {
         core::Transaction unit(db);
-        if (!unit.isActive()) {
-            m_ui.error(core::saveFailedMessage(QStringLiteral("Nastaveni")));
-            return false;
-        }
-        // Each helper reports its own table's failure; the unit is then rolled back whole.
-        if (!core::saveSettingRows(db, values, core::programState().folders.data, m_ui))
-            return false;
-        if (!saveProfileOptions(values.profil)) {
-            m_ui.error(core::saveFailedMessage(QStringLiteral("Uzivatelske")));
-            return false;
-        }
-        if (!core::saveLogo(db, values.logo, m_ui) || !core::saveOfferSeries(db, series, m_ui))
-            return false;
-        if (!unit.commit()) {
-            m_ui.error(core::saveFailedMessage());
-            return false;
-        }
+        if (!unit.isActive())
+            return core::saveFailedMessage(QStringLiteral("Nastaveni"));
+        if (!core::saveSettingRows(db, values, core::programState().folders.data))
+            return core::saveFailedMessage(QStringLiteral("Nastaveni"));
+        if (!saveProfileOptions(values.profil))
+            return core::saveFailedMessage(QStringLiteral("Uzivatelske"));
+        if (!core::saveLogo(db, values.logo))
+            return core::saveFailedMessage(QStringLiteral("ImgData"));
+        if (!core::saveOfferSeries(db, series))
+            return core::saveFailedMessage(QStringLiteral("CisRady"));
+        if (!unit.commit())
+            return core::saveFailedMessage();
+        return std::nullopt;
+    }();
+    if (failure) {
+        m_ui.error(*failure);
+        return false;
     }
     m_values = values;
     m_series = series;

@@ -1,5 +1,6 @@
 #include "services/SharedDocuments.h"
 
+#include "core/Database.h"
 #include "core/UserInteraction.h"
 
 #include <QDir>
@@ -99,6 +100,36 @@ bool copyIntoSharedFolder(QString& link, const QString& sharedFolder, core::User
     }
     link = sharedLink(sourceInfo.fileName());
     return true;
+}
+
+void copyLinkedFiles(core::Database& db, const QString& table,
+                     const std::vector<PendingCopy>& copies, const QString& sharedFolder,
+                     core::UserInteraction& ui) {
+    // (the copy, the link its row still holds) of every file now in the shared folder
+    std::vector<std::pair<const PendingCopy*, QString>> copied;
+    for (const PendingCopy& copy : copies) {
+        const QString before = *copy.link;
+        if (copyIntoSharedFolder(*copy.link, sharedFolder, ui))
+            copied.emplace_back(&copy, before);
+    }
+    if (copied.empty())
+        return;
+    const QString sql = QStringLiteral("UPDATE %1 SET Soubor = :Soubor WHERE ID = :ID").arg(table);
+    const bool stored = [&] {
+        core::Transaction unit(db);
+        if (!unit.isActive())
+            return false;
+        for (const auto& [copy, before] : copied)
+            if (!db.execute(sql, {{QStringLiteral("Soubor"), *copy->link},
+                                  {QStringLiteral("ID"), copy->rowId}}))
+                return false;
+        return unit.commit();
+    }();
+    if (stored)
+        return;
+    for (const auto& [copy, before] : copied)
+        *copy->link = before;
+    ui.error(core::saveFailedMessage(table));
 }
 
 bool acceptDocumentLink(const QString& link, const QString& path, bool copy,

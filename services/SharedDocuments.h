@@ -2,9 +2,12 @@
 
 #include <QString>
 
+#include <vector>
+
 namespace orvento::core {
+class Database;
 class UserInteraction;
-}
+} // namespace orvento::core
 
 namespace orvento::services {
 
@@ -22,6 +25,22 @@ QString expandLink(const QString& file, const QString& sharedFolder);
 // failed copy; source and target are compared as the file system resolves them, so a file is
 // never copied onto itself.
 bool copyIntoSharedFolder(QString& link, const QString& sharedFolder, core::UserInteraction& ui);
+
+// A stored document row whose file is to be copied into the shared folder: its `ID` and its link
+// in memory.
+struct PendingCopy {
+    qint64 rowId;
+    QString* link;
+};
+
+// After the save that stored the rows, outside any unit of work (the copy may ask whether to
+// overwrite a file, reports what stops it and may take its time): copies each file into
+// `sharedFolder`, then writes the copied files' new links into `Soubor` of `table` (a name of the
+// program's own, never input) in one unit. When that unit fails it is reported after the
+// rollback and the links in memory go back to what the rows still hold.
+void copyLinkedFiles(core::Database& db, const QString& table,
+                     const std::vector<PendingCopy>& copies, const QString& sharedFolder,
+                     core::UserInteraction& ui);
 
 // The check of a typed link before it is stored: not empty; a missing file refused when it is to
 // be copied, otherwise stored only after the person agrees. `path` is the link resolved.

@@ -136,7 +136,8 @@ void GridBinding::apply() {
     QHeaderView* header = m_view->horizontalHeader();
     const int count = m_proxy->columnCount();
     for (int section = 0; section < count; ++section)
-        m_view->setColumnHidden(section, m_proxy->columnOf(section) == nullptr);
+        m_view->setColumnHidden(section,
+                                m_proxy->columnOf(section) == nullptr || hiddenByWindow(section));
     int visual = 0;
     int sortSection = -1;
     for (size_t i = 0; i < layout.columns.size(); ++i) {
@@ -164,12 +165,35 @@ std::vector<services::SavedColumn> GridBinding::currentColumns() const {
     const QHeaderView* header = m_view->horizontalHeader();
     for (int visual = 0; visual < header->count(); ++visual) {
         const int section = header->logicalIndex(visual);
-        if (header->isSectionHidden(section))
+        const services::GridColumn* c = m_proxy->columnOf(section);
+        if (!c)
             continue;
-        if (const services::GridColumn* c = m_proxy->columnOf(section))
+        // A column hidden for now stays in the layout with the width it had.
+        if (hiddenByWindow(section))
+            columns.push_back({c->field, c->width});
+        else if (!header->isSectionHidden(section))
             columns.push_back({c->field, header->sectionSize(section)});
     }
     return columns;
+}
+
+bool GridBinding::hiddenByWindow(int section) const {
+    return m_hiddenFields.contains(m_proxy->fieldOf(section).toUpper());
+}
+
+void GridBinding::setFieldHidden(const QString& field, bool hidden) {
+    const QString key = field.toUpper();
+    if (hidden == m_hiddenFields.contains(key))
+        return;
+    if (hidden)
+        m_hiddenFields << key;
+    else
+        m_hiddenFields.removeAll(key);
+    if (!m_view)
+        return;
+    for (int section = 0; section < m_proxy->columnCount(); ++section)
+        if (m_proxy->fieldOf(section).toUpper() == key)
+            m_view->setColumnHidden(section, hidden || m_proxy->columnOf(section) == nullptr);
 }
 
 void GridBinding::remember() {
@@ -178,7 +202,8 @@ void GridBinding::remember() {
     // While a model comes back from a reset, its columns and titles arrive one by one and the
     // view shows only part of the layout; that part is not the person's arrangement.
     for (int section = 0; section < m_proxy->columnCount(); ++section)
-        if (m_proxy->columnOf(section) && m_view->isColumnHidden(section))
+        if (m_proxy->columnOf(section) && m_view->isColumnHidden(section) &&
+            !hiddenByWindow(section))
             return;
     const auto columns = currentColumns();
     if (!columns.empty())

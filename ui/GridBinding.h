@@ -62,6 +62,9 @@ public:
     // window to place under the grid.
     GridFooter* footer(QWidget* parent);
     void setFooterText(const QString& field, const QString& text);
+    // Hides a column of the layout for now (purchase prices while they are not shown) or shows
+    // it again. It keeps its place and width in the layout the profile gets.
+    void setFieldHidden(const QString& field, bool hidden);
 
 Q_SIGNALS:
     // A sortable column's title was clicked.
@@ -73,6 +76,7 @@ protected:
 private:
     void apply();
     void remember();
+    bool hiddenByWindow(int section) const;
 
     QPointer<QTableView> m_view;
     GridColumnsProxy* m_proxy;
@@ -80,6 +84,7 @@ private:
     services::GridId m_grid;
     services::ProfileSession::Registration m_registration;
     QPointer<GridFooter> m_footer;
+    QStringList m_hiddenFields; // upper case
     bool m_applying = false;
 };
 

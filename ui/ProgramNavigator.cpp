@@ -38,14 +38,8 @@ QWidget* ProgramNavigator::parentWindow() {
 }
 
 std::shared_ptr<core::PendingNavigation> ProgramNavigator::pickCatalogueItems() {
-    auto pending = std::make_shared<core::PendingNavigation>();
-    std::vector<qint64> picked =
-        CatalogueWindow::open(m_context, catalogue::CatalogueMode::Pick, parentWindow());
-    if (!picked.empty())
-        pending->answer({core::NavigationStatus::Done, std::move(picked)});
-    else
-        pending->answer({core::NavigationStatus::Cancelled, {}});
-    return pending;
+    return answered(
+        CatalogueWindow::open(m_context, catalogue::CatalogueMode::Pick, parentWindow()));
 }
 
 std::shared_ptr<core::PendingNavigation> ProgramNavigator::openFirmCard(qint64 firmId) {
@@ -53,9 +47,9 @@ std::shared_ptr<core::PendingNavigation> ProgramNavigator::openFirmCard(qint64 f
     return answered({shown ? core::NavigationStatus::Done : core::NavigationStatus::Cancelled, {}});
 }
 
-std::shared_ptr<core::PendingNavigation> ProgramNavigator::pickFirm() {
-    const auto firm =
-        AddressBookWindow::open(m_context, addressbook::AddressBookMode::Pick, parentWindow());
+std::shared_ptr<core::PendingNavigation> ProgramNavigator::pickFirm(std::optional<qint64> startOn) {
+    const auto firm = AddressBookWindow::open(m_context, addressbook::AddressBookMode::Pick,
+                                              parentWindow(), startOn);
     if (!firm)
         return answered({core::NavigationStatus::Cancelled, {}});
     return answered({core::NavigationStatus::Done, {*firm}});

@@ -22,7 +22,7 @@ public:
 
     std::shared_ptr<core::PendingNavigation> pickCatalogueItems() override;
     std::shared_ptr<core::PendingNavigation> openFirmCard(qint64 firmId) override;
-    std::shared_ptr<core::PendingNavigation> pickFirm() override;
+    std::shared_ptr<core::PendingNavigation> pickFirm(std::optional<qint64> startOn) override;
     std::shared_ptr<core::PendingNavigation> pickPostCode() override;
     std::shared_ptr<core::PendingNavigation> showOfferHistory(qint64 offerId) override;
     std::shared_ptr<core::PendingNavigation> printOffer(qint64 offerId) override;

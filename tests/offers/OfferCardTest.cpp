@@ -160,7 +160,7 @@ TEST_F(OfferCardTest, OneOfferFromNewToDeleted) {
     const offers::OfferHeader& h = card->offer().header();
     EXPECT_EQ(h.AdrCislo, customer);
     EXPECT_EQ(h.AdrNazev, QStringLiteral("Elektro Novák s.r.o."));
-    EXPECT_EQ(h.AdrKontakt, QStringLiteral("Jana Malá"));
+    EXPECT_EQ(h.AdrKontakt, QStringLiteral("Malá Jana"));
     EXPECT_EQ(card->customerHint(), QStringLiteral("Výběr jiné firmy z adresáře (Alt+A)"));
 
     // Three picks, one after another; the catalogue comes back after each until it is closed.

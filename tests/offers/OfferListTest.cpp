@@ -68,8 +68,7 @@ protected:
             QStringLiteral("INSERT INTO DokumentyNab (CisloNab, Popis) VALUES (:CisloNab, 'd')"),
             offer));
         EXPECT_TRUE(services::recordOfferSave(db(), id, services::ActionType::Created,
-                                              QStringLiteral("s"), services::HistoryLevel::Basic,
-                                              ui));
+                                              QStringLiteral("s"), services::HistoryLevel::Basic));
         return id;
     }
 

@@ -1,18 +1,33 @@
 #include "support/ScriptedInteraction.h"
 
+#include "core/Database.h"
 #include "core/ProgramState.h"
 
 #include <gtest/gtest.h>
 
 namespace orvento::testsupport {
 
+namespace {
+
+// Whatever waits for the person must wait outside every unit of work: its write lock would keep
+// the other workstations' saves waiting until they fail.
+void expectNoUnitOpen(const char* what, const QString& text) {
+    if (core::Database::anyUnitOpen())
+        ADD_FAILURE() << what << " shown while a unit of work is open: " << text.toStdString();
+}
+
+} // namespace
+
 void ScriptedInteraction::information(const QString& text) {
+    expectNoUnitOpen("information", text);
     m_messages.push_back({Kind::Information, text});
 }
 void ScriptedInteraction::warning(const QString& text) {
+    expectNoUnitOpen("warning", text);
     m_messages.push_back({Kind::Warning, text});
 }
 void ScriptedInteraction::error(const QString& text) {
+    expectNoUnitOpen("error", text);
     m_messages.push_back({Kind::Error, text});
 }
 
@@ -32,6 +47,7 @@ ScriptedInteraction::~ScriptedInteraction() {
 
 core::Answer ScriptedInteraction::ask(const QString& text, core::Buttons buttons,
                                       core::Answer defaultButton) {
+    expectNoUnitOpen("question", text);
     m_messages.push_back({Kind::Question, text, buttons, defaultButton});
     if (m_answers.empty()) {
         ADD_FAILURE() << "unscripted question: " << text.toStdString();
@@ -53,6 +69,7 @@ void ScriptedInteraction::showProgress(int done, int total) {
 }
 
 void ScriptedInteraction::showProblems(const QString& heading, const QStringList& lines) {
+    expectNoUnitOpen("problem list", heading);
     m_messages.push_back({Kind::Problems, heading});
     m_problemLines = lines;
 }
@@ -79,23 +96,28 @@ template <typename T> std::optional<T> next(std::deque<std::optional<T>>& queue,
 }
 } // namespace
 
-std::optional<QString> ScriptedInteraction::chooseOpenFile(const QString&, const QString&,
+std::optional<QString> ScriptedInteraction::chooseOpenFile(const QString& title, const QString&,
                                                            const QString&) {
+    expectNoUnitOpen("file dialog", title);
     return next(m_files, "file dialog");
 }
-std::optional<QString> ScriptedInteraction::chooseSaveFile(const QString&, const QString&,
+std::optional<QString> ScriptedInteraction::chooseSaveFile(const QString& title, const QString&,
                                                            const QString&) {
+    expectNoUnitOpen("file dialog", title);
     return next(m_files, "file dialog");
 }
-std::optional<QString> ScriptedInteraction::chooseFolder(const QString&, const QString&) {
+std::optional<QString> ScriptedInteraction::chooseFolder(const QString& title, const QString&) {
+    expectNoUnitOpen("folder dialog", title);
     return next(m_files, "folder dialog");
 }
-std::optional<int> ScriptedInteraction::chooseItem(const QString&, const QString&,
+std::optional<int> ScriptedInteraction::chooseItem(const QString& title, const QString&,
                                                    const QStringList&, int) {
+    expectNoUnitOpen("choice dialog", title);
     return next(m_items, "choice dialog");
 }
 
 std::optional<QString> ScriptedInteraction::inputText(const QString&, const QString& prompt) {
+    expectNoUnitOpen("input box", prompt);
     m_messages.push_back({Kind::Input, prompt});
     return next(m_typed, "input box");
 }

@@ -15,7 +15,8 @@ namespace orvento::testsupport {
 // Stands in for the person at the screen: records every message, answers questions and dialogs
 // from a script, and fails the test when a question comes that nobody scripted or when a
 // scripted answer is left unused at the end. It can press "<zrušit>" at a chosen step of a
-// progress scope.
+// progress scope. A message, question or dialog while a unit of work is open on any connection
+// fails the test too: nothing may wait for the person while the write lock is held.
 class ScriptedInteraction : public core::UserInteraction {
 public:
     enum class Kind { Information, Warning, Error, Question, Problems, Input };

@@ -65,8 +65,10 @@ std::shared_ptr<core::PendingNavigation> ScriptedNavigator::openFirmCard(qint64 
     return window(QStringLiteral("openFirmCard %1").arg(firmId));
 }
 
-std::shared_ptr<core::PendingNavigation> ScriptedNavigator::pickFirm() {
-    return window(QStringLiteral("pickFirm"));
+std::shared_ptr<core::PendingNavigation>
+ScriptedNavigator::pickFirm(std::optional<qint64> startOn) {
+    return window(startOn ? QStringLiteral("pickFirm %1").arg(*startOn)
+                          : QStringLiteral("pickFirm"));
 }
 
 std::shared_ptr<core::PendingNavigation> ScriptedNavigator::pickPostCode() {

@@ -40,7 +40,7 @@ QPushButton* makeButton(const QString& text, const char* name, QWidget* parent) 
 } // namespace
 
 AddressBookWindow::AddressBookWindow(core::AppContext& context, AddressBookMode mode,
-                                     QWidget* parent)
+                                     QWidget* parent, std::optional<qint64> startOn)
     : QDialog(parent)
     , m_context(context)
     , m_logic(core::programState().db->agenda, context.ui(), context.profile(), mode)
@@ -143,7 +143,7 @@ AddressBookWindow::AddressBookWindow(core::AppContext& context, AddressBookMode 
     m_placement =
         new WindowPlacementBinding(this, context.profile(), services::WindowId::AddressBook);
 
-    m_logic.open();
+    m_logic.open(startOn);
     showCurrentRow();
     m_grid->setFocus();
 }
@@ -154,10 +154,13 @@ AddressBookWindow::~AddressBookWindow() {
 }
 
 std::optional<qint64> AddressBookWindow::open(core::AppContext& context, AddressBookMode mode,
-                                              QWidget* parent) {
+                                              QWidget* parent, std::optional<qint64> startOn) {
     if (!addressbook::AddressBookLogic::mayOpen(context.ui()))
         return std::nullopt;
-    AddressBookWindow window(context, mode, parent);
+    AddressBookWindow window(context, mode, parent, startOn);
+    // Modal before it is shown: a window that exec() makes modal only after it was shown stays
+    // blocked by the modal card that opened it, when it has no parent window.
+    window.setWindowModality(Qt::ApplicationModal);
     window.m_placement->show();
     window.exec();
     return window.pickedFirm();

@@ -25,13 +25,15 @@ class WindowPlacementBinding;
 class AddressBookWindow : public QDialog {
     Q_OBJECT
 public:
+    // On the firm `startOn` when it is given, else where the person left the list.
     AddressBookWindow(core::AppContext& context, addressbook::AddressBookMode mode,
-                      QWidget* parent = nullptr);
+                      QWidget* parent = nullptr, std::optional<qint64> startOn = std::nullopt);
     ~AddressBookWindow() override;
 
     // Opens the address book after the rights check. In pick mode, the firm chosen with "OK".
     static std::optional<qint64> open(core::AppContext& context, addressbook::AddressBookMode mode,
-                                      QWidget* parent);
+                                      QWidget* parent,
+                                      std::optional<qint64> startOn = std::nullopt);
     // A firm's card only to look at (from an offer), without the list.
     // False when it did not open.
     static bool showFirm(core::AppContext& context, qint64 firmId, QWidget* parent);

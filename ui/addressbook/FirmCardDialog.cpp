@@ -4,6 +4,7 @@
 #include "core/Navigator.h"
 #include "core/ProgramState.h"
 #include "core/ShellOperations.h"
+#include "ui/FileTypeIcons.h"
 #include "ui/Help.h"
 #include "ui/addressbook/ContactDialog.h"
 #include "ui/addressbook/DocumentLinkDialog.h"
@@ -11,8 +12,6 @@
 
 #include <QAbstractButton>
 #include <QDialogButtonBox>
-#include <QFileIconProvider>
-#include <QFileInfo>
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -312,16 +311,13 @@ void FirmCardDialog::showContacts(int current) {
 
 void FirmCardDialog::showDocuments(int current) {
     const auto& documents = m_card.documents();
-    // The icon provider asks the system for its icons, so it is made only when there are files.
-    std::optional<QFileIconProvider> icons;
-    if (!documents.empty())
-        icons.emplace();
+    FileTypeIcons icons;
     m_documents->setRowCount(static_cast<int>(documents.size()));
     for (int r = 0; r < static_cast<int>(documents.size()); ++r) {
         const addressbook::FirmDocument& d = documents[static_cast<size_t>(r)];
-        const QFileInfo file(m_card.pathOf(d));
+        const QIcon own = icons.of(m_card.pathOf(d));
         auto* icon = new QTableWidgetItem;
-        icon->setIcon(file.exists() ? icons->icon(file) : icons->icon(QFileIconProvider::File));
+        icon->setIcon(own.isNull() ? icons.plainFile() : own);
         m_documents->setItem(r, 0, icon);
         m_documents->setItem(r, 1, new QTableWidgetItem(d.Popis));
         m_documents->setItem(r, 2, new QTableWidgetItem(d.File));

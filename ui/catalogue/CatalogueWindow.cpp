@@ -239,13 +239,15 @@ CatalogueWindow::~CatalogueWindow() {
         m_logic.close();
 }
 
-std::vector<qint64> CatalogueWindow::open(core::AppContext& context, catalogue::CatalogueMode mode,
-                                          QWidget* parent) {
+core::NavigationResult CatalogueWindow::open(core::AppContext& context,
+                                             catalogue::CatalogueMode mode, QWidget* parent) {
     if (!catalogue::CatalogueWindowLogic::mayOpen(context.ui()))
-        return {};
+        return {core::NavigationStatus::Cancelled, {}};
     CatalogueWindow window(context.ui(), context.profile(), mode, parent, &context.events());
     window.exec();
-    return window.pickedItems();
+    if (!window.m_picked.empty())
+        return {core::NavigationStatus::Done, window.m_picked, window.m_pickedMarked};
+    return {core::NavigationStatus::Cancelled, window.m_logic.items().marksInListOrder(), true};
 }
 
 void CatalogueWindow::done(int result) {
@@ -456,9 +458,11 @@ void CatalogueWindow::showSheetList() {
 void CatalogueWindow::pick() {
     if (m_logic.mode() != catalogue::CatalogueMode::Pick)
         return;
+    const bool marked = !m_logic.items().marks().empty();
     auto picked = m_logic.pickItems();
     if (!picked.empty()) {
         m_picked = std::move(picked);
+        m_pickedMarked = marked;
         accept();
     }
 }

@@ -3,6 +3,7 @@
 #include "catalogue/CatalogueWindowLogic.h"
 #include "catalogue/GroupCard.h"
 #include "catalogue/ItemCard.h"
+#include "core/Navigator.h"
 
 #include <QDialog>
 
@@ -43,10 +44,10 @@ public:
                     core::ProgramEvents* events = nullptr);
     ~CatalogueWindow() override;
 
-    // Opens the catalogue after the rights check. In pick mode, the items chosen with "OK"
-    // (nothing when it was closed without a pick).
-    static std::vector<qint64> open(core::AppContext& context, catalogue::CatalogueMode mode,
-                                    QWidget* parent);
+    // Opens the catalogue after the rights check. In pick mode, the items chosen with "OK"; when
+    // it was closed without a pick, Cancelled with the marks it was left with.
+    static core::NavigationResult open(core::AppContext& context, catalogue::CatalogueMode mode,
+                                       QWidget* parent);
 
     catalogue::CatalogueWindowLogic& logic() { return m_logic; }
     QTabBar* tabs() const { return m_tabs; }
@@ -111,6 +112,7 @@ private:
     QAction* m_moveToGroup;
     QAction* m_moveToSheet;
     std::vector<qint64> m_picked;
+    bool m_pickedMarked = false;
     bool m_updating = false;
     bool m_closed = false;
 };

@@ -9,7 +9,7 @@
 #include "offers/OfferBulkOperations.h"
 #include "offers/OfferItemCard.h"
 #include "offers/OfferStates.h"
-#include "offers/SharedDocuments.h"
+#include "ui/FileTypeIcons.h"
 #include "ui/GridBinding.h"
 #include "ui/Help.h"
 #include "ui/QuickFind.h"
@@ -24,7 +24,6 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QFileInfo>
 #include <QFontDialog>
 #include <QFormLayout>
 #include <QGroupBox>
@@ -53,6 +52,10 @@ using offers::OfferItemsModel;
 namespace {
 
 const QString kDateFormat = QStringLiteral("dd.MM.yyyy");
+// Room for the text the number field shows instead of an automatic number.
+constexpr int kShownNumberWidth = 32;
+// The document grid: "I", "Popis", "Odkaz na soubor".
+constexpr int kDocumentPopisColumn = 1;
 
 QString dateText(const QDateTime& date) {
     return date.isValid() ? date.date().toString(kDateFormat) : QString();
@@ -292,7 +295,7 @@ QWidget* OfferCardWindow::buildHeaderPage() {
         edit->setMaxLength(width);
         return edit;
     };
-    m_number = line("Doklad", 20);
+    m_number = line("Doklad", offers::OfferHeaderWidth::Doklad);
     connect(m_number, &QLineEdit::textEdited, this, [this](const QString& text) {
         m_logic.editHeader([&](offers::OfferHeader& h) { h.Doklad = text; });
     });
@@ -306,7 +309,7 @@ QWidget* OfferCardWindow::buildHeaderPage() {
     });
     auto* popis = line("Popis", 50);
     bindHeaderField(popis, &offers::OfferHeader::Popis);
-    auto* nadpis = line("Nadpis", 100);
+    auto* nadpis = line("Nadpis", offers::OfferHeaderWidth::Nadpis);
     bindHeaderField(nadpis, &offers::OfferHeader::Nadpis);
     m_payment = new QComboBox(page);
     m_payment->setObjectName(QStringLiteral("ZpPlatby"));
@@ -450,10 +453,7 @@ QWidget* OfferCardWindow::buildTextPage(QTextEdit*& editor, const QString& objec
     editor = new QTextEdit(page);
     editor->setObjectName(objectName);
     editor->setAcceptRichText(true);
-    connect(editor, &QTextEdit::textChanged, this, [this] {
-        if (!m_showing)
-            m_logic.setChanged();
-    });
+    connect(editor, &QTextEdit::textChanged, this, [this, edited = editor] { takeText(edited); });
     editor->installEventFilter(this);
     auto* bold =
         makeButton(page, "btnTucne", QStringLiteral("B"), QStringLiteral("Tučně (Ctrl+B)"));
@@ -528,6 +528,20 @@ QWidget* OfferCardWindow::buildDocumentsPage() {
     m_documents->setSelectionMode(QAbstractItemView::SingleSelection);
     m_documents->horizontalHeader()->setStretchLastSection(true);
     m_documents->verticalHeader()->hide();
+    m_documents->installEventFilter(this);
+    // "Popis" is the documents' one order; its title sorts them again.
+    connect(m_documents->horizontalHeader(), &QHeaderView::sectionClicked, this,
+            [this](int column) {
+                if (column != kDocumentPopisColumn)
+                    return;
+                m_logic.sortDocuments();
+                showDocuments(0);
+            });
+    m_documentFind = new QuickFindPanel(page);
+    connect(m_documentFind, &QuickFindPanel::textEdited, this, [this](const QString& text) {
+        if (const auto found = m_logic.findDocument(text))
+            m_documents->setCurrentCell(static_cast<int>(*found), kDocumentPopisColumn);
+    });
     auto* add = makeButton(page, "btnPridatOdkaz", QStringLiteral("Přidat odkaz"));
     auto* edit = makeButton(page, "btnOpravitOdkaz", QStringLiteral("Opravit odkaz"));
     auto* remove = makeButton(page, "btnVyjmoutOdkaz", QStringLiteral("Vyjmout odkaz"));
@@ -552,8 +566,11 @@ QWidget* OfferCardWindow::buildDocumentsPage() {
     for (QPushButton* b : {add, edit, remove, open})
         buttons->addWidget(b);
     buttons->addStretch();
+    auto* gridColumn = new QVBoxLayout;
+    gridColumn->addWidget(m_documentFind);
+    gridColumn->addWidget(m_documents, 1);
     auto* layout = new QHBoxLayout(page);
-    layout->addWidget(m_documents, 1);
+    layout->addLayout(gridColumn, 1);
     layout->addLayout(buttons);
     return page;
 }
@@ -568,9 +585,7 @@ void OfferCardWindow::openDocument() {
     const int row = m_documents->currentRow();
     if (row < 0)
         return;
-    const auto& document = m_logic.offer().documents()[static_cast<std::size_t>(row)];
-    const QString folder = m_logic.documentsFolder();
-    core::shell::openFile(offers::expandLink(document.File, folder), m_context.ui());
+    core::shell::openFile(m_logic.documentPath(static_cast<std::size_t>(row)), m_context.ui());
 }
 
 QWidget* OfferCardWindow::buildItemsPanel() {
@@ -824,6 +839,9 @@ void OfferCardWindow::showHeader() {
     m_showing = true;
     const offers::OfferWorkingCopy& offer = m_logic.offer();
     const offers::OfferHeader& h = offer.header();
+    // The limit is for typing; "<automaticky>" says what the number will be and is longer.
+    m_number->setMaxLength(offer.numberEditable() ? offers::OfferHeaderWidth::Doklad
+                                                  : kShownNumberWidth);
     m_number->setText(offer.numberText());
     m_number->setReadOnly(!offer.numberEditable());
     field(QStringLiteral("Popis"))->setText(h.Popis);
@@ -834,20 +852,14 @@ void OfferCardWindow::showHeader() {
     m_issued->setText(dateText(h.DatVystaveni));
     m_valid->setText(dateText(h.DatPlatnosti));
     m_settled->setText(dateText(h.DatVyrizeni));
+    // The texts are in the working copy as soon as they change, so rebuilding them here from
+    // the header loses nothing the person typed.
     QTextDocument before;
     core::rtf::read(h.TextPred, before);
     m_textPred->setDocument(before.clone(m_textPred));
     QTextDocument after;
     core::rtf::read(h.TextZa, after);
     m_textZa->setDocument(after.clone(m_textZa));
-    connect(m_textPred->document(), &QTextDocument::contentsChanged, this, [this] {
-        if (!m_showing)
-            m_logic.setChanged();
-    });
-    connect(m_textZa->document(), &QTextDocument::contentsChanged, this, [this] {
-        if (!m_showing)
-            m_logic.setChanged();
-    });
     m_showing = false;
     showState();
     showCustomer();
@@ -886,18 +898,20 @@ void OfferCardWindow::showLevel() {
     m_level->setText(m_logic.shownLevel());
 }
 
-void OfferCardWindow::showDocuments() {
+void OfferCardWindow::showDocuments(std::optional<std::size_t> current) {
     const auto& documents = m_logic.offer().documents();
     m_documents->setRowCount(static_cast<int>(documents.size()));
-    const QString folder = m_logic.documentsFolder();
+    FileTypeIcons icons;
     for (int row = 0; row < static_cast<int>(documents.size()); ++row) {
         const auto& d = documents[static_cast<std::size_t>(row)];
-        const bool present = QFileInfo::exists(offers::expandLink(d.File, folder));
-        m_documents->setItem(row, 0,
-                             new QTableWidgetItem(present ? QString() : QStringLiteral("!")));
+        auto* icon = new QTableWidgetItem;
+        icon->setIcon(icons.of(m_logic.documentPath(static_cast<std::size_t>(row))));
+        m_documents->setItem(row, 0, icon);
         m_documents->setItem(row, 1, new QTableWidgetItem(d.Popis));
         m_documents->setItem(row, 2, new QTableWidgetItem(d.File));
     }
+    if (current && *current < documents.size())
+        m_documents->setCurrentCell(static_cast<int>(*current), 1);
 }
 
 void OfferCardWindow::showTotals() {
@@ -973,11 +987,8 @@ void OfferCardWindow::sortBy(const QString& field) {
 
 void OfferCardWindow::applyPurchasePriceVisibility() {
     const bool visible = m_logic.purchasePricesVisible();
-    for (const char* field : {"Marze", "Rabat", "NakCena", "NakCenaPol", "ZiskMJ", "ZiskPol"}) {
-        const int source = OfferItemsModel::columnOf(QString::fromLatin1(field));
-        const int shown = m_binding->proxy()->mapFromSource(m_model.index(0, source)).column();
-        m_grid->setColumnHidden(shown >= 0 ? shown : source, !visible);
-    }
+    for (const char* field : {"Marze", "Rabat", "NakCena", "NakCenaPol", "ZiskMJ", "ZiskPol"})
+        m_binding->setFieldHidden(QString::fromLatin1(field), !visible);
     for (const char* name : {"lblZisk", "lblNakup"}) {
         for (const QString& label :
              {QString::fromLatin1(name), QString::fromLatin1(name) + QStringLiteral("Popis")})
@@ -1007,16 +1018,19 @@ void OfferCardWindow::addCatalogueItems() {
     runOnItems([this] { m_logic.addCatalogueItems(); });
 }
 
-void OfferCardWindow::readTexts() {
-    // A text left alone keeps its stored RTF exactly, whatever wrote it.
-    const auto rtfOf = [](const QTextEdit* editor) {
-        return editor->document()->isEmpty() ? QString() : core::rtf::write(*editor->document());
-    };
+void OfferCardWindow::takeText(const QTextEdit* editor) {
+    // Only a text the person changed is written anew; one left alone keeps its stored RTF
+    // exactly, whatever wrote it.
+    if (m_showing || editor == nullptr)
+        return;
+    const QString rtf =
+        editor->document()->isEmpty() ? QString() : core::rtf::write(*editor->document());
+    const bool before = editor == m_textPred;
+    m_logic.editHeader([&](offers::OfferHeader& h) { (before ? h.TextPred : h.TextZa) = rtf; });
+}
+
+void OfferCardWindow::readDates() {
     offers::OfferHeader& h = m_logic.offer().header();
-    if (m_textPred->document()->isModified())
-        h.TextPred = rtfOf(m_textPred);
-    if (m_textZa->document()->isModified())
-        h.TextZa = rtfOf(m_textZa);
     // Typed but not yet left: the fields as they stand.
     h.DatVystaveni = dateOf(m_issued->text());
     h.DatPlatnosti = dateOf(m_valid->text());
@@ -1026,7 +1040,7 @@ void OfferCardWindow::readTexts() {
 void OfferCardWindow::confirm() {
     if (m_logic.readOnly())
         return;
-    readTexts();
+    readDates();
     if (m_logic.confirm()) {
         QDialog::accept();
         return;
@@ -1047,6 +1061,17 @@ bool OfferCardWindow::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::Resize && watched == m_grid) {
         applyPurchasePriceVisibility();
         return false;
+    }
+    if (event->type() == QEvent::KeyPress && watched == m_documents) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+            openDocument();
+            return true;
+        }
+        if (QuickFindPanel::opensFind(key)) {
+            m_documentFind->openFor(m_documents, key->text());
+            return true;
+        }
     }
     if (event->type() != QEvent::KeyPress || watched != m_grid)
         return QDialog::eventFilter(watched, event);

@@ -91,9 +91,12 @@ private:
     void showCustomer();
     void showLevel();
     void showTotals();
-    void showDocuments();
+    // The documents, on the one at `current` when it is given.
+    void showDocuments(std::optional<std::size_t> current = std::nullopt);
     void showState();
-    void readTexts();
+    void takeText(const QTextEdit* editor);
+    // The date fields as they stand, typed but not yet left.
+    void readDates();
     void runOnItems(const std::function<void()>& command);
     void selectCurrent();
     void sortBy(const QString& field);
@@ -131,6 +134,7 @@ private:
     QTextEdit* m_textZa = nullptr;
     QPushButton* m_font = nullptr;
     QTableWidget* m_documents = nullptr;
+    QuickFindPanel* m_documentFind = nullptr;
     QLabel* m_marks = nullptr;
     QCheckBox* m_sumMarked = nullptr;
     QWidget* m_markedSums = nullptr; // the grid's footer

@@ -132,7 +132,7 @@ OfferFilterDialog::OfferFilterDialog(offers::OfferListLogic& logic, QWidget* par
     layout->addWidget(m_active);
     layout->addWidget(okCancelButtons(this));
 
-    setValues(logic.filter());
+    setValues(logic.filterDialogValues());
 }
 
 QCheckBox* OfferFilterDialog::addCheck(const QString& name, const QString& text) {
@@ -239,6 +239,12 @@ void OfferFilterDialog::setValues(const offers::OfferFilter& f) {
 void OfferFilterDialog::accept() {
     if (m_logic.applyFilter(values()))
         QDialog::accept();
+}
+
+void OfferFilterDialog::reject() {
+    // What the person typed waits for the next opening, though nothing is applied.
+    m_logic.keepFilterDialogValues(values());
+    QDialog::reject();
 }
 
 } // namespace orvento::ui

@@ -35,6 +35,7 @@ public:
     QComboBox* stateBox() const { return m_state; }
 
     void accept() override;
+    void reject() override;
 
 private:
     struct DateFields {

@@ -91,8 +91,6 @@ OfferItemCardDialog::OfferItemCardDialog(OfferItemCard& card, core::UserInteract
     installPurchaseKey(this, m_ui, [this] { applyPurchaseVisibility(); });
     QHBoxLayout* bottom = calculatorButtonRow(this, m_ui);
     bottom->insertWidget(0, m_pictureButton);
-    if (auto* ok = findChild<QPushButton*>(QStringLiteral("btnOK")))
-        ok->setEnabled(m_card.editable());
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_pages, 1);
     layout->addLayout(bottom);

@@ -329,7 +329,7 @@ QAction* OfferListWindow::otherAction(const QString& objectName) const {
 }
 
 void OfferListWindow::showRows() {
-    m_binding->proxy()->setTitleBlank(QStringLiteral("Zisk"), !m_logic.profitShown());
+    m_binding->setFieldHidden(QStringLiteral("Zisk"), !m_logic.profitShown());
     QFont font = m_filter->font();
     font.setBold(m_logic.filterActive());
     m_filter->setFont(font);
@@ -343,7 +343,18 @@ void OfferListWindow::showCurrentRow() {
         const QScopedValueRollback updating(m_updating, true);
         const int row = m_logic.currentRow();
         if (row >= 0) {
-            const QModelIndex index = m_grid->model()->index(row, 0);
+            // The cell of the column shown first: the model's first column may stand further
+            // right (the sort column moves to the front), and scrolling to it would hide the
+            // columns before it.
+            const QHeaderView* header = m_grid->horizontalHeader();
+            int column = 0;
+            for (int visual = 0; visual < header->count(); ++visual) {
+                if (!header->isSectionHidden(header->logicalIndex(visual))) {
+                    column = header->logicalIndex(visual);
+                    break;
+                }
+            }
+            const QModelIndex index = m_grid->model()->index(row, column);
             m_grid->setCurrentIndex(index);
             m_grid->scrollTo(index);
         } else {
