@@ -79,34 +79,35 @@ bool MoveOperation::moveItems(size_t from, size_t to) {
         m_ui.error(core::saveFailedMessage(QStringLiteral("Zasoby")));
         return false;
     }
-    core::Transaction tx(m_db);
-    for (size_t i = from; i < to; ++i) {
-        if (!m_db.execute(
-                QStringLiteral(
-                    "UPDATE Zasoby SET Skupina = :Skupina, Sklad = :Sklad WHERE ID = :ID"),
-                {{QStringLiteral("Skupina"), target->id},
-                 {QStringLiteral("Sklad"), target->sklad},
-                 {QStringLiteral("ID"), m_ids[i]}})) {
-            m_ui.error(core::saveFailedMessage(QStringLiteral("Zasoby")));
-            return false;
-        }
-    }
-    if (!tx.commit()) {
+    // The failure is told once the slice has been rolled back, never while it holds the lock.
+    const bool moved = [&] {
+        core::Transaction tx(m_db);
+        for (size_t i = from; i < to; ++i)
+            if (!m_db.execute(
+                    QStringLiteral(
+                        "UPDATE Zasoby SET Skupina = :Skupina, Sklad = :Sklad WHERE ID = :ID"),
+                    {{QStringLiteral("Skupina"), target->id},
+                     {QStringLiteral("Sklad"), target->sklad},
+                     {QStringLiteral("ID"), m_ids[i]}}))
+                return false;
+        return tx.commit();
+    }();
+    if (!moved)
         m_ui.error(core::saveFailedMessage(QStringLiteral("Zasoby")));
-        return false;
-    }
-    return true;
+    return moved;
 }
 
 bool MoveOperation::moveGroup(qint64 groupId) {
-    core::Transaction tx(m_db);
     const core::SqlParams params = {{QStringLiteral("Sklad"), *m_sheet},
                                     {QStringLiteral("ID"), groupId}};
-    const bool ok =
-        m_db.execute(QStringLiteral("UPDATE Zasoby SET Sklad = :Sklad WHERE Skupina = :ID"),
-                     params) &&
-        m_db.execute(QStringLiteral("UPDATE Skupiny SET Sklad = :Sklad WHERE ID = :ID"), params) &&
-        tx.commit();
+    const bool ok = [&] {
+        core::Transaction tx(m_db);
+        return m_db.execute(QStringLiteral("UPDATE Zasoby SET Sklad = :Sklad WHERE Skupina = :ID"),
+                            params) &&
+               m_db.execute(QStringLiteral("UPDATE Skupiny SET Sklad = :Sklad WHERE ID = :ID"),
+                            params) &&
+               tx.commit();
+    }();
     if (!ok)
         m_ui.error(core::saveFailedMessage(QStringLiteral("Skupiny")));
     return ok;

@@ -230,3 +230,23 @@ TEST_F(CatalogueCardsKeepEditsTest, MoveAndGroupCardsNameWhatTheirWindowsShow) {
 }
 
 } // namespace
+
+namespace {
+
+// A slice of a move that the database refuses is rolled back whole and told afterwards (the
+// scripted person fails the test on a message shown while the slice holds the write lock).
+TEST_F(CatalogueCardsKeepEditsTest, AFailedMoveSliceIsToldAfterItsRollback) {
+    std::vector<qint64> items;
+    for (int i = 0; i < 3; ++i) {
+        ItemRecord item;
+        item.Popis = QStringLiteral("Položka %1").arg(i);
+        items.push_back(addItem(item));
+    }
+    MoveOperation move(db(), ui, MoveKind::ItemsToGroup, items, sheet);
+    move.setGroup(basicGroup, QStringLiteral("Základní skupina"));
+    failEvery("UPDATE", "Zasoby");
+    EXPECT_EQ(move.run({}), 0);
+    EXPECT_TRUE(ui.saw(Kind::Error, core::saveFailedMessage(QStringLiteral("Zasoby"))));
+}
+
+} // namespace
