@@ -149,8 +149,22 @@ void ItemCardDialog::buildTexts(QWidget* page) {
         setTabOrder(order.at(i - 1), order.at(i));
 }
 
+// The page of prices: the basic prices, the price group with its levels, the profit calculator.
 QWidget* ItemCardDialog::buildPrices() {
     auto* page = new QWidget(this);
+    QGroupBox* basic = buildBasicPrices(page);
+    QGroupBox* levels = buildLevels(page);
+    QGroupBox* profit = buildProfitCalculator(page);
+    auto* layout = new QGridLayout(page);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(basic, 0, 0);
+    layout->addWidget(levels, 0, 1);
+    layout->addWidget(profit, 1, 0, 1, 2);
+    layout->setColumnStretch(1, 1);
+    return page;
+}
+
+QGroupBox* ItemCardDialog::buildBasicPrices(QWidget* page) {
     const QString currency = core::programState().settings.symbolMeny;
     m_purchase = numberField("curNakCena", PriceFieldDecimals, page);
     m_purchase->setSuffix(QStringLiteral(" ") + currency);
@@ -214,6 +228,11 @@ QWidget* ItemCardDialog::buildPrices() {
     m_purchaseWidgets = {purchaseLabel, m_purchase,     m_recompute, m_valueType, marginLabel,
                          m_margin,      m_actualMargin, rabatLabel,  m_rabat,     m_actualRabat};
 
+    connectBasicPrices(again);
+    return basic;
+}
+
+void ItemCardDialog::connectBasicPrices(QPushButton* again) {
     // Each handler acts on what the person changed; values the card puts into the fields are
     // shown without reporting them back, so they never cascade, and never into the field the
     // person is typing in.
@@ -257,8 +276,9 @@ QWidget* ItemCardDialog::buildPrices() {
         m_card.recomputeAll();
         showPrices();
     });
+}
 
-    // The price group and its levels.
+QGroupBox* ItemCardDialog::buildLevels(QWidget* page) {
     m_group = new QLineEdit(page);
     m_group->setObjectName(QStringLiteral("edtCenSkupina"));
     m_group->setReadOnly(true);
@@ -314,8 +334,10 @@ QWidget* ItemCardDialog::buildPrices() {
     levelsLayout->addLayout(groupRow);
     levelsLayout->addWidget(m_levelPanel, 1);
     levelsLayout->addWidget(m_noLevels, 1);
+    return levels;
+}
 
-    // The profit calculator.
+QGroupBox* ItemCardDialog::buildProfitCalculator(QWidget* page) {
     m_count = numberField("curPocet", PriceFieldDecimals, page);
     m_profit = new QLabel(page);
     m_profit->setObjectName(QStringLiteral("lblZisk"));
@@ -339,14 +361,7 @@ QWidget* ItemCardDialog::buildPrices() {
     profitLayout->addWidget(m_levelProfit);
     profitLayout->addStretch();
     m_purchaseWidgets << profit;
-
-    auto* layout = new QGridLayout(page);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(basic, 0, 0);
-    layout->addWidget(levels, 0, 1);
-    layout->addWidget(profit, 1, 0, 1, 2);
-    layout->setColumnStretch(1, 1);
-    return page;
+    return profit;
 }
 
 QWidget* ItemCardDialog::buildPicture() {

@@ -7,6 +7,7 @@
 
 class QCheckBox;
 class QComboBox;
+class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
@@ -48,6 +49,10 @@ public:
 private:
     void buildTexts(QWidget* page);
     QWidget* buildPrices();
+    QGroupBox* buildBasicPrices(QWidget* page);
+    void connectBasicPrices(QPushButton* again);
+    QGroupBox* buildLevels(QWidget* page);
+    QGroupBox* buildProfitCalculator(QWidget* page);
     QWidget* buildPicture();
     void fillTexts();
     void readTexts();
