@@ -106,8 +106,26 @@ OfferItemCardDialog::OfferItemCardDialog(OfferItemCard& card, core::UserInteract
         m_popis->setFocus();
 }
 
+// The item page: texts, prices beside their summary, quantity and switches.
 QWidget* OfferItemCardDialog::buildItemPage() {
     auto* page = new QWidget(this);
+    QGridLayout* texts = buildItemTexts(page);
+    QGroupBox* prices = buildItemPrices(page);
+    QGroupBox* summary = buildPriceSummary(page);
+    QGridLayout* quantity = buildQuantity(page);
+    auto* layout = new QVBoxLayout(page);
+    layout->addLayout(texts);
+    auto* middle = new QHBoxLayout;
+    middle->addWidget(prices, 2);
+    middle->addWidget(summary, 1);
+    layout->addLayout(middle);
+    layout->addLayout(quantity);
+
+    connectItemFields();
+    return page;
+}
+
+QGridLayout* OfferItemCardDialog::buildItemTexts(QWidget* page) {
     m_popis = textField("edtPopis", OfferItemWidth::Popis, page);
     m_katalog = textField("edtKatalog", OfferItemWidth::Katalog, page);
     m_barCode = textField("edtBarCode", OfferItemWidth::BarCode, page);
@@ -141,8 +159,10 @@ QWidget* OfferItemCardDialog::buildItemPage() {
     identifRow->addWidget(identifButton);
     texts->addWidget(new QLabel(QStringLiteral("Identifikátory"), page), 4, 0);
     texts->addLayout(identifRow, 4, 1, 1, 3);
+    return texts;
+}
 
-    // Prices.
+QGroupBox* OfferItemCardDialog::buildItemPrices(QWidget* page) {
     auto* prices = new QGroupBox(page);
     auto* grid = new QGridLayout(prices);
     m_nakCena = numberField("curNakCena", PriceFieldDecimals, prices);
@@ -211,8 +231,12 @@ QWidget* OfferItemCardDialog::buildItemPage() {
     m_purchaseWidgets = {purchaseLabel, m_nakCena,       adjustPurchase, marginLabel,
                          m_marze,       rabatLabel,      m_rabat,        profitUnitLabel,
                          m_ziskMJ,      profitLineLabel, m_ziskPol};
+    connect(adjustPurchase, &QPushButton::clicked, this, [this] { adjustPrice(true); });
+    connect(adjustSale, &QPushButton::clicked, this, [this] { adjustPrice(false); });
+    return prices;
+}
 
-    // "Ceny - souhrn".
+QGroupBox* OfferItemCardDialog::buildPriceSummary(QWidget* page) {
     auto* summary = new QGroupBox(QStringLiteral("Ceny - souhrn"), page);
     auto* sums = new QGridLayout(summary);
     m_unitNet = shownValue("curPCBDPHMJ", summary);
@@ -227,8 +251,10 @@ QWidget* OfferItemCardDialog::buildItemPage() {
     sums->addWidget(new QLabel(QStringLiteral(" Za položku"), summary), 2, 0);
     sums->addWidget(m_lineNet, 2, 1);
     sums->addWidget(m_lineGross, 2, 2);
+    return summary;
+}
 
-    // Quantity, unit, position and the two switches.
+QGridLayout* OfferItemCardDialog::buildQuantity(QWidget* page) {
     m_pocet = numberField("curPocetMJ", PriceFieldDecimals, page);
     m_pocet->setMinimum(0.0001);
     m_mj = textField("edtMJ", OfferItemWidth::MJ, page);
@@ -250,15 +276,11 @@ QWidget* OfferItemCardDialog::buildItemPage() {
     quantity->addWidget(new QLabel(OfferItemCard::quantityHint(), page), 1, 0, 1, 6);
     quantity->addWidget(m_nakladova, 2, 0, 1, 4);
     quantity->addWidget(m_ignor, 2, 4, 1, 2);
+    return quantity;
+}
 
-    auto* layout = new QVBoxLayout(page);
-    layout->addLayout(texts);
-    auto* middle = new QHBoxLayout;
-    middle->addWidget(prices, 2);
-    middle->addWidget(summary, 1);
-    layout->addLayout(middle);
-    layout->addLayout(quantity);
-
+// Every field tells the card what the person changed; F-keys jump to the price fields.
+void OfferItemCardDialog::connectItemFields() {
     bindNumber(m_nakCena, &OfferItemCard::setNakCena);
     bindNumber(m_prodCena, &OfferItemCard::setProdCena);
     bindNumber(m_sleva, &OfferItemCard::setSleva);
@@ -290,16 +312,12 @@ QWidget* OfferItemCardDialog::buildItemPage() {
         m_card.setIgnorHr(on);
         showValues();
     });
-    connect(adjustPurchase, &QPushButton::clicked, this, [this] { adjustPrice(true); });
-    connect(adjustSale, &QPushButton::clicked, this, [this] { adjustPrice(false); });
-
     focusOn(this, Qt::Key_F9, m_nakCena);
     focusOn(this, Qt::Key_F11, m_prodCena);
     focusOn(this, Qt::Key_F7, m_sleva);
     focusOn(this, Qt::Key_F5, m_marze);
     focusOn(this, Qt::Key_F6, m_rabat);
     focusOn(this, Qt::Key_F12, m_pocet);
-    return page;
 }
 
 QWidget* OfferItemCardDialog::buildPicturePage() {

@@ -8,6 +8,8 @@
 
 class QCheckBox;
 class QComboBox;
+class QGridLayout;
+class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
@@ -51,6 +53,11 @@ public:
 
 private:
     QWidget* buildItemPage();
+    QGridLayout* buildItemTexts(QWidget* page);
+    QGroupBox* buildItemPrices(QWidget* page);
+    QGroupBox* buildPriceSummary(QWidget* page);
+    QGridLayout* buildQuantity(QWidget* page);
+    void connectItemFields();
     QWidget* buildPicturePage();
     void bindNumber(NumberField* box, void (offers::OfferItemCard::*setter)(double));
     void fillTexts();
