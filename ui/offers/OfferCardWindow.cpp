@@ -588,6 +588,7 @@ void OfferCardWindow::openDocument() {
     core::shell::openFile(m_logic.documentPath(static_cast<std::size_t>(row)), m_context.ui());
 }
 
+// The items: the grid with its frozen marker columns and quick find, the item commands beside it.
 QWidget* OfferCardWindow::buildItemsPanel() {
     auto* panel = new QWidget(this);
     m_grid = makeListGrid(panel, QStringLiteral("grPolozky"));
@@ -600,8 +601,40 @@ QWidget* OfferCardWindow::buildItemsPanel() {
             [this] { runOnItems([this] { m_logic.editCurrent(); }); });
     m_grid->installEventFilter(this);
 
-    // The marker columns stay in place while the grid scrolls sideways: a second view over the
-    // same rows shows them on top of the grid's left edge.
+    buildFrozenMarkers();
+    m_findPanel = new QuickFindPanel(panel);
+    connect(m_findPanel, &QuickFindPanel::textEdited, this, [this](const QString& text) {
+        const int column = m_grid->currentIndex().isValid()
+                               ? m_grid->currentIndex().column()
+                               : OfferItemsModel::columnOf(QStringLiteral("Popis"));
+        const int source =
+            m_binding->proxy()->mapToSource(m_grid->model()->index(0, column)).column();
+        for (int row = 0; row < m_model.rowCount(); ++row) {
+            if (m_model.text(row, source).startsWith(text, Qt::CaseInsensitive)) {
+                m_grid->setCurrentIndex(m_grid->model()->index(row, column));
+                break;
+            }
+        }
+    });
+
+    QVBoxLayout* buttons = buildItemButtons(panel);
+    buildGridMenu();
+
+    auto* gridColumn = new QVBoxLayout;
+    gridColumn->addWidget(m_findPanel);
+    gridColumn->addWidget(m_grid, 1);
+    gridColumn->addWidget(m_markedSums);
+    gridColumn->addWidget(m_marks);
+    auto* layout = new QHBoxLayout(panel);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addLayout(gridColumn, 1);
+    layout->addLayout(buttons);
+    return panel;
+}
+
+// The marker columns stay in place while the grid scrolls sideways: a second view over the same
+// rows shows them on top of the grid's left edge.
+void OfferCardWindow::buildFrozenMarkers() {
     m_frozen = new QTableView(m_grid);
     m_frozen->setObjectName(QStringLiteral("grPolozkyZnacky"));
     m_frozen->setModel(m_grid->model());
@@ -625,22 +658,9 @@ QWidget* OfferCardWindow::buildItemsPanel() {
                     m_logic.setCurrent(current.isValid() ? std::optional<std::size_t>(current.row())
                                                          : std::nullopt);
             });
+}
 
-    m_findPanel = new QuickFindPanel(panel);
-    connect(m_findPanel, &QuickFindPanel::textEdited, this, [this](const QString& text) {
-        const int column = m_grid->currentIndex().isValid()
-                               ? m_grid->currentIndex().column()
-                               : OfferItemsModel::columnOf(QStringLiteral("Popis"));
-        const int source =
-            m_binding->proxy()->mapToSource(m_grid->model()->index(0, column)).column();
-        for (int row = 0; row < m_model.rowCount(); ++row) {
-            if (m_model.text(row, source).startsWith(text, Qt::CaseInsensitive)) {
-                m_grid->setCurrentIndex(m_grid->model()->index(row, column));
-                break;
-            }
-        }
-    });
-
+QVBoxLayout* OfferCardWindow::buildItemButtons(QWidget* panel) {
     auto* add = makeButton(panel, "btnPridatPolozku", QStringLiteral("Přidat položku"),
                            QStringLiteral("Alt+P, F2"));
     auto* addCatalogue =
@@ -664,6 +684,7 @@ QWidget* OfferCardWindow::buildItemsPanel() {
     auto* margin = makeButton(panel, "btnMarze", QStringLiteral("Marže"), QStringLiteral("F5"));
     auto* rabat = makeButton(panel, "btnRabat", QStringLiteral("Rabat"), QStringLiteral("F6"));
     auto* bulkMenuButton = makeButton(panel, "btnHromadne", QStringLiteral("Hromadné operace"));
+    bulkMenuButton->setMenu(buildBulkMenu());
     m_sumMarked = new QCheckBox(QStringLiteral("součet ozn."), panel);
     m_sumMarked->setObjectName(QStringLiteral("chkSoucetOzn"));
     m_sumMarked->setToolTip(QStringLiteral("Součtovat označené položky"));
@@ -709,6 +730,22 @@ QWidget* OfferCardWindow::buildItemsPanel() {
         showItems();
     });
 
+    auto* buttons = new QVBoxLayout;
+    for (QPushButton* b : {add, addCatalogue, addTitle, addText, copy, edit, remove})
+        buttons->addWidget(b);
+    auto* moves = new QHBoxLayout;
+    moves->addWidget(up);
+    moves->addWidget(down);
+    buttons->addLayout(moves);
+    for (QPushButton* b : {m_discount, margin, rabat, bulkMenuButton})
+        buttons->addWidget(b);
+    buttons->addWidget(m_sumMarked);
+    buttons->addStretch();
+
+    return buttons;
+}
+
+QMenu* OfferCardWindow::buildBulkMenu() {
     auto* bulkMenu = new QMenu(this);
     bulkMenu->setObjectName(QStringLiteral("mnuHromadne"));
     auto bulkAction = [&](const char* name, const QString& text, const std::function<void()>& run) {
@@ -754,8 +791,10 @@ QWidget* OfferCardWindow::buildItemsPanel() {
     // Adding items by the keys in a file comes with the item import.
     bulkAction("actImport", QStringLiteral("Přidat položky z ceníku podle klíčů v souboru"), [] {
     })->setEnabled(false);
-    bulkMenuButton->setMenu(bulkMenu);
+    return bulkMenu;
+}
 
+void OfferCardWindow::buildGridMenu() {
     m_grid->setContextMenuPolicy(Qt::CustomContextMenu);
     auto* gridMenu = new QMenu(this);
     gridMenu->setObjectName(QStringLiteral("mnuPolozky"));
@@ -770,29 +809,6 @@ QWidget* OfferCardWindow::buildItemsPanel() {
     connect(m_grid, &QWidget::customContextMenuRequested, this, [this, gridMenu](const QPoint& at) {
         gridMenu->popup(m_grid->viewport()->mapToGlobal(at));
     });
-
-    auto* buttons = new QVBoxLayout;
-    for (QPushButton* b : {add, addCatalogue, addTitle, addText, copy, edit, remove})
-        buttons->addWidget(b);
-    auto* moves = new QHBoxLayout;
-    moves->addWidget(up);
-    moves->addWidget(down);
-    buttons->addLayout(moves);
-    for (QPushButton* b : {m_discount, margin, rabat, bulkMenuButton})
-        buttons->addWidget(b);
-    buttons->addWidget(m_sumMarked);
-    buttons->addStretch();
-
-    auto* gridColumn = new QVBoxLayout;
-    gridColumn->addWidget(m_findPanel);
-    gridColumn->addWidget(m_grid, 1);
-    gridColumn->addWidget(m_markedSums);
-    gridColumn->addWidget(m_marks);
-    auto* layout = new QHBoxLayout(panel);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addLayout(gridColumn, 1);
-    layout->addLayout(buttons);
-    return panel;
 }
 
 QWidget* OfferCardWindow::buildTotalsPanel() {

@@ -13,12 +13,14 @@ class QCheckBox;
 class QComboBox;
 class QLabel;
 class QLineEdit;
+class QMenu;
 class QPushButton;
 class QTableView;
 class QTableWidget;
 class QTabWidget;
 class QTextEdit;
 class QTextCharFormat;
+class QVBoxLayout;
 
 namespace orvento::core {
 class AppContext;
@@ -85,6 +87,10 @@ private:
     QWidget* buildTextPage(QTextEdit*& editor, const QString& objectName);
     QWidget* buildDocumentsPage();
     QWidget* buildItemsPanel();
+    void buildFrozenMarkers();
+    QVBoxLayout* buildItemButtons(QWidget* panel);
+    QMenu* buildBulkMenu();
+    void buildGridMenu();
     QWidget* buildTotalsPanel();
     void bindHeaderField(QLineEdit* edit, QString offers::OfferHeader::*member);
     void showHeader();
