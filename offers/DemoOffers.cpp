@@ -4,6 +4,7 @@
 #include "core/ProgramState.h"
 #include "core/SilentInteraction.h"
 #include "offers/ItemLine.h"
+#include "offers/OfferStates.h"
 #include "offers/OfferStore.h"
 #include "offers/SharedDocuments.h"
 
@@ -143,7 +144,7 @@ bool fillDemoOffers(core::Database& db) {
                               sharedLink(QStringLiteral("Technicke_podminky.txt")), false});
         if (!store.save(copy, ui))
             return false;
-        if (demo.state != 0) {
+        if (demo.state != OfferState::InProgress) {
             // A later save in another state, as the person would make it.
             copy.header().IDStav = demo.state;
             if (demo.state >= 3)

@@ -265,7 +265,7 @@ std::optional<OpenedOffer> OfferStore::open(OfferMode mode, std::optional<qint64
     }
     if (mode != OfferMode::Existing) {
         OfferHeader& h = copy.header();
-        h.IDStav = 0;
+        h.IDStav = OfferState::InProgress;
         h.DatVystaveni = QDate::currentDate().startOfDay();
         h.DatPlatnosti = {};
         h.DatVyrizeni = {};

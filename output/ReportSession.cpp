@@ -5,6 +5,7 @@
 #include "core/ProgramState.h"
 #include "core/ShellOperations.h"
 #include "core/UserInteraction.h"
+#include "offers/OfferStates.h"
 #include "output/DataSetWriter.h"
 #include "output/ReportCatalogue.h"
 #include "output/ReportTables.h"
@@ -189,14 +190,17 @@ bool offerToMarkAsSent(core::Database& agenda, qint64 offerId, const core::Curre
     const int state = q.value(1).toInt();
     const bool locked = q.value(2).toInt() != 0;
     q.finish();
-    if (locked || (state != 0 && state != 2))
+    // Only an offer still being prepared or corrected becomes "sent" by its printing.
+    if (locked ||
+        (state != offers::OfferState::InProgress && state != offers::OfferState::Correction))
         return false;
     if (!ui.question(QStringLiteral("Chcete nabídku %1 označit příznakem \"odeslaná (čekáme na "
                                     "vyjádření odběratele)\" ?")
                          .arg(doklad)))
         return false;
-    if (!agenda.execute(QStringLiteral("UPDATE Nabidky SET IDStav = 1 WHERE ID = :ID"),
-                        {{QStringLiteral("ID"), offerId}})) {
+    if (!agenda.execute(QStringLiteral("UPDATE Nabidky SET IDStav = :IDStav WHERE ID = :ID"),
+                        {{QStringLiteral("IDStav"), offers::OfferState::Sent},
+                         {QStringLiteral("ID"), offerId}})) {
         ui.error(core::saveFailedMessage(QStringLiteral("Nabidky")));
         return false;
     }

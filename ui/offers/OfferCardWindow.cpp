@@ -68,13 +68,13 @@ QDateTime dateOf(const QString& text) {
 
 QColor stateColour(int state) {
     switch (state) {
-    case 0:
+    case offers::OfferState::InProgress:
         return Qt::blue;
-    case 1:
+    case offers::OfferState::Sent:
         return Qt::black;
-    case 2:
+    case offers::OfferState::Correction:
         return QColor(128, 0, 128);
-    case 3:
+    case offers::OfferState::Accepted:
         return QColor(0, 128, 0);
     default:
         return QColor(128, 0, 0);

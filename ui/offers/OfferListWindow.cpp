@@ -2,6 +2,7 @@
 
 #include "core/AppContext.h"
 #include "core/ProgramEvents.h"
+#include "offers/OfferStates.h"
 #include "services/GridLayouts.h"
 #include "services/ProfileSession.h"
 #include "ui/GridBinding.h"
@@ -52,15 +53,15 @@ QLabel* legendLine(const QString& text, const QColor& colour, QWidget* parent, b
 
 QColor OfferRowDelegate::textColour(int state) {
     switch (state) {
-    case 0:
+    case offers::OfferState::InProgress:
         return Qt::blue;
-    case 2:
+    case offers::OfferState::Correction:
         return Qt::magenta;
-    case 3:
+    case offers::OfferState::Accepted:
         return QColor(0, 128, 0);
-    case 4:
-    case 5:
-    case 6:
+    case offers::OfferState::NoResponse:
+    case offers::OfferState::Rejected:
+    case offers::OfferState::Cancelled:
         return Qt::red;
     default:
         return Qt::black;
@@ -69,15 +70,15 @@ QColor OfferRowDelegate::textColour(int state) {
 
 QColor OfferRowDelegate::selectedBackground(int state) {
     switch (state) {
-    case 0:
+    case offers::OfferState::InProgress:
         return Qt::blue;
-    case 2:
+    case offers::OfferState::Correction:
         return QColor(128, 0, 128);
-    case 3:
+    case offers::OfferState::Accepted:
         return QColor(0, 128, 0);
-    case 4:
-    case 5:
-    case 6:
+    case offers::OfferState::NoResponse:
+    case offers::OfferState::Rejected:
+    case offers::OfferState::Cancelled:
         return QColor(128, 0, 0);
     default:
         return {};
@@ -93,7 +94,7 @@ void OfferRowDelegate::initStyleOption(QStyleOptionViewItem* option,
         option->palette.setColor(QPalette::Highlight, selected);
         option->palette.setColor(QPalette::HighlightedText, Qt::white);
     }
-    if (state == 6)
+    if (state == offers::OfferState::Cancelled)
         option->font.setStrikeOut(true);
     if (index.data(OfferListModel::ExpiredRole).toBool())
         option->font.setBold(true);
