@@ -6,6 +6,7 @@
 #include "services/PurchasePriceDisplay.h"
 #include "ui/DialogButtons.h"
 #include "ui/Help.h"
+#include "ui/UpperCaseField.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -48,15 +49,6 @@ const std::array<FirmFieldInfo, 12> kFirmFields = {{
     {"edtEmail", "E-mail"},
     {"edtInternet", "Internet"},
 }};
-
-// Prefixes are kept in upper case as they are typed.
-void keepUpperCase(QLineEdit* edit) {
-    QObject::connect(edit, &QLineEdit::textEdited, edit, [edit](const QString& text) {
-        const int cursor = edit->cursorPosition();
-        edit->setText(text.toUpper());
-        edit->setCursorPosition(cursor);
-    });
-}
 
 template <typename T> T* named(T* widget, const char* objectName) {
     widget->setObjectName(QString::fromLatin1(objectName));

@@ -6,6 +6,7 @@
 #include "ui/DialogButtons.h"
 #include "ui/Help.h"
 #include "ui/PrefilterDialog.h"
+#include "ui/UpperCaseField.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -92,11 +93,7 @@ UserCardDialog::UserCardDialog(services::UserCard& card, QWidget* parent)
     m_number->setObjectName(QStringLiteral("edtUzivID"));
     m_number->setRange(1, services::UserCard::kMaxUserNumber);
     m_prefilter->setObjectName(QStringLiteral("btnPrefiltr"));
-    connect(m_profile, &QLineEdit::textEdited, this, [this](const QString& text) {
-        const int cursor = m_profile->cursorPosition();
-        m_profile->setText(text.toUpper());
-        m_profile->setCursorPosition(cursor);
-    });
+    keepUpperCase(m_profile);
 
     auto* fields = new QFormLayout;
     fields->addRow(QStringLiteral("Jméno uživatele"), m_name);

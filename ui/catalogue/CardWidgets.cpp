@@ -28,14 +28,6 @@ void closeByOutcome(QDialog& card, orvento::catalogue::CardOutcome outcome) {
     }
 }
 
-void keepUpperCase(QLineEdit* field) {
-    QObject::connect(field, &QLineEdit::textEdited, field, [field](const QString& text) {
-        const int cursor = field->cursorPosition();
-        field->setText(text.toUpper());
-        field->setCursorPosition(cursor);
-    });
-}
-
 NumberField::NumberField(int decimals, QWidget* parent)
     : QDoubleSpinBox(parent) {
     setDecimals(decimals);

@@ -17,9 +17,6 @@ namespace orvento::ui {
 // open otherwise.
 void closeByOutcome(QDialog& card, orvento::catalogue::CardOutcome outcome);
 
-// A code field keeps what is typed in upper case.
-void keepUpperCase(QLineEdit* field);
-
 // A number field of a card, held at a fixed number of decimals, right-aligned, thousands
 // grouped with plain spaces and a decimal comma; the arrow keys add or take away one.
 //

@@ -2,6 +2,7 @@
 
 #include "ui/DialogButtons.h"
 #include "ui/Help.h"
+#include "ui/UpperCaseField.h"
 
 #include <QDialogButtonBox>
 #include <QFormLayout>
@@ -24,11 +25,7 @@ GroupCardDialog::GroupCardDialog(catalogue::GroupCard& card, QWidget* parent)
     m_code->setObjectName(QStringLiteral("edtKod"));
     m_code->setMaxLength(catalogue::GroupCard::kCodeLength);
     m_code->setMaximumWidth(120);
-    connect(m_code, &QLineEdit::textEdited, this, [this](const QString& text) {
-        const int at = m_code->cursorPosition();
-        m_code->setText(text.toUpper());
-        m_code->setCursorPosition(at);
-    });
+    keepUpperCase(m_code);
     auto* form = new QFormLayout;
     form->addRow(QStringLiteral("Název skupiny:"), m_name);
     form->addRow(QStringLiteral("Kód:"), m_code);

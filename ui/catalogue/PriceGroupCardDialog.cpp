@@ -6,6 +6,7 @@
 #include "core/ProgramState.h"
 #include "ui/DialogButtons.h"
 #include "ui/Help.h"
+#include "ui/UpperCaseField.h"
 #include "ui/catalogue/CardWidgets.h"
 #include "ui/catalogue/PriceLevelCardDialog.h"
 #include "ui/catalogue/PriceLevelListWindow.h"

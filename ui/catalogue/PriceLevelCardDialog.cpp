@@ -4,6 +4,7 @@
 #include "catalogue/pricing/FieldPrecision.h"
 #include "ui/DialogButtons.h"
 #include "ui/Help.h"
+#include "ui/UpperCaseField.h"
 #include "ui/catalogue/CardWidgets.h"
 
 #include <QCheckBox>
