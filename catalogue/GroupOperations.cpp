@@ -2,6 +2,7 @@
 
 #include "catalogue/CatalogueMessages.h"
 #include "catalogue/LockedRecords.h"
+#include "core/CatalogueRows.h"
 #include "core/Database.h"
 #include "core/ProgramState.h"
 #include "core/UserInteraction.h"
@@ -12,27 +13,17 @@ namespace orvento::catalogue {
 
 std::optional<qint64> saveGroup(core::Database& db, core::UserInteraction& ui,
                                 const GroupRow& group, bool isNew) {
-    core::SqlParams params = {{QStringLiteral("Sklad"), group.sklad},
-                              {QStringLiteral("Nazev"), group.nazev},
-                              {QStringLiteral("Kod"), group.kod.toUpper()},
-                              {QStringLiteral("Zakladni"), false}};
-    bool ok = false;
-    if (isNew) {
-        ok = db.execute(QStringLiteral("INSERT INTO Skupiny (Sklad, Nazev, Kod, Zakladni) VALUES "
-                                       "(:Sklad, :Nazev, :Kod, :Zakladni)"),
-                        params);
-    } else {
-        params.emplace_back(QStringLiteral("ID"), group.id);
-        ok = db.execute(QStringLiteral("UPDATE Skupiny SET Sklad = :Sklad, Nazev = :Nazev, Kod = "
-                                       ":Kod, Zakladni = :Zakladni WHERE ID = :ID"),
-                        params);
-    }
-    if (!ok) {
+    const core::GroupRecord row{group.sklad, group.nazev, group.kod.toUpper(), false};
+    std::optional<qint64> id;
+    if (isNew)
+        id = core::insertGroup(db, row);
+    else if (core::updateGroup(db, row, group.id))
+        id = group.id;
+    if (!id) {
         ui.error(core::saveFailedMessage(QStringLiteral("Skupiny")));
         return std::nullopt;
     }
-    const qint64 id = isNew ? db.newRowId() : group.id;
-    if (!readGroup(db, id)) {
+    if (!readGroup(db, *id)) {
         // An edited group that is gone was deleted elsewhere meanwhile.
         if (isNew)
             ui.error(core::newRowNotFoundMessage());

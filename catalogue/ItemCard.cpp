@@ -309,20 +309,31 @@ bool ItemCard::clearPicture() {
     return true;
 }
 
-bool ItemCard::write() {
-    m_item.price = m_pricing.fields();
-    m_item.fixedSlots = m_levels.toSlots();
-    m_item.Nakladova = false;
-    m_item.Chyba = false;
-    clipTexts(m_item);
-    if (m_mode == ItemCardMode::Edit)
-        return zasobyCardUpdateMapping().update(m_db, m_item, m_item.ID);
-    if (m_item.Skupina <= 0)
-        m_item.Skupina = basicGroupOfSheet(m_db, m_item.Sklad);
-    if (!zasobyMapping().insert(m_db, m_item))
-        return false;
-    m_item.ID = m_db.newRowId();
-    return true;
+ItemRecord ItemCard::recordToStore() const {
+    ItemRecord record = m_item;
+    record.price = m_pricing.fields();
+    record.fixedSlots = m_levels.toSlots();
+    record.Nakladova = false;
+    record.Chyba = false;
+    clipTexts(record);
+    return record;
+}
+
+std::optional<qint64> ItemCard::write(ItemRecord& record) {
+    core::Transaction unit(m_db);
+    if (m_mode == ItemCardMode::Edit) {
+        if (!zasobyCardUpdateMapping().update(m_db, record, record.ID) || !unit.commit())
+            return std::nullopt;
+        return record.ID;
+    }
+    if (record.Skupina <= 0)
+        record.Skupina = basicGroupOfSheet(m_db, record.Sklad);
+    if (!zasobyMapping().insert(m_db, record))
+        return std::nullopt;
+    const qint64 id = m_db.newRowId();
+    if (!unit.commit())
+        return std::nullopt;
+    return id;
 }
 
 CardOutcome ItemCard::confirm() {
@@ -332,16 +343,17 @@ CardOutcome ItemCard::confirm() {
         m_ui.information(QStringLiteral("Musíte vyplnit popis položky."));
         return CardOutcome::StayOpen;
     }
+    ItemRecord record = recordToStore();
     m_ui.showWait(QStringLiteral("Ukládání položky\nprosím čekejte..."));
-    const bool written = write();
+    const std::optional<qint64> id = write(record);
     m_ui.hideWait();
-    if (!written) {
-        // Nothing was stored: the card stays open with everything typed, for another try.
-        if (m_mode != ItemCardMode::Edit)
-            m_item.ID = -1;
+    if (!id) {
+        // Nothing was stored and the card keeps everything as it was typed, for another try.
         m_ui.error(core::saveFailedMessage(QStringLiteral("Zasoby")));
         return CardOutcome::StayOpen;
     }
+    record.ID = *id;
+    m_item = std::move(record);
     if (m_mode != ItemCardMode::Edit && !readItem(m_db, m_item.ID)) {
         m_ui.error(QStringLiteral("Chyba: nelze nalézt nově vložený záznam v \"Zasoby\"!"));
         return CardOutcome::SaveFailed;

@@ -137,7 +137,10 @@ private:
     void loadGroup();
     void pricesChanged();
     LevelPriceItem levelInput() const;
-    bool write();
+    // The card's values as they are stored: computed prices, the marks cleared, texts clipped.
+    ItemRecord recordToStore() const;
+    // Writes the record in one unit of work; the stored row's ID after the commit.
+    std::optional<qint64> write(ItemRecord& record);
 
     core::Database& m_db;
     core::UserInteraction& m_ui;

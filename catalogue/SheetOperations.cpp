@@ -3,7 +3,7 @@
 #include "catalogue/CatalogueMessages.h"
 #include "catalogue/CatalogueRecords.h"
 #include "catalogue/LockedRecords.h"
-#include "core/AgendaInit.h"
+#include "core/CatalogueRows.h"
 #include "core/Database.h"
 #include "core/UserInteraction.h"
 #include "services/RecordLock.h"
@@ -20,18 +20,12 @@ std::optional<qint64> createSheet(core::Database& db, core::UserInteraction& ui,
         core::Transaction tx(db);
         const auto last = db.scalar(QStringLiteral("SELECT max(Poradi) FROM Sklady"));
         const int poradi = last && !last->isNull() ? last->toInt() + 1 : 1;
-        if (!db.execute(
-                QStringLiteral("INSERT INTO Sklady (Nazev, Poradi) VALUES (:Nazev, :Poradi)"),
-                {{QStringLiteral("Nazev"), name}, {QStringLiteral("Poradi"), poradi}})) {
+        const auto inserted = core::insertSheet(db, {name, poradi});
+        if (!inserted) {
             failure = core::saveFailedMessage();
         } else {
-            id = db.newRowId();
-            if (!db.execute(QStringLiteral("INSERT INTO Skupiny (Sklad, Nazev, Kod, Zakladni) "
-                                           "VALUES (:Sklad, :Nazev, :Kod, :Zakladni)"),
-                            {{QStringLiteral("Sklad"), id},
-                             {QStringLiteral("Nazev"), core::kBasicGroupName},
-                             {QStringLiteral("Kod"), QString()},
-                             {QStringLiteral("Zakladni"), true}}))
+            id = *inserted;
+            if (!core::insertGroup(db, core::basicGroupRecord(id)))
                 failure = messages::basicGroupInsertFailed();
             else if (!tx.commit())
                 failure = core::saveFailedMessage();

@@ -6,12 +6,7 @@
 namespace orvento::core {
 
 bool createBasicGroup(Database& db, qint64 sheetId, UserInteraction& ui) {
-    const bool ok = db.execute(QStringLiteral("INSERT INTO Skupiny (Sklad, Nazev, Kod, Zakladni) "
-                                              "VALUES (:Sklad, :Nazev, :Kod, :Zakladni)"),
-                               {{QStringLiteral("Sklad"), sheetId},
-                                {QStringLiteral("Nazev"), kBasicGroupName},
-                                {QStringLiteral("Kod"), QString()},
-                                {QStringLiteral("Zakladni"), true}});
+    const bool ok = insertGroup(db, basicGroupRecord(sheetId)).has_value();
     if (!ok)
         ui.error(saveFailedMessage(QStringLiteral("Skupiny")));
     return ok;
@@ -22,13 +17,12 @@ void ensureFirstSheet(Database& db, UserInteraction& ui) {
     if (!sheets.isActive() || sheets.next())
         return;
     sheets.finish();
-    if (!db.execute(
-            QStringLiteral("INSERT INTO Sklady (Poradi, Nazev) VALUES(:Poradi, :Nazev)"),
-            {{QStringLiteral("Poradi"), 1}, {QStringLiteral("Nazev"), QStringLiteral("List 1")}})) {
+    const auto inserted = insertSheet(db, {QStringLiteral("List 1"), 1});
+    if (!inserted) {
         ui.error(saveFailedMessage(QStringLiteral("Sklady")));
         return;
     }
-    const qint64 newId = db.newRowId();
+    const qint64 newId = *inserted;
     const auto found = db.scalar(QStringLiteral("SELECT ID FROM Sklady WHERE ID = :ID"),
                                  {{QStringLiteral("ID"), newId}});
     if (!found) {

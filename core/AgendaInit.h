@@ -1,14 +1,13 @@
 #pragma once
 
+#include "core/CatalogueRows.h"
+
 #include <QString>
 
 namespace orvento::core {
 
 class Database;
 class UserInteraction;
-
-// The name of the group every sheet has for items that belong to no other group.
-inline const QString kBasicGroupName = QStringLiteral("# Nezařazeno #");
 
 // Creates the basic group of a sheet. False (after the standard message) when it fails.
 bool createBasicGroup(Database& db, qint64 sheetId, UserInteraction& ui);

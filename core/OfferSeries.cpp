@@ -1,6 +1,7 @@
 #include "core/OfferSeries.h"
 
 #include "core/Database.h"
+#include "core/RecordMapping.h"
 
 #include <QSqlQuery>
 
@@ -26,27 +27,11 @@ std::optional<OfferSeries> loadOfferSeries(Database& db) {
 }
 
 bool saveOfferSeries(Database& db, const OfferSeries& series) {
-    const auto id =
-        db.scalar(QStringLiteral("SELECT ID FROM CisRady WHERE ModulOzn = :ModulOzn ORDER BY ID"),
-                  {{QStringLiteral("ModulOzn"), kOfferSeriesMark}});
-    SqlParams params = {{QStringLiteral("PrefixOzn"), series.prefixOzn},
-                        {QStringLiteral("Cislo"), series.cislo},
-                        {QStringLiteral("PocetMist"), series.pocetMist},
-                        {QStringLiteral("ModulOzn"), kOfferSeriesMark}};
-    bool ok = false;
-    if (id) {
-        params.emplace_back(QStringLiteral("ID"), *id);
-        ok = db.execute(
-            QStringLiteral("UPDATE CisRady SET PrefixOzn = :PrefixOzn, Cislo = :Cislo, "
-                           "PocetMist = :PocetMist, ModulOzn = :ModulOzn WHERE ID = :ID"),
-            params);
-    } else {
-        ok =
-            db.execute(QStringLiteral("INSERT INTO CisRady (PrefixOzn, Cislo, PocetMist, ModulOzn) "
-                                      "VALUES (:PrefixOzn, :Cislo, :PocetMist, :ModulOzn)"),
-                       params);
-    }
-    return ok;
+    return saveKeyedRow(db, QStringLiteral("CisRady"),
+                        {{QStringLiteral("ModulOzn"), kOfferSeriesMark}},
+                        {{QStringLiteral("PrefixOzn"), series.prefixOzn},
+                         {QStringLiteral("Cislo"), series.cislo},
+                         {QStringLiteral("PocetMist"), series.pocetMist}});
 }
 
 } // namespace orvento::core

@@ -1,7 +1,9 @@
 #include "core/TemplateDatabases.h"
 
 #include "core/AgendaInit.h"
+#include "core/CatalogueRows.h"
 #include "core/Database.h"
+#include "core/OfferSeries.h"
 
 #include <QFile>
 #include <QUuid>
@@ -58,26 +60,12 @@ const std::vector<DemoSheet>& demoSheets() {
     return sheets;
 }
 
-bool insertSheet(Database& db, const DemoSheet& sheet, int order) {
-    if (!db.execute(QStringLiteral("INSERT INTO Sklady (Nazev, Poradi) VALUES (:Nazev, :Poradi)"),
-                    {{QStringLiteral("Nazev"), QString::fromUtf8(sheet.nazev)},
-                     {QStringLiteral("Poradi"), order}}))
-        return false;
-    const qint64 sheetId = db.newRowId();
-    if (!db.execute(QStringLiteral("INSERT INTO Skupiny (Sklad, Nazev, Kod, Zakladni) VALUES "
-                                   "(:Sklad, :Nazev, :Kod, :Zakladni)"),
-                    {{QStringLiteral("Sklad"), sheetId},
-                     {QStringLiteral("Nazev"), kBasicGroupName},
-                     {QStringLiteral("Kod"), QString()},
-                     {QStringLiteral("Zakladni"), true}}))
+bool insertDemoSheet(Database& db, const DemoSheet& sheet, int order) {
+    const auto sheetId = insertSheet(db, {QString::fromUtf8(sheet.nazev), order});
+    if (!sheetId || !insertGroup(db, basicGroupRecord(*sheetId)))
         return false;
     for (const auto& [name, code] : sheet.groups) {
-        if (!db.execute(QStringLiteral("INSERT INTO Skupiny (Sklad, Nazev, Kod, Zakladni) VALUES "
-                                       "(:Sklad, :Nazev, :Kod, :Zakladni)"),
-                        {{QStringLiteral("Sklad"), sheetId},
-                         {QStringLiteral("Nazev"), QString::fromUtf8(name)},
-                         {QStringLiteral("Kod"), QString::fromUtf8(code)},
-                         {QStringLiteral("Zakladni"), false}}))
+        if (!insertGroup(db, {*sheetId, QString::fromUtf8(name), QString::fromUtf8(code), false}))
             return false;
     }
     return true;
@@ -95,16 +83,11 @@ bool fillDemoAgenda(Database& db) {
                          {QStringLiteral("Hodnota"), QString::fromUtf8(s.hodnota)}}))
             return false;
     }
-    if (!db.execute(QStringLiteral("INSERT INTO CisRady (PrefixOzn, Cislo, PocetMist, ModulOzn) "
-                                   "VALUES (:PrefixOzn, :Cislo, :PocetMist, :ModulOzn)"),
-                    {{QStringLiteral("PrefixOzn"), QStringLiteral("NAB")},
-                     {QStringLiteral("Cislo"), 1},
-                     {QStringLiteral("PocetMist"), 4},
-                     {QStringLiteral("ModulOzn"), QStringLiteral("NB")}}))
+    if (!saveOfferSeries(db, {QStringLiteral("NAB"), 1, 4}))
         return false;
     int order = 1;
     for (const DemoSheet& sheet : demoSheets()) {
-        if (!insertSheet(db, sheet, order++))
+        if (!insertDemoSheet(db, sheet, order++))
             return false;
     }
     return tx.commit();

@@ -40,6 +40,23 @@ QString withoutExtension(const QString& fileName) {
     return fileName.left(fileName.size() - kExtension.size());
 }
 
+// The first opening of an agenda made in the list: its numbering series and its firm name, in
+// one unit of work. The message of the failure, after the rollback; empty when both are stored.
+QString initialiseNewAgenda(Database& db) {
+    Transaction unit(db);
+    if (!saveOfferSeries(db, OfferSeries::forNewAgenda()))
+        return saveFailedMessage(QStringLiteral("CisRady"));
+    if (!db.execute(QStringLiteral("INSERT INTO Nastaveni (IDHodnoty, Hodnota, Popis) VALUES "
+                                   "(:IDHodnoty, :Hodnota, :Popis)"),
+                    {{QStringLiteral("IDHodnoty"), 1},
+                     {QStringLiteral("Hodnota"), kUnnamed},
+                     {QStringLiteral("Popis"), settingDescription(1)}}))
+        return saveFailedMessage(QStringLiteral("Nastaveni"));
+    if (!unit.commit())
+        return saveFailedMessage();
+    return {};
+}
+
 } // namespace
 
 QString deletionPhrase() {
@@ -140,21 +157,18 @@ AgendaListOutcome AgendaList::openCurrent() {
     m_ui.showWait(QStringLiteral("\nprosím čekejte..."));
     if (row.nova) {
         ProgramState& state = programState();
-        Database& db = state.db->agenda;
-        if (!saveOfferSeries(db, OfferSeries::forNewAgenda()))
-            m_ui.error(saveFailedMessage(QStringLiteral("CisRady")));
-        if (!db.execute(QStringLiteral("INSERT INTO Nastaveni (IDHodnoty, Hodnota, Popis) VALUES "
-                                       "(:IDHodnoty, :Hodnota, :Popis)"),
-                        {{QStringLiteral("IDHodnoty"), 1},
-                         {QStringLiteral("Hodnota"), kUnnamed},
-                         {QStringLiteral("Popis"), settingDescription(1)}}))
-            m_ui.error(saveFailedMessage(QStringLiteral("Nastaveni")));
-        row.nova = false;
-        row.nazev = kUnnamed;
-        state.settings.nazev = kUnnamed;
-        state.agendaName = kUnnamed;
+        const QString failure = initialiseNewAgenda(state.db->agenda);
         m_ui.hideWait();
-        m_context.navigator().openSettings();
+        if (!failure.isEmpty()) {
+            // The agenda stays new, so that its next opening tries again.
+            m_ui.error(failure);
+        } else {
+            row.nova = false;
+            row.nazev = kUnnamed;
+            state.settings.nazev = kUnnamed;
+            state.agendaName = kUnnamed;
+            m_context.navigator().openSettings();
+        }
     }
     m_ui.hideWait();
     Q_EMIT m_context.events().agendaOpened();

@@ -2,6 +2,9 @@
 
 #include "services/ProfileStore.h"
 
+#include "core/Database.h"
+#include "core/ProgramState.h"
+
 #include <utility>
 
 namespace orvento::services {
@@ -35,16 +38,20 @@ void ProfileSession::loadGridLayouts() {
     }
 }
 
-void ProfileSession::saveGridLayouts() {
+bool ProfileSession::saveGridLayouts() {
     collect();
+    core::Transaction unit(core::programState().db->agenda);
     for (const GridId id : kAllGrids) {
         const Grid& g = grid(id);
         if (!g.loaded)
             continue;
-        profile::saveMemo(layoutMemoNumber(id), layoutText(id, savedColumns(g.layout)));
-        if (const int number = gridDefinition(id).sortValueNumber; number > 0)
-            profile::saveValue(number, g.layout.sortField);
+        if (!profile::saveMemo(layoutMemoNumber(id), layoutText(id, savedColumns(g.layout))))
+            return false;
+        if (const int number = gridDefinition(id).sortValueNumber;
+            number > 0 && !profile::saveValue(number, g.layout.sortField))
+            return false;
     }
+    return unit.commit();
 }
 
 const GridLayout& ProfileSession::gridLayout(GridId id) const {
@@ -71,12 +78,15 @@ void ProfileSession::loadWindowPlacements() {
     m_placementsLoaded = true;
 }
 
-void ProfileSession::saveWindowPlacements() {
+bool ProfileSession::saveWindowPlacements() {
     collect();
     if (!m_placementsLoaded)
-        return;
+        return true;
+    core::Transaction unit(core::programState().db->global);
     for (const WindowId w : kAllWindows)
-        saveWindowPlacement(w, m_placements[static_cast<size_t>(w)]);
+        if (!saveWindowPlacement(w, m_placements[static_cast<size_t>(w)]))
+            return false;
+    return unit.commit();
 }
 
 const WindowPlacement& ProfileSession::placement(WindowId window) const {

@@ -20,7 +20,8 @@ public:
 
     // The open agenda's layouts and sort fields of the current profile.
     void loadGridLayouts();
-    void saveGridLayouts();
+    // Writes the layouts and sort fields in one unit of work; false when it was rolled back.
+    bool saveGridLayouts();
     const GridLayout& gridLayout(GridId id) const;
     // The columns as the grid now shows them, in order with their widths.
     void rememberColumns(GridId id, const std::vector<SavedColumn>& columns);
@@ -29,7 +30,8 @@ public:
     void setSortField(GridId id, const QString& field);
 
     void loadWindowPlacements();
-    void saveWindowPlacements();
+    // Writes the placements in one unit of work; false when it was rolled back.
+    bool saveWindowPlacements();
     const WindowPlacement& placement(WindowId window) const;
     void rememberPlacement(WindowId window, const WindowPlacement& placement);
 

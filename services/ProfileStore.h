@@ -16,7 +16,8 @@ namespace orvento::services::profile {
 //  - memos 1 to 8: long values (grid layouts, remembered positions) in the open agenda,
 //  - window values 1 to 20: window positions and sizes in the global database.
 // A missing row reads as an empty text; saving writes the number's fixed description too.
-// Save failures are not reported: the value is simply not remembered.
+// A save gives false when the value could not be written; telling it is the caller's (the closing
+// steps write all their values in one unit of work and tell its failure).
 
 QString loadValue(int number);
 bool saveValue(int number, const QString& value);

@@ -1,6 +1,7 @@
 #include "services/StandardStartupHooks.h"
 
 #include "core/AppContext.h"
+#include "core/Database.h"
 #include "core/ProgramState.h"
 #include "core/SchemaUpgrade.h"
 #include "core/UserInteraction.h"
@@ -55,14 +56,16 @@ void StandardStartupHooks::loadProfile(core::AppContext& context) {
     context.profile().loadGridLayouts();
 }
 
+// A profile that cannot be written is told once its unit of work has rolled back; the program
+// closes anyway, with the values of the previous run kept.
 void StandardStartupHooks::saveProfile(core::AppContext& context) {
-    if (context.db().agenda.isOpen())
-        context.profile().saveGridLayouts();
+    if (context.db().agenda.isOpen() && !context.profile().saveGridLayouts())
+        context.ui().error(core::saveFailedMessage());
 }
 
 void StandardStartupHooks::saveWindowPositions(core::AppContext& context) {
-    if (context.db().global.isOpen())
-        context.profile().saveWindowPlacements();
+    if (context.db().global.isOpen() && !context.profile().saveWindowPlacements())
+        context.ui().error(core::saveFailedMessage(QStringLiteral("Uzivatelske")));
 }
 
 } // namespace orvento::services

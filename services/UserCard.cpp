@@ -110,28 +110,37 @@ bool UserCard::checkAgainstStoredUsers() {
     return true;
 }
 
-bool UserCard::write() {
+std::optional<int> UserCard::write(const core::CurrentUser& user) {
+    core::Transaction unit(m_db);
     if (isNew()) {
-        if (!userMapping().insert(m_db, m_user))
-            return false;
-        m_rowId = static_cast<int>(m_db.newRowId());
-        m_created = true;
-        return true;
+        if (!userMapping().insert(m_db, user))
+            return std::nullopt;
+        const int rowId = static_cast<int>(m_db.newRowId());
+        if (!unit.commit())
+            return std::nullopt;
+        return rowId;
     }
-    return userMapping().update(m_db, m_user, m_rowId);
+    if (!userMapping().update(m_db, user, m_rowId) || !unit.commit())
+        return std::nullopt;
+    return m_rowId;
 }
 
 UserCard::Outcome UserCard::confirm() {
     if (!checkFields() || !checkAgainstStoredUsers())
         return Outcome::StayOpen;
+    core::CurrentUser toStore = m_user;
     // A user always sees his own offers.
-    if (!m_user.vsechnyNabidky)
-        m_user.prefiltrNabidkyVytvorId =
-            prefilterWith(m_user.prefiltrNabidkyVytvorId, m_user.uzivId);
-    if (!write()) {
+    if (!toStore.vsechnyNabidky)
+        toStore.prefiltrNabidkyVytvorId =
+            prefilterWith(toStore.prefiltrNabidkyVytvorId, toStore.uzivId);
+    const std::optional<int> rowId = write(toStore);
+    if (!rowId) {
         m_ui.error(core::saveFailedMessage());
         return Outcome::SaveFailed;
     }
+    m_created = m_created || isNew();
+    m_rowId = *rowId;
+    m_user = std::move(toStore);
     m_loadedPassword = m_user.password;
     return Outcome::Saved;
 }

@@ -4,6 +4,8 @@
 
 #include <QString>
 
+#include <optional>
+
 namespace orvento::core {
 class Database;
 class UserInteraction;
@@ -59,7 +61,8 @@ public:
 private:
     bool checkFields();
     bool checkAgainstStoredUsers();
-    bool write();
+    // Writes the user in one unit of work; the row's ID after the commit.
+    std::optional<int> write(const core::CurrentUser& user);
 
     core::Database& m_db;
     core::UserInteraction& m_ui;

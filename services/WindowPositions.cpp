@@ -17,8 +17,8 @@ std::optional<int> loadNumber(WindowId window, Part part) {
     return profile::parseInt(profile::loadWindowValue(valueNumber(window, part)));
 }
 
-void saveNumber(WindowId window, Part part, int value) {
-    profile::saveWindowValue(valueNumber(window, part), QString::number(value));
+bool saveNumber(WindowId window, Part part, int value) {
+    return profile::saveWindowValue(valueNumber(window, part), QString::number(value));
 }
 
 } // namespace
@@ -48,13 +48,14 @@ WindowPlacement loadWindowPlacement(WindowId window) {
     return p;
 }
 
-void saveWindowPlacement(WindowId window, const WindowPlacement& placement) {
+bool saveWindowPlacement(WindowId window, const WindowPlacement& placement) {
     const WindowPlacement design = designPlacement(window);
-    saveNumber(window, Left, placement.left.value_or(*design.left));
-    saveNumber(window, Top, placement.top.value_or(*design.top));
-    saveNumber(window, Height, placement.height.value_or(*design.height));
-    saveNumber(window, Width, placement.width.value_or(*design.width));
-    profile::saveWindowValue(valueNumber(window, Max), profile::formatBool(placement.maximised));
+    return saveNumber(window, Left, placement.left.value_or(*design.left)) &&
+           saveNumber(window, Top, placement.top.value_or(*design.top)) &&
+           saveNumber(window, Height, placement.height.value_or(*design.height)) &&
+           saveNumber(window, Width, placement.width.value_or(*design.width)) &&
+           profile::saveWindowValue(valueNumber(window, Max),
+                                    profile::formatBool(placement.maximised));
 }
 
 } // namespace orvento::services

@@ -32,7 +32,7 @@ WindowPlacement designPlacement(WindowId window);
 // out; the window is maximised unless its "Max" value reads false.
 WindowPlacement loadWindowPlacement(WindowId window);
 // Writes all five values: the known numbers, the design geometry for the unknown ones, and "Max"
-// (-1 or 0). Failures are not reported.
-void saveWindowPlacement(WindowId window, const WindowPlacement& placement);
+// (-1 or 0). False when one of them could not be written; the caller tells it.
+bool saveWindowPlacement(WindowId window, const WindowPlacement& placement);
 
 } // namespace orvento::services
