@@ -9,6 +9,7 @@
 #include "services/LockFiles.h"
 #include "services/ProfileSession.h"
 #include "services/ProfileStore.h"
+#include "services/ProfileValues.h"
 #include "services/RecordLock.h"
 #include "services/RecordRefresh.h"
 
@@ -16,7 +17,6 @@ namespace orvento::addressbook {
 
 namespace {
 
-constexpr int kCurrentFirmValue = 8;
 const QString kFirms = QStringLiteral("Adresar");
 
 using services::GridId;
@@ -49,14 +49,14 @@ bool AddressBookLogic::open(std::optional<qint64> startOn) {
     services::rememberCurrentStamp(core::StampedTable::Adresar);
     const bool ok = m_firms.load(m_session.sortField(GridId::AddressBook));
     m_firms.clearMarks();
-    locate(startOn.value_or(services::profile::loadInt(kCurrentFirmValue, 1)));
+    locate(startOn.value_or(services::profile::loadInt(services::profile::value::CurrentFirm, 1)));
     return ok;
 }
 
 void AddressBookLogic::close() {
     const qint64 id = currentFirmId();
     if (id > 0)
-        services::profile::saveInt(kCurrentFirmValue, static_cast<int>(id));
+        services::profile::saveInt(services::profile::value::CurrentFirm, static_cast<int>(id));
     m_session.setSortField(GridId::AddressBook, m_firms.sortField());
 }
 

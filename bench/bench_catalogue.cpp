@@ -11,6 +11,7 @@
 #include "core/TemplateDatabases.h"
 #include "services/ProfileSession.h"
 #include "services/ProfileStore.h"
+#include "services/ProfileValues.h"
 #include "ui/catalogue/CatalogueWindow.h"
 
 #include <QApplication>
@@ -69,7 +70,7 @@ int main(int argc, char** argv) {
     }
     std::printf("%d items generated in %.0f ms\n", items, elapsedMs(timer));
     // The whole sheet, as with the groups panel switched off.
-    services::profile::saveBool(7, false);
+    services::profile::saveBool(services::profile::value::CatalogueGroupsShown, false);
     services::ProfileSession session;
 
     timer.restart();

@@ -2,13 +2,12 @@
 
 #include "services/MemTableText.h"
 #include "services/ProfileStore.h"
+#include "services/ProfileValues.h"
 
 namespace orvento::catalogue {
 
 namespace {
 
-constexpr int kSheetsMemo = 6;
-constexpr int kGroupsMemo = 7;
 const QString kSheet = QStringLiteral("IDSkladu");
 const QString kItem = QStringLiteral("IDZasoby");
 const QString kGroup = QStringLiteral("IDSkupiny");
@@ -20,12 +19,13 @@ qint64 idIn(const std::vector<QVariant>& row, int field) {
 } // namespace
 
 void CataloguePositions::load() {
-    readTexts(services::profile::loadMemo(kSheetsMemo), services::profile::loadMemo(kGroupsMemo));
+    readTexts(services::profile::loadMemo(services::profile::memo::SheetPositions),
+              services::profile::loadMemo(services::profile::memo::GroupPositions));
 }
 
 void CataloguePositions::save() const {
-    services::profile::saveMemo(kSheetsMemo, sheetsText());
-    services::profile::saveMemo(kGroupsMemo, groupsText());
+    services::profile::saveMemo(services::profile::memo::SheetPositions, sheetsText());
+    services::profile::saveMemo(services::profile::memo::GroupPositions, groupsText());
 }
 
 void CataloguePositions::readTexts(const QString& sheets, const QString& groups) {

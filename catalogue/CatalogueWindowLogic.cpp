@@ -11,15 +11,13 @@
 #include "services/ChangeStamps.h"
 #include "services/ProfileSession.h"
 #include "services/ProfileStore.h"
+#include "services/ProfileValues.h"
 #include "services/PurchasePriceDisplay.h"
 #include "services/RecordRefresh.h"
 
 namespace orvento::catalogue {
 
 namespace {
-
-constexpr int kActiveSheetValue = 6;
-constexpr int kGroupsShownValue = 7;
 
 using services::GridId;
 using services::Module;
@@ -51,8 +49,9 @@ bool CatalogueWindowLogic::mayOpen(core::UserInteraction& ui) {
 
 bool CatalogueWindowLogic::open() {
     WaitWindow wait(m_ui, messages::loadingCatalogue());
-    m_activeSheet = services::profile::loadInt(kActiveSheetValue, 1);
-    m_groupsShown = services::profile::loadBool(kGroupsShownValue, true);
+    m_activeSheet = services::profile::loadInt(services::profile::value::ActiveSheet, 1);
+    m_groupsShown =
+        services::profile::loadBool(services::profile::value::CatalogueGroupsShown, true);
     m_positions.load();
     const QString groupSort = m_session.sortField(GridId::CatalogueGroups);
     m_groupSort = groupSort.compare(QLatin1String("KOD"), Qt::CaseInsensitive) == 0
@@ -77,8 +76,9 @@ bool CatalogueWindowLogic::open() {
 void CatalogueWindowLogic::close() {
     rememberPlace();
     m_positions.save();
-    services::profile::saveInt(kActiveSheetValue, static_cast<int>(m_activeSheet));
-    services::profile::saveBool(kGroupsShownValue, m_groupsShown);
+    services::profile::saveInt(services::profile::value::ActiveSheet,
+                               static_cast<int>(m_activeSheet));
+    services::profile::saveBool(services::profile::value::CatalogueGroupsShown, m_groupsShown);
     m_session.setSortField(GridId::CatalogueGroups, m_groupSort);
     m_session.setSortField(GridId::CatalogueItems, m_items.sortField());
 }

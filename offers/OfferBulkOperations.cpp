@@ -9,6 +9,7 @@
 #include "offers/OfferItemLevels.h"
 #include "offers/OfferItemPricing.h"
 #include "services/ProfileStore.h"
+#include "services/ProfileValues.h"
 
 #include <QElapsedTimer>
 #include <QSqlQuery>
@@ -24,9 +25,6 @@ namespace orvento::offers {
 using catalogue::toFieldPrecision;
 
 namespace {
-
-// Profile value: the basis of the typed total (true: without VAT).
-constexpr int kDiscountBasisValue = 52;
 
 bool sameRate(double a, double b) {
     return core::formatRate(a) == core::formatRate(b);
@@ -236,7 +234,7 @@ bool OfferBulkOperations::startDiscountToTotal() {
 }
 
 bool OfferBulkOperations::rememberedBasisWithoutVat() {
-    return services::profile::loadBool(kDiscountBasisValue, true);
+    return services::profile::loadBool(services::profile::value::DiscountPriceType, true);
 }
 
 double OfferBulkOperations::currentTotal(bool withoutVat) const {
@@ -244,7 +242,7 @@ double OfferBulkOperations::currentTotal(bool withoutVat) const {
 }
 
 DiscountSearch OfferBulkOperations::confirmDiscountToTotal(double target, bool withoutVat) {
-    services::profile::saveBool(kDiscountBasisValue, withoutVat);
+    services::profile::saveBool(services::profile::value::DiscountPriceType, withoutVat);
     return discountToTotal(target, withoutVat);
 }
 

@@ -11,6 +11,7 @@
 #include "offers/OfferItemCard.h"
 #include "offers/SharedDocuments.h"
 #include "services/ProfileStore.h"
+#include "services/ProfileValues.h"
 #include "services/PurchasePriceDisplay.h"
 #include "services/RecordRefresh.h"
 
@@ -129,16 +130,12 @@ void OfferCardLogic::afterItemsChanged() {
         m_current = copy.items().size() - 1;
 }
 
-namespace {
-constexpr int kSumOfMarks = 38;
-}
-
 bool OfferCardLogic::sumOfMarksShown() {
-    return services::profile::loadBool(kSumOfMarks, false);
+    return services::profile::loadBool(services::profile::value::OfferSumOfMarks, false);
 }
 
 void OfferCardLogic::rememberSumOfMarks(bool shown) {
-    services::profile::saveBool(kSumOfMarks, shown);
+    services::profile::saveBool(services::profile::value::OfferSumOfMarks, shown);
 }
 
 void OfferCardLogic::itemsChanged() {

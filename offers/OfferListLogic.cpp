@@ -11,6 +11,7 @@
 #include "services/LockFiles.h"
 #include "services/ProfileSession.h"
 #include "services/ProfileStore.h"
+#include "services/ProfileValues.h"
 #include "services/PurchasePriceDisplay.h"
 #include "services/RecordLock.h"
 #include "services/RecordRefresh.h"
@@ -19,10 +20,6 @@ namespace orvento::offers {
 
 namespace {
 
-constexpr int kLegendValue = 5;
-// "po vytvoření nové nabídky automaticky nabídnout tisk"
-constexpr int kPrintNewOfferValue = 1;
-constexpr int kCurrentOfferValue = 10;
 // How many IDs one statement of the sums names at most.
 constexpr size_t kSumChunk = 400;
 
@@ -77,17 +74,18 @@ bool OfferListLogic::open() {
     m_filter.active = false;
     m_rows.setFilter({});
     m_rows.setSortField(m_context.profile().sortField(services::GridId::OfferList));
-    m_legend = services::profile::loadBool(kLegendValue, true);
+    m_legend = services::profile::loadBool(services::profile::value::OfferLegendShown, true);
     m_rows.setProfitVisible(profitShown());
     const bool ok = reloadRows();
     m_rows.clearMarks();
-    locate(services::profile::loadInt(kCurrentOfferValue, 1));
+    locate(services::profile::loadInt(services::profile::value::CurrentOffer, 1));
     return ok;
 }
 
 void OfferListLogic::close() {
     if (m_current >= 0)
-        services::profile::saveInt(kCurrentOfferValue, static_cast<int>(currentId()));
+        services::profile::saveInt(services::profile::value::CurrentOffer,
+                                   static_cast<int>(currentId()));
     m_context.profile().setSortField(services::GridId::OfferList, m_rows.sortField());
 }
 
@@ -149,7 +147,7 @@ void OfferListLogic::clearMarks() {
 
 void OfferListLogic::setLegendShown(bool shown) {
     m_legend = shown;
-    services::profile::saveBool(kLegendValue, shown);
+    services::profile::saveBool(services::profile::value::OfferLegendShown, shown);
 }
 
 OfferListButtons OfferListLogic::buttons() const {
@@ -259,7 +257,7 @@ void OfferListLogic::pickFilterFirm(
 
 void OfferListLogic::offerPrintOfNew(const core::NavigationResult& card) {
     if (card.status != core::NavigationStatus::Done || card.ids.empty() ||
-        !services::profile::loadBool(kPrintNewOfferValue, true))
+        !services::profile::loadBool(services::profile::value::PrintAfterNewOffer, true))
         return;
     if (m_print)
         m_print->onAnswer(nullptr);

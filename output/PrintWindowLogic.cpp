@@ -6,6 +6,7 @@
 #include "core/UserInteraction.h"
 #include "output/ReportCatalogue.h"
 #include "services/ProfileStore.h"
+#include "services/ProfileValues.h"
 
 #include <QDir>
 #include <QFile>
@@ -18,19 +19,25 @@ namespace orvento::output {
 PrintDefaults printDefaults(int printType) {
     switch (printType) {
     case 1:
-        return {3, 4, 0};
+        return {services::profile::value::OfferReport, services::profile::value::OfferPrinter, 0};
     case 2:
-        return {16, 17, 0};
+        return {services::profile::value::CatalogueWithGroupsReport,
+                services::profile::value::CataloguePrinter, 0};
     case 3:
-        return {18, 17, 0}; // both price lists share one printer
+        return {services::profile::value::CatalogueWithoutGroupsReport,
+                services::profile::value::CataloguePrinter,
+                0}; // both price lists share one printer
     case 4:
-        return {19, 20, 0};
+        return {services::profile::value::AddressBookReport,
+                services::profile::value::AddressBookPrinter, 0};
     case 5:
-        return {26, 27, 0};
+        return {services::profile::value::NoteReport, services::profile::value::NotePrinter, 0};
     case 102:
-        return {30, 0, 31};
+        return {services::profile::value::CatalogueWithGroupsExportReport, 0,
+                services::profile::value::CatalogueWithGroupsExportFile};
     case 103:
-        return {32, 0, 33};
+        return {services::profile::value::CatalogueWithoutGroupsExportReport, 0,
+                services::profile::value::CatalogueWithoutGroupsExportFile};
     default:
         return {};
     }

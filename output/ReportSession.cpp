@@ -10,6 +10,7 @@
 #include "output/ReportCatalogue.h"
 #include "output/ReportTables.h"
 #include "services/ProfileStore.h"
+#include "services/ProfileValues.h"
 
 #include <QDir>
 #include <QEventLoop>
@@ -214,7 +215,8 @@ bool printOfferDirectly(const ReportContext& context, core::UserInteraction& ui,
     choice.reportKind = 1;
     choice.file = QStringLiteral("_NABKSP");
     choice.builtIn = true;
-    const QString remembered = services::profile::loadValue(3).trimmed();
+    const QString remembered =
+        services::profile::loadValue(services::profile::value::OfferReport).trimmed();
     if (!remembered.isEmpty()) {
         bool builtInList = false;
         bool builtInOffer = false;

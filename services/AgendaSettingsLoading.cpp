@@ -3,38 +3,31 @@
 #include "core/AppContext.h"
 #include "core/ProgramState.h"
 #include "services/ProfileStore.h"
+#include "services/ProfileValues.h"
 
 namespace orvento::services {
-
-namespace {
-
-// Profile value numbers.
-constexpr int kPrintAfterNew = 1;
-constexpr int kDefaultTemplate = 2;
-constexpr int kAskOnLeave = 21;
-constexpr int kHidePurchasePrices = 22;
-constexpr int kBulkAdd = 44;
-
-} // namespace
 
 core::ProfileOptions loadProfileOptions() {
     const core::ProfileOptions defaults;
     core::ProfileOptions o;
-    o.tiskPoNoveNabidce = profile::loadBool(kPrintAfterNew, defaults.tiskPoNoveNabidce);
-    o.vychoziSablona = profile::loadValue(kDefaultTemplate);
-    o.dotazPriOpusteni = profile::loadBool(kAskOnLeave, defaults.dotazPriOpusteni);
-    o.hromadneVkladani = profile::loadBool(kBulkAdd, defaults.hromadneVkladani);
+    o.tiskPoNoveNabidce =
+        profile::loadBool(profile::value::PrintAfterNewOffer, defaults.tiskPoNoveNabidce);
+    o.vychoziSablona = profile::loadValue(profile::value::DefaultTemplate);
+    o.dotazPriOpusteni =
+        profile::loadBool(profile::value::AskOnLeavingOffer, defaults.dotazPriOpusteni);
+    o.hromadneVkladani =
+        profile::loadBool(profile::value::BulkInsertItems, defaults.hromadneVkladani);
     o.nezobrazovatNakupniCeny =
-        profile::loadBool(kHidePurchasePrices, defaults.nezobrazovatNakupniCeny);
+        profile::loadBool(profile::value::HidePurchasePrices, defaults.nezobrazovatNakupniCeny);
     return o;
 }
 
 bool saveProfileOptions(const core::ProfileOptions& o) {
-    return profile::saveBool(kPrintAfterNew, o.tiskPoNoveNabidce) &&
-           profile::saveValue(kDefaultTemplate, o.vychoziSablona) &&
-           profile::saveBool(kAskOnLeave, o.dotazPriOpusteni) &&
-           profile::saveBool(kBulkAdd, o.hromadneVkladani) &&
-           profile::saveBool(kHidePurchasePrices, o.nezobrazovatNakupniCeny);
+    return profile::saveBool(profile::value::PrintAfterNewOffer, o.tiskPoNoveNabidce) &&
+           profile::saveValue(profile::value::DefaultTemplate, o.vychoziSablona) &&
+           profile::saveBool(profile::value::AskOnLeavingOffer, o.dotazPriOpusteni) &&
+           profile::saveBool(profile::value::BulkInsertItems, o.hromadneVkladani) &&
+           profile::saveBool(profile::value::HidePurchasePrices, o.nezobrazovatNakupniCeny);
 }
 
 void applyPurchasePriceDisplay(const core::ProfileOptions& options, core::ProgramEvents& events) {

@@ -1,6 +1,7 @@
 #include "services/GridLayouts.h"
 
 #include "services/MemTableText.h"
+#include "services/ProfileValues.h"
 
 #include <algorithm>
 #include <map>
@@ -39,7 +40,7 @@ std::map<GridId, GridDefinition> buildDefinitions() {
          col("CelkemBDPH", "Celkem bez DPH", 116, true),
          col("Celkem", "Celkem s DPH", 116, true, C::LightGrey), col("Zisk", "Zisk", 116, true),
          col("Zamek", "Z", 16, false), col("Vytvoril", "Vystavil", 150, false)},
-        11,
+        profile::value::OfferListSort,
         QStringLiteral("DOKLAD")};
     d[GridId::AddressBook] = {GridId::AddressBook,
                               {},
@@ -49,7 +50,7 @@ std::map<GridId, GridDefinition> buildDefinitions() {
                                col("Telefon", "Telefon", 114, false), col("Fax", "Fax", 114, false),
                                col("Email", "E-mail", 134, true), col("WWW", "Internet", 98, false),
                                col("EANKod", "EAN kód", 114, true)},
-                              9,
+                              profile::value::AddressBookSort,
                               QStringLiteral("NAZEV")};
     d[GridId::OfferItems] = {
         GridId::OfferItems,
@@ -73,7 +74,7 @@ std::map<GridId, GridDefinition> buildDefinitions() {
     d[GridId::CatalogueGroups] = {GridId::CatalogueGroups,
                                   {},
                                   {col("Nazev", "Název", 120, true), col("Kod", "Kód", 64, true)},
-                                  12,
+                                  profile::value::CatalogueGroupsSort,
                                   QStringLiteral("NAZEV")};
     d[GridId::CatalogueItems] = {
         GridId::CatalogueItems,
@@ -86,7 +87,7 @@ std::map<GridId, GridDefinition> buildDefinitions() {
          col("NakCena", "Nákupní cena", 100, false, C::LightOrange),
          col("SazbaDPH", "% DPH", 45, false), col("BarCode", "Čárový kód", 122, true),
          col("Dostupnost", "D", 15, false)},
-        13,
+        profile::value::CatalogueItemsSort,
         QStringLiteral("POPIS")};
     return d;
 }

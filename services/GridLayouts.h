@@ -1,5 +1,7 @@
 #pragma once
 
+#include "services/ProfileValues.h"
+
 #include <QString>
 
 #include <vector>
@@ -9,11 +11,11 @@ namespace orvento::services {
 // The five grids whose column layout each profile remembers; the value is the number of the
 // memo the layout is kept in.
 enum class GridId {
-    OfferList = 1,
-    AddressBook = 2,
-    OfferItems = 3,
-    CatalogueGroups = 4,
-    CatalogueItems = 5,
+    OfferList = profile::memo::OfferListGrid,
+    AddressBook = profile::memo::AddressBookGrid,
+    OfferItems = profile::memo::OfferItemsGrid,
+    CatalogueGroups = profile::memo::CatalogueGroupsGrid,
+    CatalogueItems = profile::memo::CatalogueItemsGrid,
 };
 inline constexpr GridId kAllGrids[] = {GridId::OfferList, GridId::AddressBook, GridId::OfferItems,
                                        GridId::CatalogueGroups, GridId::CatalogueItems};

@@ -1,4 +1,5 @@
 #include "services/ProfileStore.h"
+#include "services/ProfileValues.h"
 
 #include "core/RecordMapping.h"
 
@@ -14,83 +15,18 @@ namespace orvento::services::profile {
 
 namespace {
 
-const QString kValues = QStringLiteral("Uzivatelske");
-const QString kMemos = QStringLiteral("UzivMemo");
-
-const std::array<const char*, 52> kValueDescriptions = {
-    "",
-    "",
-    "Nabídky - výchozí formulář",
-    "Nabídky - index výchozí tiskárny",
-    "Nabídky - zobrazení legendy",
-    "Ceník - ID aktivního listu",
-    "Ceník - zobrazené skupiny",
-    "Adresář - ID záznamu",
-    "Adresář - SortField",
-    "Nabídky - ID záznamu",
-    "Nabídky - SortField",
-    "Ceník - SortField (skupiny)",
-    "Ceník - SortField (položky)",
-    "Ceník - šířka panelu skupiny",
-    "Import - ID záznamu",
-    "Ceník se skup. - výchozí formulář",
-    "Ceník - index výchozí tiskárny",
-    "Ceník bez skup. - výchozí formulář",
-    "Adresář - výchozí formulář",
-    "Adresář - index výchozí tiskárny",
-    "Uživatelské - dotaz při opuštění",
-    "Uživatelské - nezobrazovat NC",
-    "Uživatelská složka pro zálohy",
-    "Záloha do standardní složky",
-    "Záloha společných dat",
-    "Poznámky - výchozí formulář",
-    "Poznámky - index výchozí tiskárny",
-    "Poslední otevřený adresář pro DOC",
-    "Poznámky - ID záznamu",
-    "Ceník se skup. (Export) - výchozí formulář",
-    "Ceník se skup. (Export) - název souboru",
-    "Ceník bez skup. (Export) - výchozí formulář",
-    "Ceník bez skup. (Export) - název souboru",
-    "Export nabídky do XML - název souboru",
-    "Export nabídky do XML - název ext. programu",
-    "Export nabídky do XML - spustit ext. program",
-    "Export nabídky do XML - přidat parametr",
-    "Součet ozn. pol. v nabídce",
-    "Součet ozn. pol. v rozpisu",
-    "Export adresy do XML - název souboru",
-    "Export adresy do XML - název ext. programu",
-    "Export adresy do XML - spustit ext. program",
-    "Export adresy do XML - přidat parametr",
-    "Uživatelské - hromadné vložení položek",
-    "Import položek - zdroj dat",
-    "Import položek - spojovací klíč",
-    "Import položek - jméno souboru",
-    "Import položek - nadpisy na prvním řádku",
-    "Import položek - sloupec spojovací klíč",
-    "Import položek - sloupec počet mj",
-    "Import položek - defaultní počet mj",
-    "Dopočet slevy - typ ceny bez PDH",
-};
-
-const std::array<const char*, 8> kMemoDescriptions = {
-    "Nabídky - grid",
-    "Adresář - grid",
-    "Nabídky položky - grid",
-    "Ceník skupiny - grid",
-    "Ceník - grid",
-    "Ceník - ID záznamů listů",
-    "Ceník - ID záznamů skupin",
-    "Aktuální tiskový filtr ceníku",
-};
+const QString kValuesTable = QStringLiteral("Uzivatelske");
+const QString kMemosTable = QStringLiteral("UzivMemo");
 
 const std::array<const char*, 4> kWindows = {"Karta nabídky", "Seznam nabídek", "Seznam adresáře",
                                              "Ceník"};
 const std::array<const char*, 5> kWindowParts = {"Left", "Top", "Height", "Width", "Max"};
 
-template <size_t N> QString describe(const std::array<const char*, N>& table, int number) {
-    if (number < 1 || number > static_cast<int>(N))
-        return {};
-    return QString::fromUtf8(table[static_cast<size_t>(number - 1)]);
+template <size_t N> QString describe(const std::array<NumberedValue, N>& table, int number) {
+    for (const NumberedValue& entry : table)
+        if (entry.number == number)
+            return QString::fromUtf8(entry.description);
+    return {};
 }
 
 QString profileName() {
@@ -100,17 +36,17 @@ QString profileName() {
 } // namespace
 
 QString valueDescription(int number) {
-    return describe(kValueDescriptions, number);
+    return describe(kValues, number);
 }
 QString memoDescription(int number) {
-    return describe(kMemoDescriptions, number);
+    return describe(kMemos, number);
 }
 
 QString windowValueDescription(int number) {
-    if (number < 1 || number > 20)
+    if (number < 1 || number > kWindowValueCount)
         return {};
-    const int window = (number - 1) / 5;
-    const int part = (number - 1) % 5;
+    const int window = (number - 1) / kValuesPerWindow;
+    const int part = (number - 1) % kValuesPerWindow;
     return QString::fromUtf8(kWindows[static_cast<size_t>(window)]) + QStringLiteral(" - ") +
            QString::fromLatin1(kWindowParts[static_cast<size_t>(part)]);
 }
@@ -133,29 +69,29 @@ bool save(core::Database& db, const QString& table, const QString& profile, int 
 }
 
 QString loadValue(int number) {
-    return load(core::programState().db->agenda, kValues, profileName(), number);
+    return load(core::programState().db->agenda, kValuesTable, profileName(), number);
 }
 
 bool saveValue(int number, const QString& value) {
-    return save(core::programState().db->agenda, kValues, profileName(), number,
+    return save(core::programState().db->agenda, kValuesTable, profileName(), number,
                 valueDescription(number), value);
 }
 
 QString loadMemo(int number) {
-    return load(core::programState().db->agenda, kMemos, profileName(), number);
+    return load(core::programState().db->agenda, kMemosTable, profileName(), number);
 }
 
 bool saveMemo(int number, const QString& value) {
-    return save(core::programState().db->agenda, kMemos, profileName(), number,
+    return save(core::programState().db->agenda, kMemosTable, profileName(), number,
                 memoDescription(number), value);
 }
 
 QString loadWindowValue(int number) {
-    return load(core::programState().db->global, kValues, profileName(), number);
+    return load(core::programState().db->global, kValuesTable, profileName(), number);
 }
 
 bool saveWindowValue(int number, const QString& value) {
-    return save(core::programState().db->global, kValues, profileName(), number,
+    return save(core::programState().db->global, kValuesTable, profileName(), number,
                 windowValueDescription(number), value);
 }
 

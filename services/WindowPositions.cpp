@@ -1,6 +1,7 @@
 #include "services/WindowPositions.h"
 
 #include "services/ProfileStore.h"
+#include "services/ProfileValues.h"
 
 namespace orvento::services {
 
@@ -10,7 +11,7 @@ namespace {
 enum Part { Left = 1, Top = 2, Height = 3, Width = 4, Max = 5 };
 
 int valueNumber(WindowId window, Part part) {
-    return static_cast<int>(window) * 5 + part;
+    return static_cast<int>(window) * profile::kValuesPerWindow + part;
 }
 
 std::optional<int> loadNumber(WindowId window, Part part) {
