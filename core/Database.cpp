@@ -4,6 +4,7 @@
 #include "core/CzechCollation.h"
 
 #include <QDateTime>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QSqlDriver>
 #include <QSqlError>
@@ -25,8 +26,18 @@ std::atomic<int>& openUnits() {
     return count;
 }
 
+// The outcome of the last statement on any connection, for the messages of a failed save.
+std::atomic<FailureKind>& lastKindInProgram() {
+    static std::atomic<FailureKind> kind{FailureKind::None};
+    return kind;
+}
+
 // How long a writer waits for another workstation's write to finish before giving up.
 constexpr int kBusyTimeoutMs = 8000;
+// How often a waiting writer looks whether the lock is free again. Bulk work leaves the lock free
+// only for a moment between its slices; a waiter that looked only every 100 ms, as SQLite's own
+// waiting does after a while, would miss most of those moments and wait behind the whole run.
+constexpr int kBusyPollMs = 2;
 
 const QString kDateTimeFormat = QStringLiteral("yyyy-MM-ddTHH:mm:ss.zzz");
 
@@ -165,8 +176,25 @@ std::optional<QString> writtenTable(const QString& sql) {
 
 } // namespace
 
+struct Database::BusyWait {
+    int timeoutMs = kBusyTimeoutMs;
+    QElapsedTimer since;
+
+    // SQLite's busy handler: true (non-zero) to try the statement again.
+    static int retry(void* context, int attempt) {
+        auto* const wait = static_cast<BusyWait*>(context);
+        if (attempt == 0)
+            wait->since.start();
+        if (wait->since.elapsed() >= wait->timeoutMs)
+            return 0;
+        sqlite3_sleep(kBusyPollMs);
+        return 1;
+    }
+};
+
 Database::Database(QString connectionName)
-    : m_connectionName(std::move(connectionName)) {}
+    : m_connectionName(std::move(connectionName))
+    , m_busyWait(std::make_unique<BusyWait>()) {}
 
 Database::~Database() {
     close();
@@ -177,7 +205,7 @@ Database::~Database() {
 bool Database::open(const QString& filePath) {
     close();
     m_lastError.clear();
-    m_lastFailureKind = FailureKind::None;
+    setFailureKind(FailureKind::None);
     if (!QFileInfo(filePath).isFile()) {
         m_lastError = QStringLiteral("Databázový soubor %1 nebyl nalezen.").arg(filePath);
         return false;
@@ -188,7 +216,7 @@ bool Database::open(const QString& filePath) {
                 ? QSqlDatabase::database(m_connectionName, false)
                 : QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connectionName);
         db.setDatabaseName(filePath);
-        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(kBusyTimeoutMs));
+        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(m_busyWait->timeoutMs));
         if (!db.open()) {
             m_lastError = errorText(db.lastError());
             return false;
@@ -213,6 +241,7 @@ bool Database::open(const QString& filePath) {
         sqlite3* const handle = *static_cast<sqlite3* const*>(h.constData());
         registerCzechCollation(handle);
         registerAmountText(handle);
+        sqlite3_busy_handler(handle, &BusyWait::retry, m_busyWait.get());
     }
     FileLock::acquire(ldbPathFor(filePath), FileLock::Mode::Shared, true, m_ldbLock);
     return true;
@@ -253,9 +282,22 @@ void Database::bindAll(QSqlQuery& query, const SqlParams& params) const {
                         storedValue(value));
 }
 
+void Database::setBusyTimeout(int milliseconds) {
+    m_busyWait->timeoutMs = milliseconds;
+}
+
+FailureKind Database::lastFailureKindInProgram() {
+    return lastKindInProgram();
+}
+
+void Database::setFailureKind(FailureKind kind) {
+    m_lastFailureKind = kind;
+    lastKindInProgram() = kind;
+}
+
 bool Database::checkOpen() {
     m_lastError.clear();
-    m_lastFailureKind = FailureKind::None;
+    setFailureKind(FailureKind::None);
     if (isOpen())
         return true;
     failWith(QStringLiteral("Databáze není připojena."));
@@ -264,12 +306,12 @@ bool Database::checkOpen() {
 
 void Database::fail(const QSqlError& error) {
     m_lastError = errorText(error);
-    m_lastFailureKind = failureKindOf(error);
+    setFailureKind(failureKindOf(error));
 }
 
 void Database::failWith(const QString& text) {
     m_lastError = text;
-    m_lastFailureKind = FailureKind::Other;
+    setFailureKind(FailureKind::Other);
 }
 
 QSqlQuery& Database::cachedQuery(const QString& sql, bool* prepared) {
@@ -443,7 +485,7 @@ bool Database::commit() {
         const FailureKind kind = m_lastFailureKind;
         rollback();
         m_lastError = reason;
-        m_lastFailureKind = kind;
+        setFailureKind(kind);
         return false;
     }
     endUnit();
@@ -595,13 +637,24 @@ bool Transaction::commit() {
 }
 
 QString saveFailedMessage(const QString& table) {
-    return QStringLiteral("Při ukládání záznamu do \"%1\" došlo k chybě: metoda \"Execute\" "
-                          "selhala.")
-        .arg(table);
+    return writeFailureText(
+        QStringLiteral("Při ukládání záznamu do \"%1\" došlo k chybě: metoda \"Execute\" "
+                       "selhala.")
+            .arg(table));
 }
 
 QString saveFailedMessage() {
-    return QStringLiteral("Při ukládání záznamu došlo k chybě: metoda \"Execute\" selhala.");
+    return writeFailureText(
+        QStringLiteral("Při ukládání záznamu došlo k chybě: metoda \"Execute\" selhala."));
+}
+
+QString busyMessage() {
+    return QStringLiteral("Databázi právě zapisuje jiná pracovní stanice. Zkuste prosím uložení za "
+                          "chvíli znovu.");
+}
+
+QString writeFailureText(const QString& usual) {
+    return Database::lastFailureKindInProgram() == FailureKind::Busy ? busyMessage() : usual;
 }
 
 QString newRowNotFoundMessage() {

@@ -65,6 +65,11 @@ public:
     qint64 newRowId() const { return m_newRowId; }
     const QString& lastError() const { return m_lastError; }
     FailureKind lastFailureKind() const { return m_lastFailureKind; }
+    // The kind of failure of the last statement the program ran on any connection: the messages
+    // of a failed save are built from it, after the unit of work that failed.
+    static FailureKind lastFailureKindInProgram();
+    // How long a statement waits for another workstation's write lock before it fails as busy.
+    void setBusyTimeout(int milliseconds);
 
     // Transactions nest: the outermost begin starts the unit of work, inner ones are savepoints.
     // An inner scope that rolls back dooms the whole unit, whose commit then fails and rolls
@@ -106,10 +111,12 @@ public:
 
 private:
     friend class Statement;
+    struct BusyWait;
 
     void bindAll(QSqlQuery& query, const SqlParams& params) const;
     bool checkOpen();
     void fail(const QSqlError& error);
+    void setFailureKind(FailureKind kind);
     void failWith(const QString& text);
     QSqlQuery& cachedQuery(const QString& sql, bool* prepared);
     void wrote(const QString& table);
@@ -130,6 +137,7 @@ private:
     int m_depth = 0;
     bool m_doomed = false;
     std::set<QString> m_writtenInUnit;
+    std::unique_ptr<BusyWait> m_busyWait;
 };
 
 // A statement prepared once and run many times with new values, for loops over many rows. Lives
@@ -176,9 +184,14 @@ private:
     bool m_active = false;
 };
 
-// The standard messages of a failed write.
+// The standard messages of a failed write. When the last statement failed because another
+// workstation kept the database busy past the time-out, each says so and asks to try again.
 QString saveFailedMessage(const QString& table);
 QString saveFailedMessage();
+QString busyMessage();
+// `usual`, or the busy message when the last statement failed as busy: for the few saves that
+// word their failure in their own way.
+QString writeFailureText(const QString& usual);
 QString newRowNotFoundMessage();
 
 } // namespace orvento::core

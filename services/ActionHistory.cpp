@@ -88,8 +88,8 @@ std::optional<MemTable> snapshotOfQuery(core::Database& db, const QString& table
 }
 
 QString historyFailedMessage() {
-    return QStringLiteral("Při ukládání záznamu do tabulky Akce došlo k chybě: metoda \"Execute\" "
-                          "selhala.");
+    return core::writeFailureText(QStringLiteral(
+        "Při ukládání záznamu do tabulky Akce došlo k chybě: metoda \"Execute\" selhala."));
 }
 
 bool recordOfferSave(core::Database& db, qint64 offerId, ActionType type,

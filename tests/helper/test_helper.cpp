@@ -8,11 +8,18 @@
 #include "services/RecordLock.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
+#include <QElapsedTimer>
 #include <QTextStream>
+#include <QThread>
 
+#include <atomic>
 #include <cstdio>
 #include <iostream>
 #include <string>
+#include <thread>
+#include <utility>
+#include <vector>
 
 using namespace orvento;
 
@@ -81,6 +88,55 @@ int main(int argc, char** argv) {
             : state == services::RecordLock::State::ReadOnly ? "readonly"
                                                              : "failed");
         waitForInputToClose();
+        return 0;
+    }
+    if (command == QLatin1String("hold-write")) {
+        // hold-write <database>: keeps the write lock of an open unit of work
+        core::Database db(QStringLiteral("helper"));
+        if (!db.open(args.value(2))) {
+            say("failed");
+            return 1;
+        }
+        core::Transaction unit(db);
+        say(unit.isActive() ? "ready" : "failed");
+        waitForInputToClose();
+        return 0;
+    }
+    if (command == QLatin1String("timed-saves")) {
+        // timed-saves <data folder> <agenda>: saves a new offer every few milliseconds until its
+        // input closes, then tells of each save "save <start, ms since the epoch> <duration ms>"
+        if (!openAgenda(args.value(2), args.value(3))) {
+            say("failed");
+            return 1;
+        }
+        std::atomic<bool> inputClosed{false};
+        std::thread reader([&] {
+            waitForInputToClose();
+            inputClosed = true;
+        });
+        say("ready");
+        core::SilentInteraction ui;
+        offers::OfferStore store(core::programState().db->agenda);
+        std::vector<std::pair<qint64, qint64>> saves;
+        bool ok = true;
+        while (ok && !inputClosed) {
+            const qint64 start = QDateTime::currentMSecsSinceEpoch();
+            QElapsedTimer took;
+            took.start();
+            auto opened = store.open(offers::OfferMode::New, std::nullopt, ui);
+            ok = opened.has_value();
+            if (ok) {
+                opened->copy.insertItem(1, helperItem(1.0));
+                ok = store.save(opened->copy, ui);
+            }
+            saves.emplace_back(start, took.elapsed());
+            constexpr unsigned long kPauseMs = 20;
+            QThread::msleep(kPauseMs);
+        }
+        reader.join();
+        for (const auto& [start, took] : saves)
+            say("save " + std::to_string(start) + " " + std::to_string(took));
+        say(ok ? "done" : "failed");
         return 0;
     }
     if (command == QLatin1String("insert")) {

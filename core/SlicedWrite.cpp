@@ -1,0 +1,55 @@
+#include "core/SlicedWrite.h"
+
+#include "core/Database.h"
+
+#include <QElapsedTimer>
+#include <QThread>
+
+#include <algorithm>
+
+namespace orvento::core {
+
+SlicedWriteResult writeInSlices(Database& db, std::size_t count, std::size_t sliceSize,
+                                const std::function<bool(std::size_t)>& writeOne,
+                                const std::function<bool(std::size_t, std::size_t)>& progress) {
+    SlicedWriteResult result;
+    if (db.transactionDepth() > 0) {
+        result.failed = true;
+        return result;
+    }
+    sliceSize = std::max<std::size_t>(sliceSize, 1);
+    std::size_t next = 0;
+    while (next < count) {
+        if (next > 0)
+            QThread::msleep(static_cast<unsigned long>(kSliceGap.count()));
+        Transaction slice(db);
+        if (!slice.isActive()) {
+            result.failed = true;
+            return result;
+        }
+        QElapsedTimer held;
+        held.start();
+        const std::size_t end = std::min(count, next + sliceSize);
+        std::size_t index = next;
+        while (index < end && (index == next || held.elapsed() < kSliceLockBudget.count())) {
+            if (!writeOne(index)) {
+                result.failed = true;
+                return result; // the slice rolls back as it goes out of scope
+            }
+            ++index;
+        }
+        if (!slice.commit()) {
+            result.failed = true;
+            return result;
+        }
+        result.written = index;
+        next = index;
+        if (progress && !progress(result.written, count)) {
+            result.stopped = next < count;
+            return result;
+        }
+    }
+    return result;
+}
+
+} // namespace orvento::core
