@@ -3,6 +3,7 @@
 #include "catalogue/pricing/FieldPrecision.h"
 #include "core/Database.h"
 #include "core/ProgramState.h"
+#include "core/ProgressScope.h"
 #include "core/UserInteraction.h"
 #include "services/PurchasePriceDisplay.h"
 #include "services/RecordRefresh.h"
@@ -117,9 +118,11 @@ bool ItemCard::open(ItemCardMode mode, qint64 itemId, qint64 sheetId, qint64 gro
     if (mode == ItemCardMode::New)
         return true;
 
-    m_ui.showWait(QStringLiteral("Načítám položku\nprosím čekejte..."));
-    const std::optional<ItemRecord> stored = readItem(m_db, itemId);
-    m_ui.hideWait();
+    const std::optional<ItemRecord> stored = [&] {
+        const core::ProgressScope wait(m_ui, QStringLiteral("Načítám položku\nprosím čekejte..."),
+                                       0, false);
+        return readItem(m_db, itemId);
+    }();
     if (!stored) {
         m_ui.warning(services::recordGoneMessage());
         return false;
@@ -332,9 +335,11 @@ CardOutcome ItemCard::confirm() {
         m_ui.information(QStringLiteral("Musíte vyplnit popis položky."));
         return CardOutcome::StayOpen;
     }
-    m_ui.showWait(QStringLiteral("Ukládání položky\nprosím čekejte..."));
-    const bool written = write();
-    m_ui.hideWait();
+    const bool written = [&] {
+        const core::ProgressScope wait(m_ui, QStringLiteral("Ukládání položky\nprosím čekejte..."),
+                                       0, false);
+        return write();
+    }();
     if (!written) {
         // Nothing was stored: the card stays open with everything typed, for another try.
         if (m_mode != ItemCardMode::Edit)
