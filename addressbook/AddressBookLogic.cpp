@@ -3,6 +3,7 @@
 #include "catalogue/LockedRecords.h"
 #include "core/Database.h"
 #include "core/ProgramState.h"
+#include "core/ProgressScope.h"
 #include "core/UserInteraction.h"
 #include "services/AccessRights.h"
 #include "services/ChangeStamps.h"
@@ -45,7 +46,8 @@ bool AddressBookLogic::mayOpen(core::UserInteraction& ui) {
 }
 
 bool AddressBookLogic::open(std::optional<qint64> startOn) {
-    catalogue::WaitWindow wait(m_ui, QStringLiteral("Načítám seznam Adresáře\nprosím čekejte..."));
+    core::ProgressScope wait(m_ui, QStringLiteral("Načítám seznam Adresáře\nprosím čekejte..."), 0,
+                             false);
     services::rememberCurrentStamp(core::StampedTable::Adresar);
     const bool ok = m_firms.load(m_session.sortField(GridId::AddressBook));
     m_firms.clearMarks();
@@ -172,9 +174,9 @@ void AddressBookLogic::removeFirms() {
         return;
     const qint64 current = currentFirmId();
     {
-        catalogue::WaitWindow wait(m_ui, QStringLiteral("Mazání adres\nprosím čekejte..."));
+        core::ProgressScope wait(m_ui, QStringLiteral("Mazání adres\nprosím čekejte..."), 0, false);
         const std::vector<qint64> marks = m_firms.marks();
-        if (deleteFirms(m_db, m_ui, marks))
+        if (deleteFirms(m_db, m_ui, marks, &wait))
             m_firms.clearMarks();
     }
     services::rememberCurrentStamp(core::StampedTable::Adresar);
@@ -188,11 +190,16 @@ std::optional<qint64> AddressBookLogic::pickFirm() const {
     return currentFirmId();
 }
 
-bool deleteFirms(core::Database& db, core::UserInteraction& ui, const std::vector<qint64>& ids) {
+bool deleteFirms(core::Database& db, core::UserInteraction& ui, const std::vector<qint64>& ids,
+                 core::ProgressScope* wait) {
+    const auto endWait = [wait] {
+        if (wait)
+            wait->end();
+    };
     // Every lock is tested before the first delete: a firm open elsewhere keeps all of them.
     for (const qint64 id : ids) {
         if (services::heldElsewhere(services::recordLockPath(kFirms, id))) {
-            ui.hideWait();
+            endWait();
             ui.warning(services::recordInUseDeleteMessage());
             return false;
         }
@@ -221,7 +228,7 @@ bool deleteFirms(core::Database& db, core::UserInteraction& ui, const std::vecto
     }();
     // Reported once the unit has been rolled back, not while it holds the write lock.
     if (!deleted) {
-        ui.hideWait();
+        endWait();
         ui.error(core::saveFailedMessage(table));
         return false;
     }

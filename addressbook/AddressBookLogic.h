@@ -8,6 +8,7 @@
 
 namespace orvento::core {
 class Database;
+class ProgressScope;
 class UserInteraction;
 } // namespace orvento::core
 
@@ -95,7 +96,9 @@ private:
 
 // Deletes the firms with their contacts and documents in one unit of work, after testing that no
 // other workstation has any of them open (else nothing is deleted after the warning). Files in
-// the shared folders stay. False after the message when nothing was deleted.
-bool deleteFirms(core::Database& db, core::UserInteraction& ui, const std::vector<qint64>& ids);
+// the shared folders stay. False after the message when nothing was deleted; the caller's wait
+// window, if any, ends before that message.
+bool deleteFirms(core::Database& db, core::UserInteraction& ui, const std::vector<qint64>& ids,
+                 core::ProgressScope* wait = nullptr);
 
 } // namespace orvento::addressbook

@@ -3,6 +3,7 @@
 #include "addressbook/PostCodeList.h"
 #include "catalogue/LockedRecords.h"
 #include "core/Database.h"
+#include "core/ProgressScope.h"
 #include "core/UserInteraction.h"
 #include "services/AccessRights.h"
 #include "services/RecordRefresh.h"
@@ -117,10 +118,10 @@ bool FirmCard::open(FirmCardMode mode, qint64 firmId) {
     if (mode == FirmCardMode::New)
         return true;
 
-    catalogue::WaitWindow wait(m_ui, QStringLiteral("Načítám adresu\nprosím čekejte..."));
+    core::ProgressScope wait(m_ui, QStringLiteral("Načítám adresu\nprosím čekejte..."), 0, false);
     const std::optional<Firm> stored = readFirm(m_db, firmId);
     if (!stored) {
-        wait.hide();
+        wait.end();
         if (mode == FirmCardMode::View)
             m_ui.warning(
                 QStringLiteral("Detail nelze zobrazit - adresa již byla smazána z adresáře."));
@@ -129,7 +130,7 @@ bool FirmCard::open(FirmCardMode mode, qint64 firmId) {
         return false;
     }
     if (mode == FirmCardMode::Edit && m_editable) {
-        wait.hide();
+        wait.end();
         const auto lockedElsewhere =
             catalogue::lockForCard(kFirms, firmId, RecordAccess::Editable, m_ui, m_lock);
         if (!lockedElsewhere)
@@ -279,9 +280,11 @@ CardOutcome FirmCard::confirm() {
         m_ui.information(QStringLiteral("Musíte vyplnit název adresy."));
         return CardOutcome::StayOpen;
     }
-    catalogue::WaitWindow wait(
-        m_ui, QStringLiteral("Prosím čekejte... probíhá ukládání adresy, případně kopírování "
-                             "dokumentů do sdílené složky (to může nějaký čas trvat)"));
+    core::ProgressScope wait(
+        m_ui,
+        QStringLiteral("Prosím čekejte... probíhá ukládání adresy, případně kopírování "
+                       "dokumentů do sdílené složky (to může nějaký čas trvat)"),
+        0, false);
     // The save works on copies: a failed save leaves the card as it was, to be saved again.
     Firm firm = m_firm;
     clipTexts(firm);
@@ -301,7 +304,7 @@ CardOutcome FirmCard::confirm() {
     }();
     if (failure) {
         // The card keeps every edit for another try.
-        wait.hide();
+        wait.end();
         m_ui.error(*failure);
         return CardOutcome::SaveFailed;
     }

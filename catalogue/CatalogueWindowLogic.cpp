@@ -6,6 +6,7 @@
 #include "catalogue/LockedRecords.h"
 #include "core/Database.h"
 #include "core/ProgramState.h"
+#include "core/ProgressScope.h"
 #include "core/UserInteraction.h"
 #include "services/AccessRights.h"
 #include "services/ChangeStamps.h"
@@ -48,7 +49,7 @@ bool CatalogueWindowLogic::mayOpen(core::UserInteraction& ui) {
 }
 
 bool CatalogueWindowLogic::open() {
-    WaitWindow wait(m_ui, messages::loadingCatalogue());
+    core::ProgressScope wait(m_ui, messages::loadingCatalogue(), 0, false);
     m_activeSheet = services::profile::loadInt(services::profile::value::ActiveSheet, 1);
     m_groupsShown =
         services::profile::loadBool(services::profile::value::CatalogueGroupsShown, true);

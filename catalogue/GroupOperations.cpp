@@ -5,6 +5,7 @@
 #include "core/CatalogueRows.h"
 #include "core/Database.h"
 #include "core/ProgramState.h"
+#include "core/ProgressScope.h"
 #include "core/UserInteraction.h"
 #include "services/RecordLock.h"
 #include "services/RecordRefresh.h"
@@ -65,10 +66,10 @@ bool deleteGroup(core::Database& db, core::UserInteraction& ui, qint64 groupId) 
         ui.warning(messages::basicGroupNotDeletable(group->nazev));
         return false;
     }
-    WaitWindow wait(ui, messages::deletingGroup());
+    core::ProgressScope wait(ui, messages::deletingGroup(), 0, false);
     if (anyLocked(db, QStringLiteral("Zasoby"),
                   {QStringLiteral("Skupina = :Skupina"), {{QStringLiteral("Skupina"), groupId}}})) {
-        wait.hide();
+        wait.end();
         ui.warning(messages::groupItemsLocked());
         return false;
     }
@@ -80,7 +81,7 @@ bool deleteGroup(core::Database& db, core::UserInteraction& ui, qint64 groupId) 
              db.execute(QStringLiteral("DELETE FROM Skupiny WHERE ID = :ID"), params) &&
              tx.commit();
     }
-    wait.hide();
+    wait.end();
     if (!ok)
         ui.error(core::saveFailedMessage(QStringLiteral("Skupiny")));
     return ok;

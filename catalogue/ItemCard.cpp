@@ -3,6 +3,7 @@
 #include "catalogue/pricing/FieldPrecision.h"
 #include "core/Database.h"
 #include "core/ProgramState.h"
+#include "core/ProgressScope.h"
 #include "core/UserInteraction.h"
 #include "services/PurchasePriceDisplay.h"
 #include "services/RecordRefresh.h"
@@ -117,9 +118,11 @@ bool ItemCard::open(ItemCardMode mode, qint64 itemId, qint64 sheetId, qint64 gro
     if (mode == ItemCardMode::New)
         return true;
 
-    m_ui.showWait(QStringLiteral("Načítám položku\nprosím čekejte..."));
-    const std::optional<ItemRecord> stored = readItem(m_db, itemId);
-    m_ui.hideWait();
+    const std::optional<ItemRecord> stored = [&] {
+        const core::ProgressScope wait(m_ui, QStringLiteral("Načítám položku\nprosím čekejte..."),
+                                       0, false);
+        return readItem(m_db, itemId);
+    }();
     if (!stored) {
         m_ui.warning(services::recordGoneMessage());
         return false;
@@ -344,9 +347,11 @@ CardOutcome ItemCard::confirm() {
         return CardOutcome::StayOpen;
     }
     ItemRecord record = recordToStore();
-    m_ui.showWait(QStringLiteral("Ukládání položky\nprosím čekejte..."));
-    const std::optional<qint64> id = write(record);
-    m_ui.hideWait();
+    const std::optional<qint64> id = [&] {
+        const core::ProgressScope wait(m_ui, QStringLiteral("Ukládání položky\nprosím čekejte..."),
+                                       0, false);
+        return write(record);
+    }();
     if (!id) {
         // Nothing was stored and the card keeps everything as it was typed, for another try.
         m_ui.error(core::saveFailedMessage(QStringLiteral("Zasoby")));

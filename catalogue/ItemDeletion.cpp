@@ -3,6 +3,7 @@
 #include "catalogue/CatalogueMessages.h"
 #include "catalogue/LockedRecords.h"
 #include "core/Database.h"
+#include "core/ProgressScope.h"
 #include "core/UserInteraction.h"
 #include "services/LockFiles.h"
 #include "services/RecordLock.h"
@@ -41,11 +42,11 @@ bool deleteItem(core::Database& db, core::UserInteraction& ui, qint64 itemId) {
 int deleteItems(core::Database& db, core::UserInteraction& ui, const std::vector<qint64>& ids) {
     if (!ui.question(messages::confirmDeleteMarkedItems()))
         return 0;
-    WaitWindow wait(ui, messages::deletingItems());
+    core::ProgressScope wait(ui, messages::deletingItems(), 0, false);
     int deleted = 0;
     for (const qint64 id : ids) {
         if (services::heldElsewhere(services::recordLockPath(kItems, id))) {
-            wait.hide();
+            wait.end();
             ui.warning(services::recordInUseDeleteMessage());
             break;
         }

@@ -2,6 +2,7 @@
 
 #include "catalogue/PriceLevelRecords.h"
 #include "core/Database.h"
+#include "core/ProgressScope.h"
 #include "core/UserInteraction.h"
 
 #include <QHash>
@@ -28,11 +29,12 @@ void report(core::UserInteraction& ui, const QString& group, const QString& leve
 } // namespace
 
 bool checkLevelConsistency(core::Database& db, core::UserInteraction& ui) {
-    ui.showWait(QStringLiteral("Kontrola cenových hladin, prosím čekejte..."));
+    core::ProgressScope wait(ui, QStringLiteral("Kontrola cenových hladin, prosím čekejte..."), 0,
+                             false);
     const auto rows = loadGroupLevels(db, 0);
     const auto levels = readLevels(db);
     const auto groups = readGroups(db);
-    ui.hideWait();
+    wait.end();
     if (!rows || !levels || !groups) {
         ui.error(db.lastError());
         return false;

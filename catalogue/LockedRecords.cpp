@@ -46,19 +46,4 @@ std::optional<bool> lockForCard(const QString& table, qint64 id, services::Recor
     return state == services::RecordLock::State::ReadOnly;
 }
 
-WaitWindow::WaitWindow(core::UserInteraction& ui, const QString& text, bool cancellable)
-    : m_ui(ui) {
-    m_ui.showWait(text, cancellable);
-}
-
-WaitWindow::~WaitWindow() {
-    hide();
-}
-
-void WaitWindow::hide() {
-    if (m_shown)
-        m_ui.hideWait();
-    m_shown = false;
-}
-
 } // namespace orvento::catalogue

@@ -27,18 +27,4 @@ bool anyLocked(core::Database& db, const QString& table, const SqlFilter& filter
 std::optional<bool> lockForCard(const QString& table, qint64 id, services::RecordAccess access,
                                 core::UserInteraction& ui, services::RecordLock& lock);
 
-// The wait window for as long as the object lives, or until hidden.
-class WaitWindow {
-public:
-    WaitWindow(core::UserInteraction& ui, const QString& text, bool cancellable = false);
-    ~WaitWindow();
-    WaitWindow(const WaitWindow&) = delete;
-    WaitWindow& operator=(const WaitWindow&) = delete;
-    void hide();
-
-private:
-    core::UserInteraction& m_ui;
-    bool m_shown = true;
-};
-
 } // namespace orvento::catalogue

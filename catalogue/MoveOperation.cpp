@@ -3,7 +3,7 @@
 #include "catalogue/CatalogueMessages.h"
 #include "catalogue/CatalogueRecords.h"
 #include "core/Database.h"
-#include "core/ProgramState.h"
+#include "core/ProgressScope.h"
 #include "core/UserInteraction.h"
 
 namespace orvento::catalogue {
@@ -113,41 +113,41 @@ bool MoveOperation::moveGroup(qint64 groupId) {
     return ok;
 }
 
-int MoveOperation::run(const std::function<void(int, int)>& progress) {
-    core::ProgramState& state = core::programState();
-    state.cancelRequested = false;
+int MoveOperation::run(const core::ProgressScope::Display& display) {
     m_interrupted = false;
     const int total = static_cast<int>(m_ids.size());
     const size_t step = m_kind == MoveKind::GroupsToSheet ? 1 : 5;
     int moved = 0;
     bool skippedBasic = false;
-    for (size_t i = 0; i < m_ids.size(); i += step) {
-        m_ui.keepAlive();
-        if (state.cancelRequested) {
-            m_interrupted = true;
-            break;
-        }
-        if (m_kind == MoveKind::GroupsToSheet) {
-            const auto group = readGroup(m_db, m_ids[i]);
-            if (!group)
-                continue; // deleted elsewhere meanwhile
-            if (group->zakladni) {
-                skippedBasic = true;
-                continue;
+    {
+        // The dialog shows the run on its own bar; without one (a test) it goes unseen.
+        core::ProgressScope progress(
+            m_ui, display ? display : core::ProgressScope::Display([](int, int) {}), total);
+        for (size_t i = 0; i < m_ids.size(); i += step) {
+            if (progress.cancelled()) {
+                m_interrupted = true;
+                break;
             }
-            if (!moveGroup(group->id))
-                break;
-            ++moved;
-        } else {
-            const size_t end = std::min(m_ids.size(), i + step);
-            if (!moveItems(i, end))
-                break;
-            moved += static_cast<int>(end - i);
+            if (m_kind == MoveKind::GroupsToSheet) {
+                const auto group = readGroup(m_db, m_ids[i]);
+                if (!group)
+                    continue; // deleted elsewhere meanwhile
+                if (group->zakladni) {
+                    skippedBasic = true;
+                    continue;
+                }
+                if (!moveGroup(group->id))
+                    break;
+                ++moved;
+            } else {
+                const size_t end = std::min(m_ids.size(), i + step);
+                if (!moveItems(i, end))
+                    break;
+                moved += static_cast<int>(end - i);
+            }
+            progress.step(static_cast<int>(std::min(m_ids.size(), i + step)));
         }
-        if (progress)
-            progress(static_cast<int>(std::min(m_ids.size(), i + step)), total);
     }
-    state.cancelRequested = false;
     if (skippedBasic)
         m_ui.information(messages::basicGroupSkipped());
     return moved;

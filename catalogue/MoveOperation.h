@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/ProgressScope.h"
+
 #include <QString>
 
 #include <functional>
@@ -47,11 +49,12 @@ public:
     bool validate();
 
     // Moves the rows in mark order. Items are moved in steps of five, groups one by one; between
-    // steps the interface repaints and the cancel flag of the wait window is polled, and a
-    // cancelled run stops there with every finished step kept. Each step is one transaction, so
-    // an item's sheet always equals its group's. Marked basic groups are skipped and reported.
-    // `progress` is told the number of rows done. The number of rows moved.
-    int run(const std::function<void(int done, int total)>& progress = {});
+    // steps the interface repaints and the cancel flag is read through the run's progress scope,
+    // and a cancelled run stops there with every finished step kept. Each step is one
+    // transaction, so an item's sheet always equals its group's. Marked basic groups are skipped
+    // and reported. `display` (the dialog's own bar) is told the number of rows done. The number
+    // of rows moved.
+    int run(const core::ProgressScope::Display& display = {});
     bool wasInterrupted() const { return m_interrupted; }
 
 private:

@@ -3,6 +3,7 @@
 #include "catalogue/CodeReferences.h"
 #include "catalogue/PriceLevelCard.h"
 #include "core/Database.h"
+#include "core/ProgressScope.h"
 #include "core/UserInteraction.h"
 #include "services/RecordRefresh.h"
 
@@ -260,9 +261,10 @@ CardOutcome PriceGroupCard::confirm() {
         return CardOutcome::StayOpen;
     }
     const bool wasNew = isNew();
-    m_ui.showWait(QStringLiteral("Prosím čekejte..."));
-    const std::optional<QString> failure = write();
-    m_ui.hideWait();
+    const std::optional<QString> failure = [&] {
+        const core::ProgressScope wait(m_ui, QStringLiteral("Prosím čekejte..."), 0, false);
+        return write();
+    }();
     if (failure) {
         m_ui.error(*failure);
         return CardOutcome::StayOpen;

@@ -2,8 +2,11 @@
 
 #include "catalogue/CodeReferences.h"
 #include "core/Database.h"
+#include "core/ProgressScope.h"
 #include "core/UserInteraction.h"
 #include "services/RecordRefresh.h"
+
+#include <optional>
 
 namespace orvento::catalogue {
 
@@ -138,12 +141,12 @@ CardOutcome PriceLevelCard::confirm() {
         return CardOutcome::StayOpen;
     }
     // The wait window stands while the references follow a changed level.
-    const bool updating = !isNew();
-    if (updating)
-        m_ui.showWait(QStringLiteral("Prosím čekejte..."));
-    const bool written = write(m_storedCode);
-    if (updating)
-        m_ui.hideWait();
+    const bool written = [&] {
+        std::optional<core::ProgressScope> wait;
+        if (!isNew())
+            wait.emplace(m_ui, QStringLiteral("Prosím čekejte..."), 0, false);
+        return write(m_storedCode);
+    }();
     if (!written) {
         // Told after the rollback; the card stays open with what the person entered.
         m_ui.error(core::saveFailedMessage());

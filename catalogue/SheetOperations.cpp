@@ -5,6 +5,7 @@
 #include "catalogue/LockedRecords.h"
 #include "core/CatalogueRows.h"
 #include "core/Database.h"
+#include "core/ProgressScope.h"
 #include "core/UserInteraction.h"
 #include "services/RecordLock.h"
 #include "services/RecordRefresh.h"
@@ -91,11 +92,11 @@ bool deleteSheet(core::Database& db, core::UserInteraction& ui, qint64 sheetId) 
     }
     if (!services::mayDeleteRecord(QStringLiteral("Sklady"), sheetId, ui))
         return false;
-    WaitWindow wait(ui, messages::deletingSheet());
+    core::ProgressScope wait(ui, messages::deletingSheet(), 0, false);
     const SqlFilter bySheet{QStringLiteral("Sklad = :Sklad"), {{QStringLiteral("Sklad"), sheetId}}};
     if (anyLocked(db, QStringLiteral("Zasoby"), bySheet) ||
         anyLocked(db, QStringLiteral("Skupiny"), bySheet)) {
-        wait.hide();
+        wait.end();
         ui.warning(messages::sheetContentLocked());
         return false;
     }
@@ -107,7 +108,7 @@ bool deleteSheet(core::Database& db, core::UserInteraction& ui, qint64 sheetId) 
              db.execute(QStringLiteral("DELETE FROM Skupiny WHERE Sklad = :ID"), params) &&
              db.execute(QStringLiteral("DELETE FROM Sklady WHERE ID = :ID"), params) && tx.commit();
     }
-    wait.hide();
+    wait.end();
     if (!ok)
         ui.error(core::saveFailedMessage(QStringLiteral("Sklady")));
     return ok;

@@ -2,6 +2,7 @@
 
 #include "core/AppVersion.h"
 #include "core/Database.h"
+#include "core/ProgressScope.h"
 #include "core/UserInteraction.h"
 
 #include <QSqlQuery>
@@ -201,10 +202,9 @@ bool checkSchemaVersion(Database& db, DatabaseKind kind, const QString& agenda,
         ui.error(db.lastError());
         return false;
     }
-    ui.showWait(QStringLiteral("Probíhá převod databáze\nprosím čekejte..."));
-    const bool ok = upgrade(db, kind, ui) && (ensureIndexes(db, kind), true);
-    ui.hideWait();
-    return ok;
+    const ProgressScope wait(ui, QStringLiteral("Probíhá převod databáze\nprosím čekejte..."), 0,
+                             false);
+    return upgrade(db, kind, ui) && (ensureIndexes(db, kind), true);
 }
 
 } // namespace orvento::core

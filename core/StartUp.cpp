@@ -6,6 +6,7 @@
 #include "core/Navigator.h"
 #include "core/PathUtil.h"
 #include "core/ProgramState.h"
+#include "core/ProgressScope.h"
 #include "core/Schema.h"
 #include "core/ShellOperations.h"
 #include "core/UserInteraction.h"
@@ -15,6 +16,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
+#include <optional>
 
 namespace orvento::core {
 
@@ -177,19 +179,23 @@ bool StartUp::copyTemplate(const QString& templateName, const QString& target, b
                        .arg(shown(source)));
         return false;
     }
-    if (showWait)
-        m_ui.showWait(QStringLiteral("Probíhá dokončení instalace\nprosím čekejte..."));
-    // Copy beside the target first and rename, so an interrupted copy never leaves a half
-    // database under the real name.
-    const QString partial = target + QStringLiteral(".part");
-    QFile::remove(partial);
-    const bool copied = QFile::copy(source, partial) &&
-                        QFile::setPermissions(partial, QFile::permissions(partial) |
-                                                           QFile::WriteOwner | QFile::ReadOwner) &&
-                        QFile::rename(partial, target);
-    QFile::remove(partial);
-    if (showWait)
-        m_ui.hideWait();
+    const bool copied = [&] {
+        std::optional<ProgressScope> wait;
+        if (showWait)
+            wait.emplace(m_ui, QStringLiteral("Probíhá dokončení instalace\nprosím čekejte..."), 0,
+                         false);
+        // Copy beside the target first and rename, so an interrupted copy never leaves a half
+        // database under the real name.
+        const QString partial = target + QStringLiteral(".part");
+        QFile::remove(partial);
+        const bool done =
+            QFile::copy(source, partial) &&
+            QFile::setPermissions(partial, QFile::permissions(partial) | QFile::WriteOwner |
+                                               QFile::ReadOwner) &&
+            QFile::rename(partial, target);
+        QFile::remove(partial);
+        return done;
+    }();
     if (!copied || !QFileInfo::exists(target)) {
         m_ui.error(QStringLiteral("Při kopírování souboru %1 na %2 došlo k chybě.")
                        .arg(shown(source), shown(target)));
@@ -296,7 +302,6 @@ bool StartUp::run() {
             return false;
     }
     m_hooks.loadNotes(m_context);
-    m_ui.hideWait();
     return true;
 }
 
@@ -321,7 +326,8 @@ bool StartUp::openAgendaFromList() {
 
 bool StartUp::openAgenda(const QString& agenda) {
     ProgramState& s = programState();
-    m_ui.showWait(QStringLiteral("Inicializace databáze\nprosím čekejte..."));
+    // Also over the schema check: an upgrade's own wait text comes and goes inside this one.
+    ProgressScope wait(m_ui, QStringLiteral("Inicializace databáze\nprosím čekejte..."), 0, false);
     const QString path = resolveInFolder(s.folders.data, agenda + QStringLiteral(".MDB"));
     Database& db = s.db->agenda;
     // What the user arranged in the agenda being left belongs to that agenda's profile.
@@ -332,7 +338,7 @@ bool StartUp::openAgenda(const QString& agenda) {
     QString reason;
     OpenProblem problem = OpenProblem::None;
     if (!openAsKind(db, path, DatabaseKind::Agenda, &reason, &problem)) {
-        m_ui.hideWait();
+        wait.end();
         m_ui.error(unusableDatabaseMessage(DatabaseKind::Agenda, agenda, path, problem, reason));
         return false;
     }
@@ -342,7 +348,6 @@ bool StartUp::openAgenda(const QString& agenda) {
         db.close();
         return false;
     }
-    m_ui.showWait(QStringLiteral("Inicializace databáze\nprosím čekejte..."));
     ensureFirstSheet(db, m_ui);
     m_hooks.loadProfile(m_context);
     if (!m_hooks.loadSettings(m_context)) {
@@ -354,7 +359,9 @@ bool StartUp::openAgenda(const QString& agenda) {
 
 void StartUp::close() {
     ProgramState& s = programState();
-    m_ui.showWait(QStringLiteral("Uložení uživatelského profilu...\npočkejte prosím na dokončení"));
+    const ProgressScope wait(
+        m_ui, QStringLiteral("Uložení uživatelského profilu...\npočkejte prosím na dokončení"), 0,
+        false);
     writeConfiguration();
     m_hooks.saveProfile(m_context);
     m_hooks.saveWindowPositions(m_context);
@@ -365,7 +372,6 @@ void StartUp::close() {
                 QStringLiteral("UPDATE KonfigTab SET IDZalohy = :IDZalohy WHERE ID = :ID"),
                 {{QStringLiteral("IDZalohy"), s.backupCounter}, {QStringLiteral("ID"), *id}});
     }
-    m_ui.hideWait();
 }
 
 } // namespace orvento::core

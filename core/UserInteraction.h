@@ -6,6 +6,8 @@
 
 namespace orvento::core {
 
+class ProgressScope;
+
 // The buttons of a question, and the answer given. The default button is the one Enter presses.
 enum class Answer { Yes, No, Cancel };
 enum class Buttons { YesNo, YesNoCancel };
@@ -33,9 +35,9 @@ public:
 
     // The wait window. While it is shown, long operations call keepAlive() between steps so the
     // interface repaints, and poll the program's cancel flag when they are cancellable; they do
-    // that through core::ProgressScope. keepAlive() lets no input reach other windows, only the
-    // wait window's cancel link, and does its work at most every few tens of milliseconds, so
-    // it may be called as often as convenient.
+    // that through core::ProgressScope, the only caller of showWait/hideWait. keepAlive() lets no
+    // input reach other windows, only the wait window's cancel link, and does its work at most
+    // every few tens of milliseconds, so it may be called as often as convenient.
     virtual void showWait(const QString& text, bool cancellable = false) = 0;
     virtual void hideWait() = 0;
     virtual void keepAlive() = 0;
@@ -57,6 +59,11 @@ public:
         (void)prompt;
         return std::nullopt;
     }
+
+private:
+    // The innermost progress scope open on this interaction; scopes nest through it.
+    friend class ProgressScope;
+    ProgressScope* m_innermostScope = nullptr;
 };
 
 } // namespace orvento::core

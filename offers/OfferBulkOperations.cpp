@@ -5,6 +5,7 @@
 #include "catalogue/pricing/PercentAdjustment.h"
 #include "core/AgendaSettings.h"
 #include "core/Database.h"
+#include "core/ProgressScope.h"
 #include "core/UserInteraction.h"
 #include "offers/OfferItemLevels.h"
 #include "offers/OfferItemPricing.h"
@@ -19,6 +20,8 @@
 #include <cmath>
 #include <map>
 #include <set>
+
+#include <optional>
 
 namespace orvento::offers {
 
@@ -391,14 +394,19 @@ void OfferBulkOperations::updatePrices(core::Database& agenda, const std::option
     QStringList problems;
     constexpr qint64 kWaitTextInterval = 100; // ms
     QElapsedTimer shownSince;
+    std::optional<core::ProgressScope> wait;
+    const QString waitText = QStringLiteral("Aktualizace cen, prosím čekejte...\n");
     for (std::size_t i = 0; i < m_offer.items().size(); ++i) {
         if (!processed(i))
             continue;
         const OfferItem& current = m_offer.items()[i];
         // The wait window repaints with each new text: the item shown changes a few times a
         // second, not once per item.
-        if (!shownSince.isValid() || shownSince.elapsed() >= kWaitTextInterval) {
-            m_ui.showWait(QStringLiteral("Aktualizace cen, prosím čekejte...\n") + current.Popis);
+        if (!wait) {
+            wait.emplace(m_ui, waitText + current.Popis, 0, false);
+            shownSince.start();
+        } else if (shownSince.elapsed() >= kWaitTextInterval) {
+            wait->setText(waitText + current.Popis);
             shownSince.start();
         }
         m_ui.keepAlive();
@@ -433,7 +441,7 @@ void OfferBulkOperations::updatePrices(core::Database& agenda, const std::option
         m_offer.replaceItem(i, std::move(item));
     }
     finish();
-    m_ui.hideWait();
+    wait.reset();
     if (!problems.isEmpty())
         m_ui.showProblems(problemHeading(), problems);
 }

@@ -68,7 +68,7 @@ bool OfferListLogic::mayOpen(core::UserInteraction& ui) {
 }
 
 bool OfferListLogic::open() {
-    catalogue::WaitWindow wait(m_ui, loadingText());
+    core::ProgressScope wait(m_ui, loadingText(), 0, false);
     const core::CurrentUser& user = core::programState().user;
     m_rows.setVisibility(visibilityCondition(user.vsechnyNabidky, user.prefiltrNabidkyVytvorId));
     m_filter.active = false;
@@ -290,7 +290,7 @@ void OfferListLogic::removeSelected() {
     const std::vector<qint64> marked = m_rows.marksInListOrder();
     std::vector<qint64> targets;
     qint64 after = -1; // where a single deletion leaves the list
-    std::optional<catalogue::WaitWindow> wait;
+    std::optional<core::ProgressScope> wait;
     if (marked.empty()) {
         if (!m_ui.question(
                 QStringLiteral("Vyjmutí dokladu je nevratná operace. Opravdu chcete pokračovat ?")))
@@ -307,7 +307,7 @@ void OfferListLogic::removeSelected() {
                 "doklady?")))
             return;
         targets = marked;
-        wait.emplace(m_ui, QStringLiteral("Mazání dokladů\nprosím čekejte..."));
+        wait.emplace(m_ui, QStringLiteral("Mazání dokladů\nprosím čekejte..."), 0, false);
     }
     int done = 0;
     for (const qint64 id : targets) {
@@ -322,7 +322,7 @@ void OfferListLogic::removeSelected() {
             refusal = lockedOfferDeleteMessage();
         if (!refusal.isEmpty()) {
             if (wait)
-                wait->hide();
+                wait->end();
             m_ui.warning(refusal);
             break;
         }
@@ -347,11 +347,11 @@ void OfferListLogic::setLocked(bool locked) {
         !services::checkRight(services::mayLockOffers(core::programState().user), m_ui))
         return;
     std::vector<qint64> targets = m_rows.marksInListOrder();
-    std::optional<catalogue::WaitWindow> wait;
+    std::optional<core::ProgressScope> wait;
     if (targets.empty())
         targets.push_back(currentId());
     else
-        wait.emplace(m_ui, QStringLiteral("Nastavení zámků\nprosím čekejte..."));
+        wait.emplace(m_ui, QStringLiteral("Nastavení zámků\nprosím čekejte..."), 0, false);
     // All of them or none: a failed statement leaves every offer as it was, and says so.
     const bool ok = [&] {
         core::Transaction unit(m_db);
@@ -408,9 +408,10 @@ std::optional<OfferSums> OfferListLogic::sumRows(const std::vector<qint64>& ids)
 }
 
 std::optional<OfferSums> OfferListLogic::sums() {
-    catalogue::WaitWindow wait(m_ui, QStringLiteral("Sumace seznamu dokladů...\n[čekejte prosím]"));
+    core::ProgressScope wait(m_ui, QStringLiteral("Sumace seznamu dokladů...\n[čekejte prosím]"), 0,
+                             false);
     auto result = sumRows(m_rows.marksInListOrder());
-    wait.hide();
+    wait.end();
     if (!result)
         m_ui.error(m_db.lastError());
     return result;

@@ -2,6 +2,7 @@
 
 #include "core/Database.h"
 #include "core/ProgramState.h"
+#include "core/ProgressScope.h"
 #include "core/ShellOperations.h"
 #include "core/UserInteraction.h"
 #include "output/ReportCatalogue.h"
@@ -364,10 +365,12 @@ void PrintWindowLogic::exportReport() {
             return;
         }
     }
-    m_ui.showWait(QStringLiteral("Probíhá export sestavy\rprosím čekejte..."));
-    const QString error = m_exporter ? m_exporter(templatePath, file)
-                                     : QStringLiteral("Export do tabulky není k dispozici");
-    m_ui.hideWait();
+    const QString error = [&] {
+        const core::ProgressScope wait(
+            m_ui, QStringLiteral("Probíhá export sestavy\rprosím čekejte..."), 0, false);
+        return m_exporter ? m_exporter(templatePath, file)
+                          : QStringLiteral("Export do tabulky není k dispozici");
+    }();
     if (!error.isEmpty()) {
         m_ui.error(
             QStringLiteral("Při exportu sestavy došlo k následující chybě: \"%1\".").arg(error));

@@ -3,6 +3,7 @@
 #include "core/CurrentUser.h"
 #include "core/Database.h"
 #include "core/ProgramState.h"
+#include "core/ProgressScope.h"
 #include "core/ShellOperations.h"
 #include "core/UserInteraction.h"
 #include "offers/OfferStates.h"
@@ -88,9 +89,10 @@ int ReportSession::prepareReportData(const ReportChoice& choice, const ReportSub
         m_ui.warning(text);
         return -1;
     }
-    m_ui.showWait(QStringLiteral("Probíhá příprava tiskové sestavy\nprosím čekejte..."));
-    const auto fail = [this](const QString& file, const QString& why) {
-        m_ui.hideWait();
+    core::ProgressScope wait(
+        m_ui, QStringLiteral("Probíhá příprava tiskové sestavy\nprosím čekejte..."), 0, false);
+    const auto fail = [this, &wait](const QString& file, const QString& why) {
+        wait.end();
         m_ui.error(
             QStringLiteral("Při exportu do dočasného souboru %1 došlo k chybě. %2").arg(file, why));
         return -1;
@@ -124,13 +126,10 @@ int ReportSession::prepareReportData(const ReportChoice& choice, const ReportSub
         return fail(m_systemFile, system.lastError());
 
     DataSetWriter report(QStringLiteral("ReportDataset"));
-    if (!fillTables(choice, subject, report)) {
-        m_ui.hideWait();
+    if (!fillTables(choice, subject, report))
         return -1;
-    }
     if (!report.saveToFile(m_reportFile))
         return fail(m_reportFile, report.lastError());
-    m_ui.hideWait();
     return 0;
 }
 

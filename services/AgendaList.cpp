@@ -8,6 +8,7 @@
 #include "core/OfferSeries.h"
 #include "core/PathUtil.h"
 #include "core/ProgramState.h"
+#include "core/ProgressScope.h"
 #include "core/Schema.h"
 #include "core/StartUp.h"
 #include "core/UserInteraction.h"
@@ -98,7 +99,8 @@ bool AgendaList::readAgendaName(const QString& path, QString* nazev) {
 }
 
 void AgendaList::fill() {
-    m_ui.showWait(QStringLiteral("Načítám seznam firem\nprosím čekejte..."));
+    const ProgressScope wait(m_ui, QStringLiteral("Načítám seznam firem\nprosím čekejte..."), 0,
+                             false);
     const ProgramState& state = programState();
     m_rows.clear();
     m_unreadableFiles = 0;
@@ -126,7 +128,6 @@ void AgendaList::fill() {
     }
     sortRows(open);
     m_demoAvailable = !seen.contains(kDemoFile);
-    m_ui.hideWait();
 }
 
 void AgendaList::sortRows(const QString& keepFile) {
@@ -150,15 +151,14 @@ AgendaListOutcome AgendaList::openCurrent() {
         return AgendaListOutcome::Stay;
     AgendaRow& row = m_rows[static_cast<size_t>(m_current)];
     if (!m_context.startUp().openAgenda(withoutExtension(row.soubor))) {
-        m_ui.hideWait();
         m_ui.error(QStringLiteral("Při otevření firmy došlo k chybě, program bude ukončen."));
         return AgendaListOutcome::EndProgram;
     }
-    m_ui.showWait(QStringLiteral("\nprosím čekejte..."));
+    ProgressScope wait(m_ui, QStringLiteral("\nprosím čekejte..."), 0, false);
     if (row.nova) {
         ProgramState& state = programState();
         const QString failure = initialiseNewAgenda(state.db->agenda);
-        m_ui.hideWait();
+        wait.end();
         if (!failure.isEmpty()) {
             // The agenda stays new, so that its next opening tries again.
             m_ui.error(failure);
@@ -170,7 +170,7 @@ AgendaListOutcome AgendaList::openCurrent() {
             m_context.navigator().openSettings();
         }
     }
-    m_ui.hideWait();
+    wait.end();
     Q_EMIT m_context.events().agendaOpened();
     return AgendaListOutcome::Opened;
 }
@@ -189,19 +189,21 @@ AgendaListOutcome AgendaList::addNew() {
         return AgendaListOutcome::Stay;
     if (!m_ui.question(QStringLiteral("Tato funkce přidá novou firmu. Chcete pokračovat ?")))
         return AgendaListOutcome::Stay;
-    m_ui.showWait(QStringLiteral("Vytvářím novou firmu\nprosím čekejte..."));
     const QString data = programState().folders.data;
-    const auto name = freeAgendaFileName(data);
-    if (!name) {
-        m_ui.hideWait();
-        m_ui.error(QStringLiteral("Datová složka již obsahuje firmy Firma1 až Firma%1, další "
-                                  "novou firmu nelze přidat.")
-                       .arg(kMaxNewAgendas));
-        return AgendaListOutcome::Stay;
-    }
-    if (!m_context.startUp().copyTemplate(QStringLiteral("0001.res"), data + *name, false)) {
-        m_ui.hideWait();
-        return AgendaListOutcome::Stay;
+    std::optional<QString> name;
+    {
+        ProgressScope wait(m_ui, QStringLiteral("Vytvářím novou firmu\nprosím čekejte..."), 0,
+                           false);
+        name = freeAgendaFileName(data);
+        if (!name) {
+            wait.end();
+            m_ui.error(QStringLiteral("Datová složka již obsahuje firmy Firma1 až Firma%1, další "
+                                      "novou firmu nelze přidat.")
+                           .arg(kMaxNewAgendas));
+            return AgendaListOutcome::Stay;
+        }
+        if (!m_context.startUp().copyTemplate(QStringLiteral("0001.res"), data + *name, false))
+            return AgendaListOutcome::Stay;
     }
     m_rows.push_back(AgendaRow{QString(), name->toUpper(), true});
     m_current = static_cast<int>(m_rows.size()) - 1;
@@ -211,10 +213,12 @@ AgendaListOutcome AgendaList::addNew() {
 void AgendaList::addDemo() {
     if (!allowed(ModuleAction::Create, m_ui))
         return;
-    m_ui.showWait(QStringLiteral("Vytvářím DEMO firmu\nprosím čekejte..."));
-    const bool copied = m_context.startUp().copyTemplate(
-        QStringLiteral("0003.res"), programState().folders.data + kDemoFile, false);
-    m_ui.hideWait();
+    const bool copied = [&] {
+        const ProgressScope wait(m_ui, QStringLiteral("Vytvářím DEMO firmu\nprosím čekejte..."), 0,
+                                 false);
+        return m_context.startUp().copyTemplate(QStringLiteral("0003.res"),
+                                                programState().folders.data + kDemoFile, false);
+    }();
     if (!copied)
         return;
     m_context.startUp().copyDemoDocuments();

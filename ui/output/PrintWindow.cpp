@@ -2,6 +2,7 @@
 
 #include "core/AppContext.h"
 #include "core/ProgramState.h"
+#include "core/ProgressScope.h"
 #include "core/UserInteraction.h"
 #include "services/PurchasePriceDisplay.h"
 #include "ui/DialogButtons.h"
@@ -25,6 +26,8 @@
 #include <QTableWidget>
 #include <QToolButton>
 #include <QVBoxLayout>
+
+#include <optional>
 
 namespace orvento::ui {
 
@@ -291,9 +294,11 @@ PrintWindow::~PrintWindow() {
 }
 
 bool PrintWindow::open(core::AppContext& context, const PrintRequest& request, QWidget* parent) {
-    context.ui().showWait(QStringLiteral("Příprava tiskového procesu...\n[čekejte prosím]"));
+    std::optional<core::ProgressScope> wait;
+    wait.emplace(context.ui(), QStringLiteral("Příprava tiskového procesu...\n[čekejte prosím]"), 0,
+                 false);
     PrintWindow window(context, request, {}, parent);
-    context.ui().hideWait();
+    wait.reset();
     window.exec();
     return window.logic().offerStateChanged();
 }

@@ -1,0 +1,36 @@
+# Long work shows the wait window through core::ProgressScope only, so that scopes nest and the
+# window is hidden once: a call of showWait/hideWait anywhere else in the program is refused.
+# Run as a script:  cmake -DSOURCE_DIR=<tree> -P CheckWaitCalls.cmake
+# The tests (which drive the interaction doubles themselves) and build folders are not checked.
+
+cmake_minimum_required(VERSION 3.20)
+
+if(NOT SOURCE_DIR)
+  message(FATAL_ERROR "SOURCE_DIR not set")
+endif()
+get_filename_component(SOURCE_DIR "${SOURCE_DIR}" ABSOLUTE)
+
+set(_allowed "core/ProgressScope.cpp")
+file(GLOB _tops LIST_DIRECTORIES true RELATIVE "${SOURCE_DIR}" "${SOURCE_DIR}/*")
+set(_violations "")
+foreach(_top IN LISTS _tops)
+  if(NOT IS_DIRECTORY "${SOURCE_DIR}/${_top}" OR _top MATCHES "^(build.*|tests|\\..*)$")
+    continue()
+  endif()
+  file(GLOB_RECURSE _files RELATIVE "${SOURCE_DIR}" "${SOURCE_DIR}/${_top}/*.cpp"
+       "${SOURCE_DIR}/${_top}/*.h")
+  foreach(_file IN LISTS _files)
+    if(_file IN_LIST _allowed)
+      continue()
+    endif()
+    file(STRINGS "${SOURCE_DIR}/${_file}" _lines REGEX "(\\.|->)[ \t]*(show|hide)Wait[ \t]*\\(")
+    foreach(_line IN LISTS _lines)
+      string(STRIP "${_line}" _line)
+      string(APPEND _violations "\n  ${_file}: ${_line}")
+    endforeach()
+  endforeach()
+endforeach()
+if(_violations)
+  message(FATAL_ERROR "Wait window shown or hidden outside core::ProgressScope (use a scope):"
+                      "${_violations}")
+endif()
