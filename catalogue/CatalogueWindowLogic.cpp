@@ -312,6 +312,11 @@ std::optional<MarkedKind> CatalogueWindowLogic::checkMarks(bool forBulkUpdate) {
     return items ? MarkedKind::Items : MarkedKind::Groups;
 }
 
+QString CatalogueWindowLogic::groupsSwitchTip() const {
+    return m_groupsShown ? QStringLiteral("Vypne zobrazení skupin (Alt+S)")
+                         : QStringLiteral("Zapne zobrazení skupin (Alt+S)");
+}
+
 EditAction CatalogueWindowLogic::editAction(EditTrigger trigger) const {
     if (m_focus == CatalogueGrid::Groups && m_groupsShown)
         return EditAction::EditGroup;

@@ -96,6 +96,10 @@ public:
 
     CatalogueGrid focusedGrid() const { return m_focus; }
     void setFocusedGrid(CatalogueGrid grid) { m_focus = grid; }
+    // The groups take copy and marking (and their title is lit) while they are shown and focused.
+    bool groupsActive() const { return m_focus == CatalogueGrid::Groups && m_groupsShown; }
+    // The tip of the groups switch: what a press does now.
+    QString groupsSwitchTip() const;
     CatalogueButtons buttons() const;
     // The focused grid's groups are edited in their card. On items, Enter and a double click pick
     // the item while an offer asks for one; "Opravit" and Alt+O open its card in both modes, so

@@ -18,46 +18,24 @@
 namespace orvento::output {
 
 PrintDefaults printDefaults(int printType) {
+    namespace value = services::profile::value;
     switch (printType) {
-    case 1:
-        return {services::profile::value::OfferReport, services::profile::value::OfferPrinter, 0};
-    case 2:
-        return {services::profile::value::CatalogueWithGroupsReport,
-                services::profile::value::CataloguePrinter, 0};
-    case 3:
-        return {services::profile::value::CatalogueWithoutGroupsReport,
-                services::profile::value::CataloguePrinter,
-                0}; // both price lists share one printer
-    case 4:
-        return {services::profile::value::AddressBookReport,
-                services::profile::value::AddressBookPrinter, 0};
-    case 5:
-        return {services::profile::value::NoteReport, services::profile::value::NotePrinter, 0};
-    case 102:
-        return {services::profile::value::CatalogueWithGroupsExportReport, 0,
-                services::profile::value::CatalogueWithGroupsExportFile};
-    case 103:
-        return {services::profile::value::CatalogueWithoutGroupsExportReport, 0,
-                services::profile::value::CatalogueWithoutGroupsExportFile};
-    default:
-        return {};
-    }
-}
-
-QStringList reportKinds(int printType) {
-    switch (printType) {
-    case 1:
-        return {QStringLiteral("Nabídka"), QStringLiteral("Seznam nabídek")};
-    case 2:
-    case 102:
-        return {QStringLiteral("Ceník se skupinami")};
-    case 3:
-    case 103:
-        return {QStringLiteral("Ceník bez skupin")};
-    case 4:
-        return {QStringLiteral("Seznam adresáře")};
-    case 5:
-        return {QStringLiteral("Poznámka")};
+    case print_type::Offers:
+        return {value::OfferReport, value::OfferPrinter, 0};
+    case print_type::CatalogueWithGroups:
+        return {value::CatalogueWithGroupsReport, value::CataloguePrinter, 0};
+    case print_type::CatalogueWithoutGroups:
+        // Both price lists share one printer.
+        return {value::CatalogueWithoutGroupsReport, value::CataloguePrinter, 0};
+    case print_type::AddressBook:
+        return {value::AddressBookReport, value::AddressBookPrinter, 0};
+    case print_type::Note:
+        return {value::NoteReport, value::NotePrinter, 0};
+    case print_type::CatalogueWithGroupsExport:
+        return {value::CatalogueWithGroupsExportReport, 0, value::CatalogueWithGroupsExportFile};
+    case print_type::CatalogueWithoutGroupsExport:
+        return {value::CatalogueWithoutGroupsExportReport, 0,
+                value::CatalogueWithoutGroupsExportFile};
     default:
         return {};
     }
@@ -116,6 +94,29 @@ std::pair<QString, int> copyFileName(const QString& folder, const QString& file,
     return {base + QStringLiteral("[999]"), 999};
 }
 
+PrintRequest PrintRequest::offers(qint64 currentOffer, std::vector<qint64> listedOffers) {
+    PrintRequest request;
+    request.printType = print_type::Offers;
+    request.subject.offerId = currentOffer;
+    request.subject.offerIds = std::move(listedOffers);
+    return request;
+}
+
+PrintRequest PrintRequest::savedOffer(qint64 offerId) {
+    PrintRequest request;
+    request.printType = print_type::Offers;
+    request.onlyKind = report_kind::Offer;
+    request.subject.offerId = offerId;
+    return request;
+}
+
+PrintRequest PrintRequest::firms(std::vector<qint64> firmIds) {
+    PrintRequest request;
+    request.printType = print_type::AddressBook;
+    request.subject.firmIds = std::move(firmIds);
+    return request;
+}
+
 PrintWindowLogic::PrintWindowLogic(const ReportContext& context, core::Database& global,
                                    core::UserInteraction& ui, int printType,
                                    std::optional<int> onlyKind, PrinterSource printers)
@@ -128,6 +129,19 @@ PrintWindowLogic::PrintWindowLogic(const ReportContext& context, core::Database&
     , m_session(m_context, ui) {}
 
 PrintWindowLogic::~PrintWindowLogic() = default;
+
+QString PrintWindowLogic::preparingText() {
+    return QStringLiteral("Příprava tiskového procesu...\n[čekejte prosím]");
+}
+
+QString PrintWindowLogic::originTip(const ReportRow& row) {
+    return row.original ? QStringLiteral("programová") : QStringLiteral("uživatelská");
+}
+
+QString PrintWindowLogic::extraFunctionsTitle() const {
+    return exportMode() ? QStringLiteral("Exportovat do souboru")
+                        : QStringLiteral("Přídavné funkce");
+}
 
 QString PrintWindowLogic::extension() const {
     return exportMode() ? QStringLiteral(".xls") : QStringLiteral(".FRX");
@@ -246,7 +260,7 @@ QString PrintWindowLogic::description() const {
 
 bool PrintWindowLogic::emailVisible() const {
     const ReportRow* r = current();
-    return m_printType == 1 && r && r->kind == 1;
+    return r && isOfferReport(m_printType, r->kind);
 }
 
 void PrintWindowLogic::fillPrinters(int index) {
@@ -291,7 +305,7 @@ bool PrintWindowLogic::run(const QString& operation) {
     const ReportRow* r = current();
     if (!r)
         return false;
-    const bool offerReport = m_printType == 1 && r->kind == 1;
+    const bool offerReport = isOfferReport(m_printType, r->kind);
     if (m_session.prepareReportData(choice(), m_subject, operation) == 0 &&
         m_session.startReportRunner(m_enable) && offerReport &&
         offerToMarkAsSent(m_context.agenda, m_subject.offerId, m_context.user, m_ui))

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "output/PrintTypes.h"
 #include "output/ReportSession.h"
 
 #include <QString>
@@ -54,6 +55,22 @@ using PropertiesEditor = std::function<bool(ReportPropertiesForm&)>;
 using SpreadsheetExporter =
     std::function<QString(const QString& templatePath, const QString& exportFile)>;
 
+// What the print window is opened for: the reports of a print type (only those of one kind when
+// `onlyKind` is set) and what they print.
+struct PrintRequest {
+    int printType = print_type::Offers;
+    std::optional<int> onlyKind;
+    ReportSubject subject;
+    QString runner; // the runner's program; empty for the one in the program folder
+
+    // The offer list's print: its current offer and the offers of the list.
+    static PrintRequest offers(qint64 currentOffer, std::vector<qint64> listedOffers);
+    // After an offer was saved: the reports of that one offer, without the list report.
+    static PrintRequest savedOffer(qint64 offerId);
+    // The address book's print: its firms in the list's order.
+    static PrintRequest firms(std::vector<qint64> firmIds);
+};
+
 // The logic of the print window (frmTisk, "Tisk"): the reports of one print type, built-in ones
 // first, then the user's own from `Sestavy`; the printer, pages and copies; print, preview,
 // export; the defaults remembered in the profile; and the upkeep of the user's reports.
@@ -69,6 +86,10 @@ public:
 
     static QString caption() { return QStringLiteral("Tisk"); }
     static QString helpTopic() { return QStringLiteral("pgTisk.htm"); }
+    // The wait window's text while the window is prepared.
+    static QString preparingText();
+    // The tip on a report's icon: built in or the user's own.
+    static QString originTip(const ReportRow& row);
 
     // Lists the reports, goes to the remembered default report and fills the printer list with
     // the remembered printer. False (after its message) when the user's reports could not be
@@ -84,7 +105,10 @@ public:
     bool readUserReportsAgain();
 
     int printType() const { return m_printType; }
-    bool exportMode() const { return m_printType > 100; }
+    bool exportMode() const { return isExportType(m_printType); }
+    // The title of the group under the pages: the e-mail link when printing, the export file
+    // when exporting.
+    QString extraFunctionsTitle() const;
     QString extension() const;
 
     // The rows shown (all of them unless a kind is chosen), and the current one of them.
@@ -126,7 +150,7 @@ public:
     // "Tisk" and "Náhled": true when the window is to close.
     bool print();
     bool preview();
-    // "Export" (print types above 100).
+    // "Export" (the print types that export).
     void exportReport();
     // "Upravit tiskovou sestavu v editoru formulářů".
     void editReport();
@@ -188,9 +212,6 @@ struct PrintDefaults {
     int exportFile = 0;
 };
 PrintDefaults printDefaults(int printType);
-
-// The report kinds of a print type, as the properties dialog offers them (TypSest 1, 2, ...).
-QStringList reportKinds(int printType);
 
 // Replaces the user's reports of a print type by `rows` (the built-in ones among them are
 // skipped) in one unit of work: on any failure nothing is changed. False after the message.

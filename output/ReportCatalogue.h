@@ -1,5 +1,7 @@
 #pragma once
 
+#include "output/PrintTypes.h"
+
 #include <QString>
 
 #include <vector>
@@ -12,12 +14,10 @@ struct BuiltInReport {
     QString name; // shown in the print window
     QString file; // begins with "_"
     QString description;
-    int kind = 1; // TypSest
+    int kind = report_kind::Standard; // TypSest
 };
 
-// The built-in reports of a print type in the order the print window lists them: offers (1),
-// price lists with and without groups (2, 3; exported to a spreadsheet 102, 103), the address
-// book (4) and desktop notes (5).
+// The built-in reports of a print type (`print_type`) in the order the print window lists them.
 std::vector<BuiltInReport> builtInReports(int printType);
 
 } // namespace orvento::output

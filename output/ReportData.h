@@ -44,8 +44,8 @@ struct OfferListReport {
 std::optional<OfferListReport> offerListReport(const ReportContext& context,
                                                const std::vector<qint64>& offerIds);
 
-// The address list (print type 4): one row per firm in the order given; firms deleted meanwhile by
-// another workstation are left out.
+// The address list (`print_type::AddressBook`): one row per firm in the order given; firms
+// deleted meanwhile by another workstation are left out.
 ReportTable addressListReport(core::Database& agenda, const std::vector<qint64>& firmIds);
 
 // A desktop note of the global database by its ID.

@@ -51,7 +51,7 @@ QString ReportSession::runnerProgram() const {
 
 bool ReportSession::fillTables(const ReportChoice& choice, const ReportSubject& subject,
                                DataSetWriter& writer) {
-    if (choice.printType == 1 && choice.reportKind == 1) {
+    if (isOfferReport(choice.printType, choice.reportKind)) {
         const auto report = offerReport(m_context, subject.offerId);
         if (!report) {
             m_ui.warning(QStringLiteral("Při obnově tabulky došlo k chybě, požadovaný záznam byl "
@@ -61,13 +61,15 @@ bool ReportSession::fillTables(const ReportChoice& choice, const ReportSubject& 
         writer.addTable(report->header);
         writer.addTable(report->items);
         writer.addTable(report->identifiers);
-    } else if (choice.printType == 1 && choice.reportKind == 2) {
+    } else if (choice.printType == print_type::Offers &&
+               choice.reportKind == report_kind::OfferList) {
         const auto report = offerListReport(m_context, subject.offerIds);
         writer.addTable(report->header);
         writer.addTable(report->offers);
-    } else if (choice.printType == 4 && choice.reportKind == 1) {
+    } else if (choice.printType == print_type::AddressBook &&
+               choice.reportKind == report_kind::Standard) {
         writer.addTable(addressListReport(m_context.agenda, subject.firmIds));
-    } else if (choice.printType == 5 && choice.reportKind == 1) {
+    } else if (choice.printType == print_type::Note && choice.reportKind == report_kind::Standard) {
         std::optional<ReportTable> note;
         if (m_context.global)
             note = noteReport(*m_context.global, subject.noteId);
@@ -210,8 +212,8 @@ bool offerToMarkAsSent(core::Database& agenda, qint64 offerId, const core::Curre
 bool printOfferDirectly(const ReportContext& context, core::UserInteraction& ui, qint64 offerId,
                         const QString& operation, const QString& runner) {
     ReportChoice choice;
-    choice.printType = 1;
-    choice.reportKind = 1;
+    choice.printType = print_type::Offers;
+    choice.reportKind = report_kind::Offer;
     choice.file = QStringLiteral("_NABKSP");
     choice.builtIn = true;
     const QString remembered =
@@ -219,10 +221,10 @@ bool printOfferDirectly(const ReportContext& context, core::UserInteraction& ui,
     if (!remembered.isEmpty()) {
         bool builtInList = false;
         bool builtInOffer = false;
-        for (const BuiltInReport& r : builtInReports(1)) {
+        for (const BuiltInReport& r : builtInReports(print_type::Offers)) {
             if (r.file == remembered) {
-                builtInList = r.kind != 1;
-                builtInOffer = r.kind == 1;
+                builtInList = r.kind != report_kind::Offer;
+                builtInOffer = r.kind == report_kind::Offer;
             }
         }
         // A user's own report is taken as an offer report; its kind lives with the print window.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "output/PrintTypes.h"
 #include "output/ReportData.h"
 
 #include <QString>
@@ -17,9 +18,9 @@ namespace orvento::output {
 
 // The report chosen in the print window, with the printer, pages and copies.
 struct ReportChoice {
-    int printType = 1;  // 1 offers, 4 address book, 5 note
-    int reportKind = 1; // the report's TypSest
-    QString file;       // the template's name in the print folder, without ".FRX"
+    int printType = print_type::Offers;  // offers, the address book or a note
+    int reportKind = report_kind::Offer; // the report's TypSest
+    QString file;                        // the template's name in the print folder, without ".FRX"
     bool builtIn = false;
     QString printerName; // empty when none is chosen
     int pageFrom = 1;

@@ -10,14 +10,14 @@ namespace orvento::output {
 // The one-row table of the system data file: what the runner is to do.
 ReportTable infoTable();
 
-// An offer (print type 1, report kind 1): header, printed items, identifier breakdown.
+// One offer (`report_kind::Offer`): header, printed items, identifier breakdown.
 ReportTable offerHeaderTable(); // mtHlavickaNab
 ReportTable offerItemsTable();  // mtPolozkyNab
 ReportTable identifierTable();  // mtRozpisIdentif
-// The offer list (print type 1, report kind 2): its header and one row per offer.
+// The offer list (`report_kind::OfferList`): its header and one row per offer.
 ReportTable offerListHeaderTable(); // mtHlavNab
 ReportTable offerListTable();       // mtSeznamNab
-// The address book (print type 4) and a desktop note (print type 5).
+// The address book (`print_type::AddressBook`) and a desktop note (`print_type::Note`).
 ReportTable addressListTable(); // mtSeznamAdres
 ReportTable noteTable();        // mtPoznTisk
 

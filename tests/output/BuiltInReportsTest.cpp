@@ -491,7 +491,7 @@ TEST_F(BuiltInReportsTest, PrinterAndPageRange) {
     ScriptedInteraction ui;
     output::ReportSession session(context(), ui);
     output::ReportChoice choice;
-    choice.printType = 5;
+    choice.printType = output::print_type::Note;
     choice.file = QStringLiteral("_POZN");
     choice.printerName = QStringLiteral("Tiskárna, která není");
     ASSERT_EQ(session.prepareReportData(choice, {}, QStringLiteral("PRINT")), 0);

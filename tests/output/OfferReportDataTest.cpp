@@ -342,7 +342,7 @@ TEST_F(OfferReportDataTest, AuthorContactAndNote) {
     ScriptedInteraction ui;
     output::ReportSession session(withGlobal, ui);
     output::ReportChoice choice;
-    choice.printType = 5;
+    choice.printType = output::print_type::Note;
     choice.file = QStringLiteral("_POZN");
     output::ReportSubject subject;
     subject.noteId = noteId;

@@ -17,6 +17,8 @@
 using namespace orvento;
 using testsupport::ScriptedInteraction;
 using Kind = ScriptedInteraction::Kind;
+namespace print_type = output::print_type;
+namespace report_kind = output::report_kind;
 
 namespace {
 
@@ -71,7 +73,7 @@ protected:
 
 // A failed insert while the user's reports are written back must not lose the ones stored.
 TEST_F(PrintWindowLogicTest, RewritingTheUserReportsIsAllOrNothing) {
-    addUserReport(1, QStringLiteral("Moje nabídka"), QStringLiteral("MOJE"), 1);
+    addUserReport(print_type::Offers, QStringLiteral("Moje nabídka"), QStringLiteral("MOJE"), 1);
     ASSERT_TRUE(global().executeDdl(
         QStringLiteral("CREATE TRIGGER refuse BEFORE INSERT ON Sestavy WHEN NEW.Nazev = 'vadná' "
                        "BEGIN SELECT RAISE(ABORT, 'refused'); END")));
@@ -80,9 +82,9 @@ TEST_F(PrintWindowLogicTest, RewritingTheUserReportsIsAllOrNothing) {
         {true, QStringLiteral("Nabídka standardní"), QStringLiteral("_NABKSP"), {}, 1},
         {false, QStringLiteral("jiná"), QStringLiteral("JINA"), {}, 1},
         {false, QStringLiteral("vadná"), QStringLiteral("VADNA"), {}, 1}};
-    EXPECT_FALSE(output::storeUserReports(global(), 1, rows, ui));
+    EXPECT_FALSE(output::storeUserReports(global(), print_type::Offers, rows, ui));
     EXPECT_TRUE(ui.sawContaining(Kind::Error, QStringLiteral("Sestavy")));
-    EXPECT_EQ(storedReports(1), QStringList{QStringLiteral("Moje nabídka|MOJE")});
+    EXPECT_EQ(storedReports(print_type::Offers), QStringList{QStringLiteral("Moje nabídka|MOJE")});
 }
 
 // Built-in reports first, then the user's; a list report hidden by the kind filter survives a
@@ -90,11 +92,13 @@ TEST_F(PrintWindowLogicTest, RewritingTheUserReportsIsAllOrNothing) {
 TEST_F(PrintWindowLogicTest, CopyEditAndDeleteUserReports) {
     touch(QStringLiteral("_NABKSP.FRX"));
     touch(QStringLiteral("nabksp[2].frx")); // taken, whatever its letters
-    addUserReport(1, QStringLiteral("Můj seznam"), QStringLiteral("SEZNAM"), 2);
-    addUserReport(2, QStringLiteral("Ceník jiného typu"), QStringLiteral("CENIK"), 1);
+    addUserReport(print_type::Offers, QStringLiteral("Můj seznam"), QStringLiteral("SEZNAM"), 2);
+    addUserReport(print_type::CatalogueWithGroups, QStringLiteral("Ceník jiného typu"),
+                  QStringLiteral("CENIK"), 1);
     ScriptedInteraction ui;
     {
-        output::PrintWindowLogic logic(context(), global(), ui, 1, 1, {});
+        output::PrintWindowLogic logic(context(), global(), ui, print_type::Offers,
+                                       report_kind::Offer, {});
         ASSERT_TRUE(logic.open());
         ASSERT_EQ(logic.rowCount(), 7); // the offer reports only
         EXPECT_EQ(logic.row(0).file, QStringLiteral("_NABKSP"));
@@ -118,11 +122,14 @@ TEST_F(PrintWindowLogicTest, CopyEditAndDeleteUserReports) {
         });
         EXPECT_TRUE(logic.close());
     }
-    EXPECT_EQ(storedReports(1), (QStringList{QStringLiteral("Moje nabídka|NABKSP[3]"),
-                                             QStringLiteral("Můj seznam|SEZNAM")}));
-    EXPECT_EQ(storedReports(2), QStringList{QStringLiteral("Ceník jiného typu|CENIK")});
+    EXPECT_EQ(storedReports(print_type::Offers),
+              (QStringList{QStringLiteral("Moje nabídka|NABKSP[3]"),
+                           QStringLiteral("Můj seznam|SEZNAM")}));
+    EXPECT_EQ(storedReports(print_type::CatalogueWithGroups),
+              QStringList{QStringLiteral("Ceník jiného typu|CENIK")});
     {
-        output::PrintWindowLogic logic(context(), global(), ui, 1, std::nullopt, {});
+        output::PrintWindowLogic logic(context(), global(), ui, print_type::Offers, std::nullopt,
+                                       {});
         ASSERT_TRUE(logic.open());
         ASSERT_EQ(logic.rowCount(), 10);
         EXPECT_EQ(logic.row(8).file, QStringLiteral("SEZNAM"));
@@ -137,7 +144,7 @@ TEST_F(PrintWindowLogicTest, CopyEditAndDeleteUserReports) {
         EXPECT_EQ(logic.currentRow(), 8);
         EXPECT_TRUE(logic.close());
     }
-    EXPECT_EQ(storedReports(1), QStringList{QStringLiteral("Můj seznam|SEZNAM")});
+    EXPECT_EQ(storedReports(print_type::Offers), QStringList{QStringLiteral("Můj seznam|SEZNAM")});
     EXPECT_TRUE(QFileInfo::exists(folder() + QStringLiteral("NABKSP[3].FRX")));
 }
 
@@ -146,7 +153,8 @@ TEST_F(PrintWindowLogicTest, CopyEditAndDeleteUserReports) {
 TEST_F(PrintWindowLogicTest, AddingATemplateFromDisk) {
     touch(QStringLiteral("Adresy Šablona.FRX"));
     ScriptedInteraction ui;
-    output::PrintWindowLogic logic(context(), global(), ui, 4, std::nullopt, {});
+    output::PrintWindowLogic logic(context(), global(), ui, print_type::AddressBook, std::nullopt,
+                                   {});
     ASSERT_TRUE(logic.open());
     output::ReportPropertiesForm form;
     form.file = QStringLiteral("_ABC");
@@ -170,7 +178,8 @@ TEST_F(PrintWindowLogicTest, AddingATemplateFromDisk) {
     ASSERT_EQ(logic.current()->file, QStringLiteral("Adresy Šablona"));
     EXPECT_FALSE(logic.current()->original);
     EXPECT_TRUE(logic.close());
-    EXPECT_EQ(storedReports(4), QStringList{QStringLiteral("Adresy|Adresy Šablona")});
+    EXPECT_EQ(storedReports(print_type::AddressBook),
+              QStringList{QStringLiteral("Adresy|Adresy Šablona")});
 }
 
 // No printers, a remembered printer that is gone, the default printer, and the drop-down that
@@ -178,9 +187,10 @@ TEST_F(PrintWindowLogicTest, AddingATemplateFromDisk) {
 TEST_F(PrintWindowLogicTest, PrinterList) {
     ScriptedInteraction ui;
     QStringList installed;
-    output::PrintWindowLogic logic(context(), global(), ui, 4, std::nullopt, [&installed] {
-        return output::PrinterList{installed, QStringLiteral("B")};
-    });
+    output::PrintWindowLogic logic(context(), global(), ui, print_type::AddressBook, std::nullopt,
+                                   [&installed] {
+                                       return output::PrinterList{installed, QStringLiteral("B")};
+                                   });
     ASSERT_TRUE(logic.open());
     EXPECT_EQ(logic.printerRow(), -1);
     EXPECT_TRUE(logic.printerName().isEmpty());
@@ -207,7 +217,7 @@ TEST_F(PrintWindowLogicTest, PrinterList) {
     EXPECT_EQ(services::profile::loadValue(19), QStringLiteral("_ADRSZKT"));
     EXPECT_TRUE(services::profile::loadValue(4).isEmpty()); // the offers' own stays untouched
 
-    output::PrintWindowLogic again(context(), global(), ui, 4, std::nullopt,
+    output::PrintWindowLogic again(context(), global(), ui, print_type::AddressBook, std::nullopt,
                                    printers({QStringLiteral("C")}, QStringLiteral("C")));
     ASSERT_TRUE(again.open());
     EXPECT_EQ(again.currentRow(), 1);
@@ -217,9 +227,10 @@ TEST_F(PrintWindowLogicTest, PrinterList) {
 // A user report whose template was deleted is told and nothing is started; preview in export
 // mode only tells that it is not there.
 TEST_F(PrintWindowLogicTest, MissingTemplateAndExportPreview) {
-    addUserReport(4, QStringLiteral("Smazaná"), QStringLiteral("SMAZANA"), 1);
+    addUserReport(print_type::AddressBook, QStringLiteral("Smazaná"), QStringLiteral("SMAZANA"), 1);
     ScriptedInteraction ui;
-    output::PrintWindowLogic logic(context(), global(), ui, 4, std::nullopt, {});
+    output::PrintWindowLogic logic(context(), global(), ui, print_type::AddressBook, std::nullopt,
+                                   {});
     logic.setRunnerProgram(env.dataFolder() + QStringLiteral("no-such-runner"));
     ASSERT_TRUE(logic.open());
     logic.setCurrentRow(2);
@@ -228,7 +239,8 @@ TEST_F(PrintWindowLogicTest, MissingTemplateAndExportPreview) {
     EXPECT_FALSE(ui.sawContaining(Kind::Warning, QStringLiteral("reinstalaci")));
     EXPECT_TRUE(ui.texts(Kind::Error).isEmpty());
 
-    output::PrintWindowLogic exporting(context(), global(), ui, 103, std::nullopt, {});
+    output::PrintWindowLogic exporting(context(), global(), ui,
+                                       print_type::CatalogueWithoutGroupsExport, std::nullopt, {});
     ASSERT_TRUE(exporting.open());
     EXPECT_EQ(exporting.rowCount(), 7);
     EXPECT_EQ(exporting.row(2).file, QStringLiteral("_CENP2"));
@@ -255,7 +267,7 @@ TEST_F(PrintWindowLogicTest, OfferStateQuestionAfterAnOfferReportOnly) {
         script.setPermissions(script.permissions() | QFileDevice::ExeOwner);
     }
     ScriptedInteraction ui;
-    output::PrintWindowLogic logic(context(), global(), ui, 1, std::nullopt, {});
+    output::PrintWindowLogic logic(context(), global(), ui, print_type::Offers, std::nullopt, {});
     logic.setRunnerProgram(runner);
     output::ReportSubject subject;
     subject.offerId = offer;

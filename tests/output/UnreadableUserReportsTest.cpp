@@ -72,7 +72,8 @@ protected:
 TEST_F(UnreadableUserReports, AreNeverWrittenOverAndTheirCommandsWaitForAReading) {
     hideTable(true);
     ScriptedInteraction ui;
-    output::PrintWindowLogic logic(context(), global(), ui, 1, std::nullopt, {});
+    output::PrintWindowLogic logic(context(), global(), ui, output::print_type::Offers,
+                                   std::nullopt, {});
     EXPECT_FALSE(logic.open());
     EXPECT_TRUE(ui.sawContaining(Kind::Error, QStringLiteral("se nepodařilo načíst")));
     EXPECT_FALSE(ui.sawContaining(Kind::Error, QStringLiteral("ukládání")));

@@ -78,7 +78,7 @@ protected:
 TEST_F(PrintWindowTest, PreviewOfTheChosenAddressReport) {
     ASSERT_TRUE(db().execute(QStringLiteral("INSERT INTO Adresar (Nazev) VALUES ('Alfa a.s.')")));
     ui::PrintRequest request;
-    request.printType = 4;
+    request.printType = output::print_type::AddressBook;
     request.subject.firmIds = {db().newRowId()};
     request.runner = recordingRunner();
     ui::PrintWindow window(test.context, request, [] {
@@ -108,7 +108,7 @@ TEST_F(PrintWindowTest, PreviewOfTheChosenAddressReport) {
 // A copy made through the properties dialog, whose "OK" keeps it open on a refused file name.
 TEST_F(PrintWindowTest, CopyThroughThePropertiesDialog) {
     ui::PrintRequest request;
-    request.printType = 4;
+    request.printType = output::print_type::AddressBook;
     ui::PrintWindow window(test.context, request, [] { return output::PrinterList{}; });
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));

@@ -51,7 +51,7 @@ protected:
 TEST_F(PrintWindowUnreadableReports, CommandsStayOffUntilTheReportsAreRead) {
     ASSERT_TRUE(global().executeDdl(QStringLiteral("ALTER TABLE Sestavy RENAME TO Jinde")));
     ui::PrintRequest request;
-    request.printType = 4;
+    request.printType = output::print_type::AddressBook;
     ui::PrintWindow window(test.context, request, [] { return output::PrinterList{}; });
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));

@@ -269,10 +269,7 @@ void AddressBookWindow::removeCurrent() {
 void AddressBookWindow::printFirms() {
     if (!m_print->isEnabled())
         return;
-    PrintRequest request;
-    request.printType = 4;
-    request.subject.firmIds = m_logic.collectAddressList();
-    PrintWindow::open(m_context, request, this);
+    PrintWindow::open(m_context, PrintRequest::firms(m_logic.collectAddressList()), this);
 }
 
 void AddressBookWindow::refresh() {

@@ -35,6 +35,9 @@ namespace {
 using catalogue::CatalogueGrid;
 using catalogue::CatalogueItemsModel;
 
+constexpr QSize kDesignSize(1100, 640);
+constexpr int kGroupsPanelWidth = 220;
+
 QLabel* makeTitle(const QString& text, QWidget* parent) {
     auto* label = new QLabel(text, parent);
     label->setAutoFillBackground(true);
@@ -61,36 +64,59 @@ CatalogueWindow::CatalogueWindow(core::UserInteraction& ui, services::ProfileSes
     , m_ui(ui)
     , m_events(events)
     , m_logic(core::programState().db->agenda, ui, session, mode, events)
-    , m_groupsModel(new CatalogueGroupsModel(m_logic, this))
-    , m_tabs(new QTabBar(this))
-    , m_groupsSwitch(new QToolButton(this))
-    , m_groupsPanel(new QWidget(this))
-    , m_groupsTitle(makeTitle(QStringLiteral("Skupiny"), this))
-    , m_itemsTitle(makeTitle(QStringLiteral("Položky"), this))
-    , m_groupsView(makeListGrid(this, QStringLiteral("grSkupiny")))
-    , m_itemsView(makeListGrid(this, QStringLiteral("grZasoby")))
-    , m_findPanel(new QuickFindPanel(this))
-    , m_add(new QPushButton(QStringLiteral("&Přidat"), this))
-    , m_edit(new QPushButton(QStringLiteral("&Opravit"), this))
-    , m_copy(new QPushButton(QStringLiteral("&Kopírovat"), this))
-    , m_remove(new QPushButton(QStringLiteral("Vyjmout"), this))
-    , m_print(new QPushButton(QStringLiteral("Tisk"), this))
-    , m_ok(new QPushButton(QStringLiteral("OK"), this)) {
+    , m_groupsModel(new CatalogueGroupsModel(m_logic, this)) {
     setObjectName(QStringLiteral("frmZasoby"));
     setWindowTitle(catalogue::CatalogueWindowLogic::caption());
     setWindowFlag(Qt::WindowMaximizeButtonHint);
 
+    auto* body = new QHBoxLayout;
+    body->addWidget(buildGroupsPanel(session));
+    body->addLayout(buildItemsPanel(session), 1);
+    body->addLayout(buildButtons());
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(buildSheetTabs());
+    layout->addLayout(body, 1);
+    installKeys();
+    followSelection();
+    installHelpKey(this, catalogue::CatalogueWindowLogic::helpTopic());
+    resize(kDesignSize);
+
+    m_logic.open();
+    buildTabs();
+    showAll();
+    focusGrid(m_logic.focusedGrid());
+}
+
+// The groups switch and the sheets as tabs.
+QLayout* CatalogueWindow::buildSheetTabs() {
+    m_groupsSwitch = new QToolButton(this);
+    m_groupsSwitch->setObjectName(QStringLiteral("btnSkupiny"));
+    m_groupsSwitch->setText(QStringLiteral("S"));
+    m_groupsSwitch->setCheckable(true);
+    connect(m_groupsSwitch, &QToolButton::clicked, this, &CatalogueWindow::toggleGroups);
+    m_tabs = new QTabBar(this);
     m_tabs->setObjectName(QStringLiteral("tabListy"));
     m_tabs->setExpanding(false);
     m_tabs->setDocumentMode(true);
     m_tabs->setStyleSheet(
         QStringLiteral("QTabBar::tab:selected { background: #ffffe0; font-weight: bold; }"));
-    m_groupsSwitch->setObjectName(QStringLiteral("btnSkupiny"));
-    m_groupsSwitch->setText(QStringLiteral("S"));
-    m_groupsSwitch->setCheckable(true);
-    connect(m_groupsSwitch, &QToolButton::clicked, this, &CatalogueWindow::toggleGroups);
+    connect(m_tabs, &QTabBar::currentChanged, this, [this](int index) {
+        if (m_updating || index < 0)
+            return;
+        m_logic.selectSheet(static_cast<size_t>(index));
+        showAll();
+    });
+    auto* top = new QHBoxLayout;
+    top->addWidget(m_groupsSwitch);
+    top->addWidget(m_tabs, 1);
+    return top;
+}
 
-    // Groups.
+// The groups of the active sheet under their title, sorted by a click on a column title.
+QWidget* CatalogueWindow::buildGroupsPanel(services::ProfileSession& session) {
+    m_groupsPanel = new QWidget(this);
+    m_groupsTitle = makeTitle(QStringLiteral("Skupiny"), m_groupsPanel);
+    m_groupsView = makeListGrid(m_groupsPanel, QStringLiteral("grSkupiny"));
     m_groupsBinding =
         new GridBinding(m_groupsView, m_groupsModel, session, services::GridId::CatalogueGroups);
     m_groupsView->setItemDelegate(
@@ -101,20 +127,25 @@ CatalogueWindow::CatalogueWindow(core::UserInteraction& ui, services::ProfileSes
         m_groupsModel->refresh();
         showCurrentRows();
     });
-    auto* groupsLayout = new QVBoxLayout(m_groupsPanel);
-    groupsLayout->setContentsMargins(0, 0, 0, 0);
-    groupsLayout->setSpacing(0);
-    groupsLayout->addWidget(m_groupsTitle);
-    groupsLayout->addWidget(m_groupsView, 1);
-    m_groupsPanel->setFixedWidth(220);
+    auto* layout = new QVBoxLayout(m_groupsPanel);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(m_groupsTitle);
+    layout->addWidget(m_groupsView, 1);
+    m_groupsPanel->setFixedWidth(kGroupsPanelWidth);
+    return m_groupsPanel;
+}
 
-    // Items.
+// The items of the group under their title, with the quick find above them.
+QLayout* CatalogueWindow::buildItemsPanel(services::ProfileSession& session) {
+    m_itemsTitle = makeTitle(QStringLiteral("Položky"), this);
+    m_findPanel = new QuickFindPanel(this);
+    m_itemsView = makeListGrid(this, QStringLiteral("grZasoby"));
     m_itemsBinding =
         new GridBinding(m_itemsView, &m_logic.items(), session, services::GridId::CatalogueItems);
     m_itemsView->setItemDelegate(new CatalogueRowDelegate(
         CatalogueItemsModel::MarkedRole, CatalogueItemsModel::ErrorRole, m_itemsView));
     connect(m_itemsBinding, &GridBinding::sortRequested, this, &CatalogueWindow::sortItemsBy);
-
     connect(m_findPanel, &QuickFindPanel::textEdited, this, [this](const QString& text) {
         if (m_findPanel->grid() == m_groupsView)
             m_logic.quickFindGroup(text);
@@ -122,42 +153,41 @@ CatalogueWindow::CatalogueWindow(core::UserInteraction& ui, services::ProfileSes
             m_logic.quickFindItem(text);
         showCurrentRows();
     });
+    auto* layout = new QVBoxLayout;
+    layout->setSpacing(0);
+    layout->addWidget(m_itemsTitle);
+    layout->addWidget(m_findPanel);
+    layout->addWidget(m_itemsView, 1);
+    return layout;
+}
 
-    auto* itemsLayout = new QVBoxLayout;
-    itemsLayout->setSpacing(0);
-    itemsLayout->addWidget(m_itemsTitle);
-    itemsLayout->addWidget(m_findPanel);
-    itemsLayout->addWidget(m_itemsView, 1);
-
-    // Buttons.
+// The command buttons down the right side, "OK" and "Zavřít" at the bottom.
+QLayout* CatalogueWindow::buildButtons() {
+    const auto button = [this](const QString& text, const char* name) {
+        auto* b = new QPushButton(text, this);
+        b->setObjectName(QString::fromLatin1(name));
+        b->setAutoDefault(false);
+        return b;
+    };
+    m_add = button(QStringLiteral("&Přidat"), "btnPridat");
     auto* addMenu = new QMenu(this);
     m_addGroup = addMenu->addAction(QStringLiteral("&Skupinu"), this, &CatalogueWindow::addGroup);
     m_addItem = addMenu->addAction(QStringLiteral("&Položku"), this,
                                    [this] { openItemCard(catalogue::ItemCardMode::New, 0); });
     m_addItem->setShortcut(QKeySequence(QStringLiteral("Alt+P")));
     m_add->setMenu(addMenu);
-    m_add->setObjectName(QStringLiteral("btnPridat"));
-    m_edit->setObjectName(QStringLiteral("btnOpravit"));
-    m_copy->setObjectName(QStringLiteral("btnKopirovat"));
-    m_remove->setObjectName(QStringLiteral("btnVyjmout"));
-    m_print->setObjectName(QStringLiteral("btnTisk"));
+    m_edit = button(QStringLiteral("&Opravit"), "btnOpravit");
+    m_edit->setShortcut(QKeySequence(QStringLiteral("Alt+O")));
+    m_copy = button(QStringLiteral("&Kopírovat"), "btnKopirovat");
+    m_copy->setShortcut(QKeySequence(QStringLiteral("Alt+K")));
+    m_remove = button(QStringLiteral("Vyjmout"), "btnVyjmout");
+    auto* refreshButton = button(QStringLiteral("O&bnovit"), "btnObnovit");
+    m_print = button(QStringLiteral("Tisk"), "btnTisk");
     m_print->setToolTip(QStringLiteral("Tisk ceníku"));
-    m_ok->setObjectName(QStringLiteral("btnOK"));
+    QPushButton* other = buildOtherButton();
+    m_ok = button(QStringLiteral("OK"), "btnOK");
     m_ok->setToolTip(QStringLiteral("Přenést položku do nabídky (Enter)"));
-    auto* refreshButton = new QPushButton(QStringLiteral("O&bnovit"), this);
-    refreshButton->setObjectName(QStringLiteral("btnObnovit"));
-    auto* other = new QPushButton(QStringLiteral("Ostatní"), this);
-    other->setObjectName(QStringLiteral("btnOstatni"));
-    auto* otherMenu = new QMenu(this);
-    m_moveToGroup = otherMenu->addAction(QStringLiteral("Přesunout do skupiny..."), this,
-                                         [this] { moveMarked(false); });
-    m_moveToSheet = otherMenu->addAction(QStringLiteral("Přesunout do listu..."), this,
-                                         [this] { moveMarked(true); });
-    otherMenu->addSeparator();
-    otherMenu->addAction(QStringLiteral("Seznam listů..."), this, &CatalogueWindow::showSheetList);
-    other->setMenu(otherMenu);
-    auto* close = new QPushButton(QStringLiteral("Zavřít"), this);
-    close->setObjectName(QStringLiteral("btnZavrit"));
+    auto* close = button(QStringLiteral("Zavřít"), "btnZavrit");
     connect(m_edit, &QPushButton::clicked, this, &CatalogueWindow::editCurrent);
     connect(m_copy, &QPushButton::clicked, this, &CatalogueWindow::copyCurrent);
     connect(m_remove, &QPushButton::clicked, this, &CatalogueWindow::removeCurrent);
@@ -165,28 +195,32 @@ CatalogueWindow::CatalogueWindow(core::UserInteraction& ui, services::ProfileSes
     connect(m_ok, &QPushButton::clicked, this, &CatalogueWindow::pick);
     connect(close, &QPushButton::clicked, this, &QDialog::reject);
     auto* buttons = new QVBoxLayout;
-    for (QPushButton* b : {m_add, m_edit, m_copy, m_remove, refreshButton, m_print, other}) {
-        b->setAutoDefault(false);
+    for (QPushButton* b : {m_add, m_edit, m_copy, m_remove, refreshButton, m_print, other})
         buttons->addWidget(b);
-    }
     buttons->addStretch();
-    m_ok->setAutoDefault(false);
-    close->setAutoDefault(false);
     buttons->addWidget(m_ok);
     buttons->addWidget(close);
+    return buttons;
+}
 
-    auto* top = new QHBoxLayout;
-    top->addWidget(m_groupsSwitch);
-    top->addWidget(m_tabs, 1);
-    auto* body = new QHBoxLayout;
-    body->addWidget(m_groupsPanel);
-    body->addLayout(itemsLayout, 1);
-    body->addLayout(buttons);
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(top);
-    layout->addLayout(body, 1);
+// "Ostatní": the moves of the marked rows and the list of sheets.
+QPushButton* CatalogueWindow::buildOtherButton() {
+    auto* other = new QPushButton(QStringLiteral("Ostatní"), this);
+    other->setObjectName(QStringLiteral("btnOstatni"));
+    other->setAutoDefault(false);
+    auto* menu = new QMenu(this);
+    m_moveToGroup = menu->addAction(QStringLiteral("Přesunout do skupiny..."), this,
+                                    [this] { moveMarked(false); });
+    m_moveToSheet = menu->addAction(QStringLiteral("Přesunout do listu..."), this,
+                                    [this] { moveMarked(true); });
+    menu->addSeparator();
+    menu->addAction(QStringLiteral("Seznam listů..."), this, &CatalogueWindow::showSheetList);
+    other->setMenu(menu);
+    return other;
+}
 
-    // Keys.
+// Alt+S, Ctrl+Q (here and from the other windows) and the grids' own keys.
+void CatalogueWindow::installKeys() {
     auto* groupsKey = new QShortcut(QKeySequence(QStringLiteral("Alt+S")), this);
     connect(groupsKey, &QShortcut::activated, this, &CatalogueWindow::toggleGroups);
     auto* pricesKey = new QShortcut(QKeySequence(QStringLiteral("Ctrl+Q")), this);
@@ -199,17 +233,12 @@ CatalogueWindow::CatalogueWindow(core::UserInteraction& ui, services::ProfileSes
             m_logic.followPurchasePriceDisplay();
             showAll();
         });
-    m_edit->setShortcut(QKeySequence(QStringLiteral("Alt+O")));
-    m_copy->setShortcut(QKeySequence(QStringLiteral("Alt+K")));
     for (QTableView* view : {m_groupsView, m_itemsView})
         view->installEventFilter(this);
+}
 
-    connect(m_tabs, &QTabBar::currentChanged, this, [this](int index) {
-        if (m_updating || index < 0)
-            return;
-        m_logic.selectSheet(static_cast<size_t>(index));
-        showAll();
-    });
+// The current group and item follow the grids; a double click opens or picks.
+void CatalogueWindow::followSelection() {
     connect(m_groupsView->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex& current) {
                 if (m_updating || !current.isValid())
@@ -224,14 +253,6 @@ CatalogueWindow::CatalogueWindow(core::UserInteraction& ui, services::ProfileSes
             });
     connect(m_itemsView, &QTableView::doubleClicked, this, &CatalogueWindow::activateCurrent);
     connect(m_groupsView, &QTableView::doubleClicked, this, &CatalogueWindow::activateCurrent);
-
-    installHelpKey(this, catalogue::CatalogueWindowLogic::helpTopic());
-    resize(1100, 640);
-
-    m_logic.open();
-    buildTabs();
-    showAll();
-    focusGrid(m_logic.focusedGrid());
 }
 
 CatalogueWindow::~CatalogueWindow() {
@@ -276,9 +297,7 @@ void CatalogueWindow::showAll() {
     m_updating = true;
     m_groupsPanel->setVisible(m_logic.groupsShown());
     m_groupsSwitch->setChecked(m_logic.groupsShown());
-    m_groupsSwitch->setToolTip(m_logic.groupsShown()
-                                   ? QStringLiteral("Vypne zobrazení skupin (Alt+S)")
-                                   : QStringLiteral("Zapne zobrazení skupin (Alt+S)"));
+    m_groupsSwitch->setToolTip(m_logic.groupsSwitchTip());
     m_groupsModel->refresh();
     // A group's name is never cut off: its column grows to the longest name.
     const int nameColumn = 0;
@@ -321,7 +340,7 @@ void CatalogueWindow::updateButtons() {
     m_moveToSheet->setEnabled(b.moveToSheet);
     m_ok->setVisible(b.okVisible);
     m_ok->setEnabled(b.ok);
-    const bool groups = m_logic.focusedGrid() == CatalogueGrid::Groups && m_logic.groupsShown();
+    const bool groups = m_logic.groupsActive();
     colourTitle(m_groupsTitle, groups ? QColor(128, 0, 0) : QColor(128, 128, 128));
     colourTitle(m_itemsTitle, groups ? QColor(128, 128, 128) : QColor(0, 0, 128));
 }
@@ -414,7 +433,7 @@ void CatalogueWindow::openItemCard(catalogue::ItemCardMode mode, qint64 itemId) 
 }
 
 void CatalogueWindow::copyCurrent() {
-    if (m_logic.focusedGrid() != CatalogueGrid::Groups || !m_logic.groupsShown()) {
+    if (!m_logic.groupsActive()) {
         if (const auto item = m_logic.itemToOpen())
             openItemCard(catalogue::ItemCardMode::Copy, *item);
         else
@@ -468,7 +487,7 @@ void CatalogueWindow::pick() {
 }
 
 void CatalogueWindow::toggleMark() {
-    if (m_logic.focusedGrid() == CatalogueGrid::Groups && m_logic.groupsShown()) {
+    if (m_logic.groupsActive()) {
         if (const auto g = m_logic.currentGroupIndex()) {
             m_logic.setGroupMarked(*g, !m_logic.isGroupMarked(m_logic.groups()[*g].id));
             m_groupsView->viewport()->update();

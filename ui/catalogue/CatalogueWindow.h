@@ -10,6 +10,7 @@
 #include <optional>
 
 class QLabel;
+class QLayout;
 class QLineEdit;
 class QMenu;
 class QPushButton;
@@ -78,6 +79,13 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    QLayout* buildSheetTabs();
+    QWidget* buildGroupsPanel(services::ProfileSession& session);
+    QLayout* buildItemsPanel(services::ProfileSession& session);
+    QLayout* buildButtons();
+    QPushButton* buildOtherButton();
+    void installKeys();
+    void followSelection();
     void buildTabs();
     void showAll();
     void showCurrentRows();
@@ -90,27 +98,27 @@ private:
     core::UserInteraction& m_ui;
     core::ProgramEvents* m_events;
     catalogue::CatalogueWindowLogic m_logic;
-    CatalogueGroupsModel* m_groupsModel;
-    QTabBar* m_tabs;
-    QToolButton* m_groupsSwitch;
-    QWidget* m_groupsPanel;
-    QLabel* m_groupsTitle;
-    QLabel* m_itemsTitle;
-    QTableView* m_groupsView;
-    QTableView* m_itemsView;
+    CatalogueGroupsModel* m_groupsModel = nullptr;
+    QTabBar* m_tabs = nullptr;
+    QToolButton* m_groupsSwitch = nullptr;
+    QWidget* m_groupsPanel = nullptr;
+    QLabel* m_groupsTitle = nullptr;
+    QLabel* m_itemsTitle = nullptr;
+    QTableView* m_groupsView = nullptr;
+    QTableView* m_itemsView = nullptr;
     GridBinding* m_groupsBinding = nullptr;
     GridBinding* m_itemsBinding = nullptr;
-    QuickFindPanel* m_findPanel;
-    QPushButton* m_add;
-    QAction* m_addGroup;
-    QAction* m_addItem;
-    QPushButton* m_edit;
-    QPushButton* m_copy;
-    QPushButton* m_remove;
-    QPushButton* m_print;
-    QPushButton* m_ok;
-    QAction* m_moveToGroup;
-    QAction* m_moveToSheet;
+    QuickFindPanel* m_findPanel = nullptr;
+    QPushButton* m_add = nullptr;
+    QAction* m_addGroup = nullptr;
+    QAction* m_addItem = nullptr;
+    QPushButton* m_edit = nullptr;
+    QPushButton* m_copy = nullptr;
+    QPushButton* m_remove = nullptr;
+    QPushButton* m_print = nullptr;
+    QPushButton* m_ok = nullptr;
+    QAction* m_moveToGroup = nullptr;
+    QAction* m_moveToSheet = nullptr;
     std::vector<qint64> m_picked;
     bool m_pickedMarked = false;
     bool m_updating = false;

@@ -14,6 +14,14 @@
 
 namespace orvento::ui {
 
+namespace {
+
+constexpr QSize kDesignSize(480, 340);
+constexpr int kCodeColumnWidth = 110;
+constexpr int kRowPadding = 6;
+
+} // namespace
+
 CodedListWindow::CodedListWindow(orvento::catalogue::ListMode mode, bool manage,
                                  const QString& nameTitle, QWidget* parent)
     : QDialog(parent)
@@ -23,14 +31,25 @@ CodedListWindow::CodedListWindow(orvento::catalogue::ListMode mode, bool manage,
     , m_edit(new QPushButton(QStringLiteral("&Opravit"), this))
     , m_remove(new QPushButton(QStringLiteral("Vyjmout"), this))
     , m_ok(new QPushButton(QStringLiteral("OK"), this)) {
+    auto* grid = new QVBoxLayout;
+    grid->addWidget(m_find);
+    grid->addWidget(buildTable(nameTitle), 1);
+    auto* layout = new QHBoxLayout(this);
+    layout->addLayout(grid, 1);
+    layout->addLayout(buildButtons(manage));
+    resize(kDesignSize);
+}
+
+// The grid of code and name, sorted by a click on a column title, with its quick find.
+QWidget* CodedListWindow::buildTable(const QString& nameTitle) {
     m_table->setHorizontalHeaderLabels({QStringLiteral("Zkratka"), nameTitle});
     m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_table->setSelectionMode(QAbstractItemView::SingleSelection);
     m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_table->verticalHeader()->hide();
-    m_table->verticalHeader()->setDefaultSectionSize(m_table->fontMetrics().height() + 6);
+    m_table->verticalHeader()->setDefaultSectionSize(m_table->fontMetrics().height() + kRowPadding);
     m_table->horizontalHeader()->setStretchLastSection(true);
-    m_table->setColumnWidth(0, 110);
+    m_table->setColumnWidth(0, kCodeColumnWidth);
     connect(m_table, &QTableWidget::currentCellChanged, this, [this](int row) {
         if (row >= 0)
             setCurrentIndex(static_cast<size_t>(row));
@@ -43,13 +62,23 @@ CodedListWindow::CodedListWindow(orvento::catalogue::ListMode mode, bool manage,
     connect(m_table->horizontalHeader(), &QHeaderView::sectionClicked, this,
             &CodedListWindow::sortByColumn);
     m_table->installEventFilter(this);
+    for (const int key : {Qt::Key_Return, Qt::Key_Enter}) {
+        auto* enter = new QShortcut(QKeySequence(key), m_table);
+        enter->setContext(Qt::WidgetShortcut);
+        connect(enter, &QShortcut::activated, this, [this] { activate(); });
+    }
     connect(m_find, &QuickFindPanel::textEdited, this, [this](const QString& text) {
         if (const auto row = findRow(text)) {
             const QSignalBlocker blocker(m_table);
             m_table->setCurrentCell(static_cast<int>(*row), 0);
         }
     });
+    return m_table;
+}
 
+// "OK" when picking, the commands when managing, "Zavřít" at the bottom; the list is shown
+// again after each command.
+QLayout* CodedListWindow::buildButtons(bool manage) {
     auto* add = new QPushButton(QStringLiteral("&Přidat"), this);
     add->setObjectName(QStringLiteral("btnPridat"));
     m_edit->setObjectName(QStringLiteral("btnOpravit"));
@@ -59,47 +88,29 @@ CodedListWindow::CodedListWindow(orvento::catalogue::ListMode mode, bool manage,
     refresh->setObjectName(QStringLiteral("btnObnovit"));
     auto* close = new QPushButton(QStringLiteral("Zavřít"), this);
     close->setObjectName(QStringLiteral("btnZavrit"));
-    connect(add, &QPushButton::clicked, this, [this] {
-        addRow();
-        showRows();
-    });
-    connect(m_edit, &QPushButton::clicked, this, [this] {
-        editRow();
-        showRows();
-    });
-    connect(m_remove, &QPushButton::clicked, this, [this] {
-        removeRow();
-        showRows();
-    });
-    connect(refresh, &QPushButton::clicked, this, [this] {
-        reloadRows();
-        showRows();
-    });
+    const auto command = [this](QPushButton* button, void (CodedListWindow::*run)()) {
+        connect(button, &QPushButton::clicked, this, [this, run] {
+            (this->*run)();
+            showRows();
+        });
+    };
+    command(add, &CodedListWindow::addRow);
+    command(m_edit, &CodedListWindow::editRow);
+    command(m_remove, &CodedListWindow::removeRow);
+    command(refresh, &CodedListWindow::reloadRows);
     connect(m_ok, &QPushButton::clicked, this, &QDialog::accept);
     connect(close, &QPushButton::clicked, this, &QDialog::reject);
     for (QPushButton* b : {add, m_edit, m_remove, refresh, m_ok, close})
         b->setAutoDefault(false);
-    m_ok->setVisible(mode == orvento::catalogue::ListMode::Pick);
+    m_ok->setVisible(m_mode == orvento::catalogue::ListMode::Pick);
     for (QPushButton* b : {add, m_edit, m_remove, refresh})
         b->setVisible(manage);
-
     auto* buttons = new QVBoxLayout;
     for (QPushButton* b : {m_ok, add, m_edit, m_remove, refresh})
         buttons->addWidget(b);
     buttons->addStretch();
     buttons->addWidget(close);
-    auto* grid = new QVBoxLayout;
-    grid->addWidget(m_find);
-    grid->addWidget(m_table, 1);
-    auto* layout = new QHBoxLayout(this);
-    layout->addLayout(grid, 1);
-    layout->addLayout(buttons);
-    resize(480, 340);
-    for (const int key : {Qt::Key_Return, Qt::Key_Enter}) {
-        auto* enter = new QShortcut(QKeySequence(key), m_table);
-        enter->setContext(Qt::WidgetShortcut);
-        connect(enter, &QShortcut::activated, this, [this] { activate(); });
-    }
+    return buttons;
 }
 
 QLineEdit* CodedListWindow::findBox() const {

@@ -4,6 +4,7 @@
 
 #include <QDialog>
 
+class QLayout;
 class QLineEdit;
 class QPushButton;
 class QTableWidget;
@@ -48,6 +49,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    QWidget* buildTable(const QString& nameTitle);
+    QLayout* buildButtons(bool manage);
     void updateButtons();
     void sortByColumn(int column);
 

@@ -31,6 +31,9 @@ using namespace orvento::catalogue;
 
 namespace {
 
+constexpr QSize kDesignSize(640, 560);
+constexpr int kRowPadding = 6;
+
 QComboBox* comboOf(const char* name, const QStringList& items, QWidget* parent) {
     auto* box = new QComboBox(parent);
     box->setObjectName(QString::fromLatin1(name));
@@ -66,39 +69,60 @@ PriceGroupCardDialog::PriceGroupCardDialog(PriceGroupCard& card, core::UserInter
     , m_grid(new QTableWidget(0, 7, this)) {
     setObjectName(QStringLiteral("frmCenSkupDetail"));
     setWindowTitle(PriceGroupCard::caption());
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(buildNameFields());
+    layout->addWidget(m_own);
+    buildBasicGroup();
+    layout->addWidget(m_basic);
+    layout->addLayout(buildRowButtons());
+    buildLevelsGroup();
+    layout->addWidget(m_levels, 1);
+    layout->addWidget(buildLimitNote());
+    layout->addWidget(okCancelButtons(this));
+    if (auto* ok = findChild<QPushButton*>(QStringLiteral("btnOK")))
+        ok->setEnabled(m_card.editable());
+    installHelpKey(this, PriceGroupCard::helpTopic());
+    showGroup();
+    connect(m_own, &QCheckBox::toggled, this, [this] { updateEnabled(); });
+    updateEnabled();
+    showRows();
+    resize(kDesignSize);
+}
+
+// "Zkratka" and "Název".
+QLayout* PriceGroupCardDialog::buildNameFields() {
     m_code->setObjectName(QStringLiteral("edtZkratka"));
     m_code->setMaxLength(kLevelCodeLength);
     keepUpperCase(m_code);
     m_name->setObjectName(QStringLiteral("edtPopis"));
     m_name->setMaxLength(kLevelNameLength);
+    auto* fields = new QFormLayout;
+    fields->addRow(QStringLiteral("Zkratka"), m_code);
+    fields->addRow(QStringLiteral("Název"), m_name);
+    return fields;
+}
+
+// The values that apply to the basic sale price, unless each item has its own.
+void PriceGroupCardDialog::buildBasicGroup() {
     m_own->setObjectName(QStringLiteral("chckVlastni"));
     m_recompute->setObjectName(QStringLiteral("chckPrepocitat"));
-    const PriceGroup& g = m_card.group();
-    m_code->setText(g.Zkratka);
-    m_name->setText(g.Popis);
-    m_priceType->setCurrentIndex(g.SDPH ? 1 : 0);
-    m_rounding->setCurrentIndex(std::clamp(g.Zaok, 0, 2));
-    m_recompute->setChecked(g.Prepocitat);
-    m_valueType->setCurrentIndex(g.TypHodnoty == 1 ? 1 : 0);
-    m_margin->setValue(g.Marze);
-    m_rabat->setValue(g.Rabat);
-    m_own->setChecked(g.Vlastni);
-    connect(m_own, &QCheckBox::toggled, this, [this] { updateEnabled(); });
-
     auto* basic = new QFormLayout(m_basic);
     basic->addRow(QStringLiteral("Typ ceny"), m_priceType);
     basic->addRow(QStringLiteral("Zaokrouhlení při výpočtu"), m_rounding);
     basic->addRow(m_recompute, m_valueType);
     basic->addRow(QStringLiteral("Pevná marže"), m_margin);
     basic->addRow(QStringLiteral("Pevný rabat"), m_rabat);
+}
 
+// The level rows of the group; a double click edits one.
+void PriceGroupCardDialog::buildLevelsGroup() {
     m_grid->setObjectName(QStringLiteral("grCenSkupPol"));
     m_grid->setHorizontalHeaderLabels({QStringLiteral("P"), QStringLiteral("Zkratka"),
                                        QStringLiteral("Hodnota  %"), QStringLiteral("Typ "),
                                        QStringLiteral("Výchozí cena"),
                                        QStringLiteral("Zaokrouhlení"), QStringLiteral("Typ ceny")});
     m_grid->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_grid->verticalHeader()->setDefaultSectionSize(m_grid->fontMetrics().height() + 6);
+    m_grid->verticalHeader()->setDefaultSectionSize(m_grid->fontMetrics().height() + kRowPadding);
     m_grid->setSelectionMode(QAbstractItemView::SingleSelection);
     m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_grid->verticalHeader()->hide();
@@ -106,7 +130,10 @@ PriceGroupCardDialog::PriceGroupCardDialog(PriceGroupCard& card, core::UserInter
     connect(m_grid, &QTableWidget::cellDoubleClicked, this, [this] { editRow(); });
     auto* levelsLayout = new QVBoxLayout(m_levels);
     levelsLayout->addWidget(m_grid);
+}
 
+// The commands on the level rows.
+QLayout* PriceGroupCardDialog::buildRowButtons() {
     auto* add = new QPushButton(QStringLiteral("Přidat cenovou hladinu"), this);
     add->setObjectName(QStringLiteral("btnPridatHladinu"));
     auto* edit = new QPushButton(QStringLiteral("Upravit"), this);
@@ -126,29 +153,30 @@ PriceGroupCardDialog::PriceGroupCardDialog(PriceGroupCard& card, core::UserInter
         rowButtons->addWidget(b);
     }
     rowButtons->addStretch();
+    return rowButtons;
+}
 
-    auto* fields = new QFormLayout;
-    fields->addRow(QStringLiteral("Zkratka"), m_code);
-    fields->addRow(QStringLiteral("Název"), m_name);
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(fields);
-    layout->addWidget(m_own);
-    layout->addWidget(m_basic);
-    layout->addLayout(rowButtons);
-    layout->addWidget(m_levels, 1);
-    // The limit the check on OK enforces, said before the person runs into it.
-    auto* limit =
-        new QLabel(QStringLiteral("Skupina může obsahovat maximálně 3 fixní hladiny."), this);
+// The limit the check on OK enforces, said before the person runs into it.
+QWidget* PriceGroupCardDialog::buildLimitNote() {
+    auto* limit = new QLabel(QStringLiteral("Skupina může obsahovat maximálně %1 fixní hladiny.")
+                                 .arg(PriceGroupCard::kMaxFixedRows),
+                             this);
     limit->setObjectName(QStringLiteral("lblNapoveda"));
     limit->setWordWrap(true);
-    layout->addWidget(limit);
-    layout->addWidget(okCancelButtons(this));
-    if (auto* ok = findChild<QPushButton*>(QStringLiteral("btnOK")))
-        ok->setEnabled(m_card.editable());
-    installHelpKey(this, PriceGroupCard::helpTopic());
-    updateEnabled();
-    showRows();
-    resize(640, 560);
+    return limit;
+}
+
+void PriceGroupCardDialog::showGroup() {
+    const PriceGroup& g = m_card.group();
+    m_code->setText(g.Zkratka);
+    m_name->setText(g.Popis);
+    m_priceType->setCurrentIndex(g.SDPH ? 1 : 0);
+    m_rounding->setCurrentIndex(std::clamp(g.Zaok, 0, 2));
+    m_recompute->setChecked(g.Prepocitat);
+    m_valueType->setCurrentIndex(g.TypHodnoty == 1 ? 1 : 0);
+    m_margin->setValue(g.Marze);
+    m_rabat->setValue(g.Rabat);
+    m_own->setChecked(g.Vlastni);
 }
 
 void PriceGroupCardDialog::updateEnabled() {

@@ -6,6 +6,7 @@ class QCheckBox;
 class QComboBox;
 class QDoubleSpinBox;
 class QGroupBox;
+class QLayout;
 class QLineEdit;
 class QTableWidget;
 
@@ -33,6 +34,12 @@ public:
     void removeRow();
 
 private:
+    QLayout* buildNameFields();
+    void buildBasicGroup();
+    void buildLevelsGroup();
+    QLayout* buildRowButtons();
+    QWidget* buildLimitNote();
+    void showGroup();
     void readFields();
     void showRows();
     void updateEnabled();

@@ -414,10 +414,8 @@ void OfferListWindow::printOffers() {
     if (!m_print->isEnabled())
         return;
     runOnce(m_printBusy, [this] {
-        PrintRequest request;
-        request.printType = 1;
-        request.subject.offerId = m_logic.currentId();
-        request.subject.offerIds = m_logic.offersToPrint();
+        const PrintRequest request =
+            PrintRequest::offers(m_logic.currentId(), m_logic.offersToPrint());
         // The offer's state may have changed after printing.
         if (PrintWindow::open(m_context, request, this)) {
             m_logic.refresh();

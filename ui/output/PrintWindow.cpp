@@ -5,11 +5,9 @@
 #include "core/ProgressScope.h"
 #include "core/UserInteraction.h"
 #include "services/PurchasePriceDisplay.h"
-#include "ui/DialogButtons.h"
 #include "ui/Help.h"
 
 #include <QCheckBox>
-#include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -17,7 +15,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
-#include <QPlainTextEdit>
 #include <QPrinterInfo>
 #include <QPushButton>
 #include <QShortcut>
@@ -33,11 +30,31 @@ namespace orvento::ui {
 
 namespace {
 
-QSpinBox* pageBox(int value, QWidget* parent) {
+constexpr int kFirstPage = 1;
+constexpr int kLastPage = 9999;
+constexpr int kDescriptionLines = 3;
+constexpr QSize kDesignSize(720, 440);
+
+QSpinBox* pageBox(const char* name, int value, QWidget* parent) {
     auto* box = new QSpinBox(parent);
-    box->setRange(1, 9999);
+    box->setObjectName(QString::fromLatin1(name));
+    box->setRange(kFirstPage, kLastPage);
     box->setValue(value);
     return box;
+}
+
+std::unique_ptr<output::PrintWindowLogic>
+makeLogic(core::AppContext& context, const PrintRequest& request, output::PrinterSource printers) {
+    core::ProgramState& state = core::programState();
+    const output::ReportContext reportContext{state.settings, state.user, state.db->agenda,
+                                              &state.db->global};
+    auto logic = std::make_unique<output::PrintWindowLogic>(
+        reportContext, state.db->global, context.ui(), request.printType, request.onlyKind,
+        printers ? std::move(printers) : output::PrinterSource(&PrintWindow::systemPrinters));
+    logic->setSubject(request.subject);
+    if (!request.runner.isEmpty())
+        logic->setRunnerProgram(request.runner);
+    return logic;
 }
 
 } // namespace
@@ -56,39 +73,46 @@ PrintWindow::PrintWindow(core::AppContext& context, const PrintRequest& request,
                          output::PrinterSource printers, QWidget* parent)
     : QDialog(parent)
     , m_context(context)
-    , m_grid(new QTableWidget(this))
-    , m_description(new QLabel(this))
-    , m_editCheck(new QCheckBox(QStringLiteral("upravit tisk. sestavu"), this))
-    , m_editPanel(new QWidget(this))
-    , m_printer(new PrinterComboBox(this))
-    , m_setButton(new QToolButton(this))
-    , m_from(pageBox(1, this))
-    , m_to(pageBox(9999, this))
-    , m_copies(pageBox(1, this))
-    , m_extra(new QGroupBox(this))
-    , m_mailPanel(new QWidget(this))
-    , m_exportPanel(new QWidget(this))
-    , m_exportFile(new QLineEdit(this))
-    , m_print(new QPushButton(QStringLiteral("Tisk"), this))
-    , m_preview(new QPushButton(QStringLiteral("&Náhled"), this))
-    , m_export(new QPushButton(QStringLiteral("Export"), this)) {
-    core::ProgramState& state = core::programState();
-    const output::ReportContext reportContext{state.settings, state.user, state.db->agenda,
-                                              &state.db->global};
-    m_logic = std::make_unique<output::PrintWindowLogic>(
-        reportContext, state.db->global, context.ui(), request.printType, request.onlyKind,
-        printers ? std::move(printers) : output::PrinterSource(&PrintWindow::systemPrinters));
-    m_logic->setSubject(request.subject);
-    if (!request.runner.isEmpty())
-        m_logic->setRunnerProgram(request.runner);
+    , m_logic(makeLogic(context, request, std::move(printers))) {
     m_logic->setControlsEnabled([this](bool enabled) { setEnabled(enabled); });
     m_editor = [this](output::ReportPropertiesForm& form) {
         return showProperties(form);
     };
-
     setObjectName(QStringLiteral("frmTisk"));
     setWindowTitle(output::PrintWindowLogic::caption());
 
+    auto* left = new QVBoxLayout;
+    left->addWidget(buildReportList(), 1);
+    left->addWidget(new QLabel(QStringLiteral("Popis vybrané sestavy"), this));
+    left->addWidget(m_description);
+    left->addWidget(buildEditPanel());
+    auto* right = new QVBoxLayout;
+    right->addWidget(buildPrinterGroup());
+    right->addWidget(buildPagesGroup());
+    right->addWidget(buildExtraGroup());
+    auto* info = new QLabel(QStringLiteral("Vyberte ze seznamu požadovanou tiskovou sestavu a "
+                                           "klepněte na Tisk nebo Náhled."),
+                            this);
+    info->setWordWrap(true);
+    right->addWidget(info);
+    right->addStretch();
+    right->addLayout(buildButtons());
+    auto* main = new QHBoxLayout(this);
+    main->addLayout(left, 1);
+    main->addLayout(right);
+    resize(kDesignSize);
+    installKeys();
+
+    m_logic->open();
+    showPrintType();
+    fillGrid();
+    showPrinters();
+    m_grid->setFocus();
+}
+
+// The list of reports and the description of the current one under it.
+QWidget* PrintWindow::buildReportList() {
+    m_grid = new QTableWidget(this);
     m_grid->setObjectName(QStringLiteral("grSestava"));
     m_grid->setColumnCount(2);
     m_grid->setHorizontalHeaderLabels({QString(), QStringLiteral("Tiskové sestavy")});
@@ -113,48 +137,39 @@ PrintWindow::PrintWindow(core::AppContext& context, const PrintRequest& request,
                        [this] { m_logic->openTemplateFolder(); });
         menu.exec(m_grid->viewport()->mapToGlobal(at));
     });
-
+    m_description = new QLabel(this);
     m_description->setObjectName(QStringLiteral("dblblPopisSestavy"));
     m_description->setWordWrap(true);
-    m_description->setMinimumHeight(m_description->fontMetrics().height() * 3);
+    m_description->setMinimumHeight(m_description->fontMetrics().height() * kDescriptionLines);
+    return m_grid;
+}
 
-    // The upkeep of the reports.
+// "upravit tisk. sestavu" and the buttons of the reports' upkeep it shows.
+QWidget* PrintWindow::buildEditPanel() {
+    auto* panel = new QWidget(this);
+    auto* layout = new QVBoxLayout(panel);
+    layout->setContentsMargins(0, 0, 0, 0);
+    m_editCheck = new QCheckBox(QStringLiteral("upravit tisk. sestavu"), panel);
     m_editCheck->setObjectName(QStringLiteral("chckUpravitSestavu"));
+    layout->addWidget(m_editCheck);
+    m_editPanel = new QWidget(panel);
     m_editPanel->setObjectName(QStringLiteral("panBtnSestava"));
-    auto* editLayout = new QVBoxLayout(m_editPanel);
-    editLayout->setContentsMargins(0, 0, 0, 0);
-    const auto addEditButton = [this, editLayout](const char* name, const QString& text,
-                                                  std::function<void()> action) {
-        auto* button = new QPushButton(text, m_editPanel);
-        button->setObjectName(QString::fromLatin1(name));
-        button->setAutoDefault(false);
-        editLayout->addWidget(button);
-        connect(button, &QPushButton::clicked, this, std::move(action));
-        return button;
-    };
+    auto* buttons = new QVBoxLayout(m_editPanel);
+    buttons->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_editPanel);
     addEditButton("btnOpravitSestavu",
                   QStringLiteral("Upravit tiskovou sestavu v editoru formulářů"),
                   [this] { m_logic->editReport(); });
-    m_userReportButtons.push_back(
-        addEditButton("btnVytvoritKopii", QStringLiteral("Vytvořit kopii tiskové sestavy"), [this] {
-            m_logic->copyReport(m_editor);
-            afterListChange();
-        }));
-    m_userReportButtons.push_back(
-        addEditButton("btnVyjmoutSestavu", QStringLiteral("Vyjmout tiskovou sestavu"), [this] {
-            m_logic->deleteReport();
-            afterListChange();
-        }));
-    m_userReportButtons.push_back(
-        addEditButton("btnVlastnostiSestavy", QStringLiteral("Vlastnosti tiskové sestavy"), [this] {
-            m_logic->reportProperties(false, false, m_editor);
-            afterListChange();
-        }));
-    m_userReportButtons.push_back(
-        addEditButton("btnPridatSestavu", QStringLiteral("Přidat novou sestavu z disku"), [this] {
-            m_logic->reportProperties(false, true, m_editor);
-            afterListChange();
-        }));
+    m_userReportButtons = {
+        addEditButton("btnVytvoritKopii", QStringLiteral("Vytvořit kopii tiskové sestavy"),
+                      [this] { m_logic->copyReport(m_editor); }),
+        addEditButton("btnVyjmoutSestavu", QStringLiteral("Vyjmout tiskovou sestavu"),
+                      [this] { m_logic->deleteReport(); }),
+        addEditButton("btnVlastnostiSestavy", QStringLiteral("Vlastnosti tiskové sestavy"),
+                      [this] { m_logic->reportProperties(false, false, m_editor); }),
+        addEditButton("btnPridatSestavu", QStringLiteral("Přidat novou sestavu z disku"),
+                      [this] { m_logic->reportProperties(false, true, m_editor); }),
+    };
     m_editPanel->hide();
     connect(m_editCheck, &QCheckBox::toggled, this, [this](bool on) {
         m_logic->editing = on;
@@ -163,9 +178,27 @@ PrintWindow::PrintWindow(core::AppContext& context, const PrintRequest& request,
         if (on && !m_logic->userReportsRead() && m_logic->readUserReportsAgain())
             afterListChange();
     });
+    return panel;
+}
 
-    // The printer.
-    auto* printerGroup = new QGroupBox(QStringLiteral("Tiskárna"), this);
+// A button of the reports' upkeep; the list is shown again after its command.
+QPushButton* PrintWindow::addEditButton(const char* name, const QString& text,
+                                        std::function<void()> action) {
+    auto* button = new QPushButton(text, m_editPanel);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setAutoDefault(false);
+    m_editPanel->layout()->addWidget(button);
+    connect(button, &QPushButton::clicked, this, [this, action = std::move(action)] {
+        action();
+        afterListChange();
+    });
+    return button;
+}
+
+// "Tiskárna": the printer list and "Nastavit..." with its menu of defaults.
+QWidget* PrintWindow::buildPrinterGroup() {
+    auto* group = new QGroupBox(QStringLiteral("Tiskárna"), this);
+    m_printer = new PrinterComboBox(group);
     m_printer->setObjectName(QStringLiteral("ComboBoxPrinter1"));
     m_printer->beforePopup = [this] {
         m_logic->refreshPrinters();
@@ -173,39 +206,51 @@ PrintWindow::PrintWindow(core::AppContext& context, const PrintRequest& request,
     };
     connect(m_printer, &QComboBox::activated, this,
             [this](int index) { m_logic->setPrinterRow(index); });
-    m_setButton->setText(QStringLiteral("Nastavit..."));
-    m_setButton->setPopupMode(QToolButton::InstantPopup);
-    auto* setMenu = new QMenu(m_setButton);
-    QAction* printerDefault =
+    auto* setButton = new QToolButton(group);
+    setButton->setText(QStringLiteral("Nastavit..."));
+    setButton->setPopupMode(QToolButton::InstantPopup);
+    auto* setMenu = new QMenu(setButton);
+    m_printerDefault =
         setMenu->addAction(QStringLiteral(">> tiskárnu jako výchozí pro tento tisk"), this, [this] {
             m_logic->setPrinterRow(m_printer->currentIndex());
             m_logic->setDefaultPrinter();
         });
     setMenu->addAction(QStringLiteral(">> sestavu jako výchozí pro tento tisk"), this,
                        [this] { m_logic->setDefaultReport(); });
-    m_setButton->setMenu(setMenu);
-    auto* printerLayout = new QHBoxLayout(printerGroup);
-    printerLayout->addWidget(m_printer, 1);
-    printerLayout->addWidget(m_setButton);
+    setButton->setMenu(setMenu);
+    auto* layout = new QHBoxLayout(group);
+    layout->addWidget(m_printer, 1);
+    layout->addWidget(setButton);
+    return group;
+}
 
-    auto* pagesGroup = new QGroupBox(QStringLiteral("Rozsah celých stránek"), this);
-    m_from->setObjectName(QStringLiteral("edtOdStr"));
-    m_to->setObjectName(QStringLiteral("edtDoStr"));
-    m_copies->setObjectName(QStringLiteral("edtPocetKopii"));
-    auto* pages = new QFormLayout(pagesGroup);
+// "Rozsah celých stránek": pages and copies.
+QWidget* PrintWindow::buildPagesGroup() {
+    auto* group = new QGroupBox(QStringLiteral("Rozsah celých stránek"), this);
+    m_from = pageBox("edtOdStr", kFirstPage, group);
+    m_to = pageBox("edtDoStr", kLastPage, group);
+    m_copies = pageBox("edtPocetKopii", kFirstPage, group);
+    auto* pages = new QFormLayout(group);
     pages->addRow(QStringLiteral("Od stránky"), m_from);
     pages->addRow(QStringLiteral("Do stránky"), m_to);
     pages->addRow(QStringLiteral("Počet kopií celých stránek "), m_copies);
+    return group;
+}
 
-    // The extra functions: e-mail for an offer, the file of an export.
+// The extra functions: the e-mail link for an offer, the file of an export.
+QWidget* PrintWindow::buildExtraGroup() {
+    m_extra = new QGroupBox(this);
     m_extra->setObjectName(QStringLiteral("gbxExtFunc"));
+    m_mailPanel = new QWidget(m_extra);
     auto* mailLayout = new QHBoxLayout(m_mailPanel);
     mailLayout->setContentsMargins(0, 0, 0, 0);
     mailLayout->addWidget(
         new QLabel(QStringLiteral("Chcete-li poslat nabídku e-mailem, klepněte"), m_mailPanel));
-    auto* mailLink = new QLabel(QStringLiteral("<a href=\"#\">zde</a>"), m_mailPanel);
-    mailLayout->addWidget(mailLink);
+    mailLayout->addWidget(new QLabel(QStringLiteral("<a href=\"#\">zde</a>"), m_mailPanel));
     mailLayout->addStretch();
+
+    m_exportPanel = new QWidget(m_extra);
+    m_exportFile = new QLineEdit(m_exportPanel);
     m_exportFile->setObjectName(QStringLiteral("edtExportSoubor"));
     auto* browse = new QPushButton(QStringLiteral("..."), m_exportPanel);
     browse->setAutoDefault(false);
@@ -218,14 +263,22 @@ PrintWindow::PrintWindow(core::AppContext& context, const PrintRequest& request,
     exportLayout->setContentsMargins(0, 0, 0, 0);
     exportLayout->addWidget(m_exportFile, 1);
     exportLayout->addWidget(browse);
-    auto* extraLayout = new QVBoxLayout(m_extra);
-    extraLayout->addWidget(m_mailPanel);
-    extraLayout->addWidget(m_exportPanel);
 
+    auto* layout = new QVBoxLayout(m_extra);
+    layout->addWidget(m_mailPanel);
+    layout->addWidget(m_exportPanel);
+    return m_extra;
+}
+
+// "Tisk", "Náhled", "Export" and "Zavřít okno".
+QLayout* PrintWindow::buildButtons() {
+    m_print = new QPushButton(QStringLiteral("Tisk"), this);
     m_print->setObjectName(QStringLiteral("btnTisk"));
     m_print->setDefault(true);
+    m_preview = new QPushButton(QStringLiteral("&Náhled"), this);
     m_preview->setObjectName(QStringLiteral("btnNahled"));
     m_preview->setAutoDefault(false);
+    m_export = new QPushButton(QStringLiteral("Export"), this);
     m_export->setObjectName(QStringLiteral("btnExport"));
     m_export->setAutoDefault(false);
     auto* closeButton = new QPushButton(QStringLiteral("Zavřít okno"), this);
@@ -235,57 +288,34 @@ PrintWindow::PrintWindow(core::AppContext& context, const PrintRequest& request,
     connect(m_preview, &QPushButton::clicked, this, &PrintWindow::previewReport);
     connect(m_export, &QPushButton::clicked, this, &PrintWindow::exportReport);
     connect(closeButton, &QPushButton::clicked, this, &QDialog::reject);
-
-    auto* left = new QVBoxLayout;
-    left->addWidget(m_grid, 1);
-    left->addWidget(new QLabel(QStringLiteral("Popis vybrané sestavy"), this));
-    left->addWidget(m_description);
-    left->addWidget(m_editCheck);
-    left->addWidget(m_editPanel);
-    auto* right = new QVBoxLayout;
-    right->addWidget(printerGroup);
-    right->addWidget(pagesGroup);
-    right->addWidget(m_extra);
-    auto* info = new QLabel(QStringLiteral("Vyberte ze seznamu požadovanou tiskovou sestavu a "
-                                           "klepněte na Tisk nebo Náhled."),
-                            this);
-    info->setWordWrap(true);
-    right->addWidget(info);
-    right->addStretch();
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     for (QPushButton* b : {m_print, m_preview, m_export, closeButton})
         buttons->addWidget(b);
-    right->addLayout(buttons);
-    auto* main = new QHBoxLayout(this);
-    main->addLayout(left, 1);
-    main->addLayout(right);
-    resize(720, 440);
+    return buttons;
+}
 
+void PrintWindow::installKeys() {
     auto* pricesKey = new QShortcut(QKeySequence(QStringLiteral("Ctrl+Q")), this);
     connect(pricesKey, &QShortcut::activated, this,
             [this] { services::togglePurchasePriceDisplay(m_context); });
     installHelpKey(this, output::PrintWindowLogic::helpTopic());
+}
 
-    m_logic->open();
+// Printing or exporting: the controls of the one the print type does.
+void PrintWindow::showPrintType() {
     const bool exporting = m_logic->exportMode();
-    m_extra->setTitle(exporting ? QStringLiteral("Exportovat do souboru")
-                                : QStringLiteral("Přídavné funkce"));
+    m_extra->setTitle(m_logic->extraFunctionsTitle());
     m_exportPanel->setVisible(exporting);
     m_exportFile->setText(m_logic->exportFile);
     m_printer->setEnabled(!exporting);
-    printerDefault->setEnabled(!exporting);
+    m_printerDefault->setEnabled(!exporting);
     for (QSpinBox* box : {m_from, m_to, m_copies})
         box->setEnabled(!exporting);
     m_print->setVisible(!exporting);
     m_export->setVisible(exporting);
-    if (exporting) {
-        m_export->setDefault(true);
-        m_print->setDefault(false);
-    }
-    fillGrid();
-    showPrinters();
-    m_grid->setFocus();
+    m_print->setDefault(!exporting);
+    m_export->setDefault(exporting);
 }
 
 PrintWindow::~PrintWindow() {
@@ -295,8 +325,7 @@ PrintWindow::~PrintWindow() {
 
 bool PrintWindow::open(core::AppContext& context, const PrintRequest& request, QWidget* parent) {
     std::optional<core::ProgressScope> wait;
-    wait.emplace(context.ui(), QStringLiteral("Příprava tiskového procesu...\n[čekejte prosím]"), 0,
-                 false);
+    wait.emplace(context.ui(), output::PrintWindowLogic::preparingText(), 0, false);
     PrintWindow window(context, request, {}, parent);
     wait.reset();
     window.exec();
@@ -304,11 +333,7 @@ bool PrintWindow::open(core::AppContext& context, const PrintRequest& request, Q
 }
 
 bool PrintWindow::openForOffer(core::AppContext& context, qint64 offerId, QWidget* parent) {
-    PrintRequest request;
-    request.printType = 1;
-    request.onlyKind = 1;
-    request.subject.offerId = offerId;
-    return open(context, request, parent);
+    return open(context, PrintRequest::savedOffer(offerId), parent);
 }
 
 void PrintWindow::fillGrid() {
@@ -319,7 +344,7 @@ void PrintWindow::fillGrid() {
     for (int i = 0; i < m_logic->rowCount(); ++i) {
         const output::ReportRow& r = m_logic->row(i);
         auto* icon = new QTableWidgetItem(r.original ? builtIn : own, QString());
-        icon->setToolTip(r.original ? QStringLiteral("programová") : QStringLiteral("uživatelská"));
+        icon->setToolTip(output::PrintWindowLogic::originTip(r));
         m_grid->setItem(i, 0, icon);
         m_grid->setItem(i, 1, new QTableWidgetItem(r.name));
     }
@@ -385,76 +410,6 @@ void PrintWindow::done(int result) {
 bool PrintWindow::showProperties(output::ReportPropertiesForm& form) {
     ReportPropertiesDialog dialog(m_context, *m_logic, form, this);
     return dialog.exec() == QDialog::Accepted;
-}
-
-ReportPropertiesDialog::ReportPropertiesDialog(core::AppContext& context,
-                                               output::PrintWindowLogic& logic,
-                                               output::ReportPropertiesForm& form, QWidget* parent)
-    : QDialog(parent)
-    , m_context(context)
-    , m_logic(logic)
-    , m_form(form)
-    , m_name(new QLineEdit(form.name, this))
-    , m_descriptionEdit(new QPlainTextEdit(form.description, this))
-    , m_kind(new QComboBox(this))
-    , m_file(new QLineEdit(form.file, this)) {
-    setObjectName(QStringLiteral("frmSestVlast"));
-    setWindowTitle(QStringLiteral("Vlastnosti tiskové sestavy"));
-    m_name->setObjectName(QStringLiteral("edtNazevSestavy"));
-    m_name->setMaxLength(50);
-    m_descriptionEdit->setObjectName(QStringLiteral("edtPopisSestavy"));
-    m_kind->setObjectName(QStringLiteral("cbxTypSest"));
-    m_kind->addItems(form.kinds);
-    m_kind->setCurrentIndex(form.kind);
-    m_kind->setEnabled(form.kindEnabled);
-    m_file->setObjectName(QStringLiteral("edtNazevSouboru"));
-    m_file->setMaxLength(255);
-    m_file->setEnabled(form.fileEnabled);
-    auto* type = new QLabel(form.typeText, this);
-    type->setObjectName(QStringLiteral("lblTypSestavy"));
-    auto* extension = new QLineEdit(form.extension, this);
-    extension->setObjectName(QStringLiteral("edtKoncovka"));
-    extension->setReadOnly(true);
-    auto* browse = new QPushButton(QStringLiteral("..."), this);
-    browse->setAutoDefault(false);
-    browse->setEnabled(form.browseEnabled);
-    connect(browse, &QPushButton::clicked, this, [this] {
-        if (const auto name = m_logic.chooseTemplateFile())
-            m_file->setText(*name);
-    });
-    auto* fileRow = new QHBoxLayout;
-    fileRow->addWidget(m_file, 1);
-    fileRow->addWidget(browse);
-    auto* fields = new QFormLayout;
-    fields->addRow(QStringLiteral("Název sestavy"), m_name);
-    fields->addRow(QStringLiteral("Popis sestavy"), m_descriptionEdit);
-    fields->addRow(QStringLiteral("Typ sestavy"), type);
-    fields->addRow(QString(), m_kind);
-    fields->addRow(QStringLiteral("Typ souboru"), extension);
-    fields->addRow(QStringLiteral("Název souboru"), fileRow);
-    QDialogButtonBox* buttons = okCancelButtons(this);
-    if (auto* ok = buttons->findChild<QPushButton*>(QStringLiteral("btnOK")))
-        ok->setEnabled(form.okEnabled);
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(fields);
-    layout->addWidget(buttons);
-    auto* pricesKey = new QShortcut(QKeySequence(QStringLiteral("Ctrl+Q")), this);
-    connect(pricesKey, &QShortcut::activated, this,
-            [this] { services::togglePurchasePriceDisplay(m_context); });
-}
-
-void ReportPropertiesDialog::take() {
-    m_form.name = m_name->text();
-    m_form.description = m_descriptionEdit->toPlainText().left(255);
-    m_form.kind = std::max(0, m_kind->currentIndex());
-    m_form.file = m_file->text();
-}
-
-void ReportPropertiesDialog::accept() {
-    take();
-    if (!m_form.okEnabled || !m_logic.acceptProperties(m_form))
-        return;
-    QDialog::accept();
 }
 
 } // namespace orvento::ui

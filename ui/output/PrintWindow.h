@@ -1,24 +1,24 @@
 #pragma once
 
 #include "output/PrintWindowLogic.h"
+#include "ui/output/ReportPropertiesDialog.h"
 
 #include <QComboBox>
 #include <QDialog>
 
 #include <functional>
 #include <memory>
-#include <optional>
 #include <vector>
 
+class QAction;
 class QCheckBox;
 class QGroupBox;
 class QLabel;
+class QLayout;
 class QLineEdit;
-class QPlainTextEdit;
 class QPushButton;
 class QSpinBox;
 class QTableWidget;
-class QToolButton;
 class QWidget;
 
 namespace orvento::core {
@@ -36,13 +36,8 @@ public:
     void showPopup() override;
 };
 
-// What the print window prints: the offer, the offers of the list, the firms, the note.
-struct PrintRequest {
-    int printType = 1;
-    std::optional<int> onlyKind;
-    output::ReportSubject subject;
-    QString runner; // the runner's program; empty for the one in the program folder
-};
+// Kept under its old name for the windows that open the print window.
+using PrintRequest = output::PrintRequest;
 
 // frmTisk, "Tisk": the reports of a print type with the printer, pages and copies.
 class PrintWindow : public QDialog {
@@ -72,6 +67,15 @@ public:
     void done(int result) override;
 
 private:
+    QWidget* buildReportList();
+    QWidget* buildEditPanel();
+    QPushButton* addEditButton(const char* name, const QString& text, std::function<void()> action);
+    QWidget* buildPrinterGroup();
+    QWidget* buildPagesGroup();
+    QWidget* buildExtraGroup();
+    QLayout* buildButtons();
+    void installKeys();
+    void showPrintType();
     void fillGrid();
     void showCurrent();
     void showPrinters();
@@ -82,45 +86,25 @@ private:
     core::AppContext& m_context;
     std::unique_ptr<output::PrintWindowLogic> m_logic;
     output::PropertiesEditor m_editor;
-    QTableWidget* m_grid;
-    QLabel* m_description;
-    QCheckBox* m_editCheck;
-    QWidget* m_editPanel;
+    QTableWidget* m_grid = nullptr;
+    QLabel* m_description = nullptr;
+    QCheckBox* m_editCheck = nullptr;
+    QWidget* m_editPanel = nullptr;
     // Copy, delete, properties and add-from-disk: off while the user's reports are unread.
     std::vector<QPushButton*> m_userReportButtons;
-    PrinterComboBox* m_printer;
-    QToolButton* m_setButton;
-    QSpinBox* m_from;
-    QSpinBox* m_to;
-    QSpinBox* m_copies;
-    QGroupBox* m_extra;
-    QWidget* m_mailPanel;
-    QWidget* m_exportPanel;
-    QLineEdit* m_exportFile;
-    QPushButton* m_print;
-    QPushButton* m_preview;
-    QPushButton* m_export;
+    PrinterComboBox* m_printer = nullptr;
+    QAction* m_printerDefault = nullptr;
+    QSpinBox* m_from = nullptr;
+    QSpinBox* m_to = nullptr;
+    QSpinBox* m_copies = nullptr;
+    QGroupBox* m_extra = nullptr;
+    QWidget* m_mailPanel = nullptr;
+    QWidget* m_exportPanel = nullptr;
+    QLineEdit* m_exportFile = nullptr;
+    QPushButton* m_print = nullptr;
+    QPushButton* m_preview = nullptr;
+    QPushButton* m_export = nullptr;
     bool m_closed = false;
-};
-
-// frmSestVlast, "Vlastnosti tiskové sestavy".
-class ReportPropertiesDialog : public QDialog {
-    Q_OBJECT
-public:
-    ReportPropertiesDialog(core::AppContext& context, output::PrintWindowLogic& logic,
-                           output::ReportPropertiesForm& form, QWidget* parent = nullptr);
-    void accept() override;
-
-private:
-    void take();
-
-    core::AppContext& m_context;
-    output::PrintWindowLogic& m_logic;
-    output::ReportPropertiesForm& m_form;
-    QLineEdit* m_name;
-    QPlainTextEdit* m_descriptionEdit;
-    QComboBox* m_kind;
-    QLineEdit* m_file;
 };
 
 } // namespace orvento::ui
