@@ -1,15 +1,15 @@
 #include "ui/addressbook/AddressBookWindow.h"
 
 #include "core/AppContext.h"
+#include "core/Navigator.h"
 #include "core/ProgramState.h"
 #include "services/GridLayouts.h"
 #include "services/PurchasePriceDisplay.h"
+#include "ui/CatalogueRowDelegate.h"
 #include "ui/GridBinding.h"
 #include "ui/Help.h"
 #include "ui/WindowPlacementBinding.h"
 #include "ui/addressbook/FirmCardDialog.h"
-#include "ui/catalogue/CatalogueGridStyle.h"
-#include "ui/output/PrintWindow.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -269,10 +269,7 @@ void AddressBookWindow::removeCurrent() {
 void AddressBookWindow::printFirms() {
     if (!m_print->isEnabled())
         return;
-    PrintRequest request;
-    request.printType = 4;
-    request.subject.firmIds = m_logic.collectAddressList();
-    PrintWindow::open(m_context, request, this);
+    m_context.navigator().printFirms(m_logic.collectAddressList());
 }
 
 void AddressBookWindow::refresh() {

@@ -4,11 +4,11 @@
 #include "core/Navigator.h"
 #include "core/ProgramState.h"
 #include "core/ShellOperations.h"
+#include "ui/DocumentLinkDialog.h"
 #include "ui/FileTypeIcons.h"
 #include "ui/Help.h"
 #include "ui/addressbook/ContactDialog.h"
-#include "ui/addressbook/DocumentLinkDialog.h"
-#include "ui/catalogue/PriceLevelListWindow.h"
+#include "ui/addressbook/FirmDocumentLinks.h"
 
 #include <QAbstractButton>
 #include <QDialogButtonBox>
@@ -360,14 +360,15 @@ void FirmCardDialog::removeContact() {
 }
 
 void FirmCardDialog::addDocument() {
-    if (DocumentLinkDialog::add(m_context.ui(), m_card, this))
+    FirmDocumentLinks links(m_card);
+    if (DocumentLinkDialog::add(m_context.ui(), links, this))
         showDocuments(currentRow(m_documents));
 }
 
 void FirmCardDialog::editDocument() {
     const int row = currentRow(m_documents);
-    if (row >= 0 &&
-        DocumentLinkDialog::edit(m_context.ui(), m_card, static_cast<size_t>(row), this))
+    FirmDocumentLinks links(m_card);
+    if (row >= 0 && DocumentLinkDialog::edit(m_context.ui(), links, static_cast<size_t>(row), this))
         showDocuments(row);
 }
 
@@ -400,10 +401,9 @@ void FirmCardDialog::pickPostCode() {
 
 void FirmCardDialog::pickPriceLevel() {
     QLineEdit* level = m_fields[QStringLiteral("CenHladina")];
-    const auto picked = PriceLevelListWindow::open(m_context.ui(), catalogue::ListMode::Pick, false,
-                                                   level->text(), this);
-    if (picked)
-        level->setText(picked->Zkratka);
+    const auto pending = m_context.navigator().pickPriceLevel(level->text());
+    if (pending->answered() && pending->result().status == core::NavigationStatus::Done)
+        level->setText(pending->result().code);
 }
 
 void FirmCardDialog::clearPriceLevel() {
