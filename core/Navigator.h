@@ -95,7 +95,7 @@ public:
     // The price-level list in pick mode, on the level `codeToLocate` when it is there; the answer
     // carries the chosen level's ID and its code (`code`).
     virtual std::shared_ptr<PendingNavigation> pickPriceLevel(const QString& codeToLocate) = 0;
-    // A list of the main window; Done once it is closed, Cancelled when it did not open.
+    // A list of the main window to browse or manage; Done once it is closed (or refused).
     virtual std::shared_ptr<PendingNavigation> openList(ListWindow list) = 0;
     // Whether this program has the offer card; the commands that open it stay off without it.
     virtual bool offerCardAvailable() const = 0;
