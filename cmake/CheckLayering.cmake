@@ -1,6 +1,8 @@
 # Checks the includes of every folder against the layers it may use, that no library without a
 # user interface includes a QtWidgets header, and that the pricing arithmetic stays pure (its own
-# headers, the standard library and Qt Core only). Run as a script:
+# headers, the standard library and Qt Core only). Within ui/, a subsystem's windows (ui/<sub>/)
+# include none of another subsystem, and ui/ itself none of a subsystem but in ui/ProgramNavigator,
+# the program side of the navigator. Run as a script:
 #   cmake -DSOURCE_DIR=<tree> -DWIDGET_HEADERS=<file listing QtWidgets header names>
 #         [-DCORE_HEADERS=<file listing QtCore header names>] -P CheckLayering.cmake
 # Every spelling of an include counts: "core/X.h", <core/X.h> and "../core/X.h" all name core/.
@@ -43,6 +45,21 @@ endif()
 # The pure folder: prices are computed there without a database, files or windows.
 set(_pure_folder "catalogue/pricing")
 
+# Inside ui/, the windows of a subsystem (ui/<sub>/) include no window of another subsystem, and
+# the shared windows of ui/ itself none of a subsystem: another subsystem's window is asked for
+# through the navigator, whose program side alone includes them all.
+set(_ui_navigator_files "ui/ProgramNavigator.h" "ui/ProgramNavigator.cpp")
+
+# The subsystem folder of ui/ that a path of the tree lies in ("offers" for ui/offers/X.h); empty
+# for ui/ itself and for every other path.
+function(_ui_subsystem path out)
+  set(_sub "")
+  if(path MATCHES "^ui/([^/]+)/")
+    set(_sub ${CMAKE_MATCH_1})
+  endif()
+  set(${out} "${_sub}" PARENT_SCOPE)
+endfunction()
+
 # The path in the tree that an include names, as the compiler finds it: a quoted name beside the
 # including file first (and always so for "./" and "../"), else from the tree's root; an angled
 # one from the root. Empty when the include names no file of the tree (a library's header).
@@ -77,6 +94,8 @@ foreach(_layer IN LISTS _layers)
     file(STRINGS "${_file}" _lines REGEX "^[ \t]*#[ \t]*include")
     file(RELATIVE_PATH _rel "${SOURCE_DIR}" "${_file}")
     string(FIND "${_rel}" "${_pure_folder}/" _in_pure)
+    _ui_subsystem("${_rel}" _own_ui_sub)
+    list(FIND _ui_navigator_files "${_rel}" _is_navigator)
     foreach(_line IN LISTS _lines)
       if(NOT _line MATCHES "#[ \t]*include[ \t]*([\"<])([^\">]+)[\">]")
         continue()
@@ -90,6 +109,18 @@ foreach(_layer IN LISTS _layers)
         list(FIND _may ${_target} _ok)
         if(_is_layer GREATER -1 AND _ok EQUAL -1)
           list(APPEND _problems "${_rel}: ${_layer}/ may not include ${_target}/ (${_line})")
+        endif()
+      endif()
+      if(_layer STREQUAL "ui" AND _is_navigator EQUAL -1)
+        _ui_subsystem("${_path}" _target_ui_sub)
+        if(_target_ui_sub AND NOT _target_ui_sub STREQUAL _own_ui_sub)
+          if(_own_ui_sub)
+            set(_who "ui/${_own_ui_sub}/ may not include ui/${_target_ui_sub}/")
+          else()
+            set(_who "only ui/ProgramNavigator may include ui/${_target_ui_sub}/")
+          endif()
+          set(_how "ask the navigator for the window or move a shared widget to ui/")
+          list(APPEND _problems "${_rel}: ${_who}, ${_how} (${_line})")
         endif()
       endif()
       if(_in_pure EQUAL 0)

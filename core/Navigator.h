@@ -25,6 +25,8 @@ struct NavigationResult {
     // The IDs are the rows marked in a list, in its order, rather than the one row picked. A
     // list closed without a choice answers Cancelled with the marks it was left with.
     bool marked = false;
+    // The chosen row's code, for a list of coded rows (a price level).
+    QString code{};
 };
 
 // The answer to one request. A modal window has answered by the time the request returns; a
@@ -50,6 +52,9 @@ private:
 
 // How the offer card opens: a new offer, an existing one, or a copy of an existing one.
 enum class OfferCardMode { New, Existing, Copy };
+
+// The lists the main window opens to browse or manage.
+enum class ListWindow { Offers, Catalogue, AddressBook, PriceGroups, PriceLevels };
 
 // What the agenda list ended with, for the program around it.
 enum class AgendaListOutcome {
@@ -81,6 +86,17 @@ public:
     // The print window with the offer reports of one offer; Done once it is closed, with the
     // offer's ID when a print changed the offer's state.
     virtual std::shared_ptr<PendingNavigation> printOffer(qint64 offerId) = 0;
+    // The print window with the offer list's reports over `offerIds`, on the offer `currentId`;
+    // Done once it is closed, with the listed offers' IDs when a print changed an offer's state.
+    virtual std::shared_ptr<PendingNavigation> printOfferList(qint64 currentId,
+                                                              std::vector<qint64> offerIds) = 0;
+    // The print window with the address book's reports over these firms; Done once it is closed.
+    virtual std::shared_ptr<PendingNavigation> printFirms(std::vector<qint64> firmIds) = 0;
+    // The price-level list in pick mode, on the level `codeToLocate` when it is there; the answer
+    // carries the chosen level's ID and its code (`code`).
+    virtual std::shared_ptr<PendingNavigation> pickPriceLevel(const QString& codeToLocate) = 0;
+    // A list of the main window to browse or manage; Done once it is closed (or refused).
+    virtual std::shared_ptr<PendingNavigation> openList(ListWindow list) = 0;
     // Whether this program has the offer card; the commands that open it stay off without it.
     virtual bool offerCardAvailable() const = 0;
     // The offer card for a new offer, the offer `offerId` or a copy of it; Done with the saved

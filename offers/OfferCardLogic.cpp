@@ -442,6 +442,12 @@ void OfferCardLogic::applyLevelToItems(const QString& level) {
     afterItemsChanged();
 }
 
+void OfferCardLogic::pickOwnLevel() {
+    const auto pending = m_context.navigator().pickPriceLevel(m_opened.copy.header().CenHladina);
+    if (pending->answered() && pending->result().status == core::NavigationStatus::Done)
+        chooseOwnLevel(pending->result().code);
+}
+
 void OfferCardLogic::chooseOwnLevel(const QString& level) {
     OfferHeader& h = m_opened.copy.header();
     if (h.CenHladAdr)

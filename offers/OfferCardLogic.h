@@ -98,7 +98,9 @@ public:
 
     // Customer ("..." / Alt+A).
     void chooseCustomer();
-    // Price level: own level chosen ("..."), cleared ("x"), or taken from the address.
+    // Price level: own level picked from the price-level list ("..."), chosen, cleared ("x"),
+    // or taken from the address.
+    void pickOwnLevel();
     void chooseOwnLevel(const QString& level);
     void clearOwnLevel();
     void setLevelFromAddress(bool fromAddress);

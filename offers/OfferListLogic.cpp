@@ -167,6 +167,18 @@ std::vector<qint64> OfferListLogic::offersToPrint() const {
     return m_rows.marks().empty() ? m_rows.ids() : m_rows.marksInListOrder();
 }
 
+void OfferListLogic::printList() {
+    if (m_print)
+        m_print->onAnswer(nullptr);
+    m_print = m_context.navigator().printOfferList(currentId(), offersToPrint());
+    m_print->onAnswer([this](const core::NavigationResult& result) {
+        if (result.status == core::NavigationStatus::Done && !result.ids.empty()) {
+            refresh();
+            changed();
+        }
+    });
+}
+
 void OfferListLogic::refresh() {
     const qint64 id = currentId();
     m_rows.clearMarks();

@@ -117,6 +117,9 @@ public:
     std::optional<OfferSums> sums();
     // The offers of the list report: the marked ones in the list's order, or every offer shown.
     std::vector<qint64> offersToPrint() const;
+    // "Tisk": the print window over those offers through the navigator; a print that changed an
+    // offer's state reads the list again, as "Obnovit" does.
+    void printList();
     // "Historie akcí" of the current offer.
     void showHistory();
     // Ctrl+Q.

@@ -8,11 +8,6 @@
 #include "ui/AboutDialog.h"
 #include "ui/Help.h"
 #include "ui/UserListWindow.h"
-#include "ui/addressbook/AddressBookWindow.h"
-#include "ui/catalogue/CatalogueWindow.h"
-#include "ui/catalogue/PriceGroupListWindow.h"
-#include "ui/catalogue/PriceLevelListWindow.h"
-#include "ui/offers/OfferListWindow.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -93,17 +88,16 @@ void MainWindow::buildButtonBar() {
 
     QAction* offerList = addCommand(QStringLiteral("actNabidky"), QStringLiteral("Nabídky"), true);
     connect(offerList, &QAction::triggered, this,
-            [this] { runOnce(m_offersBusy, [this] { OfferListWindow::open(m_context, this); }); });
+            [this] { runOnce(m_offersBusy, [this] { openList(core::ListWindow::Offers); }); });
     bar->addAction(offerList);
     QAction* catalogue = addCommand(QStringLiteral("actCenik"), QStringLiteral("Ceník"), true);
     connect(catalogue, &QAction::triggered, this,
-            [this] { CatalogueWindow::open(m_context, catalogue::CatalogueMode::Browse, this); });
+            [this] { openList(core::ListWindow::Catalogue); });
     bar->addAction(catalogue);
     QAction* addressBook =
         addCommand(QStringLiteral("actAdresar"), QStringLiteral("Adresář"), true);
-    connect(addressBook, &QAction::triggered, this, [this] {
-        AddressBookWindow::open(m_context, addressbook::AddressBookMode::Browse, this);
-    });
+    connect(addressBook, &QAction::triggered, this,
+            [this] { openList(core::ListWindow::AddressBook); });
     bar->addAction(addressBook);
 
     buildOtherMenu();
@@ -139,16 +133,11 @@ void MainWindow::buildOtherMenu() {
     QMenu* catalogue = m_otherMenu->addMenu(QStringLiteral("Operace s ceníkem"));
     QAction* groups = addCommand(QStringLiteral("actCenoveSkupiny"),
                                  QStringLiteral("Seznam cenových skupin"), true);
-    connect(groups, &QAction::triggered, this, [this] {
-        PriceGroupListWindow::open(m_context.ui(), orvento::catalogue::ListMode::Manage, 0, this);
-    });
+    connect(groups, &QAction::triggered, this, [this] { openList(core::ListWindow::PriceGroups); });
     catalogue->addAction(groups);
     QAction* levels = addCommand(QStringLiteral("actCenoveHladiny"),
                                  QStringLiteral("Seznam cenových hladin"), true);
-    connect(levels, &QAction::triggered, this, [this] {
-        PriceLevelListWindow::open(m_context.ui(), orvento::catalogue::ListMode::Manage, true,
-                                   QString(), this);
-    });
+    connect(levels, &QAction::triggered, this, [this] { openList(core::ListWindow::PriceLevels); });
     catalogue->addAction(levels);
     catalogue->addSeparator();
     catalogue->addAction(addCommand(QStringLiteral("actPreceneni"),
@@ -173,6 +162,11 @@ void MainWindow::buildOtherMenu() {
         addCommand(QStringLiteral("actSeznamFirem"), QStringLiteral("Seznam firem"), true);
     connect(agendas, &QAction::triggered, this, &MainWindow::showAgendaList);
     m_otherMenu->addAction(agendas);
+}
+
+void MainWindow::openList(core::ListWindow list) {
+    // Modal lists answer once closed; the main window keeps nothing of the answer.
+    m_context.navigator().openList(list);
 }
 
 void MainWindow::showSettings() {

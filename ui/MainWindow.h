@@ -11,7 +11,8 @@ class QToolButton;
 
 namespace orvento::core {
 class AppContext;
-}
+enum class ListWindow;
+} // namespace orvento::core
 
 namespace orvento::services {
 class ProfileSession;
@@ -48,6 +49,7 @@ private:
     void buildStatusBar();
     // A button that is still busy with its previous click ignores the next one.
     void runOnce(bool& busy, const std::function<void()>& work);
+    void openList(core::ListWindow list);
     void showSettings();
     void showAgendaList();
 

@@ -1,7 +1,5 @@
 #include "ui/ProgramNavigator.h"
 
-#include "ui/catalogue/CatalogueWindow.h"
-
 #include "core/AppContext.h"
 #include "ui/AgendaListDialog.h"
 #include "ui/DataFolderDialog.h"
@@ -9,8 +7,12 @@
 #include "ui/SplashWindow.h"
 #include "ui/addressbook/AddressBookWindow.h"
 #include "ui/addressbook/PostCodeListWindow.h"
+#include "ui/catalogue/CatalogueWindow.h"
+#include "ui/catalogue/PriceGroupListWindow.h"
+#include "ui/catalogue/PriceLevelListWindow.h"
 #include "ui/offers/HistoryActionWindow.h"
 #include "ui/offers/OfferCardWindow.h"
+#include "ui/offers/OfferListWindow.h"
 #include "ui/output/PrintWindow.h"
 
 #include <QApplication>
@@ -25,6 +27,10 @@ std::shared_ptr<core::PendingNavigation> answered(core::NavigationResult result)
     auto pending = std::make_shared<core::PendingNavigation>();
     pending->answer(std::move(result));
     return pending;
+}
+
+std::shared_ptr<core::PendingNavigation> closed() {
+    return answered({core::NavigationStatus::Done, {}});
 }
 
 } // namespace
@@ -72,6 +78,53 @@ std::shared_ptr<core::PendingNavigation> ProgramNavigator::printOffer(qint64 off
 std::shared_ptr<core::PendingNavigation> ProgramNavigator::showOfferHistory(qint64 offerId) {
     HistoryActionWindow::showFor(m_context, offerId, parentWindow());
     return answered({core::NavigationStatus::Done, {}});
+}
+
+std::shared_ptr<core::PendingNavigation>
+ProgramNavigator::printOfferList(qint64 currentId, std::vector<qint64> offerIds) {
+    const bool stateChanged =
+        PrintWindow::open(m_context, PrintRequest::offers(currentId, offerIds), parentWindow());
+    return answered(
+        {core::NavigationStatus::Done, stateChanged ? std::move(offerIds) : std::vector<qint64>{}});
+}
+
+std::shared_ptr<core::PendingNavigation> ProgramNavigator::printFirms(std::vector<qint64> firmIds) {
+    PrintWindow::open(m_context, PrintRequest::firms(std::move(firmIds)), parentWindow());
+    return closed();
+}
+
+std::shared_ptr<core::PendingNavigation>
+ProgramNavigator::pickPriceLevel(const QString& codeToLocate) {
+    const auto level = PriceLevelListWindow::open(m_context.ui(), catalogue::ListMode::Pick, false,
+                                                  codeToLocate, parentWindow());
+    if (!level)
+        return answered({core::NavigationStatus::Cancelled, {}});
+    core::NavigationResult result{core::NavigationStatus::Done, {level->ID}};
+    result.code = level->Zkratka;
+    return answered(std::move(result));
+}
+
+std::shared_ptr<core::PendingNavigation> ProgramNavigator::openList(core::ListWindow list) {
+    QWidget* parent = parentWindow();
+    switch (list) {
+    case core::ListWindow::Offers:
+        OfferListWindow::open(m_context, parent);
+        return closed();
+    case core::ListWindow::Catalogue:
+        CatalogueWindow::open(m_context, catalogue::CatalogueMode::Browse, parent);
+        return closed();
+    case core::ListWindow::AddressBook:
+        AddressBookWindow::open(m_context, addressbook::AddressBookMode::Browse, parent);
+        return closed();
+    case core::ListWindow::PriceGroups:
+        PriceGroupListWindow::open(m_context.ui(), catalogue::ListMode::Manage, 0, parent);
+        return closed();
+    case core::ListWindow::PriceLevels:
+        PriceLevelListWindow::open(m_context.ui(), catalogue::ListMode::Manage, true, QString(),
+                                   parent);
+        return closed();
+    }
+    return answered({core::NavigationStatus::NotAvailable, {}});
 }
 
 bool ProgramNavigator::offerCardAvailable() const {

@@ -13,7 +13,8 @@ class AppContext;
 
 namespace orvento::ui {
 
-// The program's windows behind the navigator.
+// The program's windows behind the navigator: the one place that opens a window of another
+// subsystem (the build refuses such includes elsewhere in ui/).
 class ProgramNavigator : public core::Navigator {
 public:
     // The context is the one this navigator is part of; it is only used once requests come.
@@ -26,6 +27,11 @@ public:
     std::shared_ptr<core::PendingNavigation> pickPostCode() override;
     std::shared_ptr<core::PendingNavigation> showOfferHistory(qint64 offerId) override;
     std::shared_ptr<core::PendingNavigation> printOffer(qint64 offerId) override;
+    std::shared_ptr<core::PendingNavigation> printOfferList(qint64 currentId,
+                                                            std::vector<qint64> offerIds) override;
+    std::shared_ptr<core::PendingNavigation> printFirms(std::vector<qint64> firmIds) override;
+    std::shared_ptr<core::PendingNavigation> pickPriceLevel(const QString& codeToLocate) override;
+    std::shared_ptr<core::PendingNavigation> openList(core::ListWindow list) override;
     bool offerCardAvailable() const override;
     std::shared_ptr<core::PendingNavigation> openOfferCard(core::OfferCardMode mode,
                                                            qint64 offerId) override;

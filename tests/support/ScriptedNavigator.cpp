@@ -22,6 +22,30 @@ template <typename T> std::optional<T> popFront(std::deque<std::optional<T>>& qu
     return value;
 }
 
+// " 3 4 5": the IDs as a request shows them.
+QString idList(const std::vector<qint64>& ids) {
+    QString text;
+    for (const qint64 id : ids)
+        text += QLatin1Char(' ') + QString::number(id);
+    return text;
+}
+
+QString listName(core::ListWindow list) {
+    switch (list) {
+    case core::ListWindow::Offers:
+        return QStringLiteral("offers");
+    case core::ListWindow::Catalogue:
+        return QStringLiteral("catalogue");
+    case core::ListWindow::AddressBook:
+        return QStringLiteral("addressBook");
+    case core::ListWindow::PriceGroups:
+        return QStringLiteral("priceGroups");
+    case core::ListWindow::PriceLevels:
+        return QStringLiteral("priceLevels");
+    }
+    return QStringLiteral("?");
+}
+
 } // namespace
 
 ScriptedNavigator::~ScriptedNavigator() {
@@ -31,16 +55,20 @@ ScriptedNavigator::~ScriptedNavigator() {
         ADD_FAILURE() << left << " scripted window answer(s) left unused";
 }
 
-std::shared_ptr<core::PendingNavigation> ScriptedNavigator::window(const QString& what) {
+std::shared_ptr<core::PendingNavigation> ScriptedNavigator::window(const QString& what,
+                                                                   const Forward& forward) {
     m_requests << what;
     auto pending = std::make_shared<core::PendingNavigation>();
     if (!takeNext(m_windows, what)) {
         pending->answer({core::NavigationStatus::NotAvailable, {}});
         return pending;
     }
-    std::optional<core::NavigationResult> scripted = popFront(m_windows);
-    if (scripted)
-        pending->answer(std::move(*scripted));
+    Scripted scripted = std::move(m_windows.front());
+    m_windows.pop_front();
+    if (scripted.passedTo)
+        return forward(*scripted.passedTo);
+    if (scripted.answer)
+        pending->answer(std::move(*scripted.answer));
     else
         m_open.push_back(pending);
     return pending;
@@ -58,42 +86,79 @@ bool ScriptedNavigator::answerPending(core::NavigationResult result) {
 }
 
 std::shared_ptr<core::PendingNavigation> ScriptedNavigator::pickCatalogueItems() {
-    return window(QStringLiteral("pickCatalogueItems"));
+    return window(QStringLiteral("pickCatalogueItems"),
+                  [](core::Navigator& to) { return to.pickCatalogueItems(); });
 }
 
 std::shared_ptr<core::PendingNavigation> ScriptedNavigator::openFirmCard(qint64 firmId) {
-    return window(QStringLiteral("openFirmCard %1").arg(firmId));
+    return window(QStringLiteral("openFirmCard %1").arg(firmId),
+                  [firmId](core::Navigator& to) { return to.openFirmCard(firmId); });
 }
 
 std::shared_ptr<core::PendingNavigation>
 ScriptedNavigator::pickFirm(std::optional<qint64> startOn) {
     return window(startOn ? QStringLiteral("pickFirm %1").arg(*startOn)
-                          : QStringLiteral("pickFirm"));
+                          : QStringLiteral("pickFirm"),
+                  [startOn](core::Navigator& to) { return to.pickFirm(startOn); });
 }
 
 std::shared_ptr<core::PendingNavigation> ScriptedNavigator::pickPostCode() {
-    return window(QStringLiteral("pickPostCode"));
+    return window(QStringLiteral("pickPostCode"),
+                  [](core::Navigator& to) { return to.pickPostCode(); });
 }
 
 std::shared_ptr<core::PendingNavigation> ScriptedNavigator::printOffer(qint64 offerId) {
-    return window(QStringLiteral("printOffer %1").arg(offerId));
+    return window(QStringLiteral("printOffer %1").arg(offerId),
+                  [offerId](core::Navigator& to) { return to.printOffer(offerId); });
 }
 
 std::shared_ptr<core::PendingNavigation> ScriptedNavigator::showOfferHistory(qint64 offerId) {
-    return window(QStringLiteral("showOfferHistory %1").arg(offerId));
+    return window(QStringLiteral("showOfferHistory %1").arg(offerId),
+                  [offerId](core::Navigator& to) { return to.showOfferHistory(offerId); });
 }
 
 std::shared_ptr<core::PendingNavigation> ScriptedNavigator::openOfferCard(core::OfferCardMode mode,
                                                                           qint64 offerId) {
+    QString what;
     switch (mode) {
     case core::OfferCardMode::New:
-        return window(QStringLiteral("openOfferCard new"));
+        what = QStringLiteral("openOfferCard new");
+        break;
     case core::OfferCardMode::Existing:
-        return window(QStringLiteral("openOfferCard existing %1").arg(offerId));
+        what = QStringLiteral("openOfferCard existing %1").arg(offerId);
+        break;
     case core::OfferCardMode::Copy:
-        return window(QStringLiteral("openOfferCard copy %1").arg(offerId));
+        what = QStringLiteral("openOfferCard copy %1").arg(offerId);
+        break;
     }
-    return window(QStringLiteral("openOfferCard"));
+    return window(what,
+                  [mode, offerId](core::Navigator& to) { return to.openOfferCard(mode, offerId); });
+}
+
+std::shared_ptr<core::PendingNavigation>
+ScriptedNavigator::printOfferList(qint64 currentId, std::vector<qint64> offerIds) {
+    return window(QStringLiteral("printOfferList %1:%2").arg(currentId).arg(idList(offerIds)),
+                  [currentId, offerIds](core::Navigator& to) {
+                      return to.printOfferList(currentId, offerIds);
+                  });
+}
+
+std::shared_ptr<core::PendingNavigation>
+ScriptedNavigator::printFirms(std::vector<qint64> firmIds) {
+    return window(QStringLiteral("printFirms") + idList(firmIds),
+                  [firmIds](core::Navigator& to) { return to.printFirms(firmIds); });
+}
+
+std::shared_ptr<core::PendingNavigation>
+ScriptedNavigator::pickPriceLevel(const QString& codeToLocate) {
+    return window(codeToLocate.isEmpty() ? QStringLiteral("pickPriceLevel")
+                                         : QStringLiteral("pickPriceLevel ") + codeToLocate,
+                  [codeToLocate](core::Navigator& to) { return to.pickPriceLevel(codeToLocate); });
+}
+
+std::shared_ptr<core::PendingNavigation> ScriptedNavigator::openList(core::ListWindow list) {
+    return window(QStringLiteral("openList ") + listName(list),
+                  [list](core::Navigator& to) { return to.openList(list); });
 }
 
 std::optional<core::DataFolderChoice>

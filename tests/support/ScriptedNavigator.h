@@ -17,6 +17,9 @@ namespace orvento::testsupport {
 //
 // A window that stays open is scripted with keepOpen(): its request stays pending until the test
 // answers it with answerPending(), as the person would choose in the catalogue later.
+//
+// passOn(windows) hands the next window request to another navigator (the program's own), so a
+// test follows a command through the navigator into the real window.
 class ScriptedNavigator : public core::Navigator {
 public:
     struct Request {
@@ -36,6 +39,15 @@ public:
     std::shared_ptr<core::PendingNavigation> pickPostCode() override;
     std::shared_ptr<core::PendingNavigation> showOfferHistory(qint64 offerId) override;
     std::shared_ptr<core::PendingNavigation> printOffer(qint64 offerId) override;
+    // "printOfferList 3: 3 4 5" (the current offer, then the listed ones), "printFirms 2 7".
+    std::shared_ptr<core::PendingNavigation> printOfferList(qint64 currentId,
+                                                            std::vector<qint64> offerIds) override;
+    std::shared_ptr<core::PendingNavigation> printFirms(std::vector<qint64> firmIds) override;
+    // "pickPriceLevel VIP", or "pickPriceLevel" when there is no level to start on.
+    std::shared_ptr<core::PendingNavigation> pickPriceLevel(const QString& codeToLocate) override;
+    // "openList offers", "openList catalogue", "openList addressBook", "openList priceGroups",
+    // "openList priceLevels".
+    std::shared_ptr<core::PendingNavigation> openList(core::ListWindow list) override;
     // The card counts as present unless a test says otherwise.
     bool offerCardAvailable() const override { return m_offerCard; }
     // "openOfferCard new", "openOfferCard existing 5", "openOfferCard copy 5".
@@ -49,8 +61,12 @@ public:
     bool startMaintenanceTool(const QString& program, const QString& dataFolder) override;
 
     // Script. Windows answer in the order of the requests of their kind.
-    void answerWindow(core::NavigationResult result) { m_windows.push_back(std::move(result)); }
-    void keepOpen() { m_windows.push_back(std::nullopt); }
+    void answerWindow(core::NavigationResult result) {
+        m_windows.push_back(Scripted{std::move(result), nullptr});
+    }
+    void keepOpen() { m_windows.push_back(Scripted{std::nullopt, nullptr}); }
+    // The next window request goes to `windows`, which answers it.
+    void passOn(core::Navigator& windows) { m_windows.push_back(Scripted{std::nullopt, &windows}); }
     // Answers the oldest request that is still open; false when none is.
     bool answerPending(core::NavigationResult result);
     void scriptDataFolder(std::optional<core::DataFolderChoice> choice) {
@@ -75,10 +91,17 @@ public:
     QStringList startedPrograms() const { return m_started; }
 
 private:
-    std::shared_ptr<core::PendingNavigation> window(const QString& what);
+    using Forward = std::function<std::shared_ptr<core::PendingNavigation>(core::Navigator&)>;
+    // One scripted window: its answer, none (it stays open), or the navigator it is passed on to.
+    struct Scripted {
+        std::optional<core::NavigationResult> answer;
+        core::Navigator* passedTo = nullptr;
+    };
+
+    std::shared_ptr<core::PendingNavigation> window(const QString& what, const Forward& forward);
 
     QStringList m_requests;
-    std::deque<std::optional<core::NavigationResult>> m_windows;
+    std::deque<Scripted> m_windows;
     std::vector<std::weak_ptr<core::PendingNavigation>> m_open;
     std::deque<std::optional<core::DataFolderChoice>> m_folders;
     std::deque<std::optional<QString>> m_passwords;

@@ -6,9 +6,9 @@
 #include "support/ScriptedInteraction.h"
 #include "support/TestContext.h"
 #include "support/TestEnvironment.h"
+#include "ui/DocumentLinkDialog.h"
 #include "ui/ProgramNavigator.h"
 #include "ui/addressbook/ContactDialog.h"
-#include "ui/addressbook/DocumentLinkDialog.h"
 #include "ui/addressbook/FirmCardDialog.h"
 
 #include <QCheckBox>

@@ -7,7 +7,7 @@
 #include "services/ProfileSession.h"
 #include "services/RecordRefresh.h"
 #include "support/ModalDialogs.h"
-#include "ui/catalogue/CardWidgets.h"
+#include "ui/CardWidgets.h"
 #include "ui/catalogue/CatalogueWindow.h"
 #include "ui/catalogue/GroupPickerDialog.h"
 #include "ui/catalogue/ItemCardDialog.h"

@@ -6,8 +6,8 @@
 #include "support/ScriptedInteraction.h"
 #include "support/TestContext.h"
 #include "support/TestEnvironment.h"
+#include "ui/DocumentLinkDialog.h"
 #include "ui/addressbook/ContactDialog.h"
-#include "ui/addressbook/DocumentLinkDialog.h"
 #include "ui/addressbook/FirmCardDialog.h"
 
 #include <QDir>

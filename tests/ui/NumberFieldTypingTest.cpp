@@ -3,7 +3,7 @@
 #include "catalogue/ItemCard.h"
 #include "catalogue/pricing/FieldPrecision.h"
 #include "offers/OfferItemCard.h"
-#include "ui/catalogue/CardWidgets.h"
+#include "ui/CardWidgets.h"
 #include "ui/catalogue/ItemCardDialog.h"
 #include "ui/offers/OfferItemCardDialog.h"
 

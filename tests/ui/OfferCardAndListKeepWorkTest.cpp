@@ -1,5 +1,6 @@
 #include "core/ProgramState.h"
 #include "core/RtfCodec.h"
+#include "offers/NoItemEditor.h"
 #include "offers/OfferCardLogic.h"
 #include "offers/OfferListModel.h"
 #include "offers/OfferWorkingCopy.h"
@@ -36,20 +37,6 @@ using testsupport::ScriptedInteraction;
 using Kind = ScriptedInteraction::Kind;
 
 namespace {
-
-// No item dialogs are opened here.
-class NoItemDialogs : public offers::OfferItemEditor {
-public:
-    bool editNew(offers::OfferWorkingCopy&, std::optional<std::size_t>) override { return false; }
-    bool editFromCatalogue(offers::OfferWorkingCopy&, qint64, std::optional<std::size_t>) override {
-        return false;
-    }
-    bool editExisting(offers::OfferWorkingCopy&, std::size_t, bool) override { return false; }
-    bool editNewText(offers::OfferWorkingCopy&, bool, std::optional<std::size_t>) override {
-        return false;
-    }
-    bool editExistingText(offers::OfferWorkingCopy&, std::size_t, bool) override { return false; }
-};
 
 class OfferCardAndListKeepWorkTest : public ::testing::Test {
 protected:
@@ -90,7 +77,7 @@ protected:
     testsupport::TestEnvironment env;
     ScriptedInteraction ui;
     testsupport::TestContext test{ui};
-    NoItemDialogs editor;
+    testsupport::NoItemEditor editor;
 };
 
 TEST_F(OfferCardAndListKeepWorkTest, TextsSurviveTheNumberFieldsCancelButton) {

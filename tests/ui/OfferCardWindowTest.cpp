@@ -7,8 +7,8 @@
 #include "services/ActionHistory.h"
 #include "support/ModalDialogs.h"
 #include "support/TestContext.h"
+#include "ui/DocumentLinkDialog.h"
 #include "ui/GridBinding.h"
-#include "ui/addressbook/DocumentLinkDialog.h"
 #include "ui/offers/OfferCardWindow.h"
 
 #include <QApplication>

@@ -6,6 +6,7 @@
 #include "support/ScriptedInteraction.h"
 #include "support/TestContext.h"
 #include "ui/MainWindow.h"
+#include "ui/ProgramNavigator.h"
 #include "ui/offers/OfferFilterDialog.h"
 #include "ui/offers/OfferSumsDialog.h"
 
@@ -142,6 +143,9 @@ TEST_F(OfferListWindowTest, MainWindowOpensTheListAndHistoryGoesThroughTheNaviga
     main.show();
     QAction* offers = main.action(QStringLiteral("actNabidky"));
     ASSERT_TRUE(offers->isEnabled());
+    // The main window asks the navigator for the list; the program's navigator opens it.
+    ui::ProgramNavigator windows(test.context, nullptr);
+    test.navigator.passOn(windows);
     onNextModal([this](QWidget* list) {
         auto* window = qobject_cast<ui::OfferListWindow*>(list);
         ASSERT_NE(window, nullptr);
@@ -152,6 +156,7 @@ TEST_F(OfferListWindowTest, MainWindowOpensTheListAndHistoryGoesThroughTheNaviga
         window->reject();
     });
     offers->trigger();
+    EXPECT_EQ(test.navigator.requests().first(), QStringLiteral("openList offers"));
     main.closeWithoutClosingSteps();
 }
 

@@ -5,6 +5,7 @@
 #include "support/ScriptedInteraction.h"
 #include "support/TestContext.h"
 #include "support/TestEnvironment.h"
+#include "ui/ProgramNavigator.h"
 #include "ui/addressbook/AddressBookWindow.h"
 
 #include <QCheckBox>
@@ -150,6 +151,9 @@ TEST_F(PrintWindowTest, AddressBookPrintsTheMarkedFirms) {
     ASSERT_EQ(marked.size(), 1U);
     auto* print = child<QPushButton>(&book, "btnTisk");
     ASSERT_TRUE(print->isEnabled());
+    // The address book asks the navigator for the print window; the program's navigator opens it.
+    ui::ProgramNavigator windows(test.context, nullptr);
+    test.navigator.passOn(windows);
     bool opened = false;
     onNextModal([&](QWidget* modal) {
         auto* window = qobject_cast<ui::PrintWindow*>(modal);
@@ -160,6 +164,8 @@ TEST_F(PrintWindowTest, AddressBookPrintsTheMarkedFirms) {
     });
     print->click();
     EXPECT_TRUE(opened);
+    EXPECT_EQ(test.navigator.requests(),
+              QStringList{QStringLiteral("printFirms %1").arg(marked.front())});
 }
 
 } // namespace

@@ -1,15 +1,15 @@
 #include "ui/addressbook/AddressBookWindow.h"
 
 #include "core/AppContext.h"
+#include "core/Navigator.h"
 #include "core/ProgramState.h"
 #include "services/GridLayouts.h"
 #include "services/PurchasePriceDisplay.h"
+#include "ui/CatalogueRowDelegate.h"
 #include "ui/GridBinding.h"
 #include "ui/Help.h"
 #include "ui/WindowPlacementBinding.h"
 #include "ui/addressbook/FirmCardDialog.h"
-#include "ui/catalogue/CatalogueGridStyle.h"
-#include "ui/output/PrintWindow.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -29,6 +29,13 @@ namespace {
 using addressbook::AddressBookMode;
 using addressbook::FirmCardMode;
 using addressbook::FirmListModel;
+
+// The window's size as designed, before a remembered placement replaces it.
+constexpr int kDesignWidth = 1000;
+constexpr int kDesignHeight = 600;
+// Room above and below a row's text.
+constexpr int kRowPadding = 6;
+constexpr int kFindFieldWidth = 300;
 
 QPushButton* makeButton(const QString& text, const char* name, QWidget* parent) {
     auto* button = new QPushButton(text, parent);
@@ -58,23 +65,54 @@ AddressBookWindow::AddressBookWindow(core::AppContext& context, AddressBookMode 
     setWindowTitle(addressbook::AddressBookLogic::caption());
     setWindowFlag(Qt::WindowMaximizeButtonHint);
 
+    buildGrid();
+    buildFindPanel();
+    QVBoxLayout* buttons = buildButtons();
+    auto* gridLayout = new QVBoxLayout;
+    gridLayout->setSpacing(0);
+    gridLayout->addWidget(m_findPanel);
+    gridLayout->addWidget(m_grid, 1);
+    auto* layout = new QHBoxLayout(this);
+    layout->addLayout(gridLayout, 1);
+    layout->addLayout(buttons);
+    installKeys();
+
+    resize(kDesignWidth, kDesignHeight);
+    m_placement =
+        new WindowPlacementBinding(this, context.profile(), services::WindowId::AddressBook);
+
+    m_logic.open(startOn);
+    showCurrentRow();
+    m_grid->setFocus();
+}
+
+void AddressBookWindow::buildGrid() {
     m_grid->setObjectName(QStringLiteral("grAdresar"));
     m_grid->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_grid->setSelectionMode(QAbstractItemView::SingleSelection);
     m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_grid->setTabKeyNavigation(false);
-    m_grid->verticalHeader()->setDefaultSectionSize(m_grid->fontMetrics().height() + 6);
+    m_grid->verticalHeader()->setDefaultSectionSize(m_grid->fontMetrics().height() + kRowPadding);
     m_grid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     m_grid->verticalHeader()->hide();
     m_grid->setWordWrap(false);
-    m_binding =
-        new GridBinding(m_grid, &m_logic.firms(), context.profile(), services::GridId::AddressBook);
+    m_binding = new GridBinding(m_grid, &m_logic.firms(), m_context.profile(),
+                                services::GridId::AddressBook);
     m_grid->setItemDelegate(new CatalogueRowDelegate(FirmListModel::MarkedRole, -1, m_grid));
     connect(m_binding, &GridBinding::sortRequested, this, &AddressBookWindow::sortBy);
+    m_grid->installEventFilter(this);
+    connect(m_grid->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this](const QModelIndex& current) {
+                if (!m_updating && current.isValid())
+                    m_logic.setCurrentRow(current.row());
+            });
+    connect(m_grid, &QTableView::doubleClicked, this, &AddressBookWindow::activate);
+}
 
+void AddressBookWindow::buildFindPanel() {
     auto* findLabel = new QLabel(QStringLiteral("vyhledávací políčko zavřete klávesou Tab"), this);
     m_find->setObjectName(QStringLiteral("edtHledat"));
-    m_find->setMaximumWidth(300);
+    m_find->setMaximumWidth(kFindFieldWidth);
     auto* findLayout = new QHBoxLayout(m_findPanel);
     findLayout->setContentsMargins(0, 2, 0, 2);
     findLayout->addWidget(m_find);
@@ -87,21 +125,15 @@ AddressBookWindow::AddressBookWindow(core::AppContext& context, AddressBookMode 
         showCurrentRow();
     });
     connect(m_find, &QLineEdit::returnPressed, this, &AddressBookWindow::closeFind);
+}
 
+QVBoxLayout* AddressBookWindow::buildButtons() {
     auto* add = makeButton(QStringLiteral("&Přidat"), "btnPridat", this);
     auto* refreshButton = makeButton(QStringLiteral("O&bnovit"), "btnObnovit", this);
     auto* close = makeButton(QStringLiteral("Zavřít"), "btnZavrit", this);
     m_print->setToolTip(QStringLiteral("Tisk adresáře"));
     m_ok->setToolTip(QStringLiteral("Přenést adresu do nabídky (Enter)"));
-    auto* otherMenu = new QMenu(this);
-    QAction* xml = otherMenu->addAction(QStringLiteral("Export do XML"));
-    xml->setObjectName(QStringLiteral("actExportXML"));
-    xml->setEnabled(false); // the XML export comes with its own issue
-    QAction* ares =
-        otherMenu->addAction(QStringLiteral("Přidat adresu z internetového registru ARES"));
-    ares->setObjectName(QStringLiteral("actAres"));
-    ares->setEnabled(false); // verification in the register comes later
-    m_other->setMenu(otherMenu);
+    m_other->setMenu(buildOtherMenu());
     connect(add, &QPushButton::clicked, this, &AddressBookWindow::addFirm);
     connect(m_edit, &QPushButton::clicked, this, &AddressBookWindow::editCurrent);
     connect(m_copy, &QPushButton::clicked, this, &AddressBookWindow::copyCurrent);
@@ -116,36 +148,28 @@ AddressBookWindow::AddressBookWindow(core::AppContext& context, AddressBookMode 
     buttons->addStretch();
     buttons->addWidget(m_ok);
     buttons->addWidget(close);
+    return buttons;
+}
 
-    auto* gridLayout = new QVBoxLayout;
-    gridLayout->setSpacing(0);
-    gridLayout->addWidget(m_findPanel);
-    gridLayout->addWidget(m_grid, 1);
-    auto* layout = new QHBoxLayout(this);
-    layout->addLayout(gridLayout, 1);
-    layout->addLayout(buttons);
+QMenu* AddressBookWindow::buildOtherMenu() {
+    auto* otherMenu = new QMenu(this);
+    QAction* xml = otherMenu->addAction(QStringLiteral("Export do XML"));
+    xml->setObjectName(QStringLiteral("actExportXML"));
+    xml->setEnabled(false); // the XML export comes with its own issue
+    QAction* ares =
+        otherMenu->addAction(QStringLiteral("Přidat adresu z internetového registru ARES"));
+    ares->setObjectName(QStringLiteral("actAres"));
+    ares->setEnabled(false); // verification in the register comes later
+    return otherMenu;
+}
 
+void AddressBookWindow::installKeys() {
     auto* refreshKey = new QShortcut(QKeySequence(Qt::Key_F5), this);
     connect(refreshKey, &QShortcut::activated, this, &AddressBookWindow::refresh);
     auto* pricesKey = new QShortcut(QKeySequence(QStringLiteral("Ctrl+Q")), this);
     connect(pricesKey, &QShortcut::activated, this,
             [this] { services::togglePurchasePriceDisplay(m_context); });
-    m_grid->installEventFilter(this);
-    connect(m_grid->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-            [this](const QModelIndex& current) {
-                if (!m_updating && current.isValid())
-                    m_logic.setCurrentRow(current.row());
-            });
-    connect(m_grid, &QTableView::doubleClicked, this, &AddressBookWindow::activate);
-
     installHelpKey(this, addressbook::AddressBookLogic::helpTopic());
-    resize(1000, 600);
-    m_placement =
-        new WindowPlacementBinding(this, context.profile(), services::WindowId::AddressBook);
-
-    m_logic.open(startOn);
-    showCurrentRow();
-    m_grid->setFocus();
 }
 
 AddressBookWindow::~AddressBookWindow() {
@@ -269,7 +293,7 @@ void AddressBookWindow::removeCurrent() {
 void AddressBookWindow::printFirms() {
     if (!m_print->isEnabled())
         return;
-    PrintWindow::open(m_context, PrintRequest::firms(m_logic.collectAddressList()), this);
+    m_context.navigator().printFirms(m_logic.collectAddressList());
 }
 
 void AddressBookWindow::refresh() {

@@ -8,7 +8,9 @@
 #include <optional>
 
 class QLineEdit;
+class QMenu;
 class QPushButton;
+class QVBoxLayout;
 class QTableView;
 class QWidget;
 
@@ -60,6 +62,12 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // The panels, built in this order (it is the order of the Tab key).
+    void buildGrid();
+    void buildFindPanel();
+    QVBoxLayout* buildButtons();
+    QMenu* buildOtherMenu();
+    void installKeys();
     void openCard(addressbook::FirmCardMode mode, qint64 firmId);
     void showCurrentRow();
     void updateButtons();

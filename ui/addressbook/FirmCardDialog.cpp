@@ -4,11 +4,11 @@
 #include "core/Navigator.h"
 #include "core/ProgramState.h"
 #include "core/ShellOperations.h"
+#include "ui/DocumentLinkDialog.h"
 #include "ui/FileTypeIcons.h"
 #include "ui/Help.h"
 #include "ui/addressbook/ContactDialog.h"
-#include "ui/addressbook/DocumentLinkDialog.h"
-#include "ui/catalogue/PriceLevelListWindow.h"
+#include "ui/addressbook/FirmDocumentLinks.h"
 
 #include <QAbstractButton>
 #include <QDialogButtonBox>
@@ -31,6 +31,9 @@ namespace orvento::ui {
 namespace {
 
 using addressbook::FirmCardMode;
+
+// The documents grid's first column shows only the file type's icon.
+constexpr int kIconColumnWidth = 24;
 
 struct FieldSpec {
     const char* column;
@@ -86,6 +89,19 @@ QPushButton* makeButton(const QString& text, const char* name, QWidget* parent) 
     return button;
 }
 
+// Lays out a tab page: the grid with its buttons beside it, top to bottom.
+QWidget* layOutGridPage(QWidget* page, QTableWidget* grid,
+                        std::initializer_list<QPushButton*> buttons) {
+    auto* column = new QVBoxLayout;
+    for (QPushButton* b : buttons)
+        column->addWidget(b);
+    column->addStretch();
+    auto* layout = new QHBoxLayout(page);
+    layout->addWidget(grid, 1);
+    layout->addLayout(column);
+    return page;
+}
+
 QToolButton* makeToolButton(const QString& text, const QString& hint, const char* name,
                             QWidget* parent) {
     auto* button = new QToolButton(parent);
@@ -123,7 +139,27 @@ FirmCardDialog::FirmCardDialog(core::AppContext& context, addressbook::FirmCard&
     setWindowTitle(card.caption());
     m_poznamka->setObjectName(QStringLiteral("mtPoznamka"));
 
-    // The firm's fields.
+    QGridLayout* fields = buildFields();
+    m_tabs->addTab(buildContactsPage(), QStringLiteral("Kontakty"));
+    m_tabs->addTab(buildDocumentsPage(), QStringLiteral("Dokumenty"));
+    QDialogButtonBox* box = buildButtonBox();
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(fields);
+    layout->addWidget(m_tabs, 1);
+    layout->addWidget(box);
+    installHelpKey(this, addressbook::FirmCard::helpTopic());
+    resize(760, 720);
+
+    if (!card.editable())
+        showReadOnly();
+    showFirm();
+    showContacts();
+    showDocuments();
+    m_fields[QStringLiteral("Nazev")]->setFocus();
+}
+
+QGridLayout* FirmCardDialog::buildFields() {
     auto* fields = new QGridLayout;
     int row = 0;
     for (const FieldSpec& spec : kFields) {
@@ -134,86 +170,81 @@ FirmCardDialog::FirmCardDialog(core::AppContext& context, addressbook::FirmCard&
         m_fields[column] = edit;
         fields->addWidget(new QLabel(QString::fromUtf8(spec.caption), this), row, 0);
         fields->addWidget(edit, row, 1);
-        if (column == QLatin1String("Psc")) {
-            auto* pick =
-                makeToolButton(QStringLiteral("..."),
-                               QStringLiteral("Výběr PSČ a Místa ze seznamu"), "btnPSC", this);
-            connect(pick, &QToolButton::clicked, this, &FirmCardDialog::pickPostCode);
-            fields->addWidget(pick, row, 2);
-            edit->installEventFilter(this);
-        } else if (column == QLatin1String("ICO")) {
-            auto* ares = makeToolButton(QStringLiteral("ARES"),
-                                        QStringLiteral("Ověření IČ z internetového registru ARES"),
-                                        "btnAres", this);
-            ares->setEnabled(false); // verification in the register comes later
-            fields->addWidget(ares, row, 2);
-        } else if (column == QLatin1String("Email")) {
-            auto* mail = makeToolButton(QStringLiteral("@"), QStringLiteral("Zaslání e-mailu"),
-                                        "btnEmail", this);
-            connect(mail, &QToolButton::clicked, this,
-                    [edit] { core::shell::openMailLink(edit->text().trimmed()); });
-            fields->addWidget(mail, row, 2);
-        } else if (column == QLatin1String("WWW")) {
-            auto* web =
-                makeToolButton(QStringLiteral("www"),
-                               QStringLiteral("Navštívení internetové stránky"), "btnWWW", this);
-            connect(web, &QToolButton::clicked, this,
-                    [edit] { core::shell::openWebAddress(edit->text().trimmed()); });
-            fields->addWidget(web, row, 2);
-        } else if (column == QLatin1String("CenHladina")) {
-            edit->setReadOnly(true);
-            auto* pick = makeToolButton(QStringLiteral("..."),
-                                        QStringLiteral("Výběr cenové hladiny"), "btnHladina", this);
-            auto* clear =
-                makeToolButton(QStringLiteral("X"), QStringLiteral("Zrušení cenové hladiny"),
-                               "btnZrusitHladinu", this);
-            connect(pick, &QToolButton::clicked, this, &FirmCardDialog::pickPriceLevel);
-            connect(clear, &QToolButton::clicked, this, &FirmCardDialog::clearPriceLevel);
-            auto* buttons = new QHBoxLayout;
-            buttons->addWidget(pick);
-            buttons->addWidget(clear);
-            fields->addLayout(buttons, row, 2);
-        }
+        addFieldTools(*fields, row, column, edit);
         ++row;
     }
     fields->addWidget(new QLabel(QStringLiteral("Poznámka"), this), row, 0, Qt::AlignTop);
     fields->addWidget(m_poznamka, row, 1, 1, 2);
     m_poznamka->setMaximumHeight(80);
+    return fields;
+}
 
-    // Contacts.
-    auto* contactsPage = new QWidget(this);
+void FirmCardDialog::addFieldTools(QGridLayout& fields, int row, const QString& column,
+                                   QLineEdit* edit) {
+    if (column == QLatin1String("Psc")) {
+        auto* pick = makeToolButton(QStringLiteral("..."),
+                                    QStringLiteral("Výběr PSČ a Místa ze seznamu"), "btnPSC", this);
+        connect(pick, &QToolButton::clicked, this, &FirmCardDialog::pickPostCode);
+        fields.addWidget(pick, row, 2);
+        edit->installEventFilter(this);
+    } else if (column == QLatin1String("ICO")) {
+        auto* ares = makeToolButton(QStringLiteral("ARES"),
+                                    QStringLiteral("Ověření IČ z internetového registru ARES"),
+                                    "btnAres", this);
+        ares->setEnabled(false); // verification in the register comes later
+        fields.addWidget(ares, row, 2);
+    } else if (column == QLatin1String("Email")) {
+        auto* mail = makeToolButton(QStringLiteral("@"), QStringLiteral("Zaslání e-mailu"),
+                                    "btnEmail", this);
+        connect(mail, &QToolButton::clicked, this,
+                [edit] { core::shell::openMailLink(edit->text().trimmed()); });
+        fields.addWidget(mail, row, 2);
+    } else if (column == QLatin1String("WWW")) {
+        auto* web =
+            makeToolButton(QStringLiteral("www"), QStringLiteral("Navštívení internetové stránky"),
+                           "btnWWW", this);
+        connect(web, &QToolButton::clicked, this,
+                [edit] { core::shell::openWebAddress(edit->text().trimmed()); });
+        fields.addWidget(web, row, 2);
+    } else if (column == QLatin1String("CenHladina")) {
+        edit->setReadOnly(true);
+        auto* pick = makeToolButton(QStringLiteral("..."), QStringLiteral("Výběr cenové hladiny"),
+                                    "btnHladina", this);
+        auto* clear = makeToolButton(QStringLiteral("X"), QStringLiteral("Zrušení cenové hladiny"),
+                                     "btnZrusitHladinu", this);
+        connect(pick, &QToolButton::clicked, this, &FirmCardDialog::pickPriceLevel);
+        connect(clear, &QToolButton::clicked, this, &FirmCardDialog::clearPriceLevel);
+        auto* buttons = new QHBoxLayout;
+        buttons->addWidget(pick);
+        buttons->addWidget(clear);
+        fields.addLayout(buttons, row, 2);
+    }
+}
+
+QWidget* FirmCardDialog::buildContactsPage() {
+    auto* page = new QWidget(this);
     auto* addContactButton = makeButton(QStringLiteral("Přidat kontakt"), "btnPridatKontakt", this);
     connect(addContactButton, &QPushButton::clicked, this, &FirmCardDialog::addContact);
     connect(m_editContact, &QPushButton::clicked, this, &FirmCardDialog::editContact);
     connect(m_removeContact, &QPushButton::clicked, this, &FirmCardDialog::removeContact);
     connect(m_contacts, &QTableWidget::cellDoubleClicked, this, &FirmCardDialog::editContact);
-    auto* contactButtons = new QVBoxLayout;
-    for (QPushButton* b : {addContactButton, m_editContact, m_removeContact})
-        contactButtons->addWidget(b);
-    contactButtons->addStretch();
-    auto* contactsLayout = new QHBoxLayout(contactsPage);
-    contactsLayout->addWidget(m_contacts, 1);
-    contactsLayout->addLayout(contactButtons);
-    m_tabs->addTab(contactsPage, QStringLiteral("Kontakty"));
+    return layOutGridPage(page, m_contacts, {addContactButton, m_editContact, m_removeContact});
+}
 
-    // Documents.
-    auto* documentsPage = new QWidget(this);
+QWidget* FirmCardDialog::buildDocumentsPage() {
+    auto* page = new QWidget(this);
     auto* addDocumentButton = makeButton(QStringLiteral("&Přidat odkaz"), "btnPridatOdkaz", this);
     connect(addDocumentButton, &QPushButton::clicked, this, &FirmCardDialog::addDocument);
     connect(m_editDocument, &QPushButton::clicked, this, &FirmCardDialog::editDocument);
     connect(m_removeDocument, &QPushButton::clicked, this, &FirmCardDialog::removeDocument);
     connect(m_openDocument, &QPushButton::clicked, this, &FirmCardDialog::openDocument);
     connect(m_documents, &QTableWidget::cellDoubleClicked, this, &FirmCardDialog::openDocument);
-    m_documents->setColumnWidth(0, 24);
-    auto* documentButtons = new QVBoxLayout;
-    for (QPushButton* b : {m_openDocument, addDocumentButton, m_editDocument, m_removeDocument})
-        documentButtons->addWidget(b);
-    documentButtons->addStretch();
-    auto* documentsLayout = new QHBoxLayout(documentsPage);
-    documentsLayout->addWidget(m_documents, 1);
-    documentsLayout->addLayout(documentButtons);
-    m_tabs->addTab(documentsPage, QStringLiteral("Dokumenty"));
+    m_documents->setColumnWidth(0, kIconColumnWidth);
+    return layOutGridPage(page, m_documents,
+                          {m_openDocument, addDocumentButton, m_editDocument, m_removeDocument});
+}
 
+QDialogButtonBox* FirmCardDialog::buildButtonBox() {
     auto* box = new QDialogButtonBox(this);
     m_ok = box->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
     m_ok->setObjectName(QStringLiteral("btnOK"));
@@ -223,30 +254,20 @@ FirmCardDialog::FirmCardDialog(core::AppContext& context, addressbook::FirmCard&
     connect(box, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(box, &QDialogButtonBox::rejected, this, &QDialog::reject);
     // A card that cannot save has no OK.
-    m_ok->setVisible(!card.viewOnly());
-    m_ok->setEnabled(card.editable());
+    m_ok->setVisible(!m_card.viewOnly());
+    m_ok->setEnabled(m_card.editable());
+    return box;
+}
 
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(fields);
-    layout->addWidget(m_tabs, 1);
-    layout->addWidget(box);
-    installHelpKey(this, addressbook::FirmCard::helpTopic());
-    resize(760, 720);
-
-    // A card that cannot save shows the firm without offering changes.
-    if (!card.editable()) {
-        for (auto& [column, edit] : m_fields)
-            edit->setReadOnly(true);
-        m_poznamka->setReadOnly(true);
-        for (const char* name :
-             {"btnPSC", "btnHladina", "btnZrusitHladinu", "btnPridatKontakt", "btnPridatOdkaz"})
-            if (auto* button = findChild<QAbstractButton*>(QString::fromLatin1(name)))
-                button->setEnabled(false);
-    }
-    showFirm();
-    showContacts();
-    showDocuments();
-    m_fields[QStringLiteral("Nazev")]->setFocus();
+// A card that cannot save shows the firm without offering changes.
+void FirmCardDialog::showReadOnly() {
+    for (auto& [column, edit] : m_fields)
+        edit->setReadOnly(true);
+    m_poznamka->setReadOnly(true);
+    for (const char* name :
+         {"btnPSC", "btnHladina", "btnZrusitHladinu", "btnPridatKontakt", "btnPridatOdkaz"})
+        if (auto* button = findChild<QAbstractButton*>(QString::fromLatin1(name)))
+            button->setEnabled(false);
 }
 
 std::optional<qint64> FirmCardDialog::open(core::AppContext& context, FirmCardMode mode,
@@ -360,14 +381,15 @@ void FirmCardDialog::removeContact() {
 }
 
 void FirmCardDialog::addDocument() {
-    if (DocumentLinkDialog::add(m_context.ui(), m_card, this))
+    FirmDocumentLinks links(m_card);
+    if (DocumentLinkDialog::add(m_context.ui(), links, this))
         showDocuments(currentRow(m_documents));
 }
 
 void FirmCardDialog::editDocument() {
     const int row = currentRow(m_documents);
-    if (row >= 0 &&
-        DocumentLinkDialog::edit(m_context.ui(), m_card, static_cast<size_t>(row), this))
+    FirmDocumentLinks links(m_card);
+    if (row >= 0 && DocumentLinkDialog::edit(m_context.ui(), links, static_cast<size_t>(row), this))
         showDocuments(row);
 }
 
@@ -400,10 +422,9 @@ void FirmCardDialog::pickPostCode() {
 
 void FirmCardDialog::pickPriceLevel() {
     QLineEdit* level = m_fields[QStringLiteral("CenHladina")];
-    const auto picked = PriceLevelListWindow::open(m_context.ui(), catalogue::ListMode::Pick, false,
-                                                   level->text(), this);
-    if (picked)
-        level->setText(picked->Zkratka);
+    const auto pending = m_context.navigator().pickPriceLevel(level->text());
+    if (pending->answered() && pending->result().status == core::NavigationStatus::Done)
+        level->setText(pending->result().code);
 }
 
 void FirmCardDialog::clearPriceLevel() {

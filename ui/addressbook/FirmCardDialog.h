@@ -6,6 +6,8 @@
 
 #include <optional>
 
+class QDialogButtonBox;
+class QGridLayout;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
@@ -55,6 +57,14 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // The panels, built in this order (it is the order of the Tab key).
+    QGridLayout* buildFields();
+    // The buttons beside a field: the post code pick, ARES, e-mail, web, the level pick.
+    void addFieldTools(QGridLayout& fields, int row, const QString& column, QLineEdit* edit);
+    QWidget* buildContactsPage();
+    QWidget* buildDocumentsPage();
+    QDialogButtonBox* buildButtonBox();
+    void showReadOnly();
     void showFirm();
     void takeFields();
     void showContacts(int current = 0);

@@ -1,30 +1,14 @@
 #pragma once
 
-#include <QAbstractTableModel>
-#include <QStyledItemDelegate>
+#include "ui/CatalogueRowDelegate.h"
 
-#include <functional>
+#include <QAbstractTableModel>
 
 namespace orvento::catalogue {
 class CatalogueWindowLogic;
 }
 
 namespace orvento::ui {
-
-// Draws the catalogue's marked rows grey (navy while the grid has the focus) and an item whose
-// prices must be recomputed red and struck through.
-class CatalogueRowDelegate : public QStyledItemDelegate {
-    Q_OBJECT
-public:
-    CatalogueRowDelegate(int markedRole, int errorRole, QObject* parent);
-
-protected:
-    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override;
-
-private:
-    int m_markedRole;
-    int m_errorRole;
-};
 
 // The groups of the active sheet as the catalogue window's logic holds them.
 class CatalogueGroupsModel : public QAbstractTableModel {

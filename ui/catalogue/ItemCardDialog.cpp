@@ -5,9 +5,9 @@
 #include "core/ProgramEvents.h"
 #include "core/ProgramState.h"
 #include "core/ShellOperations.h"
+#include "ui/CardWidgets.h"
 #include "ui/DialogButtons.h"
 #include "ui/Help.h"
-#include "ui/catalogue/CardWidgets.h"
 #include "ui/catalogue/LevelRowPriceDialog.h"
 #include "ui/catalogue/PriceGroupListWindow.h"
 

@@ -2,8 +2,8 @@
 
 #include "catalogue/pricing/FieldPrecision.h"
 #include "core/UserInteraction.h"
+#include "ui/CardWidgets.h"
 #include "ui/DialogButtons.h"
-#include "ui/catalogue/CardWidgets.h"
 
 #include <QDialogButtonBox>
 #include <QDoubleSpinBox>

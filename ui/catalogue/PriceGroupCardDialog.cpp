@@ -4,10 +4,10 @@
 #include "catalogue/PriceLevelRecords.h"
 #include "catalogue/pricing/FieldPrecision.h"
 #include "core/ProgramState.h"
+#include "ui/CardWidgets.h"
 #include "ui/DialogButtons.h"
 #include "ui/Help.h"
 #include "ui/UpperCaseField.h"
-#include "ui/catalogue/CardWidgets.h"
 #include "ui/catalogue/PriceLevelCardDialog.h"
 #include "ui/catalogue/PriceLevelListWindow.h"
 

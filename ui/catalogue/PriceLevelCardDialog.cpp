@@ -2,10 +2,10 @@
 
 #include "catalogue/PriceLevelCard.h"
 #include "catalogue/pricing/FieldPrecision.h"
+#include "ui/CardWidgets.h"
 #include "ui/DialogButtons.h"
 #include "ui/Help.h"
 #include "ui/UpperCaseField.h"
-#include "ui/catalogue/CardWidgets.h"
 
 #include <QCheckBox>
 #include <QComboBox>

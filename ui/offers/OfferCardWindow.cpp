@@ -9,12 +9,11 @@
 #include "offers/OfferBulkOperations.h"
 #include "offers/OfferItemCard.h"
 #include "offers/OfferStates.h"
+#include "ui/DocumentLinkDialog.h"
 #include "ui/FileTypeIcons.h"
 #include "ui/GridBinding.h"
 #include "ui/Help.h"
 #include "ui/QuickFind.h"
-#include "ui/addressbook/DocumentLinkDialog.h"
-#include "ui/catalogue/PriceLevelListWindow.h"
 #include "ui/offers/BulkValueDialog.h"
 #include "ui/offers/DiscountToTotalDialog.h"
 #include "ui/offers/OfferItemCardDialog.h"
@@ -420,11 +419,7 @@ QWidget* OfferCardWindow::buildHeaderPage() {
     m_levelFromAddress = new QCheckBox(QStringLiteral("z adresy"), customer);
     m_levelFromAddress->setObjectName(QStringLiteral("CenHladAdr"));
     connect(m_pickLevel, &QPushButton::clicked, this, [this] {
-        const auto level =
-            PriceLevelListWindow::open(m_context.ui(), catalogue::ListMode::Pick, false,
-                                       m_logic.offer().header().CenHladina, this);
-        if (level)
-            runOnItems([&] { m_logic.chooseOwnLevel(level->Zkratka); });
+        runOnItems([this] { m_logic.pickOwnLevel(); });
         showLevel();
     });
     connect(m_clearLevel, &QPushButton::clicked, this, [this] {

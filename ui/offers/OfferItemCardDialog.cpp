@@ -7,8 +7,8 @@
 #include "catalogue/pricing/FieldPrecision.h"
 #include "core/AgendaSettings.h"
 #include "core/ProgramState.h"
+#include "ui/CardWidgets.h"
 #include "ui/Help.h"
-#include "ui/catalogue/CardWidgets.h"
 #include "ui/offers/OfferDialogKeys.h"
 #include "ui/offers/PriceAdjustmentDialog.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "offers/OfferItemCard.h"
-#include "ui/catalogue/CardWidgets.h"
+#include "ui/CardWidgets.h"
 
 #include <QDialog>
 #include <QList>

@@ -11,7 +11,6 @@
 #include "ui/WindowPlacementBinding.h"
 #include "ui/offers/OfferFilterDialog.h"
 #include "ui/offers/OfferSumsDialog.h"
-#include "ui/output/PrintWindow.h"
 
 #include <QAbstractItemView>
 #include <QCheckBox>
@@ -413,15 +412,7 @@ void OfferListWindow::openCard(core::OfferCardMode mode) {
 void OfferListWindow::printOffers() {
     if (!m_print->isEnabled())
         return;
-    runOnce(m_printBusy, [this] {
-        const PrintRequest request =
-            PrintRequest::offers(m_logic.currentId(), m_logic.offersToPrint());
-        // The offer's state may have changed after printing.
-        if (PrintWindow::open(m_context, request, this)) {
-            m_logic.refresh();
-            showRows();
-        }
-    });
+    runOnce(m_printBusy, [this] { m_logic.printList(); });
 }
 
 void OfferListWindow::removeSelected() {

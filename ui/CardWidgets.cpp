@@ -1,4 +1,4 @@
-#include "ui/catalogue/CardWidgets.h"
+#include "ui/CardWidgets.h"
 
 #include <QDialog>
 #include <QFocusEvent>

@@ -1,8 +1,7 @@
 #pragma once
 
-#include "addressbook/FirmCard.h"
-
 #include <QDialog>
+#include <QString>
 
 #include <optional>
 
@@ -42,9 +41,6 @@ public:
                        std::optional<size_t> index, QWidget* parent = nullptr);
 
     // "Přidat odkaz" shows the file dialog as soon as the window opens.
-    static bool add(core::UserInteraction& ui, addressbook::FirmCard& card, QWidget* parent);
-    static bool edit(core::UserInteraction& ui, addressbook::FirmCard& card, size_t index,
-                     QWidget* parent);
     static bool add(core::UserInteraction& ui, DocumentLinkHost& host, QWidget* parent);
     static bool edit(core::UserInteraction& ui, DocumentLinkHost& host, size_t index,
                      QWidget* parent);

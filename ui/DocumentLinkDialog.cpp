@@ -1,4 +1,4 @@
-#include "ui/addressbook/DocumentLinkDialog.h"
+#include "ui/DocumentLinkDialog.h"
 
 #include "core/ProgramState.h"
 #include "core/UserInteraction.h"
@@ -19,40 +19,6 @@
 #include <QVBoxLayout>
 
 namespace orvento::ui {
-
-namespace {
-
-// The documents of a firm card.
-class FirmDocumentLinks : public DocumentLinkHost {
-public:
-    explicit FirmDocumentLinks(addressbook::FirmCard& card)
-        : m_card(card) {}
-    std::size_t documentCount() const override { return m_card.documents().size(); }
-    QString description(std::size_t index) const override {
-        return m_card.documents()[index].Popis;
-    }
-    QString link(std::size_t index) const override { return m_card.documents()[index].File; }
-    QString sharedFolder() const override { return m_card.sharedFolder(); }
-    bool editable() const override { return m_card.editable(); }
-    bool acceptLink(const QString& file, bool copy) const override {
-        return m_card.acceptLink(file, copy);
-    }
-    void store(std::optional<std::size_t> index, const QString& popis, const QString& file,
-               bool copy) override {
-        addressbook::FirmDocument document =
-            index ? m_card.documents()[*index] : addressbook::FirmDocument{};
-        document.Popis = popis;
-        document.File = file;
-        if (!index)
-            document.CopyFile = copy;
-        m_card.storeDocument(index, document);
-    }
-
-private:
-    addressbook::FirmCard& m_card;
-};
-
-} // namespace
 
 DocumentLinkDialog::DocumentLinkDialog(core::UserInteraction& ui, DocumentLinkHost& host,
                                        std::optional<size_t> index, QWidget* parent)
@@ -128,18 +94,6 @@ bool DocumentLinkDialog::edit(core::UserInteraction& ui, DocumentLinkHost& host,
                               QWidget* parent) {
     DocumentLinkDialog dialog(ui, host, index, parent);
     return dialog.exec() == QDialog::Accepted;
-}
-
-bool DocumentLinkDialog::add(core::UserInteraction& ui, addressbook::FirmCard& card,
-                             QWidget* parent) {
-    FirmDocumentLinks links(card);
-    return add(ui, links, parent);
-}
-
-bool DocumentLinkDialog::edit(core::UserInteraction& ui, addressbook::FirmCard& card, size_t index,
-                              QWidget* parent) {
-    FirmDocumentLinks links(card);
-    return edit(ui, links, index, parent);
 }
 
 bool DocumentLinkDialog::browse() {
