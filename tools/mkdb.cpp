@@ -21,8 +21,8 @@ int main(int argc, char** argv) {
         QTextStream(stderr) << "usage: orvento_mkdb <Res folder> <post codes .csv>\n";
         return 2;
     }
-    const QString folder = args.at(1);
-    const QString postCodes = args.at(2);
+    const QString& folder = args.at(1);
+    const QString& postCodes = args.at(2);
     QDir().mkpath(folder);
     QString postCodeError;
     const DatabaseFiller fillPostCodes = [&](Database& db) {
