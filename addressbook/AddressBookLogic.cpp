@@ -4,6 +4,7 @@
 #include "core/Database.h"
 #include "core/ProgramState.h"
 #include "core/ProgressScope.h"
+#include "core/SlicedWrite.h"
 #include "core/UserInteraction.h"
 #include "services/AccessRights.h"
 #include "services/ChangeStamps.h"
@@ -19,6 +20,8 @@ namespace orvento::addressbook {
 namespace {
 
 const QString kFirms = QStringLiteral("Adresar");
+// The most firms one slice deletes; the lock budget of core/SlicedWrite may end a slice sooner.
+constexpr std::size_t kDeletionSliceFirms = 200;
 
 using services::GridId;
 using services::Module;
@@ -174,8 +177,9 @@ void AddressBookLogic::removeFirms() {
         return;
     const qint64 current = currentFirmId();
     {
-        core::ProgressScope wait(m_ui, QStringLiteral("Mazání adres\nprosím čekejte..."), 0, false);
         const std::vector<qint64> marks = m_firms.marks();
+        core::ProgressScope wait(m_ui, QStringLiteral("Mazání adres\nprosím čekejte..."),
+                                 static_cast<int>(marks.size()), false);
         if (deleteFirms(m_db, m_ui, marks, &wait))
             m_firms.clearMarks();
     }
@@ -204,32 +208,31 @@ bool deleteFirms(core::Database& db, core::UserInteraction& ui, const std::vecto
             return false;
         }
     }
-    QString table = kFirms;
-    const bool deleted = [&] {
-        core::Transaction unit(db);
-        bool ok = unit.isActive();
-        for (size_t i = 0; ok && i < ids.size(); ++i) {
-            const core::SqlParams key = {{QStringLiteral("ID"), ids[i]}};
-            ok = db.execute(QStringLiteral("DELETE FROM Adresar WHERE ID = :ID"), key);
-            if (ok) {
-                table = QStringLiteral("Dokumenty");
-                ok = db.execute(QStringLiteral("DELETE FROM Dokumenty WHERE CisloAdr = :ID"), key);
-            }
-            if (ok) {
-                table = QStringLiteral("Kontakty");
-                ok = db.execute(QStringLiteral("DELETE FROM Kontakty WHERE CisloAdr = :ID"), key);
-            }
-            if (ok)
-                table = kFirms;
-            if (i % 50 == 49)
-                ui.keepAlive();
-        }
-        return ok && unit.commit();
-    }();
-    // Reported once the unit has been rolled back, not while it holds the write lock.
-    if (!deleted) {
+    // A firm goes whole with its documents and contacts inside one slice, so a failed slice
+    // leaves no contact without its firm; the slices before it stay deleted. Nothing is asked or
+    // kept alive while a slice holds the write lock: the wait window repaints between slices.
+    QString table;
+    const core::SlicedWriteResult result = core::writeInSlices(
+        db, ids, kDeletionSliceFirms,
+        [&](qint64 id) {
+            const core::SqlParams key = {{QStringLiteral("ID"), id}};
+            table = kFirms;
+            if (!db.execute(QStringLiteral("DELETE FROM Adresar WHERE ID = :ID"), key))
+                return false;
+            table = QStringLiteral("Dokumenty");
+            if (!db.execute(QStringLiteral("DELETE FROM Dokumenty WHERE CisloAdr = :ID"), key))
+                return false;
+            table = QStringLiteral("Kontakty");
+            if (!db.execute(QStringLiteral("DELETE FROM Kontakty WHERE CisloAdr = :ID"), key))
+                return false;
+            table = kFirms; // a failed commit
+            return true;
+        },
+        wait ? core::progressOf(*wait) : std::function<bool(std::size_t, std::size_t)>{});
+    // Reported once the slice has been rolled back, not while it holds the write lock.
+    if (result.failed) {
         endWait();
-        ui.error(core::saveFailedMessage(table));
+        ui.error(core::saveFailedMessage(table.isEmpty() ? kFirms : table));
         return false;
     }
     return true;

@@ -94,10 +94,12 @@ private:
     int m_current = -1;
 };
 
-// Deletes the firms with their contacts and documents in one unit of work, after testing that no
-// other workstation has any of them open (else nothing is deleted after the warning). Files in
-// the shared folders stay. False after the message when nothing was deleted; the caller's wait
-// window, if any, ends before that message.
+// Deletes the firms with their contacts and documents, after testing that no other workstation
+// has any of them open (else nothing is deleted after the warning). Written in short slices
+// (core/SlicedWrite), each firm whole in one; a failed slice stops the run, the ones before it
+// stay deleted. Files in the shared folders stay. False after the message when not every firm was
+// deleted; the caller's wait window, if any, shows the slices' progress and ends before that
+// message.
 bool deleteFirms(core::Database& db, core::UserInteraction& ui, const std::vector<qint64>& ids,
                  core::ProgressScope* wait = nullptr);
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/Database.h"
+
 #include <QString>
 
 namespace orvento::catalogue::messages {
@@ -30,8 +32,8 @@ inline QString basicGroupSkipped() {
     return QStringLiteral("Upozornění: skupinu # Nezařazeno # nelze mazat/přesouvat.");
 }
 inline QString basicGroupInsertFailed() {
-    return QStringLiteral(
-        "Při přidávání záznamu do \"Skupiny\" došlo k chybě: metoda \"Execute\" selhala.");
+    return core::writeFailureText(QStringLiteral(
+        "Při přidávání záznamu do \"Skupiny\" došlo k chybě: metoda \"Execute\" selhala."));
 }
 inline QString confirmDeleteItem() {
     return QStringLiteral("Opravdu chcete vyjmout položku?");

@@ -1,6 +1,7 @@
 #include "catalogue/GroupOperations.h"
 
 #include "catalogue/CatalogueMessages.h"
+#include "catalogue/ItemDeletion.h"
 #include "catalogue/LockedRecords.h"
 #include "core/CatalogueRows.h"
 #include "core/Database.h"
@@ -73,14 +74,13 @@ bool deleteGroup(core::Database& db, core::UserInteraction& ui, qint64 groupId) 
         ui.warning(messages::groupItemsLocked());
         return false;
     }
-    bool ok = false;
-    {
-        core::Transaction tx(db);
-        const core::SqlParams params = {{QStringLiteral("ID"), groupId}};
-        ok = db.execute(QStringLiteral("DELETE FROM Zasoby WHERE Skupina = :ID"), params) &&
-             db.execute(QStringLiteral("DELETE FROM Skupiny WHERE ID = :ID"), params) &&
-             tx.commit();
-    }
+    const bool ok = deleteItemsThenContainer(
+        db, {QStringLiteral("Skupina = :Skupina"), {{QStringLiteral("Skupina"), groupId}}},
+        [&] {
+            return db.execute(QStringLiteral("DELETE FROM Skupiny WHERE ID = :ID"),
+                              {{QStringLiteral("ID"), groupId}});
+        },
+        wait);
     wait.end();
     if (!ok)
         ui.error(core::saveFailedMessage(QStringLiteral("Skupiny")));

@@ -36,7 +36,7 @@ bool checkLevelConsistency(core::Database& db, core::UserInteraction& ui) {
     const auto groups = readGroups(db);
     wait.end();
     if (!rows || !levels || !groups) {
-        ui.error(db.lastError());
+        ui.error(core::readFailedMessage());
         return false;
     }
     if (rows->empty())

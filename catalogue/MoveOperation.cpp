@@ -4,6 +4,7 @@
 #include "catalogue/CatalogueRecords.h"
 #include "core/Database.h"
 #include "core/ProgressScope.h"
+#include "core/SlicedWrite.h"
 #include "core/UserInteraction.h"
 
 namespace orvento::catalogue {
@@ -71,86 +72,67 @@ bool MoveOperation::validate() {
     return true;
 }
 
-bool MoveOperation::moveItems(size_t from, size_t to) {
-    // The group's own sheet, read now, so that the item lands where its group is even when the
-    // group was moved meanwhile.
-    const auto target = readGroup(m_db, *m_group);
-    if (!target) {
-        m_ui.error(core::saveFailedMessage(QStringLiteral("Zasoby")));
-        return false;
+std::vector<qint64> MoveOperation::groupsToMove(bool& skippedBasic) const {
+    std::vector<qint64> groups;
+    for (const qint64 id : m_ids) {
+        const auto group = readGroup(m_db, id);
+        if (!group)
+            continue; // deleted elsewhere meanwhile
+        if (group->zakladni)
+            skippedBasic = true;
+        else
+            groups.push_back(group->id);
     }
-    // The failure is told once the slice has been rolled back, never while it holds the lock.
-    const bool moved = [&] {
-        core::Transaction tx(m_db);
-        for (size_t i = from; i < to; ++i)
-            if (!m_db.execute(
-                    QStringLiteral(
-                        "UPDATE Zasoby SET Skupina = :Skupina, Sklad = :Sklad WHERE ID = :ID"),
-                    {{QStringLiteral("Skupina"), target->id},
-                     {QStringLiteral("Sklad"), target->sklad},
-                     {QStringLiteral("ID"), m_ids[i]}}))
-                return false;
-        return tx.commit();
-    }();
-    if (!moved)
-        m_ui.error(core::saveFailedMessage(QStringLiteral("Zasoby")));
-    return moved;
+    return groups;
+}
+
+bool MoveOperation::moveItem(qint64 itemId) {
+    // The group's sheet is read inside the slice, under its write lock, so that the item lands
+    // where its group is even when another workstation moved the group during the run.
+    const auto target = readGroup(m_db, *m_group);
+    return target &&
+           m_db.execute(QStringLiteral(
+                            "UPDATE Zasoby SET Skupina = :Skupina, Sklad = :Sklad WHERE ID = :ID"),
+                        {{QStringLiteral("Skupina"), target->id},
+                         {QStringLiteral("Sklad"), target->sklad},
+                         {QStringLiteral("ID"), itemId}});
 }
 
 bool MoveOperation::moveGroup(qint64 groupId) {
+    // A group goes whole, with its items, inside one slice: an item's sheet always equals its
+    // group's, also when a later slice fails.
     const core::SqlParams params = {{QStringLiteral("Sklad"), *m_sheet},
                                     {QStringLiteral("ID"), groupId}};
-    const bool ok = [&] {
-        core::Transaction tx(m_db);
-        return m_db.execute(QStringLiteral("UPDATE Zasoby SET Sklad = :Sklad WHERE Skupina = :ID"),
-                            params) &&
-               m_db.execute(QStringLiteral("UPDATE Skupiny SET Sklad = :Sklad WHERE ID = :ID"),
-                            params) &&
-               tx.commit();
-    }();
-    if (!ok)
-        m_ui.error(core::saveFailedMessage(QStringLiteral("Skupiny")));
-    return ok;
+    return m_db.execute(QStringLiteral("UPDATE Zasoby SET Sklad = :Sklad WHERE Skupina = :ID"),
+                        params) &&
+           m_db.execute(QStringLiteral("UPDATE Skupiny SET Sklad = :Sklad WHERE ID = :ID"), params);
 }
 
 int MoveOperation::run(const core::ProgressScope::Display& display) {
     m_interrupted = false;
-    const int total = static_cast<int>(m_ids.size());
-    const size_t step = m_kind == MoveKind::GroupsToSheet ? 1 : 5;
-    int moved = 0;
+    const bool groups = m_kind == MoveKind::GroupsToSheet;
     bool skippedBasic = false;
+    // Everything to move is known before the first slice takes the write lock.
+    const std::vector<qint64> rows = groups ? groupsToMove(skippedBasic) : m_ids;
+    core::SlicedWriteResult result;
     {
         // The dialog shows the run on its own bar; without one (a test) it goes unseen.
         core::ProgressScope progress(
-            m_ui, display ? display : core::ProgressScope::Display([](int, int) {}), total);
-        for (size_t i = 0; i < m_ids.size(); i += step) {
-            if (progress.cancelled()) {
-                m_interrupted = true;
-                break;
-            }
-            if (m_kind == MoveKind::GroupsToSheet) {
-                const auto group = readGroup(m_db, m_ids[i]);
-                if (!group)
-                    continue; // deleted elsewhere meanwhile
-                if (group->zakladni) {
-                    skippedBasic = true;
-                    continue;
-                }
-                if (!moveGroup(group->id))
-                    break;
-                ++moved;
-            } else {
-                const size_t end = std::min(m_ids.size(), i + step);
-                if (!moveItems(i, end))
-                    break;
-                moved += static_cast<int>(end - i);
-            }
-            progress.step(static_cast<int>(std::min(m_ids.size(), i + step)));
-        }
+            m_ui, display ? display : core::ProgressScope::Display([](int, int) {}),
+            static_cast<int>(rows.size()));
+        result = core::writeInSlices(
+            m_db, rows, m_sliceRows,
+            [&](qint64 id) { return groups ? moveGroup(id) : moveItem(id); },
+            core::progressOf(progress));
     }
+    m_interrupted = result.stopped;
+    // Told after the failed slice was rolled back; the slices before it stay moved.
+    if (result.failed)
+        m_ui.error(
+            core::saveFailedMessage(groups ? QStringLiteral("Skupiny") : QStringLiteral("Zasoby")));
     if (skippedBasic)
         m_ui.information(messages::basicGroupSkipped());
-    return moved;
+    return static_cast<int>(result.written);
 }
 
 } // namespace orvento::catalogue

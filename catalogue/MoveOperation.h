@@ -4,6 +4,7 @@
 
 #include <QString>
 
+#include <cstddef>
 #include <functional>
 #include <optional>
 #include <vector>
@@ -48,17 +49,23 @@ public:
     // OK: the required sheet and group are chosen, otherwise their message.
     bool validate();
 
-    // Moves the rows in mark order. Items are moved in steps of five, groups one by one; between
-    // steps the interface repaints and the cancel flag is read through the run's progress scope,
-    // and a cancelled run stops there with every finished step kept. Each step is one
-    // transaction, so an item's sheet always equals its group's. Marked basic groups are skipped
-    // and reported. `display` (the dialog's own bar) is told the number of rows done. The number
-    // of rows moved.
+    // Moves the rows in mark order, in slices that each hold the write lock only briefly (see
+    // core/SlicedWrite); between slices the interface repaints and the cancel flag is read through
+    // the run's progress scope, and a cancelled run stops there with every finished slice kept.
+    // A group moves whole with its items in one slice, so an item's sheet always equals its
+    // group's. Marked basic groups are skipped and reported. A failed slice is rolled back and
+    // reported; the slices before it stay moved. `display` (the dialog's own bar) is told the
+    // number of rows done. The number of rows moved.
     int run(const core::ProgressScope::Display& display = {});
     bool wasInterrupted() const { return m_interrupted; }
 
+    // The most rows of one slice; the lock budget of core/SlicedWrite may end a slice sooner.
+    void setSliceRows(std::size_t rows) { m_sliceRows = rows; }
+
 private:
-    bool moveItems(size_t from, size_t to);
+    // The marked groups that still exist, without the basic ones (`skippedBasic` tells of those).
+    std::vector<qint64> groupsToMove(bool& skippedBasic) const;
+    bool moveItem(qint64 itemId);
     bool moveGroup(qint64 groupId);
 
     core::Database& m_db;
@@ -70,7 +77,10 @@ private:
     std::optional<qint64> m_group;
     QString m_sheetName;
     QString m_groupName;
+    std::size_t m_sliceRows = kSliceRows;
     bool m_interrupted = false;
+
+    static constexpr std::size_t kSliceRows = 1000;
 };
 
 } // namespace orvento::catalogue

@@ -2,6 +2,7 @@
 
 #include "catalogue/CatalogueMessages.h"
 #include "catalogue/CatalogueRecords.h"
+#include "catalogue/ItemDeletion.h"
 #include "catalogue/LockedRecords.h"
 #include "core/CatalogueRows.h"
 #include "core/Database.h"
@@ -100,14 +101,14 @@ bool deleteSheet(core::Database& db, core::UserInteraction& ui, qint64 sheetId) 
         ui.warning(messages::sheetContentLocked());
         return false;
     }
-    bool ok = false;
-    {
-        core::Transaction tx(db);
-        const core::SqlParams params = {{QStringLiteral("ID"), sheetId}};
-        ok = db.execute(QStringLiteral("DELETE FROM Zasoby WHERE Sklad = :ID"), params) &&
-             db.execute(QStringLiteral("DELETE FROM Skupiny WHERE Sklad = :ID"), params) &&
-             db.execute(QStringLiteral("DELETE FROM Sklady WHERE ID = :ID"), params) && tx.commit();
-    }
+    const bool ok = deleteItemsThenContainer(
+        db, bySheet,
+        [&] {
+            const core::SqlParams params = {{QStringLiteral("ID"), sheetId}};
+            return db.execute(QStringLiteral("DELETE FROM Skupiny WHERE Sklad = :ID"), params) &&
+                   db.execute(QStringLiteral("DELETE FROM Sklady WHERE ID = :ID"), params);
+        },
+        wait);
     wait.end();
     if (!ok)
         ui.error(core::saveFailedMessage(QStringLiteral("Sklady")));

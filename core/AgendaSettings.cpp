@@ -247,7 +247,7 @@ bool loadAgendaSettings(Database& db, const QString& dataFolder, const QString& 
         QStringLiteral("SELECT Hodnota FROM ImgData WHERE IDHodnoty = :IDHodnoty ORDER BY ID"),
         {{QStringLiteral("IDHodnoty"), kLogoNumber}});
     if (!logo.isActive()) {
-        ui.error(db.lastError());
+        ui.error(readFailedMessage());
         return false;
     }
     if (logo.next())
@@ -257,7 +257,7 @@ bool loadAgendaSettings(Database& db, const QString& dataFolder, const QString& 
     QSqlQuery rows =
         db.select(QStringLiteral("SELECT IDHodnoty, Hodnota FROM Nastaveni ORDER BY ID"));
     if (!rows.isActive()) {
-        ui.error(db.lastError());
+        ui.error(readFailedMessage());
         return false;
     }
     // The first row of each number counts, as saving updates that one.

@@ -79,7 +79,7 @@ QString encodeSetting(const AgendaSettings& settings, int number, const QString&
 
 // Loads the agenda's settings and logo (the profile options are left at their defaults). A value
 // that should be a number and is not keeps its default and is reported in one warning. False,
-// after the database's error, when the tables cannot be read.
+// after readFailedMessage(), when the tables cannot be read.
 bool loadAgendaSettings(Database& db, const QString& dataFolder, const QString& agenda,
                         AgendaSettings& out, UserInteraction& ui);
 

@@ -657,6 +657,13 @@ QString writeFailureText(const QString& usual) {
     return Database::lastFailureKindInProgram() == FailureKind::Busy ? busyMessage() : usual;
 }
 
+QString readFailedMessage() {
+    return Database::lastFailureKindInProgram() == FailureKind::Busy
+               ? QStringLiteral("Databázi právě zapisuje jiná pracovní stanice. Zkuste to prosím "
+                                "za chvíli znovu.")
+               : QStringLiteral("Při načítání údajů z databáze došlo k chybě.");
+}
+
 QString newRowNotFoundMessage() {
     return QStringLiteral("Chyba: nelze nalézt nově vložený záznam!");
 }

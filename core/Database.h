@@ -192,6 +192,9 @@ QString busyMessage();
 // `usual`, or the busy message when the last statement failed as busy: for the few saves that
 // word their failure in their own way.
 QString writeFailureText(const QString& usual);
+// A read that failed, in the same way: the busy case asks to try again later, any other says the
+// data could not be read (the driver's own text stays in lastError(), for no one at the screen).
+QString readFailedMessage();
 QString newRowNotFoundMessage();
 
 } // namespace orvento::core

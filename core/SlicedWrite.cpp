@@ -1,6 +1,7 @@
 #include "core/SlicedWrite.h"
 
 #include "core/Database.h"
+#include "core/ProgressScope.h"
 
 #include <QElapsedTimer>
 #include <QThread>
@@ -50,6 +51,12 @@ SlicedWriteResult writeInSlices(Database& db, std::size_t count, std::size_t sli
         }
     }
     return result;
+}
+
+std::function<bool(std::size_t, std::size_t)> progressOf(ProgressScope& scope) {
+    return [&scope](std::size_t done, std::size_t) {
+        return scope.step(static_cast<int>(done));
+    };
 }
 
 } // namespace orvento::core

@@ -8,6 +8,7 @@
 namespace orvento::core {
 
 class Database;
+class ProgressScope;
 
 // How bulk work shares the database with the other workstations: the rows are prepared in memory
 // first, then written slice by slice, each slice its own short unit of work. A slice ends after
@@ -44,5 +45,9 @@ writeInSlices(Database& db, const std::vector<Row>& rows, std::size_t sliceSize,
         db, rows.size(), sliceSize, [&](std::size_t index) { return writeOne(rows[index]); },
         progress);
 }
+
+// The progress callback of a run shown in a progress scope: step `done` after each slice, and the
+// scope's cancel (for a cancellable one) stops the run there.
+std::function<bool(std::size_t done, std::size_t total)> progressOf(ProgressScope& scope);
 
 } // namespace orvento::core

@@ -2,6 +2,7 @@
 
 #include "core/AgendaInit.h"
 #include "core/AppContext.h"
+#include "core/Database.h"
 #include "core/IniFile.h"
 #include "core/Navigator.h"
 #include "core/PathUtil.h"
@@ -15,6 +16,7 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <QSqlQuery>
 #include <QStandardPaths>
 #include <optional>
 
@@ -41,6 +43,21 @@ bool folderIsWritable(const QString& folder) {
 QString userFolder(QStandardPaths::StandardLocation location) {
     return withTrailingSlash(QStandardPaths::writableLocation(location) +
                              QStringLiteral("/orvento"));
+}
+
+const QString kConfigTable = QStringLiteral("KonfigTab");
+
+// The backup counter goes into the first row of the global configuration, where the start-up
+// reads it. False when it could not be kept: a failed statement, or no row to keep it in.
+bool writeBackupCounter(Database& global, int counter) {
+    QSqlQuery first = global.select(QStringLiteral("SELECT ID FROM KonfigTab ORDER BY ID"));
+    if (!first.next())
+        return false;
+    const QVariant id = first.value(0);
+    first.finish();
+    return global.execute(
+        QStringLiteral("UPDATE KonfigTab SET IDZalohy = :IDZalohy WHERE ID = :ID"),
+        {{QStringLiteral("IDZalohy"), counter}, {QStringLiteral("ID"), id}});
 }
 
 } // namespace
@@ -366,11 +383,10 @@ void StartUp::close() {
     m_hooks.saveProfile(m_context);
     m_hooks.saveWindowPositions(m_context);
     Database& global = s.db->global;
-    if (global.isOpen()) {
-        if (const auto id = global.scalar(QStringLiteral("SELECT ID FROM KonfigTab ORDER BY ID")))
-            global.execute(
-                QStringLiteral("UPDATE KonfigTab SET IDZalohy = :IDZalohy WHERE ID = :ID"),
-                {{QStringLiteral("IDZalohy"), s.backupCounter}, {QStringLiteral("ID"), *id}});
+    if (global.isOpen() && !writeBackupCounter(global, s.backupCounter)) {
+        // Told like the profile's failure; the program closes anyway, and the next backup takes
+        // the number kept from before.
+        m_ui.error(saveFailedMessage(kConfigTable));
     }
 }
 

@@ -5,6 +5,7 @@
 #include "core/Database.h"
 #include "core/ProgramState.h"
 #include "core/ProgressScope.h"
+#include "core/SlicedWrite.h"
 #include "core/UserInteraction.h"
 #include "offers/OfferDeletion.h"
 #include "services/AccessRights.h"
@@ -22,8 +23,19 @@ namespace {
 
 // How many IDs one statement of the sums names at most.
 constexpr size_t kSumChunk = 400;
+// The most offers one slice of a bulk write takes; the lock budget of core/SlicedWrite may end a
+// slice sooner. A deleted offer takes its items and history along, a lock is one row.
+constexpr std::size_t kDeletionSliceOffers = 100;
+constexpr std::size_t kLockSliceOffers = 1000;
 
 const QString kOffers = QStringLiteral("Nabidky");
+
+// A bulk command's progress on its wait window; a single offer shows none.
+std::function<bool(std::size_t, std::size_t)> progressOf(std::optional<core::ProgressScope>& wait) {
+    if (!wait)
+        return {};
+    return core::progressOf(*wait);
+}
 
 QString loadingText() {
     return QStringLiteral("Načítám seznam Nabídek\nprosím čekejte...");
@@ -92,7 +104,7 @@ void OfferListLogic::close() {
 bool OfferListLogic::reloadRows() {
     if (m_rows.reload())
         return true;
-    m_ui.error(m_db.lastError());
+    m_ui.error(core::readFailedMessage());
     return false;
 }
 
@@ -319,31 +331,42 @@ void OfferListLogic::removeSelected() {
                 "doklady?")))
             return;
         targets = marked;
-        wait.emplace(m_ui, QStringLiteral("Mazání dokladů\nprosím čekejte..."), 0, false);
+        wait.emplace(m_ui, QStringLiteral("Mazání dokladů\nprosím čekejte..."),
+                     static_cast<int>(targets.size()), false);
     }
-    int done = 0;
+    // The offers to delete are settled before the first slice: those before the first one that
+    // is locked or open elsewhere, which stops the deletion there.
+    std::vector<qint64> deletable;
+    QString refusal;
     for (const qint64 id : targets) {
         const auto locked = m_db.scalar(QStringLiteral("SELECT Zamek FROM Nabidky WHERE ID = :ID"),
                                         {{QStringLiteral("ID"), id}});
         if (!locked)
             continue; // deleted elsewhere meanwhile
-        QString refusal;
         if (services::heldElsewhere(services::recordLockPath(kOffers, id)))
             refusal = services::recordInUseDeleteMessage();
         else if (locked->toInt() != 0)
             refusal = lockedOfferDeleteMessage();
-        if (!refusal.isEmpty()) {
-            if (wait)
-                wait->end();
-            m_ui.warning(refusal);
+        if (!refusal.isEmpty())
             break;
-        }
-        if (!deleteOfferRecords(m_db, id, m_ui))
-            break;
-        if (++done % 50 == 0)
-            m_ui.keepAlive();
+        deletable.push_back(id);
+        m_ui.keepAlive();
     }
+    // An offer goes whole with its items, documents and history inside one slice: a failed
+    // slice is rolled back, so no offer is ever left half deleted.
+    QString failedTable;
+    const core::SlicedWriteResult result = core::writeInSlices(
+        m_db, deletable, kDeletionSliceOffers,
+        [&](qint64 id) {
+            failedTable = deleteOfferRows(m_db, id);
+            return failedTable.isEmpty();
+        },
+        progressOf(wait));
     wait.reset();
+    if (result.failed)
+        m_ui.error(core::saveFailedMessage(failedTable.isEmpty() ? kOffers : failedTable));
+    else if (!refusal.isEmpty())
+        m_ui.warning(refusal);
     const qint64 current = currentId();
     reloadRows();
     if (marked.empty()) {
@@ -363,20 +386,19 @@ void OfferListLogic::setLocked(bool locked) {
     if (targets.empty())
         targets.push_back(currentId());
     else
-        wait.emplace(m_ui, QStringLiteral("Nastavení zámků\nprosím čekejte..."), 0, false);
-    // All of them or none: a failed statement leaves every offer as it was, and says so.
-    const bool ok = [&] {
-        core::Transaction unit(m_db);
-        if (!unit.isActive())
-            return false;
-        for (const qint64 id : targets)
-            if (!m_db.execute(QStringLiteral("UPDATE Nabidky SET Zamek = :Zamek WHERE ID = :ID"),
-                              {{QStringLiteral("Zamek"), locked}, {QStringLiteral("ID"), id}}))
-                return false;
-        return unit.commit();
-    }();
+        wait.emplace(m_ui, QStringLiteral("Nastavení zámků\nprosím čekejte..."),
+                     static_cast<int>(targets.size()), false);
+    // Each offer's lock is its own: a failed slice leaves the slices before it written, and is
+    // told.
+    const core::SlicedWriteResult result = core::writeInSlices(
+        m_db, targets, kLockSliceOffers,
+        [&](qint64 id) {
+            return m_db.execute(QStringLiteral("UPDATE Nabidky SET Zamek = :Zamek WHERE ID = :ID"),
+                                {{QStringLiteral("Zamek"), locked}, {QStringLiteral("ID"), id}});
+        },
+        progressOf(wait));
     wait.reset();
-    if (!ok)
+    if (result.failed)
         m_ui.error(core::saveFailedMessage(kOffers));
     const qint64 current = currentId();
     reloadRows();
@@ -425,7 +447,7 @@ std::optional<OfferSums> OfferListLogic::sums() {
     auto result = sumRows(m_rows.marksInListOrder());
     wait.end();
     if (!result)
-        m_ui.error(m_db.lastError());
+        m_ui.error(core::readFailedMessage());
     return result;
 }
 

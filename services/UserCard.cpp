@@ -78,7 +78,7 @@ bool UserCard::checkFields() {
 bool UserCard::checkAgainstStoredUsers() {
     const auto users = readUsers(m_db);
     if (!users) {
-        m_ui.error(m_db.lastError());
+        m_ui.error(core::readFailedMessage());
         return false;
     }
     const bool passwordKept = !isNew() && m_user.password == m_loadedPassword;

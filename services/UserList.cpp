@@ -33,7 +33,7 @@ bool UserList::reload() {
     const std::optional<int> keep = currentId();
     auto rows = readUsers(m_db);
     if (!rows) {
-        m_ui.error(m_db.lastError());
+        m_ui.error(core::readFailedMessage());
         return false;
     }
     m_rows = std::move(*rows);

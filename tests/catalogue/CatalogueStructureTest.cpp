@@ -12,6 +12,7 @@
 #include "core/ProgramState.h"
 #include "services/ProfileSession.h"
 #include "services/ProfileStore.h"
+#include "services/ProfileValues.h"
 #include "services/RecordLock.h"
 #include "support/OpenAgenda.h"
 #include "support/ScriptedInteraction.h"
@@ -124,7 +125,7 @@ TEST_F(CatalogueTest, HiddenGroupsListTheWholeSheetAndTheSwitchIsRemembered) {
     EXPECT_FALSE(window.mayAddGroup());
     EXPECT_TRUE(ui.saw(Kind::Information, catalogue::messages::showGroupsFirst()));
     window.close();
-    EXPECT_FALSE(services::profile::loadBool(7, true));
+    EXPECT_FALSE(services::profile::loadBool(services::profile::value::CatalogueGroupsShown, true));
 }
 
 TEST_F(CatalogueTest, QuickFindFollowsTheCzechOrderIgnoringCase) {
@@ -305,7 +306,8 @@ TEST_F(CatalogueTest, MarksNameOneKindAndAnInterruptedMoveKeepsWhatItDid) {
     EXPECT_FALSE(move->validate());
     EXPECT_TRUE(ui.saw(Kind::Warning, catalogue::messages::groupRequired()));
     move->setGroup(to, QStringLiteral("Cíl"));
-    // "Přerušit" pressed while the second step of five rows is written.
+    // "Přerušit" pressed while the second slice of five rows is written.
+    move->setSliceRows(5);
     int steps = 0;
     EXPECT_EQ(move->run([&](int, int) {
         if (++steps == 2)

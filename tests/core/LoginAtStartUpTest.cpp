@@ -2,6 +2,7 @@
 #include "core/ProgramState.h"
 #include "core/StartUp.h"
 #include "services/ProfileStore.h"
+#include "services/ProfileValues.h"
 #include "services/StandardStartupHooks.h"
 #include "services/UserDatabases.h"
 #include "services/UserRecord.h"
@@ -88,9 +89,11 @@ TEST_F(LoginAtStartUpTest, ProfileLayoutsAndWindowPlacementsAreLoadedAndWrittenB
     test.startUp().close();
 
     // Everything went to the logged-in user's profile.
-    EXPECT_EQ(services::profile::loadValue(12), QStringLiteral("NAZEV"));
-    EXPECT_TRUE(services::profile::loadMemo(4).contains(QStringLiteral("\"Kod\",\"64\"\r\n"
-                                                                       "\"Nazev\",\"120\"")));
+    EXPECT_EQ(services::profile::loadValue(services::profile::value::CatalogueGroupsSort),
+              QStringLiteral("NAZEV"));
+    EXPECT_TRUE(services::profile::loadMemo(services::profile::memo::CatalogueGroupsGrid)
+                    .contains(QStringLiteral("\"Kod\",\"64\"\r\n"
+                                             "\"Nazev\",\"120\"")));
     EXPECT_EQ(services::profile::loadWindowValue(19), QStringLiteral("900"));
     EXPECT_EQ(services::profile::loadWindowValue(20), QStringLiteral("0"));
     // Windows never placed keep their design geometry, so all five values are there.
@@ -98,7 +101,7 @@ TEST_F(LoginAtStartUpTest, ProfileLayoutsAndWindowPlacementsAreLoadedAndWrittenB
               QString::number(*services::designPlacement(WindowId::OfferCard).left));
     EXPECT_EQ(services::profile::loadWindowValue(5), QStringLiteral("-1"));
     core::programState().user.konfigurace = QStringLiteral("OBCHOD");
-    EXPECT_EQ(services::profile::loadMemo(4), QString());
+    EXPECT_EQ(services::profile::loadMemo(services::profile::memo::CatalogueGroupsGrid), QString());
 }
 
 } // namespace

@@ -285,7 +285,7 @@ TEST_F(OfferListTest, RightsRefuseDeletionAndLocksBelowTheirLevels) {
     EXPECT_FALSE(OfferListLogic::mayOpen(ui));
 }
 
-TEST_F(OfferListTest, LockingMarkedOffersIsAllOrNothingAndAFailureIsReported) {
+TEST_F(OfferListTest, LockingMarkedOffersReportsAFailureAndLeavesTheSliceUnchanged) {
     add(QStringLiteral("A"), QStringLiteral("F"));
     add(QStringLiteral("B"), QStringLiteral("F"));
     OfferListLogic list(test.context);

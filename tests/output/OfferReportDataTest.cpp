@@ -4,6 +4,7 @@
 #include "output/ReportData.h"
 #include "output/ReportSession.h"
 #include "services/ProfileStore.h"
+#include "services/ProfileValues.h"
 #include "support/OpenAgenda.h"
 #include "support/ScriptedInteraction.h"
 
@@ -372,7 +373,8 @@ TEST_F(OfferReportDataTest, PrintingAnOfferDirectly) {
     script.write(QStringLiteral("#!/bin/sh\nprintf '%s' \"$1\" > '%1'\n").arg(seen).toUtf8());
     script.close();
     script.setPermissions(script.permissions() | QFileDevice::ExeOwner);
-    ASSERT_TRUE(services::profile::saveValue(3, QStringLiteral("_NABSZ")));
+    ASSERT_TRUE(services::profile::saveValue(services::profile::value::OfferReport,
+                                             QStringLiteral("_NABSZ")));
 
     ScriptedInteraction ui;
     ui.answer(true);

@@ -4,6 +4,7 @@
 #include "output/DataSetReader.h"
 #include "output/ReportData.h"
 #include "services/ProfileStore.h"
+#include "services/ProfileValues.h"
 #include "support/OpenAgenda.h"
 #include "support/ScriptedInteraction.h"
 #include "support/TestEnvironment.h"
@@ -213,9 +214,12 @@ TEST_F(PrintWindowLogicTest, PrinterList) {
     logic.setCurrentRow(1);
     logic.setDefaultReport();
     EXPECT_TRUE(logic.close());
-    EXPECT_EQ(services::profile::loadValue(20), QStringLiteral("1"));
-    EXPECT_EQ(services::profile::loadValue(19), QStringLiteral("_ADRSZKT"));
-    EXPECT_TRUE(services::profile::loadValue(4).isEmpty()); // the offers' own stays untouched
+    EXPECT_EQ(services::profile::loadValue(services::profile::value::AddressBookPrinter),
+              QStringLiteral("1"));
+    EXPECT_EQ(services::profile::loadValue(services::profile::value::AddressBookReport),
+              QStringLiteral("_ADRSZKT"));
+    EXPECT_TRUE(services::profile::loadValue(services::profile::value::OfferPrinter)
+                    .isEmpty()); // the offers' own stays untouched
 
     output::PrintWindowLogic again(context(), global(), ui, print_type::AddressBook, std::nullopt,
                                    printers({QStringLiteral("C")}, QStringLiteral("C")));

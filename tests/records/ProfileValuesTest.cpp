@@ -76,4 +76,22 @@ TEST(ProfileValues, TheProgramNamesEveryNumberFromTheOneTable) {
     }
 }
 
+// The tests name the numbers as the program does, so a renumbered value cannot pass unnoticed. (The
+// window values have no names: a window's five numbers follow from its place.)
+TEST(ProfileValues, TheTestsNameEveryValueAndMemoNumberToo) {
+    const QRegularExpression bareCall(
+        QStringLiteral(R"(profile::(load|save)(Value|Memo|Bool|Int)\s*\(\s*-?\d)"));
+    QDirIterator it(QStringLiteral(ORVENTO_SOURCE_DIR "/tests"),
+                    {QStringLiteral("*.h"), QStringLiteral("*.cpp")}, QDir::Files,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        const QString text = QString::fromUtf8(file.readAll());
+        EXPECT_FALSE(bareCall.match(text).hasMatch())
+            << path.toStdString() << ": " << bareCall.match(text).captured(0).toStdString();
+    }
+}
+
 } // namespace

@@ -1,6 +1,7 @@
 #include "core/Database.h"
 #include "core/ProgramState.h"
 #include "core/StartUp.h"
+#include "services/ProfileValues.h"
 #include "support/ScriptedInteraction.h"
 #include "support/TestContext.h"
 #include "support/TestEnvironment.h"
@@ -38,8 +39,9 @@ protected:
 TEST_F(ClosingProfileTest, OneRefusedValueLeavesThatDatabasesValuesAsTheyWereAndIsTold) {
     ASSERT_EQ(rows(agenda(), "UzivMemo"), 0);
     ASSERT_TRUE(agenda().executeDdl(
-        QStringLiteral("CREATE TRIGGER refuse BEFORE INSERT ON UzivMemo WHEN NEW.IDHodnoty = 3 "
-                       "BEGIN SELECT RAISE(ABORT, 'refused'); END")));
+        QStringLiteral("CREATE TRIGGER refuse BEFORE INSERT ON UzivMemo WHEN NEW.IDHodnoty = %1 "
+                       "BEGIN SELECT RAISE(ABORT, 'refused'); END")
+            .arg(services::profile::memo::OfferItemsGrid)));
     const int agendaValues = rows(agenda(), "Uzivatelske");
     test.startUp().close();
     EXPECT_EQ(ui.texts(Kind::Error), QStringList{core::saveFailedMessage()});

@@ -1,6 +1,7 @@
 #include "services/GridLayouts.h"
 #include "services/ProfileSession.h"
 #include "services/ProfileStore.h"
+#include "services/ProfileValues.h"
 #include "services/UserDatabases.h"
 #include "services/WindowPositions.h"
 
@@ -56,26 +57,28 @@ protected:
 
 TEST_F(ProfileStorageTest, ValuesAreKeptPerProfileWithTheirFixedDescriptions) {
     useProfile(QStringLiteral("A\"B"));
-    EXPECT_EQ(profile::loadValue(9), QString());
-    EXPECT_TRUE(profile::saveValue(9, QStringLiteral("ULICE")));
-    EXPECT_TRUE(profile::saveValue(9, QStringLiteral("MISTO")));
-    EXPECT_TRUE(profile::saveValue(1, QStringLiteral("0")));
-    EXPECT_TRUE(profile::saveMemo(3, QStringLiteral("dlouhý text")));
+    EXPECT_EQ(profile::loadValue(profile::value::AddressBookSort), QString());
+    EXPECT_TRUE(profile::saveValue(profile::value::AddressBookSort, QStringLiteral("ULICE")));
+    EXPECT_TRUE(profile::saveValue(profile::value::AddressBookSort, QStringLiteral("MISTO")));
+    EXPECT_TRUE(profile::saveValue(profile::value::PrintAfterNewOffer, QStringLiteral("0")));
+    EXPECT_TRUE(profile::saveMemo(profile::memo::OfferItemsGrid, QStringLiteral("dlouhý text")));
     EXPECT_TRUE(profile::saveWindowValue(7, QStringLiteral("120")));
-    EXPECT_EQ(profile::loadValue(9), QStringLiteral("MISTO"));
+    EXPECT_EQ(profile::loadValue(profile::value::AddressBookSort), QStringLiteral("MISTO"));
     EXPECT_EQ(agenda().scalar(QStringLiteral("SELECT count(*) FROM Uzivatelske"))->toInt(), 2);
-    EXPECT_EQ(popis(agenda(), "Uzivatelske", 9), QStringLiteral("Adresář - SortField"));
-    EXPECT_EQ(popis(agenda(), "Uzivatelske", 1), QString());
-    EXPECT_EQ(popis(agenda(), "UzivMemo", 3), QStringLiteral("Nabídky položky - grid"));
+    EXPECT_EQ(popis(agenda(), "Uzivatelske", profile::value::AddressBookSort),
+              QStringLiteral("Adresář - SortField"));
+    EXPECT_EQ(popis(agenda(), "Uzivatelske", profile::value::PrintAfterNewOffer), QString());
+    EXPECT_EQ(popis(agenda(), "UzivMemo", profile::memo::OfferItemsGrid),
+              QStringLiteral("Nabídky položky - grid"));
     EXPECT_EQ(popis(global(), "Uzivatelske", 7), QStringLiteral("Seznam nabídek - Top"));
     EXPECT_EQ(profile::loadWindowValue(7), QStringLiteral("120"));
-    EXPECT_EQ(profile::loadMemo(3), QStringLiteral("dlouhý text"));
+    EXPECT_EQ(profile::loadMemo(profile::memo::OfferItemsGrid), QStringLiteral("dlouhý text"));
 
     // Another profile, also the anonymous one, sees nothing of it.
     useProfile(QStringLiteral("A"));
-    EXPECT_EQ(profile::loadValue(9), QString());
+    EXPECT_EQ(profile::loadValue(profile::value::AddressBookSort), QString());
     useProfile(QString());
-    EXPECT_EQ(profile::loadMemo(3), QString());
+    EXPECT_EQ(profile::loadMemo(profile::memo::OfferItemsGrid), QString());
 }
 
 TEST_F(ProfileStorageTest, TypedValuesFallBackWhenMissingOrUnreadable) {
@@ -86,15 +89,15 @@ TEST_F(ProfileStorageTest, TypedValuesFallBackWhenMissingOrUnreadable) {
     for (const auto& [text, expected] : bools)
         EXPECT_EQ(profile::parseBool(QString::fromLatin1(text)), expected) << text;
 
-    EXPECT_TRUE(profile::loadBool(5, true));
-    EXPECT_FALSE(profile::loadBool(22, false));
-    profile::saveBool(5, false);
-    EXPECT_EQ(profile::loadValue(5), QStringLiteral("0"));
-    EXPECT_FALSE(profile::loadBool(5, true));
-    profile::saveValue(14, QStringLiteral("široký"));
-    EXPECT_EQ(profile::loadInt(14, 161), 161);
-    profile::saveInt(29, -1001);
-    EXPECT_EQ(profile::loadInt(29, 1), -1001);
+    EXPECT_TRUE(profile::loadBool(profile::value::OfferLegendShown, true));
+    EXPECT_FALSE(profile::loadBool(profile::value::HidePurchasePrices, false));
+    profile::saveBool(profile::value::OfferLegendShown, false);
+    EXPECT_EQ(profile::loadValue(profile::value::OfferLegendShown), QStringLiteral("0"));
+    EXPECT_FALSE(profile::loadBool(profile::value::OfferLegendShown, true));
+    profile::saveValue(profile::value::GroupPanelWidth, QStringLiteral("široký"));
+    EXPECT_EQ(profile::loadInt(profile::value::GroupPanelWidth, 161), 161);
+    profile::saveInt(profile::value::CurrentNote, -1001);
+    EXPECT_EQ(profile::loadInt(profile::value::CurrentNote, 1), -1001);
 }
 
 TEST(GridLayoutBuilding, NewProfileGetsEveryGridInDefaultOrderWithItsSortMarker) {
@@ -182,9 +185,9 @@ TEST_F(ProfileStorageTest, SessionLoadsAndSavesLayoutsSharedByUsersOfOneProfile)
     first.setSortField(GridId::AddressBook, QStringLiteral("MISTO"));
     first.setSortField(GridId::CatalogueItems, QStringLiteral("NEEXISTUJE"));
     first.saveGridLayouts();
-    EXPECT_EQ(profile::loadValue(9), QStringLiteral("MISTO"));
-    EXPECT_EQ(profile::loadValue(13), QString()); // cleared
-    EXPECT_EQ(profile::loadValue(11), QStringLiteral("DOKLAD"));
+    EXPECT_EQ(profile::loadValue(profile::value::AddressBookSort), QStringLiteral("MISTO"));
+    EXPECT_EQ(profile::loadValue(profile::value::CatalogueItemsSort), QString()); // cleared
+    EXPECT_EQ(profile::loadValue(profile::value::OfferListSort), QStringLiteral("DOKLAD"));
 
     // A second user with the same profile name sees the same.
     useProfile(QStringLiteral("SPOLECNY"));

@@ -4,6 +4,7 @@
 #include "core/ProgramEvents.h"
 #include "core/ProgramState.h"
 #include "services/ProfileStore.h"
+#include "services/ProfileValues.h"
 #include "support/OpenAgenda.h"
 #include "support/ScriptedInteraction.h"
 #include "support/TestContext.h"
@@ -72,11 +73,16 @@ TEST_F(SettingsDialogLogicTest, FirstSaveOfAnEmptyAgendaWritesEverything) {
     EXPECT_EQ(series.value(1).toInt(), 1);
     EXPECT_EQ(series.value(2).toInt(), 4);
     EXPECT_EQ(series.value(3).toString(), QStringLiteral("NB"));
-    EXPECT_EQ(services::profile::loadValue(1), QStringLiteral("-1"));
-    EXPECT_EQ(services::profile::loadValue(2), QStringLiteral("STD"));
-    EXPECT_EQ(services::profile::loadValue(21), QStringLiteral("-1"));
-    EXPECT_EQ(services::profile::loadValue(44), QStringLiteral("-1"));
-    EXPECT_EQ(services::profile::loadValue(22), QStringLiteral("0"));
+    EXPECT_EQ(services::profile::loadValue(services::profile::value::PrintAfterNewOffer),
+              QStringLiteral("-1"));
+    EXPECT_EQ(services::profile::loadValue(services::profile::value::DefaultTemplate),
+              QStringLiteral("STD"));
+    EXPECT_EQ(services::profile::loadValue(services::profile::value::AskOnLeavingOffer),
+              QStringLiteral("-1"));
+    EXPECT_EQ(services::profile::loadValue(services::profile::value::BulkInsertItems),
+              QStringLiteral("-1"));
+    EXPECT_EQ(services::profile::loadValue(services::profile::value::HidePurchasePrices),
+              QStringLiteral("0"));
     EXPECT_EQ(core::programState().agendaName, QStringLiteral("Firma"));
     EXPECT_EQ(core::programState().settings.profil.vychoziSablona, QStringLiteral("STD"));
 }
@@ -131,7 +137,7 @@ TEST_F(SettingsDialogLogicTest, PrefixTypedInLowerCaseIsStoredInUpperCase) {
 }
 
 TEST_F(SettingsDialogLogicTest, HiddenPurchasePricesFollowTheProfileAtLoadingAndAfterOk) {
-    services::profile::saveBool(22, true);
+    services::profile::saveBool(services::profile::value::HidePurchasePrices, true);
     std::vector<bool> told;
     const auto connection =
         QObject::connect(&test.context.events(), &core::ProgramEvents::purchasePricesDisplayChanged,
@@ -145,7 +151,8 @@ TEST_F(SettingsDialogLogicTest, HiddenPurchasePricesFollowTheProfileAtLoadingAnd
     QObject::disconnect(connection);
     EXPECT_TRUE(core::programState().showPurchasePrices);
     EXPECT_EQ(told, std::vector<bool>({false, true}));
-    EXPECT_EQ(services::profile::loadValue(22), QStringLiteral("0"));
+    EXPECT_EQ(services::profile::loadValue(services::profile::value::HidePurchasePrices),
+              QStringLiteral("0"));
 }
 
 TEST_F(SettingsDialogLogicTest, PicturesFolderChangesOnlyAfterTheWarningAndIsStoredRelative) {

@@ -60,6 +60,12 @@ core::Answer ScriptedInteraction::ask(const QString& text, core::Buttons buttons
     return given;
 }
 
+void ScriptedInteraction::keepAlive() {
+    ++m_keepAlives;
+    if (core::Database::anyUnitOpen())
+        ++m_keepAlivesInUnit;
+}
+
 void ScriptedInteraction::showProgress(int done, int total) {
     m_progress.emplace_back(done, total);
     if (m_cancelAtStep && total > 0 && done == *m_cancelAtStep) {

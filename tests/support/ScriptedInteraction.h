@@ -40,7 +40,7 @@ public:
     void showProblems(const QString& heading, const QStringList& lines) override;
     void showWait(const QString& text, bool cancellable = false) override;
     void hideWait() override;
-    void keepAlive() override { ++m_keepAlives; }
+    void keepAlive() override;
     void showProgress(int done, int total) override;
     std::optional<QString> chooseOpenFile(const QString& title, const QString& folder,
                                           const QString& filter) override;
@@ -71,6 +71,8 @@ public:
     // Every step a progress scope reported, as (done, total); and how often it kept alive.
     const std::vector<std::pair<int, int>>& progress() const { return m_progress; }
     int keepAlives() const { return m_keepAlives; }
+    // How often it kept alive while a unit of work held the write lock (bulk work must not).
+    int keepAlivesInUnit() const { return m_keepAlivesInUnit; }
     QStringList problemLines() const { return m_problemLines; }
     void clear();
 
@@ -86,6 +88,7 @@ private:
     std::vector<std::pair<int, int>> m_progress;
     std::optional<int> m_cancelAtStep;
     int m_keepAlives = 0;
+    int m_keepAlivesInUnit = 0;
 };
 
 } // namespace orvento::testsupport
