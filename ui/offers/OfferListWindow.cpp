@@ -5,6 +5,7 @@
 #include "offers/OfferStates.h"
 #include "services/GridLayouts.h"
 #include "services/ProfileSession.h"
+#include "ui/CommandButton.h"
 #include "ui/GridBinding.h"
 #include "ui/Help.h"
 #include "ui/QuickFind.h"
@@ -37,16 +38,6 @@ using offers::OfferListModel;
 constexpr int kDesignWidth = 1100;
 constexpr int kDesignHeight = 640;
 
-QPushButton* commandButton(QWidget* parent, const char* name, const QString& text,
-                           const QString& hint = {}) {
-    auto* b = new QPushButton(text, parent);
-    b->setObjectName(QString::fromLatin1(name));
-    b->setAutoDefault(false);
-    if (!hint.isEmpty())
-        b->setToolTip(hint);
-    return b;
-}
-
 } // namespace
 
 OfferListWindow::OfferListWindow(core::AppContext& context, QWidget* parent)
@@ -56,19 +47,19 @@ OfferListWindow::OfferListWindow(core::AppContext& context, QWidget* parent)
     , m_grid(makeListGrid(this, QStringLiteral("grNabidky")))
     , m_findPanel(new QuickFindPanel(this))
     , m_legendSwitch(new QCheckBox(QStringLiteral("Legenda"), this))
-    , m_add(commandButton(this, "btnPridat", QStringLiteral("&Přidat"),
-                          QStringLiteral("Přidat novou nabídku (Alt+P)")))
-    , m_edit(commandButton(this, "btnOpravit", QStringLiteral("&Opravit"),
-                           QStringLiteral("Opravit nabídku (Alt+O)")))
-    , m_copy(commandButton(this, "btnKopirovat", QStringLiteral("&Kopírovat"),
-                           QStringLiteral("Zkopírovat nabídku (Alt+K)")))
-    , m_remove(commandButton(this, "btnVyjmout", QStringLiteral("Vyjmout"),
-                             QStringLiteral("Vyjmout nabídku")))
-    , m_filter(
-          commandButton(this, "btnFiltr", QStringLiteral("Filtr"), QStringLiteral("Filtr seznamu")))
-    , m_print(commandButton(this, "btnTisk", QStringLiteral("&Tisk"),
-                            QStringLiteral("Tiskové sestavy (Alt+T)")))
-    , m_other(commandButton(this, "btnOstatni", QStringLiteral("Ostatní"))) {
+    , m_add(makeCommandButton(this, "btnPridat", QStringLiteral("&Přidat"),
+                              QStringLiteral("Přidat novou nabídku (Alt+P)")))
+    , m_edit(makeCommandButton(this, "btnOpravit", QStringLiteral("&Opravit"),
+                               QStringLiteral("Opravit nabídku (Alt+O)")))
+    , m_copy(makeCommandButton(this, "btnKopirovat", QStringLiteral("&Kopírovat"),
+                               QStringLiteral("Zkopírovat nabídku (Alt+K)")))
+    , m_remove(makeCommandButton(this, "btnVyjmout", QStringLiteral("Vyjmout"),
+                                 QStringLiteral("Vyjmout nabídku")))
+    , m_filter(makeCommandButton(this, "btnFiltr", QStringLiteral("Filtr"),
+                                 QStringLiteral("Filtr seznamu")))
+    , m_print(makeCommandButton(this, "btnTisk", QStringLiteral("&Tisk"),
+                                QStringLiteral("Tiskové sestavy (Alt+T)")))
+    , m_other(makeCommandButton(this, "btnOstatni", QStringLiteral("Ostatní"))) {
     setObjectName(QStringLiteral("frmNabidky"));
     setWindowTitle(offers::OfferListLogic::caption());
     setWindowFlag(Qt::WindowMaximizeButtonHint);
@@ -132,12 +123,12 @@ void OfferListWindow::bindGrid() {
 
 // The command column: the list's commands, the legend switch, help and close.
 QVBoxLayout* OfferListWindow::buildCommands() {
-    auto* refreshButton = commandButton(this, "btnObnovit", QStringLiteral("O&bnovit"),
-                                        QStringLiteral("Refresh seznamu z databáze"));
+    auto* refreshButton = makeCommandButton(this, "btnObnovit", QStringLiteral("O&bnovit"),
+                                            QStringLiteral("Refresh seznamu z databáze"));
     m_other->setMenu(buildOtherMenu());
-    auto* close = commandButton(this, "btnZavrit", QStringLiteral("Zavřít"),
-                                QStringLiteral("Zavřít seznam nabídek (Esc)"));
-    auto* help = commandButton(this, "btnNapoveda", QStringLiteral("Nápověda"));
+    auto* close = makeCommandButton(this, "btnZavrit", QStringLiteral("Zavřít"),
+                                    QStringLiteral("Zavřít seznam nabídek (Esc)"));
+    auto* help = makeCommandButton(this, "btnNapoveda", QStringLiteral("Nápověda"));
 
     connect(m_add, &QPushButton::clicked, this, [this] { openCard(core::OfferCardMode::New); });
     connect(m_edit, &QPushButton::clicked, this,
