@@ -147,7 +147,7 @@ bool fillDemoOffers(core::Database& db) {
         if (demo.state != OfferState::InProgress) {
             // A later save in another state, as the person would make it.
             copy.header().IDStav = demo.state;
-            if (demo.state >= 3)
+            if (isSettledState(demo.state))
                 copy.header().DatVyrizeni = QDate::currentDate().startOfDay();
             if (!store.save(copy, ui))
                 return false;

@@ -1,6 +1,7 @@
 #include "offers/OfferCardLogic.h"
 
 #include "catalogue/ItemRecord.h"
+#include "core/AmountFormat.h"
 #include "core/AppContext.h"
 #include "core/CzechCollation.h"
 #include "core/Database.h"
@@ -142,6 +143,23 @@ void OfferCardLogic::itemsChanged() {
     afterItemsChanged();
 }
 
+void OfferCardLogic::setShownLevelOnItems() {
+    OfferBulkOperations operations(m_opened.copy, m_marks, m_context.ui());
+    const QString level = shownLevel();
+    if (!operations.askSetLevel(level))
+        return;
+    operations.setLevel(m_db, level, false);
+    afterItemsChanged();
+}
+
+void OfferCardLogic::refreshPricesFromCatalogue() {
+    OfferBulkOperations operations(m_opened.copy, m_marks, m_context.ui());
+    if (!operations.askRefresh())
+        return;
+    operations.refreshFromCatalogue(m_db);
+    afterItemsChanged();
+}
+
 void OfferCardLogic::afterAdding(int position) {
     afterItemsChanged();
     // The new item becomes the current one, so the next lands after it.
@@ -204,6 +222,16 @@ void OfferCardLogic::moveCurrent(bool up) {
     m_opened.copy.moveItem(from, to);
     m_current = to;
     afterItemsChanged();
+}
+
+std::optional<ItemSortColumn> OfferCardLogic::sortColumnOf(const QString& field) {
+    if (field == QLatin1String("Popis"))
+        return ItemSortColumn::Popis;
+    if (field == QLatin1String("Katalog"))
+        return ItemSortColumn::Katalog;
+    if (field == QLatin1String("Poradi"))
+        return ItemSortColumn::Poradi;
+    return std::nullopt;
 }
 
 bool OfferCardLogic::sortBy(ItemSortColumn column) {
@@ -556,6 +584,17 @@ void OfferCardLogic::togglePurchasePrices() {
 
 bool OfferCardLogic::purchasePricesVisible() const {
     return core::programState().purchasePricesVisible();
+}
+
+const QStringList& OfferCardLogic::purchasePriceFields() {
+    static const QStringList fields = {QStringLiteral("Marze"),   QStringLiteral("Rabat"),
+                                       QStringLiteral("NakCena"), QStringLiteral("NakCenaPol"),
+                                       QStringLiteral("ZiskMJ"),  QStringLiteral("ZiskPol")};
+    return fields;
+}
+
+QString OfferCardLogic::totalText(double amount) {
+    return core::formatAmount(amount) + QLatin1Char(' ') + core::programState().settings.symbolMeny;
 }
 
 // Confirm and leave ----------------------------------------------------------------------------

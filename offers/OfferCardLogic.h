@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/Navigator.h"
+#include "offers/OfferStates.h"
 #include "offers/OfferStore.h"
 #include "offers/OfferTotals.h"
 
@@ -57,7 +58,7 @@ public:
 
     // Header fields go through here so that each edit flags the offer as changed.
     void editHeader(const std::function<void(OfferHeader&)>& edit);
-    static bool settlementEnabled(int state) { return state >= 3; }
+    static bool settlementEnabled(int state) { return isSettledState(state); }
     bool addressLinked() const { return m_opened.copy.header().AdrCislo != 0; }
     QString customerHint() const;
     // The level the field "Cenová hladina ceníku" shows.
@@ -79,6 +80,8 @@ public:
     void moveCurrent(bool up);
     // Re-sorts the items by a column title (after the question when there are title items).
     bool sortBy(ItemSortColumn column);
+    // The sort column of a clicked field; none for a field whose title does not sort.
+    static std::optional<ItemSortColumn> sortColumnOf(const QString& field);
 
     const std::vector<bool>& marks() const { return m_marks; }
     void setMark(std::size_t index, bool marked);
@@ -95,6 +98,10 @@ public:
     static void rememberSumOfMarks(bool shown);
     // After a bulk dialog changed the items.
     void itemsChanged();
+    // The bulk menu's level commands on the marked (or all) items, each after its question:
+    // the level the card shows set on them, or their prices read again from the catalogue.
+    void setShownLevelOnItems();
+    void refreshPricesFromCatalogue();
 
     // Customer ("..." / Alt+A).
     void chooseCustomer();
@@ -124,6 +131,10 @@ public:
     void showHistory();
     void togglePurchasePrices();
     bool purchasePricesVisible() const;
+    // The item grid's fields that only a person who sees purchase prices sees.
+    static const QStringList& purchasePriceFields();
+    // An amount of the totals: the amount and the agenda's currency.
+    static QString totalText(double amount);
 
     // OK: the checks, then the save. True when the offer was saved and the card may close.
     bool confirm();

@@ -56,6 +56,13 @@ int OfferItemsModel::columnCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : static_cast<int>(fields().size());
 }
 
+std::optional<int> OfferItemsModel::findRow(int column, const QString& part) const {
+    for (int row = 0; row < rowCount(); ++row)
+        if (text(row, column).startsWith(part, Qt::CaseInsensitive))
+            return row;
+    return std::nullopt;
+}
+
 QString OfferItemsModel::text(int row, int column) const {
     const auto& items = m_logic.offer().items();
     if (row < 0 || row >= static_cast<int>(items.size()))

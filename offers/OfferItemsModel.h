@@ -3,6 +3,8 @@
 #include <QAbstractTableModel>
 #include <QStringList>
 
+#include <optional>
+
 namespace orvento::offers {
 
 class OfferCardLogic;
@@ -37,6 +39,8 @@ public:
 
     // The text a cell shows, as the quick find matches it.
     QString text(int row, int column) const;
+    // Quick find: the first row whose text in the column starts with `part`, letters of any case.
+    std::optional<int> findRow(int column, const QString& part) const;
 
 private:
     OfferCardLogic& m_logic;

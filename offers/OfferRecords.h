@@ -10,7 +10,16 @@ namespace orvento::offers {
 // The widths of an offer's header texts that the card limits.
 namespace OfferHeaderWidth {
 inline constexpr int Doklad = 10;
+inline constexpr int Popis = 50;
 inline constexpr int Nadpis = 50;
+inline constexpr int AdrNazev = 50;
+inline constexpr int AdrUlice = 30;
+inline constexpr int AdrPsc = 10;
+inline constexpr int AdrMisto = 40;
+inline constexpr int AdrKontakt = 85;
+inline constexpr int AdrICO = 10;
+inline constexpr int AdrDIC = 20;
+inline constexpr int CenHladina = 10;
 } // namespace OfferHeaderWidth
 
 // The header of an offer: one `Nabidky` row. Dates are invalid when empty (stored as NULL).

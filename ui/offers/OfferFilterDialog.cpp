@@ -23,6 +23,9 @@ namespace orvento::ui {
 
 namespace {
 
+// The typed parts of a firm's name, a description and an author.
+constexpr int kTextWidth = 50;
+
 QDateEdit* makeDate(QWidget* parent) {
     auto* edit = new QDateEdit(QDate::currentDate(), parent);
     edit->setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
@@ -66,23 +69,57 @@ OfferFilterDialog::OfferFilterDialog(offers::OfferListLogic& logic, QWidget* par
     , m_author(new QLineEdit(this)) {
     setObjectName(QStringLiteral("frmNabFiltr"));
     setWindowTitle(QStringLiteral("Filtr"));
+    nameFields();
+    QGroupBox* conditions = buildConditions();
+    for (QCheckBox* box : findChildren<QCheckBox*>())
+        connect(box, &QCheckBox::toggled, this, &OfferFilterDialog::updateEnabled);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(conditions);
+    layout->addWidget(m_active);
+    layout->addWidget(okCancelButtons(this));
+
+    setValues(logic.filterDialogValues());
+}
+
+void OfferFilterDialog::nameFields() {
     m_active->setObjectName(QStringLiteral("chckAktivni"));
     m_state->setObjectName(QStringLiteral("cbxStav"));
     m_state->addItems(offers::stateTexts());
     m_firmText->setObjectName(QStringLiteral("edtFirmaText"));
     m_description->setObjectName(QStringLiteral("edtPopis"));
     m_author->setObjectName(QStringLiteral("edtVystavil"));
-    m_firmText->setMaxLength(50);
-    m_description->setMaxLength(50);
-    m_author->setMaxLength(50);
+    for (QLineEdit* text : {m_firmText, m_description, m_author})
+        text->setMaxLength(kTextWidth);
     m_withVat->setChecked(true);
+}
 
+// One condition a row: its switch on the left, its values on the right.
+QGroupBox* OfferFilterDialog::buildConditions() {
     auto* group = new QGroupBox(QStringLiteral("Zobrazovat jen nabídky"), this);
     auto* grid = new QGridLayout(group);
     int row = 0;
     grid->addWidget(m_byState, row, 0);
     grid->addWidget(m_state, row++, 1, 1, 3);
     grid->addWidget(m_unsettled, row++, 0);
+    row = addFirmRows(grid, row);
+    row = addDateRows(grid, row);
+    grid->addWidget(m_byDescription, row, 0);
+    grid->addWidget(m_description, row++, 1, 1, 3);
+    grid->addWidget(m_byTotal, row, 0);
+    grid->addWidget(m_totalFrom, row, 2);
+    grid->addWidget(m_totalTo, row++, 3);
+    auto* vat = new QHBoxLayout;
+    vat->addWidget(m_withVat);
+    vat->addWidget(m_withoutVat);
+    vat->addStretch();
+    grid->addLayout(vat, row++, 2, 1, 2);
+    grid->addWidget(m_byAuthor, row, 0);
+    grid->addWidget(m_author, row, 1, 1, 3);
+    return group;
+}
+
+int OfferFilterDialog::addFirmRows(QGridLayout* grid, int row) {
     grid->addWidget(m_byFirm, row, 0);
     auto* pickFirm = new QPushButton(QStringLiteral("..."), this);
     pickFirm->setObjectName(QStringLiteral("btnVyberFirmu"));
@@ -97,42 +134,24 @@ OfferFilterDialog::OfferFilterDialog(offers::OfferListLogic& logic, QWidget* par
     grid->addWidget(pickFirm, row++, 3);
     grid->addWidget(m_byFirmText, row, 0);
     grid->addWidget(m_firmText, row++, 1, 1, 3);
+    return row;
+}
+
+int OfferFilterDialog::addDateRows(QGridLayout* grid, int row) {
     m_issued = addDates(QStringLiteral("chckVystaveni"), QStringLiteral("s datem vystavení"));
     grid->addWidget(m_issued.check, row, 0);
     grid->addWidget(new QLabel(QStringLiteral("od"), this), row, 1);
     grid->addWidget(m_issued.from, row, 2);
     grid->addWidget(m_issued.to, row++, 3);
     m_valid = addDates(QStringLiteral("chckPlatnost"), QStringLiteral("s datem platnosti"));
-    grid->addWidget(m_valid.check, row, 0);
-    grid->addWidget(m_valid.from, row, 2);
-    grid->addWidget(m_valid.to, row++, 3);
     m_settled =
         addDates(QStringLiteral("chckVyrizeni"), QStringLiteral("s datem vyřízení (zamítnutí)"));
-    grid->addWidget(m_settled.check, row, 0);
-    grid->addWidget(m_settled.from, row, 2);
-    grid->addWidget(m_settled.to, row++, 3);
-    grid->addWidget(m_byDescription, row, 0);
-    grid->addWidget(m_description, row++, 1, 1, 3);
-    grid->addWidget(m_byTotal, row, 0);
-    grid->addWidget(m_totalFrom, row, 2);
-    grid->addWidget(m_totalTo, row++, 3);
-    auto* vat = new QHBoxLayout;
-    vat->addWidget(m_withVat);
-    vat->addWidget(m_withoutVat);
-    vat->addStretch();
-    grid->addLayout(vat, row++, 2, 1, 2);
-    grid->addWidget(m_byAuthor, row, 0);
-    grid->addWidget(m_author, row++, 1, 1, 3);
-
-    for (QCheckBox* box : findChildren<QCheckBox*>())
-        connect(box, &QCheckBox::toggled, this, &OfferFilterDialog::updateEnabled);
-
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(group);
-    layout->addWidget(m_active);
-    layout->addWidget(okCancelButtons(this));
-
-    setValues(logic.filterDialogValues());
+    for (const DateFields* dates : {&m_valid, &m_settled}) {
+        grid->addWidget(dates->check, row, 0);
+        grid->addWidget(dates->from, row, 2);
+        grid->addWidget(dates->to, row++, 3);
+    }
+    return row;
 }
 
 QCheckBox* OfferFilterDialog::addCheck(const QString& name, const QString& text) {

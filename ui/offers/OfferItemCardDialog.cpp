@@ -164,17 +164,28 @@ QGridLayout* OfferItemCardDialog::buildItemTexts(QWidget* page) {
 
 QGroupBox* OfferItemCardDialog::buildItemPrices(QWidget* page) {
     auto* prices = new QGroupBox(page);
-    auto* grid = new QGridLayout(prices);
+    const auto [adjustPurchase, adjustSale] = createPriceFields(prices);
+    connect(adjustPurchase, &QPushButton::clicked, this, [this] { adjustPrice(true); });
+    connect(adjustSale, &QPushButton::clicked, this, [this] { adjustPrice(false); });
+    layOutPrices(prices, adjustPurchase, adjustSale);
+    return prices;
+}
+
+// The fields in the order the Tab key goes through them; the two "%" calculator buttons.
+std::pair<QPushButton*, QPushButton*> OfferItemCardDialog::createPriceFields(QGroupBox* prices) {
+    auto adjustButton = [prices](const char* name, const QString& hint) {
+        auto* button = new QPushButton(QStringLiteral("%"), prices);
+        button->setObjectName(QString::fromLatin1(name));
+        button->setToolTip(hint);
+        button->setAutoDefault(false);
+        return button;
+    };
     m_nakCena = numberField("curNakCena", PriceFieldDecimals, prices);
-    auto* adjustPurchase = new QPushButton(QStringLiteral("%"), prices);
-    adjustPurchase->setObjectName(QStringLiteral("btnUpravaNC"));
-    adjustPurchase->setToolTip(QStringLiteral("Úprava nákupní ceny pomocí % kalkulačky"));
-    adjustPurchase->setAutoDefault(false);
+    auto* adjustPurchase =
+        adjustButton("btnUpravaNC", QStringLiteral("Úprava nákupní ceny pomocí % kalkulačky"));
     m_prodCena = numberField("curProdCena", PriceFieldDecimals, prices);
-    auto* adjustSale = new QPushButton(QStringLiteral("%"), prices);
-    adjustSale->setObjectName(QStringLiteral("btnUpravaPC"));
-    adjustSale->setToolTip(QStringLiteral("Úprava prodejní ceny pomocí % kalkulačky"));
-    adjustSale->setAutoDefault(false);
+    auto* adjustSale =
+        adjustButton("btnUpravaPC", QStringLiteral("Úprava prodejní ceny pomocí % kalkulačky"));
     m_typCeny = new QComboBox(prices);
     m_typCeny->setObjectName(QStringLiteral("cbxTypCeny"));
     m_typCeny->addItems(catalogue::priceTypeCaptions());
@@ -195,7 +206,14 @@ QGroupBox* OfferItemCardDialog::buildItemPrices(QWidget* page) {
     m_levelMissing->setStyleSheet(QStringLiteral("color: darkred;"));
     m_ziskMJ = shownValue("curZiskMJ", prices);
     m_ziskPol = shownValue("curZiskPol", prices);
+    return {adjustPurchase, adjustSale};
+}
 
+// The sale side on the left, the purchase side and the level on the right; the purchase side
+// hides with the purchase prices.
+void OfferItemCardDialog::layOutPrices(QGroupBox* prices, QPushButton* adjustPurchase,
+                                       QPushButton* adjustSale) {
+    auto* grid = new QGridLayout(prices);
     auto* purchaseLabel = new QLabel(QStringLiteral("Nákupní cena bez DPH"), prices);
     auto* marginLabel = new QLabel(QStringLiteral("Marže %"), prices);
     auto* rabatLabel = new QLabel(QStringLiteral("Rabat %"), prices);
@@ -231,9 +249,6 @@ QGroupBox* OfferItemCardDialog::buildItemPrices(QWidget* page) {
     m_purchaseWidgets = {purchaseLabel, m_nakCena,       adjustPurchase, marginLabel,
                          m_marze,       rabatLabel,      m_rabat,        profitUnitLabel,
                          m_ziskMJ,      profitLineLabel, m_ziskPol};
-    connect(adjustPurchase, &QPushButton::clicked, this, [this] { adjustPrice(true); });
-    connect(adjustSale, &QPushButton::clicked, this, [this] { adjustPrice(false); });
-    return prices;
 }
 
 QGroupBox* OfferItemCardDialog::buildPriceSummary(QWidget* page) {

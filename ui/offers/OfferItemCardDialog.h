@@ -6,6 +6,8 @@
 #include <QDialog>
 #include <QList>
 
+#include <utility>
+
 class QCheckBox;
 class QComboBox;
 class QGridLayout;
@@ -55,6 +57,8 @@ private:
     QWidget* buildItemPage();
     QGridLayout* buildItemTexts(QWidget* page);
     QGroupBox* buildItemPrices(QWidget* page);
+    std::pair<QPushButton*, QPushButton*> createPriceFields(QGroupBox* prices);
+    void layOutPrices(QGroupBox* prices, QPushButton* adjustPurchase, QPushButton* adjustSale);
     QGroupBox* buildPriceSummary(QWidget* page);
     QGridLayout* buildQuantity(QWidget* page);
     void connectItemFields();

@@ -5,20 +5,20 @@
 #include "offers/OfferStates.h"
 #include "services/GridLayouts.h"
 #include "services/ProfileSession.h"
+#include "ui/CommandButton.h"
 #include "ui/GridBinding.h"
 #include "ui/Help.h"
 #include "ui/QuickFind.h"
 #include "ui/WindowPlacementBinding.h"
 #include "ui/offers/OfferFilterDialog.h"
+#include "ui/offers/OfferListColours.h"
 #include "ui/offers/OfferSumsDialog.h"
 
 #include <QAbstractItemView>
 #include <QCheckBox>
-#include <QFrame>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
-#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
@@ -33,79 +33,11 @@ namespace {
 
 using offers::OfferListModel;
 
-QLabel* legendLine(const QString& text, const QColor& colour, QWidget* parent, bool bold = false,
-                   bool struck = false) {
-    auto* label = new QLabel(text, parent);
-    // A narrow window wraps the legend rather than growing to fit it.
-    label->setWordWrap(true);
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, colour);
-    label->setPalette(palette);
-    QFont font = label->font();
-    font.setBold(bold);
-    font.setStrikeOut(struck);
-    label->setFont(font);
-    return label;
-}
+// The window's size as designed, before the remembered placement applies.
+constexpr int kDesignWidth = 1100;
+constexpr int kDesignHeight = 640;
 
 } // namespace
-
-QColor OfferRowDelegate::textColour(int state) {
-    switch (state) {
-    case offers::OfferState::InProgress:
-        return Qt::blue;
-    case offers::OfferState::Correction:
-        return Qt::magenta;
-    case offers::OfferState::Accepted:
-        return QColor(0, 128, 0);
-    case offers::OfferState::NoResponse:
-    case offers::OfferState::Rejected:
-    case offers::OfferState::Cancelled:
-        return Qt::red;
-    default:
-        return Qt::black;
-    }
-}
-
-QColor OfferRowDelegate::selectedBackground(int state) {
-    switch (state) {
-    case offers::OfferState::InProgress:
-        return Qt::blue;
-    case offers::OfferState::Correction:
-        return QColor(128, 0, 128);
-    case offers::OfferState::Accepted:
-        return QColor(0, 128, 0);
-    case offers::OfferState::NoResponse:
-    case offers::OfferState::Rejected:
-    case offers::OfferState::Cancelled:
-        return QColor(128, 0, 0);
-    default:
-        return {};
-    }
-}
-
-void OfferRowDelegate::initStyleOption(QStyleOptionViewItem* option,
-                                       const QModelIndex& index) const {
-    QStyledItemDelegate::initStyleOption(option, index);
-    const int state = index.data(OfferListModel::StateRole).toInt();
-    option->palette.setColor(QPalette::Text, textColour(state));
-    if (const QColor selected = selectedBackground(state); selected.isValid()) {
-        option->palette.setColor(QPalette::Highlight, selected);
-        option->palette.setColor(QPalette::HighlightedText, Qt::white);
-    }
-    if (state == offers::OfferState::Cancelled)
-        option->font.setStrikeOut(true);
-    if (index.data(OfferListModel::ExpiredRole).toBool())
-        option->font.setBold(true);
-    if (index.data(OfferListModel::MarkedRole).toBool()) {
-        if (option->state & QStyle::State_Selected) {
-            option->palette.setColor(QPalette::Highlight, QColor(0, 0, 128));
-            option->palette.setColor(QPalette::HighlightedText, Qt::white);
-        } else {
-            option->backgroundBrush = QColor(190, 190, 190);
-        }
-    }
-}
 
 OfferListWindow::OfferListWindow(core::AppContext& context, QWidget* parent)
     : QDialog(parent)
@@ -114,135 +46,32 @@ OfferListWindow::OfferListWindow(core::AppContext& context, QWidget* parent)
     , m_grid(makeListGrid(this, QStringLiteral("grNabidky")))
     , m_findPanel(new QuickFindPanel(this))
     , m_legendSwitch(new QCheckBox(QStringLiteral("Legenda"), this))
-    , m_add(new QPushButton(QStringLiteral("&Přidat"), this))
-    , m_edit(new QPushButton(QStringLiteral("&Opravit"), this))
-    , m_copy(new QPushButton(QStringLiteral("&Kopírovat"), this))
-    , m_remove(new QPushButton(QStringLiteral("Vyjmout"), this))
-    , m_filter(new QPushButton(QStringLiteral("Filtr"), this))
-    , m_print(new QPushButton(QStringLiteral("&Tisk"), this))
-    , m_other(new QPushButton(QStringLiteral("Ostatní"), this)) {
+    , m_add(makeCommandButton(this, "btnPridat", QStringLiteral("&Přidat"),
+                              QStringLiteral("Přidat novou nabídku (Alt+P)")))
+    , m_edit(makeCommandButton(this, "btnOpravit", QStringLiteral("&Opravit"),
+                               QStringLiteral("Opravit nabídku (Alt+O)")))
+    , m_copy(makeCommandButton(this, "btnKopirovat", QStringLiteral("&Kopírovat"),
+                               QStringLiteral("Zkopírovat nabídku (Alt+K)")))
+    , m_remove(makeCommandButton(this, "btnVyjmout", QStringLiteral("Vyjmout"),
+                                 QStringLiteral("Vyjmout nabídku")))
+    , m_filter(makeCommandButton(this, "btnFiltr", QStringLiteral("Filtr"),
+                                 QStringLiteral("Filtr seznamu")))
+    , m_print(makeCommandButton(this, "btnTisk", QStringLiteral("&Tisk"),
+                                QStringLiteral("Tiskové sestavy (Alt+T)")))
+    , m_other(makeCommandButton(this, "btnOstatni", QStringLiteral("Ostatní"))) {
     setObjectName(QStringLiteral("frmNabidky"));
     setWindowTitle(offers::OfferListLogic::caption());
     setWindowFlag(Qt::WindowMaximizeButtonHint);
 
-    m_binding =
-        new GridBinding(m_grid, &m_logic.rows(), context.profile(), services::GridId::OfferList);
-    m_grid->setItemDelegate(new OfferRowDelegate(m_grid));
-    connect(m_binding, &GridBinding::sortRequested, this, &OfferListWindow::sortBy);
-    connect(m_grid->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-            [this](const QModelIndex& current) {
-                if (!m_updating && current.isValid()) {
-                    m_logic.setCurrentRow(current.row());
-                    updateButtons();
-                }
-            });
-    connect(m_grid, &QTableView::doubleClicked, this,
-            [this] { openCard(core::OfferCardMode::Existing); });
-    m_grid->installEventFilter(this);
-
-    connect(m_findPanel, &QuickFindPanel::textEdited, this, [this](const QString& text) {
-        m_logic.quickFind(text);
-        showCurrentRow();
-    });
-
-    // Buttons.
-    m_add->setObjectName(QStringLiteral("btnPridat"));
-    m_add->setToolTip(QStringLiteral("Přidat novou nabídku (Alt+P)"));
-    m_edit->setObjectName(QStringLiteral("btnOpravit"));
-    m_edit->setToolTip(QStringLiteral("Opravit nabídku (Alt+O)"));
-    m_copy->setObjectName(QStringLiteral("btnKopirovat"));
-    m_copy->setToolTip(QStringLiteral("Zkopírovat nabídku (Alt+K)"));
-    m_remove->setObjectName(QStringLiteral("btnVyjmout"));
-    m_remove->setToolTip(QStringLiteral("Vyjmout nabídku"));
-    m_filter->setObjectName(QStringLiteral("btnFiltr"));
-    m_filter->setToolTip(QStringLiteral("Filtr seznamu"));
-    auto* refreshButton = new QPushButton(QStringLiteral("O&bnovit"), this);
-    refreshButton->setObjectName(QStringLiteral("btnObnovit"));
-    refreshButton->setToolTip(QStringLiteral("Refresh seznamu z databáze"));
-    m_print->setObjectName(QStringLiteral("btnTisk"));
-    m_print->setToolTip(QStringLiteral("Tiskové sestavy (Alt+T)"));
-    m_other->setObjectName(QStringLiteral("btnOstatni"));
-    auto* otherMenu = new QMenu(this);
-    otherMenu->setObjectName(QStringLiteral("mnuOstatni"));
-    auto addOther = [&](const char* name, const QString& text, auto slot) {
-        QAction* act = otherMenu->addAction(text, this, slot);
-        act->setObjectName(QString::fromLatin1(name));
-        return act;
-    };
-    addOther("actSoucet", QStringLiteral("Součet"), [this] { showSums(); });
-    // XML export comes with its own issue.
-    m_export = addOther("actExportXml", QStringLiteral("Export do XML"), [] {});
-    m_export->setEnabled(false);
-    addOther("actHistorie", QStringLiteral("Historie akcí"), [this] { showHistory(); });
-    otherMenu->addSeparator();
-    addOther("actUzamknout", QStringLiteral("Uzamknout doklad"), [this] { setLocked(true); });
-    addOther("actOdemknout", QStringLiteral("Odemknout doklad"), [this] { setLocked(false); });
-    m_other->setMenu(otherMenu);
-    auto* close = new QPushButton(QStringLiteral("Zavřít"), this);
-    close->setObjectName(QStringLiteral("btnZavrit"));
-    close->setToolTip(QStringLiteral("Zavřít seznam nabídek (Esc)"));
-    auto* help = new QPushButton(QStringLiteral("Nápověda"), this);
-    help->setObjectName(QStringLiteral("btnNapoveda"));
-
-    connect(m_add, &QPushButton::clicked, this, [this] { openCard(core::OfferCardMode::New); });
-    connect(m_edit, &QPushButton::clicked, this,
-            [this] { openCard(core::OfferCardMode::Existing); });
-    connect(m_copy, &QPushButton::clicked, this, [this] { openCard(core::OfferCardMode::Copy); });
-    connect(m_remove, &QPushButton::clicked, this, &OfferListWindow::removeSelected);
-    connect(m_print, &QPushButton::clicked, this, &OfferListWindow::printOffers);
-    connect(m_filter, &QPushButton::clicked, this, &OfferListWindow::showFilter);
-    connect(refreshButton, &QPushButton::clicked, this, &OfferListWindow::refresh);
-    connect(close, &QPushButton::clicked, this, &QDialog::reject);
-    connect(help, &QPushButton::clicked, this,
-            [] { openHelpTopic(offers::OfferListLogic::helpTopic()); });
-
-    auto* buttons = new QVBoxLayout;
-    for (QPushButton* b :
-         {m_add, m_edit, m_copy, m_remove, m_filter, refreshButton, m_print, m_other}) {
-        b->setAutoDefault(false);
-        buttons->addWidget(b);
-    }
-    buttons->addStretch();
-    m_legendSwitch->setObjectName(QStringLiteral("chckLegenda"));
-    buttons->addWidget(m_legendSwitch);
-    for (QPushButton* b : {help, close}) {
-        b->setAutoDefault(false);
-        buttons->addWidget(b);
-    }
-
-    m_legend = buildLegend();
-    auto* gridLayout = new QVBoxLayout;
-    gridLayout->addWidget(m_findPanel);
-    gridLayout->addWidget(m_grid, 1);
-    gridLayout->addWidget(m_legend);
-    auto* layout = new QHBoxLayout(this);
-    layout->addLayout(gridLayout, 1);
-    layout->addLayout(buttons);
-
-    auto* pricesKey = new QShortcut(QKeySequence(QStringLiteral("Ctrl+Q")), this);
-    connect(pricesKey, &QShortcut::activated, this, [this] {
-        m_logic.togglePurchasePrices();
-        showRows();
-    });
-    connect(&m_context.events(), &core::ProgramEvents::purchasePricesDisplayChanged, this, [this] {
-        m_logic.rows().setProfitVisible(m_logic.profitShown());
-        showRows();
-    });
-    installHelpKey(this, offers::OfferListLogic::helpTopic());
-    m_logic.setOnChanged([this] { showRows(); });
-    resize(1100, 640);
+    bindGrid();
+    QVBoxLayout* commands = buildCommands();
+    m_legend = makeOfferListLegend(this);
+    layOut(commands);
+    connectKeysAndEvents();
+    resize(kDesignWidth, kDesignHeight);
     // The list comes back where the person left it.
     new WindowPlacementBinding(this, context.profile(), services::WindowId::OfferList);
-
-    m_logic.open();
-    m_legendSwitch->setChecked(m_logic.legendShown());
-    connect(m_legendSwitch, &QCheckBox::toggled, this, [this](bool shown) {
-        m_logic.setLegendShown(shown);
-        m_legend->setVisible(shown);
-    });
-    m_legend->setVisible(m_logic.legendShown());
-    showRows();
-    m_grid->setFocus();
+    showOpenedList();
 }
 
 OfferListWindow::~OfferListWindow() {
@@ -267,58 +96,120 @@ void OfferListWindow::done(int result) {
     QDialog::done(result);
 }
 
-QWidget* OfferListWindow::buildLegend() {
-    auto* panel = new QFrame(this);
-    panel->setObjectName(QStringLiteral("pnlLegenda"));
-    panel->setFrameShape(QFrame::StyledPanel);
-    auto* grid = new QGridLayout(panel);
-    grid->setContentsMargins(6, 4, 6, 4);
-    grid->setVerticalSpacing(0);
-    auto* title = new QLabel(QStringLiteral("Legenda:"), panel);
-    QFont bold = title->font();
-    bold.setBold(true);
-    title->setFont(bold);
-    grid->addWidget(title, 0, 0);
-    const QColor black(Qt::black);
-    grid->addWidget(legendLine(QStringLiteral("modrá - rozpracovaná nabídka (zatím neodeslaná)"),
-                               OfferRowDelegate::textColour(0), panel),
-                    1, 0);
-    grid->addWidget(legendLine(QStringLiteral("černá - vytištěná/odeslaná nabídka (čekáme na "
-                                              "vyjádření odběratele)"),
-                               black, panel),
-                    2, 0);
-    grid->addWidget(legendLine(QStringLiteral("fialová - korekce (probíhá dodatečná úprava "
-                                              "nabídky)"),
-                               OfferRowDelegate::textColour(2), panel),
-                    3, 0);
-    grid->addWidget(legendLine(QStringLiteral("zelená - uzavřená nabídka (odběratel nabídku "
-                                              "akceptoval)"),
-                               OfferRowDelegate::textColour(3), panel),
-                    1, 1);
-    grid->addWidget(legendLine(QStringLiteral("červená - zamítnutá nabídka nebo nabídka bez "
-                                              "reakce"),
-                               OfferRowDelegate::textColour(4), panel),
-                    2, 1);
-    auto* struck = new QHBoxLayout;
-    struck->setSpacing(4);
-    struck->addWidget(legendLine(QStringLiteral("červená přeškrtnutá"),
-                                 OfferRowDelegate::textColour(6), panel, false, true));
-    struck->addWidget(legendLine(QStringLiteral("- stornovaná nabídka"), black, panel));
-    struck->addStretch();
-    grid->addLayout(struck, 3, 1);
-    auto* expired = new QHBoxLayout;
-    expired->setSpacing(4);
-    expired->addWidget(legendLine(QStringLiteral("tučné písmo"), black, panel, true));
-    expired->addWidget(
-        legendLine(QStringLiteral("- prošlá (datum platnosti je nižší než dnešní)"), black, panel));
-    expired->addStretch();
-    grid->addLayout(expired, 1, 2);
-    grid->addWidget(legendLine(QStringLiteral("záznamy se symbolem × ve sloupci [Z] označují "
-                                              "zamknuté doklady"),
-                               black, panel),
-                    2, 2);
-    return panel;
+// Building ---------------------------------------------------------------------------------------
+
+void OfferListWindow::bindGrid() {
+    m_binding =
+        new GridBinding(m_grid, &m_logic.rows(), m_context.profile(), services::GridId::OfferList);
+    m_grid->setItemDelegate(new OfferRowDelegate(m_grid));
+    connect(m_binding, &GridBinding::sortRequested, this, &OfferListWindow::sortBy);
+    connect(m_grid->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this](const QModelIndex& current) {
+                if (!m_updating && current.isValid()) {
+                    m_logic.setCurrentRow(current.row());
+                    updateButtons();
+                }
+            });
+    connect(m_grid, &QTableView::doubleClicked, this,
+            [this] { openCard(core::OfferCardMode::Existing); });
+    m_grid->installEventFilter(this);
+
+    connect(m_findPanel, &QuickFindPanel::textEdited, this, [this](const QString& text) {
+        m_logic.quickFind(text);
+        showCurrentRow();
+    });
 }
+
+// The command column: the list's commands, the legend switch, help and close.
+QVBoxLayout* OfferListWindow::buildCommands() {
+    auto* refreshButton = makeCommandButton(this, "btnObnovit", QStringLiteral("O&bnovit"),
+                                            QStringLiteral("Refresh seznamu z databáze"));
+    m_other->setMenu(buildOtherMenu());
+    auto* close = makeCommandButton(this, "btnZavrit", QStringLiteral("Zavřít"),
+                                    QStringLiteral("Zavřít seznam nabídek (Esc)"));
+    auto* help = makeCommandButton(this, "btnNapoveda", QStringLiteral("Nápověda"));
+
+    connect(m_add, &QPushButton::clicked, this, [this] { openCard(core::OfferCardMode::New); });
+    connect(m_edit, &QPushButton::clicked, this,
+            [this] { openCard(core::OfferCardMode::Existing); });
+    connect(m_copy, &QPushButton::clicked, this, [this] { openCard(core::OfferCardMode::Copy); });
+    connect(m_remove, &QPushButton::clicked, this, &OfferListWindow::removeSelected);
+    connect(m_print, &QPushButton::clicked, this, &OfferListWindow::printOffers);
+    connect(m_filter, &QPushButton::clicked, this, &OfferListWindow::showFilter);
+    connect(refreshButton, &QPushButton::clicked, this, &OfferListWindow::refresh);
+    connect(close, &QPushButton::clicked, this, &QDialog::reject);
+    connect(help, &QPushButton::clicked, this,
+            [] { openHelpTopic(offers::OfferListLogic::helpTopic()); });
+
+    auto* buttons = new QVBoxLayout;
+    for (QPushButton* b :
+         {m_add, m_edit, m_copy, m_remove, m_filter, refreshButton, m_print, m_other})
+        buttons->addWidget(b);
+    buttons->addStretch();
+    m_legendSwitch->setObjectName(QStringLiteral("chckLegenda"));
+    buttons->addWidget(m_legendSwitch);
+    for (QPushButton* b : {help, close})
+        buttons->addWidget(b);
+    return buttons;
+}
+
+QMenu* OfferListWindow::buildOtherMenu() {
+    auto* otherMenu = new QMenu(this);
+    otherMenu->setObjectName(QStringLiteral("mnuOstatni"));
+    auto addOther = [&](const char* name, const QString& text, auto slot) {
+        QAction* act = otherMenu->addAction(text, this, slot);
+        act->setObjectName(QString::fromLatin1(name));
+        return act;
+    };
+    addOther("actSoucet", QStringLiteral("Součet"), [this] { showSums(); });
+    // XML export comes with its own issue.
+    m_export = addOther("actExportXml", QStringLiteral("Export do XML"), [] {});
+    m_export->setEnabled(false);
+    addOther("actHistorie", QStringLiteral("Historie akcí"), [this] { showHistory(); });
+    otherMenu->addSeparator();
+    addOther("actUzamknout", QStringLiteral("Uzamknout doklad"), [this] { setLocked(true); });
+    addOther("actOdemknout", QStringLiteral("Odemknout doklad"), [this] { setLocked(false); });
+    return otherMenu;
+}
+
+void OfferListWindow::layOut(QVBoxLayout* commands) {
+    auto* gridLayout = new QVBoxLayout;
+    gridLayout->addWidget(m_findPanel);
+    gridLayout->addWidget(m_grid, 1);
+    gridLayout->addWidget(m_legend);
+    auto* layout = new QHBoxLayout(this);
+    layout->addLayout(gridLayout, 1);
+    layout->addLayout(commands);
+}
+
+void OfferListWindow::connectKeysAndEvents() {
+    auto* pricesKey = new QShortcut(QKeySequence(QStringLiteral("Ctrl+Q")), this);
+    connect(pricesKey, &QShortcut::activated, this, [this] {
+        m_logic.togglePurchasePrices();
+        showRows();
+    });
+    connect(&m_context.events(), &core::ProgramEvents::purchasePricesDisplayChanged, this, [this] {
+        m_logic.rows().setProfitVisible(m_logic.profitShown());
+        showRows();
+    });
+    installHelpKey(this, offers::OfferListLogic::helpTopic());
+    m_logic.setOnChanged([this] { showRows(); });
+}
+
+// The rows read, on the remembered offer, with the legend as it was left.
+void OfferListWindow::showOpenedList() {
+    m_logic.open();
+    m_legendSwitch->setChecked(m_logic.legendShown());
+    connect(m_legendSwitch, &QCheckBox::toggled, this, [this](bool shown) {
+        m_logic.setLegendShown(shown);
+        m_legend->setVisible(shown);
+    });
+    m_legend->setVisible(m_logic.legendShown());
+    showRows();
+    m_grid->setFocus();
+}
+
+// Showing ----------------------------------------------------------------------------------------
 
 QPushButton* OfferListWindow::button(const QString& objectName) const {
     return findChild<QPushButton*>(objectName);

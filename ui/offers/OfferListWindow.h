@@ -3,15 +3,16 @@
 #include "offers/OfferListLogic.h"
 
 #include <QDialog>
-#include <QStyledItemDelegate>
 
 #include <functional>
 
 class QAction;
 class QCheckBox;
 class QLineEdit;
+class QMenu;
 class QPushButton;
 class QTableView;
+class QVBoxLayout;
 class QWidget;
 
 namespace orvento::core {
@@ -22,21 +23,6 @@ namespace orvento::ui {
 
 class GridBinding;
 class QuickFindPanel;
-
-// Draws an offer row in the colour of its state, bold when an open offer's validity has passed,
-// struck through when cancelled, and a marked row grey (navy while it is the selected one).
-class OfferRowDelegate : public QStyledItemDelegate {
-    Q_OBJECT
-public:
-    using QStyledItemDelegate::QStyledItemDelegate;
-
-    // Text colour and selected-row background of a state.
-    static QColor textColour(int state);
-    static QColor selectedBackground(int state);
-
-protected:
-    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override;
-};
 
 // frmNabidky, "Seznam nabídek".
 class OfferListWindow : public QDialog {
@@ -72,7 +58,12 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    QWidget* buildLegend();
+    void bindGrid();
+    QVBoxLayout* buildCommands();
+    QMenu* buildOtherMenu();
+    void layOut(QVBoxLayout* commands);
+    void connectKeysAndEvents();
+    void showOpenedList();
     void showRows();
     void showCurrentRow();
     void updateButtons();

@@ -1,5 +1,6 @@
 #include "ui/offers/PriceAdjustmentDialog.h"
 
+#include "core/AmountFormat.h"
 #include "ui/offers/OfferDialogKeys.h"
 
 #include <QDialogButtonBox>
@@ -34,6 +35,19 @@ PriceAdjustmentDialog::PriceAdjustmentDialog(double start, bool purchase, core::
     , m_adjustment(start) {
     setObjectName(QStringLiteral("frmUpravaCeny"));
     setWindowTitle(QStringLiteral("Úprava ceny"));
+    QLabel* explanation = buildExplanation();
+    QGridLayout* fields = buildFields(purchase);
+    installPurchaseKey(this, ui);
+    QHBoxLayout* bottom = calculatorButtonRow(this, ui);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(explanation);
+    layout->addLayout(fields);
+    layout->addLayout(bottom);
+    connectFields();
+    refresh();
+}
+
+QLabel* PriceAdjustmentDialog::buildExplanation() {
     auto* explanation = new QLabel(
         QStringLiteral("Pomocí této jednoduché % kalkulačky můžete upravit původní cenu. Pokud "
                        "zadáte procento slevy mínusem, jedná se o přirážku. Můžete postupovat i "
@@ -43,11 +57,16 @@ PriceAdjustmentDialog::PriceAdjustmentDialog(double start, bool purchase, core::
                        "položky."),
         this);
     explanation->setWordWrap(true);
+    return explanation;
+}
+
+// The original price, the percentage and the new price, each computed from the other.
+QGridLayout* PriceAdjustmentDialog::buildFields(bool purchase) {
     auto* original = new QLineEdit(this);
     original->setObjectName(QStringLiteral("curPuvodni"));
     original->setReadOnly(true);
     original->setAlignment(Qt::AlignRight);
-    original->setText(QLocale(QLocale::Czech).toString(m_adjustment.start(), 'f', 2));
+    original->setText(core::formatAmount(m_adjustment.start()));
     m_percent = twoDecimals("curProcento", this);
     m_newPrice = twoDecimals("curNovaCena", this);
     m_discountWord = new QLabel(QStringLiteral("Sleva"), this);
@@ -69,30 +88,29 @@ PriceAdjustmentDialog::PriceAdjustmentDialog(double start, bool purchase, core::
     grid->addWidget(m_percent, 1, 1);
     grid->addWidget(new QLabel(QStringLiteral("Nová cena"), this), 2, 0);
     grid->addWidget(m_newPrice, 2, 1);
+    return grid;
+}
 
-    installPurchaseKey(this, ui);
-    QHBoxLayout* bottom = calculatorButtonRow(this, ui);
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(explanation);
-    layout->addLayout(grid);
-    layout->addLayout(bottom);
-
+void PriceAdjustmentDialog::connectFields() {
     connect(m_percent, &QDoubleSpinBox::valueChanged, this, [this](double p) {
         m_adjustment.setPercent(p);
-        refresh();
+        refresh(m_percent);
     });
     connect(m_newPrice, &QDoubleSpinBox::valueChanged, this, [this](double n) {
         m_adjustment.setNewPrice(n);
-        refresh();
+        refresh(m_newPrice);
     });
-    refresh();
 }
 
-void PriceAdjustmentDialog::refresh() {
+void PriceAdjustmentDialog::refresh(const QDoubleSpinBox* typed) {
+    // The field being typed in keeps its text: setting its value again would put the cursor
+    // after a reformatted number and swallow the decimals still to come.
     const QSignalBlocker percentBlock(m_percent);
     const QSignalBlocker priceBlock(m_newPrice);
-    m_percent->setValue(m_adjustment.percent());
-    m_newPrice->setValue(m_adjustment.newPrice());
+    if (typed != m_percent)
+        m_percent->setValue(m_adjustment.percent());
+    if (typed != m_newPrice)
+        m_newPrice->setValue(m_adjustment.newPrice());
     QFont font = m_discountWord->font();
     font.setBold(m_adjustment.percent() > 0.0);
     m_discountWord->setFont(font);

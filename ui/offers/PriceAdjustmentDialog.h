@@ -7,6 +7,7 @@
 #include <optional>
 
 class QDoubleSpinBox;
+class QGridLayout;
 class QLabel;
 
 namespace orvento::core {
@@ -31,7 +32,11 @@ public:
     QDoubleSpinBox* newPriceField() const { return m_newPrice; }
 
 private:
-    void refresh();
+    QLabel* buildExplanation();
+    QGridLayout* buildFields(bool purchase);
+    void connectFields();
+    // Both fields from the calculation, but for the one the person is typing in.
+    void refresh(const QDoubleSpinBox* typed = nullptr);
 
     offers::PriceAdjustment m_adjustment;
     QDoubleSpinBox* m_percent = nullptr;
