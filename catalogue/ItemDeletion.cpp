@@ -45,7 +45,7 @@ int deleteItems(core::Database& db, core::UserInteraction& ui, const std::vector
     core::ProgressScope wait(ui, messages::deletingItems(), 0, false);
     int deleted = 0;
     for (const qint64 id : ids) {
-        if (services::heldElsewhere(services::recordLockPath(kItems, id))) {
+        if (services::recordHeldElsewhere(kItems, id)) {
             wait.end();
             ui.warning(services::recordInUseDeleteMessage());
             break;

@@ -316,7 +316,7 @@ void OfferListLogic::removeSelected() {
         if (!locked)
             continue; // deleted elsewhere meanwhile
         QString refusal;
-        if (services::heldElsewhere(services::recordLockPath(kOffers, id)))
+        if (services::recordHeldElsewhere(kOffers, id))
             refusal = services::recordInUseDeleteMessage();
         else if (locked->toInt() != 0)
             refusal = lockedOfferDeleteMessage();
