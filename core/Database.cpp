@@ -182,7 +182,6 @@ bool Database::open(const QString& filePath) {
         return false;
     }
     m_session = m_dialect->setUp(*this, m_busyTimeoutMs);
-    FileLock::acquire(ldbPathFor(filePath), FileLock::Mode::Shared, true, m_ldbLock);
     return true;
 }
 
@@ -202,7 +201,6 @@ void Database::close() {
     endUnit();
     m_doomed = false;
     m_writtenInUnit.clear();
-    m_ldbLock.release();
     m_filePath.clear();
 }
 

@@ -33,8 +33,8 @@ using SqlParams = std::vector<std::pair<QString, QVariant>>;
 enum class FailureKind { None, Busy, Constraint, Disk, Damaged, Other };
 
 // One connection to one database file. Every statement is run with its values bound, never
-// pasted into the text. While the connection is open it holds a shared lock on the file's
-// companion `.ldb`, by which other workstations learn that the database is in use.
+// pasted into the text. What the engine needs besides (its pragmas, functions, busy waiting and
+// the sign to other workstations that the database is in use) the connection's dialect sets up.
 class Database {
 public:
     // The connection speaks the embedded engine's dialect unless given another.
@@ -148,7 +148,6 @@ private:
     QString m_lastError;
     FailureKind m_lastFailureKind = FailureKind::None;
     qint64 m_newRowId = -1;
-    FileLock m_ldbLock;
     std::function<void(const QString&)> m_writeObserver;
     // Prepared statements of execute() and selectWindow(), by their text.
     std::unordered_map<QString, std::unique_ptr<QSqlQuery>> m_cache;

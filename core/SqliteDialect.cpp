@@ -3,6 +3,7 @@
 #include "core/AmountFormat.h"
 #include "core/CzechCollation.h"
 #include "core/Database.h"
+#include "core/FileLock.h"
 
 #include <QElapsedTimer>
 #include <QSqlDriver>
@@ -24,11 +25,16 @@ constexpr int kBusyPollMs = 2;
 // as far as it is used (the figure is in KiB when negative).
 constexpr int kCacheKib = 32768;
 
-// The waiting of one connection for another workstation's write lock.
+// What one connection keeps while it is open: its waiting for another workstation's write lock,
+// and the shared lock on the file's companion `.ldb`, by which other workstations learn that the
+// database is in use.
 class BusyWait final : public SqlDialect::Session {
 public:
-    explicit BusyWait(const int& timeoutMs)
-        : m_timeoutMs(timeoutMs) {}
+    BusyWait(const int& timeoutMs, const QString& databasePath)
+        : m_timeoutMs(timeoutMs) {
+        FileLock::acquire(Database::ldbPathFor(databasePath), FileLock::Mode::Shared, true,
+                          m_inUse);
+    }
 
     // SQLite's busy handler: non-zero to try the statement again.
     static int retry(void* context, int attempt) {
@@ -44,6 +50,7 @@ public:
 private:
     const int& m_timeoutMs;
     QElapsedTimer m_since;
+    FileLock m_inUse;
 };
 
 sqlite3* nativeHandle(const Database& db) {
@@ -70,7 +77,7 @@ public:
         // Rollback journal: the write-ahead log does not work on network file systems.
         db.executeDdl(QStringLiteral("PRAGMA journal_mode=DELETE"));
         db.executeDdl(QStringLiteral("PRAGMA cache_size=-%1").arg(kCacheKib));
-        auto wait = std::make_unique<BusyWait>(busyTimeoutMs);
+        auto wait = std::make_unique<BusyWait>(busyTimeoutMs, db.filePath());
         if (sqlite3* const handle = nativeHandle(db)) {
             registerCzechCollation(handle);
             registerAmountText(handle);
