@@ -582,7 +582,10 @@ bool Statement::exec(const SqlParams& params) {
     if (!m_db.checkOpen())
         return false;
     if (!m_prepared) {
-        m_returning = m_table && m_db.answersNewId(m_sql, *m_table);
+        // Rows written in a loop take their ID from the engine where it keeps it for free: a
+        // result read for every row would cost a bulk write dearly.
+        m_returning = m_table && m_db.answersNewId(m_sql, *m_table) &&
+                      !m_db.dialect().lastInsertedId(m_db).has_value();
         m_query = QSqlQuery(m_db.handle());
         m_query.setForwardOnly(true);
         if (!m_query.prepare(m_returning ? m_db.withReturningId(m_sql) : m_sql)) {
@@ -602,7 +605,10 @@ bool Statement::exec(const SqlParams& params) {
         m_query.finish();
         if (!ok)
             return false;
-        if (m_returning)
+        const bool cheapId = !m_returning && m_db.answersNewId(m_sql, *m_table);
+        if (cheapId)
+            m_newRowId = m_db.dialect().lastInsertedId(m_db).value_or(m_newRowId);
+        if (m_returning || cheapId)
             m_db.m_newRowId = m_newRowId;
         m_db.wrote(*m_table);
     }

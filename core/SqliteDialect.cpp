@@ -92,6 +92,13 @@ public:
 
     QString returningId() const override { return QStringLiteral(" RETURNING ID"); }
 
+    std::optional<qint64> lastInsertedId(const Database& db) const override {
+        sqlite3* const handle = nativeHandle(db);
+        if (!handle)
+            return std::nullopt;
+        return sqlite3_last_insert_rowid(handle);
+    }
+
     FailureKind failureKindOf(const QSqlError& error) const override {
         bool numeric = false;
         constexpr int kPrimaryCodeMask = 0xFF;
