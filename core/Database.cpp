@@ -283,18 +283,20 @@ void Database::wrote(const QString& table) {
 }
 
 bool Database::answersNewId(const QString& sql, const QString& table) {
+    // Asked for every row a loop writes: the answer is kept per statement text.
+    constexpr size_t kKeptLimit = 256;
+    if (const auto kept = m_tablesWithId.find(sql); kept != m_tablesWithId.end())
+        return kept->second;
     qsizetype pos = 0;
     skipBlanks(sql, pos);
-    if (!takeKeyword(sql, pos, QLatin1StringView("INSERT")) &&
-        !takeKeyword(sql, pos, QLatin1StringView("REPLACE")))
-        return false;
-    if (sql.contains(QLatin1StringView("RETURNING"), Qt::CaseInsensitive))
-        return false;
-    const QString key = table.toLower();
-    auto found = m_tablesWithId.find(key);
-    if (found == m_tablesWithId.end())
-        found = m_tablesWithId.emplace(key, hasColumn(table, QStringLiteral("ID"))).first;
-    return found->second;
+    const bool answers = (takeKeyword(sql, pos, QLatin1StringView("INSERT")) ||
+                          takeKeyword(sql, pos, QLatin1StringView("REPLACE"))) &&
+                         !sql.contains(QLatin1StringView("RETURNING"), Qt::CaseInsensitive) &&
+                         hasColumn(table, QStringLiteral("ID"));
+    if (m_tablesWithId.size() >= kKeptLimit)
+        m_tablesWithId.clear();
+    m_tablesWithId.emplace(sql, answers);
+    return answers;
 }
 
 QString Database::withReturningId(const QString& sql) const {
@@ -319,7 +321,10 @@ bool Database::execute(const QString& sql, const SqlParams& params) {
     if (!checkOpen())
         return false;
     const auto table = tableWrittenBy(sql);
-    const bool returning = table && answersNewId(sql, *table);
+    // The new row's ID comes from the engine where it keeps it for free, otherwise the INSERT
+    // answers it itself: never from a second query, which could see another row.
+    const bool answers = table && answersNewId(sql, *table);
+    const bool returning = answers && !m_dialect->keepsLastInsertedId();
     bool prepared = false;
     QSqlQuery& query = cachedQuery(returning ? withReturningId(sql) : sql, &prepared);
     if (!prepared)
@@ -330,6 +335,8 @@ bool Database::execute(const QString& sql, const SqlParams& params) {
         fail(query.lastError());
     else if (returning)
         ok = readNewIds(query, &m_newRowId);
+    else if (answers)
+        m_newRowId = m_dialect->lastInsertedId(query).value_or(m_newRowId);
     query.finish();
     if (!ok)
         return false;
@@ -582,10 +589,8 @@ bool Statement::exec(const SqlParams& params) {
     if (!m_db.checkOpen())
         return false;
     if (!m_prepared) {
-        // Rows written in a loop take their ID from the engine where it keeps it for free: a
-        // result read for every row would cost a bulk write dearly.
-        m_returning = m_table && m_db.answersNewId(m_sql, *m_table) &&
-                      !m_db.dialect().lastInsertedId(m_db).has_value();
+        m_returning =
+            m_table && m_db.answersNewId(m_sql, *m_table) && !m_db.dialect().keepsLastInsertedId();
         m_query = QSqlQuery(m_db.handle());
         m_query.setForwardOnly(true);
         if (!m_query.prepare(m_returning ? m_db.withReturningId(m_sql) : m_sql)) {
@@ -602,12 +607,12 @@ bool Statement::exec(const SqlParams& params) {
     }
     if (m_table) {
         const bool ok = !m_returning || m_db.readNewIds(m_query, &m_newRowId);
+        const bool cheapId = ok && !m_returning && m_db.answersNewId(m_sql, *m_table);
+        if (cheapId)
+            m_newRowId = m_db.dialect().lastInsertedId(m_query).value_or(m_newRowId);
         m_query.finish();
         if (!ok)
             return false;
-        const bool cheapId = !m_returning && m_db.answersNewId(m_sql, *m_table);
-        if (cheapId)
-            m_newRowId = m_db.dialect().lastInsertedId(m_db).value_or(m_newRowId);
         if (m_returning || cheapId)
             m_db.m_newRowId = m_newRowId;
         m_db.wrote(*m_table);

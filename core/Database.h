@@ -158,7 +158,7 @@ private:
     const SqlDialect* m_dialect;
     int m_busyTimeoutMs = kBusyTimeoutMs;
     std::unique_ptr<SqlDialectSession> m_session;
-    // Whether each table written to has an ID column, by its name in lower case.
+    // Whether an INSERT answers a new ID (its table has an ID column), by the statement text.
     std::unordered_map<QString, bool> m_tablesWithId;
 };
 

@@ -9,6 +9,7 @@
 #include <optional>
 
 class QSqlError;
+class QSqlQuery;
 
 namespace orvento::core {
 
@@ -44,10 +45,12 @@ public:
     virtual QString beginUnit() const = 0;
     // Appended to an INSERT so that it answers the new row's ID as its one row.
     virtual QString returningId() const = 0;
-    // The ID of the row the connection's last INSERT made, where the engine keeps it for free;
-    // nothing where it does not (the INSERT then answers it itself). A statement run for many rows
-    // in a loop takes it from here rather than read a result for every row.
-    virtual std::optional<qint64> lastInsertedId(const Database& db) const = 0;
+    // Whether the engine keeps the ID of the row an INSERT made, for free, beside the statement;
+    // where it does not, the INSERT answers it itself (returningId()). Reading a result for every
+    // row would cost bulk writes dearly, so the free one is taken where there is one.
+    virtual bool keepsLastInsertedId() const = 0;
+    // That ID, right after the INSERT ran; nothing where the engine keeps none.
+    virtual std::optional<qint64> lastInsertedId(const QSqlQuery& insert) const = 0;
     // The kind of a failure, from the engine's error.
     virtual FailureKind failureKindOf(const QSqlError& error) const = 0;
 

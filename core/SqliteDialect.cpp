@@ -8,6 +8,7 @@
 #include <QElapsedTimer>
 #include <QSqlDriver>
 #include <QSqlError>
+#include <QSqlQuery>
 
 #include <sqlite3.h>
 
@@ -92,11 +93,14 @@ public:
 
     QString returningId() const override { return QStringLiteral(" RETURNING ID"); }
 
-    std::optional<qint64> lastInsertedId(const Database& db) const override {
-        sqlite3* const handle = nativeHandle(db);
-        if (!handle)
+    bool keepsLastInsertedId() const override { return true; }
+
+    // The driver asks the connection (sqlite3_last_insert_rowid); no statement runs.
+    std::optional<qint64> lastInsertedId(const QSqlQuery& insert) const override {
+        const QVariant id = insert.lastInsertId();
+        if (!id.isValid())
             return std::nullopt;
-        return sqlite3_last_insert_rowid(handle);
+        return id.toLongLong();
     }
 
     FailureKind failureKindOf(const QSqlError& error) const override {
