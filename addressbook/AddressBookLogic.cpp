@@ -202,7 +202,7 @@ bool deleteFirms(core::Database& db, core::UserInteraction& ui, const std::vecto
     };
     // Every lock is tested before the first delete: a firm open elsewhere keeps all of them.
     for (const qint64 id : ids) {
-        if (services::heldElsewhere(services::recordLockPath(kFirms, id))) {
+        if (services::recordHeldElsewhere(kFirms, id)) {
             endWait();
             ui.warning(services::recordInUseDeleteMessage());
             return false;

@@ -60,7 +60,7 @@ int deleteItems(core::Database& db, core::UserInteraction& ui, const std::vector
     std::vector<qint64> free;
     bool inUse = false;
     for (const qint64 id : ids) {
-        if (services::heldElsewhere(services::recordLockPath(kItems, id))) {
+        if (services::recordHeldElsewhere(kItems, id)) {
             inUse = true;
             break;
         }

@@ -1,20 +1,20 @@
 #include "catalogue/LockedRecords.h"
 
+#include "core/DataStore.h"
+#include "core/ProgramState.h"
 #include "core/UserInteraction.h"
-#include "services/LockFiles.h"
 #include "services/RecordLock.h"
 
-#include <QDir>
+#include <set>
 
 namespace orvento::catalogue {
 
 bool anyLocked(core::Database& db, const QString& table, const SqlFilter& filter) {
-    // Most rows have no lock file at all; asking the folder once is far cheaper than testing a
-    // file per row of a sheet with thousands of items.
-    const QString prefix = QFileInfo(services::recordLockPath(table, 0)).fileName().chopped(5);
-    const QStringList present = QDir(QFileInfo(services::recordLockPath(table, 0)).path())
-                                    .entryList({prefix + QStringLiteral("*.lck")}, QDir::Files);
-    if (present.isEmpty())
+    // Most rows have no lock at all; asking the store once is far cheaper than testing a lock per
+    // row of a sheet with thousands of items.
+    core::DataStore& store = *core::programState().store;
+    const std::set<qint64> present = store.recordsWithLocks(core::programState().agenda, table);
+    if (present.empty())
         return false;
     QSqlQuery q = db.select(QStringLiteral("SELECT ID FROM ") + table + QStringLiteral(" WHERE ") +
                                 filter.condition,
@@ -25,10 +25,7 @@ bool anyLocked(core::Database& db, const QString& table, const SqlFilter& filter
     q.finish();
     bool locked = false;
     for (const qint64 id : ids) {
-        const QString path = services::recordLockPath(table, id);
-        if (!present.contains(QFileInfo(path).fileName()))
-            continue;
-        if (services::heldElsewhere(path))
+        if (present.contains(id) && services::recordHeldElsewhere(table, id))
             locked = true;
     }
     return locked;

@@ -15,4 +15,8 @@ Connections& AppContext::db() const {
     return *programState().db;
 }
 
+DataStore& AppContext::store() const {
+    return *programState().store;
+}
+
 } // namespace orvento::core

@@ -9,6 +9,7 @@ class ProfileSession;
 
 namespace orvento::core {
 
+class DataStore;
 class Navigator;
 class StartupHooks;
 class UserInteraction;
@@ -32,6 +33,8 @@ public:
     services::ProfileSession& profile() const { return m_profile; }
     // The connections of programState(): the global database, the open agenda and the spare one.
     Connections& db() const;
+    // Where the data are kept: the databases, their locks and change stamps.
+    DataStore& store() const;
     ProgramEvents& events() { return m_events; }
     StartUp& startUp() { return m_startUp; }
 

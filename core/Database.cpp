@@ -1,16 +1,12 @@
 #include "core/Database.h"
 
-#include "core/AmountFormat.h"
-#include "core/CzechCollation.h"
+#include "core/SqlDialect.h"
 
 #include <QDateTime>
 #include <QElapsedTimer>
 #include <QFileInfo>
-#include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlRecord>
-
-#include <sqlite3.h>
 
 #include <algorithm>
 #include <atomic>
@@ -31,13 +27,6 @@ std::atomic<FailureKind>& lastKindInProgram() {
     static std::atomic<FailureKind> kind{FailureKind::None};
     return kind;
 }
-
-// How long a writer waits for another workstation's write to finish before giving up.
-constexpr int kBusyTimeoutMs = 8000;
-// How often a waiting writer looks whether the lock is free again. Bulk work leaves the lock free
-// only for a moment between its slices; a waiter that looked only every 100 ms, as SQLite's own
-// waiting does after a while, would miss most of those moments and wait behind the whole run.
-constexpr int kBusyPollMs = 2;
 
 const QString kDateTimeFormat = QStringLiteral("yyyy-MM-ddTHH:mm:ss.zzz");
 
@@ -66,30 +55,6 @@ QVariant storedValue(const QVariant& value) {
         return value.toBool() ? 1 : 0;
     default:
         return value;
-    }
-}
-
-FailureKind failureKindOf(const QSqlError& error) {
-    bool numeric = false;
-    const int code = error.nativeErrorCode().toInt(&numeric) & 0xFF;
-    if (!numeric)
-        return FailureKind::Other;
-    switch (code) {
-    case SQLITE_BUSY:
-    case SQLITE_LOCKED:
-        return FailureKind::Busy;
-    case SQLITE_CONSTRAINT:
-        return FailureKind::Constraint;
-    case SQLITE_IOERR:
-    case SQLITE_FULL:
-    case SQLITE_CANTOPEN:
-    case SQLITE_READONLY:
-        return FailureKind::Disk;
-    case SQLITE_CORRUPT:
-    case SQLITE_NOTADB:
-        return FailureKind::Damaged;
-    default:
-        return FailureKind::Other;
     }
 }
 
@@ -176,25 +141,12 @@ std::optional<QString> writtenTable(const QString& sql) {
 
 } // namespace
 
-struct Database::BusyWait {
-    int timeoutMs = kBusyTimeoutMs;
-    QElapsedTimer since;
-
-    // SQLite's busy handler: true (non-zero) to try the statement again.
-    static int retry(void* context, int attempt) {
-        auto* const wait = static_cast<BusyWait*>(context);
-        if (attempt == 0)
-            wait->since.start();
-        if (wait->since.elapsed() >= wait->timeoutMs)
-            return 0;
-        sqlite3_sleep(kBusyPollMs);
-        return 1;
-    }
-};
-
 Database::Database(QString connectionName)
+    : Database(std::move(connectionName), sqliteDialect()) {}
+
+Database::Database(QString connectionName, const SqlDialect& dialect)
     : m_connectionName(std::move(connectionName))
-    , m_busyWait(std::make_unique<BusyWait>()) {}
+    , m_dialect(&dialect) {}
 
 Database::~Database() {
     close();
@@ -214,36 +166,22 @@ bool Database::open(const QString& filePath) {
         QSqlDatabase db =
             QSqlDatabase::contains(m_connectionName)
                 ? QSqlDatabase::database(m_connectionName, false)
-                : QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connectionName);
+                : QSqlDatabase::addDatabase(m_dialect->driverName(), m_connectionName);
         db.setDatabaseName(filePath);
-        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(m_busyWait->timeoutMs));
+        db.setConnectOptions(m_dialect->connectOptions(m_busyTimeoutMs));
         if (!db.open()) {
             m_lastError = errorText(db.lastError());
             return false;
         }
     }
     m_filePath = filePath;
-    // A file that is not a database opens fine; the first read tells.
-    const auto check = scalar(QStringLiteral("SELECT count(*) FROM sqlite_master"));
-    if (!check) {
+    if (!scalar(m_dialect->probeStatement())) {
         const QString reason = m_lastError;
         close();
         m_lastError = reason;
         return false;
     }
-    executeDdl(QStringLiteral("PRAGMA journal_mode=DELETE"));
-    // A bulk unit of work over a big catalogue touches more pages than the default cache holds;
-    // spilling them to the file half way costs more than the rest of the work. The cache grows
-    // only as far as it is used.
-    executeDdl(QStringLiteral("PRAGMA cache_size=-32768"));
-    const QVariant h = handle().driver()->handle();
-    if (h.isValid() && qstrcmp(h.typeName(), "sqlite3*") == 0) {
-        sqlite3* const handle = *static_cast<sqlite3* const*>(h.constData());
-        registerCzechCollation(handle);
-        registerAmountText(handle);
-        sqlite3_busy_handler(handle, &BusyWait::retry, m_busyWait.get());
-    }
-    FileLock::acquire(ldbPathFor(filePath), FileLock::Mode::Shared, true, m_ldbLock);
+    m_session = m_dialect->setUp(*this, m_busyTimeoutMs);
     return true;
 }
 
@@ -258,10 +196,11 @@ void Database::close() {
             db.close();
         }
     }
+    m_session.reset();
+    m_tablesWithId.clear();
     endUnit();
     m_doomed = false;
     m_writtenInUnit.clear();
-    m_ldbLock.release();
     m_filePath.clear();
 }
 
@@ -283,7 +222,7 @@ void Database::bindAll(QSqlQuery& query, const SqlParams& params) const {
 }
 
 void Database::setBusyTimeout(int milliseconds) {
-    m_busyWait->timeoutMs = milliseconds;
+    m_busyTimeoutMs = milliseconds;
 }
 
 FailureKind Database::lastFailureKindInProgram() {
@@ -306,7 +245,7 @@ bool Database::checkOpen() {
 
 void Database::fail(const QSqlError& error) {
     m_lastError = errorText(error);
-    setFailureKind(failureKindOf(error));
+    setFailureKind(m_dialect->failureKindOf(error));
 }
 
 void Database::failWith(const QString& text) {
@@ -343,25 +282,80 @@ void Database::wrote(const QString& table) {
         m_writeObserver(table);
 }
 
+bool Database::answersNewId(const QString& sql, const QString& table) {
+    // Asked for every row a loop writes: the answer is kept per statement text.
+    constexpr size_t kKeptLimit = 256;
+    if (const auto kept = m_tablesWithId.find(sql); kept != m_tablesWithId.end())
+        return kept->second;
+    qsizetype pos = 0;
+    skipBlanks(sql, pos);
+    const bool answers = (takeKeyword(sql, pos, QLatin1StringView("INSERT")) ||
+                          takeKeyword(sql, pos, QLatin1StringView("REPLACE"))) &&
+                         !sql.contains(QLatin1StringView("RETURNING"), Qt::CaseInsensitive) &&
+                         hasColumn(table, QStringLiteral("ID"));
+    if (m_tablesWithId.size() >= kKeptLimit)
+        m_tablesWithId.clear();
+    m_tablesWithId.emplace(sql, answers);
+    return answers;
+}
+
+QString Database::withReturningId(const QString& sql) const {
+    QString text = sql.trimmed();
+    while (text.endsWith(QLatin1Char(';')))
+        text.chop(1);
+    return text + m_dialect->returningId();
+}
+
+bool Database::readNewIds(QSqlQuery& query, qint64* newRowId) {
+    // An INSERT of several rows answers one ID each; the last one counts, as for one row.
+    while (query.next())
+        *newRowId = query.value(0).toLongLong();
+    if (query.lastError().type() != QSqlError::NoError) {
+        fail(query.lastError());
+        return false;
+    }
+    return true;
+}
+
 bool Database::execute(const QString& sql, const SqlParams& params) {
     if (!checkOpen())
         return false;
+    const auto table = tableWrittenBy(sql);
+    // The new row's ID comes from the engine where it keeps it for free, otherwise the INSERT
+    // answers it itself: never from a second query, which could see another row.
+    const bool answers = table && answersNewId(sql, *table);
+    const bool returning = answers && !m_dialect->keepsLastInsertedId();
     bool prepared = false;
-    QSqlQuery& query = cachedQuery(sql, &prepared);
+    QSqlQuery& query = cachedQuery(returning ? withReturningId(sql) : sql, &prepared);
     if (!prepared)
         return false;
     bindAll(query, params);
-    const bool ok = query.exec();
+    bool ok = query.exec();
     if (!ok)
         fail(query.lastError());
-    else if (const QVariant id = query.lastInsertId(); id.isValid())
-        m_newRowId = id.toLongLong();
+    else if (returning)
+        ok = readNewIds(query, &m_newRowId);
+    else if (answers)
+        m_newRowId = m_dialect->lastInsertedId(query).value_or(m_newRowId);
     query.finish();
     if (!ok)
         return false;
-    if (const auto table = tableWrittenBy(sql))
+    if (table)
         wrote(*table);
     return true;
+}
+
+std::optional<qint64> Database::insertRow(const QString& sql, const SqlParams& params) {
+    const auto table = tableWrittenBy(sql);
+    if (!checkOpen())
+        return std::nullopt;
+    if (!table || !answersNewId(sql, *table)) {
+        failWith(QStringLiteral("Příkaz nevkládá řádek s identifikátorem."));
+        return std::nullopt;
+    }
+    if (!execute(sql, params))
+        return std::nullopt;
+    return m_newRowId;
 }
 
 QSqlQuery Database::select(const QString& sql, const SqlParams& params) {
@@ -417,6 +411,7 @@ std::optional<QVariant> Database::scalar(const QString& sql, const SqlParams& pa
 bool Database::executeDdl(const QString& sql) {
     if (!checkOpen())
         return false;
+    m_tablesWithId.clear(); // a table may have been made or changed
     QSqlQuery query(handle());
     if (!query.exec(sql)) {
         fail(query.lastError());
@@ -438,9 +433,7 @@ bool Database::beginTransaction() {
     if (!checkOpen())
         return false;
     if (m_depth == 0) {
-        // The write lock is taken at once: two workstations that both read and then write would
-        // otherwise meet as a deadlock that waiting cannot resolve.
-        if (!runControl(QStringLiteral("BEGIN IMMEDIATE")))
+        if (!runControl(m_dialect->beginUnit()))
             return false;
         m_doomed = false;
         m_writtenInUnit.clear();
@@ -516,13 +509,7 @@ void Database::rollback() {
 
 std::vector<std::pair<QString, QString>> Database::columns() {
     std::vector<std::pair<QString, QString>> result;
-    QSqlQuery tables =
-        select(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT "
-                              "LIKE 'sqlite_%' ORDER BY name"));
-    QStringList names;
-    while (tables.next())
-        names << tables.value(0).toString();
-    for (const QString& table : names) {
+    for (const QString& table : tableNames()) {
         const QSqlRecord record = handle().record(table);
         for (int i = 0; i < record.count(); ++i)
             result.emplace_back(table, record.fieldName(i));
@@ -530,12 +517,19 @@ std::vector<std::pair<QString, QString>> Database::columns() {
     return result;
 }
 
+QStringList Database::tableNames() {
+    QSqlQuery tables = select(m_dialect->tableNamesQuery());
+    QStringList names;
+    while (tables.next())
+        names << tables.value(0).toString();
+    return names;
+}
+
 bool Database::hasTable(const QString& table) {
-    const auto found = scalar(
-        QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name = :Name "
-                       "COLLATE NOCASE"),
-        {{QStringLiteral("Name"), table}});
-    return found && found->toInt() > 0;
+    const QStringList names = tableNames();
+    return std::any_of(names.begin(), names.end(), [&](const QString& name) {
+        return name.compare(table, Qt::CaseInsensitive) == 0;
+    });
 }
 
 bool Database::hasColumn(const QString& table, const QString& column) {
@@ -595,9 +589,11 @@ bool Statement::exec(const SqlParams& params) {
     if (!m_db.checkOpen())
         return false;
     if (!m_prepared) {
+        m_returning =
+            m_table && m_db.answersNewId(m_sql, *m_table) && !m_db.dialect().keepsLastInsertedId();
         m_query = QSqlQuery(m_db.handle());
         m_query.setForwardOnly(true);
-        if (!m_query.prepare(m_sql)) {
+        if (!m_query.prepare(m_returning ? m_db.withReturningId(m_sql) : m_sql)) {
             m_db.fail(m_query.lastError());
             return false;
         }
@@ -610,11 +606,15 @@ bool Statement::exec(const SqlParams& params) {
         return false;
     }
     if (m_table) {
-        if (const QVariant id = m_query.lastInsertId(); id.isValid()) {
-            m_newRowId = id.toLongLong();
-            m_db.m_newRowId = m_newRowId;
-        }
+        const bool ok = !m_returning || m_db.readNewIds(m_query, &m_newRowId);
+        const bool cheapId = ok && !m_returning && m_db.answersNewId(m_sql, *m_table);
+        if (cheapId)
+            m_newRowId = m_db.dialect().lastInsertedId(m_query).value_or(m_newRowId);
         m_query.finish();
+        if (!ok)
+            return false;
+        if (m_returning || cheapId)
+            m_db.m_newRowId = m_newRowId;
         m_db.wrote(*m_table);
     }
     return true;

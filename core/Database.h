@@ -6,6 +6,7 @@
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 #include <QVariantMap>
 
@@ -19,6 +20,9 @@
 
 namespace orvento::core {
 
+class SqlDialect;
+class SqlDialectSession;
+
 // Named statement parameters: the name without the leading colon, and its value (int, double,
 // bool, QDateTime/QDate, QString, QByteArray; an invalid QVariant binds NULL).
 using SqlParams = std::vector<std::pair<QString, QVariant>>;
@@ -29,11 +33,13 @@ using SqlParams = std::vector<std::pair<QString, QVariant>>;
 enum class FailureKind { None, Busy, Constraint, Disk, Damaged, Other };
 
 // One connection to one database file. Every statement is run with its values bound, never
-// pasted into the text. While the connection is open it holds a shared lock on the file's
-// companion `.ldb`, by which other workstations learn that the database is in use.
+// pasted into the text. What the engine needs besides (its pragmas, functions, busy waiting and
+// the sign to other workstations that the database is in use) the connection's dialect sets up.
 class Database {
 public:
+    // The connection speaks the embedded engine's dialect unless given another.
     explicit Database(QString connectionName);
+    Database(QString connectionName, const SqlDialect& dialect);
     ~Database();
     Database(const Database&) = delete;
     Database& operator=(const Database&) = delete;
@@ -46,10 +52,15 @@ public:
     const QString& filePath() const { return m_filePath; }
     const QString& connectionName() const { return m_connectionName; }
 
-    // Runs a statement that returns no rows. On success newRowId() holds the row an INSERT
-    // created. The statement is prepared once per connection and reused by later calls with
+    // Runs a statement that returns no rows. On success newRowId() holds the ID of the row an
+    // INSERT into a table with an ID column created (the statement answers it itself, see
+    // insertRow). The statement is prepared once per connection and reused by later calls with
     // the same text.
     bool execute(const QString& sql, const SqlParams& params = {});
+    // Runs an INSERT into a table with an ID column and gives the new row's ID, which the
+    // statement answers itself (the dialect's RETURNING clause), so no second query can read
+    // another row's ID. Nothing on failure.
+    std::optional<qint64> insertRow(const QString& sql, const SqlParams& params = {});
     // Runs a query; the result is positioned before its first row and is inactive on failure.
     QSqlQuery select(const QString& sql, const SqlParams& params = {});
     // A window of a query's rows: at most `limit` rows from row `offset` (0-based) on, read in
@@ -68,6 +79,8 @@ public:
     // The kind of failure of the last statement the program ran on any connection: the messages
     // of a failed save are built from it, after the unit of work that failed.
     static FailureKind lastFailureKindInProgram();
+    // How long a statement waits by default for another workstation's write lock.
+    static constexpr int kBusyTimeoutMs = 8000;
     // How long a statement waits for another workstation's write lock before it fails as busy.
     void setBusyTimeout(int milliseconds);
 
@@ -87,6 +100,7 @@ public:
     // Schema inspection: (table, column) of every user table.
     std::vector<std::pair<QString, QString>> columns();
     bool hasTable(const QString& table);
+    QStringList tableNames();
     bool hasColumn(const QString& table, const QString& column);
 
     // Told the name of every table that a successful INSERT, UPDATE, DELETE or REPLACE wrote:
@@ -98,6 +112,7 @@ public:
     static std::optional<QString> tableWrittenBy(const QString& sql);
 
     QSqlDatabase handle() const;
+    const SqlDialect& dialect() const { return *m_dialect; }
 
     // The companion lock file of a database file (`Name.MDB` -> `Name.ldb`).
     static QString ldbPathFor(const QString& databasePath);
@@ -111,7 +126,6 @@ public:
 
 private:
     friend class Statement;
-    struct BusyWait;
 
     void bindAll(QSqlQuery& query, const SqlParams& params) const;
     bool checkOpen();
@@ -120,6 +134,11 @@ private:
     void failWith(const QString& text);
     QSqlQuery& cachedQuery(const QString& sql, bool* prepared);
     void wrote(const QString& table);
+    // True when the INSERT into `table` answers the new row's ID (the table has an ID column).
+    bool answersNewId(const QString& sql, const QString& table);
+    QString withReturningId(const QString& sql) const;
+    // Reads the IDs a RETURNING statement answered; false when a row failed on the way.
+    bool readNewIds(QSqlQuery& query, qint64* newRowId);
     bool runControl(const QString& sql);
     // The outermost unit has ended (committed, rolled back or the connection closed).
     void endUnit();
@@ -129,7 +148,6 @@ private:
     QString m_lastError;
     FailureKind m_lastFailureKind = FailureKind::None;
     qint64 m_newRowId = -1;
-    FileLock m_ldbLock;
     std::function<void(const QString&)> m_writeObserver;
     // Prepared statements of execute() and selectWindow(), by their text.
     std::unordered_map<QString, std::unique_ptr<QSqlQuery>> m_cache;
@@ -137,7 +155,11 @@ private:
     int m_depth = 0;
     bool m_doomed = false;
     std::set<QString> m_writtenInUnit;
-    std::unique_ptr<BusyWait> m_busyWait;
+    const SqlDialect* m_dialect;
+    int m_busyTimeoutMs = kBusyTimeoutMs;
+    std::unique_ptr<SqlDialectSession> m_session;
+    // Whether an INSERT answers a new ID (its table has an ID column), by the statement text.
+    std::unordered_map<QString, bool> m_tablesWithId;
 };
 
 // A statement prepared once and run many times with new values, for loops over many rows. Lives
@@ -165,6 +187,7 @@ private:
     std::optional<QString> m_table;
     QSqlQuery m_query;
     bool m_prepared = false;
+    bool m_returning = false;
     qint64 m_newRowId = -1;
 };
 

@@ -1,6 +1,7 @@
 #include "core/FileLock.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 #include <cerrno>
 #include <fcntl.h>
@@ -93,6 +94,35 @@ void FileLock::release() {
         ::close(m_fd);
         m_fd = -1;
     }
+}
+
+bool lockFileHeldElsewhere(const QString& path) {
+    if (!QFileInfo::exists(path))
+        return false;
+    FileLock probe;
+    switch (FileLock::acquire(path, FileLock::Mode::Exclusive, false, probe)) {
+    case FileLock::Result::HeldElsewhere:
+        return true;
+    case FileLock::Result::Taken:
+        probe.removeAndRelease();
+        return false;
+    case FileLock::Result::Failed:
+        // Gone in the meantime, or a file we cannot even open: treat like a left-over and try
+        // to remove it; what stays is somebody else's.
+        QFile::remove(path);
+        return QFileInfo::exists(path);
+    }
+    return false;
+}
+
+bool takeLockFile(const QString& path, FileLock& out) {
+    out.release();
+    if (FileLock::acquire(path, FileLock::Mode::Exclusive, true, out) != FileLock::Result::Taken ||
+        !QFileInfo::exists(path)) {
+        out.release();
+        return false;
+    }
+    return true;
 }
 
 } // namespace orvento::core

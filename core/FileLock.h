@@ -43,4 +43,11 @@ private:
     QString m_path;
 };
 
+// True when another holder has the lock file. A file nobody holds is a left-over and is removed,
+// so the test also clears stale lock files.
+bool lockFileHeldElsewhere(const QString& path);
+// Creates the lock file and holds it in `out`; a lock counts only while its file is the one at
+// the path. False (and `out` empty) when somebody else holds it or it cannot be created.
+bool takeLockFile(const QString& path, FileLock& out);
+
 } // namespace orvento::core

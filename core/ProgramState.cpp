@@ -1,6 +1,7 @@
 #include "core/ProgramState.h"
 
 #include "core/PathUtil.h"
+#include "core/SqliteFolderStore.h"
 
 namespace orvento::core {
 
@@ -20,6 +21,10 @@ QString ProgramState::firmDocumentsFolder(qint64 firmId) const {
 
 QString ProgramState::offerDocumentsFolder(qint64 offerId) const {
     return resolvePathInFolder(agendaDocumentsFolder(), QStringLiteral("Nabidky/%1/").arg(offerId));
+}
+
+std::unique_ptr<DataStore> makeProgramStore() {
+    return std::make_unique<SqliteFolderStore>();
 }
 
 QString ProgramState::agendaFilePath() const {

@@ -2,6 +2,7 @@
 
 #include "core/AgendaSettings.h"
 #include "core/CurrentUser.h"
+#include "core/DataStore.h"
 #include "core/Database.h"
 
 #include <QString>
@@ -33,9 +34,8 @@ struct Connections {
     Database spare{QStringLiteral("orvento-spare")};
 };
 
-// The change stamps of the address book, the catalogue items and the catalogue groups that this
-// workstation last saw or wrote (days since 30 December 1899, 0 = never).
-enum class StampedTable { Adresar = 0, Zasoby = 1, Skupiny = 2 };
+// The store of the program's own data folder: the SQLite files the program's folders name.
+std::unique_ptr<DataStore> makeProgramStore();
 
 // Everything that is loaded once per run or per opened agenda and read everywhere. There is
 // exactly one, reached through programState().
@@ -59,11 +59,15 @@ struct ProgramState {
     QString lastDocumentFolder;
     std::array<double, 3> lastStamps{};
     std::unique_ptr<Connections> db = std::make_unique<Connections>();
+    // Where the data are kept; the program's context hands it on (AppContext::store()).
+    std::unique_ptr<DataStore> store = makeProgramStore();
 
     // Purchase prices, margins and profit are shown only when the switch is on and the user has
     // the right to see them.
     bool purchasePricesVisible() const { return showPurchasePrices && user.nakupniCeny; }
     QString agendaFilePath() const;
+    // The open agenda as the store names it.
+    DatabaseId agendaId() const { return DatabaseId::agendaNamed(agenda); }
     // The shared document folders of the open agenda: Dokumenty/<agenda>/, a firm's
     // Dokumenty/<agenda>/<ID>/ and an offer's Dokumenty/<agenda>/Nabidky/<ID>/ (whatever the
     // letter case of the existing ones); not created here.

@@ -1,6 +1,7 @@
 #include "core/Schema.h"
 
 #include "core/Database.h"
+#include "core/SqlDialect.h"
 
 #include <QDir>
 
@@ -299,8 +300,7 @@ int currentSchemaVersion(DatabaseKind kind) {
 }
 
 int applicationIdOf(DatabaseKind kind) {
-    // "ORVG" and "ORVA" as 32-bit marks in the file header.
-    return kind == DatabaseKind::Global ? 0x4F525647 : 0x4F525641;
+    return sqliteDialect().kindMarkOf(kind);
 }
 
 QString columnSql(const ColumnDef& column) {
@@ -368,17 +368,14 @@ bool createSchema(Database& db, DatabaseKind kind) {
         !db.execute(QStringLiteral("INSERT INTO KonfigTab (IDZalohy) VALUES (:IDZalohy)"),
                     {{QStringLiteral("IDZalohy"), 1}}))
         return false;
-    if (!db.executeDdl(QStringLiteral("PRAGMA application_id = %1").arg(applicationIdOf(kind))) ||
-        !db.executeDdl(QStringLiteral("PRAGMA user_version = %1").arg(currentSchemaVersion(kind))))
+    if (!db.dialect().writeKindMark(db, kind) ||
+        !db.dialect().writeVersionMark(db, currentSchemaVersion(kind)))
         return false;
     return tx.commit();
 }
 
 std::optional<int> applicationIdOfOpen(Database& db) {
-    const auto value = db.scalar(QStringLiteral("PRAGMA application_id"));
-    if (!value)
-        return std::nullopt;
-    return value->toInt();
+    return db.dialect().readKindMark(db);
 }
 
 OpenProblem problemOf(const Database& db) {
@@ -394,7 +391,7 @@ bool openAsKind(Database& db, const QString& path, DatabaseKind kind, QString* r
             *problem = problemOf(db);
         return false;
     }
-    if (applicationIdOfOpen(db) != applicationIdOf(kind)) {
+    if (applicationIdOfOpen(db) != db.dialect().kindMarkOf(kind)) {
         db.close();
         if (reason)
             *reason = (kind == DatabaseKind::Global
@@ -440,7 +437,7 @@ bool writeSchemaVersion(Database& db, int version) {
     if (!db.execute(QStringLiteral("UPDATE Verze SET VerID = :VerID"),
                     {{QStringLiteral("VerID"), version}}))
         return false;
-    return db.executeDdl(QStringLiteral("PRAGMA user_version = %1").arg(version));
+    return db.dialect().writeVersionMark(db, version);
 }
 
 } // namespace orvento::core

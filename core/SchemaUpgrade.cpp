@@ -1,10 +1,15 @@
 #include "core/SchemaUpgrade.h"
 
 #include "core/AppVersion.h"
+#include "core/DataStore.h"
 #include "core/Database.h"
+#include "core/ProgramState.h"
 #include "core/ProgressScope.h"
+#include "core/SqlDialect.h"
+#include "core/SqliteFolderStore.h"
 #include "core/UserInteraction.h"
 
+#include <QFileInfo>
 #include <QSqlQuery>
 
 #include <set>
@@ -121,8 +126,7 @@ const std::vector<UpgradeStep>& upgradeStepsOf(DatabaseKind kind) {
 
 bool ensureIndexes(Database& db, DatabaseKind kind) {
     std::set<QString> present;
-    QSqlQuery rows =
-        db.select(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'index'"));
+    QSqlQuery rows = db.select(db.dialect().indexNamesQuery());
     while (rows.next())
         present.insert(rows.value(0).toString().toLower());
     rows.finish();
@@ -174,12 +178,14 @@ QString upgradeRefusedMessage() {
                           "všech stanicích tento program a zkuste to znovu.");
 }
 
-bool checkSchemaVersion(Database& db, DatabaseKind kind, const QString& agenda,
+bool checkSchemaVersion(DataStore& store, Database& db, const DatabaseId& which,
                         UserInteraction& ui) {
+    const DatabaseKind kind = which.kind;
+    const QString& agenda = which.agenda;
     const auto stored = storedSchemaVersion(db);
     if (!stored) {
-        ui.error(
-            unusableDatabaseMessage(kind, agenda, db.filePath(), problemOf(db), db.lastError()));
+        ui.error(unusableDatabaseMessage(kind, agenda, store.location(which), problemOf(db),
+                                         db.lastError()));
         return false;
     }
     const int program = currentSchemaVersion(kind);
@@ -192,19 +198,31 @@ bool checkSchemaVersion(Database& db, DatabaseKind kind, const QString& agenda,
         return true;
     }
 
-    const QString path = db.filePath();
     db.close();
-    if (Database::openedElsewhere(path)) {
+    if (store.openedElsewhere(which)) {
         ui.warning(upgradeRefusedMessage());
         return false;
     }
-    if (!db.open(path)) {
-        ui.error(db.lastError());
+    OpenFailure failure;
+    if (!store.open(db, which, &failure)) {
+        ui.error(failure.reason);
         return false;
     }
     const ProgressScope wait(ui, QStringLiteral("Probíhá převod databáze\nprosím čekejte..."), 0,
                              false);
     return upgrade(db, kind, ui) && (ensureIndexes(db, kind), true);
+}
+
+bool checkSchemaVersion(Database& db, DatabaseKind kind, const QString& agenda,
+                        UserInteraction& ui) {
+    // The store of the folder the connection's file is in, whatever the program's folders are.
+    const QFileInfo file(db.filePath());
+    SqliteFolderStore store(file.absolutePath(), programState().folders.program);
+    const DatabaseId which =
+        kind == DatabaseKind::Global
+            ? DatabaseId::global()
+            : DatabaseId::agendaNamed(agenda.isEmpty() ? file.completeBaseName() : agenda);
+    return checkSchemaVersion(store, db, which, ui);
 }
 
 } // namespace orvento::core

@@ -10,7 +10,9 @@
 namespace orvento::core {
 
 class Database;
+class DataStore;
 class UserInteraction;
+struct DatabaseId;
 
 // One step that brings an older database up to date: a column added and set in every existing
 // row, or (with an empty column) a whole table created with its indexes.
@@ -32,6 +34,9 @@ const std::vector<UpgradeStep>& upgradeStepsOf(DatabaseKind kind);
 // the database exactly as it was (and the next opening tries again). `agenda` is the agenda's
 // file name without extension (empty for the global database). On failure the connection may
 // stay closed.
+bool checkSchemaVersion(DataStore& store, Database& db, const DatabaseId& which,
+                        UserInteraction& ui);
+// The same for a database of the program's store.
 bool checkSchemaVersion(Database& db, DatabaseKind kind, const QString& agenda,
                         UserInteraction& ui);
 

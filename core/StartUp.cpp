@@ -62,6 +62,10 @@ bool writeBackupCounter(Database& global, int counter) {
 
 } // namespace
 
+QString demoAgendaName() {
+    return QStringLiteral("DEMO");
+}
+
 QString noAgendaChosenMessage() {
     return QStringLiteral("Nebyla vybrána žádná firma, program bude ukončen.");
 }
@@ -187,38 +191,24 @@ bool StartUp::settleDataFolder() {
            createFolder(s.folders.backup);
 }
 
-bool StartUp::copyTemplate(const QString& templateName, const QString& target, bool showWait) {
-    const ProgramState& s = programState();
-    const QString res = resolveInFolder(s.folders.program, QStringLiteral("Res"));
-    const QString source = resolveInFolder(res, templateName);
-    if (!QFileInfo::exists(source)) {
-        m_ui.error(QStringLiteral("Nebyl nalezen zdrojový soubor %1 Proveďte reinstalaci programu!")
-                       .arg(shown(source)));
-        return false;
-    }
-    const bool copied = [&] {
+bool StartUp::createDatabase(const DatabaseId& target, DatabaseTemplate from, bool showWait) {
+    DataStore& store = m_context.store();
+    DataStore::CreateProblem problem = DataStore::CreateProblem::None;
+    {
         std::optional<ProgressScope> wait;
         if (showWait)
             wait.emplace(m_ui, QStringLiteral("Probíhá dokončení instalace\nprosím čekejte..."), 0,
                          false);
-        // Copy beside the target first and rename, so an interrupted copy never leaves a half
-        // database under the real name.
-        const QString partial = target + QStringLiteral(".part");
-        QFile::remove(partial);
-        const bool done =
-            QFile::copy(source, partial) &&
-            QFile::setPermissions(partial, QFile::permissions(partial) | QFile::WriteOwner |
-                                               QFile::ReadOwner) &&
-            QFile::rename(partial, target);
-        QFile::remove(partial);
-        return done;
-    }();
-    if (!copied || !QFileInfo::exists(target)) {
-        m_ui.error(QStringLiteral("Při kopírování souboru %1 na %2 došlo k chybě.")
-                       .arg(shown(source), shown(target)));
-        return false;
+        if (store.create(target, from, &problem))
+            return true;
     }
-    return true;
+    if (problem == DataStore::CreateProblem::TemplateMissing)
+        m_ui.error(QStringLiteral("Nebyl nalezen zdrojový soubor %1 Proveďte reinstalaci programu!")
+                       .arg(store.templateLocation(from)));
+    else
+        m_ui.error(QStringLiteral("Při kopírování souboru %1 na %2 došlo k chybě.")
+                       .arg(store.templateLocation(from), store.location(target)));
+    return false;
 }
 
 void StartUp::copyDemoDocuments() {
@@ -240,10 +230,12 @@ void StartUp::copyDemoDocuments() {
 
 bool StartUp::connectGlobal() {
     ProgramState& s = programState();
-    const QString path = resolveInFolder(s.folders.data, QStringLiteral("Global.MDB"));
-    QString reason;
-    OpenProblem problem = OpenProblem::None;
-    const bool ok = openAsKind(s.db->global, path, DatabaseKind::Global, &reason, &problem);
+    DataStore& store = m_context.store();
+    OpenFailure failure;
+    const bool ok = store.open(s.db->global, DatabaseId::global(), &failure);
+    const OpenProblem problem = failure.problem;
+    const QString& reason = failure.reason;
+    const QString path = store.location(DatabaseId::global());
     m_globalUnusable = !ok && problem != OpenProblem::Other;
     if (ok)
         return true;
@@ -273,9 +265,8 @@ bool StartUp::connectUsableGlobal() {
             return false;
         if (!m_hooks.checkNoExclusiveOperation(m_context))
             return false;
-        if (!existsInFolder(s.folders.data, QStringLiteral("Global.MDB")) &&
-            !copyTemplate(QStringLiteral("0002.res"), s.folders.data + QStringLiteral("Global.MDB"),
-                          true))
+        if (!m_context.store().exists(DatabaseId::global()) &&
+            !createDatabase(DatabaseId::global(), DatabaseTemplate::Global, true))
             return false;
         if (connectGlobal()) {
             if (m_hooks.checkGlobalSchema(m_context))
@@ -304,17 +295,16 @@ bool StartUp::run() {
             s.db->global.scalar(QStringLiteral("SELECT IDZalohy FROM KonfigTab ORDER BY ID")))
         s.backupCounter = counter->toInt();
     if (s.runPrgFirst) {
-        if (!existsInFolder(s.folders.data, QStringLiteral("DEMO.MDB")) &&
-            !copyTemplate(QStringLiteral("0003.res"), s.folders.data + QStringLiteral("DEMO.MDB"),
-                          false))
+        const DatabaseId demo = DatabaseId::agendaNamed(demoAgendaName());
+        if (!m_context.store().exists(demo) &&
+            !createDatabase(demo, DatabaseTemplate::DemoAgenda, false))
             return false;
         copyDemoDocuments();
         s.runPrgFirst = false;
     }
     // A missing agenda, or one that cannot be opened (its failure told): the agenda list offers
     // another agenda, a new one and the maintenance tool.
-    if (!existsInFolder(s.folders.data, s.agenda + QStringLiteral(".MDB")) ||
-        !openAgenda(s.agenda)) {
+    if (!m_context.store().exists(s.agendaId()) || !openAgenda(s.agenda)) {
         if (!openAgendaFromList())
             return false;
     }
@@ -345,21 +335,22 @@ bool StartUp::openAgenda(const QString& agenda) {
     ProgramState& s = programState();
     // Also over the schema check: an upgrade's own wait text comes and goes inside this one.
     ProgressScope wait(m_ui, QStringLiteral("Inicializace databáze\nprosím čekejte..."), 0, false);
-    const QString path = resolveInFolder(s.folders.data, agenda + QStringLiteral(".MDB"));
+    DataStore& store = m_context.store();
+    const DatabaseId which = store.resolved(DatabaseId::agendaNamed(agenda));
     Database& db = s.db->agenda;
     // What the user arranged in the agenda being left belongs to that agenda's profile.
     if (db.isOpen())
         m_hooks.saveProfile(m_context);
     db.close();
-    const bool firstOpener = !Database::openedElsewhere(path);
-    QString reason;
-    OpenProblem problem = OpenProblem::None;
-    if (!openAsKind(db, path, DatabaseKind::Agenda, &reason, &problem)) {
+    const bool firstOpener = !store.openedElsewhere(which);
+    OpenFailure failure;
+    if (!store.open(db, which, &failure)) {
         wait.end();
-        m_ui.error(unusableDatabaseMessage(DatabaseKind::Agenda, agenda, path, problem, reason));
+        m_ui.error(unusableDatabaseMessage(DatabaseKind::Agenda, agenda, store.location(which),
+                                           failure.problem, failure.reason));
         return false;
     }
-    s.agenda = QFileInfo(path).completeBaseName();
+    s.agenda = which.agenda;
     m_hooks.agendaConnected(m_context, firstOpener);
     if (!m_hooks.checkAgendaSchema(m_context)) {
         db.close();

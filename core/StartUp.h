@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/DataStore.h"
 #include "core/StartupHooks.h"
 
 #include <QString>
@@ -37,9 +38,9 @@ public:
     void readConfiguration();
     bool settleDataFolder();
     bool connectGlobal();
-    // Copies a template database of the program folder's Res/ to `target` (beside it first, then
-    // renamed, so no half file appears); reports a missing template or a failed copy.
-    bool copyTemplate(const QString& templateName, const QString& target, bool showWait);
+    // Makes a new database from one of the program's templates (whole or not at all); reports a
+    // missing template or a failed copy.
+    bool createDatabase(const DatabaseId& target, DatabaseTemplate from, bool showWait);
     // Puts the demo agenda's shared documents (the program folder's Res/DEMO/) into the data
     // folder's Dokumenty/DEMO/, leaving files that are already there alone. A document that
     // cannot be copied only leaves its link pointing nowhere, which the offer reports when used.
@@ -62,6 +63,8 @@ private:
     bool m_globalUnusable = false; // the last connectGlobal() met a damaged or foreign file
 };
 
+// The agenda of sample data that comes with the program.
+QString demoAgendaName();
 // Messages the start-up shows, where other parts need the same text.
 QString noAgendaChosenMessage();
 QString cannotCreateFolderMessage(const QString& path);

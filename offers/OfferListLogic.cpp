@@ -343,7 +343,7 @@ void OfferListLogic::removeSelected() {
                                         {{QStringLiteral("ID"), id}});
         if (!locked)
             continue; // deleted elsewhere meanwhile
-        if (services::heldElsewhere(services::recordLockPath(kOffers, id)))
+        if (services::recordHeldElsewhere(kOffers, id))
             refusal = services::recordInUseDeleteMessage();
         else if (locked->toInt() != 0)
             refusal = lockedOfferDeleteMessage();

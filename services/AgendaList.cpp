@@ -3,24 +3,22 @@
 #include "core/AppContext.h"
 #include "core/CzechCollation.h"
 #include "core/Database.h"
-#include "core/FileLock.h"
 #include "core/IniFile.h"
 #include "core/OfferSeries.h"
 #include "core/PathUtil.h"
 #include "core/ProgramState.h"
 #include "core/ProgressScope.h"
 #include "core/Schema.h"
+#include "core/SqliteFolderStore.h"
 #include "core/StartUp.h"
 #include "core/UserInteraction.h"
 #include "services/AccessRights.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QSqlQuery>
 
 #include <algorithm>
-#include <set>
 
 namespace orvento::services {
 
@@ -28,8 +26,6 @@ using namespace core;
 
 namespace {
 
-const QString kExtension = QStringLiteral(".MDB");
-const QString kDemoFile = QStringLiteral("DEMO.MDB");
 const QString kUnnamed = QStringLiteral("<bez názvu>");
 constexpr int kMaxNewAgendas = 10000;
 
@@ -37,8 +33,13 @@ bool allowed(ModuleAction action, core::UserInteraction& ui) {
     return checkModule(Module::SeznamAgend, action, ui);
 }
 
-QString withoutExtension(const QString& fileName) {
-    return fileName.left(fileName.size() - kExtension.size());
+DataStore& store() {
+    return *programState().store;
+}
+
+// How the list shows an agenda, in the capitals the system compares names in.
+QString shownName(const DatabaseId& agenda) {
+    return store().label(agenda).toUpper();
 }
 
 // The first opening of an agenda made in the list: its numbering series and its firm name, in
@@ -56,6 +57,10 @@ QString initialiseNewAgenda(Database& db) {
     if (!unit.commit())
         return saveFailedMessage();
     return {};
+}
+
+DatabaseId demoAgenda() {
+    return DatabaseId::agendaNamed(demoAgendaName());
 }
 
 } // namespace
@@ -77,14 +82,14 @@ QString AgendaList::dataFolderShown() const {
 }
 
 bool AgendaList::isOpenAgenda(const AgendaRow& row) const {
-    const Database& agenda = programState().db->agenda;
-    return agenda.isOpen() &&
-           QFileInfo(agenda.filePath()).fileName().compare(row.soubor, Qt::CaseInsensitive) == 0;
+    const ProgramState& state = programState();
+    return state.db->agenda.isOpen() &&
+           state.agenda.compare(row.agenda.agenda, Qt::CaseInsensitive) == 0;
 }
 
-bool AgendaList::readAgendaName(const QString& path, QString* nazev) {
+bool AgendaList::readAgendaName(const DatabaseId& which, QString* nazev) {
     Database& spare = programState().db->spare;
-    bool agenda = openAsKind(spare, path, DatabaseKind::Agenda, nullptr);
+    bool agenda = store().open(spare, which);
     if (agenda) {
         QSqlQuery row =
             spare.select(QStringLiteral("SELECT Hodnota FROM Nastaveni WHERE IDHodnoty = "
@@ -104,17 +109,11 @@ void AgendaList::fill() {
     const ProgramState& state = programState();
     m_rows.clear();
     m_unreadableFiles = 0;
-    std::set<QString> seen;
-    const QStringList files = QDir(state.folders.data).entryList(QDir::Files, QDir::Name);
-    for (const QString& file : files) {
-        const QString upper = file.toUpper();
-        if (!upper.endsWith(kExtension) || upper == QStringLiteral("GLOBAL.MDB") ||
-            !seen.insert(upper).second)
-            continue;
-        AgendaRow row{QString(), upper, false};
+    for (const StoredDatabase& stored : store().agendas()) {
+        AgendaRow row{QString(), stored.label.toUpper(), false, stored.id};
         if (isOpenAgenda(row))
             row.nazev = state.agendaName;
-        else if (!readAgendaName(state.folders.data + file, &row.nazev)) {
+        else if (!readAgendaName(stored.id, &row.nazev)) {
             ++m_unreadableFiles;
             continue;
         }
@@ -127,7 +126,7 @@ void AgendaList::fill() {
             open = row.soubor;
     }
     sortRows(open);
-    m_demoAvailable = !seen.contains(kDemoFile);
+    m_demoAvailable = !store().exists(demoAgenda());
 }
 
 void AgendaList::sortRows(const QString& keepFile) {
@@ -150,7 +149,7 @@ AgendaListOutcome AgendaList::openCurrent() {
     if (m_current < 0)
         return AgendaListOutcome::Stay;
     AgendaRow& row = m_rows[static_cast<size_t>(m_current)];
-    if (!m_context.startUp().openAgenda(withoutExtension(row.soubor))) {
+    if (!m_context.startUp().openAgenda(row.agenda.agenda)) {
         m_ui.error(QStringLiteral("Při otevření firmy došlo k chybě, program bude ukončen."));
         return AgendaListOutcome::EndProgram;
     }
@@ -176,12 +175,11 @@ AgendaListOutcome AgendaList::openCurrent() {
 }
 
 std::optional<QString> AgendaList::freeAgendaFileName(const QString& dataFolder) {
-    for (int n = 1; n <= kMaxNewAgendas; ++n) {
-        const QString name = QStringLiteral("Firma%1.MDB").arg(n);
-        if (!existsInFolder(dataFolder, name))
-            return name;
-    }
-    return std::nullopt;
+    const SqliteFolderStore folder(dataFolder, programState().folders.program);
+    const auto name = folder.freeAgendaName(kMaxNewAgendas);
+    if (!name)
+        return std::nullopt;
+    return folder.label(DatabaseId::agendaNamed(*name));
 }
 
 AgendaListOutcome AgendaList::addNew() {
@@ -189,12 +187,11 @@ AgendaListOutcome AgendaList::addNew() {
         return AgendaListOutcome::Stay;
     if (!m_ui.question(QStringLiteral("Tato funkce přidá novou firmu. Chcete pokračovat ?")))
         return AgendaListOutcome::Stay;
-    const QString data = programState().folders.data;
     std::optional<QString> name;
     {
         ProgressScope wait(m_ui, QStringLiteral("Vytvářím novou firmu\nprosím čekejte..."), 0,
                            false);
-        name = freeAgendaFileName(data);
+        name = store().freeAgendaName(kMaxNewAgendas);
         if (!name) {
             wait.end();
             m_ui.error(QStringLiteral("Datová složka již obsahuje firmy Firma1 až Firma%1, další "
@@ -202,10 +199,12 @@ AgendaListOutcome AgendaList::addNew() {
                            .arg(kMaxNewAgendas));
             return AgendaListOutcome::Stay;
         }
-        if (!m_context.startUp().copyTemplate(QStringLiteral("0001.res"), data + *name, false))
+        if (!m_context.startUp().createDatabase(DatabaseId::agendaNamed(*name),
+                                                DatabaseTemplate::EmptyAgenda, false))
             return AgendaListOutcome::Stay;
     }
-    m_rows.push_back(AgendaRow{QString(), name->toUpper(), true});
+    const DatabaseId created = DatabaseId::agendaNamed(*name);
+    m_rows.push_back(AgendaRow{QString(), shownName(created), true, created});
     m_current = static_cast<int>(m_rows.size()) - 1;
     return openCurrent();
 }
@@ -216,33 +215,18 @@ void AgendaList::addDemo() {
     const bool copied = [&] {
         const ProgressScope wait(m_ui, QStringLiteral("Vytvářím DEMO firmu\nprosím čekejte..."), 0,
                                  false);
-        return m_context.startUp().copyTemplate(QStringLiteral("0003.res"),
-                                                programState().folders.data + kDemoFile, false);
+        return m_context.startUp().createDatabase(demoAgenda(), DatabaseTemplate::DemoAgenda,
+                                                  false);
     }();
     if (!copied)
         return;
     m_context.startUp().copyDemoDocuments();
-    const QString keep = m_current >= 0 ? m_rows[static_cast<size_t>(m_current)].soubor : kDemoFile;
-    m_rows.push_back(AgendaRow{QStringLiteral("DEMO - fiktivní firma"), kDemoFile, false});
+    const QString shown = shownName(demoAgenda());
+    const QString keep = m_current >= 0 ? m_rows[static_cast<size_t>(m_current)].soubor : shown;
+    m_rows.push_back(
+        AgendaRow{QStringLiteral("DEMO - fiktivní firma"), shown, false, demoAgenda()});
     sortRows(keep);
     m_demoAvailable = false;
-}
-
-bool AgendaList::deleteAgendaFile(const QString& path) {
-    // Nobody may have the agenda open: on this file system a file that another workstation has
-    // open would be unlinked under it and its work lost. The exclusive lock on the companion
-    // .ldb also keeps others from opening it while it goes.
-    FileLock guard;
-    if (FileLock::acquire(Database::ldbPathFor(path), FileLock::Mode::Exclusive, true, guard) !=
-        FileLock::Result::Taken)
-        return false;
-    QFile::remove(path);
-    if (QFileInfo::exists(path))
-        return false;
-    // A journal left by a crash would otherwise be played into a new agenda of the same name.
-    QFile::remove(path + QStringLiteral("-journal"));
-    guard.removeAndRelease();
-    return true;
 }
 
 void AgendaList::removeCurrent() {
@@ -270,14 +254,14 @@ void AgendaList::removeCurrent() {
             QStringLiteral("Kontrolní řetězec nebyl správně zadán, firma nebude smazána."));
         return;
     }
-    if (!deleteAgendaFile(resolveInFolder(programState().folders.data, row.soubor))) {
+    if (!store().remove(row.agenda)) {
         m_ui.error(QStringLiteral("Firmu se nepodařilo smazat, je pravděpodobně používána jiným "
                                   "uživatelem."));
         return;
     }
     m_rows.erase(m_rows.begin() + m_current);
     m_current = std::min(m_current, static_cast<int>(m_rows.size()) - 1);
-    if (row.soubor == kDemoFile)
+    if (row.agenda.agenda.compare(demoAgendaName(), Qt::CaseInsensitive) == 0)
         m_demoAvailable = true;
 }
 

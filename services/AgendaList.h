@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/DataStore.h"
 #include "core/Navigator.h"
 
 #include <QString>
@@ -19,8 +20,9 @@ namespace orvento::services {
 // One agenda of the data folder.
 struct AgendaRow {
     QString nazev;     // the firm name (setting 1)
-    QString soubor;    // the file name in upper case, "DEMO.MDB"
+    QString soubor;    // as the store labels it, in upper case ("DEMO.MDB")
     bool nova = false; // created in this list and not yet initialised
+    core::DatabaseId agenda{core::DatabaseKind::Agenda, QString()};
 };
 
 using core::AgendaListOutcome;
@@ -41,11 +43,11 @@ public:
     bool hasRows() const { return !m_rows.empty(); }
     int current() const { return m_current; }
     void setCurrent(int row);
-    // "DEMO" is offered while the data folder has no DEMO.MDB, not even one that cannot be read
+    // "DEMO" is offered while the store has no demo agenda, not even one that cannot be read
     // (the demo's template would be copied over it).
     bool demoAvailable() const { return m_demoAvailable; }
-    // "Opravit databáze" is offered while there is a row, or an .MDB file the list could not
-    // read: a damaged agenda is not listed, and the maintenance tool is the way to mend it.
+    // "Opravit databáze" is offered while there is a row, or an agenda the list could not read:
+    // a damaged agenda is not listed, and the maintenance tool is the way to mend it.
     bool repairAvailable() const { return hasRows() || m_unreadableFiles > 0; }
     QString dataFolderShown() const;
 
@@ -56,18 +58,18 @@ public:
     AgendaListOutcome changeDataFolder();
     AgendaListOutcome repairDatabases();
 
-    // The lowest free name Firma<n>.MDB (n from 1 to 10000); nothing when all are taken.
+    // The label of the lowest free agenda name Firma<n> (n from 1 to 10000) in a data folder;
+    // nothing when all are taken.
     static std::optional<QString> freeAgendaFileName(const QString& dataFolder);
-    // True when the file is an agenda database (opened on the spare connection, which is closed
+    // True when the database is an agenda (opened on the spare connection, which is closed
     // again); `nazev` gets its setting 1.
-    static bool readAgendaName(const QString& path, QString* nazev);
+    static bool readAgendaName(const core::DatabaseId& which, QString* nazev);
     // The maintenance tool in the program folder; empty when it is not installed.
     static QString maintenanceToolPath();
 
 private:
     bool isOpenAgenda(const AgendaRow& row) const;
     void sortRows(const QString& keepFile);
-    bool deleteAgendaFile(const QString& path);
 
     core::AppContext& m_context;
     core::UserInteraction& m_ui;

@@ -1,12 +1,5 @@
 #include "services/ChangeStamps.h"
 
-#include <QCoreApplication>
-#include <QFile>
-#include <QtEndian>
-
-#include <cstdio>
-#include <cstring>
-
 namespace orvento::services {
 
 using core::StampedTable;
@@ -18,37 +11,8 @@ const QDateTime& stampEpoch() {
     return epoch;
 }
 
-QByteArray encode(double value) {
-    quint64 bits = 0;
-    std::memcpy(&bits, &value, sizeof bits);
-    QByteArray bytes(8, '\0');
-    qToLittleEndian(bits, bytes.data());
-    return bytes;
-}
-
-std::optional<double> decode(const QByteArray& bytes) {
-    if (bytes.size() != 8)
-        return std::nullopt;
-    const quint64 bits = qFromLittleEndian<quint64>(bytes.constData());
-    double value = 0;
-    std::memcpy(&value, &bits, sizeof value);
-    return value;
-}
-
-// Replaces the file whole, so that a reader never sees half a value. It is not forced to the disk:
-// a stamp lost in a power cut only makes a list miss one reload, and waiting for the disk after
-// every unit of work would cost more than many writes.
-void writeStampFile(const QString& path, double value) {
-    const QString temporary =
-        path + QStringLiteral(".%1.tmp").arg(QCoreApplication::applicationPid());
-    QFile file(temporary);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        return;
-    const bool written = file.write(encode(value)) == 8;
-    file.close();
-    if (!written || std::rename(QFile::encodeName(temporary).constData(),
-                                QFile::encodeName(path).constData()) != 0)
-        QFile::remove(temporary);
+core::DataStore& store() {
+    return *core::programState().store;
 }
 
 } // namespace
@@ -74,18 +38,12 @@ std::optional<StampedTable> stampedTable(const QString& table) {
     return std::nullopt;
 }
 
-QString stampFilePath(StampedTable table) {
-    const core::ProgramState& state = core::programState();
-    return state.folders.lock + QStringLiteral("0%1").arg(static_cast<int>(table) + 1) +
-           state.agenda + QStringLiteral(".tsf");
-}
-
 void stamp(StampedTable table) {
     core::ProgramState& state = core::programState();
     if (state.suppressStamps)
         return;
     const double now = toStampValue(QDateTime::currentDateTime());
-    writeStampFile(stampFilePath(table), now);
+    store().writeStamp(state.agenda, table, now);
     state.lastStamps[static_cast<size_t>(table)] = now;
 }
 
@@ -95,16 +53,13 @@ void stampAfterWrite(const QString& table) {
 }
 
 double readStamp(StampedTable table) {
-    const QString path = stampFilePath(table);
+    const QString& agenda = core::programState().agenda;
     const double now = toStampValue(QDateTime::currentDateTime());
-    QFile file(path);
-    if (!file.exists()) {
-        writeStampFile(path, now);
+    if (!store().stampExists(agenda, table)) {
+        store().writeStamp(agenda, table, now);
         return now;
     }
-    if (!file.open(QIODevice::ReadOnly))
-        return now;
-    return decode(file.read(8)).value_or(now);
+    return store().readStamp(agenda, table).value_or(now);
 }
 
 bool changedSinceLastSeen(StampedTable table) {
@@ -123,8 +78,7 @@ void rememberCurrentStamp(StampedTable table) {
 }
 
 void clearStamps() {
-    for (StampedTable t : {StampedTable::Adresar, StampedTable::Zasoby, StampedTable::Skupiny})
-        QFile::remove(stampFilePath(t));
+    store().removeStamps(core::programState().agenda);
 }
 
 SuppressedStamps::SuppressedStamps(std::initializer_list<StampedTable> tables)

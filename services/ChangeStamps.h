@@ -10,12 +10,10 @@
 namespace orvento::services {
 
 // Change stamps tell other workstations when the address book, the catalogue items or the
-// catalogue groups last changed, so that their lists reload. A stamp is a file in the lock folder
-// with the time of the change as an 8-byte date value.
+// catalogue groups last changed, so that their lists reload. The store keeps one per table of
+// the open agenda, with the time of the change.
 
 std::optional<core::StampedTable> stampedTable(const QString& table);
-
-QString stampFilePath(core::StampedTable table);
 
 // Writes the stamp of a table now (unless stamps are suppressed) and remembers it. File errors
 // are ignored: a list then simply does not reload.

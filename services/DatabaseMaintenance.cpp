@@ -2,14 +2,12 @@
 
 #include "core/Database.h"
 #include "core/PathUtil.h"
+#include "core/ProgramState.h"
 #include "core/Schema.h"
-#include "services/Workstations.h"
+#include "core/SqliteFolderStore.h"
 
 #include <QDateTime>
 #include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QSqlQuery>
 #include <QUuid>
 
 #include <algorithm>
@@ -24,59 +22,36 @@ QString kilobytes(qint64 bytes) {
     return QStringLiteral("%1 kB").arg((bytes + 1023) / 1024);
 }
 
-// `PRAGMA integrity_check` answers one row "ok" or one row per problem.
-QStringList integrityProblems(Database& db) {
-    QSqlQuery rows = db.select(QStringLiteral("PRAGMA integrity_check"));
-    if (!rows.isActive())
-        return {db.lastError()};
-    QStringList problems;
-    while (rows.next()) {
-        const QString line = rows.value(0).toString();
-        if (line.compare(QStringLiteral("ok"), Qt::CaseInsensitive) != 0)
-            problems << line;
-    }
-    return problems;
+QString copyFolderIn(const QString& dataFolder) {
+    return withTrailingSlash(dataFolder) + QStringLiteral("ZALOHY_DB/") +
+           QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd_HH-mm-ss")) +
+           QLatin1Char('/');
 }
 
-DatabaseMaintenance::FileKind kindOf(Database& db) {
-    const auto id = applicationIdOfOpen(db);
-    if (id == applicationIdOf(DatabaseKind::Global))
-        return DatabaseMaintenance::FileKind::Global;
-    if (id == applicationIdOf(DatabaseKind::Agenda))
-        return DatabaseMaintenance::FileKind::Agenda;
-    return DatabaseMaintenance::FileKind::Unknown;
-}
-
-// Copies the file beside its target first, so a copy is either whole or missing.
-bool copyWhole(const QString& source, const QString& target) {
-    const QString partial = target + QStringLiteral(".part");
-    QFile::remove(partial);
-    const bool ok = QFile::copy(source, partial) && QFile::rename(partial, target);
-    QFile::remove(partial);
-    return ok;
+// A database of ours is of the kind its name says; one that says otherwise is a foreign file.
+DatabaseMaintenance::FileKind kindOf(const DataStore& store, const DatabaseId& id) {
+    const auto kind = store.kindOf(id);
+    if (!kind || *kind != id.kind)
+        return DatabaseMaintenance::FileKind::Unknown;
+    return *kind == DatabaseKind::Global ? DatabaseMaintenance::FileKind::Global
+                                         : DatabaseMaintenance::FileKind::Agenda;
 }
 
 } // namespace
 
 DatabaseMaintenance::DatabaseMaintenance(QString dataFolder)
-    : m_dataFolder(withTrailingSlash(dataFolder))
-    , m_copyFolder(m_dataFolder + QStringLiteral("ZALOHY_DB/") +
-                   QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd_HH-mm-ss")) +
-                   QLatin1Char('/')) {}
+    : m_ownStore(std::make_unique<SqliteFolderStore>(dataFolder, programState().folders.program))
+    , m_store(*m_ownStore)
+    , m_copyFolder(copyFolderIn(dataFolder)) {}
+
+DatabaseMaintenance::DatabaseMaintenance(DataStore& store, QString copyFolder)
+    : m_store(store)
+    , m_copyFolder(withTrailingSlash(copyFolder)) {}
 
 std::vector<DatabaseMaintenance::Entry> DatabaseMaintenance::databases() const {
     std::vector<Entry> result;
-    const QStringList files = QDir(m_dataFolder).entryList(QDir::Files, QDir::Name);
-    for (const QString& file : files) {
-        if (!file.endsWith(QStringLiteral(".MDB"), Qt::CaseInsensitive))
-            continue;
-        Entry entry{file, FileKind::Unknown};
-        Database db(QStringLiteral("maintenance-list-") + QUuid::createUuid().toString());
-        if (db.open(m_dataFolder + file))
-            entry.kind = kindOf(db);
-        db.close();
-        result.push_back(entry);
-    }
+    for (const StoredDatabase& stored : m_store.databases())
+        result.push_back(Entry{stored.label, kindOf(m_store, stored.id), stored.id});
     std::stable_sort(result.begin(), result.end(), [](const Entry& a, const Entry& b) {
         return (a.kind == FileKind::Global) > (b.kind == FileKind::Global);
     });
@@ -84,78 +59,74 @@ std::vector<DatabaseMaintenance::Entry> DatabaseMaintenance::databases() const {
 }
 
 bool DatabaseMaintenance::beginExclusive() {
-    const QString lock = programLockPathIn(m_dataFolder);
-    QDir().mkpath(QFileInfo(lock).absolutePath());
-    return FileLock::acquire(lock, FileLock::Mode::Exclusive, true, m_programLock) ==
-           FileLock::Result::Taken;
+    return m_store.takeExclusiveLock(m_programLock);
 }
 
 void DatabaseMaintenance::endExclusive() {
-    if (m_programLock.isHeld())
-        m_programLock.removeAndRelease();
+    m_programLock.release();
 }
 
 DatabaseMaintenance::Result DatabaseMaintenance::maintain(const QString& fileName) const {
     Result result;
     result.fileName = fileName;
-    const QString path = m_dataFolder + fileName;
-    result.sizeBefore = QFileInfo(path).size();
+    const auto stored = m_store.databases();
+    const auto found = std::find_if(stored.begin(), stored.end(),
+                                    [&](const StoredDatabase& s) { return s.label == fileName; });
+    if (found == stored.end()) {
+        result.status = Status::NotADatabase;
+        return result;
+    }
+    const DatabaseId id = found->id;
+    result.sizeBefore = m_store.sizeOf(id);
 
     // Held for the whole run: nobody may open the database while it is copied and rewritten.
-    FileLock guard;
-    if (FileLock::acquire(Database::ldbPathFor(path), FileLock::Mode::Exclusive, true, guard) !=
-        FileLock::Result::Taken) {
+    HeldLock guard;
+    if (!m_store.takeExclusiveUse(id, guard)) {
         result.status = Status::InUse;
         return result;
     }
-    // The connection does without its own shared lock on the .ldb: the guard says more.
-    Database db(QStringLiteral("maintenance-") + QUuid::createUuid().toString());
-    if (!db.open(path)) {
+    Database db(QStringLiteral("maintenance-") + QUuid::createUuid().toString(), m_store.dialect());
+    OpenFailure failure;
+    if (!m_store.open(db, id, &failure)) {
         result.status = Status::NotADatabase;
-        result.detail = db.lastError();
-        return result;
-    }
-    if (kindOf(db) == FileKind::Unknown) {
-        result.status = Status::NotADatabase;
+        if (failure.problem != OpenProblem::WrongKind)
+            result.detail = failure.reason;
         return result;
     }
 
     QDir().mkpath(m_copyFolder);
     result.copyPath = m_copyFolder + fileName;
-    const QString journal = path + QStringLiteral("-journal");
-    if (!copyWhole(path, result.copyPath) ||
-        (QFileInfo::exists(journal) &&
-         !copyWhole(journal, result.copyPath + QStringLiteral("-journal")))) {
+    if (!m_store.copyTo(id, result.copyPath)) {
         result.status = Status::Failed;
         result.detail = QStringLiteral("kopii souboru nelze vytvořit");
         result.copyPath.clear();
         return result;
     }
 
-    QStringList problems = integrityProblems(db);
+    QStringList problems = m_store.integrityProblems(db);
     bool repaired = false;
     if (!problems.isEmpty()) {
         // Damaged indexes are the damage a rebuild can cure; the data themselves stay as they are.
-        db.executeDdl(QStringLiteral("REINDEX"));
-        problems = integrityProblems(db);
+        m_store.rebuildIndexes(db);
+        problems = m_store.integrityProblems(db);
         repaired = problems.isEmpty();
     }
     if (!problems.isEmpty()) {
         result.status = Status::Damaged;
         result.detail = problems.mid(0, 5).join(QLatin1Char('\n'));
         db.close();
-        result.sizeAfter = QFileInfo(path).size();
+        result.sizeAfter = m_store.sizeOf(id);
         return result;
     }
-    if (!db.executeDdl(QStringLiteral("VACUUM"))) {
+    if (!m_store.compact(db)) {
         result.status = Status::Failed;
         result.detail = db.lastError();
         db.close();
-        result.sizeAfter = QFileInfo(path).size();
+        result.sizeAfter = m_store.sizeOf(id);
         return result;
     }
     db.close();
-    result.sizeAfter = QFileInfo(path).size();
+    result.sizeAfter = m_store.sizeOf(id);
     result.status = repaired ? Status::Repaired : Status::Ok;
     return result;
 }

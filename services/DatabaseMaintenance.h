@@ -1,11 +1,12 @@
 #pragma once
 
-#include "core/FileLock.h"
+#include "core/DataStore.h"
 
 #include <QString>
 #include <QStringList>
 
 #include <functional>
+#include <memory>
 #include <vector>
 
 namespace orvento::services {
@@ -17,8 +18,9 @@ class DatabaseMaintenance {
 public:
     enum class FileKind { Global, Agenda, Unknown };
     struct Entry {
-        QString fileName; // as it is in the folder
+        QString fileName; // as the store labels it
         FileKind kind = FileKind::Unknown;
+        core::DatabaseId id;
     };
     enum class Status { Ok, Repaired, Damaged, InUse, NotADatabase, Failed };
     struct Result {
@@ -30,17 +32,20 @@ public:
         QString detail; // the engine's words when something went wrong
     };
 
+    // The maintenance of the data folder the tool was given.
     explicit DatabaseMaintenance(QString dataFolder);
+    // The maintenance of a store's databases; the copies go to `copyFolder`.
+    DatabaseMaintenance(core::DataStore& store, QString copyFolder);
 
-    // The *.MDB files of the data folder, the global database first, then by name.
+    // The databases of the store, the global database first, then by name.
     std::vector<Entry> databases() const;
 
-    // Takes the exclusive-operation lock of the data folder (LOCK/~program.lck), so that no
-    // workstation starts the program meanwhile. False when another workstation holds it.
+    // Takes the exclusive-operation lock of the store, so that no workstation starts the program
+    // meanwhile. False when another workstation holds it.
     bool beginExclusive();
     void endExclusive();
 
-    // Copy, check, repair and compact one file of the folder.
+    // Copy, check, repair and compact one database, named as databases() labels it.
     Result maintain(const QString& fileName) const;
 
     // The folder the copies of one run go to: <data>ZALOHY_DB/<date and time>/.
@@ -50,9 +55,10 @@ public:
     static QString kindText(FileKind kind);
 
 private:
-    QString m_dataFolder;
+    std::unique_ptr<core::DataStore> m_ownStore; // when given a folder rather than a store
+    core::DataStore& m_store;
     QString m_copyFolder;
-    core::FileLock m_programLock;
+    core::HeldLock m_programLock;
 };
 
 } // namespace orvento::services

@@ -3,29 +3,13 @@
 #include "core/UserInteraction.h"
 
 #include <QDir>
-#include <QFileInfo>
 
 namespace orvento::services {
 
 using core::FileLock;
 
 bool heldElsewhere(const QString& path) {
-    if (!QFileInfo::exists(path))
-        return false;
-    FileLock probe;
-    switch (FileLock::acquire(path, FileLock::Mode::Exclusive, false, probe)) {
-    case FileLock::Result::HeldElsewhere:
-        return true;
-    case FileLock::Result::Taken:
-        probe.removeAndRelease();
-        return false;
-    case FileLock::Result::Failed:
-        // Gone in the meantime, or a file we cannot even open: treat like a left-over and try
-        // to remove it; what stays is somebody else's.
-        QFile::remove(path);
-        return QFileInfo::exists(path);
-    }
-    return false;
+    return core::lockFileHeldElsewhere(path);
 }
 
 QString lockCreateFailedMessage(const QString& path) {
@@ -33,10 +17,7 @@ QString lockCreateFailedMessage(const QString& path) {
 }
 
 bool createLockFile(const QString& path, FileLock& out, core::UserInteraction& ui) {
-    out.release();
-    if (FileLock::acquire(path, FileLock::Mode::Exclusive, true, out) != FileLock::Result::Taken ||
-        !QFileInfo::exists(path)) {
-        out.release();
+    if (!core::takeLockFile(path, out)) {
         ui.error(lockCreateFailedMessage(path));
         return false;
     }

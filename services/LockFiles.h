@@ -10,6 +10,10 @@ class UserInteraction;
 
 namespace orvento::services {
 
+// A lock named by its location (as recordLockPath() and programLockPath() give it). The program
+// itself takes and tests its locks through the data store (services/RecordLock,
+// services/Workstations); these serve callers that still hold a location.
+
 // True when another workstation holds the lock file. A file nobody holds is a left-over and is
 // removed, so the test also clears stale lock files.
 bool heldElsewhere(const QString& path);

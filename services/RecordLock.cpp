@@ -4,13 +4,26 @@
 #include "core/UserInteraction.h"
 #include "services/LockFiles.h"
 
+#include <utility>
+
 namespace orvento::services {
 
+namespace {
+core::DataStore& store() {
+    return *core::programState().store;
+}
+} // namespace
+
+core::RecordRef recordRef(const QString& table, qint64 id, LockScope scope) {
+    return {scope == LockScope::Global ? QString() : core::programState().agenda, table, id};
+}
+
 QString recordLockPath(const QString& table, qint64 id, LockScope scope) {
-    const core::ProgramState& state = core::programState();
-    const QString owner = scope == LockScope::Global ? QStringLiteral("Global") : state.agenda;
-    return state.folders.lock + QLatin1Char('~') + owner + QLatin1Char('~') + table +
-           QLatin1Char('~') + QString::number(id) + QStringLiteral(".lck");
+    return store().recordLockLocation(recordRef(table, id, scope));
+}
+
+bool recordHeldElsewhere(const QString& table, qint64 id, LockScope scope) {
+    return store().recordLockHeldElsewhere(recordRef(table, id, scope));
 }
 
 QString recordInUseMessage() {
@@ -26,11 +39,17 @@ RecordLock::~RecordLock() {
     release();
 }
 
+RecordLock::RecordLock(RecordLock&& other) noexcept
+    : m_lock(std::move(other.m_lock))
+    , m_record(std::exchange(other.m_record, std::nullopt))
+    , m_path(std::exchange(other.m_path, QString())) {}
+
 RecordLock& RecordLock::operator=(RecordLock&& other) noexcept {
     if (this != &other) {
         release();
         m_lock = std::move(other.m_lock);
-        m_path = std::move(other.m_path);
+        m_record = std::exchange(other.m_record, std::nullopt);
+        m_path = std::exchange(other.m_path, QString());
     }
     return *this;
 }
@@ -38,26 +57,32 @@ RecordLock& RecordLock::operator=(RecordLock&& other) noexcept {
 RecordLock::State RecordLock::take(const QString& table, qint64 id, core::UserInteraction& ui,
                                    RecordLock& out, LockScope scope) {
     out.release();
-    out.m_path = recordLockPath(table, id, scope);
-    if (heldElsewhere(out.m_path)) {
+    core::DataStore& data = store();
+    out.m_record = recordRef(table, id, scope);
+    out.m_path = data.recordLockLocation(*out.m_record);
+    if (data.recordLockHeldElsewhere(*out.m_record)) {
         ui.information(recordInUseMessage());
         return State::ReadOnly;
     }
-    if (!createLockFile(out.m_path, out.m_lock, ui))
+    if (!data.takeRecordLock(*out.m_record, out.m_lock)) {
+        ui.error(lockCreateFailedMessage(out.m_path));
         return State::Failed;
+    }
     return State::Held;
 }
 
 void RecordLock::release() {
     if (m_lock.isHeld())
-        m_lock.removeAndRelease();
-    else if (!m_path.isEmpty())
-        heldElsewhere(m_path); // a read-only card only clears what nobody holds any more
+        m_lock.release();
+    else if (m_record)
+        store().recordLockHeldElsewhere(*m_record); // a read-only card only clears what nobody
+                                                    // holds any more
+    m_record.reset();
     m_path.clear();
 }
 
 bool mayDeleteRecord(const QString& table, qint64 id, core::UserInteraction& ui, LockScope scope) {
-    if (heldElsewhere(recordLockPath(table, id, scope))) {
+    if (recordHeldElsewhere(table, id, scope)) {
         ui.warning(recordInUseDeleteMessage());
         return false;
     }

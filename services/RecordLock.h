@@ -1,8 +1,10 @@
 #pragma once
 
-#include "core/FileLock.h"
+#include "core/DataStore.h"
 
 #include <QString>
+
+#include <optional>
 
 namespace orvento::core {
 class UserInteraction;
@@ -14,8 +16,13 @@ namespace orvento::services {
 // definitions).
 enum class LockScope { Agenda, Global };
 
-// The lock file of one record: <lock folder>~<agenda or Global>~<Table>~<ID>.lck
+// The record of the open agenda (or of all agendas) as the store names it.
+core::RecordRef recordRef(const QString& table, qint64 id, LockScope scope = LockScope::Agenda);
+// Where the store keeps the record's lock, as messages show it.
 QString recordLockPath(const QString& table, qint64 id, LockScope scope = LockScope::Agenda);
+// True when another workstation (or another card of this one) edits the record; a lock left
+// over by nobody is cleared on the way.
+bool recordHeldElsewhere(const QString& table, qint64 id, LockScope scope = LockScope::Agenda);
 
 // A card's hold on the record it edits. It lives exactly as long as the card: the lock is
 // released (and its file removed) when the object goes away, however the card closes.
@@ -25,7 +32,7 @@ public:
 
     RecordLock() = default;
     ~RecordLock();
-    RecordLock(RecordLock&&) noexcept = default;
+    RecordLock(RecordLock&& other) noexcept;
     RecordLock& operator=(RecordLock&&) noexcept;
     RecordLock(const RecordLock&) = delete;
     RecordLock& operator=(const RecordLock&) = delete;
@@ -41,7 +48,8 @@ public:
     void release();
 
 private:
-    core::FileLock m_lock;
+    core::HeldLock m_lock;
+    std::optional<core::RecordRef> m_record;
     QString m_path;
 };
 

@@ -7,7 +7,6 @@
 #include "core/UserInteraction.h"
 #include "services/AgendaSettingsLoading.h"
 #include "services/ChangeStamps.h"
-#include "services/LockFiles.h"
 #include "services/Login.h"
 #include "services/ProfileSession.h"
 #include "services/Workstations.h"
@@ -15,7 +14,7 @@
 namespace orvento::services {
 
 bool StandardStartupHooks::checkNoExclusiveOperation(core::AppContext& context) {
-    if (!heldElsewhere(programLockPath()))
+    if (!context.store().exclusiveLockHeldElsewhere())
         return true;
     context.ui().warning(exclusiveOperationRunningWarning());
     return false;
@@ -31,13 +30,13 @@ void StandardStartupHooks::agendaConnected(core::AppContext& context, bool first
 }
 
 bool StandardStartupHooks::checkGlobalSchema(core::AppContext& context) {
-    return core::checkSchemaVersion(context.db().global, core::DatabaseKind::Global, QString(),
-                                    context.ui());
+    return core::checkSchemaVersion(context.store(), context.db().global,
+                                    core::DatabaseId::global(), context.ui());
 }
 
 bool StandardStartupHooks::checkAgendaSchema(core::AppContext& context) {
-    return core::checkSchemaVersion(context.db().agenda, core::DatabaseKind::Agenda,
-                                    core::programState().agenda, context.ui());
+    return core::checkSchemaVersion(context.store(), context.db().agenda,
+                                    core::programState().agendaId(), context.ui());
 }
 
 bool StandardStartupHooks::loadSettings(core::AppContext& context) {

@@ -1,37 +1,28 @@
 #include "services/Workstations.h"
 
 #include "core/Database.h"
-#include "core/PathUtil.h"
 #include "core/ProgramState.h"
+#include "core/UserInteraction.h"
 #include "services/LockFiles.h"
-
-#include <QFile>
 
 namespace orvento::services {
 
 namespace {
 
-bool openedElsewhereWhileClosed(core::Database& db, const QString& fallbackPath) {
-    const QString path = db.filePath().isEmpty() ? fallbackPath : db.filePath();
-    const bool wasOpen = db.isOpen();
-    db.close();
-    const bool elsewhere = core::Database::openedElsewhere(path);
-    if (wasOpen)
-        db.open(path);
-    return elsewhere;
+core::DataStore& store() {
+    return *core::programState().store;
 }
 
 } // namespace
 
 bool otherWorkstationsRunning() {
-    core::ProgramState& state = core::programState();
-    return openedElsewhereWhileClosed(
-        state.db->global, core::resolveInFolder(state.folders.data, QStringLiteral("Global.MDB")));
+    return store().openedElsewhereBesides(core::programState().db->global,
+                                          core::DatabaseId::global());
 }
 
 bool agendaOpenElsewhere() {
     core::ProgramState& state = core::programState();
-    return openedElsewhereWhileClosed(state.db->agenda, state.agendaFilePath());
+    return store().openedElsewhereBesides(state.db->agenda, state.agendaId());
 }
 
 QString otherWorkstationsWarning() {
@@ -48,24 +39,14 @@ QString exclusiveOperationRunningWarning() {
 }
 
 QString programLockPath() {
-    return core::programState().folders.lock + programLockName();
-}
-
-QString programLockName() {
-    return QStringLiteral("~program.lck");
-}
-
-QString programLockPathIn(const QString& dataFolder) {
-    return core::lockFolderOf(dataFolder) + programLockName();
+    return store().exclusiveLockLocation();
 }
 
 bool reopenConnections() {
     core::ProgramState& state = core::programState();
-    bool ok = state.db->global.open(
-        core::resolveInFolder(state.folders.data, QStringLiteral("Global.MDB")));
-    const QString agendaPath = state.agendaFilePath();
-    if (QFile::exists(agendaPath))
-        ok = state.db->agenda.open(agendaPath) && ok;
+    bool ok = store().open(state.db->global, core::DatabaseId::global());
+    if (store().exists(state.agendaId()))
+        ok = store().open(state.db->agenda, state.agendaId()) && ok;
     return ok;
 }
 
@@ -74,13 +55,12 @@ ExclusiveOperation::Start ExclusiveOperation::begin(core::UserInteraction& ui) {
     state.db->agenda.close();
     state.db->spare.close();
     state.db->global.close();
-    const QString globalPath =
-        core::resolveInFolder(state.folders.data, QStringLiteral("Global.MDB"));
-    if (core::Database::openedElsewhere(globalPath)) {
+    if (store().openedElsewhere(core::DatabaseId::global())) {
         reopenConnections();
         return Start::OthersRunning;
     }
-    if (!createLockFile(programLockPath(), m_lock, ui)) {
+    if (!store().takeExclusiveLock(m_lock)) {
+        ui.error(lockCreateFailedMessage(programLockPath()));
         reopenConnections();
         return Start::LockFailed;
     }
@@ -88,8 +68,7 @@ ExclusiveOperation::Start ExclusiveOperation::begin(core::UserInteraction& ui) {
 }
 
 void ExclusiveOperation::end() {
-    if (m_lock.isHeld())
-        m_lock.removeAndRelease();
+    m_lock.release();
 }
 
 } // namespace orvento::services

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/FileLock.h"
+#include "core/DataStore.h"
 
 #include <QString>
 
@@ -18,14 +18,11 @@ bool agendaOpenElsewhere();
 
 QString otherWorkstationsWarning();
 QString exclusiveOperationRunningWarning();
-// The exclusive-operation lock of the program's data folder, and of any data folder (the
-// maintenance tool works on a folder it is given).
+// Where the store keeps the exclusive-operation lock of the program's data, as messages show it.
 QString programLockPath();
-QString programLockName();
-QString programLockPathIn(const QString& dataFolder);
 
 // A backup or restore: no other workstation may run the program meanwhile, and none may start
-// it. While this object holds the lock, `~program.lck` keeps other starts out.
+// it. While this object holds the exclusive-operation lock, other starts are kept out.
 class ExclusiveOperation {
 public:
     enum class Start { Started, OthersRunning, LockFailed };
@@ -38,10 +35,10 @@ public:
     ~ExclusiveOperation() { end(); }
 
 private:
-    core::FileLock m_lock;
+    core::HeldLock m_lock;
 };
 
-// Reopens the global and agenda connections on their files after an exclusive test.
+// Reopens the global and agenda connections after an exclusive test.
 bool reopenConnections();
 
 } // namespace orvento::services

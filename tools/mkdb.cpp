@@ -5,6 +5,7 @@
 #include "addressbook/PostCodeData.h"
 #include "catalogue/DemoCatalogue.h"
 #include "core/Schema.h"
+#include "core/SqliteFolderStore.h"
 #include "core/TemplateDatabases.h"
 #include "offers/DemoOffers.h"
 
@@ -40,18 +41,20 @@ int main(int argc, char** argv) {
                orvento::catalogue::writeDemoPictures(demoPictures);
     };
     struct Target {
-        const char* name;
+        orvento::core::DatabaseTemplate name;
         DatabaseKind kind;
         bool demo;
         DatabaseFiller fill;
     };
-    for (const Target& t : {Target{"0001.res", DatabaseKind::Agenda, false, {}},
-                            Target{"0002.res", DatabaseKind::Global, false, fillPostCodes},
-                            Target{"0003.res", DatabaseKind::Agenda, true, fillDemoAgenda}}) {
+    using orvento::core::DatabaseTemplate;
+    for (const Target& t :
+         {Target{DatabaseTemplate::EmptyAgenda, DatabaseKind::Agenda, false, {}},
+          Target{DatabaseTemplate::Global, DatabaseKind::Global, false, fillPostCodes},
+          Target{DatabaseTemplate::DemoAgenda, DatabaseKind::Agenda, true, fillDemoAgenda}}) {
         QString error;
-        if (!buildDatabaseFile(QDir(folder).filePath(QString::fromLatin1(t.name)), t.kind, t.demo,
-                               &error, t.fill)) {
-            QTextStream(stderr) << "orvento_mkdb: " << t.name << ": " << error << postCodeError
+        const QString name = orvento::core::SqliteFolderStore::templateFileName(t.name);
+        if (!buildDatabaseFile(QDir(folder).filePath(name), t.kind, t.demo, &error, t.fill)) {
+            QTextStream(stderr) << "orvento_mkdb: " << name << ": " << error << postCodeError
                                 << "\n";
             return 1;
         }

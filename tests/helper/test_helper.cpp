@@ -6,6 +6,7 @@
 #include "core/SilentInteraction.h"
 #include "offers/OfferStore.h"
 #include "services/RecordLock.h"
+#include "tests/support/StoreKinds.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -56,12 +57,75 @@ void waitForInputToClose() {
     }
 }
 
+core::DatabaseId databaseNamed(const QString& agenda) {
+    return agenda == QLatin1String("-") ? core::DatabaseId::global()
+                                        : core::DatabaseId::agendaNamed(agenda);
+}
+
+// store-<what> <store kind> <location> ...: the same through a data store of that kind, so that
+// the store tests run against every kind of store.
+int storeCommand(const QString& command, const QStringList& args) {
+    const auto store = testsupport::makeStore(args.value(2), args.value(3), QString());
+    if (!store) {
+        say("failed");
+        return 2;
+    }
+    if (command == QLatin1String("store-open")) {
+        // store-open <kind> <location> <agenda or ->: holds the database open
+        core::Database db(QStringLiteral("helper"), store->dialect());
+        say(store->open(db, databaseNamed(args.value(4))) ? "ready" : "failed");
+        waitForInputToClose();
+        return 0;
+    }
+    if (command == QLatin1String("store-hold-write")) {
+        // store-hold-write <kind> <location> <agenda or ->: keeps an open unit of work
+        core::Database db(QStringLiteral("helper"), store->dialect());
+        if (!store->open(db, databaseNamed(args.value(4)))) {
+            say("failed");
+            return 1;
+        }
+        core::Transaction unit(db);
+        say(unit.isActive() ? "ready" : "failed");
+        waitForInputToClose();
+        return 0;
+    }
+    if (command == QLatin1String("store-lock")) {
+        // store-lock <kind> <location> <agenda or -> <table> <id>: edits the record
+        const QString agenda = args.value(4) == QLatin1String("-") ? QString() : args.value(4);
+        const core::RecordRef record{agenda, args.value(5), args.value(6).toLongLong()};
+        core::HeldLock lock;
+        say(store->recordLockHeldElsewhere(record) ? "readonly"
+            : store->takeRecordLock(record, lock)  ? "held"
+                                                   : "failed");
+        waitForInputToClose();
+        return 0;
+    }
+    if (command == QLatin1String("store-exclusive")) {
+        // store-exclusive <kind> <location>: runs an operation that needs the data to itself
+        core::HeldLock lock;
+        say(store->takeExclusiveLock(lock) ? "ready" : "failed");
+        waitForInputToClose();
+        return 0;
+    }
+    if (command == QLatin1String("store-stamp")) {
+        // store-stamp <kind> <location> <agenda> <table number> <value>
+        store->writeStamp(args.value(4), static_cast<core::StampedTable>(args.value(5).toInt()),
+                          args.value(6).toDouble());
+        say("done");
+        return 0;
+    }
+    say("failed");
+    return 2;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     const QStringList args = app.arguments();
     const QString command = args.value(1);
+    if (command.startsWith(QLatin1String("store-")))
+        return storeCommand(command, args);
     if (command == QLatin1String("hold")) {
         core::FileLock lock;
         const auto result =

@@ -1,5 +1,6 @@
 #include "services/ChangeStamps.h"
 #include "core/ProgramState.h"
+#include "core/SqliteFolderStore.h"
 #include "support/TestEnvironment.h"
 
 #include <QDir>
@@ -66,7 +67,9 @@ protected:
         s.db->agenda.setWriteObserver(services::stampAfterWrite);
     }
 
-    static QString file(StampedTable t) { return services::stampFilePath(t); }
+    static QString file(StampedTable t) {
+        return core::SqliteFolderStore().stampFilePath(core::programState().agenda, t);
+    }
     static QByteArray bytes(StampedTable t) {
         QFile f(file(t));
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();

@@ -1,0 +1,76 @@
+#pragma once
+
+#include "core/Schema.h"
+
+#include <QSqlDatabase>
+#include <QString>
+
+#include <memory>
+#include <optional>
+
+class QSqlError;
+class QSqlQuery;
+
+namespace orvento::core {
+
+class Database;
+enum class FailureKind;
+
+// What a dialect keeps for one open connection (the engine's waiting state, say); it goes when the
+// connection closes.
+class SqlDialectSession {
+public:
+    virtual ~SqlDialectSession() = default;
+};
+
+// What the statements and the connection set-up need to say differently for each database
+// engine. The data layer asks its connection's dialect; the statements of the program stay the
+// same for every engine.
+class SqlDialect {
+public:
+    using Session = SqlDialectSession;
+
+    virtual ~SqlDialect() = default;
+
+    // The Qt driver and its options for a connection that waits `busyTimeoutMs` for a lock.
+    virtual QString driverName() const = 0;
+    virtual QString connectOptions(int busyTimeoutMs) const = 0;
+    // A statement that fails when the connection does not reach a sound database.
+    virtual QString probeStatement() const = 0;
+    // Sets up a connection just opened (collations, functions, the way it waits for locks, the
+    // journal); `busyTimeoutMs` stays readable as long as the connection lives.
+    virtual std::unique_ptr<Session> setUp(Database& db, const int& busyTimeoutMs) const = 0;
+
+    // The start of a unit of work that takes the write lock at once.
+    virtual QString beginUnit() const = 0;
+    // Appended to an INSERT so that it answers the new row's ID as its one row.
+    virtual QString returningId() const = 0;
+    // Whether the engine keeps the ID of the row an INSERT made, for free, beside the statement;
+    // where it does not, the INSERT answers it itself (returningId()). Reading a result for every
+    // row would cost bulk writes dearly, so the free one is taken where there is one.
+    virtual bool keepsLastInsertedId() const = 0;
+    // That ID, right after the INSERT ran; nothing where the engine keeps none.
+    virtual std::optional<qint64> lastInsertedId(const QSqlQuery& insert) const = 0;
+    // The kind of a failure, from the engine's error.
+    virtual FailureKind failureKindOf(const QSqlError& error) const = 0;
+
+    // The names of the tables and of the indexes of the open database.
+    virtual QString tableNamesQuery() const = 0;
+    virtual QString indexNamesQuery() const = 0;
+
+    // The marks a database file of ours carries: its kind and its schema version.
+    virtual bool writeKindMark(Database& db, DatabaseKind kind) const = 0;
+    virtual std::optional<int> readKindMark(Database& db) const = 0;
+    virtual int kindMarkOf(DatabaseKind kind) const = 0;
+    virtual bool writeVersionMark(Database& db, int version) const = 0;
+
+    // The statements of the maintenance of one database.
+    virtual QString integrityCheck() const = 0;
+    virtual QString rebuildIndexes() const = 0;
+    virtual QString compact() const = 0;
+};
+
+// The dialect of the embedded engine, the one every connection uses unless told otherwise.
+const SqlDialect& sqliteDialect();
+
+} // namespace orvento::core
