@@ -176,7 +176,7 @@ TEST_F(CatalogueCardsKeepEditsTest, ReCasingACodeAsksNoRenameQuestion) {
 // The lists of levels and groups sort by a clicked column in Czech order, stay on their row,
 // and find the first row whose sort column starts with the typed text in any letter case.
 TEST_F(CatalogueCardsKeepEditsTest, LevelListsSortByAColumnAndFindInIt) {
-    const auto add = [this](const char* code, const char* name) {
+    const auto add = [](const char* code, const char* name) {
         PriceLevel level;
         level.Zkratka = QString::fromUtf8(code);
         level.Popis = QString::fromUtf8(name);
