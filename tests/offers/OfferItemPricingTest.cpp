@@ -256,7 +256,7 @@ TEST_F(OfferItemCardTest, EditKeepsTheStoredRowAndMovesItACopyIsANewRowAfterIt) 
         item.Popis = QString::fromLatin1(name);
         item.ProdCena = 10.0;
         item.PocetMJ = 1.0;
-        item.LockID = name[0];
+        item.LockID = static_cast<unsigned char>(name[0]);
         recomputeItem(item, RecomputeKind::None);
         offer.insertItem(static_cast<int>(offer.items().size()) + 1, item);
     }
