@@ -75,6 +75,16 @@ protected:
     ScriptedInteraction ui;
     qint64 sheet = 0;
     qint64 basicGroup = 0;
+
+    // No offers, items, documents or history, and the "NB" series starting at 1: where the offer
+    // tests begin.
+    void clearOffersWithNewSeries() {
+        for (const char* table : {"Nabidky", "NabPolozky", "DokumentyNab", "Akce", "CisRady"})
+            ASSERT_TRUE(db().execute(QStringLiteral("DELETE FROM ") + QString::fromLatin1(table)));
+        ASSERT_TRUE(db().execute(
+            QStringLiteral("INSERT INTO CisRady (PrefixOzn, Cislo, PocetMist, ModulOzn) VALUES "
+                           "('NB', 1, 5, 'NB')")));
+    }
 };
 
 inline catalogue::LevelParameters computed(int type, double percent, int base = 0, int zaok = 0) {

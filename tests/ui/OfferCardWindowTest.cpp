@@ -62,11 +62,9 @@ protected:
         CatalogueAgenda::SetUp();
         if (HasFatalFailure())
             return;
-        for (const char* table : {"Nabidky", "NabPolozky", "DokumentyNab", "Akce", "CisRady"})
-            ASSERT_TRUE(db().execute(QStringLiteral("DELETE FROM ") + QString::fromLatin1(table)));
-        ASSERT_TRUE(db().execute(
-            QStringLiteral("INSERT INTO CisRady (PrefixOzn, Cislo, PocetMist, ModulOzn) VALUES "
-                           "('NB', 1, 5, 'NB')")));
+        clearOffersWithNewSeries();
+        if (HasFatalFailure())
+            return;
         core::programState().settings.profil.dotazPriOpusteni = true;
     }
 
