@@ -22,7 +22,7 @@ set(_allowed_notes "services;core")
 set(_allowed_ui "notes;backup;output;import;addressbook;offers;catalogue;services;core")
 set(_allowed_pelmack "services;core")
 set(_allowed_dastrel "output;core")
-set(_allowed_tools "offers;addressbook;catalogue;services;core")
+set(_allowed_tools "import;offers;addressbook;catalogue;services;core")
 set(_layers core services catalogue offers addressbook import output backup notes ui pelmack tools
             dastrel)
 # The libraries that have no user interface: a QtWidgets header there is a mistake.

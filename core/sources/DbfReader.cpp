@@ -1,0 +1,10 @@
+#include "core/sources/Readers.h"
+
+namespace orvento::core::sources {
+
+std::unique_ptr<ImportSource> openDbfFile(const QString& path, QString& error) {
+    error = QStringLiteral("Soubor %1 nelze zatím číst.").arg(path);
+    return nullptr;
+}
+
+} // namespace orvento::core::sources
