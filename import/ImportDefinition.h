@@ -45,9 +45,9 @@ enum class PriceListField {
 inline constexpr std::size_t kPriceListFieldCount = 12;
 bool isNumberField(PriceListField field);
 
-enum class MarginKind { Margin = 0, Markup = 1 };          // `TypHodnota`, `ValuePrepocPodle`
-enum class PriceBasis { WithoutVat = 0, WithVat = 1 };     // `ProdCenaTypCeny`, `ValueTypCeny`
-enum class RecomputeChoice { Yes = 0, No = 1 };            // `ValuePrepocitat`
+enum class MarginKind { Margin = 0, Markup = 1 };      // `TypHodnota`, `ValuePrepocPodle`
+enum class PriceBasis { WithoutVat = 0, WithVat = 1 }; // `ProdCenaTypCeny`, `ValueTypCeny`
+enum class RecomputeChoice { Yes = 0, No = 1 };        // `ValuePrepocitat`
 
 struct PriceListSettings {
     std::array<FieldMapping, kPriceListFieldCount> fields;
@@ -117,11 +117,11 @@ struct ImportDefinition {
     QString description; // `Popis`
 
     core::sources::SourceKind sourceKind = core::sources::SourceKind::Mdb; // `DBSource`
-    QString fileName;  // `DBFileName`
-    QString tableName; // `DBTableName`
-    bool compare = false; // `Porovnavat`
-    QString refField;     // `RefField`: "KATALOG", "BARCODE", ... or empty
-    QString refColumn;    // `RefDBField`
+    QString fileName;                                                      // `DBFileName`
+    QString tableName;                                                     // `DBTableName`
+    bool compare = false;                                                  // `Porovnavat`
+    QString refField;          // `RefField`: "KATALOG", "BARCODE", ... or empty
+    QString refColumn;         // `RefDBField`
     bool createMissing = true; // `CheckNovaPolozka`
 
     PriceListSettings priceList;

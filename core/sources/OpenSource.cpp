@@ -17,6 +17,8 @@ std::unique_ptr<ImportSource> openSource(SourceKind kind, const QString& path, Q
     return nullptr;
 }
 
-std::unique_ptr<ImportSource> openClipboardText(const QString& text) { return openTabText(text); }
+std::unique_ptr<ImportSource> openClipboardText(const QString& text) {
+    return openTabText(text);
+}
 
 } // namespace orvento::core::sources
