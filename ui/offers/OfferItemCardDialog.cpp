@@ -28,6 +28,7 @@
 #include <QStackedWidget>
 #include <QVBoxLayout>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -351,8 +352,11 @@ QWidget* OfferItemCardDialog::buildPicturePage() {
 void OfferItemCardDialog::bindNumber(NumberField* box, void (OfferItemCard::*setter)(double)) {
     // Every keystroke counts, so the other fields follow as the person types; the field being
     // typed in keeps its text until it is left.
-    connect(box, &QDoubleSpinBox::valueChanged, this, [this, setter](double value) {
-        (m_card.*setter)(value);
+    // The setter is held as a callable: gcc 12 with the sanitizers miscompiles a lambda that
+    // captures `this` beside a pointer to member function (this arrives as null).
+    const std::function<void(OfferItemCard&, double)> set = setter;
+    connect(box, &QDoubleSpinBox::valueChanged, this, [this, set](double value) {
+        set(m_card, value);
         showValues();
     });
 }
