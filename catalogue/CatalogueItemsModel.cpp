@@ -30,14 +30,6 @@ QString fieldNamed(const QString& sortField) {
     return {};
 }
 
-QString likePattern(const QString& text) {
-    QString escaped = text;
-    escaped.replace(QLatin1String("\\"), QLatin1String("\\\\"));
-    escaped.replace(QLatin1String("%"), QLatin1String("\\%"));
-    escaped.replace(QLatin1String("_"), QLatin1String("\\_"));
-    return escaped + QLatin1Char('%');
-}
-
 QString textOf(const QVariant& value) {
     if (value.typeId() == QMetaType::Double)
         return QString::number(value.toDouble());
@@ -211,26 +203,17 @@ std::optional<int> CatalogueItemsModel::findByRange(const QString& text) const {
     return std::nullopt;
 }
 
-// Every row whose value starts with the text as far as SQL can tell (LIKE folds only the letters
-// of the English alphabet, so every case form of the text is asked for), checked here; the one
-// shown first wins. Used for numbers and where the range gives nothing, as for a "c" that only
-// "ch" words start with, which sort after "h".
+// Every row whose value starts with the text, letter case ignored in every alphabet (the Czech
+// find function, not the engine's LIKE, which folds only English letters), checked here once
+// more; the one shown first wins. Used for numbers and where the range gives nothing, as for a
+// "c" that only "ch" words start with, which sort after "h".
 std::optional<int> CatalogueItemsModel::findByScan(const QString& text) const {
     const QString field = fieldNamed(m_sortField);
-    QStringList forms = {text, text.toLower(), text.toUpper()};
-    forms.removeDuplicates();
-    QString condition;
-    core::SqlParams params = {{QStringLiteral("Owner"), m_ownerId}};
-    for (int i = 0; i < forms.size(); ++i) {
-        const QString name = QStringLiteral("P%1").arg(i);
-        condition += (i ? QStringLiteral(" OR ") : QString()) + QStringLiteral("CAST(") + field +
-                     QStringLiteral(" AS TEXT) LIKE :") + name + QStringLiteral(" ESCAPE '\\'");
-        params.emplace_back(name, likePattern(forms.at(i)));
-    }
-    QSqlQuery q = db().select(QStringLiteral("SELECT ID, ") + field +
-                                  QStringLiteral(" FROM Zasoby WHERE ") + ownerColumn() +
-                                  QStringLiteral(" = :Owner AND (") + condition + QLatin1Char(')'),
-                              params);
+    QSqlQuery q =
+        db().select(QStringLiteral("SELECT ID, ") + field + QStringLiteral(" FROM Zasoby WHERE ") +
+                        ownerColumn() + QStringLiteral(" = :Owner AND CZECH_FIND(CAST(") + field +
+                        QStringLiteral(" AS TEXT), :Text) = 1"),
+                    {{QStringLiteral("Owner"), m_ownerId}, {QStringLiteral("Text"), text}});
     std::optional<int> best;
     while (q.next()) {
         if (!textOf(q.value(1)).startsWith(text, Qt::CaseInsensitive))

@@ -13,6 +13,7 @@
 #include <QSqlRecord>
 
 #include <cmath>
+#include <vector>
 
 namespace orvento::output {
 
@@ -146,17 +147,23 @@ std::optional<OfferReport> offerReport(const ReportContext& context, qint64 offe
     if (h.AdrCislo != 0)
         fillCustomer(head, r, context.agenda, h.AdrCislo);
 
-    QSqlQuery rows = context.agenda.select(
-        QStringLiteral("SELECT * FROM NabPolozky WHERE CisloNab = :CisloNab ORDER BY ID"),
-        {{QStringLiteral("CisloNab"), offerId}});
-    if (!rows.isActive())
-        return std::nullopt;
+    // The items are read whole before the pictures are asked for: a statement run while another
+    // one's rows are still being fetched is not something every engine allows.
+    std::vector<offers::OfferItem> offerItems;
+    {
+        QSqlQuery rows = context.agenda.select(
+            QStringLiteral("SELECT * FROM NabPolozky WHERE CisloNab = :CisloNab ORDER BY ID"),
+            {{QStringLiteral("CisloNab"), offerId}});
+        if (!rows.isActive())
+            return std::nullopt;
+        while (rows.next())
+            offerItems.push_back(offers::itemMapping().read(rows.record()));
+    }
     core::Statement picture(context.agenda,
                             QStringLiteral("SELECT Obrazek FROM Zasoby WHERE ID = :ID"));
     Sums sums;
     ReportTable& items = report.items;
-    while (rows.next()) {
-        const offers::OfferItem item = offers::itemMapping().read(rows.record());
+    for (const offers::OfferItem& item : offerItems) {
         // Every item counts in one VAT sum only, cost items too.
         if (item.SazbaDPH == h.SazDPHZakl) {
             sums.netBase = addHeld(sums.netBase, item.PCBDPHPOL);
