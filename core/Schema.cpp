@@ -304,7 +304,7 @@ int applicationIdOf(DatabaseKind kind) {
 }
 
 QString columnSql(const ColumnDef& column) {
-    const QString name = QLatin1Char('"') + column.name + QLatin1Char('"');
+    const QString& name = column.name;
     switch (column.type) {
     case ColumnType::Counter:
         return name + QStringLiteral(" INTEGER PRIMARY KEY AUTOINCREMENT");
@@ -330,23 +330,17 @@ QString createTableSql(const TableDef& t) {
     QStringList parts;
     for (const ColumnDef& c : t.columns)
         parts << columnSql(c);
-    return QStringLiteral("CREATE TABLE \"%1\" (%2)").arg(t.name, parts.join(QStringLiteral(", ")));
+    return QStringLiteral("CREATE TABLE %1 (%2)").arg(t.name, parts.join(QStringLiteral(", ")));
 }
 
 QString createIndexSql(const TableDef& t, const IndexDef& index) {
-    QStringList cols;
-    for (const QString& c : index.columns) {
-        // "Name COLLATE X" keeps its collation outside the quoted name.
-        const qsizetype blank = c.indexOf(QLatin1Char(' '));
-        cols << (blank < 0 ? QLatin1Char('"') + c + QLatin1Char('"')
-                           : QLatin1Char('"') + c.left(blank) + QLatin1Char('"') + c.mid(blank));
-    }
-    return QStringLiteral("CREATE INDEX IF NOT EXISTS \"%1\" ON \"%2\" (%3)")
-        .arg(index.name, t.name, cols.join(QStringLiteral(", ")));
+    // A column given as "Name COLLATE X" is written as it stands.
+    return QStringLiteral("CREATE INDEX IF NOT EXISTS %1 ON %2 (%3)")
+        .arg(index.name, t.name, index.columns.join(QStringLiteral(", ")));
 }
 
 QString addColumnSql(const QString& tableName, const ColumnDef& column) {
-    return QStringLiteral("ALTER TABLE \"%1\" ADD COLUMN %2").arg(tableName, columnSql(column));
+    return QStringLiteral("ALTER TABLE %1 ADD COLUMN %2").arg(tableName, columnSql(column));
 }
 
 bool createSchema(Database& db, DatabaseKind kind) {

@@ -74,7 +74,7 @@ bool runStep(Database& db, DatabaseKind kind, const UpgradeStep& step) {
     if (!def)
         return false;
     return db.executeDdl(addColumnSql(table->name, *def)) &&
-           db.execute(QStringLiteral("UPDATE \"%1\" SET \"%2\" = :%2").arg(table->name, def->name),
+           db.execute(QStringLiteral("UPDATE %1 SET %2 = :%2").arg(table->name, def->name),
                       {{def->name, step.initialValue}});
 }
 

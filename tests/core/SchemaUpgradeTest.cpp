@@ -158,8 +158,7 @@ TEST_F(SchemaUpgradeTest, AgendaWithoutAkceGetsTableAndIndexAndTemplatesTheirHea
                   .scalar(QStringLiteral("SELECT sql FROM sqlite_master WHERE type = 'index' AND "
                                          "name = 'ObjectTypeAndID'"))
                   ->toString(),
-              QStringLiteral("CREATE INDEX \"ObjectTypeAndID\" ON \"Akce\" (\"ObjectType\", "
-                             "\"ObjectID\")"));
+              QStringLiteral("CREATE INDEX ObjectTypeAndID ON Akce (ObjectType, ObjectID)"));
     QSqlQuery headings = agenda.select(QStringLiteral("SELECT Nadpis FROM NabSablony"));
     int count = 0;
     while (headings.next()) {
