@@ -5,6 +5,7 @@
 #include "core/SchemaUpgrade.h"
 #include "core/TemplateDatabases.h"
 #include "support/ScriptedInteraction.h"
+#include "support/StoreAgendaTest.h"
 
 #include <QSqlQuery>
 #include <QTemporaryDir>
@@ -19,14 +20,13 @@ using core::DatabaseKind;
 
 namespace {
 
-class DataLayerTest : public ::testing::Test {
+class DataLayerTest : public testsupport::StoreAgendaTest {
 protected:
+    DataLayerTest()
+        : StoreAgendaTest(QStringLiteral("test-layer")) {}
+
     void SetUp() override {
-        path = dir.filePath(QStringLiteral("Firma.MDB"));
-        QString error;
-        ASSERT_TRUE(core::buildDatabaseFile(path, DatabaseKind::Agenda, false, &error))
-            << error.toStdString();
-        ASSERT_TRUE(db.open(path)) << db.lastError().toStdString();
+        StoreAgendaTest::SetUp();
         db.setWriteObserver([this](const QString& table) { written << table; });
     }
 
@@ -38,15 +38,12 @@ protected:
                           {{QStringLiteral("N"), name}});
     }
 
-    QTemporaryDir dir;
-    QString path;
-    Database db{QStringLiteral("test-layer")};
     QStringList written;
 };
 
 // An offer's save is made of several helpers, each with its own scope; a failure in any of
 // them must leave nothing of the others.
-TEST_F(DataLayerTest, ComposedSaveIsRolledBackWholeWhicheverStepFails) {
+TEST_P(DataLayerTest, ComposedSaveIsRolledBackWholeWhicheverStepFails) {
     for (int failingStep = 0; failingStep < 4; ++failingStep) {
         written.clear();
         auto step = [&](int n, const QString& sql) {
@@ -84,9 +81,9 @@ TEST_F(DataLayerTest, ComposedSaveIsRolledBackWholeWhicheverStepFails) {
     EXPECT_EQ(written, QStringList{QStringLiteral("NabPolozky")});
 }
 
-TEST_F(DataLayerTest, WritesAreAnnouncedOnlyOnceTheyCanBeRead) {
-    Database other{QStringLiteral("test-layer-other")};
-    ASSERT_TRUE(other.open(path));
+TEST_P(DataLayerTest, WritesAreAnnouncedOnlyOnceTheyCanBeRead) {
+    Database other{QStringLiteral("test-layer-other"), store->dialect()};
+    ASSERT_TRUE(openAnother(other));
     {
         core::Transaction unit(db);
         core::Statement update(db, QStringLiteral("INSERT INTO Zasoby (Popis) VALUES (:P)"));
@@ -105,7 +102,7 @@ TEST_F(DataLayerTest, WritesAreAnnouncedOnlyOnceTheyCanBeRead) {
     EXPECT_EQ(written, QStringList{QStringLiteral("Sklady")});
 }
 
-TEST_F(DataLayerTest, PreparedStatementRunsAgainWithNewValuesAndFailuresHaveAKind) {
+TEST_P(DataLayerTest, PreparedStatementRunsAgainWithNewValuesAndFailuresHaveAKind) {
     core::Statement insert(db,
                            QStringLiteral("INSERT INTO Sklady (Nazev, Poradi) VALUES (:N, :P)"));
     qint64 last = 0;
@@ -146,7 +143,7 @@ TEST_F(DataLayerTest, PreparedStatementRunsAgainWithNewValuesAndFailuresHaveAKin
     EXPECT_EQ(db.lastFailureKind(), core::FailureKind::Other);
 }
 
-TEST_F(DataLayerTest, MissingIndexesAreAddedWithoutTouchingTheVersion) {
+TEST_P(DataLayerTest, MissingIndexesAreAddedWithoutTouchingTheVersion) {
     ASSERT_TRUE(db.executeDdl(QStringLiteral("DROP INDEX ZasobySkladPopis")));
     ASSERT_TRUE(db.executeDdl(QStringLiteral("DROP INDEX NabPolozkyNabidka")));
     const auto versionBefore = core::storedSchemaVersion(db);
@@ -256,5 +253,9 @@ TEST(RecordMapping, MappedRecordRoundTripsThroughInsertUpdateAndRead) {
     EXPECT_EQ(back.nazev, QStringLiteral("Kabely"));
     EXPECT_FALSE(back.zakladni);
 }
+
+INSTANTIATE_TEST_SUITE_P(EveryStore, DataLayerTest,
+                         ::testing::ValuesIn(testsupport::storeKinds().toVector()),
+                         testsupport::storeKindName);
 
 } // namespace

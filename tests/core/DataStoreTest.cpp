@@ -5,6 +5,7 @@
 #include "core/DataStore.h"
 #include "core/Database.h"
 #include "core/SqlDialect.h"
+#include "support/StoreAgendaTest.h"
 #include "support/StoreKinds.h"
 #include "support/TestEnvironment.h"
 
@@ -329,8 +330,6 @@ TEST_P(DataStoreTest, AWriterOfAnotherWorkstationMakesASaveFailAsBusy) {
 
 INSTANTIATE_TEST_SUITE_P(EveryStore, DataStoreTest,
                          ::testing::ValuesIn(testsupport::storeKinds().toVector()),
-                         [](const ::testing::TestParamInfo<QString>& kind) {
-                             return kind.param.toStdString();
-                         });
+                         testsupport::storeKindName);
 
 } // namespace

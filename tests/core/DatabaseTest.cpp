@@ -2,6 +2,7 @@
 #include "core/CzechCollation.h"
 #include "core/Schema.h"
 #include "core/TemplateDatabases.h"
+#include "support/StoreAgendaTest.h"
 #include "support/TestEnvironment.h"
 
 #include <QDateTime>
@@ -19,7 +20,15 @@ using testsupport::OtherWorkstation;
 
 namespace {
 
-class DatabaseTest : public ::testing::Test {
+// The data layer over a connection that each kind of store opened.
+class DatabaseTest : public testsupport::StoreAgendaTest {
+protected:
+    DatabaseTest()
+        : StoreAgendaTest(QStringLiteral("test-db")) {}
+};
+
+// What the SQLite files themselves do, below the store.
+class SqliteFileTest : public ::testing::Test {
 protected:
     void SetUp() override {
         path = dir.filePath(QStringLiteral("Firma.MDB"));
@@ -34,7 +43,7 @@ protected:
     Database db{QStringLiteral("test-db")};
 };
 
-TEST_F(DatabaseTest, EveryParameterTypeRoundTripsThroughBinding) {
+TEST_P(DatabaseTest, EveryParameterTypeRoundTripsThroughBinding) {
     const QDateTime when(QDate(2026, 3, 14), QTime(15, 9, 26, 535));
     const QString tricky = QStringLiteral("Dvojité \"uvozovky\", 'apostrof'; -- a ř ů");
     ASSERT_TRUE(db.execute(
@@ -73,7 +82,7 @@ TEST_F(DatabaseTest, EveryParameterTypeRoundTripsThroughBinding) {
     EXPECT_EQ(db.scalar(QStringLiteral("SELECT Hodnota FROM ImgData"))->toByteArray(), picture);
 }
 
-TEST_F(DatabaseTest, FailedStatementKeepsItsErrorAndTellsNoObserver) {
+TEST_P(DatabaseTest, FailedStatementKeepsItsErrorAndTellsNoObserver) {
     QStringList seen;
     db.setWriteObserver([&](const QString& table) { seen << table; });
     EXPECT_FALSE(db.execute(QStringLiteral("INSERT INTO Neexistuje (A) VALUES (:A)"),
@@ -88,8 +97,9 @@ TEST_F(DatabaseTest, FailedStatementKeepsItsErrorAndTellsNoObserver) {
                              "\"Execute\" selhala."));
 }
 
-TEST_F(DatabaseTest, NewRowIdIsOursWhileAnotherWorkstationInsertsIntoTheSameTable) {
-    OtherWorkstation other({QStringLiteral("insert"), path, QStringLiteral("400")});
+TEST_P(DatabaseTest, NewRowIdIsOursWhileAnotherWorkstationInsertsIntoTheSameTable) {
+    OtherWorkstation other(QStringList{QStringLiteral("store-insert")} + helperStore() +
+                           QStringList{agendaId().agenda, QStringLiteral("400")});
     ASSERT_EQ(other.firstLine(), QStringLiteral("ready"));
     for (int i = 0; i < 100; ++i) {
         const QString name = QStringLiteral("náš %1").arg(i);
@@ -105,7 +115,7 @@ TEST_F(DatabaseTest, NewRowIdIsOursWhileAnotherWorkstationInsertsIntoTheSameTabl
     EXPECT_EQ(other.readLine(), QStringLiteral("done"));
 }
 
-TEST_F(DatabaseTest, TransactionRollsBackUnlessCommitted) {
+TEST_P(DatabaseTest, TransactionRollsBackUnlessCommitted) {
     {
         core::Transaction tx(db);
         ASSERT_TRUE(db.execute(QStringLiteral("INSERT INTO Sklady (Nazev) VALUES (:N)"),
@@ -121,7 +131,7 @@ TEST_F(DatabaseTest, TransactionRollsBackUnlessCommitted) {
     EXPECT_EQ(db.scalar(QStringLiteral("SELECT count(*) FROM Sklady"))->toInt(), 1);
 }
 
-TEST_F(DatabaseTest, CzechOrderInSqlAndInMemoryAgree) {
+TEST_P(DatabaseTest, CzechOrderInSqlAndInMemoryAgree) {
     const QStringList names = {
         QStringLiteral("řepa"), QStringLiteral("Chata"), QStringLiteral("hrad"),
         QStringLiteral("čaj"),  QStringLiteral("cukr"),  QStringLiteral("iglú"),
@@ -145,7 +155,7 @@ TEST_F(DatabaseTest, CzechOrderInSqlAndInMemoryAgree) {
     EXPECT_EQ(inMemory, expected);
 }
 
-TEST_F(DatabaseTest, AnotherProgramHavingTheFileOpenIsSeenOnlyWhileItHoldsIt) {
+TEST_F(SqliteFileTest, AnotherProgramHavingTheFileOpenIsSeenOnlyWhileItHoldsIt) {
     db.close();
     EXPECT_FALSE(Database::openedElsewhere(path));
     {
@@ -160,7 +170,7 @@ TEST_F(DatabaseTest, AnotherProgramHavingTheFileOpenIsSeenOnlyWhileItHoldsIt) {
     EXPECT_FALSE(Database::openedElsewhere(path)) << "a killed holder leaves nothing behind";
 }
 
-TEST_F(DatabaseTest, FileThatIsNoDatabaseDoesNotOpen) {
+TEST_F(SqliteFileTest, FileThatIsNoDatabaseDoesNotOpen) {
     const QString junk = dir.filePath(QStringLiteral("junk.MDB"));
     QFile f(junk);
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
@@ -172,6 +182,10 @@ TEST_F(DatabaseTest, FileThatIsNoDatabaseDoesNotOpen) {
     EXPECT_FALSE(other.open(dir.filePath(QStringLiteral("missing.MDB"))));
     EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("missing.MDB"))));
 }
+
+INSTANTIATE_TEST_SUITE_P(EveryStore, DatabaseTest,
+                         ::testing::ValuesIn(testsupport::storeKinds().toVector()),
+                         testsupport::storeKindName);
 
 // The built databases against the schema in code: what a later upgrade and every window rely on.
 class SchemaTest : public ::testing::TestWithParam<DatabaseKind> {};

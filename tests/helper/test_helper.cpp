@@ -57,6 +57,13 @@ void waitForInputToClose() {
     }
 }
 
+void insertSheets(core::Database& db, int count) {
+    for (int i = 0; i < count; ++i)
+        db.execute(QStringLiteral("INSERT INTO Sklady (Nazev, Poradi) VALUES (:Nazev, :Poradi)"),
+                   {{QStringLiteral("Nazev"), QStringLiteral("cizí")},
+                    {QStringLiteral("Poradi"), 1000 + i}});
+}
+
 core::DatabaseId databaseNamed(const QString& agenda) {
     return agenda == QLatin1String("-") ? core::DatabaseId::global()
                                         : core::DatabaseId::agendaNamed(agenda);
@@ -105,6 +112,18 @@ int storeCommand(const QString& command, const QStringList& args) {
         core::HeldLock lock;
         say(store->takeExclusiveLock(lock) ? "ready" : "failed");
         waitForInputToClose();
+        return 0;
+    }
+    if (command == QLatin1String("store-insert")) {
+        // store-insert <kind> <location> <agenda> <count>: new sheets, one statement each
+        core::Database db(QStringLiteral("helper"), store->dialect());
+        if (!store->open(db, databaseNamed(args.value(4)))) {
+            say("failed");
+            return 1;
+        }
+        say("ready");
+        insertSheets(db, args.value(5).toInt());
+        say("done");
         return 0;
     }
     if (command == QLatin1String("store-stamp")) {
@@ -201,23 +220,6 @@ int main(int argc, char** argv) {
         for (const auto& [start, took] : saves)
             say("save " + std::to_string(start) + " " + std::to_string(took));
         say(ok ? "done" : "failed");
-        return 0;
-    }
-    if (command == QLatin1String("insert")) {
-        // insert <database> <count>: new sheets, one statement each
-        core::Database db(QStringLiteral("helper"));
-        if (!db.open(args.value(2))) {
-            say("failed");
-            return 1;
-        }
-        say("ready");
-        const int count = args.value(3).toInt();
-        for (int i = 0; i < count; ++i)
-            db.execute(
-                QStringLiteral("INSERT INTO Sklady (Nazev, Poradi) VALUES (:Nazev, :Poradi)"),
-                {{QStringLiteral("Nazev"), QStringLiteral("cizí")},
-                 {QStringLiteral("Poradi"), 1000 + i}});
-        say("done");
         return 0;
     }
     if (command == QLatin1String("new-offers")) {
