@@ -8,7 +8,6 @@
 #include "core/UserInteraction.h"
 #include "services/AccessRights.h"
 #include "services/ChangeStamps.h"
-#include "services/LockFiles.h"
 #include "services/ProfileSession.h"
 #include "services/ProfileStore.h"
 #include "services/ProfileValues.h"

@@ -6,7 +6,6 @@
 #include "core/ProgressScope.h"
 #include "core/SlicedWrite.h"
 #include "core/UserInteraction.h"
-#include "services/LockFiles.h"
 #include "services/RecordLock.h"
 #include "services/RecordRefresh.h"
 

@@ -9,7 +9,6 @@
 #include "core/UserInteraction.h"
 #include "offers/OfferDeletion.h"
 #include "services/AccessRights.h"
-#include "services/LockFiles.h"
 #include "services/ProfileSession.h"
 #include "services/ProfileStore.h"
 #include "services/ProfileValues.h"

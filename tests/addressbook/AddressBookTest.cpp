@@ -6,7 +6,6 @@
 #include "core/ProgramState.h"
 #include "services/AccessRights.h"
 #include "services/ChangeStamps.h"
-#include "services/LockFiles.h"
 #include "services/ProfileSession.h"
 #include "services/RecordLock.h"
 #include "services/RecordRefresh.h"
@@ -417,7 +416,7 @@ TEST_F(AddressBookTest, TheAddressBookRightGovernsListCardsAndDeletion) {
     EXPECT_TRUE(ui.saw(Kind::Information, core::readOnlyNoticeMessage()));
     EXPECT_FALSE(readOnly.editable());
     EXPECT_EQ(readOnly.caption(), QStringLiteral("Karta adresy - prohlížení"));
-    EXPECT_FALSE(services::heldElsewhere(services::recordLockPath(QStringLiteral("Adresar"), id)))
+    EXPECT_FALSE(services::recordHeldElsewhere(QStringLiteral("Adresar"), id))
         << "a read-only card keeps no lock file";
     FirmCard refused = card();
     EXPECT_FALSE(refused.open(FirmCardMode::New));

@@ -104,20 +104,17 @@ TEST_F(RecordLockTest, LockFileThatCannotBeCreatedIsReported) {
 }
 
 TEST_F(RecordLockTest, HeldElsewhereClearsOnlyStaleFiles) {
-    const QString path = lockFolder + QStringLiteral("~program.lck");
-    EXPECT_FALSE(services::heldElsewhere(path));
+    const QString path = services::recordLockPath(QStringLiteral("Sklady"), 7);
+    EXPECT_FALSE(services::recordHeldElsewhere(QStringLiteral("Sklady"), 7));
     QFile stale(path);
     ASSERT_TRUE(stale.open(QIODevice::WriteOnly));
     stale.close();
-    EXPECT_FALSE(services::heldElsewhere(path));
-    EXPECT_FALSE(QFileInfo::exists(path));
-    OtherWorkstation backup({QStringLiteral("hold"), path});
-    ASSERT_EQ(backup.firstLine(), QStringLiteral("ready"));
-    EXPECT_TRUE(services::heldElsewhere(path));
+    EXPECT_FALSE(services::recordHeldElsewhere(QStringLiteral("Sklady"), 7));
+    EXPECT_FALSE(QFileInfo::exists(path)) << "a lock nobody holds is a left-over";
+    OtherWorkstation other = otherOpens(QStringLiteral("Sklady"), 7);
+    ASSERT_EQ(other.firstLine(), QStringLiteral("held"));
+    EXPECT_TRUE(services::recordHeldElsewhere(QStringLiteral("Sklady"), 7));
     EXPECT_TRUE(QFileInfo::exists(path));
-    core::FileLock lock;
-    EXPECT_FALSE(services::createLockFile(path, lock, ui));
-    EXPECT_TRUE(ui.sawContaining(Kind::Error, QStringLiteral("Nelze vytvořit pomocný soubor")));
 }
 
 TEST_F(RecordLockTest, ExclusiveOperationIsRefusedWhileAnotherWorkstationRunsTheProgram) {
