@@ -76,6 +76,20 @@ int requiredLength(char type, bool visualFoxPro) {
     }
 }
 
+// Gives each field its offset in the record; the record length the fields need.
+qint64 placeFields(std::vector<XbaseField>& fields, bool wideTexts) {
+    qint64 offset = 1; // the deletion flag comes first
+    for (XbaseField& field : fields) {
+        if (wideTexts && field.type == 'C') {
+            field.length += field.decimals * byteValues;
+            field.decimals = 0;
+        }
+        field.offset = static_cast<int>(offset);
+        offset += field.length;
+    }
+    return offset;
+}
+
 QString damaged(const QString& fileName, const QString& why) {
     return QStringLiteral("Soubor %1 není platná tabulka dBase nebo je poškozený (%2).")
         .arg(fileName, why);
@@ -126,7 +140,6 @@ std::optional<XbaseLayout> readXbaseLayout(QByteArrayView header, qint64 fileSiz
         error = damaged(fileName, QStringLiteral("nulová délka záznamu"));
         return std::nullopt;
     }
-    int offset = 1; // the deletion flag comes first
     for (qint64 at = xbasePrefixLength;
          at + descriptorLength <= layout.headerLength && header[at] != descriptorsEnd;
          at += descriptorLength) {
@@ -138,14 +151,7 @@ std::optional<XbaseLayout> readXbaseLayout(QByteArrayView header, qint64 fileSiz
         field.type = static_cast<char>(std::toupper(byteAt(descriptor, typeAt)));
         field.length = byteAt(descriptor, lengthAt);
         field.decimals = byteAt(descriptor, decimalsAt);
-        // Clipper and others keep texts longer than 255 with the decimals byte as the high byte.
-        if (field.type == 'C' && !layout.visualFoxPro) {
-            field.length += field.decimals * byteValues;
-            field.decimals = 0;
-        }
         field.hidden = layout.visualFoxPro && (byteAt(descriptor, flagsAt) & systemColumnFlag);
-        field.offset = offset;
-        offset += field.length;
         const int required = requiredLength(field.type, layout.visualFoxPro);
         const bool memoWidthOk = !isMemoType(field.type) ||
                                  field.length == binaryBlockNumberLength ||
@@ -162,7 +168,17 @@ std::optional<XbaseLayout> readXbaseLayout(QByteArrayView header, qint64 fileSiz
         error = damaged(fileName, QStringLiteral("tabulka nemá žádný sloupec"));
         return std::nullopt;
     }
-    if (offset > layout.recordLength) {
+    qint64 needed = placeFields(layout.fields, false);
+    // Clipper and others keep texts longer than 255 with the decimals byte as the high byte;
+    // read them so only when the record's length bears it out.
+    if (needed != layout.recordLength && !layout.visualFoxPro) {
+        std::vector<XbaseField> wide = layout.fields;
+        if (placeFields(wide, true) == layout.recordLength) {
+            layout.fields = std::move(wide);
+            needed = layout.recordLength;
+        }
+    }
+    if (needed > layout.recordLength) {
         error = damaged(fileName, QStringLiteral("sloupce přesahují délku záznamu"));
         return std::nullopt;
     }

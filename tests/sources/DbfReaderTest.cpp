@@ -184,6 +184,51 @@ TEST_F(DbfReaderTest, DamagedFilesGiveCzechMessages) {
     while (table->next(row)) {
     }
     EXPECT_FALSE(table->error().isEmpty());
+
+    // Deleted after choosing.
+    ASSERT_TRUE(QFile::remove(good));
+    EXPECT_FALSE(openTable(*opened, error));
+    EXPECT_TRUE(error.contains(QStringLiteral("neexistuje"))) << error.toStdString();
+}
+
+// A text column wider than 255, its width's high byte kept where the decimals go.
+TEST_F(DbfReaderTest, WideTextColumn) {
+    const QString file = path(QStringLiteral("wide.dbf"));
+    DBFHandle dbf = DBFCreateEx(QFile::encodeName(file).constData(), "LDID/200");
+    ASSERT_NE(dbf, nullptr);
+    ASSERT_EQ(DBFAddField(dbf, "KOD", FTString, 5, 0), 0);
+    ASSERT_EQ(DBFAddField(dbf, "POPIS", FTString, 250, 0), 1);
+    ASSERT_EQ(DBFAddField(dbf, "CENA", FTDouble, 8, 2), 2);
+    const QByteArray longText = QByteArray(250, 'x');
+    DBFWriteStringAttribute(dbf, 0, 0, "A1");
+    DBFWriteStringAttribute(dbf, 0, 1, longText.constData());
+    DBFWriteDoubleAttribute(dbf, 0, 2, 9.5);
+    DBFClose(dbf);
+    // Rewrite POPIS as 300 wide (44 + 256), its record longer by 50 spaces before CENA.
+    QFile raw(file);
+    ASSERT_TRUE(raw.open(QIODevice::ReadOnly));
+    QByteArray bytes = raw.readAll();
+    raw.close();
+    const int headerLength = static_cast<quint8>(bytes[8]) | static_cast<quint8>(bytes[9]) << 8;
+    constexpr int popisDescriptor = 32 + 32;
+    bytes[popisDescriptor + 16] = char(44);
+    bytes[popisDescriptor + 17] = char(1);
+    const int recordLength = 1 + 5 + 300 + 8;
+    bytes[10] = char(recordLength & 0xFF);
+    bytes[11] = char(recordLength >> 8);
+    bytes.insert(headerLength + 1 + 5 + 250, QByteArray(50, 'y'));
+    writeBytes(file, bytes);
+
+    QString error;
+    auto source = openSource(SourceKind::Dbf, file, error);
+    ASSERT_TRUE(source) << error.toStdString();
+    auto table = openTable(*source, error);
+    ASSERT_TRUE(table) << error.toStdString();
+    const auto rows = readAllTexts(*table);
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0], (QStringList{QStringLiteral("A1"),
+                                    QString::fromLatin1(longText + QByteArray(50, 'y')),
+                                    QStringLiteral("9.5")}));
 }
 
 } // namespace
