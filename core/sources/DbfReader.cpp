@@ -5,7 +5,6 @@
 #include "core/sources/XbaseMemo.h"
 #include "core/sources/XbaseRecord.h"
 
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
@@ -23,13 +22,9 @@ constexpr int defaultCodePage = 1250;
 
 // The code page of a table: a .cpg file beside it wins over the header's language driver.
 QByteArray tableEncoding(const QString& path, quint8 languageDriver) {
-    const QFileInfo table(path);
-    const QString wanted = table.completeBaseName() + QStringLiteral(".cpg");
-    const QDir folder = table.absoluteDir();
-    for (const QString& candidate : folder.entryList(QDir::Files)) {
-        if (candidate.compare(wanted, Qt::CaseInsensitive) != 0)
-            continue;
-        QFile file(folder.filePath(candidate));
+    if (const QString codePageFile = xbaseCompanionFile(path, QStringLiteral("cpg"));
+        !codePageFile.isEmpty()) {
+        QFile file(codePageFile);
         constexpr qint64 longestName = 64;
         if (file.open(QIODevice::ReadOnly)) {
             if (QByteArray named = xbaseCodePageFileEncoding(file.read(longestName));

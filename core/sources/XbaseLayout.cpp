@@ -1,5 +1,7 @@
 #include "core/sources/XbaseLayout.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QtEndian>
 
 #include <algorithm>
@@ -187,6 +189,18 @@ std::optional<XbaseLayout> readXbaseLayout(QByteArrayView header, qint64 fileSiz
         return std::nullopt;
     }
     return layout;
+}
+
+QString xbaseCompanionFile(const QString& tablePath, const QString& extension) {
+    const QFileInfo table(tablePath);
+    const QString wanted = table.completeBaseName() + QLatin1Char('.') + extension;
+    const QDir folder = table.absoluteDir();
+    const QStringList candidates = folder.entryList(QDir::Files);
+    for (const QString& candidate : candidates) {
+        if (candidate.compare(wanted, Qt::CaseInsensitive) == 0)
+            return folder.filePath(candidate);
+    }
+    return {};
 }
 
 } // namespace orvento::core::sources

@@ -44,4 +44,8 @@ qint64 xbaseHeaderLength(QByteArrayView prefix);
 std::optional<XbaseLayout> readXbaseLayout(QByteArrayView header, qint64 fileSize,
                                            const QString& fileName, QString& error);
 
+// A file kept beside a table (its memos, its code page): the table's name with the extension,
+// found in any letter case. Empty when there is none.
+QString xbaseCompanionFile(const QString& tablePath, const QString& extension);
+
 } // namespace orvento::core::sources

@@ -1,6 +1,5 @@
 #include "core/sources/XbaseMemo.h"
 
-#include <QDir>
 #include <QFileInfo>
 #include <QtEndian>
 
@@ -19,19 +18,6 @@ constexpr quint32 dbaseIVMemoMark = 0x0008FFFF;
 constexpr char dbaseIIIEndMark = 0x1A;
 constexpr qsizetype memoLengthAt = 4;
 
-// The memo file of the table: same base name, the extension in any letter case.
-QString findMemoFile(const QString& tablePath, const QString& extension) {
-    const QFileInfo table(tablePath);
-    const QString wanted = table.completeBaseName() + QLatin1Char('.') + extension;
-    const QDir folder = table.absoluteDir();
-    const QStringList candidates = folder.entryList(QDir::Files);
-    for (const QString& candidate : candidates) {
-        if (candidate.compare(wanted, Qt::CaseInsensitive) == 0)
-            return folder.filePath(candidate);
-    }
-    return {};
-}
-
 } // namespace
 
 std::unique_ptr<XbaseMemoFile> XbaseMemoFile::open(const QString& tablePath, XbaseMemoStyle style,
@@ -40,7 +26,7 @@ std::unique_ptr<XbaseMemoFile> XbaseMemoFile::open(const QString& tablePath, Xba
         style = XbaseMemoStyle::DbaseIII; // a table that forgot to say it has memos
     const QString extension =
         style == XbaseMemoStyle::FoxPro ? QStringLiteral("fpt") : QStringLiteral("dbt");
-    const QString path = findMemoFile(tablePath, extension);
+    const QString path = xbaseCompanionFile(tablePath, extension);
     if (path.isEmpty()) {
         error = QStringLiteral("K tabulce %1 chybí soubor poznámek (*.%2).")
                     .arg(QFileInfo(tablePath).fileName(), extension);
