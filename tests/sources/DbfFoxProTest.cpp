@@ -75,21 +75,18 @@ protected:
     std::unique_ptr<ImportSource> m_source;
 };
 
-#define MAKE_OR_SKIP(path, kind)                                                                   \
-    const QString path = make(QStringLiteral(kind));                                               \
-    if (path.isEmpty())                                                                            \
-    GTEST_SKIP() << "python3-dbf could not write the table: " << m_failure.toStdString()
-
 TEST_F(DbfFoxProTest, VisualFoxProTypesAndMemos) {
-    MAKE_OR_SKIP(path, "vfp");
+    const QString path = make(QStringLiteral("vfp"));
+    if (path.isEmpty())
+        GTEST_SKIP() << "python3-dbf could not write the table: " << m_failure.toStdString();
     QString error;
     auto table = open(path, error);
     ASSERT_TRUE(table) << error.toStdString();
-    EXPECT_EQ(table->columns(),
-              (QStringList{QStringLiteral("NAZEV"), QStringLiteral("POPIS"), QStringLiteral("CENA"),
-                           QStringLiteral("POCET"), QStringLiteral("VAHA"),
-                           QStringLiteral("CASTKA"), QStringLiteral("DATUM"), QStringLiteral("CAS"),
-                           QStringLiteral("AKTIVNI")}));
+    EXPECT_EQ(
+        table->columns(),
+        (QStringList{QStringLiteral("NAZEV"), QStringLiteral("POPIS"), QStringLiteral("CENA"),
+                     QStringLiteral("POCET"), QStringLiteral("VAHA"), QStringLiteral("CASTKA"),
+                     QStringLiteral("DATUM"), QStringLiteral("CAS"), QStringLiteral("AKTIVNI")}));
     EXPECT_EQ(table->rowCount(), 2);
     Row row;
     ASSERT_TRUE(table->next(row));
@@ -99,16 +96,16 @@ TEST_F(DbfFoxProTest, VisualFoxProTypesAndMemos) {
     QStringList first;
     for (const Cell& cell : row)
         first.push_back(cell.toText());
-    EXPECT_EQ(first, (QStringList{QStringLiteral("Žluťoučký kůň"), firstMemo,
-                                  QStringLiteral("1234.5"), QStringLiteral("42"),
-                                  QStringLiteral("2.25"), QStringLiteral("19.99"),
-                                  QStringLiteral("2024-03-15"),
-                                  QStringLiteral("2024-03-15 13:45:30"), QStringLiteral("True")}));
+    EXPECT_EQ(first,
+              (QStringList{QStringLiteral("Žluťoučký kůň"), firstMemo, QStringLiteral("1234.5"),
+                           QStringLiteral("42"), QStringLiteral("2.25"), QStringLiteral("19.99"),
+                           QStringLiteral("2024-03-15"), QStringLiteral("2024-03-15 13:45:30"),
+                           QStringLiteral("True")}));
     ASSERT_EQ(rest.size(), 1u);
-    EXPECT_EQ(rest[0], (QStringList{QStringLiteral("Druhý"), longMemo, QStringLiteral("0"),
-                                    QStringLiteral("-7"), QStringLiteral("-0.5"),
-                                    QStringLiteral("-3.5"), QString(), QString(),
-                                    QStringLiteral("False")}));
+    EXPECT_EQ(rest[0],
+              (QStringList{QStringLiteral("Druhý"), longMemo, QStringLiteral("0"),
+                           QStringLiteral("-7"), QStringLiteral("-0.5"), QStringLiteral("-3.5"),
+                           QString(), QString(), QStringLiteral("False")}));
 }
 
 TEST_F(DbfFoxProTest, FoxProAndDbaseIIIMemos) {
@@ -123,15 +120,17 @@ TEST_F(DbfFoxProTest, FoxProAndDbaseIIIMemos) {
         EXPECT_EQ(table->rowCount(), 2);
         const auto rows = readAllTexts(*table);
         ASSERT_EQ(rows.size(), 2u);
-        EXPECT_EQ(rows[0], (QStringList{QStringLiteral("Žluťoučký kůň"), firstMemo,
-                                        QStringLiteral("1234.5"), QStringLiteral("2024-03-15"),
-                                        QStringLiteral("True")}));
+        EXPECT_EQ(rows[0],
+                  (QStringList{QStringLiteral("Žluťoučký kůň"), firstMemo, QStringLiteral("1234.5"),
+                               QStringLiteral("2024-03-15"), QStringLiteral("True")}));
         EXPECT_EQ(rows[1][1], longMemo);
     }
 }
 
 TEST_F(DbfFoxProTest, DamagedOrMissingMemoFile) {
-    MAKE_OR_SKIP(path, "vfp");
+    const QString path = make(QStringLiteral("vfp"));
+    if (path.isEmpty())
+        GTEST_SKIP() << "python3-dbf could not write the table: " << m_failure.toStdString();
     const QString memo = m_dir.filePath(QStringLiteral("vfp.fpt"));
     ASSERT_TRUE(QFile::exists(memo));
 
@@ -144,7 +143,8 @@ TEST_F(DbfFoxProTest, DamagedOrMissingMemoFile) {
     Row row;
     ASSERT_TRUE(table->next(row));
     EXPECT_FALSE(table->next(row));
-    EXPECT_TRUE(table->error().contains(QStringLiteral("poznámek"))) << table->error().toStdString();
+    EXPECT_TRUE(table->error().contains(QStringLiteral("poznámek")))
+        << table->error().toStdString();
 
     // The memo file gone altogether.
     ASSERT_TRUE(QFile::remove(memo));
