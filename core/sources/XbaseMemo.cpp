@@ -17,6 +17,7 @@ constexpr qint64 memoBlockHeaderLength = 8;
 constexpr quint32 dbaseIVMemoMark = 0x0008FFFF;
 constexpr char dbaseIIIEndMark = 0x1A;
 constexpr qsizetype memoLengthAt = 4;
+constexpr qsizetype memoMarkLength = 4;
 
 } // namespace
 
@@ -48,7 +49,7 @@ std::unique_ptr<XbaseMemoFile> XbaseMemoFile::open(const QString& tablePath, Xba
         if (stored != 0)
             blockSize = stored;
     }
-    if (blockSize == 0 || header.size() < memoFileHeaderLength) {
+    if (blockSize == 0) {
         error = QStringLiteral("Soubor poznámek %1 je poškozený.").arg(path);
         return nullptr;
     }
@@ -75,36 +76,43 @@ std::optional<QByteArray> XbaseMemoFile::read(quint64 block, QString& error) {
         return std::nullopt;
     }
     const qint64 start = static_cast<qint64>(block) * m_blockSize;
-    if (start + memoBlockHeaderLength <= m_size && m_style != XbaseMemoStyle::DbaseIII) {
-        if (!m_file.seek(start)) {
-            error = damaged();
-            return std::nullopt;
-        }
-        const QByteArray head = m_file.read(memoBlockHeaderLength);
+    if (start >= m_size || !m_file.seek(start)) {
+        error = damaged();
+        return std::nullopt;
+    }
+    if (m_style == XbaseMemoStyle::DbaseIII)
+        return readUpToEndMark();
+    const QByteArray head = m_file.read(memoBlockHeaderLength);
+    if (m_style == XbaseMemoStyle::FoxPro) {
         if (head.size() != memoBlockHeaderLength) {
             error = damaged();
             return std::nullopt;
         }
-        if (m_style == XbaseMemoStyle::FoxPro)
-            return readCounted(start, memoBlockHeaderLength,
-                               qFromBigEndian<quint32>(head.constData() + memoLengthAt), error);
-        if (qFromLittleEndian<quint32>(head.constData()) == dbaseIVMemoMark)
-            return readCounted(start, memoBlockHeaderLength,
-                               qFromLittleEndian<quint32>(head.constData() + memoLengthAt) -
-                                   memoBlockHeaderLength,
-                               error);
-        // A dBase IV file whose memo was written the dBase III way.
+        return readCounted(start, qFromBigEndian<quint32>(head.constData() + memoLengthAt), error);
     }
-    if (m_style == XbaseMemoStyle::FoxPro) {
+    const bool marked = head.size() >= memoMarkLength &&
+                        qFromLittleEndian<quint32>(head.constData()) == dbaseIVMemoMark;
+    if (!marked) {
+        // A dBase IV file whose memo was written the dBase III way.
+        if (!m_file.seek(start)) {
+            error = damaged();
+            return std::nullopt;
+        }
+        return readUpToEndMark();
+    }
+    if (head.size() != memoBlockHeaderLength) {
         error = damaged();
         return std::nullopt;
     }
-    return readUpToEndMark(start, error);
+    // dBase IV counts the eight header bytes in the memo's length.
+    return readCounted(
+        start, qFromLittleEndian<quint32>(head.constData() + memoLengthAt) - memoBlockHeaderLength,
+        error);
 }
 
-std::optional<QByteArray> XbaseMemoFile::readCounted(qint64 start, qint64 headerLength,
-                                                     qint64 storedLength, QString& error) {
-    if (storedLength < 0 || start + headerLength + storedLength > m_size) {
+std::optional<QByteArray> XbaseMemoFile::readCounted(qint64 start, qint64 storedLength,
+                                                     QString& error) {
+    if (storedLength < 0 || start + memoBlockHeaderLength + storedLength > m_size) {
         error = damaged();
         return std::nullopt;
     }
@@ -116,11 +124,7 @@ std::optional<QByteArray> XbaseMemoFile::readCounted(qint64 start, qint64 header
     return bytes;
 }
 
-std::optional<QByteArray> XbaseMemoFile::readUpToEndMark(qint64 start, QString& error) {
-    if (start >= m_size || !m_file.seek(start)) {
-        error = damaged();
-        return std::nullopt;
-    }
+QByteArray XbaseMemoFile::readUpToEndMark() {
     // Ends at the end mark, or at the end of the file when the mark was never written.
     QByteArray bytes;
     while (!m_file.atEnd()) {

@@ -29,9 +29,10 @@ private:
         , m_blockSize(blockSize)
         , m_size(size) {}
 
-    std::optional<QByteArray> readUpToEndMark(qint64 start, QString& error);
-    std::optional<QByteArray> readCounted(qint64 start, qint64 headerLength, qint64 storedLength,
-                                          QString& error);
+    // From the file's position up to the end mark, or to the end of the file.
+    QByteArray readUpToEndMark();
+    // The memo after a block header at `start`, as long as the header says.
+    std::optional<QByteArray> readCounted(qint64 start, qint64 storedLength, QString& error);
     QString damaged() const;
 
     QFile m_file;
