@@ -15,8 +15,7 @@ namespace {
 constexpr int binaryBlockNumberLength = 4;
 constexpr double currencyScale = 10000.0; // a currency value is kept in ten-thousandths
 constexpr qsizetype dateLength = 8;
-
-constexpr qsizetype millisecondsAt = 4;
+constexpr qsizetype millisecondsAt = 4; // in a date-time, after the day number
 
 QByteArrayView trimmedAscii(QByteArrayView bytes) {
     qsizetype start = 0;
