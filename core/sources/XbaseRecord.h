@@ -1,0 +1,38 @@
+#pragma once
+
+#include "core/sources/ImportSource.h"
+#include "core/sources/XbaseLayout.h"
+#include "core/sources/XbaseMemo.h"
+
+#include <QStringDecoder>
+
+#include <memory>
+
+namespace orvento::core::sources {
+
+// Turns the records of one table into rows: numbers (N, F, I, B of Visual FoxPro, Y) into number
+// cells; texts and memos, decoded in the table's code page with trailing spaces trimmed, into
+// text cells; dates, date-times and logicals into texts; empty values into empty cells.
+class XbaseRecordReader {
+public:
+    // `memo` may be null for a table without memo columns.
+    XbaseRecordReader(XbaseLayout layout, const QByteArray& encoding,
+                      std::unique_ptr<XbaseMemoFile> memo);
+
+    // The names of the columns offered, in the table's order.
+    QStringList columns();
+    // The offered columns of a record of the layout's length; false, with a Czech message, when
+    // a memo cannot be read.
+    bool decode(QByteArrayView record, Row& row, QString& error);
+
+private:
+    Cell fieldCell(const XbaseField& field, QByteArrayView bytes, QString& error);
+    Cell memoCell(const XbaseField& field, QByteArrayView bytes, QString& error);
+    Cell text(QByteArrayView bytes);
+
+    XbaseLayout m_layout;
+    QStringDecoder m_decoder;
+    std::unique_ptr<XbaseMemoFile> m_memo;
+};
+
+} // namespace orvento::core::sources
