@@ -17,6 +17,9 @@ QString tooLargeMessage() {
 bool SheetCellGrid::put(sheetcell::Position position, Cell cell, QString& error) {
     if (cell.isEmpty())
         return true;
+    if (position.row < 0 || position.row >= sheetcell::maxRows || position.column < 0 ||
+        position.column >= sheetcell::maxColumns)
+        return true; // beyond the sheet: the readers have told the damage already
     if (m_cells >= maxCells) {
         error = tooLargeMessage();
         return false;

@@ -5,6 +5,7 @@
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+#include <zip.h>
 
 using namespace orvento::core::sources;
 using namespace orvento::testsupport::workbooks;
@@ -149,4 +150,72 @@ TEST_F(OdsReading, RefusesACutOffOrOverBudgetContent) {
     auto source = openWorkbook(path, error);
     EXPECT_FALSE(source);
     EXPECT_TRUE(error.contains(QStringLiteral("poškozený"))) << error.toStdString();
+}
+
+namespace {
+
+QByteArray contentXml(const QByteArray& rows) {
+    return R"(<?xml version="1.0" encoding="UTF-8"?>)"
+           R"(<office:document-content xmlns:office="urn:oasis:names:tc:opendocument:xmlns:office:1.0" )"
+           R"(xmlns:table="urn:oasis:names:tc:opendocument:xmlns:table:1.0" )"
+           R"(xmlns:text="urn:oasis:names:tc:opendocument:xmlns:text:1.0">)"
+           R"(<office:body><office:spreadsheet><table:table table:name="List1">)" +
+           rows + "</table:table></office:spreadsheet></office:body></office:document-content>";
+}
+
+void writeOds(const QString& path, const QByteArray& content) {
+    const QByteArray mime = QByteArrayLiteral("application/vnd.oasis.opendocument.spreadsheet");
+    int code = 0;
+    zip_t* archive =
+        zip_open(QFile::encodeName(path).constData(), ZIP_CREATE | ZIP_TRUNCATE, &code);
+    ASSERT_NE(archive, nullptr);
+    ASSERT_GE(zip_file_add(archive, "mimetype",
+                           zip_source_buffer(archive, mime.constData(), mime.size(), 0), 0),
+              0);
+    ASSERT_GE(zip_file_add(archive, "content.xml",
+                           zip_source_buffer(archive, content.constData(), content.size(), 0), 0),
+              0);
+    ASSERT_EQ(zip_close(archive), 0);
+}
+
+} // namespace
+
+TEST_F(OdsReading, HoldsHostileRepeatsAndCountsToWhatMemoryAllows) {
+    // A filled cell repeated over the whole sheet would be 17 billion cells.
+    const QString flood = file(QStringLiteral("flood.ods"));
+    writeOds(flood, contentXml(R"(<table:table-row table:number-rows-repeated="1048576">)"
+                               R"(<table:table-cell office:value-type="float" office:value="1" )"
+                               R"(table:number-columns-repeated="16384"/></table:table-row>)"));
+    QString error;
+    auto source = openWorkbook(flood, error);
+    ASSERT_TRUE(source) << error.toStdString();
+    EXPECT_FALSE(source->openTable(QStringLiteral("List1"), error));
+    EXPECT_TRUE(error.contains(QStringLiteral("příliš velký"))) << error.toStdString();
+
+    // Counts beyond the sheet's edges and a run of a billion spaces are held in bounds.
+    const QString wide = file(QStringLiteral("wide.ods"));
+    writeOds(wide, contentXml(R"(<table:table-row table:number-rows-repeated="99999999999">)"
+                              R"(<table:table-cell table:number-columns-repeated="-5"><text:p>a)"
+                              R"(<text:s text:c="1000000000"/>b</text:p></table:table-cell>)"
+                              R"(</table:table-row><table:table-row><table:table-cell )"
+                              R"(office:value-type="float" office:value="2"/></table:table-row>)"));
+    source = openWorkbook(wide, error);
+    ASSERT_TRUE(source) << error.toStdString();
+    error.clear();
+    auto table = source->openTable(QStringLiteral("List1"), error);
+    if (table) {
+        EXPECT_LE(table->rowCount(), 1048575);
+        EXPECT_LE(table->columns().value(0).size(), 2048);
+    } else {
+        EXPECT_TRUE(error.contains(QStringLiteral("příliš velký"))) << error.toStdString();
+    }
+
+    // A number cell without its number is a damaged sheet, not a zero.
+    const QString bad = file(QStringLiteral("bad.ods"));
+    writeOds(bad, contentXml(R"(<table:table-row><table:table-cell office:value-type="float" )"
+                             R"(office:value="x"/></table:table-row>)"));
+    source = openWorkbook(bad, error);
+    ASSERT_TRUE(source) << error.toStdString();
+    EXPECT_FALSE(source->openTable(QStringLiteral("List1"), error));
+    EXPECT_TRUE(error.contains(QStringLiteral("A1"))) << error.toStdString();
 }
