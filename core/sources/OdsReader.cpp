@@ -37,20 +37,20 @@ std::optional<QStringList> readSheetNames(ZipArchive& archive, QString& error) {
         return std::nullopt;
     QStringList names;
     int depth = 0;
-    while (stream->next()) {
-        QXmlStreamReader& xml = stream->xml();
-        if (!isElement(xml, tableNamespace, u"table"))
-            continue;
-        // Only the outer tables are sheets; a table nested in a cell is part of it.
-        if (xml.isStartElement() && depth++ == 0)
-            names << attribute(xml, tableNamespace, u"name");
-        else if (xml.isEndElement())
-            --depth;
-    }
-    if (!stream->error().isEmpty()) {
-        error = stream->error();
+    const bool read = stream->forEach(
+        [&](QXmlStreamReader& xml) {
+            if (!isElement(xml, tableNamespace, u"table"))
+                return true;
+            // Only the outer tables are sheets; a table nested in a cell is part of it.
+            if (xml.isStartElement() && depth++ == 0)
+                names << attribute(xml, tableNamespace, u"name");
+            else if (xml.isEndElement())
+                --depth;
+            return true;
+        },
+        error);
+    if (!read)
         return std::nullopt;
-    }
     return names;
 }
 
@@ -62,14 +62,8 @@ public:
         , m_name(std::move(name)) {}
 
     std::optional<SheetCellGrid> parse(ZipXmlStream& stream, QString& error) {
-        while (stream.next()) {
-            if (!take(stream.xml(), error))
-                return std::nullopt;
-        }
-        if (!stream.error().isEmpty()) {
-            error = stream.error();
+        if (!stream.forEach([&](QXmlStreamReader& xml) { return take(xml, error); }, error))
             return std::nullopt;
-        }
         return std::move(m_grid);
     }
 

@@ -40,49 +40,52 @@ struct Layout {
     QString sharedStrings;
 };
 
+// Hands each element of the given name in a part to `take`.
+bool forEachElement(ZipArchive& archive, const QString& part, QStringView element,
+                    const std::function<void(const QXmlStreamReader&)>& take, QString& error) {
+    auto stream = ZipXmlStream::open(archive, part, error);
+    if (!stream)
+        return false;
+    return stream->forEach(
+        [&](QXmlStreamReader& xml) {
+            if (xml.isStartElement() && xml.name() == element)
+                take(xml);
+            return true;
+        },
+        error);
+}
+
 std::optional<Layout> readLayout(ZipArchive& archive, QString& error) {
     QHash<QString, QString> targets;
     QString sharedStrings;
-    {
-        auto stream = ZipXmlStream::open(archive, workbookRelations, error);
-        if (!stream)
-            return std::nullopt;
-        while (stream->next()) {
-            QXmlStreamReader& xml = stream->xml();
-            if (!xml.isStartElement() || xml.name() != u"Relationship")
-                continue;
+    const bool related = forEachElement(
+        archive, workbookRelations, u"Relationship",
+        [&](const QXmlStreamReader& xml) {
             const QString type = attribute(xml, u"Type");
             const QString target = partPath(attribute(xml, u"Target"));
             if (type.endsWith(QLatin1String("/worksheet")))
                 targets.insert(attribute(xml, u"Id"), target);
             else if (type.endsWith(QLatin1String("/sharedStrings")))
                 sharedStrings = target;
-        }
-        if (!stream->error().isEmpty()) {
-            error = stream->error();
-            return std::nullopt;
-        }
-    }
+        },
+        error);
+    if (!related)
+        return std::nullopt;
     Layout layout;
     layout.sharedStrings = !sharedStrings.isEmpty()                 ? sharedStrings
                            : archive.contains(defaultSharedStrings) ? defaultSharedStrings
                                                                     : QString();
-    auto stream = ZipXmlStream::open(archive, workbookPart, error);
-    if (!stream)
+    const bool listed = forEachElement(
+        archive, workbookPart, u"sheet",
+        [&](const QXmlStreamReader& xml) {
+            // Chart sheets have a relationship of another type: they hold no cells.
+            const auto target = targets.constFind(attribute(xml, u"id"));
+            if (target != targets.constEnd())
+                layout.sheets.push_back({attribute(xml, u"name"), *target});
+        },
+        error);
+    if (!listed)
         return std::nullopt;
-    while (stream->next()) {
-        QXmlStreamReader& xml = stream->xml();
-        if (!xml.isStartElement() || xml.name() != u"sheet")
-            continue;
-        // Chart sheets have a relationship of another type: they hold no cells.
-        const auto target = targets.constFind(attribute(xml, u"id"));
-        if (target != targets.constEnd())
-            layout.sheets.push_back({attribute(xml, u"name"), *target});
-    }
-    if (!stream->error().isEmpty()) {
-        error = stream->error();
-        return std::nullopt;
-    }
     return layout;
 }
 
@@ -99,30 +102,30 @@ std::optional<QStringList> readSharedStrings(ZipArchive& archive, const QString&
     QString current;
     bool inText = false;
     int phonetic = 0;
-    while (stream->next()) {
-        QXmlStreamReader& xml = stream->xml();
-        if (xml.isStartElement()) {
-            if (xml.name() == u"si")
-                current.clear();
-            else if (xml.name() == u"rPh")
-                ++phonetic;
-            else if (xml.name() == u"t" && phonetic == 0)
-                inText = true;
-        } else if (xml.isEndElement()) {
-            if (xml.name() == u"si")
-                strings << current;
-            else if (xml.name() == u"rPh")
-                --phonetic;
-            else if (xml.name() == u"t")
-                inText = false;
-        } else if (xml.isCharacters() && inText) {
-            current += xml.text();
-        }
-    }
-    if (!stream->error().isEmpty()) {
-        error = stream->error();
+    const bool read = stream->forEach(
+        [&](QXmlStreamReader& xml) {
+            if (xml.isStartElement()) {
+                if (xml.name() == u"si")
+                    current.clear();
+                else if (xml.name() == u"rPh")
+                    ++phonetic;
+                else if (xml.name() == u"t" && phonetic == 0)
+                    inText = true;
+            } else if (xml.isEndElement()) {
+                if (xml.name() == u"si")
+                    strings << current;
+                else if (xml.name() == u"rPh")
+                    --phonetic;
+                else if (xml.name() == u"t")
+                    inText = false;
+            } else if (xml.isCharacters() && inText) {
+                current += xml.text();
+            }
+            return true;
+        },
+        error);
+    if (!read)
         return std::nullopt;
-    }
     return strings;
 }
 
@@ -135,14 +138,8 @@ public:
         , m_sheet(std::move(sheetName)) {}
 
     std::optional<SheetCellGrid> parse(ZipXmlStream& stream, QString& error) {
-        while (stream.next()) {
-            if (!take(stream.xml(), error))
-                return std::nullopt;
-        }
-        if (!stream.error().isEmpty()) {
-            error = stream.error();
+        if (!stream.forEach([&](QXmlStreamReader& xml) { return take(xml, error); }, error))
             return std::nullopt;
-        }
         return std::move(m_grid);
     }
 

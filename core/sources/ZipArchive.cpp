@@ -173,4 +173,16 @@ bool ZipXmlStream::next() {
     }
 }
 
+bool ZipXmlStream::forEach(const std::function<bool(QXmlStreamReader&)>& take, QString& error) {
+    while (next()) {
+        if (!take(m_xml))
+            return false;
+    }
+    if (!m_error.isEmpty()) {
+        error = m_error;
+        return false;
+    }
+    return true;
+}
+
 } // namespace orvento::core::sources

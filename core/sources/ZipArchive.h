@@ -4,6 +4,7 @@
 #include <QString>
 #include <QXmlStreamReader>
 
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -73,6 +74,9 @@ public:
     QXmlStreamReader& xml() { return m_xml; }
     // Empty after a whole, well-formed document.
     QString error() const { return m_error; }
+    // Hands every token to `take` until the end; false, with `error` set by `take` or by the
+    // stream, when either fails.
+    bool forEach(const std::function<bool(QXmlStreamReader&)>& take, QString& error);
 
 private:
     ZipXmlStream(std::unique_ptr<ZipArchive::Entry> entry, QString name);
