@@ -3,7 +3,6 @@
 #include <QDate>
 #include <QFile>
 #include <QFileInfo>
-#include <QLocale>
 #include <QTime>
 
 // mdbtools' header needs glib's types first.
@@ -50,12 +49,10 @@ QString accessDateText(double value) {
            time.toString(QStringLiteral("HH:mm:ss"));
 }
 
+// The library writes whole numbers, currency and decimals itself; a decimal comma, should the
+// program's locale reach its formatting, reads too.
 std::optional<double> plainNumber(const char* text) {
-    bool ok = false;
-    const double value = QLocale::c().toDouble(QString::fromLatin1(text).trimmed(), &ok);
-    if (!ok || !std::isfinite(value))
-        return std::nullopt;
-    return value;
+    return Cell::text(QString::fromLatin1(text)).toNumber();
 }
 
 struct CloseDatabase {
