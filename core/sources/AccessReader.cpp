@@ -126,9 +126,7 @@ public:
             if (m_error.isEmpty() && m_read < rowCount())
                 m_error = QStringLiteral("Tabulku \"%1\" se nepodařilo přečíst celou (přečteno %2 "
                                          "z %3 řádků); databáze je pravděpodobně poškozená.")
-                              .arg(m_name)
-                              .arg(m_read)
-                              .arg(rowCount());
+                              .arg(m_name, QString::number(m_read), QString::number(rowCount()));
             return false;
         }
         ++m_read;

@@ -50,8 +50,9 @@ ZipArchive::~ZipArchive() {
     zip_discard(m_zip);
 }
 
+// Part names are compared without regard to letter case, as the package formats want.
 bool ZipArchive::contains(const QString& name) const {
-    return zip_name_locate(m_zip, name.toUtf8().constData(), 0) >= 0;
+    return zip_name_locate(m_zip, name.toUtf8().constData(), ZIP_FL_NOCASE) >= 0;
 }
 
 QString ZipArchive::damagedMessage(const QString& name) const {
@@ -73,7 +74,7 @@ bool ZipArchive::spend(qint64 bytes, const QString& name, QString& error) {
 
 std::unique_ptr<ZipArchive::Entry> ZipArchive::openEntry(const QString& name, QString& error) {
     const QByteArray utf8 = name.toUtf8();
-    const zip_int64_t index = zip_name_locate(m_zip, utf8.constData(), 0);
+    const zip_int64_t index = zip_name_locate(m_zip, utf8.constData(), ZIP_FL_NOCASE);
     if (index < 0) {
         error =
             QStringLiteral("Soubor \"%1\" není úplný: chybí v něm část \"%2\".").arg(m_path, name);
@@ -165,8 +166,7 @@ bool ZipXmlStream::next() {
         }
         if (m_xml.hasError()) {
             m_error = QStringLiteral("Část \"%1\" sešitu je poškozená nebo neúplná (řádek %2).")
-                          .arg(m_name)
-                          .arg(m_xml.lineNumber());
+                          .arg(m_name, QString::number(m_xml.lineNumber()));
             return false;
         }
         return m_xml.tokenType() != QXmlStreamReader::EndDocument;

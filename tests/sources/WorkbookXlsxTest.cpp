@@ -231,6 +231,16 @@ TEST_F(XlsxReading, RefusesSheetPartsThatNoWriterMakes) {
                         {"xl/worksheets/sheet1.xml", sheet}});
         EXPECT_FALSE(failure(path, QStringLiteral("List1")).isEmpty()) << what.toStdString();
     }
+    // A part's name goes into the message as it stands, whatever it holds.
+    const QString oddName = file(QStringLiteral("odd.xlsx"));
+    QByteArray oddRelations = relations;
+    oddRelations.replace("worksheets/sheet1.xml", "worksheets/%2.xml");
+    writeZip(oddName, {{"xl/workbook.xml", workbook},
+                       {"xl/_rels/workbook.xml.rels", oddRelations},
+                       {"xl/worksheets/%2.xml", sheetXml("<row>")}});
+    EXPECT_TRUE(
+        failure(oddName, QStringLiteral("List1")).contains(QStringLiteral("xl/worksheets/%2.xml")));
+
     // Without its sheet's part the workbook is incomplete.
     const QString partless = file(QStringLiteral("partless.xlsx"));
     writeZip(partless, {{"xl/workbook.xml", workbook}, {"xl/_rels/workbook.xml.rels", relations}});
