@@ -108,7 +108,8 @@ private:
                             attribute(xml, officeNamespace, u"value"),
                             attribute(xml, officeNamespace, u"boolean-value"),
                             attribute(xml, officeNamespace, u"date-value"),
-                            attribute(xml, officeNamespace, u"time-value")};
+                            attribute(xml, officeNamespace, u"time-value"),
+                            attribute(xml, officeNamespace, u"string-value")};
             m_paragraphs.clear();
         } else if (isElement(xml, officeNamespace, u"annotation")) {
             ++m_annotation;
@@ -150,12 +151,12 @@ private:
     bool endCell(QString& error) {
         const auto cell = sheetcell::odsValue(m_attributes, m_paragraphs.join(QLatin1Char('\n')));
         if (!cell) {
-            error = QStringLiteral("List \"%1\" sešitu je poškozený: buňka %2 neobsahuje číslo.")
-                        .arg(m_name,
-                             sheetcell::positionName(
-                                 {static_cast<int>(std::min<qint64>(m_row, sheetcell::maxRows - 1)),
-                                  static_cast<int>(
-                                      std::min<qint64>(m_column, sheetcell::maxColumns - 1))}));
+            // The place as far as it is inside the sheet; the counters stop at its edges.
+            const sheetcell::Position place{
+                static_cast<int>(std::min<qint64>(m_row, sheetcell::maxRows - 1)),
+                static_cast<int>(std::min<qint64>(m_column, sheetcell::maxColumns - 1))};
+            error = QStringLiteral("List \"%1\" sešitu je poškozený (buňka %2 neobsahuje číslo).")
+                        .arg(m_name, sheetcell::positionName(place));
             return false;
         }
         if (!cell->isEmpty())

@@ -134,6 +134,8 @@ std::optional<Cell> odsValue(const OdsAttributes& attributes, const QString& tex
     }
     if (type == u"time" && !attributes.timeValue.isEmpty())
         return Cell::text(odsTimeText(attributes.timeValue));
+    if (type == u"string" && text.isEmpty() && !attributes.stringValue.isEmpty())
+        return Cell::text(attributes.stringValue);
     // A string, or a cell without a type that still shows a text.
     return text.isEmpty() ? Cell() : Cell::text(text);
 }

@@ -42,6 +42,7 @@ struct OdsAttributes {
     QString booleanValue; // office:boolean-value
     QString dateValue;    // office:date-value
     QString timeValue;    // office:time-value
+    QString stringValue;  // office:string-value, which some writers use instead of a paragraph
 };
 std::optional<Cell> odsValue(const OdsAttributes& attributes, const QString& text);
 

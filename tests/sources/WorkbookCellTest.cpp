@@ -57,6 +57,10 @@ TEST(WorkbookCell, TurnsStoredValuesIntoCellsAsTheWriterMeantThem) {
     money.value = QStringLiteral("1234.5");
     EXPECT_EQ(sheetcell::odsValue(money, QStringLiteral("1 234,50 Kč"))->toNumber(), 1234.5);
     EXPECT_TRUE(sheetcell::odsValue({}, QString())->isEmpty());
+    sheetcell::OdsAttributes attributeText;
+    attributeText.valueType = QStringLiteral("string");
+    attributeText.stringValue = QStringLiteral("Kč");
+    EXPECT_EQ(sheetcell::odsValue(attributeText, QString())->toText(), QStringLiteral("Kč"));
 
     EXPECT_EQ(sheetcell::columnTitle(Cell::number(2024), 0), QStringLiteral("2024"));
     EXPECT_EQ(sheetcell::columnTitle(Cell::text(QStringLiteral("  ")), 2), QStringLiteral("F3"));
