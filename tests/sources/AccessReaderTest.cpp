@@ -103,7 +103,7 @@ TEST(AccessReading, GivesDatesAsIsoTextAcrossTheWholeRange) {
         << text(early[0], 1).toStdString();
     const auto ancient = rowsWhere(dates, 0, QStringLiteral("4"));
     ASSERT_EQ(ancient.size(), 1U);
-    EXPECT_LT(text(ancient[0], 1), QStringLiteral("1000")) << text(ancient[0], 1).toStdString();
+    EXPECT_EQ(text(ancient[0], 1), QStringLiteral("0632-01-01 00:00:00"));
     const auto lines = rowsWhere(dates, 0, QStringLiteral("6"));
     ASSERT_EQ(lines.size(), 1U);
     EXPECT_EQ(text(lines[0], 4), QStringLiteral("New line\r\nin field"));
