@@ -7,6 +7,7 @@
 #include <QString>
 #include <QTcpServer>
 #include <QTcpSocket>
+#include <QTimer>
 
 #include <memory>
 #include <vector>
@@ -30,6 +31,8 @@ public:
         m_silent = false;
     }
     void stayOnHold() { m_silent = true; }
+    // Answers, but a byte at a time, never quite silent and never done.
+    void trickle() { m_trickle = true; }
 
     quint16 port() const { return m_server.serverPort(); }
     int requests() const { return static_cast<int>(m_requests.size()); }
@@ -63,7 +66,9 @@ private:
                 m_requests.push_back(head);
                 m_targets.push_back(head.split('\n').front().split(' ').value(1));
                 buffer->clear();
-                if (!m_silent)
+                if (m_trickle)
+                    startTrickle(*socket);
+                else if (!m_silent)
                     reply(*socket);
             });
         }
@@ -78,6 +83,15 @@ private:
         socket.disconnectFromHost();
     }
 
+    void startTrickle(QTcpSocket& socket) {
+        constexpr int kByteEveryMs = 100;
+        socket.write("HTTP/1.1 200 OK\r\nContent-Type: application/json\r\n"
+                     "Content-Length: 100000\r\n\r\n");
+        auto* timer = new QTimer(&socket);
+        QObject::connect(timer, &QTimer::timeout, &socket, [&socket] { socket.write(" "); });
+        timer->start(kByteEveryMs);
+    }
+
     QTcpServer m_server;
     std::vector<std::unique_ptr<QTcpSocket>> m_open;
     std::vector<QByteArray> m_requests;
@@ -86,6 +100,7 @@ private:
     QByteArray m_body;
     QByteArray m_type = QByteArrayLiteral("application/json");
     bool m_silent = false;
+    bool m_trickle = false;
 };
 
 } // namespace orvento::testsupport

@@ -194,6 +194,14 @@ TEST_F(AresRegisterTest, TheRestServiceIsAskedForEightDigitsAndItsAnswersTold) {
     server.answer(500, "<html><body>Internal error</body></html>", "text/html");
     EXPECT_EQ(ask(QStringLiteral("6947")).error,
               addressbook::aresUnreadableMessage(QStringLiteral("6947")));
+
+    // A secure connection to a server that speaks plain HTTP fails like no connection.
+    core::IniFile ini = core::IniFile::load(core::programState().folders.iniFile);
+    ini.setValue(QStringLiteral("ARES"), QStringLiteral("Scheme"), QStringLiteral("https"));
+    ini.save(core::programState().folders.iniFile);
+    core::ProgressScope wait(ui, QStringLiteral("čekám"), 0, false);
+    EXPECT_EQ(addressbook::queryAres(AresService::configured(), QStringLiteral("6947"), wait).error,
+              addressbook::aresNoConnectionMessage());
 }
 
 TEST_F(AresRegisterTest, ANumberThatCannotBeInTheRegisterIsNotAskedFor) {
@@ -213,6 +221,12 @@ TEST_F(AresRegisterTest, NoAnswerWithinTheTimeOutIsAFailedConnectionWhileTheInte
     EXPECT_EQ(server.requests(), 1);
     EXPECT_EQ(silent.error, addressbook::aresNoConnectionMessage());
     EXPECT_GT(ui.keepAlives(), 5) << "the interface repaints while it waits";
+
+    // An answer that never stops coming is cut at the time-out as well.
+    server.trickle();
+    clock.restart();
+    EXPECT_EQ(ask(QStringLiteral("6947")).error, addressbook::aresNoConnectionMessage());
+    EXPECT_LT(clock.elapsed(), 3000) << "a trickling answer is stopped by the clock";
 
     // Nobody listening at all.
     QTcpServer closed;
