@@ -120,6 +120,17 @@ bool AddressBookLogic::mayCreate() {
     return services::checkModule(Module::Adresar, ModuleAction::Create, m_ui);
 }
 
+std::optional<QString> AddressBookLogic::icoToAdd() {
+    if (!mayCreate())
+        return std::nullopt;
+    const std::optional<QString> typed =
+        m_ui.inputText(QStringLiteral("Přidat adresu z registru ARES"),
+                       QStringLiteral("Zadejte IČ, které chcete vyhledat"));
+    if (!typed || typed->trimmed().isEmpty())
+        return std::nullopt;
+    return typed->trimmed();
+}
+
 std::optional<qint64> AddressBookLogic::firmToOpen() {
     const qint64 id = currentFirmId();
     if (id <= 0)

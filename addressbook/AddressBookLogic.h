@@ -70,6 +70,9 @@ public:
     void refresh();
     // "Přidat" and "Kopírovat" need a level better than read-only.
     bool mayCreate();
+    // "Přidat adresu z internetového registru ARES": the rights as for "Přidat", then the IČO
+    // typed in; nothing when refused, cancelled or left empty.
+    std::optional<QString> icoToAdd();
     // The firm a card opens, found again first when another workstation changed the address
     // book since this window looked (nothing, after the refresh warning, when it is gone).
     std::optional<qint64> firmToOpen();

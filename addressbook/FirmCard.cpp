@@ -1,5 +1,6 @@
 #include "addressbook/FirmCard.h"
 
+#include "addressbook/AresClient.h"
 #include "addressbook/PostCodeList.h"
 #include "catalogue/LockedRecords.h"
 #include "core/Database.h"
@@ -25,6 +26,11 @@ using services::ModuleAction;
 using services::RecordAccess;
 
 const QString kFirms = QStringLiteral("Adresar");
+const QString kAresWait = QStringLiteral("Načítání adresy z registru ARES\nprosím čekejte...");
+
+QString registerFailedMessage(const AresRecord& record) {
+    return QStringLiteral("Adresu z internetu nelze načíst: %1").arg(record.error);
+}
 
 // Writes a firm's detail rows: the stored ones dropped from the working copy are deleted,
 // rows without an ID (below 1) inserted and given theirs, the others updated.
@@ -178,6 +184,71 @@ bool FirmCard::takePostCode(qint64 mistaId, QString& psc, QString& misto) const 
         return false;
     psc = q.value(0).toString();
     misto = q.value(1).toString();
+    return true;
+}
+
+AresRecord FirmCard::queryRegister(const QString& ico) {
+    core::ProgressScope wait(m_ui, kAresWait, 0, false);
+    return queryAres(AresService::configured(), ico, wait);
+}
+
+bool FirmCard::registerCommand(const AresConfirmation& confirm) {
+    if (!m_editable)
+        return false;
+    if (m_firm.ICO.trimmed().isEmpty()) {
+        m_ui.information(QStringLiteral("Chcete-li načíst/ověřit adresu z internetového registru "
+                                        "ARES, zadejte nejprve IČ."));
+        return false;
+    }
+    if (m_firm.Nazev.trimmed().isEmpty())
+        return loadFromRegister(m_firm.ICO);
+    return verifyWithRegister(confirm);
+}
+
+bool FirmCard::loadFromRegister(const QString& ico) {
+    if (!m_editable)
+        return false;
+    const AresRecord found = queryRegister(ico);
+    if (!found.found()) {
+        m_ui.warning(registerFailedMessage(found));
+        m_firm.ICO = icoWithoutBlanks(ico);
+        clipTexts(m_firm);
+        return false;
+    }
+    m_firm.Nazev = found.name;
+    m_firm.Ulice = found.street;
+    m_firm.Psc = found.psc;
+    m_firm.Misto = found.place;
+    m_firm.ICO = found.ico;
+    return true;
+}
+
+bool FirmCard::verifyWithRegister(const AresConfirmation& confirm) {
+    const QString ico = m_firm.ICO.trimmed();
+    AresRecord onCard;
+    onCard.name = m_firm.Nazev;
+    onCard.street = m_firm.Ulice;
+    onCard.psc = m_firm.Psc;
+    onCard.place = m_firm.Misto;
+    onCard.ico = ico;
+    const AresRecord found = queryRegister(ico);
+    if (!found.found()) {
+        m_ui.warning(registerFailedMessage(found));
+        return false;
+    }
+    AresVerification verification(ico, onCard, found);
+    if (!verification.anyDifference()) {
+        m_ui.information(QStringLiteral("Adresní údaje na kartě odpovídají registru ARES."));
+        return false;
+    }
+    if (!confirm || !confirm(verification))
+        return false;
+    verification.takeRegister();
+    // The IČO stays as typed.
+    m_firm.Nazev = verification.card().name;
+    m_firm.Ulice = verification.card().street;
+    m_firm.Psc = verification.card().psc;
+    m_firm.Misto = verification.card().place;
     return true;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "addressbook/AresVerification.h"
 #include "addressbook/FirmRecords.h"
 #include "catalogue/CardOutcome.h"
 #include "services/RecordLock.h"
@@ -7,6 +8,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -51,6 +53,17 @@ public:
     // The `Mista` row picked in the post code list: its code and place.
     bool takePostCode(qint64 mistaId, QString& psc, QString& misto) const;
 
+    // The register ARES. The comparison window: true when the person takes the register's
+    // values.
+    using AresConfirmation = std::function<bool(AresVerification&)>;
+    // "Ověření IČ z internetového registru ARES" on the card's own values: without a name the
+    // firm is loaded from the register, else compared with it. True when the card's name or
+    // address changed; nothing is written before OK.
+    bool registerCommand(const AresConfirmation& confirm);
+    // The name, address and IČO of the firm with this IČO from the register; on failure the
+    // message, and the IČO (without blanks) stays on the card. True when loaded.
+    bool loadFromRegister(const QString& ico);
+
     // Contacts.
     const std::vector<Contact>& contacts() const { return m_contacts; }
     // A new contact; the first contact of a firm starts as the primary one.
@@ -79,6 +92,10 @@ public:
     qint64 savedId() const { return m_firm.ID; }
 
 private:
+    // The register's answer for the IČO, under the wait window (ended before any message).
+    AresRecord queryRegister(const QString& ico);
+    bool verifyWithRegister(const AresConfirmation& confirm);
+
     // The firm, its documents and contacts inside the caller's unit of work; the message of the
     // failure, for after the rollback.
     std::optional<QString> write(Firm& firm, std::vector<Contact>& contacts,

@@ -159,7 +159,7 @@ QMenu* AddressBookWindow::buildOtherMenu() {
     QAction* ares =
         otherMenu->addAction(QStringLiteral("Přidat adresu z internetového registru ARES"));
     ares->setObjectName(QStringLiteral("actAres"));
-    ares->setEnabled(false); // verification in the register comes later
+    connect(ares, &QAction::triggered, this, &AddressBookWindow::addFromRegister);
     return otherMenu;
 }
 
@@ -246,8 +246,8 @@ void AddressBookWindow::sortBy(const QString& field) {
     showCurrentRow();
 }
 
-void AddressBookWindow::openCard(FirmCardMode mode, qint64 firmId) {
-    const auto saved = FirmCardDialog::open(m_context, mode, firmId, this);
+void AddressBookWindow::openCard(FirmCardMode mode, qint64 firmId, const QString& icoToLoad) {
+    const auto saved = FirmCardDialog::open(m_context, mode, firmId, this, icoToLoad);
     if (saved)
         m_logic.afterSaved(*saved);
     showCurrentRow();
@@ -257,6 +257,11 @@ void AddressBookWindow::openCard(FirmCardMode mode, qint64 firmId) {
 void AddressBookWindow::addFirm() {
     if (m_logic.mayCreate())
         openCard(FirmCardMode::New, 0);
+}
+
+void AddressBookWindow::addFromRegister() {
+    if (const std::optional<QString> ico = m_logic.icoToAdd())
+        openCard(FirmCardMode::New, 0, *ico);
 }
 
 void AddressBookWindow::activate() {

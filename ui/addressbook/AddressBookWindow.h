@@ -49,6 +49,8 @@ public:
     // Enter and double-click: pick in pick mode, the card otherwise.
     void activate();
     void addFirm();
+    // "Přidat adresu z internetového registru ARES": a new card filled from the register.
+    void addFromRegister();
     void editCurrent();
     void copyCurrent();
     void removeCurrent();
@@ -68,7 +70,8 @@ private:
     QVBoxLayout* buildButtons();
     QMenu* buildOtherMenu();
     void installKeys();
-    void openCard(addressbook::FirmCardMode mode, qint64 firmId);
+    void openCard(addressbook::FirmCardMode mode, qint64 firmId,
+                  const QString& icoToLoad = QString());
     void showCurrentRow();
     void updateButtons();
     void sortBy(const QString& field);

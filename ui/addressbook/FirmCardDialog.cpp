@@ -7,6 +7,7 @@
 #include "ui/DocumentLinkDialog.h"
 #include "ui/FileTypeIcons.h"
 #include "ui/Help.h"
+#include "ui/addressbook/AresVerificationDialog.h"
 #include "ui/addressbook/ContactDialog.h"
 #include "ui/addressbook/FirmDocumentLinks.h"
 
@@ -191,7 +192,7 @@ void FirmCardDialog::addFieldTools(QGridLayout& fields, int row, const QString& 
         auto* ares = makeToolButton(QStringLiteral("ARES"),
                                     QStringLiteral("Ověření IČ z internetového registru ARES"),
                                     "btnAres", this);
-        ares->setEnabled(false); // verification in the register comes later
+        connect(ares, &QToolButton::clicked, this, &FirmCardDialog::checkInRegister);
         fields.addWidget(ares, row, 2);
     } else if (column == QLatin1String("Email")) {
         auto* mail = makeToolButton(QStringLiteral("@"), QStringLiteral("Zaslání e-mailu"),
@@ -264,18 +265,21 @@ void FirmCardDialog::showReadOnly() {
     for (auto& [column, edit] : m_fields)
         edit->setReadOnly(true);
     m_poznamka->setReadOnly(true);
-    for (const char* name :
-         {"btnPSC", "btnHladina", "btnZrusitHladinu", "btnPridatKontakt", "btnPridatOdkaz"})
+    for (const char* name : {"btnPSC", "btnAres", "btnHladina", "btnZrusitHladinu",
+                             "btnPridatKontakt", "btnPridatOdkaz"})
         if (auto* button = findChild<QAbstractButton*>(QString::fromLatin1(name)))
             button->setEnabled(false);
 }
 
 std::optional<qint64> FirmCardDialog::open(core::AppContext& context, FirmCardMode mode,
-                                           qint64 firmId, QWidget* parent) {
+                                           qint64 firmId, QWidget* parent,
+                                           const QString& icoToLoad) {
     addressbook::FirmCard card(core::programState().db->agenda, core::programState().db->global,
                                context.ui());
     if (!card.open(mode, firmId))
         return std::nullopt;
+    if (!icoToLoad.isEmpty())
+        card.loadFromRegister(icoToLoad);
     FirmCardDialog dialog(context, card, parent);
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
@@ -418,6 +422,24 @@ void FirmCardDialog::pickPostCode() {
         m_fields[QStringLiteral("Psc")]->setText(psc);
         m_fields[QStringLiteral("Misto")]->setText(misto);
     }
+}
+
+void FirmCardDialog::checkInRegister() {
+    if (!m_card.editable())
+        return;
+    takeFields();
+    const bool changed =
+        m_card.registerCommand([this](const addressbook::AresVerification& verification) {
+            return AresVerificationDialog::ask(verification, this);
+        });
+    if (!changed)
+        return;
+    const addressbook::Firm& firm = m_card.firm();
+    m_fields[QStringLiteral("Nazev")]->setText(firm.Nazev);
+    m_fields[QStringLiteral("Ulice")]->setText(firm.Ulice);
+    m_fields[QStringLiteral("Psc")]->setText(firm.Psc);
+    m_fields[QStringLiteral("Misto")]->setText(firm.Misto);
+    m_fields[QStringLiteral("ICO")]->setText(firm.ICO);
 }
 
 void FirmCardDialog::pickPriceLevel() {

@@ -28,9 +28,11 @@ public:
     FirmCardDialog(core::AppContext& context, addressbook::FirmCard& card,
                    QWidget* parent = nullptr);
 
-    // Opens the card after its checks; the saved firm's ID, nothing when it was not saved.
+    // Opens the card after its checks, first filled from the register when an IČO to load is
+    // given; the saved firm's ID, nothing when it was not saved.
     static std::optional<qint64> open(core::AppContext& context, addressbook::FirmCardMode mode,
-                                      qint64 firmId, QWidget* parent);
+                                      qint64 firmId, QWidget* parent,
+                                      const QString& icoToLoad = QString());
 
     addressbook::FirmCard& card() { return m_card; }
     QLineEdit* field(const QString& column) const;
@@ -48,6 +50,8 @@ public:
     void removeDocument();
     void openDocument();
     void pickPostCode();
+    // "Ověření IČ z internetového registru ARES": loads or verifies the name and address.
+    void checkInRegister();
     void pickPriceLevel();
     void clearPriceLevel();
 
