@@ -6,6 +6,7 @@
 #include "core/ProgramState.h"
 #include "core/Schema.h"
 #include "core/SchemaUpgrade.h"
+#include "core/SilentInteraction.h"
 #include "core/StartUp.h"
 #include "core/UserInteraction.h"
 #include "import/ImportDefinitionStore.h"
@@ -32,9 +33,9 @@ const QString kFile = QStringLiteral("--file");
 const char* const kPasswordVariable = "ORVENTO_PASSWORD";
 
 // Messages go to the error stream as they come; nobody is there to answer, so every question is
-// answered No, except the one that follows a request to end the process ("Přerušit" pressed),
-// which is answered Yes.
-class PrintingInteraction : public core::UserInteraction {
+// answered No and every dialog cancelled, except the one that follows a request to end the process
+// ("Přerušit" pressed), which is answered Yes.
+class PrintingInteraction : public core::SilentInteraction {
 public:
     PrintingInteraction(QTextStream& err, const bool& interrupted)
         : m_err(err)
@@ -55,23 +56,7 @@ public:
         for (const QString& line : lines)
             m_err << QStringLiteral("  ") << line << Qt::endl;
     }
-    void showWait(const QString&, bool) override {}
-    void hideWait() override {}
     void keepAlive() override { letSignalsIn(); }
-    void showProgress(int, int) override {}
-    std::optional<QString> chooseOpenFile(const QString&, const QString&, const QString&) override {
-        return std::nullopt;
-    }
-    std::optional<QString> chooseSaveFile(const QString&, const QString&, const QString&) override {
-        return std::nullopt;
-    }
-    std::optional<QString> chooseFolder(const QString&, const QString&) override {
-        return std::nullopt;
-    }
-    std::optional<int> chooseItem(const QString&, const QString&, const QStringList&,
-                                  int) override {
-        return std::nullopt;
-    }
 
     // Lets a request to end the process in; a progress scope opened after the request cleared
     // the cancel flag, so it is set again.
