@@ -15,6 +15,7 @@
 #include "import/ImportWizardLogic.h"
 #include "services/ProfileSession.h"
 #include "services/StandardStartupHooks.h"
+#include "services/Workstations.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -322,6 +323,9 @@ int CommandLineImport::run(const QString& programFolder) {
     }
     if (!startUp.openAgenda(agenda) || !mayOpenImportWizard(ui))
         return ImportNotStarted;
+    // What the wizard's welcome page would say.
+    if (services::otherWorkstationsRunning())
+        ui.warning(otherWorkstationsNotice());
 
     const std::optional<ImportDefinition> definition =
         findDefinition(m_request, context.db().agenda, ui);
