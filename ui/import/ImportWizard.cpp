@@ -59,7 +59,10 @@ ImportWizard::ImportWizard(core::AppContext& context, QWidget* parent)
     showPage();
 }
 
-ImportWizard::~ImportWizard() = default;
+ImportWizard::~ImportWizard() {
+    // The protocol page follows the logic's protocol, so the pages go while the logic lives.
+    delete m_pages;
+}
 
 void ImportWizard::open(core::AppContext& context, QWidget* parent) {
     if (!import::mayOpenImportWizard(context.ui()))
