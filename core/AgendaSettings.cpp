@@ -205,15 +205,21 @@ QString picturesFolderToStored(const QString& folder, const QString& dataFolder)
     return path;
 }
 
-QString picturesFolderFromStored(const QString& stored, const QString& dataFolder) {
+QString expandDataPath(const QString& stored, const QString& dataFolder) {
     QString path = stored.trimmed();
     // A data folder that came from a Windows workstation carries backslashes.
     path.replace(QLatin1Char('\\'), QLatin1Char('/'));
     if (path.startsWith(kDataPathMark, Qt::CaseInsensitive))
-        return withTrailingSlash(
-            resolvePathInFolder(dataFolder, withTrailingSlash(path.mid(kDataPathMark.size()))));
-    path.replace(kDataPathMark, withTrailingSlash(dataFolder), Qt::CaseInsensitive);
-    return withTrailingSlash(path);
+        path = resolvePathInFolder(dataFolder, path.mid(kDataPathMark.size()));
+    else
+        path.replace(kDataPathMark, withTrailingSlash(dataFolder), Qt::CaseInsensitive);
+    while (path.size() > 1 && path.endsWith(QLatin1Char('/')))
+        path.chop(1);
+    return path;
+}
+
+QString picturesFolderFromStored(const QString& stored, const QString& dataFolder) {
+    return withTrailingSlash(expandDataPath(stored, dataFolder));
 }
 
 QString encodeSetting(const AgendaSettings& s, int number, const QString& dataFolder) {

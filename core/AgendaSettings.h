@@ -73,6 +73,10 @@ std::optional<double> parseRate(const QString& text);
 // together with its data folder keeps its pictures.
 QString picturesFolderToStored(const QString& folder, const QString& dataFolder);
 QString picturesFolderFromStored(const QString& stored, const QString& dataFolder);
+// A stored path with %DATAPATH% (any letter case) standing for the data folder, as the pictures
+// folder and the import definitions' source files keep it: the path with the data folder in
+// place, each part found whatever its letter case, '/' separators, no trailing '/'.
+QString expandDataPath(const QString& stored, const QString& dataFolder);
 
 // The text stored in `Hodnota` for one setting.
 QString encodeSetting(const AgendaSettings& settings, int number, const QString& dataFolder);

@@ -103,6 +103,8 @@ public:
     // offer's ID once it is closed after a save, Cancelled when it closed without one.
     virtual std::shared_ptr<PendingNavigation> openOfferCard(OfferCardMode mode,
                                                              qint64 offerId) = 0;
+    // The import wizard ("Import dat"); Done once it is closed (or refused).
+    virtual std::shared_ptr<PendingNavigation> openImportWizard() = 0;
 
     // Modal windows of the start-up and the agenda list.
     // The data folder dialog; nothing when the person pressed "Storno".

@@ -111,6 +111,10 @@ void StartUp::readConfiguration() {
     s.builderMode = ini.boolValue(kConfigSection, QStringLiteral("BuilderMode"), false);
 }
 
+void StartUp::useDataFolder(const QString& folder) {
+    m_dataPath = withTrailingSlash(folder);
+}
+
 bool StartUp::writeConfiguration() {
     const ProgramState& s = programState();
     IniFile ini = IniFile::load(s.folders.iniFile);

@@ -36,6 +36,8 @@ public:
 
     // Pieces of run(), callable on their own.
     void readConfiguration();
+    // A data folder given from outside (the command line) in place of the one Tovaro.ini names.
+    void useDataFolder(const QString& folder);
     bool settleDataFolder();
     bool connectGlobal();
     // Makes a new database from one of the program's templates (whole or not at all); reports a

@@ -1,12 +1,16 @@
 // Writes the template databases the program copies on first start: an empty agenda, the global
 // database with the post codes, and the demo agenda with its price list, address book and offers
-// (and the pictures of its items under DEMO/OBRAZKY).
+// (and the pictures of its items under DEMO/OBRAZKY, the supplier price lists its import
+// definitions read under DEMO/Import).
+#include "DemoWorkbook.h"
+
 #include "addressbook/DemoAddressBook.h"
 #include "addressbook/PostCodeData.h"
 #include "catalogue/DemoCatalogue.h"
 #include "core/Schema.h"
 #include "core/SqliteFolderStore.h"
 #include "core/TemplateDatabases.h"
+#include "import/DemoImport.h"
 #include "offers/DemoOffers.h"
 
 #include <QCoreApplication>
@@ -34,11 +38,27 @@ int main(int argc, char** argv) {
     // documents, which the program copies into the data folder's Dokumenty/DEMO/ with the demo
     // agenda: the agenda's default picture store.
     const QString demoPictures = QDir(folder).filePath(QStringLiteral("DEMO/OBRAZKY"));
+    // The supplier's price list, drawn from the demo catalogue, lies there too, once as text and
+    // once as a workbook, each with an import definition in the demo agenda.
+    const QString demoImport =
+        QDir(folder).filePath(QStringLiteral("DEMO/") + orvento::import::demoImportFolder());
+    QString importError;
+    const auto writeDemoImport = [&](Database& db) {
+        namespace im = orvento::import;
+        const std::vector<im::SupplierRow> rows = im::demoSupplierRows(db);
+        if (!QDir().mkpath(demoImport) ||
+            !im::writeSupplierCsv(QDir(demoImport).filePath(im::demoCsvFileName()), rows) ||
+            !writeSupplierWorkbook(QDir(demoImport).filePath(im::demoWorkbookFileName()), rows)) {
+            importError = QStringLiteral(" (the demo import files)");
+            return false;
+        }
+        return im::fillDemoImportDefinitions(db, importError);
+    };
     const DatabaseFiller fillDemoAgenda = [&](Database& db) {
         return orvento::catalogue::fillDemoCatalogue(db) &&
                orvento::addressbook::fillDemoAddressBook(db) &&
                orvento::offers::fillDemoOffers(db) &&
-               orvento::catalogue::writeDemoPictures(demoPictures);
+               orvento::catalogue::writeDemoPictures(demoPictures) && writeDemoImport(db);
     };
     struct Target {
         orvento::core::DatabaseTemplate name;
@@ -55,7 +75,7 @@ int main(int argc, char** argv) {
         const QString name = orvento::core::SqliteFolderStore::templateFileName(t.name);
         if (!buildDatabaseFile(QDir(folder).filePath(name), t.kind, t.demo, &error, t.fill)) {
             QTextStream(stderr) << "orvento_mkdb: " << name << ": " << error << postCodeError
-                                << "\n";
+                                << importError << "\n";
             return 1;
         }
     }

@@ -128,8 +128,10 @@ void MainWindow::buildOtherMenu() {
         addCommand(QStringLiteral("actUzivatele"), QStringLiteral("Seznam uživatelů"), true);
     connect(users, &QAction::triggered, this, [this] { UserListWindow::open(m_context, this); });
     m_otherMenu->addAction(users);
-    m_otherMenu->addAction(
-        addCommand(QStringLiteral("actImport"), QStringLiteral("Import dat"), false));
+    QAction* import = addCommand(QStringLiteral("actImport"), QStringLiteral("Import dat"), true);
+    connect(import, &QAction::triggered, this,
+            [this] { m_context.navigator().openImportWizard(); });
+    m_otherMenu->addAction(import);
     QMenu* catalogue = m_otherMenu->addMenu(QStringLiteral("Operace s ceníkem"));
     QAction* groups = addCommand(QStringLiteral("actCenoveSkupiny"),
                                  QStringLiteral("Seznam cenových skupin"), true);

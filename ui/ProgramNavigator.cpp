@@ -10,6 +10,7 @@
 #include "ui/catalogue/CatalogueWindow.h"
 #include "ui/catalogue/PriceGroupListWindow.h"
 #include "ui/catalogue/PriceLevelListWindow.h"
+#include "ui/import/ImportWizard.h"
 #include "ui/offers/HistoryActionWindow.h"
 #include "ui/offers/OfferCardWindow.h"
 #include "ui/offers/OfferListWindow.h"
@@ -137,6 +138,11 @@ std::shared_ptr<core::PendingNavigation> ProgramNavigator::openOfferCard(core::O
     if (!saved)
         return answered({core::NavigationStatus::Cancelled, {}});
     return answered({core::NavigationStatus::Done, {*saved}});
+}
+
+std::shared_ptr<core::PendingNavigation> ProgramNavigator::openImportWizard() {
+    ImportWizard::open(m_context, parentWindow());
+    return closed();
 }
 
 std::optional<core::DataFolderChoice>

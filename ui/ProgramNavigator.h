@@ -35,6 +35,7 @@ public:
     bool offerCardAvailable() const override;
     std::shared_ptr<core::PendingNavigation> openOfferCard(core::OfferCardMode mode,
                                                            qint64 offerId) override;
+    std::shared_ptr<core::PendingNavigation> openImportWizard() override;
     std::optional<core::DataFolderChoice> chooseDataFolder(const QString& proposedLocal) override;
     std::optional<QString> askPassword() override;
     core::AgendaListOutcome openAgendaList() override;

@@ -161,6 +161,11 @@ std::shared_ptr<core::PendingNavigation> ScriptedNavigator::openList(core::ListW
                   [list](core::Navigator& to) { return to.openList(list); });
 }
 
+std::shared_ptr<core::PendingNavigation> ScriptedNavigator::openImportWizard() {
+    return window(QStringLiteral("openImportWizard"),
+                  [](core::Navigator& to) { return to.openImportWizard(); });
+}
+
 std::optional<core::DataFolderChoice>
 ScriptedNavigator::chooseDataFolder(const QString& proposedLocal) {
     m_requests << QStringLiteral("chooseDataFolder");

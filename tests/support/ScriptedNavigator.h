@@ -53,6 +53,8 @@ public:
     // "openOfferCard new", "openOfferCard existing 5", "openOfferCard copy 5".
     std::shared_ptr<core::PendingNavigation> openOfferCard(core::OfferCardMode mode,
                                                            qint64 offerId) override;
+    // "openImportWizard".
+    std::shared_ptr<core::PendingNavigation> openImportWizard() override;
     void setOfferCardAvailable(bool available) { m_offerCard = available; }
     std::optional<core::DataFolderChoice> chooseDataFolder(const QString& proposedLocal) override;
     std::optional<QString> askPassword() override;
