@@ -111,21 +111,28 @@ void expectSamePriceList(const ImportDefinition& a, const ImportDefinition& b) {
 }
 
 TEST(DefinitionText, NewPriceListDefinitionIsWrittenWithEveryDefault) {
-    const QString expected = lines(
-        {"DBSource=MDB", "DBFileName=", "DBTableName=", "Porovnavat=0", "RefField=",
-         "RefDBField=", "CheckNovaPolozka=-1", "IDListu=0", "IDSkup=0", "CheckHledatPouzeV=0",
-         "IDListuHLedatV=0", "CheckHledatVeSkup=0", "IDSkupHledatV=0", "CheckPopis=0",
-         "SourcePopis=0", "ValuePopis=", "CheckKatalog=0", "SourceKatalog=0", "ValueKatalog=",
-         "CheckBarCode=0", "SourceBarCode=0", "ValueBarCode=", "CheckPLU=0", "SourcePLU=0",
-         "ValuePLU=", "CheckPoznamka=0", "SourcePoznamka=0", "ValuePoznamka=", "CheckZkratka=0",
-         "SourceZkratka=0", "ValueZkratka=", "CheckTextMJ=0", "SourceTextMJ=0", "ValueTextMJ=",
-         "CheckSazbaDPH=0", "SourceSazbaDPH=0", "ValueSazbaDPH=", "CheckObrazek=0",
-         "SourceObrazek=0", "ValueObrazek=", "CheckNakCena=0", "SourceNakCena=0",
-         "ValueNakCena=", "CheckHodnota=0", "TypHodnota=0", "SourceHodnota=0", "ValueHodnota=",
-         "CheckProdCena=0", "ProdCenaTypCeny=0", "SourceProdCena=0", "ValueProdCena=",
-         "CheckNastavNaNove=0", "CheckCenSkup=0", "CenSkupina=", "CheckIdentif=0", "Identif=",
-         "CheckZaokrouhleni=0", "ValueZaokrouhleni=0", "CheckTypCeny=0", "ValueTypCeny=0",
-         "CheckPrepocitat=0", "ValuePrepocitat=0", "ValuePrepocPodle=0"});
+    const QString expected =
+        lines({"DBSource=MDB",        "DBFileName=",       "DBTableName=",
+               "Porovnavat=0",        "RefField=",         "RefDBField=",
+               "CheckNovaPolozka=-1", "IDListu=0",         "IDSkup=0",
+               "CheckHledatPouzeV=0", "IDListuHLedatV=0",  "CheckHledatVeSkup=0",
+               "IDSkupHledatV=0",     "CheckPopis=0",      "SourcePopis=0",
+               "ValuePopis=",         "CheckKatalog=0",    "SourceKatalog=0",
+               "ValueKatalog=",       "CheckBarCode=0",    "SourceBarCode=0",
+               "ValueBarCode=",       "CheckPLU=0",        "SourcePLU=0",
+               "ValuePLU=",           "CheckPoznamka=0",   "SourcePoznamka=0",
+               "ValuePoznamka=",      "CheckZkratka=0",    "SourceZkratka=0",
+               "ValueZkratka=",       "CheckTextMJ=0",     "SourceTextMJ=0",
+               "ValueTextMJ=",        "CheckSazbaDPH=0",   "SourceSazbaDPH=0",
+               "ValueSazbaDPH=",      "CheckObrazek=0",    "SourceObrazek=0",
+               "ValueObrazek=",       "CheckNakCena=0",    "SourceNakCena=0",
+               "ValueNakCena=",       "CheckHodnota=0",    "TypHodnota=0",
+               "SourceHodnota=0",     "ValueHodnota=",     "CheckProdCena=0",
+               "ProdCenaTypCeny=0",   "SourceProdCena=0",  "ValueProdCena=",
+               "CheckNastavNaNove=0", "CheckCenSkup=0",    "CenSkupina=",
+               "CheckIdentif=0",      "Identif=",          "CheckZaokrouhleni=0",
+               "ValueZaokrouhleni=0", "CheckTypCeny=0",    "ValueTypCeny=0",
+               "CheckPrepocitat=0",   "ValuePrepocitat=0", "ValuePrepocPodle=0"});
     EXPECT_EQ(import::writeDefinitionText(import::newDefinition(DefinitionKind::PriceList)),
               expected);
 }
@@ -156,8 +163,8 @@ TEST(DefinitionText, FullDefinitionsRoundTripUnderAnyLocale) {
         firms.compare = true;
         firms.refField = QStringLiteral("ICO");
         firms.refColumn = QStringLiteral("ic");
-        firms.addressBook.field(import::AddressField::ICOAdr) = {true, ValueSource::Column,
-                                                                 QStringLiteral("ic"), {}, 0};
+        firms.addressBook.field(import::AddressField::ICOAdr) = {
+            true, ValueSource::Column, QStringLiteral("ic"), {}, 0};
         firms.addressBook.field(import::AddressField::StatAdr) = {
             true, ValueSource::Fixed, {}, QStringLiteral("Česká republika"), 0};
         firms.addressBook.onlyNewItems = true;
@@ -184,13 +191,26 @@ TEST(DefinitionText, FullDefinitionsRoundTripUnderAnyLocale) {
 }
 
 TEST(DefinitionText, UnreadableValuesFallBackAndMissingKeysReadEmpty) {
-    const QString text = lines({"dbsource=xls", "DBSource=dbf", "DBFileName=C:\\a=b.dbf",
-                                "Porovnavat=True", "CheckNovaPolozka=nic", "IDListu=x7",
-                                "IDSkup=12", "CheckPopis=5", "SourcePopis=1",
-                                "ValuePopis=pevný=text", "CheckKatalog=FALSE",
-                                "CheckSazbaDPH=-1", "SourceSazbaDPH=1", "ValueSazbaDPH=21.5",
-                                "CheckNakCena=-1", "SourceNakCena=1", "ValueNakCena=",
-                                "ValueZaokrouhleni=7", "TypHodnota=abc", "ProdCenaTypCeny=1"});
+    const QString text = lines({"dbsource=xls",
+                                "DBSource=dbf",
+                                "DBFileName=C:\\a=b.dbf",
+                                "Porovnavat=True",
+                                "CheckNovaPolozka=nic",
+                                "IDListu=x7",
+                                "IDSkup=12",
+                                "CheckPopis=5",
+                                "SourcePopis=1",
+                                "ValuePopis=pevný=text",
+                                "CheckKatalog=FALSE",
+                                "CheckSazbaDPH=-1",
+                                "SourceSazbaDPH=1",
+                                "ValueSazbaDPH=21.5",
+                                "CheckNakCena=-1",
+                                "SourceNakCena=1",
+                                "ValueNakCena=",
+                                "ValueZaokrouhleni=7",
+                                "TypHodnota=abc",
+                                "ProdCenaTypCeny=1"});
     ImportDefinition d = import::newDefinition(DefinitionKind::PriceList);
     QString error;
     ASSERT_TRUE(import::readDefinitionText(d, text, error)) << error.toStdString();
@@ -229,8 +249,8 @@ TEST(DefinitionText, ABadFixedNumberFailsTheWholeReading) {
     EXPECT_EQ(d.sourceKind, core::sources::SourceKind::Xls) << "nothing taken from a failed text";
     EXPECT_EQ(d.name, QStringLiteral("Dodavatel"));
     // A column named like a number is no fixed number.
-    EXPECT_TRUE(import::readDefinitionText(
-        d, lines({"SourceNakCena=0", "ValueNakCena=12,5 Kč"}), error));
+    EXPECT_TRUE(
+        import::readDefinitionText(d, lines({"SourceNakCena=0", "ValueNakCena=12,5 Kč"}), error));
     EXPECT_EQ(d.priceList.field(PriceListField::NakCena).column, QStringLiteral("12,5 Kč"));
 }
 
