@@ -46,6 +46,9 @@ constexpr std::array<Reference, 3> kAddressReferences = {{
 }};
 
 // The address book's column widths, in the order of AddressField; 0 for the unlimited note.
+// The item's text widths, in the order of PriceListField; 0 for the note and the numbers.
+constexpr std::array<int, kPriceListFieldCount> kPriceListWidths = {50, 20, 20, 6, 0, 20,
+                                                                    10, 0,  30, 0, 0, 0};
 constexpr std::array<int, kAddressFieldCount> kAddressWidths = {50,  30, 10, 40, 20, 10, 20,
                                                                 255, 30, 30, 50, 50, 20, 0};
 
@@ -157,6 +160,10 @@ QStringList DefinitionEditor::referenceTexts(DefinitionKind kind) {
 
 int DefinitionEditor::addressFieldWidth(AddressField field) {
     return kAddressWidths[static_cast<std::size_t>(field)];
+}
+
+int DefinitionEditor::priceListFieldWidth(PriceListField field) {
+    return kPriceListWidths[static_cast<std::size_t>(field)];
 }
 
 QString DefinitionEditor::filterOffText() {

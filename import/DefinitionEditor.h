@@ -48,6 +48,8 @@ public:
     static QStringList referenceTexts(DefinitionKind kind);
     // The longest fixed value an address field takes (the address book's column).
     static int addressFieldWidth(AddressField field);
+    // The longest fixed text a price-list field takes (the item's column); 0 for no limit.
+    static int priceListFieldWidth(PriceListField field);
     static QString filterOffText();
     static QString noteText();
     // The table a DBF or CSV source is known by; empty for the other kinds.

@@ -2,6 +2,7 @@
 
 #include "catalogue/PriceLevelRecords.h"
 #include "core/AppContext.h"
+#include "core/ProgramState.h"
 #include "ui/AgendaListDialog.h"
 #include "ui/DataFolderDialog.h"
 #include "ui/SettingsDialog.h"
