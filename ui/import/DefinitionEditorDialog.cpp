@@ -125,7 +125,7 @@ DefinitionEditorDialog::DefinitionEditorDialog(import::DefinitionEditor& editor,
     m_pages->addWidget(buildRawPage());
     layout->addWidget(m_pages, 1);
     auto* buttons = okCancelButtons(this);
-    m_ok = buttons->button(QDialogButtonBox::Ok);
+    m_ok = buttons->findChild<QPushButton*>(QStringLiteral("btnOK"));
     layout->addWidget(buttons);
     installHelpKey(this, import::DefinitionEditor::helpTopic());
     showDefinition();
