@@ -303,16 +303,20 @@ void DefinitionEditor::chooseSourceFile() {
                      (error.isEmpty() ? QString() : QStringLiteral("\n\n") + error));
         return;
     }
-    if (showsTableName()) {
-        const QStringList tables = source->tables();
-        const auto index = m_ui.chooseItem(
-            QStringLiteral("Vyberte importní tabulku"), tableLabel(), tables,
-            std::max<int>(0, static_cast<int>(tables.indexOf(m_definition.tableName))));
-        if (!index || *index < 0 || *index >= tables.size())
-            return;
-        m_definition.tableName = tables.at(*index);
-    }
+    if (showsTableName() && !pickTable(*source))
+        return;
     readStructure();
+}
+
+bool DefinitionEditor::pickTable(const core::sources::ImportSource& source) {
+    const QStringList tables = source.tables();
+    const int current = std::max(0, static_cast<int>(tables.indexOf(m_definition.tableName)));
+    const auto index =
+        m_ui.chooseItem(QStringLiteral("Vyberte importní tabulku"), tableLabel(), tables, current);
+    if (!index || *index < 0 || *index >= tables.size())
+        return false;
+    m_definition.tableName = tables.at(*index);
+    return true;
 }
 
 void DefinitionEditor::chooseTable() {
@@ -326,14 +330,8 @@ void DefinitionEditor::chooseTable() {
         m_ui.warning(QStringLiteral("Zadaný zdrojový soubor se nepodařilo korektně otevřít."));
         return;
     }
-    const QStringList tables = source->tables();
-    const auto index =
-        m_ui.chooseItem(QStringLiteral("Vyberte importní tabulku"), tableLabel(), tables,
-                        std::max<int>(0, static_cast<int>(tables.indexOf(m_definition.tableName))));
-    if (!index || *index < 0 || *index >= tables.size())
-        return;
-    m_definition.tableName = tables.at(*index);
-    readStructure();
+    if (pickTable(*source))
+        readStructure();
 }
 
 void DefinitionEditor::readStructure() {
@@ -382,61 +380,54 @@ DefinitionEditor::pickedId(const std::shared_ptr<core::PendingNavigation>& pendi
     return pending->result().ids.front();
 }
 
+void DefinitionEditor::chooseSheet(qint64& sheet, qint64& group, QString& sheetText,
+                                   QString& groupText) {
+    const auto picked = pickedId(m_context.navigator().pickSheet());
+    if (!picked)
+        return;
+    if (*picked != sheet) {
+        group = 0;
+        groupText.clear();
+    }
+    sheet = *picked;
+    sheetText = sheetName(m_db, *picked);
+}
+
+void DefinitionEditor::chooseGroup(qint64 sheet, qint64& group, QString& groupText,
+                                   const QString& noSheetMessage) {
+    if (sheet == 0) {
+        m_ui.information(noSheetMessage);
+        return;
+    }
+    const auto picked = pickedId(m_context.navigator().pickGroup(sheet));
+    if (!picked)
+        return;
+    if (const auto row = catalogue::readGroup(m_db, *picked)) {
+        group = *picked;
+        groupText = row->nazev;
+    }
+}
+
 void DefinitionEditor::chooseNewItemsSheet() {
     PriceListSettings& p = m_definition.priceList;
-    const auto sheet = pickedId(m_context.navigator().pickSheet());
-    if (!sheet)
-        return;
-    if (*sheet != p.newItemsSheet) {
-        p.newItemsGroup = 0;
-        m_names.newItemsGroup.clear();
-    }
-    p.newItemsSheet = *sheet;
-    m_names.newItemsSheet = sheetName(m_db, *sheet);
+    chooseSheet(p.newItemsSheet, p.newItemsGroup, m_names.newItemsSheet, m_names.newItemsGroup);
 }
 
 void DefinitionEditor::chooseNewItemsGroup() {
     PriceListSettings& p = m_definition.priceList;
-    if (p.newItemsSheet == 0) {
-        m_ui.information(QStringLiteral("Nejprve vyberte list, do kterého se nové položky "
-                                        "zařadí."));
-        return;
-    }
-    const auto group = pickedId(m_context.navigator().pickGroup(p.newItemsSheet));
-    if (!group)
-        return;
-    if (const auto row = catalogue::readGroup(m_db, *group)) {
-        p.newItemsGroup = *group;
-        m_names.newItemsGroup = row->nazev;
-    }
+    chooseGroup(p.newItemsSheet, p.newItemsGroup, m_names.newItemsGroup,
+                QStringLiteral("Nejprve vyberte list, do kterého se nové položky zařadí."));
 }
 
 void DefinitionEditor::chooseFilterSheet() {
     PriceListSettings& p = m_definition.priceList;
-    const auto sheet = pickedId(m_context.navigator().pickSheet());
-    if (!sheet)
-        return;
-    if (*sheet != p.filterSheet) {
-        p.filterGroup = 0;
-        m_names.filterGroup.clear();
-    }
-    p.filterSheet = *sheet;
-    m_names.filterSheet = sheetName(m_db, *sheet);
+    chooseSheet(p.filterSheet, p.filterGroup, m_names.filterSheet, m_names.filterGroup);
 }
 
 void DefinitionEditor::chooseFilterGroup() {
     PriceListSettings& p = m_definition.priceList;
-    if (p.filterSheet == 0) {
-        m_ui.information(QStringLiteral("Nejprve vyberte list, ve kterém se bude hledat."));
-        return;
-    }
-    const auto group = pickedId(m_context.navigator().pickGroup(p.filterSheet));
-    if (!group)
-        return;
-    if (const auto row = catalogue::readGroup(m_db, *group)) {
-        p.filterGroup = *group;
-        m_names.filterGroup = row->nazev;
-    }
+    chooseGroup(p.filterSheet, p.filterGroup, m_names.filterGroup,
+                QStringLiteral("Nejprve vyberte list, ve kterém se bude hledat."));
 }
 
 void DefinitionEditor::choosePriceGroup() {

@@ -119,6 +119,11 @@ private:
     void showStoredChoices();
     void deriveTableName();
     std::unique_ptr<core::sources::ImportSource> openChosenSource(QString& error);
+    // "Vyberte importní tabulku": false when cancelled.
+    bool pickTable(const core::sources::ImportSource& source);
+    void chooseSheet(qint64& sheet, qint64& group, QString& sheetText, QString& groupText);
+    void chooseGroup(qint64 sheet, qint64& group, QString& groupText,
+                     const QString& noSheetMessage);
     std::optional<qint64> pickedId(const std::shared_ptr<core::PendingNavigation>& pending) const;
     bool checkPriceList();
     bool checkAddressBook();
