@@ -31,6 +31,9 @@ using Kind = testsupport::ScriptedInteraction::Kind;
 
 namespace {
 
+constexpr int kScreenWidth = 1366;
+constexpr int kScreenHeight = 900;
+
 class ImportDefinitionWindowsTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -75,6 +78,11 @@ TEST_F(ImportDefinitionWindowsTest, ANewPriceListDefinitionIsTypedAndSaved) {
         EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Nastavení importu"));
         EXPECT_EQ(child<QLabel>(dialog, "lblTypOperace")->text(), QStringLiteral("import ceníku"));
         EXPECT_TRUE(child<QLabel>(dialog, "lblFiltrVypnuty")->isVisible());
+        // The whole page fits a common screen at its natural size.
+        EXPECT_LE(dialog->sizeHint().width(), kScreenWidth);
+        EXPECT_LE(dialog->sizeHint().height(), kScreenHeight);
+        EXPECT_GE(dialog->width(), dialog->minimumSizeHint().width());
+        EXPECT_GE(dialog->height(), dialog->minimumSizeHint().height());
         QTest::keyClicks(child<QLineEdit>(dialog, "edtNazev"), QStringLiteral("Dodavatel A"));
 
         auto* price = child<QCheckBox>(dialog, "chckProdCena");
