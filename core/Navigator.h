@@ -95,6 +95,13 @@ public:
     // The price-level list in pick mode, on the level `codeToLocate` when it is there; the answer
     // carries the chosen level's ID and its code (`code`).
     virtual std::shared_ptr<PendingNavigation> pickPriceLevel(const QString& codeToLocate) = 0;
+    // The sheet list in pick mode; the answer carries the chosen sheet's ID.
+    virtual std::shared_ptr<PendingNavigation> pickSheet() = 0;
+    // The groups of one sheet to pick from; the answer carries the chosen group's ID.
+    virtual std::shared_ptr<PendingNavigation> pickGroup(qint64 sheetId) = 0;
+    // The price-group list in pick mode, on the group `codeToLocate` when it is there; the answer
+    // carries the chosen group's ID and its code (`code`).
+    virtual std::shared_ptr<PendingNavigation> pickPriceGroup(const QString& codeToLocate) = 0;
     // A list of the main window to browse or manage; Done once it is closed (or refused).
     virtual std::shared_ptr<PendingNavigation> openList(ListWindow list) = 0;
     // Whether this program has the offer card; the commands that open it stay off without it.

@@ -48,6 +48,8 @@ bool isNumberField(PriceListField field);
 enum class MarginKind { Margin = 0, Markup = 1 };      // `TypHodnota`, `ValuePrepocPodle`
 enum class PriceBasis { WithoutVat = 0, WithVat = 1 }; // `ProdCenaTypCeny`, `ValueTypCeny`
 enum class RecomputeChoice { Yes = 0, No = 1 };        // `ValuePrepocitat`
+// "nezaokrouhlovat", "na koruny", "na desetníky": the item's `Zaok` codes.
+inline constexpr int kRoundingChoices = 3;
 
 struct PriceListSettings {
     std::array<FieldMapping, kPriceListFieldCount> fields;
@@ -129,6 +131,8 @@ struct ImportDefinition {
     QString rawText; // the whole text of a Money definition, edited as it is
 };
 
+// The price list and the address book map fields; any other kind keeps its text as it is.
+bool hasMappedFields(DefinitionKind kind);
 // A new definition of the kind with every default.
 ImportDefinition newDefinition(DefinitionKind kind);
 // The definition text: every key of the kind in its order, CR LF between lines. Fixed numbers

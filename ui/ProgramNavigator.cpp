@@ -1,6 +1,8 @@
 #include "ui/ProgramNavigator.h"
 
+#include "catalogue/PriceLevelRecords.h"
 #include "core/AppContext.h"
+#include "core/ProgramState.h"
 #include "ui/AgendaListDialog.h"
 #include "ui/DataFolderDialog.h"
 #include "ui/SettingsDialog.h"
@@ -8,8 +10,10 @@
 #include "ui/addressbook/AddressBookWindow.h"
 #include "ui/addressbook/PostCodeListWindow.h"
 #include "ui/catalogue/CatalogueWindow.h"
+#include "ui/catalogue/GroupPickerDialog.h"
 #include "ui/catalogue/PriceGroupListWindow.h"
 #include "ui/catalogue/PriceLevelListWindow.h"
+#include "ui/catalogue/SheetListWindow.h"
 #include "ui/import/ImportWizard.h"
 #include "ui/offers/HistoryActionWindow.h"
 #include "ui/offers/OfferCardWindow.h"
@@ -102,6 +106,33 @@ ProgramNavigator::pickPriceLevel(const QString& codeToLocate) {
         return answered({core::NavigationStatus::Cancelled, {}});
     core::NavigationResult result{core::NavigationStatus::Done, {level->ID}};
     result.code = level->Zkratka;
+    return answered(std::move(result));
+}
+
+std::shared_ptr<core::PendingNavigation> ProgramNavigator::pickSheet() {
+    const auto sheet =
+        SheetListWindow::run(m_context.ui(), catalogue::SheetListMode::Pick, false, parentWindow());
+    if (!sheet)
+        return answered({core::NavigationStatus::Cancelled, {}});
+    return answered({core::NavigationStatus::Done, {sheet->id}});
+}
+
+std::shared_ptr<core::PendingNavigation> ProgramNavigator::pickGroup(qint64 sheetId) {
+    const auto group = GroupPickerDialog::pick(m_context.ui(), sheetId, parentWindow());
+    if (!group)
+        return answered({core::NavigationStatus::Cancelled, {}});
+    return answered({core::NavigationStatus::Done, {group->id}});
+}
+
+std::shared_ptr<core::PendingNavigation>
+ProgramNavigator::pickPriceGroup(const QString& codeToLocate) {
+    const auto group = PriceGroupListWindow::open(
+        m_context.ui(), catalogue::ListMode::Pick,
+        catalogue::groupIdOfCode(m_context.db().agenda, codeToLocate), parentWindow());
+    if (!group)
+        return answered({core::NavigationStatus::Cancelled, {}});
+    core::NavigationResult result{core::NavigationStatus::Done, {group->ID}};
+    result.code = group->Zkratka;
     return answered(std::move(result));
 }
 

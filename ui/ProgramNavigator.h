@@ -31,6 +31,9 @@ public:
                                                             std::vector<qint64> offerIds) override;
     std::shared_ptr<core::PendingNavigation> printFirms(std::vector<qint64> firmIds) override;
     std::shared_ptr<core::PendingNavigation> pickPriceLevel(const QString& codeToLocate) override;
+    std::shared_ptr<core::PendingNavigation> pickSheet() override;
+    std::shared_ptr<core::PendingNavigation> pickGroup(qint64 sheetId) override;
+    std::shared_ptr<core::PendingNavigation> pickPriceGroup(const QString& codeToLocate) override;
     std::shared_ptr<core::PendingNavigation> openList(core::ListWindow list) override;
     bool offerCardAvailable() const override;
     std::shared_ptr<core::PendingNavigation> openOfferCard(core::OfferCardMode mode,

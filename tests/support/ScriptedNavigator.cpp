@@ -156,6 +156,22 @@ ScriptedNavigator::pickPriceLevel(const QString& codeToLocate) {
                   [codeToLocate](core::Navigator& to) { return to.pickPriceLevel(codeToLocate); });
 }
 
+std::shared_ptr<core::PendingNavigation> ScriptedNavigator::pickSheet() {
+    return window(QStringLiteral("pickSheet"), [](core::Navigator& to) { return to.pickSheet(); });
+}
+
+std::shared_ptr<core::PendingNavigation> ScriptedNavigator::pickGroup(qint64 sheetId) {
+    return window(QStringLiteral("pickGroup %1").arg(sheetId),
+                  [sheetId](core::Navigator& to) { return to.pickGroup(sheetId); });
+}
+
+std::shared_ptr<core::PendingNavigation>
+ScriptedNavigator::pickPriceGroup(const QString& codeToLocate) {
+    return window(codeToLocate.isEmpty() ? QStringLiteral("pickPriceGroup")
+                                         : QStringLiteral("pickPriceGroup ") + codeToLocate,
+                  [codeToLocate](core::Navigator& to) { return to.pickPriceGroup(codeToLocate); });
+}
+
 std::shared_ptr<core::PendingNavigation> ScriptedNavigator::openList(core::ListWindow list) {
     return window(QStringLiteral("openList ") + listName(list),
                   [list](core::Navigator& to) { return to.openList(list); });

@@ -45,6 +45,10 @@ public:
     std::shared_ptr<core::PendingNavigation> printFirms(std::vector<qint64> firmIds) override;
     // "pickPriceLevel VIP", or "pickPriceLevel" when there is no level to start on.
     std::shared_ptr<core::PendingNavigation> pickPriceLevel(const QString& codeToLocate) override;
+    // "pickSheet", "pickGroup 3" (the groups of sheet 3), "pickPriceGroup VO" or "pickPriceGroup".
+    std::shared_ptr<core::PendingNavigation> pickSheet() override;
+    std::shared_ptr<core::PendingNavigation> pickGroup(qint64 sheetId) override;
+    std::shared_ptr<core::PendingNavigation> pickPriceGroup(const QString& codeToLocate) override;
     // "openList offers", "openList catalogue", "openList addressBook", "openList priceGroups",
     // "openList priceLevels".
     std::shared_ptr<core::PendingNavigation> openList(core::ListWindow list) override;
