@@ -105,6 +105,11 @@ public:
     std::shared_ptr<core::PendingNavigation> pickPriceLevel(const QString&) override {
         return noWindow();
     }
+    std::shared_ptr<core::PendingNavigation> pickSheet() override { return noWindow(); }
+    std::shared_ptr<core::PendingNavigation> pickGroup(qint64) override { return noWindow(); }
+    std::shared_ptr<core::PendingNavigation> pickPriceGroup(const QString&) override {
+        return noWindow();
+    }
     std::shared_ptr<core::PendingNavigation> openList(core::ListWindow) override {
         return noWindow();
     }
