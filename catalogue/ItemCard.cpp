@@ -370,32 +370,36 @@ CardOutcome ItemCard::confirm() {
 bool ItemCard::recomputeSilently(core::Database& db, core::UserInteraction& ui, qint64 itemId,
                                  const PriceGroupData& groups) {
     std::optional<ItemRecord> item = readItem(db, itemId);
-    if (!item) {
-        ui.error(core::saveFailedMessage(QStringLiteral("Zasoby")));
-        return false;
-    }
-    std::vector<GroupLevelRow> rows;
-    if (const PriceGroup* group = groups.groupOfCode(item->CenSkupina)) {
-        if (!group->Vlastni)
-            takeGroupSettings(item->price, *group);
-        rows = groups.rowsOf(group->ID);
-    } else {
-        item->CenSkupina.clear();
-    }
-    ItemLevelGrid levels;
-    levels.load(rows, LevelPriceItem::of(*item));
-    ItemPricing pricing(item->price);
-    pricing.recompute();
-    item->price = pricing.fields();
-    levels.recompute(LevelPriceItem::of(*item));
-    item->fixedSlots = levels.toSlots();
-    item->Nakladova = false;
-    item->Chyba = false;
-    if (!zasobyPriceMapping().update(db, *item, itemId)) {
+    if (!item || !storeRecomputed(db, recomputedSilently(std::move(*item), groups))) {
         ui.error(core::saveFailedMessage(QStringLiteral("Zasoby")));
         return false;
     }
     return true;
+}
+
+ItemRecord ItemCard::recomputedSilently(ItemRecord item, const PriceGroupData& groups) {
+    std::vector<GroupLevelRow> rows;
+    if (const PriceGroup* group = groups.groupOfCode(item.CenSkupina)) {
+        if (!group->Vlastni)
+            takeGroupSettings(item.price, *group);
+        rows = groups.rowsOf(group->ID);
+    } else {
+        item.CenSkupina.clear();
+    }
+    ItemLevelGrid levels;
+    levels.load(rows, LevelPriceItem::of(item));
+    ItemPricing pricing(item.price);
+    pricing.recompute();
+    item.price = pricing.fields();
+    levels.recompute(LevelPriceItem::of(item));
+    item.fixedSlots = levels.toSlots();
+    item.Nakladova = false;
+    item.Chyba = false;
+    return item;
+}
+
+bool ItemCard::storeRecomputed(core::Database& db, const ItemRecord& item) {
+    return zasobyPriceMapping().update(db, item, item.ID);
 }
 
 } // namespace orvento::catalogue

@@ -64,6 +64,12 @@ public:
     // the item cannot be written; its unfinished mark then stays.
     static bool recomputeSilently(core::Database& db, core::UserInteraction& ui, qint64 itemId,
                                   const PriceGroupData& groups);
+    // The same in two steps, for bulk work that has read its rows already and writes them in
+    // slices: the item as the silent run stores it (prices, level slots, marks cleared), computed
+    // in memory; then its price data written, with nothing shown (the caller reports a failure
+    // after its unit of work).
+    static ItemRecord recomputedSilently(ItemRecord item, const PriceGroupData& groups);
+    static bool storeRecomputed(core::Database& db, const ItemRecord& item);
 
     ItemCardMode mode() const { return m_mode; }
     bool editable() const { return m_editable; }
