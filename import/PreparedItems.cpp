@@ -5,6 +5,7 @@
 
 #include <QStringList>
 
+#include <algorithm>
 #include <array>
 
 namespace orvento::import {
@@ -106,6 +107,8 @@ const std::array<ColumnSpec, 20> kColumns{{
 }};
 
 const QString kTarget = QStringLiteral("IDZaznamu");
+// Rows written by one statement into the temporary table (each takes 22 bound values).
+constexpr std::size_t kRowsPerStatement = 100;
 const QString kOrder = QStringLiteral("Poradi");
 
 QString nameOf(ItemColumn column) {
@@ -147,30 +150,48 @@ bool PreparedItemsTable::fill(const std::vector<PreparedItem>& rows,
         return false;
     m_created = true;
 
+    // Several rows to a statement: each statement on its own commits the temporary storage.
     QStringList names{kOrder, kTarget};
     names << writtenNames();
-    QStringList placeholders;
-    for (const QString& name : names)
-        placeholders << QLatin1Char(':') + name;
-    core::Statement insert(m_db, QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                                     .arg(tableName(), names.join(QStringLiteral(", ")),
-                                          placeholders.join(QStringLiteral(", "))));
+    const auto statementFor = [&](std::size_t rowCount) {
+        QStringList tuples;
+        for (std::size_t r = 0; r < rowCount; ++r) {
+            QStringList placeholders;
+            for (qsizetype c = 0; c < names.size(); ++c)
+                placeholders << QStringLiteral(":r%1c%2").arg(r).arg(c);
+            tuples << QLatin1Char('(') + placeholders.join(QStringLiteral(", ")) + QLatin1Char(')');
+        }
+        return QStringLiteral("INSERT INTO %1 (%2) VALUES %3")
+            .arg(tableName(), names.join(QStringLiteral(", ")), tuples.join(QStringLiteral(", ")));
+    };
+    std::vector<QString> placeholderNames;
+    placeholderNames.reserve(kRowsPerStatement * static_cast<std::size_t>(names.size()));
+    for (std::size_t r = 0; r < kRowsPerStatement; ++r)
+        for (qsizetype c = 0; c < names.size(); ++c)
+            placeholderNames.push_back(QStringLiteral(":r%1c%2").arg(r).arg(c));
+
+    const QString fullStatement = statementFor(kRowsPerStatement);
     core::SqlParams params;
-    params.reserve(static_cast<std::size_t>(names.size()));
-    constexpr std::size_t kRowsBetweenRepaints = 500;
-    for (std::size_t i = 0; i < rows.size(); ++i) {
-        const PreparedItem& row = rows[i];
+    params.reserve(placeholderNames.size());
+    for (std::size_t first = 0; first < rows.size(); first += kRowsPerStatement) {
+        const std::size_t count = std::min(kRowsPerStatement, rows.size() - first);
         params.clear();
-        params.emplace_back(kOrder, row.sourceRow);
-        params.emplace_back(kTarget, row.item.ID);
-        for (const ColumnSpec& spec : kColumns)
-            params.emplace_back(QString::fromLatin1(spec.name), spec.value(row.item));
-        if (!insert.exec(params))
+        std::size_t name = 0;
+        for (std::size_t r = first; r < first + count; ++r) {
+            const catalogue::ItemRecord& item = rows[r].item;
+            params.emplace_back(placeholderNames[name++], rows[r].sourceRow);
+            params.emplace_back(placeholderNames[name++], item.ID);
+            for (const ColumnSpec& spec : kColumns)
+                params.emplace_back(placeholderNames[name++], spec.value(item));
+        }
+        if (!m_db.execute(count == kRowsPerStatement ? fullStatement : statementFor(count), params))
             return false;
-        if (between && (i + 1) % kRowsBetweenRepaints == 0)
+        if (between)
             between();
     }
-    return true;
+    // The update finds each row's item by its ID, the insert takes the new ones in order.
+    return m_db.executeDdl(
+        QStringLiteral("CREATE INDEX %1Cil ON %1 (%2, %3)").arg(tableName(), kTarget, kOrder));
 }
 
 bool PreparedItemsTable::insertNew(qint64 sheet, qint64 group, const QDateTime& mark) {

@@ -22,9 +22,9 @@ using Style = ImportProtocol::Style;
 namespace {
 
 // Phase II reads this many marked items at a time and writes them in slices of at most
-// kSliceRows (each also ends once it has held the write lock for the slice budget).
-constexpr int kRecomputeWindow = 2000;
-constexpr std::size_t kSliceRows = 500;
+// kSliceRows; a slice ends sooner once it has held the write lock for the slice budget.
+constexpr int kRecomputeWindow = 5000;
+constexpr std::size_t kSliceRows = 5000;
 
 struct Reference {
     QString column;  // of `Zasoby`
@@ -232,7 +232,11 @@ int PriceListImport::run(const ImportDefinition& definition) {
         if (result != Ok)
             return result;
         if (!m_interrupted && !m_rows.empty()) {
-            if (!prepared.fill(m_rows, [&scope] { scope.step(scope.done()); })) {
+            QElapsedTimer aside;
+            aside.start();
+            const auto filled = prepared.fill(m_rows, [&scope] { scope.step(scope.done()); });
+            m_timings.aside = aside.elapsed();
+            if (!filled) {
                 m_protocol.add(text::saveFailed(core::writeFailureText(m_db.lastError())),
                                Style::Red);
                 return Failed;
@@ -376,29 +380,43 @@ int PriceListImport::recompute(const catalogue::PriceGroupData& groups) {
         return RecomputeFailed;
     }
     core::ProgressScope scope(m_ui, m_display, total->toInt());
+    // The silent run needs the price data alone, read by position in the mapping's order.
+    const auto& mapping = catalogue::zasobyPriceMapping();
     // Recomputed items leave the selection, so each window starts after the last one's end.
     const QString windowSql =
-        QStringLiteral("SELECT * FROM Zasoby WHERE Chyba = :Chyba AND Znacka = :Znacka AND "
-                       "ID > :Posledni ORDER BY ID");
+        QStringLiteral("SELECT ID, %1 FROM Zasoby WHERE Chyba = :Chyba AND Znacka = :Znacka AND "
+                       "ID > :Posledni ORDER BY ID LIMIT :Okno")
+            .arg(mapping.columns().join(QStringLiteral(", ")));
     qint64 last = 0;
     std::size_t done = 0;
+    std::vector<catalogue::ItemRecord> items;
+    items.reserve(kRecomputeWindow);
     for (;;) {
         core::SqlParams params = marked;
         params.emplace_back(QStringLiteral("Posledni"), last);
-        const auto window = m_db.selectWindow(windowSql, params, 0, kRecomputeWindow);
-        if (!window) {
-            m_ui.error(core::readFailedMessage());
-            return RecomputeFailed;
+        params.emplace_back(QStringLiteral("Okno"), kRecomputeWindow);
+        items.clear();
+        {
+            QSqlQuery window = m_db.select(windowSql, params);
+            if (!window.isActive()) {
+                m_ui.error(core::readFailedMessage());
+                return RecomputeFailed;
+            }
+            while (window.next()) {
+                catalogue::ItemRecord item;
+                item.ID = window.value(0).toLongLong();
+                int at = 1;
+                for (const auto& field : mapping.fields())
+                    field.set(item, window.value(at++));
+                items.push_back(catalogue::ItemCard::recomputedSilently(std::move(item), groups));
+            }
+            if (window.lastError().type() != QSqlError::NoError) {
+                m_ui.error(core::readFailedMessage());
+                return RecomputeFailed;
+            }
         }
-        if (window->empty())
+        if (items.empty())
             return Ok;
-        std::vector<catalogue::ItemRecord> items;
-        items.reserve(window->size());
-        for (const QSqlRecord& record : *window) {
-            catalogue::ItemRecord item = catalogue::zasobyMapping().read(record);
-            item.ID = record.value(QStringLiteral("ID")).toLongLong();
-            items.push_back(catalogue::ItemCard::recomputedSilently(std::move(item), groups));
-        }
         last = items.back().ID;
         bool stop = false;
         const core::SlicedWriteResult result = core::writeInSlices(

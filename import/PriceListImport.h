@@ -42,6 +42,7 @@ public:
     // How long each part took, in milliseconds (for the benchmark).
     struct Timings {
         qint64 phaseOne = 0; // reading, matching and the temporary table
+        qint64 aside = 0;    // of which the temporary table
         qint64 unit = 0;     // the unit of work that applies the rows
         qint64 phaseTwo = 0;
     };
