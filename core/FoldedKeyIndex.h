@@ -8,9 +8,8 @@
 namespace orvento::core {
 
 // Finds records by a text key whatever its letter case, in every alphabet (keys are compared
-// case-folded, so "ŽLUTÝ" meets "žlutý" and "STRASSE" meets "straße" no sooner than Qt folds
-// them). Keys are added in table order: the first ID of a key is the one found, and the count
-// tells how many records share it.
+// case-folded, so "ŽLUTÝ" meets "žlutý" and "ΟΔΌΣ" meets "οδός"). Keys are added in table order:
+// the first ID of a key is the one found, and the count tells how many records share it.
 class FoldedKeyIndex {
 public:
     struct Hit {
