@@ -94,6 +94,20 @@ TEST_F(PriceListImportFailuresTest, AFailingUnitOfWorkRollsBackTheUpdatesToo) {
     EXPECT_FALSE(core::Database::anyUnitOpen());
 }
 
+TEST_F(PriceListImportFailuresTest, AFailedRecomputationEndsTheRunMarkedUnfinished) {
+    ASSERT_TRUE(db().executeDdl(
+        QStringLiteral("CREATE TRIGGER refuse BEFORE UPDATE ON Zasoby WHEN NEW.Chyba = 0 "
+                       "BEGIN SELECT RAISE(ABORT, 'odmítnuto'); END")));
+    EXPECT_EQ(run(comparing(), kColumns, rows()), import::ImportRun::RecomputeFailed);
+    EXPECT_TRUE(ui.saw(ScriptedInteraction::Kind::Error,
+                       core::saveFailedMessage(QStringLiteral("Zasoby"))));
+    // The first phase's writes stay, marked for a later recomputation.
+    EXPECT_EQ(itemCount(), 5);
+    EXPECT_EQ(value(QStringLiteral("SELECT COUNT(*) FROM Zasoby WHERE Chyba <> 0")).toInt(), 4);
+    EXPECT_TRUE(lines().contains(QStringLiteral("  = počet naimportovaných záznamů celkem: 4")));
+    EXPECT_FALSE(lines().last().startsWith(QStringLiteral("Import dat - Dokončeno")));
+}
+
 TEST_F(PriceListImportFailuresTest, AGroupGoneOrMovedToAnotherSheetStopsTheRun) {
     const QString gone =
         QStringLiteral("!CHYBA - list nebo skupina pro zařazení nových položek již "
