@@ -167,6 +167,8 @@ int PriceListImport::run(const ImportDefinition& definition) {
     m_timings = {};
     m_interrupted = false;
     m_rows.clear();
+    m_references = {};
+    m_storedRates.clear();
     m_protocol.add(text::title(), Style::Bold);
     if (!checkPlaces(definition))
         return Failed;
