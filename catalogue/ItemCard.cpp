@@ -370,7 +370,7 @@ CardOutcome ItemCard::confirm() {
 bool ItemCard::recomputeSilently(core::Database& db, core::UserInteraction& ui, qint64 itemId,
                                  const PriceGroupData& groups) {
     std::optional<ItemRecord> item = readItem(db, itemId);
-    if (!item || !storeRecomputed(db, recomputedSilently(std::move(*item), groups))) {
+    if (!item || !RecomputedItemWriter(db).store(recomputedSilently(std::move(*item), groups))) {
         ui.error(core::saveFailedMessage(QStringLiteral("Zasoby")));
         return false;
     }
@@ -398,8 +398,15 @@ ItemRecord ItemCard::recomputedSilently(ItemRecord item, const PriceGroupData& g
     return item;
 }
 
-bool ItemCard::storeRecomputed(core::Database& db, const ItemRecord& item) {
-    return zasobyPriceMapping().update(db, item, item.ID);
+RecomputedItemWriter::RecomputedItemWriter(core::Database& db)
+    : m_update(std::make_unique<core::Statement>(db, zasobyPriceMapping().updateSql())) {}
+
+RecomputedItemWriter::~RecomputedItemWriter() = default;
+
+bool RecomputedItemWriter::store(const ItemRecord& item) {
+    core::SqlParams values = zasobyPriceMapping().params(item);
+    values.emplace_back(QStringLiteral("ID"), item.ID);
+    return m_update->exec(values);
 }
 
 } // namespace orvento::catalogue

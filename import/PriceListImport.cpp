@@ -393,6 +393,7 @@ int PriceListImport::recompute(const catalogue::PriceGroupData& groups) {
     std::size_t done = 0;
     std::vector<catalogue::ItemRecord> items;
     items.reserve(kRecomputeWindow);
+    catalogue::RecomputedItemWriter store(m_db);
     for (;;) {
         core::SqlParams params = marked;
         params.emplace_back(QStringLiteral("Posledni"), last);
@@ -423,9 +424,7 @@ int PriceListImport::recompute(const catalogue::PriceGroupData& groups) {
         bool stop = false;
         const core::SlicedWriteResult result = core::writeInSlices(
             m_db, items, kSliceRows,
-            [this](const catalogue::ItemRecord& item) {
-                return catalogue::ItemCard::storeRecomputed(m_db, item);
-            },
+            [&store](const catalogue::ItemRecord& item) { return store.store(item); },
             [&](std::size_t written, std::size_t) {
                 if (scope.step(static_cast<int>(done + written)))
                     return true;
