@@ -370,32 +370,43 @@ CardOutcome ItemCard::confirm() {
 bool ItemCard::recomputeSilently(core::Database& db, core::UserInteraction& ui, qint64 itemId,
                                  const PriceGroupData& groups) {
     std::optional<ItemRecord> item = readItem(db, itemId);
-    if (!item) {
-        ui.error(core::saveFailedMessage(QStringLiteral("Zasoby")));
-        return false;
-    }
-    std::vector<GroupLevelRow> rows;
-    if (const PriceGroup* group = groups.groupOfCode(item->CenSkupina)) {
-        if (!group->Vlastni)
-            takeGroupSettings(item->price, *group);
-        rows = groups.rowsOf(group->ID);
-    } else {
-        item->CenSkupina.clear();
-    }
-    ItemLevelGrid levels;
-    levels.load(rows, LevelPriceItem::of(*item));
-    ItemPricing pricing(item->price);
-    pricing.recompute();
-    item->price = pricing.fields();
-    levels.recompute(LevelPriceItem::of(*item));
-    item->fixedSlots = levels.toSlots();
-    item->Nakladova = false;
-    item->Chyba = false;
-    if (!zasobyPriceMapping().update(db, *item, itemId)) {
+    if (!item || !RecomputedItemWriter(db).store(recomputedSilently(std::move(*item), groups))) {
         ui.error(core::saveFailedMessage(QStringLiteral("Zasoby")));
         return false;
     }
     return true;
+}
+
+ItemRecord ItemCard::recomputedSilently(ItemRecord item, const PriceGroupData& groups) {
+    std::vector<GroupLevelRow> rows;
+    if (const PriceGroup* group = groups.groupOfCode(item.CenSkupina)) {
+        if (!group->Vlastni)
+            takeGroupSettings(item.price, *group);
+        rows = groups.rowsOf(group->ID);
+    } else {
+        item.CenSkupina.clear();
+    }
+    ItemLevelGrid levels;
+    levels.load(rows, LevelPriceItem::of(item));
+    ItemPricing pricing(item.price);
+    pricing.recompute();
+    item.price = pricing.fields();
+    levels.recompute(LevelPriceItem::of(item));
+    item.fixedSlots = levels.toSlots();
+    item.Nakladova = false;
+    item.Chyba = false;
+    return item;
+}
+
+RecomputedItemWriter::RecomputedItemWriter(core::Database& db)
+    : m_update(std::make_unique<core::Statement>(db, zasobyPriceMapping().updateSql())) {}
+
+RecomputedItemWriter::~RecomputedItemWriter() = default;
+
+bool RecomputedItemWriter::store(const ItemRecord& item) {
+    core::SqlParams values = zasobyPriceMapping().params(item);
+    values.emplace_back(QStringLiteral("ID"), item.ID);
+    return m_update->exec(values);
 }
 
 } // namespace orvento::catalogue

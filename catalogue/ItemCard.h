@@ -9,11 +9,13 @@
 
 #include <QStringList>
 
+#include <memory>
 #include <optional>
 #include <vector>
 
 namespace orvento::core {
 class Database;
+class Statement;
 class ProgramEvents;
 class UserInteraction;
 } // namespace orvento::core
@@ -31,6 +33,21 @@ struct PriceGroupData {
     static std::optional<PriceGroupData> load(core::Database& db);
     const PriceGroup* groupOfCode(const QString& code) const;
     std::vector<GroupLevelRow> rowsOf(qint64 groupId) const;
+};
+
+// Stores items as the silent run recomputed them: their price data only, through one statement
+// prepared for every item of a run. Nothing is shown; the caller reports a failure (after its
+// unit of work).
+class RecomputedItemWriter {
+public:
+    explicit RecomputedItemWriter(core::Database& db);
+    ~RecomputedItemWriter();
+    RecomputedItemWriter(const RecomputedItemWriter&) = delete;
+    RecomputedItemWriter& operator=(const RecomputedItemWriter&) = delete;
+    bool store(const ItemRecord& item);
+
+private:
+    std::unique_ptr<core::Statement> m_update;
 };
 
 // The catalogue item card (frmKartaZasoby): one `Zasoby` row with its prices, level grid,
@@ -64,6 +81,10 @@ public:
     // the item cannot be written; its unfinished mark then stays.
     static bool recomputeSilently(core::Database& db, core::UserInteraction& ui, qint64 itemId,
                                   const PriceGroupData& groups);
+    // The first step of the same, for bulk work that has read its rows already and writes them in
+    // slices (through RecomputedItemWriter): the item as the silent run stores it (prices, level
+    // slots, marks cleared), computed in memory.
+    static ItemRecord recomputedSilently(ItemRecord item, const PriceGroupData& groups);
 
     ItemCardMode mode() const { return m_mode; }
     bool editable() const { return m_editable; }

@@ -94,6 +94,10 @@ bool ProgressScope::step(int done) {
     return !cancelled();
 }
 
+void ProgressScope::resume() {
+    programState().cancelRequested = false;
+}
+
 bool ProgressScope::cancelled() const {
     return m_cancellable && programState().cancelRequested;
 }

@@ -48,6 +48,8 @@ public:
     // The next step after the last one reported.
     bool advance() { return step(m_done + 1); }
     bool cancelled() const;
+    // The person answered No to "stop?": the request is withdrawn and the work goes on.
+    void resume();
     int done() const { return m_done; }
     // A new text for the same run (the item being worked on).
     void setText(const QString& text);

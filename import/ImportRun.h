@@ -2,6 +2,7 @@
 
 #include "core/ProgressScope.h"
 #include "import/ImportDefinition.h"
+#include "import/SourceOpener.h"
 
 #include <QString>
 
@@ -27,6 +28,8 @@ public:
 
     // The wizard's progress bar; the command line has none.
     void setDisplay(core::ProgressScope::Display display) { m_display = std::move(display); }
+    // How the source file is opened (the readers unless told otherwise).
+    void setSourceOpener(SourceOpener opener) { m_opener = std::move(opener); }
     // Runs `definition` with `sourceFile` standing for its stored file, for this run only.
     int execute(const ImportDefinition& definition, const QString& sourceFile);
     bool interrupted() const { return m_interrupted; }
@@ -36,6 +39,7 @@ private:
     core::UserInteraction& m_ui;
     ImportProtocol& m_protocol;
     core::ProgressScope::Display m_display;
+    SourceOpener m_opener = defaultSourceOpener();
     bool m_interrupted = false;
 };
 

@@ -1,5 +1,6 @@
 // Plays "another workstation" for the tests: takes a lock, holds a database open or writes rows,
 // says "ready" on its output and keeps going until its input closes or it is killed.
+#include "catalogue/ItemCard.h"
 #include "core/Database.h"
 #include "core/FileLock.h"
 #include "core/ProgramState.h"
@@ -220,6 +221,23 @@ int main(int argc, char** argv) {
         for (const auto& [start, took] : saves)
             say("save " + std::to_string(start) + " " + std::to_string(took));
         say(ok ? "done" : "failed");
+        return 0;
+    }
+    if (command == QLatin1String("save-item")) {
+        // save-item <data folder> <agenda> <item ID> <note>: opens the item's card, writes the
+        // note and saves the card, as a person at another workstation would
+        if (!openAgenda(args.value(2), args.value(3))) {
+            say("failed");
+            return 1;
+        }
+        core::SilentInteraction ui;
+        catalogue::ItemCard card(core::programState().db->agenda, ui);
+        if (!card.open(catalogue::ItemCardMode::Edit, args.value(4).toLongLong(), 0, 0)) {
+            say("failed");
+            return 1;
+        }
+        card.item().Poznamka = args.value(5);
+        say(card.confirm() == catalogue::CardOutcome::Saved ? "done" : "failed");
         return 0;
     }
     if (command == QLatin1String("new-offers")) {

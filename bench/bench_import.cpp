@@ -1,0 +1,169 @@
+// A supplier's price list of 100,000 rows imported into a catalogue of 100,000 items, half of the
+// rows finding their item by catalogue number (in another letter case), half creating one. Times
+// the first phase (reading, matching, the rows stored aside), its one unit of work and the
+// recomputation, then the process's peak memory, each beside its target.
+#include "bench/support/BenchAgenda.h"
+#include "bench/support/BenchFigures.h"
+#include "catalogue/CatalogueRecords.h"
+#include "catalogue/DemoCatalogue.h"
+#include "core/AgendaInit.h"
+#include "core/SilentInteraction.h"
+#include "import/ImportProtocol.h"
+#include "import/PriceListImport.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QSqlQuery>
+#include <QTextStream>
+
+#include <sys/resource.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+using namespace orvento;
+using namespace orvento::bench;
+using core::sources::Cell;
+using core::sources::Row;
+
+namespace {
+
+class QuietInteraction : public core::SilentInteraction {
+public:
+    void warning(const QString& text) override { std::fprintf(stderr, "%s\n", qPrintable(text)); }
+    void error(const QString& text) override { std::fprintf(stderr, "%s\n", qPrintable(text)); }
+};
+
+const QStringList kColumns{QStringLiteral("Kat"), QStringLiteral("Popis"), QStringLiteral("Nakup"),
+                           QStringLiteral("Cena"), QStringLiteral("DPH")};
+
+// The supplier's rows in memory, as the readers hand them out.
+class BenchTable : public core::sources::SourceTable {
+public:
+    explicit BenchTable(const std::vector<Row>& rows)
+        : m_rows(rows) {}
+    QStringList columns() const override { return kColumns; }
+    qint64 rowCount() const override { return static_cast<qint64>(m_rows.size()); }
+    bool next(Row& row) override {
+        if (m_next >= m_rows.size())
+            return false;
+        row = m_rows[m_next++];
+        return true;
+    }
+    QString error() const override { return {}; }
+
+private:
+    const std::vector<Row>& m_rows;
+    std::size_t m_next = 0;
+};
+
+class BenchSource : public core::sources::ImportSource {
+public:
+    explicit BenchSource(const std::vector<Row>& rows)
+        : m_rows(rows) {}
+    QStringList tables() const override { return {QStringLiteral("cenik.csv")}; }
+    std::unique_ptr<core::sources::SourceTable> openTable(const QString&, QString&) override {
+        return std::make_unique<BenchTable>(m_rows);
+    }
+
+private:
+    const std::vector<Row>& m_rows;
+};
+
+import::SourceOpener memoryOpener(const std::vector<Row>& rows){
+    return [&rows](core::sources::SourceKind, const QString&,
+                   QString&){return std::make_unique<BenchSource>(rows);
+}; // namespace
+}
+
+void mapColumn(import::ImportDefinition& d, import::PriceListField field, const QString& column) {
+    import::FieldMapping& m = d.priceList.field(field);
+    m.imported = true;
+    m.column = column;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    const int items = argc > 1 ? QString::fromLocal8Bit(argv[1]).toInt() : 100000;
+
+    // The figures are wall-clock times: read them beside the machine's load.
+    double load[3] = {};
+    if (getloadavg(load, 3) > 0)
+        std::printf("load average at start: %.2f\n", load[0]);
+    QTemporaryDir folder;
+    core::Database* db = openBenchAgenda(folder);
+    if (!db)
+        return 1;
+    QuietInteraction ui;
+    core::ensureFirstSheet(*db, ui);
+    const qint64 sheet = catalogue::readSheets(*db).front().id;
+    const qint64 group = catalogue::basicGroupOf(*db, sheet);
+    if (!catalogue::generateItems(*db, sheet, group, items, 11)) {
+        std::fprintf(stderr, "generating items failed\n");
+        return 1;
+    }
+
+    // Every second row names a stored item's catalogue number in small letters; the others are
+    // new. The same rows go into a text file, which the run checks is there.
+    std::vector<Row> rows;
+    rows.reserve(static_cast<std::size_t>(items));
+    const QString path = folder.filePath(QStringLiteral("cenik.csv"));
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return 1;
+    QTextStream csv(&file);
+    csv << kColumns.join(QLatin1Char(';')) << '\n';
+    QSqlQuery stored = db->select(QStringLiteral("SELECT Katalog FROM Zasoby ORDER BY ID"));
+    for (int i = 0; i < items && stored.next(); ++i) {
+        const QString katalog = i % 2 == 0 ? stored.value(0).toString().toLower()
+                                           : QStringLiteral("N%1").arg(i, 7, 10, QLatin1Char('0'));
+        const QString popis = QStringLiteral("Dodávka %1 – kabel CYKY 3×2,5").arg(i);
+        const double purchase = 10.0 + (i % 977) * 1.25;
+        rows.push_back({Cell::text(katalog), Cell::text(popis), Cell::number(purchase),
+                        Cell::number(purchase * 1.3), Cell::number(21)});
+        csv << katalog << ';' << popis << ';' << purchase << ';' << purchase * 1.3 << ";21\n";
+    }
+    stored.finish();
+    csv.flush();
+    file.close();
+
+    import::ImportDefinition d;
+    d.sourceKind = core::sources::SourceKind::Csv;
+    d.fileName = path;
+    d.compare = true;
+    d.refField = QStringLiteral("KATALOG");
+    d.refColumn = QStringLiteral("Kat");
+    d.priceList.newItemsSheet = sheet;
+    d.priceList.newItemsGroup = group;
+    mapColumn(d, import::PriceListField::Katalog, QStringLiteral("Kat"));
+    mapColumn(d, import::PriceListField::Popis, QStringLiteral("Popis"));
+    mapColumn(d, import::PriceListField::NakCena, QStringLiteral("Nakup"));
+    mapColumn(d, import::PriceListField::ProdCena, QStringLiteral("Cena"));
+    mapColumn(d, import::PriceListField::SazbaDPH, QStringLiteral("DPH"));
+    d.priceList.setRecompute = true;
+    d.priceList.recompute = import::RecomputeChoice::Yes;
+
+    import::ImportProtocol protocol;
+    // The file's own reader instead: import::defaultSourceOpener().
+    const import::SourceOpener opener = memoryOpener(rows);
+    import::PriceListImport run(*db, ui, protocol, opener, {});
+    const int result = run.run(d);
+    if (result != import::PriceListImport::Ok) {
+        std::fprintf(stderr, "%s\n", qPrintable(protocol.toPlainText()));
+        return 1;
+    }
+    std::printf(
+        "%lld rows: %lld added, %lld updated\n", static_cast<long long>(run.counts().sourceRows),
+        static_cast<long long>(run.counts().added), static_cast<long long>(run.counts().updated));
+    const auto& t = run.timings();
+    report("phase I: read, match, store aside", static_cast<double>(t.phaseOne), "ms", 3000);
+    std::printf("  of which the rows stored aside: %lld ms\n", static_cast<long long>(t.aside));
+    report("its unit of work", static_cast<double>(t.unit), "ms", 1000);
+    report("phase II: recompute in slices", static_cast<double>(t.phaseTwo), "ms", 3000);
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    report("peak memory", static_cast<double>(usage.ru_maxrss) / 1024.0, "MB", 200);
+    return 0;
+}

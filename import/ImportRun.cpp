@@ -1,0 +1,54 @@
+#include "import/ImportRun.h"
+
+#include "import/ImportProtocol.h"
+#include "import/PriceListImport.h"
+#include "services/ChangeStamps.h"
+
+#include <QDateTime>
+
+namespace orvento::import {
+
+namespace {
+
+using Style = ImportProtocol::Style;
+
+QString now() {
+    return QDateTime::currentDateTime().toString(QStringLiteral("dd.MM.yyyy HH:mm:ss"));
+}
+
+} // namespace
+
+ImportRun::ImportRun(core::Database& agenda, core::UserInteraction& ui, ImportProtocol& protocol)
+    : m_agenda(agenda)
+    , m_ui(ui)
+    , m_protocol(protocol) {}
+
+int ImportRun::execute(const ImportDefinition& definition, const QString& sourceFile) {
+    m_interrupted = false;
+    m_protocol.clear();
+    m_protocol.add(QStringLiteral("Import dat - Start ") + now() + QStringLiteral(" hod"),
+                   Style::Bold);
+    m_protocol.add(QString());
+
+    int result = Failed;
+    if (definition.kind == DefinitionKind::PriceList) {
+        ImportDefinition thisRun = definition;
+        thisRun.fileName = sourceFile;
+        const services::SuppressedStamps stamps{core::StampedTable::Zasoby,
+                                                core::StampedTable::Skupiny};
+        PriceListImport run(m_agenda, m_ui, m_protocol, m_opener, m_display);
+        result = run.run(thisRun);
+        m_interrupted = run.interrupted();
+    } else {
+        m_protocol.add(QStringLiteral("!CHYBA - tento druh importu zatím není k dispozici"),
+                       Style::Red);
+    }
+    if (result != Ok)
+        return result;
+    m_protocol.add(QString());
+    m_protocol.add(QStringLiteral("Import dat - Dokončeno ") + now() + QStringLiteral(" hod"),
+                   Style::Bold);
+    return Ok;
+}
+
+} // namespace orvento::import
