@@ -20,6 +20,7 @@ namespace orvento::ui {
 // "Kopírovat" and "Vyjmout", which open the definition editor with the rights and the record
 // lock of the definition.
 class DefinitionListPanel : public QWidget {
+    Q_OBJECT
 public:
     explicit DefinitionListPanel(core::AppContext& context, QWidget* parent = nullptr);
     ~DefinitionListPanel() override;
