@@ -23,8 +23,6 @@
 
 using namespace orvento;
 using namespace orvento::bench;
-using core::sources::Cell;
-using core::sources::Row;
 
 namespace {
 
@@ -36,45 +34,6 @@ public:
 
 const QStringList kColumns{QStringLiteral("Kat"), QStringLiteral("Popis"), QStringLiteral("Nakup"),
                            QStringLiteral("Cena"), QStringLiteral("DPH")};
-
-// The supplier's rows in memory, as the readers hand them out.
-class BenchTable : public core::sources::SourceTable {
-public:
-    explicit BenchTable(const std::vector<Row>& rows)
-        : m_rows(rows) {}
-    QStringList columns() const override { return kColumns; }
-    qint64 rowCount() const override { return static_cast<qint64>(m_rows.size()); }
-    bool next(Row& row) override {
-        if (m_next >= m_rows.size())
-            return false;
-        row = m_rows[m_next++];
-        return true;
-    }
-    QString error() const override { return {}; }
-
-private:
-    const std::vector<Row>& m_rows;
-    std::size_t m_next = 0;
-};
-
-class BenchSource : public core::sources::ImportSource {
-public:
-    explicit BenchSource(const std::vector<Row>& rows)
-        : m_rows(rows) {}
-    QStringList tables() const override { return {QStringLiteral("cenik.csv")}; }
-    std::unique_ptr<core::sources::SourceTable> openTable(const QString&, QString&) override {
-        return std::make_unique<BenchTable>(m_rows);
-    }
-
-private:
-    const std::vector<Row>& m_rows;
-};
-
-import::SourceOpener memoryOpener(const std::vector<Row>& rows){
-    return [&rows](core::sources::SourceKind, const QString&,
-                   QString&){return std::make_unique<BenchSource>(rows);
-}; // namespace
-}
 
 void mapColumn(import::ImportDefinition& d, import::PriceListField field, const QString& column) {
     import::FieldMapping& m = d.priceList.field(field);
@@ -106,9 +65,7 @@ int main(int argc, char** argv) {
     }
 
     // Every second row names a stored item's catalogue number in small letters; the others are
-    // new. The same rows go into a text file, which the run checks is there.
-    std::vector<Row> rows;
-    rows.reserve(static_cast<std::size_t>(items));
+    // new. The run reads them from a text file through the program's own reader.
     const QString path = folder.filePath(QStringLiteral("cenik.csv"));
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly))
@@ -121,8 +78,6 @@ int main(int argc, char** argv) {
                                            : QStringLiteral("N%1").arg(i, 7, 10, QLatin1Char('0'));
         const QString popis = QStringLiteral("Dodávka %1 – kabel CYKY 3×2,5").arg(i);
         const double purchase = 10.0 + (i % 977) * 1.25;
-        rows.push_back({Cell::text(katalog), Cell::text(popis), Cell::number(purchase),
-                        Cell::number(purchase * 1.3), Cell::number(21)});
         csv << katalog << ';' << popis << ';' << purchase << ';' << purchase * 1.3 << ";21\n";
     }
     stored.finish();
@@ -146,8 +101,7 @@ int main(int argc, char** argv) {
     d.priceList.recompute = import::RecomputeChoice::Yes;
 
     import::ImportProtocol protocol;
-    // The file's own reader instead: import::defaultSourceOpener().
-    const import::SourceOpener opener = memoryOpener(rows);
+    const import::SourceOpener opener = import::defaultSourceOpener();
     import::PriceListImport run(*db, ui, protocol, opener, {});
     const int result = run.run(d);
     if (result != import::PriceListImport::Ok) {
