@@ -411,6 +411,8 @@ QWidget* DefinitionEditorDialog::buildItemsGroup() {
     m_filterOff = new QLabel(import::DefinitionEditor::filterOffText(), group);
     m_filterOff->setObjectName(QStringLiteral("lblFiltrVypnuty"));
     m_filterOff->setWordWrap(true);
+    // A wrapped label in a grid is given the height of one line; the text takes two.
+    m_filterOff->setMinimumHeight(2 * m_filterOff->fontMetrics().lineSpacing() + 2);
     grid->addWidget(m_filterOff, 6, 0, 1, 3);
     grid->setColumnStretch(1, 1);
     connect(sheet, &QToolButton::clicked, this,
