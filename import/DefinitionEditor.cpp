@@ -8,6 +8,7 @@
 #include "core/ProgressScope.h"
 #include "core/UserInteraction.h"
 #include "import/ImportDefinitionStore.h"
+#include "import/PriceListTexts.h"
 #include "services/AccessRights.h"
 #include "services/RecordRefresh.h"
 
@@ -137,9 +138,12 @@ DefinitionEditor::DefinitionEditor(core::AppContext& context)
     , m_open(&core::sources::openSource) {}
 
 QStringList DefinitionEditor::sourceKindTexts() {
-    return {QStringLiteral("Soubor Access (*.mdb)"),
-            QStringLiteral("Sešit MS Excel / OpenDocument (*.xls, *.xlsx, *.ods)"),
-            QStringLiteral("Soubor dBase (*.dbf)"), QStringLiteral("Textový soubor (*.csv)")};
+    using core::sources::SourceKind;
+    QStringList texts;
+    for (const SourceKind kind :
+         {SourceKind::Mdb, SourceKind::Xls, SourceKind::Dbf, SourceKind::Csv})
+        texts << pricelisttext::sourceKindCaption(kind);
+    return texts;
 }
 
 QString DefinitionEditor::kindText(DefinitionKind kind) {
