@@ -78,6 +78,9 @@ public:
         // Rollback journal: the write-ahead log does not work on network file systems.
         db.executeDdl(QStringLiteral("PRAGMA journal_mode=DELETE"));
         db.executeDdl(QStringLiteral("PRAGMA cache_size=-%1").arg(kCacheKib));
+        // Temporary tables (an import's rows set aside) and large sorts stay in memory instead of
+        // a file in the temporary folder: they are written and read once, in one burst.
+        db.executeDdl(QStringLiteral("PRAGMA temp_store=MEMORY"));
         auto wait = std::make_unique<BusyWait>(busyTimeoutMs, db.filePath());
         if (sqlite3* const handle = nativeHandle(db)) {
             registerCzechCollation(handle);
