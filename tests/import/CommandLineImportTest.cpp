@@ -12,6 +12,9 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+#include <optional>
+
 using namespace orvento;
 
 namespace {
@@ -43,24 +46,33 @@ protected:
     QString global() const { return data + QStringLiteral("Global.MDB"); }
     QString demo() const { return data + QStringLiteral("DEMO.MDB"); }
 
-    // Runs the program with `arguments` after the data folder and agenda; its exit code.
-    int run(QStringList arguments,
-            const std::optional<QString>& password = QStringLiteral("tajne")) {
+    // Starts the program with `arguments` after the data folder and agenda.
+    std::unique_ptr<QProcess>
+    start(QStringList arguments, const std::optional<QString>& password = QStringLiteral("tajne")) {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         for (const char* display : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
             env.remove(QString::fromLatin1(display));
         env.remove(QStringLiteral("ORVENTO_PASSWORD"));
         if (password)
             env.insert(QStringLiteral("ORVENTO_PASSWORD"), *password);
-        QProcess process;
-        process.setProcessEnvironment(env);
+        auto process = std::make_unique<QProcess>();
+        process->setProcessEnvironment(env);
         arguments << QStringLiteral("--data") << data << QStringLiteral("--agenda")
                   << QStringLiteral("DEMO");
-        process.start(QStringLiteral(ORVENTO_PROGRAM_DIR "/orvento"), arguments);
+        process->start(QStringLiteral(ORVENTO_PROGRAM_DIR "/orvento"), arguments);
+        return process;
+    }
+    // Waits for a started program; its exit code, with its output kept in `out` and `err`.
+    int finish(QProcess& process) {
         EXPECT_TRUE(process.waitForFinished(kTimeoutMs));
         out = QString::fromUtf8(process.readAllStandardOutput());
         err = QString::fromUtf8(process.readAllStandardError());
         return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    }
+    // Runs the program with `arguments` after the data folder and agenda; its exit code.
+    int run(QStringList arguments,
+            const std::optional<QString>& password = QStringLiteral("tajne")) {
+        return finish(*start(std::move(arguments), password));
     }
 
     // Adds a definition row with `name` to the demo agenda; its ID.
@@ -140,6 +152,43 @@ TEST_F(CommandLineImportTest, AFailedRunPrintsItsProtocolAndEndsWithOne) {
     EXPECT_TRUE(out.contains(QStringLiteral("!CHYBA - zdrojový soubor neexistuje")))
         << out.toStdString();
     EXPECT_TRUE(err.contains(QStringLiteral("V průběhu importu dat došlo k chybě!")));
+}
+
+// Two workstations run the same import at once: each run's unit of work waits for the other's,
+// so the catalogue ends with one or both runs whole, never with part of one.
+TEST_F(CommandLineImportTest, TwoRunsAtOnceEachWriteWholeOrNothing) {
+    const QString file = dir.filePath(QStringLiteral("dodavka.csv"));
+    QFile csv(file);
+    ASSERT_TRUE(csv.open(QIODevice::WriteOnly));
+    QByteArray text = "Kat. číslo;Název;MJ;DPH %;Cena bez DPH\r\n";
+    for (int i = 0; i < 300; ++i)
+        text += QStringLiteral("SOUBEH-%1;Souběžná položka %1;ks;21;%2,50\r\n")
+                    .arg(i)
+                    .arg(10 + i)
+                    .toUtf8();
+    csv.write(text);
+    csv.close();
+
+    const QStringList arguments{QStringLiteral("--import"), import::demoCsvDefinitionName(),
+                                QStringLiteral("--file"), file};
+    auto first = start(arguments);
+    auto second = start(arguments);
+    const int firstExit = finish(*first);
+    const QString firstOut = out;
+    const int secondExit = finish(*second);
+    EXPECT_EQ(firstExit, 0) << firstOut.toStdString();
+    EXPECT_EQ(secondExit, 0) << out.toStdString() << err.toStdString();
+
+    core::Database db(QStringLiteral("command-line-check"));
+    ASSERT_TRUE(db.open(demo()));
+    const int written =
+        db.scalar(QStringLiteral("SELECT count(*) FROM Zasoby WHERE Katalog LIKE 'SOUBEH-%'"))
+            ->toInt();
+    // The second run either saw the first one's items (and updated them) or read the catalogue
+    // before they were there (and added its own).
+    EXPECT_TRUE(written == 300 || written == 600) << written;
+    EXPECT_EQ(db.scalar(QStringLiteral("SELECT count(*) FROM Zasoby WHERE Chyba <> 0"))->toInt(), 0)
+        << "both runs priced what they wrote";
 }
 
 } // namespace
