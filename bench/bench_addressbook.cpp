@@ -3,6 +3,7 @@
 // quick find, and a firm's card with its contacts. Each figure is printed beside its target.
 #include "addressbook/FirmCard.h"
 #include "bench/support/BenchFigures.h"
+#include "bench/support/QuietInteraction.h"
 #include "core/AppContext.h"
 #include "core/Database.h"
 #include "core/ProgramState.h"
@@ -29,13 +30,6 @@ using namespace orvento;
 using namespace orvento::bench;
 
 namespace {
-
-// Says what went wrong, so that a failed run is not mistaken for a fast one.
-class QuietInteraction : public core::SilentInteraction {
-public:
-    void warning(const QString& text) override { std::fprintf(stderr, "%s\n", qPrintable(text)); }
-    void error(const QString& text) override { std::fprintf(stderr, "%s\n", qPrintable(text)); }
-};
 
 // The program's context as the application wires it.
 struct Program {

@@ -3,6 +3,7 @@
 // a sort by another column and scrolling to the end; then the process's peak memory. Each figure
 // is printed beside its target.
 #include "bench/support/BenchFigures.h"
+#include "bench/support/QuietInteraction.h"
 #include "catalogue/CatalogueRecords.h"
 #include "catalogue/DemoCatalogue.h"
 #include "core/AgendaInit.h"
@@ -29,17 +30,6 @@
 
 using namespace orvento;
 using namespace orvento::bench;
-
-namespace {
-
-// Says what went wrong, so that a failed run is not mistaken for a fast one.
-class QuietInteraction : public core::SilentInteraction {
-public:
-    void warning(const QString& text) override { std::fprintf(stderr, "%s\n", qPrintable(text)); }
-    void error(const QString& text) override { std::fprintf(stderr, "%s\n", qPrintable(text)); }
-};
-
-} // namespace
 
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");

@@ -4,6 +4,7 @@
 // recomputation, then the process's peak memory, each beside its target.
 #include "bench/support/BenchAgenda.h"
 #include "bench/support/BenchFigures.h"
+#include "bench/support/QuietInteraction.h"
 #include "catalogue/CatalogueRecords.h"
 #include "catalogue/DemoCatalogue.h"
 #include "core/AgendaInit.h"
@@ -25,12 +26,6 @@ using namespace orvento;
 using namespace orvento::bench;
 
 namespace {
-
-class QuietInteraction : public core::SilentInteraction {
-public:
-    void warning(const QString& text) override { std::fprintf(stderr, "%s\n", qPrintable(text)); }
-    void error(const QString& text) override { std::fprintf(stderr, "%s\n", qPrintable(text)); }
-};
 
 const QStringList kColumns{QStringLiteral("Kat"), QStringLiteral("Popis"), QStringLiteral("Nakup"),
                            QStringLiteral("Cena"), QStringLiteral("DPH")};

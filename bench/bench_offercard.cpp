@@ -3,6 +3,7 @@
 // again. Each figure is the median of several rounds, printed beside its target.
 
 #include "bench/support/BenchFigures.h"
+#include "bench/support/QuietInteraction.h"
 #include "core/AppContext.h"
 #include "core/Database.h"
 #include "core/ProgramState.h"
@@ -31,12 +32,6 @@ using namespace orvento::bench;
 namespace {
 
 constexpr int kRounds = 5;
-
-class QuietInteraction : public core::SilentInteraction {
-public:
-    void warning(const QString& text) override { std::fprintf(stderr, "%s\n", qPrintable(text)); }
-    void error(const QString& text) override { std::fprintf(stderr, "%s\n", qPrintable(text)); }
-};
 
 struct Program {
     QuietInteraction ui;

@@ -3,6 +3,7 @@
 // customer's name, a quick-find key and a sort by another column. Each figure is the median of
 // several rounds, printed beside its target.
 #include "bench/support/BenchFigures.h"
+#include "bench/support/QuietInteraction.h"
 #include "core/AppContext.h"
 #include "core/Database.h"
 #include "core/ProgramState.h"
@@ -35,13 +36,6 @@ using namespace orvento::bench;
 namespace {
 
 constexpr int kRounds = 5;
-
-// Says what went wrong, so that a failed run is not mistaken for a fast one.
-class QuietInteraction : public core::SilentInteraction {
-public:
-    void warning(const QString& text) override { std::fprintf(stderr, "%s\n", qPrintable(text)); }
-    void error(const QString& text) override { std::fprintf(stderr, "%s\n", qPrintable(text)); }
-};
 
 // The program's wiring, as far as the list needs it.
 struct Program {
