@@ -187,26 +187,33 @@ std::unique_ptr<DbfTable> openXbaseTable(const QString& path, QString& error) {
 // One xBase table, whatever its file is called (Money keeps its tables as .dat files).
 class DbfSource final : public ImportSource {
 public:
-    explicit DbfSource(QString path)
-        : m_path(std::move(path)) {}
+    DbfSource(QString path, std::unique_ptr<DbfTable> opened)
+        : m_path(std::move(path))
+        , m_opened(std::move(opened)) {}
 
     QStringList tables() const override { return {QFileInfo(m_path).completeBaseName()}; }
 
+    // The table checked when the file was opened is handed out first, so the usual open and
+    // read goes over the records once; a later request reads the file again.
     std::unique_ptr<SourceTable> openTable(const QString&, QString& error) override {
+        if (m_opened)
+            return std::move(m_opened);
         return openXbaseTable(m_path, error);
     }
 
 private:
     QString m_path;
+    std::unique_ptr<DbfTable> m_opened;
 };
 
 } // namespace
 
 std::unique_ptr<ImportSource> openDbfFile(const QString& path, QString& error) {
-    // Opened once here so that a file that is no table is told at once.
-    if (!openXbaseTable(path, error))
+    // Opened here so that a file that is no table is told at once.
+    auto table = openXbaseTable(path, error);
+    if (!table)
         return nullptr;
-    return std::make_unique<DbfSource>(path);
+    return std::make_unique<DbfSource>(path, std::move(table));
 }
 
 } // namespace orvento::core::sources
