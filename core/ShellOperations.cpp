@@ -9,8 +9,12 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
+#include <QTemporaryFile>
 #include <QUrl>
 #include <QUuid>
+
+#include <filesystem>
+#include <system_error>
 
 namespace orvento::core::shell {
 
@@ -45,6 +49,37 @@ bool hasAssociatedProgram(const QString& path) {
     if (!query.waitForFinished(3000))
         return true;
     return !query.readAllStandardOutput().trimmed().isEmpty();
+}
+
+// Writes the copy beside the target and renames it over the target in one step: a workstation
+// starting at the same moment copies the same files into the same shared folder, and a remove
+// followed by a copy would let it find the name taken or the file half written. The rename also
+// replaces a target that is read-only, as the removal did.
+bool replaceFile(const QString& from, const QString& to) {
+    QFile source(from);
+    if (!source.open(QIODevice::ReadOnly))
+        return false;
+    QTemporaryFile copy(QFileInfo(to).absolutePath() + QStringLiteral("/.copy-XXXXXX"));
+    if (!copy.open())
+        return false;
+    constexpr qint64 kChunk = 1 << 16;
+    while (!source.atEnd()) {
+        const QByteArray chunk = source.read(kChunk);
+        if (chunk.isEmpty() && source.error() != QFileDevice::NoError)
+            return false;
+        if (copy.write(chunk) != chunk.size())
+            return false;
+    }
+    if (!copy.flush() || !copy.setPermissions(source.permissions()))
+        return false;
+    copy.close();
+    std::error_code failure;
+    std::filesystem::rename(QFile::encodeName(copy.fileName()).toStdString(),
+                            QFile::encodeName(to).toStdString(), failure);
+    if (failure)
+        return false;
+    copy.setAutoRemove(false);
+    return true;
 }
 
 } // namespace
@@ -105,10 +140,7 @@ bool copyFiles(const QString& sourcePattern, const QString& targetFolder) {
         return false;
     const QStringList names = source.entryList({filter}, QDir::Files | QDir::Hidden);
     for (const QString& name : names) {
-        const QString to = target.filePath(name);
-        if (QFileInfo::exists(to) && !QFile::remove(to))
-            return false;
-        if (!QFile::copy(source.filePath(name), to))
+        if (!replaceFile(source.filePath(name), target.filePath(name)))
             return false;
     }
     return true;

@@ -50,12 +50,14 @@ TEST(ShellOperations, CopyFilesByPatternOverwritesAndFailsWithoutSource) {
     touch(from + QStringLiteral("/b.frx"));
     touch(from + QStringLiteral("/README"));
     touch(to + QStringLiteral("/a.rpo"), "old");
+    QFile::setPermissions(to + QStringLiteral("/a.rpo"), QFile::ReadOwner);
 
     ASSERT_TRUE(shell::copyFiles(from + QStringLiteral("/*.rpo"), to));
     QFile copied(to + QStringLiteral("/a.rpo"));
     ASSERT_TRUE(copied.open(QIODevice::ReadOnly));
     EXPECT_EQ(copied.readAll(), QByteArray("new"));
     EXPECT_FALSE(QFile::exists(to + QStringLiteral("/b.frx")));
+    EXPECT_EQ(QDir(to).entryList(QDir::Files | QDir::Hidden).size(), 1) << "no copy left aside";
 
     ASSERT_TRUE(shell::copyFiles(from + QStringLiteral("/*.*"), to));
     EXPECT_TRUE(QFile::exists(to + QStringLiteral("/README")))

@@ -174,7 +174,7 @@ TEST_F(CommandLineImportTest, TwoRunsAtOnceEachWriteWholeOrNothing) {
     auto first = start(arguments);
     auto second = start(arguments);
     const int firstExit = finish(*first);
-    const QString firstOut = out;
+    const QString firstOut = out + err;
     const int secondExit = finish(*second);
     EXPECT_EQ(firstExit, 0) << firstOut.toStdString();
     EXPECT_EQ(secondExit, 0) << out.toStdString() << err.toStdString();
