@@ -100,7 +100,7 @@ std::optional<std::vector<ParsedRecord>> readWorkbook(const ItemImportSettings& 
         error = loadFailure(settings.fileName);
         return std::nullopt;
     }
-    const auto grid = source->rawGrid(source->tables().front(), reason);
+    const auto grid = source->rawGrid(source->activeTable(), reason);
     if (!grid) {
         error = loadFailure(settings.fileName);
         return std::nullopt;

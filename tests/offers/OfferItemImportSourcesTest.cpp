@@ -106,6 +106,36 @@ void writeDbf(const QString& path, bool withData) {
     DBFClose(dbf);
 }
 
+// Two sheets, the second shown when the file was saved: the order is on it.
+const QString odsTwoSheets = QStringLiteral(R"(
+import sys
+from odf.opendocument import OpenDocumentSpreadsheet
+from odf.table import Table, TableRow, TableCell
+from odf.text import P
+from odf.config import ConfigItemSet, ConfigItemMapIndexed, ConfigItemMapEntry, ConfigItem
+
+doc = OpenDocumentSpreadsheet()
+for name, key in [("Poznámky", "NIC"), ("Objednávka", "kab-01")]:
+    table = Table(name=name)
+    for value in ["Kód", key]:
+        row = TableRow()
+        cell = TableCell(valuetype="string")
+        cell.addElement(P(text=value))
+        row.addElement(cell)
+        table.addElement(row)
+    doc.spreadsheet.addElement(table)
+views = ConfigItemSet(name="ooo:view-settings")
+indexed = ConfigItemMapIndexed(name="Views")
+entry = ConfigItemMapEntry()
+item = ConfigItem(name="ActiveTable", type="string")
+item.addText("Objednávka")
+entry.addElement(item)
+indexed.addElement(entry)
+views.addElement(indexed)
+doc.settings.addElement(views)
+doc.save(sys.argv[1])
+)");
+
 class OfferItemImportSourcesTest : public testsupport::OfferItemImportAgenda {
 protected:
     void SetUp() override {
@@ -175,6 +205,30 @@ TEST_F(OfferItemImportSourcesTest, AnXlsxOrderIsAddedAndItsBarCodeIsFoundAsANumb
     // The other two rows have no bar code.
     EXPECT_EQ(ui.problemLines(), (QStringList{"• záznam č. 2 - spojovací klíč je prázdný",
                                               "• záznam č. 3 - spojovací klíč je prázdný"}));
+}
+
+TEST_F(OfferItemImportSourcesTest, TheSheetShownWhenTheWorkbookWasSavedIsRead) {
+    const QString xlsx = dir.filePath(QStringLiteral("dva-listy.xlsx"));
+    lxw_workbook* book = workbook_new(QFile::encodeName(xlsx).constData());
+    lxw_worksheet* notes = workbook_add_worksheet(book, "Poznámky");
+    worksheet_write_string(notes, 0, 0, "Kód", nullptr);
+    worksheet_write_string(notes, 1, 0, "NIC", nullptr);
+    lxw_worksheet* order = workbook_add_worksheet(book, "Objednávka");
+    worksheet_write_string(order, 0, 0, "Kód", nullptr);
+    worksheet_write_string(order, 1, 0, "zás-žlutá", nullptr);
+    worksheet_activate(order);
+    ASSERT_EQ(workbook_close(book), LXW_NO_ERROR);
+    offers::ItemImportSettings s = fileSettings(ItemImportSource::Workbook, xlsx, "1", "2");
+    s.defaultCount = true;
+    ASSERT_TRUE(run(s));
+    EXPECT_EQ(descriptions(), QStringList{QStringLiteral("Zásuvka")});
+
+    const QString ods = dir.filePath(QStringLiteral("dva-listy.ods"));
+    testsupport::workbooks::runPython(odsTwoSheets, {ods});
+    s.fileName = ods;
+    ASSERT_TRUE(run(s));
+    EXPECT_EQ(descriptions(), (QStringList{"Zásuvka", "Kabel CYKY"}));
+    EXPECT_TRUE(ui.problemLines().isEmpty()) << ui.problemLines().join('\n').toStdString();
 }
 
 TEST_F(OfferItemImportSourcesTest, AnXlsAndAnOdsOrderReadAsTheXlsxDoes) {
