@@ -3,7 +3,7 @@
 #include "core/ProgramState.h"
 #include "offers/OfferItemImportSettings.h"
 
-#include <QTemporaryDir>
+#include <QLocale>
 
 #include <gtest/gtest.h>
 
@@ -125,6 +125,21 @@ TEST_F(OfferItemImportTest, KeysAreLookedUpInTheChosenColumnOnly) {
     ASSERT_TRUE(run(s, QStringLiteral("Popis\nzásuvka")));
     EXPECT_EQ(descriptions(), (QStringList{"Kabel CYKY", "Zásuvka"}));
     EXPECT_EQ(ui.problemLines().size(), 1);
+}
+
+TEST_F(OfferItemImportTest, QuantitiesReadTheSameWhateverTheLocale) {
+    for (const QLocale::Language language : {QLocale::Czech, QLocale::English, QLocale::German}) {
+        QLocale::setDefault(QLocale(language));
+        ASSERT_TRUE(run(clipboard(), QStringLiteral("K\tP\nKAB-01\t1.5\nKAB-01\t2,5\n"
+                                                    "KAB-01\t1 000,25\n")));
+    }
+    QLocale::setDefault(QLocale::c());
+    ASSERT_EQ(card->itemCount(), 9);
+    for (std::size_t i = 0; i < 9; i += 3) {
+        EXPECT_DOUBLE_EQ(card->offer().items()[i].PocetMJ, 1.5);
+        EXPECT_DOUBLE_EQ(card->offer().items()[i + 1].PocetMJ, 2.5);
+        EXPECT_DOUBLE_EQ(card->offer().items()[i + 2].PocetMJ, 1000.25);
+    }
 }
 
 TEST_F(OfferItemImportTest, TheDefaultQuantityIgnoresTheQuantityColumn) {
