@@ -5,6 +5,7 @@
 #include "bench/support/BenchAgenda.h"
 #include "bench/support/BenchFigures.h"
 #include "bench/support/BenchOffer.h"
+#include "bench/support/BenchProgram.h"
 #include "bench/support/QuietInteraction.h"
 #include "catalogue/CatalogueRecords.h"
 #include "catalogue/DemoCatalogue.h"
@@ -12,9 +13,7 @@
 #include "core/AppContext.h"
 #include "offers/OfferCardLogic.h"
 #include "offers/OfferItemImport.h"
-#include "services/ProfileSession.h"
-#include "services/StandardStartupHooks.h"
-#include "ui/ProgramNavigator.h"
+#include "tests/offers/NoItemEditor.h"
 
 #include <QApplication>
 #include <QFile>
@@ -36,28 +35,6 @@ namespace {
 constexpr int kRounds = 3;
 constexpr int kCatalogueItems = 100000;
 constexpr int kOfferItems = 1000;
-
-struct Program {
-    QuietInteraction ui;
-    services::ProfileSession profile;
-    services::StandardStartupHooks hooks;
-    ui::ProgramNavigator navigator{context, nullptr};
-    core::AppContext context{ui, navigator, profile, hooks};
-};
-
-// The import adds without the item card; no dialog opens.
-class NoItemDialogs : public offers::OfferItemEditor {
-public:
-    bool editNew(offers::OfferWorkingCopy&, std::optional<std::size_t>) override { return false; }
-    bool editFromCatalogue(offers::OfferWorkingCopy&, qint64, std::optional<std::size_t>) override {
-        return false;
-    }
-    bool editExisting(offers::OfferWorkingCopy&, std::size_t, bool) override { return false; }
-    bool editNewText(offers::OfferWorkingCopy&, bool, std::optional<std::size_t>) override {
-        return false;
-    }
-    bool editExistingText(offers::OfferWorkingCopy&, std::size_t, bool) override { return false; }
-};
 
 // `count` catalogue numbers spread over the catalogue, with quantities 1 to 9, under a title row.
 bool writeOrder(const QString& path, const QStringList& keys, int count) {
@@ -103,7 +80,8 @@ int main(int argc, char** argv) {
         keys << q.value(0).toString();
 
     Program program;
-    NoItemDialogs editor;
+    // The import adds without the item card; no item dialog opens.
+    testsupport::NoItemEditor editor;
     bool allMet = true;
     for (const auto& [count, target] : {std::pair{1000, 1000.0}, std::pair{10000, 5000.0}}) {
         const QString path = folder.filePath(QStringLiteral("objednavka-%1.xlsx").arg(count));

@@ -4,6 +4,7 @@
 
 #include "bench/support/BenchFigures.h"
 #include "bench/support/BenchOffer.h"
+#include "bench/support/BenchProgram.h"
 #include "bench/support/QuietInteraction.h"
 #include "core/AppContext.h"
 #include "core/Database.h"
@@ -33,14 +34,6 @@ using namespace orvento::bench;
 namespace {
 
 constexpr int kRounds = 5;
-
-struct Program {
-    QuietInteraction ui;
-    services::ProfileSession profile;
-    services::StandardStartupHooks hooks;
-    ui::ProgramNavigator navigator{context, nullptr};
-    core::AppContext context{ui, navigator, profile, hooks};
-};
 
 int missed = 0;
 
