@@ -3,6 +3,10 @@
 #include "core/Database.h"
 
 #include <QSqlQuery>
+#include <QSqlRecord>
+#include <QStringList>
+
+#include <algorithm>
 
 namespace orvento::catalogue {
 
@@ -111,6 +115,28 @@ std::optional<ItemRecord> readItem(core::Database& db, qint64 id) {
     ItemRecord item = zasobyMapping().read(q.record());
     item.ID = id;
     return item;
+}
+
+std::map<qint64, ItemRecord> readCatalogueRows(core::Database& db, const std::vector<qint64>& ids) {
+    constexpr std::size_t kChunk = 200;
+    std::map<qint64, ItemRecord> rows;
+    for (std::size_t from = 0; from < ids.size(); from += kChunk) {
+        QStringList names;
+        core::SqlParams params;
+        for (std::size_t i = from; i < std::min(ids.size(), from + kChunk); ++i) {
+            const QString name = QStringLiteral("ID%1").arg(i - from);
+            names << QLatin1Char(':') + name;
+            params.emplace_back(name, ids[i]);
+        }
+        QSqlQuery q = db.select(
+            QStringLiteral("SELECT * FROM Zasoby WHERE ID IN (%1)").arg(names.join(u',')), params);
+        while (q.next()) {
+            ItemRecord row = zasobyMapping().read(q.record());
+            row.ID = q.value(QStringLiteral("ID")).toLongLong();
+            rows.emplace(row.ID, std::move(row));
+        }
+    }
+    return rows;
 }
 
 void clipTexts(ItemRecord& item) {

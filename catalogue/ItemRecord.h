@@ -6,7 +6,9 @@
 #include <QString>
 
 #include <array>
+#include <map>
 #include <optional>
+#include <vector>
 
 namespace orvento::core {
 class Database;
@@ -69,6 +71,9 @@ const core::RecordMapping<ItemRecord>& zasobyPriceMapping();
 
 // The stored item, or nothing when it is gone (or the table cannot be read).
 std::optional<ItemRecord> readItem(core::Database& db, qint64 id);
+// The stored rows of many items at once, a chunk of IDs per query; an ID without a row is simply
+// absent. Reading them one by one would cost a query per item.
+std::map<qint64, ItemRecord> readCatalogueRows(core::Database& db, const std::vector<qint64>& ids);
 
 // Texts cut to the widths of their columns.
 void clipTexts(ItemRecord& item);

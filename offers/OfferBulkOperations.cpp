@@ -85,31 +85,6 @@ QString problemHeading() {
     return QStringLiteral("Upozornění - nebylo možné aktualizovat tyto položky:");
 }
 
-// The catalogue rows of many items at once, a chunk of IDs per query; an ID without a row is
-// simply absent. Reading them one by one would cost a query per item.
-std::map<qint64, catalogue::ItemRecord> readCatalogueRows(core::Database& db,
-                                                          const std::vector<qint64>& ids) {
-    constexpr std::size_t kChunk = 200;
-    std::map<qint64, catalogue::ItemRecord> rows;
-    for (std::size_t from = 0; from < ids.size(); from += kChunk) {
-        QStringList names;
-        core::SqlParams params;
-        for (std::size_t i = from; i < std::min(ids.size(), from + kChunk); ++i) {
-            const QString name = QStringLiteral("ID%1").arg(i - from);
-            names << QLatin1Char(':') + name;
-            params.emplace_back(name, ids[i]);
-        }
-        QSqlQuery q = db.select(
-            QStringLiteral("SELECT * FROM Zasoby WHERE ID IN (%1)").arg(names.join(u',')), params);
-        while (q.next()) {
-            catalogue::ItemRecord row = catalogue::zasobyMapping().read(q.record());
-            row.ID = q.value(QStringLiteral("ID")).toLongLong();
-            rows.emplace(row.ID, std::move(row));
-        }
-    }
-    return rows;
-}
-
 QString itemRef(const OfferItem& item) {
     return QStringLiteral("• %1 (ID %2)").arg(item.Popis).arg(item.CisloKarty);
 }
@@ -390,7 +365,7 @@ void OfferBulkOperations::updatePrices(core::Database& agenda, const std::option
     for (std::size_t i = 0; i < m_offer.items().size(); ++i)
         if (processed(i) && !m_offer.items()[i].IgnorHr)
             ids.push_back(m_offer.items()[i].CisloKarty);
-    const std::map<qint64, catalogue::ItemRecord> rows = readCatalogueRows(agenda, ids);
+    const std::map<qint64, catalogue::ItemRecord> rows = catalogue::readCatalogueRows(agenda, ids);
     QStringList problems;
     constexpr qint64 kWaitTextInterval = 100; // ms
     QElapsedTimer shownSince;

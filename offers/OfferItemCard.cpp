@@ -99,6 +99,13 @@ void OfferItemCard::openNew(std::optional<std::size_t> current) {
 
 void OfferItemCard::openFromCatalogue(const catalogue::ItemRecord& row,
                                       std::optional<std::size_t> current) {
+    openFromCatalogue(
+        row, catalogue::PriceGroupData::load(m_db).value_or(catalogue::PriceGroupData{}), current);
+}
+
+void OfferItemCard::openFromCatalogue(const catalogue::ItemRecord& row,
+                                      const catalogue::PriceGroupData& groups,
+                                      std::optional<std::size_t> current) {
     reset();
     m_mode = OfferItemCardMode::NewFromCatalogue;
     m_position = m_offer.proposedPosition(current);
@@ -120,10 +127,7 @@ void OfferItemCard::openFromCatalogue(const catalogue::ItemRecord& row,
     m_item.Zkratka = row.Zkratka.left(OfferItemWidth::Zkratka);
     m_item.Identif = row.Identif.left(OfferItemWidth::Identif);
     m_item.Zaok = row.price.Zaok;
-    if (const auto groups = catalogue::PriceGroupData::load(m_db))
-        m_levels = levelChoices(row, *groups);
-    else
-        m_levels = levelChoices(row, {});
+    m_levels = levelChoices(row, groups);
     m_levelIndex = static_cast<int>(findLevel(m_levels, effectiveLevel(m_offer)).value_or(0));
     applyLevel();
 }
@@ -299,26 +303,31 @@ bool OfferItemCard::confirm() {
         m_ui.information(QStringLiteral("Musíte vyplnit popis položky."));
         return false;
     }
-    OfferItem item = m_item;
-    item.Nadpisova = false;
-    item.Textova = false;
-    item.SDPH = m_item.SDPH;
-    item.SazbaDPH = m_rates[static_cast<std::size_t>(m_rateIndex)];
-    item.CenHladina = m_levels[static_cast<std::size_t>(m_levelIndex)].code;
-    // Every setter has computed what follows from its field; computing again from the sale price
-    // would undo a typed price after discount.
+    OfferItem item = confirmedItem();
     if (m_mode == OfferItemCardMode::Existing) {
         m_offer.replaceItem(m_index, item);
         const int target = std::clamp(m_position, 1, static_cast<int>(m_offer.items().size()));
         m_offer.moveItem(m_index, static_cast<std::size_t>(target - 1));
     } else {
-        item.LockID = -1;
         m_offer.insertItem(m_position, item);
     }
     m_offer.header().NabZaok = m_current.nabZaok;
     m_offer.recomputeTotals();
     m_offer.changed = true;
     return true;
+}
+
+OfferItem OfferItemCard::confirmedItem() const {
+    // Every setter has computed what follows from its field; computing again from the sale price
+    // would undo a typed price after discount.
+    OfferItem item = m_item;
+    item.Nadpisova = false;
+    item.Textova = false;
+    item.SazbaDPH = m_rates[static_cast<std::size_t>(m_rateIndex)];
+    item.CenHladina = m_levels[static_cast<std::size_t>(m_levelIndex)].code;
+    if (m_mode != OfferItemCardMode::Existing)
+        item.LockID = -1;
+    return item;
 }
 
 PriceAdjustment::PriceAdjustment(double start)

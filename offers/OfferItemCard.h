@@ -1,5 +1,6 @@
 #pragma once
 
+#include "catalogue/ItemCard.h"
 #include "offers/OfferItemLevels.h"
 #include "offers/OfferItemPricing.h"
 #include "offers/OfferTotals.h"
@@ -58,6 +59,10 @@ public:
     // A new item from the catalogue row, on the offer's level. Adding without showing the card
     // (the offer card's bulk add) is this followed by confirm().
     void openFromCatalogue(const catalogue::ItemRecord& row, std::optional<std::size_t> current);
+    // The same with the price groups read once by a caller that adds many items.
+    void openFromCatalogue(const catalogue::ItemRecord& row,
+                           const catalogue::PriceGroupData& groups,
+                           std::optional<std::size_t> current);
     // The item at `index`, or a copy of it that is added after it. False when there is no such
     // price item.
     bool openExisting(std::size_t index);
@@ -107,6 +112,9 @@ public:
     // the fields hold them (an offer that cannot be saved takes changes in memory all the same).
     // False when the card stays open.
     bool confirm();
+    // The item as confirm() would put it into the working copy, for a caller that adds many
+    // items at once (OfferWorkingCopy::insertItems) instead of one by one.
+    OfferItem confirmedItem() const;
 
 private:
     void reset();

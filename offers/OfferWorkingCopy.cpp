@@ -20,6 +20,19 @@ void OfferWorkingCopy::insertItem(int position, OfferItem item) {
     changed = true;
 }
 
+void OfferWorkingCopy::insertItems(int position, std::vector<OfferItem> items) {
+    if (items.empty())
+        return;
+    const auto at =
+        static_cast<std::size_t>(std::clamp(position - 1, 0, static_cast<int>(m_items.size())));
+    for (OfferItem& item : items)
+        giveKey(item);
+    m_items.insert(m_items.begin() + static_cast<std::ptrdiff_t>(at),
+                   std::make_move_iterator(items.begin()), std::make_move_iterator(items.end()));
+    renumber();
+    changed = true;
+}
+
 void OfferWorkingCopy::replaceItem(std::size_t index, OfferItem item) {
     if (index >= m_items.size())
         return;

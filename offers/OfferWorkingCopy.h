@@ -41,6 +41,8 @@ public:
     const std::vector<OfferItem>& items() const { return m_items; }
     // Puts an item at `position` (1-based; beyond the end appends) and moves the rest down.
     void insertItem(int position, OfferItem item);
+    // Puts many items at `position` in their order, renumbering and totalling once.
+    void insertItems(int position, std::vector<OfferItem> items);
     void replaceItem(std::size_t index, OfferItem item);
     void removeItem(std::size_t index);
     void moveItem(std::size_t from, std::size_t to);

@@ -66,6 +66,10 @@ std::optional<double> Cell::toNumber() const {
     return value;
 }
 
+QString ImportSource::activeTable() const {
+    return tables().value(0);
+}
+
 std::optional<std::vector<Row>> ImportSource::rawGrid(const QString& name, QString& error) {
     auto table = openTable(name, error);
     if (!table)

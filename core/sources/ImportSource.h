@@ -65,6 +65,9 @@ public:
     // The cells of a table as they stand, its first line included, for callers that decide
     // themselves whether the first line holds titles.
     virtual std::optional<std::vector<Row>> rawGrid(const QString& name, QString& error);
+    // The table shown first when the file is opened: a workbook's active sheet where the file
+    // records one, else the first table.
+    virtual QString activeTable() const;
 };
 
 // The kinds a definition names ("MDB", "XLS", "DBF", "CSV"). Kind XLS covers .xls, .xlsx and

@@ -54,6 +54,39 @@ std::optional<QStringList> readSheetNames(ZipArchive& archive, QString& error) {
     return names;
 }
 
+const QString settingsPart = QStringLiteral("settings.xml");
+const QString configNamespace = QStringLiteral("urn:oasis:names:tc:opendocument:xmlns:config:1.0");
+
+// The sheet the office suite showed when the file was saved, from its view settings; empty when
+// the file keeps no settings or names no sheet of the workbook. Unreadable settings are no fault
+// of the data: the first sheet is shown then.
+QString readActiveSheet(ZipArchive& archive, const QStringList& names) {
+    if (!archive.contains(settingsPart))
+        return {};
+    QString error;
+    auto stream = ZipXmlStream::open(archive, settingsPart, error);
+    if (!stream)
+        return {};
+    QString active;
+    bool inItem = false;
+    bool found = false;
+    stream->forEach(
+        [&](QXmlStreamReader& xml) {
+            if (found)
+                return true;
+            if (isElement(xml, configNamespace, u"config-item")) {
+                inItem = xml.isStartElement() &&
+                         attribute(xml, configNamespace, u"name") == QLatin1String("ActiveTable");
+                found = !inItem && !active.isEmpty();
+            } else if (inItem && xml.isCharacters()) {
+                active += xml.text();
+            }
+            return true;
+        },
+        error);
+    return names.contains(active) ? active : QString();
+}
+
 // The cells of the sheet with the given place, repeats expanded only where they hold a value.
 class SheetParser {
 public:
@@ -196,7 +229,12 @@ public:
     OdsBook(std::unique_ptr<ZipArchive> archive, QStringList names)
         : SheetCellBook(names)
         , m_archive(std::move(archive))
-        , m_names(std::move(names)) {}
+        , m_names(std::move(names))
+        , m_active(readActiveSheet(*m_archive, m_names)) {}
+
+    QString activeTable() const override {
+        return m_active.isEmpty() ? SheetCellBook::activeTable() : m_active;
+    }
 
 protected:
     std::optional<SheetCellGrid> loadSheet(int index, QString& error) override {
@@ -210,6 +248,7 @@ protected:
 private:
     std::unique_ptr<ZipArchive> m_archive;
     QStringList m_names;
+    QString m_active;
 };
 
 } // namespace

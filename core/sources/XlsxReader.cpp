@@ -38,6 +38,7 @@ struct Sheet {
 struct Layout {
     std::vector<Sheet> sheets;
     QString sharedStrings;
+    QString activeSheet; // empty when the workbook names none, or a chart sheet
 };
 
 // Hands each element of the given name in a part to `take`.
@@ -75,9 +76,12 @@ std::optional<Layout> readLayout(ZipArchive& archive, QString& error) {
     layout.sharedStrings = !sharedStrings.isEmpty()                 ? sharedStrings
                            : archive.contains(defaultSharedStrings) ? defaultSharedStrings
                                                                     : QString();
+    // The active tab counts every sheet, chart sheets too.
+    QStringList everySheet;
     const bool listed = forEachElement(
         archive, workbookPart, u"sheet",
         [&](const QXmlStreamReader& xml) {
+            everySheet << attribute(xml, u"name");
             // Chart sheets have a relationship of another type: they hold no cells.
             const auto target = targets.constFind(attribute(xml, u"id"));
             if (target != targets.constEnd())
@@ -86,6 +90,24 @@ std::optional<Layout> readLayout(ZipArchive& archive, QString& error) {
         error);
     if (!listed)
         return std::nullopt;
+    std::optional<int> activeTab;
+    const bool viewed = forEachElement(
+        archive, workbookPart, u"workbookView",
+        [&](const QXmlStreamReader& xml) {
+            bool ok = false;
+            const int tab = attribute(xml, u"activeTab").toInt(&ok);
+            if (ok && !activeTab)
+                activeTab = tab;
+        },
+        error);
+    if (!viewed)
+        return std::nullopt;
+    if (activeTab && *activeTab >= 0 && *activeTab < everySheet.size()) {
+        const QString& name = everySheet[*activeTab];
+        for (const Sheet& sheet : layout.sheets)
+            if (sheet.name == name)
+                layout.activeSheet = name;
+    }
     return layout;
 }
 
@@ -254,6 +276,11 @@ protected:
         if (!stream)
             return std::nullopt;
         return SheetParser(*m_shared, sheet.name).parse(*stream, error);
+    }
+
+public:
+    QString activeTable() const override {
+        return m_layout.activeSheet.isEmpty() ? SheetCellBook::activeTable() : m_layout.activeSheet;
     }
 
 private:

@@ -5,6 +5,7 @@
 #include "ui/CommandButton.h"
 #include "ui/offers/BulkValueDialog.h"
 #include "ui/offers/DiscountToTotalDialog.h"
+#include "ui/offers/OfferItemImportDialog.h"
 
 #include <QCheckBox>
 #include <QHBoxLayout>
@@ -152,9 +153,8 @@ QMenu* OfferItemCommands::buildBulkMenu() {
             if (DiscountToTotalDialog::run(m_logic.offer(), m_logic.marks(), m_context.ui(), this))
                 m_logic.itemsChanged();
         });
-    // Adding items by the keys in a file comes with the item import.
-    action("actImport", QStringLiteral("Přidat položky z ceníku podle klíčů v souboru"), [] {
-    })->setEnabled(false);
+    action("actImport", QStringLiteral("Přidat položky z ceníku podle klíčů v souboru"),
+           [this] { OfferItemImportDialog::run(m_context, m_logic, this); });
     return menu;
 }
 
