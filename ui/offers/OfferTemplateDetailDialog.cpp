@@ -72,7 +72,7 @@ OfferTemplateDetailDialog::OfferTemplateDetailDialog(offers::OfferTemplateCard& 
     texts->addWidget(m_after, 1, 1);
 
     QDialogButtonBox* buttons = okCancelButtons(this);
-    m_ok = buttons->button(QDialogButtonBox::Ok);
+    m_ok = buttons->findChild<QPushButton*>(QStringLiteral("btnOK"));
     m_ok->setEnabled(card.editable());
     before->setEnabled(card.editable());
     after->setEnabled(card.editable());
