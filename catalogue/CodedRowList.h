@@ -15,6 +15,12 @@ namespace orvento::catalogue {
 // The columns of a list of coded records, as its grid shows them.
 enum class CodedColumn { Zkratka = 0, Popis = 1 };
 
+// The name column of a row. A record that holds its name in another member gives its own
+// codedRowName beside it, found by argument-dependent look-up.
+template <class Record> const QString& codedRowName(const Record& row) {
+    return row.Popis;
+}
+
 // The rows of a small list of coded records (price levels, price groups) with its current row:
 // reload keeping the current row, locate by ID or code, sorting by a column in Czech order and
 // the quick find over it, and the neighbour to move to after a delete.
@@ -114,7 +120,7 @@ public:
 
 private:
     const QString& sortKey(const Record& row) const {
-        return m_sort == CodedColumn::Popis ? row.Popis : row.Zkratka;
+        return m_sort == CodedColumn::Popis ? codedRowName(row) : row.Zkratka;
     }
     void sortRows() {
         std::stable_sort(m_rows.begin(), m_rows.end(), [this](const Record& a, const Record& b) {

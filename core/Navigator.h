@@ -124,6 +124,9 @@ public:
     virtual NavigationStatus openSettings() = 0;
     // Starts the database maintenance tool on the data folder; false when it cannot be started.
     virtual bool startMaintenanceTool(const QString& program, const QString& dataFolder) = 0;
+    // The offer template list in selection mode; the answer carries the chosen template's ID and
+    // its abbreviation (`code`).
+    virtual std::shared_ptr<PendingNavigation> pickOfferTemplate() = 0;
 };
 
 } // namespace orvento::core

@@ -2,13 +2,18 @@
 
 #include "core/Database.h"
 #include "core/ProgramState.h"
+#include "core/RtfCodec.h"
 #include "core/SilentInteraction.h"
 #include "offers/ItemLine.h"
 #include "offers/OfferStates.h"
 #include "offers/OfferStore.h"
+#include "offers/OfferTemplateRecords.h"
 #include "offers/SharedDocuments.h"
+#include "services/ProfileStore.h"
+#include "services/ProfileValues.h"
 
 #include <QSqlQuery>
+#include <QTextDocument>
 
 namespace orvento::offers {
 
@@ -100,9 +105,62 @@ void linkDemoFirm(core::Database& db, OfferHeader& h) {
     h.AdrDIC = firm.value(5).toString();
 }
 
+struct DemoTemplate {
+    const char* zkratka;
+    const char* nazev;
+    const char* nadpis;
+    const char* textPred; // formatted as HTML, stored as RTF
+    const char* textZa;
+};
+
+const DemoTemplate kTemplates[] = {
+    {"STD", "Standardní nabídka", "Cenová nabídka",
+     "<p>Vážení obchodní přátelé,</p><p>děkujeme za Váš zájem a nabízíme Vám <b>dodávku zboží "
+     "a&nbsp;služeb</b> podle Vaší poptávky:</p>",
+     "<p>Ceny jsou uvedeny <i>včetně dopravy</i> na místo určení. Nabídka platí <b>30 dní</b> "
+     "ode dne vystavení.</p><p>S pozdravem</p>"},
+    {"SERVIS", "Nabídka servisních prací", "Nabídka servisu",
+     "<p>Vážený zákazníku,</p><p>na základě prohlídky na místě Vám předkládáme nabídku "
+     "<b>servisních prací</b>. Práce provedou <u>pracovníci s platným oprávněním</u>.</p>",
+     "<p><i>Záruka na provedené práce činí 24 měsíců.</i> Případné vícepráce budou účtovány "
+     "podle skutečně odpracovaných hodin.</p>"},
+    {"KRÁTKÁ", "Krátká nabídka bez nadpisu", "", "<p>Nabízíme Vám:</p>", ""},
+};
+
+QString demoRtf(const char* html) {
+    const QString text = QString::fromUtf8(html);
+    if (text.isEmpty())
+        return {};
+    QTextDocument document;
+    document.setHtml(text);
+    return core::rtf::write(document);
+}
+
+// The demo templates and the demo user's default template for new offers (the profile of a
+// program without users has no name).
+bool fillDemoTemplates(core::Database& db) {
+    for (const DemoTemplate& demo : kTemplates) {
+        OfferTemplate row;
+        row.Zkratka = QString::fromUtf8(demo.zkratka);
+        row.Nazev = QString::fromUtf8(demo.nazev);
+        row.Nadpis = QString::fromUtf8(demo.nadpis);
+        row.TextPred = demoRtf(demo.textPred);
+        row.TextZa = demoRtf(demo.textZa);
+        if (!templateMapping().insert(db, row))
+            return false;
+    }
+    namespace profile = services::profile;
+    return profile::save(db, QStringLiteral("Uzivatelske"), QString(),
+                         profile::value::DefaultTemplate,
+                         profile::valueDescription(profile::value::DefaultTemplate),
+                         QString::fromUtf8(kTemplates[0].zkratka));
+}
+
 } // namespace
 
 bool fillDemoOffers(core::Database& db) {
+    if (!fillDemoTemplates(db))
+        return false;
     core::ProgramState& state = core::programState();
     // The demo agenda's own settings, whatever the program that builds the template was set to.
     state.settings.sazbaDphZakladni = 21.0;

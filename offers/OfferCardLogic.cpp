@@ -7,9 +7,11 @@
 #include "core/Database.h"
 #include "core/PersonName.h"
 #include "core/ProgramState.h"
+#include "core/RtfCodec.h"
 #include "core/UserInteraction.h"
 #include "offers/OfferBulkOperations.h"
 #include "offers/OfferItemCard.h"
+#include "offers/OfferTemplateRecords.h"
 #include "offers/SharedDocuments.h"
 #include "services/ProfileStore.h"
 #include "services/ProfileValues.h"
@@ -380,6 +382,36 @@ bool OfferCardLogic::addOneCatalogueItem(qint64 id, bool withCard) {
 }
 
 // Customer and price level ---------------------------------------------------------------------
+
+bool OfferCardLogic::chooseTemplate() {
+    const auto pending = m_context.navigator().pickOfferTemplate();
+    if (!pending->answered())
+        return false;
+    const core::NavigationResult& result = pending->result();
+    if (result.status != core::NavigationStatus::Done || result.ids.empty())
+        return false;
+    return useTemplate(result.ids.front());
+}
+
+bool OfferCardLogic::useTemplate(qint64 templateId) {
+    core::UserInteraction& ui = m_context.ui();
+    const auto chosen = templateById(m_db, templateId);
+    if (!chosen) {
+        ui.warning(services::recordGoneMessage());
+        return false;
+    }
+    const OfferHeader& h = m_opened.copy.header();
+    const bool textsEmpty = core::rtf::plainText(h.TextPred).trimmed().isEmpty() &&
+                            core::rtf::plainText(h.TextZa).trimmed().isEmpty();
+    if (!textsEmpty && !m_templateSettled) {
+        m_templateSettled = true;
+        if (!ui.question(templateQuestion()))
+            return false;
+    }
+    m_templateSettled = true;
+    editHeader([&chosen](OfferHeader& header) { applyTemplate(*chosen, header); });
+    return true;
+}
 
 void OfferCardLogic::chooseCustomer() {
     core::UserInteraction& ui = m_context.ui();

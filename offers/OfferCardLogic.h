@@ -128,6 +128,16 @@ public:
     // text, letters of any case.
     std::optional<std::size_t> findDocument(const QString& text) const;
 
+    // "Šablony": a template chosen from the template list replaces both texts and the title,
+    // after the question about overwriting the texts unless they are empty; that question is
+    // asked at most once while the card is open. True when a template was applied.
+    bool chooseTemplate();
+    bool useTemplate(qint64 templateId);
+    static QString templateQuestion() {
+        return QStringLiteral("Změna šablony způsobí přepsání polí \"Text před položkami\" a "
+                              "\"Text za položkami\". Pokračovat ?");
+    }
+
     void showHistory();
     void togglePurchasePrices();
     bool purchasePricesVisible() const;
@@ -173,6 +183,8 @@ private:
     // Items still marked when the catalogue was closed without a pick, in its order.
     std::vector<qint64> m_leftMarked;
     std::optional<qint64> m_savedId;
+    // A template was applied, or the question about overwriting the texts was asked.
+    bool m_templateSettled = false;
 };
 
 } // namespace orvento::offers

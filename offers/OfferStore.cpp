@@ -7,6 +7,7 @@
 #include "core/UserInteraction.h"
 #include "offers/OfferNumbering.h"
 #include "offers/OfferStates.h"
+#include "offers/OfferTemplateRecords.h"
 #include "offers/SharedDocuments.h"
 #include "services/AccessRights.h"
 #include "services/ActionHistory.h"
@@ -250,18 +251,11 @@ std::optional<OpenedOffer> OfferStore::open(OfferMode mode, std::optional<qint64
             }
         }
     } else {
-        const QString templateName = core::programState().settings.profil.vychoziSablona;
-        if (!templateName.isEmpty()) {
-            QSqlQuery row = m_db.select(QStringLiteral("SELECT TextPred, TextZa, Nadpis FROM "
-                                                       "NabSablony WHERE Zkratka = :Zkratka"),
-                                        {{QStringLiteral("Zkratka"), templateName}});
-            if (row.next()) {
-                copy.header().TextPred = row.value(0).toString();
-                copy.header().TextZa = row.value(1).toString();
-                if (!row.value(2).toString().isEmpty())
-                    copy.header().Nadpis = row.value(2).toString();
-            }
-        }
+        // The user's default template, found whatever letter case the profile or the table
+        // spell it in; one deleted meanwhile is simply not applied.
+        if (const auto chosen =
+                templateByCode(m_db, core::programState().settings.profil.vychoziSablona))
+            applyTemplate(*chosen, copy.header());
     }
     if (mode != OfferMode::Existing) {
         OfferHeader& h = copy.header();

@@ -2,6 +2,7 @@
 
 #include "core/AppContext.h"
 #include "core/Database.h"
+#include "core/Navigator.h"
 #include "core/PathUtil.h"
 #include "core/ProgramState.h"
 #include "core/UserInteraction.h"
@@ -148,6 +149,15 @@ bool SettingsDialogLogic::save() {
     m_series = series;
     takeOverSettings(std::move(values), m_context.events());
     return true;
+}
+
+std::optional<QString> SettingsDialogLogic::chooseTemplate() {
+    const auto pending = m_context.navigator().pickOfferTemplate();
+    if (!pending->answered() || pending->result().status != core::NavigationStatus::Done ||
+        pending->result().code.isEmpty())
+        return std::nullopt;
+    m_values.profil.vychoziSablona = pending->result().code;
+    return m_values.profil.vychoziSablona;
 }
 
 } // namespace orvento::services

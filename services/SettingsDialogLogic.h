@@ -52,8 +52,11 @@ public:
     bool loadLogoFromFile();
     void clearLogo();
 
-    // The template chooser of the profile page needs the template list, which is not built yet.
-    bool templateChooserAvailable() const { return false; }
+    // The template chooser of the profile page ("..."): always there.
+    bool templateChooserAvailable() const { return true; }
+    // "...": the template list to choose from; the chosen template's abbreviation becomes the
+    // working value and is given back. Nothing (the value unchanged) without a choice.
+    std::optional<QString> chooseTemplate();
 
     // OK: the checks in their order (each keeps the dialog open after its message), then the
     // save. True when the dialog may close: false after a check's message or a failed save.

@@ -18,6 +18,7 @@
 #include "ui/offers/HistoryActionWindow.h"
 #include "ui/offers/OfferCardWindow.h"
 #include "ui/offers/OfferListWindow.h"
+#include "ui/offers/OfferTemplateListWindow.h"
 #include "ui/output/PrintWindow.h"
 
 #include <QApplication>
@@ -198,6 +199,15 @@ core::NavigationStatus ProgramNavigator::openSettings() {
 
 bool ProgramNavigator::startMaintenanceTool(const QString& program, const QString& dataFolder) {
     return QProcess::startDetached(program, {dataFolder});
+}
+
+std::shared_ptr<core::PendingNavigation> ProgramNavigator::pickOfferTemplate() {
+    const auto chosen = OfferTemplateListWindow::choose(m_context, parentWindow());
+    if (!chosen)
+        return answered({core::NavigationStatus::Cancelled, {}});
+    core::NavigationResult result{core::NavigationStatus::Done, {chosen->ID}};
+    result.code = chosen->Zkratka;
+    return answered(std::move(result));
 }
 
 } // namespace orvento::ui

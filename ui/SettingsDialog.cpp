@@ -232,6 +232,10 @@ QWidget* SettingsDialog::buildProfilePage() {
     m_sablonaVyber = named(new QToolButton(page), "btnSablona");
     m_sablonaVyber->setText(QStringLiteral("..."));
     m_sablonaVyber->setToolTip(QStringLiteral("Výběr šablony"));
+    connect(m_sablonaVyber, &QToolButton::clicked, this, [this] {
+        if (const auto chosen = m_logic.chooseTemplate())
+            m_sablonaZkratka->setText(*chosen);
+    });
     connect(m_sablona, &QCheckBox::toggled, this, [this](bool on) {
         m_sablonaZkratka->setEnabled(on);
         m_sablonaVyber->setEnabled(on && m_logic.templateChooserAvailable());

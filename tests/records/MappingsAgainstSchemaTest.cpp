@@ -6,6 +6,7 @@
 #include "core/Schema.h"
 #include "core/TemplateDatabases.h"
 #include "offers/OfferRecords.h"
+#include "offers/OfferTemplateRecords.h"
 #include "services/UserRecord.h"
 
 #include <QDirIterator>
@@ -66,6 +67,7 @@ std::vector<MappingCase> allMappings() {
         caseOf("headerMapping", DatabaseKind::Agenda, offers::headerMapping()),
         caseOf("itemMapping", DatabaseKind::Agenda, offers::itemMapping()),
         caseOf("documentMapping", DatabaseKind::Agenda, offers::documentMapping()),
+        caseOf("templateMapping", DatabaseKind::Agenda, offers::templateMapping()),
     };
 }
 

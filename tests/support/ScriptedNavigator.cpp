@@ -226,6 +226,11 @@ bool ScriptedNavigator::startMaintenanceTool(const QString& program, const QStri
     return starts;
 }
 
+std::shared_ptr<core::PendingNavigation> ScriptedNavigator::pickOfferTemplate() {
+    return window(QStringLiteral("pickOfferTemplate"),
+                  [](core::Navigator& to) { return to.pickOfferTemplate(); });
+}
+
 int ScriptedNavigator::count(const QString& what) const {
     int n = 0;
     for (const QString& r : m_requests) {

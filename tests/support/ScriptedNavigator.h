@@ -65,6 +65,8 @@ public:
     core::AgendaListOutcome openAgendaList() override;
     core::NavigationStatus openSettings() override;
     bool startMaintenanceTool(const QString& program, const QString& dataFolder) override;
+    // "pickOfferTemplate".
+    std::shared_ptr<core::PendingNavigation> pickOfferTemplate() override;
 
     // Script. Windows answer in the order of the requests of their kind.
     void answerWindow(core::NavigationResult result) {

@@ -74,11 +74,14 @@ TEST_F(SettingsDialogTest, ShowsTheLoadedValuesOnThePagesTheUserMaySee) {
     EXPECT_DOUBLE_EQ(field<QDoubleSpinBox>(dialog, "curSnizenaSazba")->value(), 12.0);
     EXPECT_EQ(field<QDoubleSpinBox>(dialog, "curSnizenaSazba")->decimals(), 2);
     EXPECT_TRUE(field<QLineEdit>(dialog, "edtObrazky")->isReadOnly());
+    // The demo user's new offers take the standard template.
+    EXPECT_TRUE(field<QCheckBox>(dialog, "chckSablona")->isChecked());
+    EXPECT_EQ(field<QLineEdit>(dialog, "edtSablona")->text(), QStringLiteral("STD"));
+    field<QCheckBox>(dialog, "chckSablona")->setChecked(false);
     EXPECT_FALSE(field<QToolButton>(dialog, "btnSablona")->isEnabled());
     field<QCheckBox>(dialog, "chckSablona")->setChecked(true);
     EXPECT_TRUE(field<QLineEdit>(dialog, "edtSablona")->isEnabled());
-    EXPECT_FALSE(field<QToolButton>(dialog, "btnSablona")->isEnabled())
-        << "no templates to choose from yet";
+    EXPECT_TRUE(field<QToolButton>(dialog, "btnSablona")->isEnabled());
 }
 
 TEST_F(SettingsDialogTest, OkTakesOnlyTheVisiblePagesAndStaysOpenOnAFailedCheck) {

@@ -80,8 +80,9 @@ QHBoxLayout* OfferCardWindow::buildCommands() {
     m_ok = makeCommandButton(this, "btnOK", QStringLiteral("OK"),
                              QStringLiteral("Uložit (Shift+F12)"));
     auto* cancel = makeCommandButton(this, "btnStorno", QStringLiteral("Storno"));
-    auto* templates = makeCommandButton(this, "btnSablony", QStringLiteral("Šablony"));
-    templates->setEnabled(false); // templates come with their own issue
+    auto* templates = makeCommandButton(this, "btnSablony", QStringLiteral("Šablony"),
+                                        QStringLiteral("Šablony (Alt+S)"));
+    templates->setEnabled(!m_logic.readOnly());
     auto* calculator = makeCommandButton(this, "btnKalkulacka", QStringLiteral("Kalkulačka"));
     auto* help = makeCommandButton(this, "btnNapoveda", QStringLiteral("Nápověda"));
     auto* breakdown = makeCommandButton(this, "btnRozpis", QStringLiteral("Rozpis identifikátorů"));
@@ -99,6 +100,7 @@ QHBoxLayout* OfferCardWindow::buildCommands() {
             showItems();
     });
     connect(history, &QPushButton::clicked, this, [this] { m_logic.showHistory(); });
+    connect(templates, &QPushButton::clicked, this, &OfferCardWindow::chooseTemplate);
 
     auto* bottom = new QHBoxLayout;
     for (QPushButton* b : {templates, calculator, vat, history, breakdown, help})
@@ -132,6 +134,8 @@ void OfferCardWindow::installKeys() {
     });
     shortcut(QKeySequence(Qt::Key_F11), [this] { itemGrid()->setFocus(); });
     shortcut(QKeySequence(Qt::ALT | Qt::Key_A), [this] { m_header->pickFirmButton()->click(); });
+    shortcut(QKeySequence(Qt::ALT | Qt::Key_S),
+             [this] { button(QStringLiteral("btnSablony"))->click(); });
 }
 
 // The opened offer shown, the focus on the items when there are any, else on the description.
@@ -187,6 +191,14 @@ void OfferCardWindow::showItems() {
 void OfferCardWindow::applyPurchasePriceVisibility() {
     m_items->applyPurchasePriceVisibility();
     m_totals->setPurchaseShown(m_logic.purchasePricesVisible());
+}
+
+void OfferCardWindow::chooseTemplate() {
+    if (!m_logic.chooseTemplate())
+        return;
+    m_header->showHeader();
+    m_textBefore->showText();
+    m_textAfter->showText();
 }
 
 void OfferCardWindow::addCatalogueItems() {

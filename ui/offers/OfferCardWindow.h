@@ -54,6 +54,8 @@ public:
     void confirm();
     void addCatalogueItems();
     void showItems();
+    // "Šablony" (Alt+S): a template from the template list over the texts and the title.
+    void chooseTemplate();
 
     void accept() override;
     void reject() override;

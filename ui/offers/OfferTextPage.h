@@ -4,10 +4,6 @@
 
 #include <QWidget>
 
-#include <functional>
-
-class QHBoxLayout;
-class QTextCharFormat;
 class QTextEdit;
 
 namespace orvento::offers {
@@ -16,27 +12,26 @@ class OfferCardLogic;
 
 namespace orvento::ui {
 
-// A page of the offer card with one of its rich texts (before or after the items) and the
-// buttons that format it. The text goes into the working copy as it changes.
+class RichTextEditor;
+
+// A page of the offer card with one of its rich texts (before or after the items) in the
+// rich-text editor. The text goes into the working copy as it changes.
 class OfferTextPage : public QWidget {
     Q_OBJECT
 public:
     OfferTextPage(offers::OfferCardLogic& logic, QString offers::OfferHeader::*text,
                   const QString& objectName, QWidget* parent);
 
-    QTextEdit* editor() const { return m_editor; }
+    QTextEdit* editor() const;
     // The text as the working copy has it.
     void showText();
 
 private:
-    QHBoxLayout* buildTools();
     void takeText();
-    void formatText(const std::function<void(QTextCharFormat&)>& change);
 
     offers::OfferCardLogic& m_logic;
     QString offers::OfferHeader::*m_text;
-    QTextEdit* m_editor;
-    bool m_showing = false;
+    RichTextEditor* m_rich;
 };
 
 } // namespace orvento::ui
