@@ -9,6 +9,7 @@
 #include "ui/SplashWindow.h"
 #include "ui/addressbook/AddressBookWindow.h"
 #include "ui/addressbook/PostCodeListWindow.h"
+#include "ui/backup/BackupDialog.h"
 #include "ui/catalogue/CatalogueWindow.h"
 #include "ui/catalogue/GroupPickerDialog.h"
 #include "ui/catalogue/PriceGroupListWindow.h"
@@ -198,6 +199,10 @@ core::NavigationStatus ProgramNavigator::openSettings() {
 
 bool ProgramNavigator::startMaintenanceTool(const QString& program, const QString& dataFolder) {
     return QProcess::startDetached(program, {dataFolder});
+}
+
+core::BackupOutcome ProgramNavigator::openBackup(core::BackupPage page) {
+    return BackupDialog::open(m_context, page, parentWindow());
 }
 
 } // namespace orvento::ui

@@ -44,6 +44,7 @@ public:
     core::AgendaListOutcome openAgendaList() override;
     core::NavigationStatus openSettings() override;
     bool startMaintenanceTool(const QString& program, const QString& dataFolder) override;
+    core::BackupOutcome openBackup(core::BackupPage page) override;
 
 private:
     static QWidget* parentWindow();
