@@ -29,8 +29,9 @@ struct BackupInfo {
     bool listable() const;
 };
 
-// The entry's name inside an archive.
+// The entry's name inside an archive, and the most of it that is read.
 QString infoEntryName();
+inline constexpr qint64 kInfoEntryLimit = 64 * 1024;
 // Every archive writes its time the same way, whatever the workstation's settings.
 QString dateTimeText(const QDateTime& when);
 // The program's mark in `Program`.

@@ -14,11 +14,7 @@
 
 namespace orvento::backup {
 
-namespace {
-
-constexpr qint64 kInfoLimit = 64 * 1024;
-
-} // namespace
+namespace {} // namespace
 
 std::vector<BackupListRow> listBackups(const QString& folder, core::UserInteraction& ui) {
     std::vector<BackupListRow> rows;
@@ -37,7 +33,7 @@ std::vector<BackupListRow> listBackups(const QString& folder, core::UserInteract
         QString error;
         if (!archive.open(file.absoluteFilePath(), error))
             continue;
-        const auto text = archive.read(infoEntryName(), kInfoLimit);
+        const auto text = archive.read(infoEntryName(), kInfoEntryLimit);
         if (!text)
             continue;
         const BackupInfo info = BackupInfo::fromText(*text);

@@ -21,7 +21,6 @@ namespace orvento::backup {
 namespace {
 
 constexpr int kPercent = 100;
-constexpr qint64 kInfoLimit = 64 * 1024;
 // Where an Access database names its engine in its first page.
 constexpr qsizetype kJetMarkOffset = 4;
 constexpr qsizetype kJetHeaderBytes = 32;
@@ -76,7 +75,7 @@ public:
                     QStringLiteral("Záložní soubor %1 obsahuje nepřípustný název souboru \"%2\".")
                         .arg(shown(m_path), name));
         }
-        const auto text = m_archive.read(infoEntryName(), kInfoLimit);
+        const auto text = m_archive.read(infoEntryName(), kInfoEntryLimit);
         if (text)
             info = BackupInfo::fromText(*text);
         if (!text || !info.listable())
