@@ -1,6 +1,7 @@
 #include "Application.h"
 #include "TerminationSignal.h"
 
+#include "backup/CommandLineBackup.h"
 #include "core/AppVersion.h"
 #include "core/ProgramState.h"
 #include "import/CommandLineImport.h"
@@ -27,8 +28,9 @@ QStringList argumentsOf(int argc, char** argv) {
     return arguments;
 }
 
-// `orvento --import ...`: one import without a window or a display; SIGTERM is "Přerušit".
-int runImport(int argc, char** argv) {
+// A run without a window or a display: `work` gets the arguments and the two streams and
+// answers the exit code.
+template <typename Work> int runWithoutWindow(int argc, char** argv, Work work) {
     using namespace orvento;
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(core::kProductName);
@@ -36,19 +38,51 @@ int runImport(int argc, char** argv) {
     QLocale::setDefault(QLocale(QLocale::Czech, QLocale::CzechRepublic));
     QTextStream out(stdout);
     QTextStream err(stderr);
-    QString problem;
-    const auto request = import::parseImportRequest(argumentsOf(argc, argv), problem);
-    if (!request) {
-        err << problem << Qt::endl << import::importUsage() << Qt::endl;
-        return import::ImportNotStarted;
-    }
-    import::CommandLineImport importRun(*request, out, err);
-    app::TerminationSignal termination;
-    QObject::connect(&termination, &app::TerminationSignal::terminationRequested, &app,
-                     [&importRun] { importRun.interrupt(); });
-    const int code = importRun.run(QCoreApplication::applicationDirPath());
+    const int code = work(app, argumentsOf(argc, argv), out, err);
     core::resetProgramState();
     return code;
+}
+
+// Runs one request from the command line; SIGTERM interrupts it ("Přerušit", "<zrušit>").
+template <typename Run> int runInterruptible(QCoreApplication& app, Run& run) {
+    orvento::app::TerminationSignal termination;
+    QObject::connect(&termination, &orvento::app::TerminationSignal::terminationRequested, &app,
+                     [&run] { run.interrupt(); });
+    return run.run(QCoreApplication::applicationDirPath());
+}
+
+// `orvento --import ...`: one import.
+int runImport(int argc, char** argv) {
+    using namespace orvento;
+    return runWithoutWindow(argc, argv,
+                            [](QCoreApplication& app, const QStringList& arguments,
+                               QTextStream& out, QTextStream& err) {
+                                QString problem;
+                                const auto request = import::parseImportRequest(arguments, problem);
+                                if (!request) {
+                                    err << problem << Qt::endl << import::importUsage() << Qt::endl;
+                                    return static_cast<int>(import::ImportNotStarted);
+                                }
+                                import::CommandLineImport importRun(*request, out, err);
+                                return runInterruptible(app, importRun);
+                            });
+}
+
+// `orvento --backup ...`: one backup, for cron.
+int runBackup(int argc, char** argv) {
+    using namespace orvento;
+    return runWithoutWindow(argc, argv,
+                            [](QCoreApplication& app, const QStringList& arguments,
+                               QTextStream& out, QTextStream& err) {
+                                QString problem;
+                                const auto request = backup::parseBackupRequest(arguments, problem);
+                                if (!request) {
+                                    err << problem << Qt::endl << backup::backupUsage() << Qt::endl;
+                                    return static_cast<int>(backup::BackupNotStarted);
+                                }
+                                backup::CommandLineBackup backupRun(*request, out, err);
+                                return runInterruptible(app, backupRun);
+                            });
 }
 
 } // namespace
@@ -58,6 +92,8 @@ int main(int argc, char** argv) {
     orvento::app::TerminationSignal::catchSignals();
     if (orvento::import::asksForImport(argumentsOf(argc, argv)))
         return runImport(argc, argv);
+    if (orvento::backup::asksForBackup(argumentsOf(argc, argv)))
+        return runBackup(argc, argv);
     QApplication app(argc, argv);
     QApplication::setApplicationName(orvento::core::kProductName);
     QApplication::setApplicationDisplayName(orvento::core::kProductName);

@@ -163,6 +163,31 @@ public:
     virtual bool rebuildIndexes(Database& db) const = 0;
     virtual bool compact(Database& db) const = 0;
     virtual qint64 sizeOf(const DatabaseId& which) const = 0;
+
+    // ---- backup and restore (under the exclusive-operation lock, all connections closed)
+    // A consistent copy of the database written by the engine itself into the new file
+    // `target`, never a copy of its file, which could catch half a unit of work or a journal
+    // that belongs to it. False with the engine's words in `error`.
+    virtual bool snapshotTo(const DatabaseId& which, const QString& target, QString* error) = 0;
+    // The folder in which a restore makes its private folder for the files it checks before
+    // putting them in place: on the file system of the databases, so that the last step is a
+    // rename.
+    virtual QString stagingLocation() const = 0;
+    // Checks a database file that is not (yet) the store's: one of ours of that kind, sound
+    // throughout, and of a schema version this program opens (an older one is upgraded at its
+    // next opening).
+    struct CopyCheck {
+        enum class Problem { None, WrongKind, Damaged, Newer, Other };
+        Problem problem = Problem::None;
+        QString detail;        // the engine's words or the integrity check's first findings
+        int storedVersion = 0; // for a newer database
+        bool passed() const { return problem == Problem::None; }
+    };
+    virtual CopyCheck checkCopy(DatabaseKind kind, const QString& path) const = 0;
+    // Puts a file that checkCopy() passed (in the staging location) in the database's place by
+    // moving it there; the old database stays until the new one stands, and what belonged to the
+    // old one only (its journal) goes. False leaves the database as it was.
+    virtual bool putInPlace(const DatabaseId& which, const QString& checkedFile) = 0;
 };
 
 } // namespace orvento::core

@@ -8,11 +8,14 @@
 namespace orvento::core {
 
 IniFile IniFile::load(const QString& path) {
-    IniFile ini;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
-        return ini;
-    const QString content = QString::fromUtf8(file.readAll());
+        return {};
+    return fromText(QString::fromUtf8(file.readAll()));
+}
+
+IniFile IniFile::fromText(const QString& content) {
+    IniFile ini;
     QString section;
     for (const QString& raw : content.split(QLatin1Char('\n'))) {
         QString line = raw;

@@ -13,6 +13,8 @@ class IniFile {
 public:
     // A missing or unreadable file gives an empty one.
     static IniFile load(const QString& path);
+    // The same from a text already in memory (an entry read from an archive).
+    static IniFile fromText(const QString& content);
 
     QString value(const QString& section, const QString& key,
                   const QString& fallback = QString()) const;

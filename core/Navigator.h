@@ -64,6 +64,13 @@ enum class AgendaListOutcome {
     CloseProgram, // the program closes with its closing steps
 };
 
+// The page the backup dialog opens on, and what the program does once it has closed.
+enum class BackupPage { Create, Restore };
+enum class BackupOutcome {
+    Stay,       // back to the running program
+    EndProgram, // data were restored: the program ends at once, without its closing steps
+};
+
 // How the logic asks for other windows without knowing them. The program answers with its
 // windows (ui/ProgramNavigator); tests answer from a script, as they answer messages.
 class Navigator {
@@ -127,6 +134,9 @@ public:
     // The offer template list in selection mode; the answer carries the chosen template's ID and
     // its abbreviation (`code`).
     virtual std::shared_ptr<PendingNavigation> pickOfferTemplate() = 0;
+    // "Zálohování" on its backup or its restore page, with the rights, the test of the other
+    // workstations and the exclusive-operation lock around it.
+    virtual BackupOutcome openBackup(BackupPage page) = 0;
 };
 
 } // namespace orvento::core

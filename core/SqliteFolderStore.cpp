@@ -4,6 +4,7 @@
 #include "core/FileLock.h"
 #include "core/PathUtil.h"
 #include "core/ProgramState.h"
+#include "core/SchemaUpgrade.h"
 #include "core/SqlDialect.h"
 
 #include <QCoreApplication>
@@ -427,6 +428,90 @@ bool SqliteFolderStore::compact(Database& db) const {
 
 qint64 SqliteFolderStore::sizeOf(const DatabaseId& which) const {
     return QFileInfo(filePath(which)).size();
+}
+
+namespace {
+
+const QString kAsideSuffix = QStringLiteral(".old");
+constexpr int kProblemsShown = 5;
+
+QString scratchConnectionName(const char* purpose) {
+    return QLatin1String(purpose) + QUuid::createUuid().toString(QUuid::WithoutBraces);
+}
+
+} // namespace
+
+bool SqliteFolderStore::snapshotTo(const DatabaseId& which, const QString& target, QString* error) {
+    QFile::remove(target);
+    Database db(scratchConnectionName("snapshot-"), dialect());
+    QString reason;
+    if (!openAsKind(db, filePath(which), which.kind, &reason)) {
+        if (error)
+            *error = reason;
+        return false;
+    }
+    // The engine writes a copy of the last committed state; a hot journal is played back first.
+    const bool ok = db.execute(QStringLiteral("VACUUM INTO :target"),
+                               {{QStringLiteral("target"), QDir::toNativeSeparators(target)}});
+    if (!ok && error)
+        *error = db.lastError();
+    db.close();
+    if (!ok)
+        QFile::remove(target);
+    return ok;
+}
+
+QString SqliteFolderStore::stagingLocation() const {
+    return dataFolder();
+}
+
+DataStore::CopyCheck SqliteFolderStore::checkCopy(DatabaseKind kind, const QString& path) const {
+    CopyCheck check;
+    Database db(scratchConnectionName("check-"), dialect());
+    OpenProblem problem = OpenProblem::None;
+    if (!openAsKind(db, path, kind, &check.detail, &problem)) {
+        check.problem = problem == OpenProblem::WrongKind ? CopyCheck::Problem::WrongKind
+                        : problem == OpenProblem::Damaged ? CopyCheck::Problem::Damaged
+                                                          : CopyCheck::Problem::Other;
+        return check;
+    }
+    const QStringList problems = integrityProblems(db);
+    if (!problems.isEmpty()) {
+        check.problem = CopyCheck::Problem::Damaged;
+        check.detail = problems.mid(0, kProblemsShown).join(QLatin1Char('\n'));
+        return check;
+    }
+    const std::optional<int> stored = storedSchemaVersion(db);
+    if (!stored) {
+        check.problem = CopyCheck::Problem::Damaged;
+        check.detail = db.lastError();
+    } else if (*stored > currentSchemaVersion(kind)) {
+        check.problem = CopyCheck::Problem::Newer;
+        check.storedVersion = *stored;
+    }
+    return check;
+}
+
+bool SqliteFolderStore::putInPlace(const DatabaseId& which, const QString& checkedFile) {
+    if (!QFileInfo(checkedFile).isFile())
+        return false;
+    const QString path = filePath(which);
+    const QString journal = path + kJournalSuffix;
+    const QString aside = journal + kAsideSuffix;
+    // A journal beside the old file would be played into the new one at its next opening and
+    // roll it back with the old file's pages; it is moved aside first and put back only when the
+    // new file cannot be put in place.
+    QFile::remove(aside);
+    const bool hadJournal = QFileInfo::exists(journal);
+    if (hadJournal && !replaceFile(journal, aside))
+        return false;
+    if (!replaceFile(checkedFile, path)) {
+        if (hadJournal)
+            replaceFile(aside, journal);
+        return false;
+    }
+    QFile::remove(aside);
+    return true;
 }
 
 } // namespace orvento::core

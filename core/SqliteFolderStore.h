@@ -59,6 +59,11 @@ public:
     bool compact(Database& db) const override;
     qint64 sizeOf(const DatabaseId& which) const override;
 
+    bool snapshotTo(const DatabaseId& which, const QString& target, QString* error) override;
+    QString stagingLocation() const override;
+    CopyCheck checkCopy(DatabaseKind kind, const QString& path) const override;
+    bool putInPlace(const DatabaseId& which, const QString& checkedFile) override;
+
     // The files behind a database, its companion lock file and a change stamp; for the tests that
     // hold the layout to what other workstations expect.
     QString filePath(const DatabaseId& which) const;

@@ -47,9 +47,9 @@ QString userFolder(QStandardPaths::StandardLocation location) {
 
 const QString kConfigTable = QStringLiteral("KonfigTab");
 
-// The backup counter goes into the first row of the global configuration, where the start-up
-// reads it. False when it could not be kept: a failed statement, or no row to keep it in.
-bool writeBackupCounter(Database& global, int counter) {
+} // namespace
+
+bool storeBackupCounter(Database& global, int counter) {
     QSqlQuery first = global.select(QStringLiteral("SELECT ID FROM KonfigTab ORDER BY ID"));
     if (!first.next())
         return false;
@@ -59,8 +59,6 @@ bool writeBackupCounter(Database& global, int counter) {
         QStringLiteral("UPDATE KonfigTab SET IDZalohy = :IDZalohy WHERE ID = :ID"),
         {{QStringLiteral("IDZalohy"), counter}, {QStringLiteral("ID"), id}});
 }
-
-} // namespace
 
 QString demoAgendaName() {
     return QStringLiteral("DEMO");
@@ -378,7 +376,7 @@ void StartUp::close() {
     m_hooks.saveProfile(m_context);
     m_hooks.saveWindowPositions(m_context);
     Database& global = s.db->global;
-    if (global.isOpen() && !writeBackupCounter(global, s.backupCounter)) {
+    if (global.isOpen() && !storeBackupCounter(global, s.backupCounter)) {
         // Told like the profile's failure; the program closes anyway, and the next backup takes
         // the number kept from before.
         m_ui.error(saveFailedMessage(kConfigTable));

@@ -47,11 +47,13 @@ public:
     // folder's Dokumenty/DEMO/, leaving files that are already there alone. A document that
     // cannot be copied only leaves its link pointing nowhere, which the offer reports when used.
     void copyDemoDocuments();
+    // Writes Tovaro.ini (the data folder, the last agenda), as the closing steps do; also for
+    // an end without the other closing steps (after a restore).
+    bool writeConfiguration();
 
 private:
     bool chooseDataFolder();
     bool createFolder(const QString& path);
-    bool writeConfiguration();
 
     bool openAgendaFromList();
     // The data folder settled and its global database connected and checked.
@@ -72,5 +74,8 @@ QString noAgendaChosenMessage();
 QString cannotCreateFolderMessage(const QString& path);
 // Follows the message about an unusable global database, before the data folder dialog.
 QString chooseAnotherDataFolderHint();
+// The backup counter goes into the first row of the global configuration, where the start-up
+// reads it. False when it could not be kept: a failed statement, or no row to keep it in.
+bool storeBackupCounter(Database& global, int counter);
 
 } // namespace orvento::core

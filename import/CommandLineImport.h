@@ -46,7 +46,6 @@ public:
     void interrupt();
 
 private:
-    struct Parts;
     CommandLineRequest m_request;
     QTextStream& m_out;
     QTextStream& m_err;

@@ -148,10 +148,14 @@ void MainWindow::buildOtherMenu() {
                                     QStringLiteral("Hromadné nastavení údajů na položkách"),
                                     false));
     QMenu* backup = m_otherMenu->addMenu(QStringLiteral("Zálohování"));
-    backup->addAction(
-        addCommand(QStringLiteral("actZaloha"), QStringLiteral("Vytvoření zálohy"), false));
-    backup->addAction(
-        addCommand(QStringLiteral("actObnova"), QStringLiteral("Obnovení dat ze zálohy"), false));
+    QAction* create =
+        addCommand(QStringLiteral("actZaloha"), QStringLiteral("Vytvoření zálohy"), true);
+    connect(create, &QAction::triggered, this, [this] { openBackup(core::BackupPage::Create); });
+    backup->addAction(create);
+    QAction* restore =
+        addCommand(QStringLiteral("actObnova"), QStringLiteral("Obnovení dat ze zálohy"), true);
+    connect(restore, &QAction::triggered, this, [this] { openBackup(core::BackupPage::Restore); });
+    backup->addAction(restore);
     m_otherMenu->addSeparator();
     QAction* about =
         addCommand(QStringLiteral("actOAplikaci"), QStringLiteral("O aplikaci..."), true);
@@ -175,6 +179,13 @@ void MainWindow::showSettings() {
     m_context.navigator().openSettings();
     // Also a cancelled dialog has reloaded what another workstation may have saved.
     refreshStatus();
+}
+
+void MainWindow::openBackup(core::BackupPage page) {
+    // After a restore the data on disk are no longer those the program has loaded: it ends
+    // without writing its profile or counter over them.
+    if (m_context.navigator().openBackup(page) == core::BackupOutcome::EndProgram)
+        closeWithoutClosingSteps();
 }
 
 void MainWindow::showAgendaList() {

@@ -12,6 +12,7 @@ class QToolButton;
 namespace orvento::core {
 class AppContext;
 enum class ListWindow;
+enum class BackupPage;
 } // namespace orvento::core
 
 namespace orvento::services {
@@ -52,6 +53,7 @@ private:
     void openList(core::ListWindow list);
     void showSettings();
     void showAgendaList();
+    void openBackup(core::BackupPage page);
 
     core::AppContext& m_context;
     QMenu* m_otherMenu = nullptr;

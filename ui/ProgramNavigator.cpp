@@ -9,6 +9,7 @@
 #include "ui/SplashWindow.h"
 #include "ui/addressbook/AddressBookWindow.h"
 #include "ui/addressbook/PostCodeListWindow.h"
+#include "ui/backup/BackupDialog.h"
 #include "ui/catalogue/CatalogueWindow.h"
 #include "ui/catalogue/GroupPickerDialog.h"
 #include "ui/catalogue/PriceGroupListWindow.h"
@@ -208,6 +209,10 @@ std::shared_ptr<core::PendingNavigation> ProgramNavigator::pickOfferTemplate() {
     core::NavigationResult result{core::NavigationStatus::Done, {chosen->ID}};
     result.code = chosen->Zkratka;
     return answered(std::move(result));
+}
+
+core::BackupOutcome ProgramNavigator::openBackup(core::BackupPage page) {
+    return BackupDialog::open(m_context, page, parentWindow());
 }
 
 } // namespace orvento::ui

@@ -45,6 +45,7 @@ public:
     core::NavigationStatus openSettings() override;
     bool startMaintenanceTool(const QString& program, const QString& dataFolder) override;
     std::shared_ptr<core::PendingNavigation> pickOfferTemplate() override;
+    core::BackupOutcome openBackup(core::BackupPage page) override;
 
 private:
     static QWidget* parentWindow();

@@ -231,6 +231,16 @@ std::shared_ptr<core::PendingNavigation> ScriptedNavigator::pickOfferTemplate() 
                   [](core::Navigator& to) { return to.pickOfferTemplate(); });
 }
 
+core::BackupOutcome ScriptedNavigator::openBackup(core::BackupPage page) {
+    m_requests << (page == core::BackupPage::Create ? QStringLiteral("openBackup create")
+                                                    : QStringLiteral("openBackup restore"));
+    if (m_backups.empty())
+        return core::BackupOutcome::Stay;
+    const auto backup = std::move(m_backups.front());
+    m_backups.pop_front();
+    return backup ? backup() : core::BackupOutcome::Stay;
+}
+
 int ScriptedNavigator::count(const QString& what) const {
     int n = 0;
     for (const QString& r : m_requests) {

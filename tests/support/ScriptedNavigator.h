@@ -119,6 +119,17 @@ private:
     QString m_lastProposed;
     QStringList m_started;
     bool m_offerCard = true;
+
+public:
+    // "openBackup create", "openBackup restore"; the backup dialog stays out of the tests of
+    // other windows (Stay) unless an answer is scripted.
+    core::BackupOutcome openBackup(core::BackupPage page) override;
+    void onBackup(std::function<core::BackupOutcome()> backup) {
+        m_backups.push_back(std::move(backup));
+    }
+
+private:
+    std::deque<std::function<core::BackupOutcome()>> m_backups;
 };
 
 } // namespace orvento::testsupport
