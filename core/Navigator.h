@@ -64,6 +64,10 @@ enum class AgendaListOutcome {
     CloseProgram, // the program closes with its closing steps
 };
 
+// The export kinds of the XML export dialog, by the numbers of the commands that open it.
+inline constexpr int XmlExportOffers = 1;
+inline constexpr int XmlExportFirms = 4;
+
 // How the logic asks for other windows without knowing them. The program answers with its
 // windows (ui/ProgramNavigator); tests answer from a script, as they answer messages.
 class Navigator {
@@ -124,6 +128,10 @@ public:
     virtual NavigationStatus openSettings() = 0;
     // Starts the database maintenance tool on the data folder; false when it cannot be started.
     virtual bool startMaintenanceTool(const QString& program, const QString& dataFolder) = 0;
+    // The XML export dialog ("Export do XML") of the export kind `kind` (`XmlExportOffers`,
+    // `XmlExportFirms`) over these records in the order they are written; Done once it exported,
+    // Cancelled when it closed without.
+    virtual std::shared_ptr<PendingNavigation> exportToXml(int kind, std::vector<qint64> ids) = 0;
 };
 
 } // namespace orvento::core

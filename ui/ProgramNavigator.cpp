@@ -19,6 +19,7 @@
 #include "ui/offers/OfferCardWindow.h"
 #include "ui/offers/OfferListWindow.h"
 #include "ui/output/PrintWindow.h"
+#include "ui/output/XmlExportDialog.h"
 
 #include <QApplication>
 #include <QProcess>
@@ -198,6 +199,14 @@ core::NavigationStatus ProgramNavigator::openSettings() {
 
 bool ProgramNavigator::startMaintenanceTool(const QString& program, const QString& dataFolder) {
     return QProcess::startDetached(program, {dataFolder});
+}
+
+std::shared_ptr<core::PendingNavigation> ProgramNavigator::exportToXml(int kind,
+                                                                       std::vector<qint64> ids) {
+    const bool exported = XmlExportDialog::run(
+        m_context, static_cast<output::xml_export::Kind>(kind), std::move(ids), parentWindow());
+    return answered(
+        {exported ? core::NavigationStatus::Done : core::NavigationStatus::Cancelled, {}});
 }
 
 } // namespace orvento::ui

@@ -44,6 +44,8 @@ public:
     core::AgendaListOutcome openAgendaList() override;
     core::NavigationStatus openSettings() override;
     bool startMaintenanceTool(const QString& program, const QString& dataFolder) override;
+    std::shared_ptr<core::PendingNavigation> exportToXml(int kind,
+                                                         std::vector<qint64> ids) override;
 
 private:
     static QWidget* parentWindow();
