@@ -30,33 +30,6 @@ bool isRichText(const QString& column) {
     return column == QLatin1String("TextPred") || column == QLatin1String("TextZa");
 }
 
-bool allowedInXml(char16_t c) {
-    if (c < 0x20)
-        return c == u'\t' || c == u'\n' || c == u'\r';
-    return c != 0xFFFE && c != 0xFFFF;
-}
-
-// Line breaks of any kind (CR LF, LF, a lone CR) as CR LF, as the file's own lines end.
-QString withFileLineBreaks(const QString& text) {
-    if (!text.contains(QLatin1Char('\n')) && !text.contains(QLatin1Char('\r')))
-        return text;
-    QString out;
-    out.reserve(text.size() + 8);
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text.at(i);
-        if (c == QLatin1Char('\r')) {
-            if (i + 1 < text.size() && text.at(i + 1) == QLatin1Char('\n'))
-                ++i;
-            out += QLatin1String(kLineEnd);
-        } else if (c == QLatin1Char('\n')) {
-            out += QLatin1String(kLineEnd);
-        } else {
-            out += c;
-        }
-    }
-    return out;
-}
-
 QString rootLine(Kind kind, const QDateTime& at) {
     const QString description =
         kind == Kind::Offers ? QStringLiteral("Nabídky") : QStringLiteral("Adresář");
@@ -72,28 +45,7 @@ QString listName(Kind kind) {
 } // namespace
 
 QString escape(const QString& text) {
-    QString out;
-    out.reserve(text.size() + 8);
-    const qsizetype n = text.size();
-    for (qsizetype i = 0; i < n; ++i) {
-        const QChar ch = text.at(i);
-        const char16_t c = ch.unicode();
-        if (c == u'&') {
-            out += QLatin1String("&amp;");
-        } else if (c == u'<') {
-            out += QLatin1String("&lt;");
-        } else if (c == u'>') {
-            out += QLatin1String("&gt;");
-        } else if (ch.isHighSurrogate() && i + 1 < n && text.at(i + 1).isLowSurrogate()) {
-            out += ch;
-            out += text.at(++i);
-        } else if (ch.isSurrogate() || !allowedInXml(c)) {
-            out += QLatin1Char(' ');
-        } else {
-            out += ch;
-        }
-    }
-    return out;
+    return dataset::escape(text, dataset::Quotes::Kept);
 }
 
 void appendEncoded(QByteArray& out, QStringView text) {
@@ -125,7 +77,7 @@ QString formatValue(const QVariant& value, ColumnType type) {
     switch (type) {
     case ColumnType::Text:
     case ColumnType::Memo:
-        return withFileLineBreaks(value.toString());
+        return value.toString();
     case ColumnType::SmallInt:
     case ColumnType::Integer:
     case ColumnType::Word:
@@ -179,7 +131,7 @@ void XmlExportWriter::valueLines(const ReportTable& table, int row, int indent, 
         if (offerHeader && isHeaderDate(column.name))
             shown = headerDate(value.toString());
         else if (offerHeader && isRichText(column.name))
-            shown = withFileLineBreaks(core::rtf::plainText(value.toString()));
+            shown = core::rtf::plainText(value.toString());
         else
             shown = formatValue(value, column.type);
         text.clear();
@@ -189,28 +141,24 @@ void XmlExportWriter::valueLines(const ReportTable& table, int row, int indent, 
     }
 }
 
+void XmlExportWriter::rowList(const ReportTable& table, const QString& list, const QString& row) {
+    if (table.rowCount() == 0)
+        return;
+    line(kValueIndent, QLatin1Char('<') + list + QLatin1Char('>'));
+    for (int r = 0; r < table.rowCount(); ++r) {
+        line(kRowIndent, QLatin1Char('<') + row + QLatin1Char('>'));
+        valueLines(table, r, kRowValueIndent, false);
+        line(kRowIndent, QLatin1String("</") + row + QLatin1Char('>'));
+    }
+    line(kValueIndent, QLatin1String("</") + list + QLatin1Char('>'));
+}
+
 void XmlExportWriter::addOffer(const OfferReport& offer) {
     line(kRecordIndent, u"<Nabidka>");
     if (offer.header.rowCount() > 0)
         valueLines(offer.header, 0, kValueIndent, true);
-    if (offer.items.rowCount() > 0) {
-        line(kValueIndent, u"<SeznamPolozek>");
-        for (int r = 0; r < offer.items.rowCount(); ++r) {
-            line(kRowIndent, u"<Polozka>");
-            valueLines(offer.items, r, kRowValueIndent, false);
-            line(kRowIndent, u"</Polozka>");
-        }
-        line(kValueIndent, u"</SeznamPolozek>");
-    }
-    if (offer.identifiers.rowCount() > 0) {
-        line(kValueIndent, u"<RozpisIdentif>");
-        for (int r = 0; r < offer.identifiers.rowCount(); ++r) {
-            line(kRowIndent, u"<Identifikator>");
-            valueLines(offer.identifiers, r, kRowValueIndent, false);
-            line(kRowIndent, u"</Identifikator>");
-        }
-        line(kValueIndent, u"</RozpisIdentif>");
-    }
+    rowList(offer.items, QStringLiteral("SeznamPolozek"), QStringLiteral("Polozka"));
+    rowList(offer.identifiers, QStringLiteral("RozpisIdentif"), QStringLiteral("Identifikator"));
     line(kRecordIndent, u"</Nabidka>");
 }
 

@@ -33,17 +33,20 @@ public:
 private:
     void line(int indent, QStringView text);
     void valueLines(const ReportTable& table, int row, int indent, bool offerHeader);
+    // A list element with one element per row, left out when the table has no rows.
+    void rowList(const ReportTable& table, const QString& list, const QString& row);
 
     Kind m_kind;
     QByteArray m_bytes;
 };
 
-// A value as its element holds it, escaped but not yet encoded: booleans "True"/"False",
-// integers in decimal, doubles in the general decimal form, dates "YYYY-MM-DD", all empty when
-// NULL; texts as they are with their line breaks as CR LF.
+// A value as its element holds it, not yet escaped: booleans "True"/"False", integers in
+// decimal, doubles in the general decimal form, dates "YYYY-MM-DD", all empty when NULL; texts
+// as they are.
 QString formatValue(const QVariant& value, ColumnType type);
 // "&", "<" and ">" as entities; characters XML does not allow (control characters, unpaired
-// surrogates) as blanks; quotes stay.
+// surrogates) as blanks; line breaks of any kind as CR LF, as the file's own lines end; quotes
+// stay.
 QString escape(const QString& text);
 // Appends the text in Windows-1250; a character the code page lacks as "&#N;".
 void appendEncoded(QByteArray& out, QStringView text);
