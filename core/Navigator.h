@@ -71,6 +71,10 @@ enum class BackupOutcome {
     EndProgram, // data were restored: the program ends at once, without its closing steps
 };
 
+// The export kinds of the XML export dialog, by the numbers of the commands that open it.
+inline constexpr int XmlExportOffers = 1;
+inline constexpr int XmlExportFirms = 4;
+
 // How the logic asks for other windows without knowing them. The program answers with its
 // windows (ui/ProgramNavigator); tests answer from a script, as they answer messages.
 class Navigator {
@@ -137,6 +141,10 @@ public:
     // "Zálohování" on its backup or its restore page, with the rights, the test of the other
     // workstations and the exclusive-operation lock around it.
     virtual BackupOutcome openBackup(BackupPage page) = 0;
+    // The XML export dialog ("Export do XML") of the export kind `kind` (`XmlExportOffers`,
+    // `XmlExportFirms`) over these records in the order they are written; Done once it exported,
+    // Cancelled when it closed without.
+    virtual std::shared_ptr<PendingNavigation> exportToXml(int kind, std::vector<qint64> ids) = 0;
 };
 
 } // namespace orvento::core

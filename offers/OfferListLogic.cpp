@@ -16,6 +16,8 @@
 #include "services/RecordLock.h"
 #include "services/RecordRefresh.h"
 
+#include <algorithm>
+
 namespace orvento::offers {
 
 namespace {
@@ -188,6 +190,23 @@ void OfferListLogic::printList() {
             changed();
         }
     });
+}
+
+std::vector<qint64> OfferListLogic::offersToExport() const {
+    if (m_rows.marks().empty()) {
+        if (m_current < 0)
+            return {};
+        return {currentId()};
+    }
+    std::vector<qint64> ids = m_rows.marksInListOrder();
+    std::reverse(ids.begin(), ids.end());
+    return ids;
+}
+
+void OfferListLogic::exportXml() {
+    const std::vector<qint64> ids = offersToExport();
+    if (!ids.empty())
+        m_context.navigator().exportToXml(core::XmlExportOffers, ids);
 }
 
 void OfferListLogic::refresh() {

@@ -120,6 +120,11 @@ public:
     // "Tisk": the print window over those offers through the navigator; a print that changed an
     // offer's state reads the list again, as "Obnovit" does.
     void printList();
+    // The offers of the XML export in the order they are written: the marked ones from the last in
+    // the list's order to the first, or the current offer.
+    std::vector<qint64> offersToExport() const;
+    // "Export do XML": the export dialog over those offers through the navigator.
+    void exportXml();
     // "Historie akcí" of the current offer.
     void showHistory();
     // Ctrl+Q.

@@ -52,7 +52,7 @@ const QString kNoDate = QStringLiteral("0001-01-01T00:00:00");
 
 } // namespace
 
-QString escape(const QString& text) {
+QString escape(const QString& text, Quotes quotes) {
     QString out;
     out.reserve(text.size() + 16);
     const qsizetype n = text.size();
@@ -70,9 +70,13 @@ QString escape(const QString& text) {
             out += QLatin1String("&gt;");
             continue;
         case u'"':
+            if (quotes == Quotes::Kept)
+                break;
             out += QLatin1String("&quot;");
             continue;
         case u'\'':
+            if (quotes == Quotes::Kept)
+                break;
             out += QLatin1String("&apos;");
             continue;
         case u'\r':

@@ -55,9 +55,11 @@ private:
 namespace dataset {
 
 QString schemaType(ColumnType type);
-// Escapes the five XML special characters; every character XML 1.0 does not allow becomes a
-// space; line breaks become CR LF.
-QString escape(const QString& text);
+// Whether quotes and apostrophes are written as entities too.
+enum class Quotes { Escaped, Kept };
+// Escapes the five XML special characters (with `Quotes::Kept` only "&", "<" and ">"); every
+// character XML 1.0 does not allow becomes a space; line breaks become CR LF.
+QString escape(const QString& text, Quotes quotes = Quotes::Escaped);
 // A number in the general decimal form: at most 15 significant digits, '.' as separator,
 // scientific ("1.5E-7") below 0.0001 and from 10^15 on.
 QString formatNumber(double value);

@@ -1,5 +1,7 @@
 #include "output/PrintWindowLogic.h"
 
+#include "output/ExportFileCheck.h"
+
 #include "core/Database.h"
 #include "core/ProgramState.h"
 #include "core/ProgressScope.h"
@@ -332,53 +334,26 @@ void PrintWindowLogic::exportReport() {
     const ReportRow* r = current();
     if (!exportMode() || !r)
         return;
-    const QString file = exportFile.trimmed();
-    if (file.isEmpty()) {
-        m_ui.information(QStringLiteral("Musíte zadat název exportního souboru."));
-        return;
-    }
-    const QFileInfo info(file);
-    const QString folder = file.contains(QLatin1Char('/')) || file.contains(QLatin1Char('\\'))
-                               ? info.path().trimmed()
-                               : QString();
-    if (folder.isEmpty()) {
-        m_ui.information(QStringLiteral("Musíte zadat název složky, do které se má soubor "
-                                        "exportovat (pro výběr použijte tlačítko \"tři tečky\")."));
-        return;
-    }
-    if (!QFileInfo(folder).isDir()) {
-        if (!m_ui.question(
-                QStringLiteral("Složka pro export \"%1\" neexistuje. Chcete ji vytvořit?")
-                    .arg(folder)))
-            return;
-        if (!QDir().mkpath(folder)) {
-            m_ui.error(QStringLiteral("Chyba : nelze vytvořit adresář ") + folder);
-            return;
-        }
-    }
-    QString templatePath = findTemplate(printFolder(), r->file, extension());
-    if (templatePath.isEmpty()) {
+    QString templatePath;
+    ExportFileCheck check;
+    check.beforeOverwrite = [&] {
+        templatePath = findTemplate(printFolder(), r->file, extension());
+        if (!templatePath.isEmpty())
+            return true;
         QString text = QStringLiteral("Převodní šablona - soubor \"%1\" neexistuje.")
                            .arg(printFolder() + r->file + extension());
         if (r->original)
             text += QStringLiteral("\r\rProveďte reinstalaci programu.");
         m_ui.warning(text);
+        return false;
+    };
+    check.lockedWarning = QStringLiteral("Chyba: nelze přepsat výstupní soubor \"%1\". "
+                                         "Zkontrolujte, zda není používán jiným programem (např. "
+                                         "zda není otevřen v MS Excel, apod.).");
+    const auto checked = checkExportFile(m_ui, exportFile, check);
+    if (!checked)
         return;
-    }
-    if (QFileInfo::exists(file)) {
-        if (!m_ui.question(
-                QStringLiteral("Soubor \"%1\" již existuje, chcete ho přepsat ?").arg(file)))
-            return;
-        QFile::remove(file);
-        if (QFileInfo::exists(file)) {
-            m_ui.warning(
-                QStringLiteral("Chyba: nelze přepsat výstupní soubor \"%1\". Zkontrolujte, "
-                               "zda není používán jiným programem (např. zda není "
-                               "otevřen v MS Excel, apod.).")
-                    .arg(file));
-            return;
-        }
-    }
+    const QString& file = *checked;
     const QString error = [&] {
         const core::ProgressScope wait(
             m_ui, QStringLiteral("Probíhá export sestavy\rprosím čekejte..."), 0, false);

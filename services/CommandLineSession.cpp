@@ -156,6 +156,11 @@ std::shared_ptr<core::PendingNavigation> CommandLineNavigator::pickOfferTemplate
     return noWindow();
 }
 
+std::shared_ptr<core::PendingNavigation> CommandLineNavigator::exportToXml(int,
+                                                                           std::vector<qint64>) {
+    return noWindow();
+}
+
 bool CommandLineHooks::checkGlobalSchema(core::AppContext& context) {
     return !needsUpgrade(context, context.db().global, core::DatabaseKind::Global) &&
            StandardStartupHooks::checkGlobalSchema(context);

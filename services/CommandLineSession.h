@@ -65,6 +65,7 @@ public:
     bool startMaintenanceTool(const QString&, const QString&) override { return false; }
     core::BackupOutcome openBackup(core::BackupPage) override;
     std::shared_ptr<core::PendingNavigation> pickOfferTemplate() override;
+    std::shared_ptr<core::PendingNavigation> exportToXml(int, std::vector<qint64>) override;
 
 private:
     bool m_asked = false;

@@ -21,6 +21,7 @@
 #include "ui/offers/OfferListWindow.h"
 #include "ui/offers/OfferTemplateListWindow.h"
 #include "ui/output/PrintWindow.h"
+#include "ui/output/XmlExportDialog.h"
 
 #include <QApplication>
 #include <QProcess>
@@ -213,6 +214,14 @@ std::shared_ptr<core::PendingNavigation> ProgramNavigator::pickOfferTemplate() {
 
 core::BackupOutcome ProgramNavigator::openBackup(core::BackupPage page) {
     return BackupDialog::open(m_context, page, parentWindow());
+}
+
+std::shared_ptr<core::PendingNavigation> ProgramNavigator::exportToXml(int kind,
+                                                                       std::vector<qint64> ids) {
+    const bool exported = XmlExportDialog::run(
+        m_context, static_cast<output::xml_export::Kind>(kind), std::move(ids), parentWindow());
+    return answered(
+        {exported ? core::NavigationStatus::Done : core::NavigationStatus::Cancelled, {}});
 }
 
 } // namespace orvento::ui

@@ -46,6 +46,8 @@ public:
     bool startMaintenanceTool(const QString& program, const QString& dataFolder) override;
     std::shared_ptr<core::PendingNavigation> pickOfferTemplate() override;
     core::BackupOutcome openBackup(core::BackupPage page) override;
+    std::shared_ptr<core::PendingNavigation> exportToXml(int kind,
+                                                         std::vector<qint64> ids) override;
 
 private:
     static QWidget* parentWindow();

@@ -241,6 +241,12 @@ core::BackupOutcome ScriptedNavigator::openBackup(core::BackupPage page) {
     return backup ? backup() : core::BackupOutcome::Stay;
 }
 
+std::shared_ptr<core::PendingNavigation> ScriptedNavigator::exportToXml(int kind,
+                                                                        std::vector<qint64> ids) {
+    return window(QStringLiteral("exportToXml %1:").arg(kind) + idList(ids),
+                  [kind, ids](core::Navigator& to) { return to.exportToXml(kind, ids); });
+}
+
 int ScriptedNavigator::count(const QString& what) const {
     int n = 0;
     for (const QString& r : m_requests) {

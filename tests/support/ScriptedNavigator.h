@@ -67,6 +67,9 @@ public:
     bool startMaintenanceTool(const QString& program, const QString& dataFolder) override;
     // "pickOfferTemplate".
     std::shared_ptr<core::PendingNavigation> pickOfferTemplate() override;
+    // "exportToXml 1: 5 4 3" (the kind, then the records in the order they are written).
+    std::shared_ptr<core::PendingNavigation> exportToXml(int kind,
+                                                         std::vector<qint64> ids) override;
 
     // Script. Windows answer in the order of the requests of their kind.
     void answerWindow(core::NavigationResult result) {

@@ -155,7 +155,7 @@ QMenu* AddressBookWindow::buildOtherMenu() {
     auto* otherMenu = new QMenu(this);
     QAction* xml = otherMenu->addAction(QStringLiteral("Export do XML"));
     xml->setObjectName(QStringLiteral("actExportXML"));
-    xml->setEnabled(false); // the XML export comes with its own issue
+    connect(xml, &QAction::triggered, this, &AddressBookWindow::exportXml);
     QAction* ares =
         otherMenu->addAction(QStringLiteral("Přidat adresu z internetového registru ARES"));
     ares->setObjectName(QStringLiteral("actAres"));
@@ -299,6 +299,10 @@ void AddressBookWindow::printFirms() {
     if (!m_print->isEnabled())
         return;
     m_context.navigator().printFirms(m_logic.collectAddressList());
+}
+
+void AddressBookWindow::exportXml() {
+    m_context.navigator().exportToXml(core::XmlExportFirms, m_logic.collectAddressList());
 }
 
 void AddressBookWindow::refresh() {

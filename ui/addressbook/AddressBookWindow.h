@@ -55,6 +55,7 @@ public:
     void copyCurrent();
     void removeCurrent();
     void printFirms();
+    void exportXml();
     void refresh();
     void pick();
 

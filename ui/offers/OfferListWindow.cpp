@@ -162,9 +162,8 @@ QMenu* OfferListWindow::buildOtherMenu() {
         return act;
     };
     addOther("actSoucet", QStringLiteral("Součet"), [this] { showSums(); });
-    // XML export comes with its own issue.
-    m_export = addOther("actExportXml", QStringLiteral("Export do XML"), [] {});
-    m_export->setEnabled(false);
+    m_export = addOther("actExportXml", QStringLiteral("Export do XML"),
+                        [this] { runOnce(m_exportBusy, [this] { m_logic.exportXml(); }); });
     addOther("actHistorie", QStringLiteral("Historie akcí"), [this] { showHistory(); });
     otherMenu->addSeparator();
     addOther("actUzamknout", QStringLiteral("Uzamknout doklad"), [this] { setLocked(true); });

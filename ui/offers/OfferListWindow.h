@@ -91,6 +91,7 @@ private:
     bool m_copyBusy = false;
     bool m_removeBusy = false;
     bool m_printBusy = false;
+    bool m_exportBusy = false;
     bool m_updating = false;
     bool m_closed = false;
 };

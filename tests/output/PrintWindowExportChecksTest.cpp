@@ -1,0 +1,84 @@
+#include "core/Database.h"
+#include "core/ProgramState.h"
+#include "output/PrintWindowLogic.h"
+#include "output/ReportData.h"
+#include "support/OpenAgenda.h"
+#include "support/ScriptedInteraction.h"
+#include "support/TestEnvironment.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <gtest/gtest.h>
+
+using namespace orvento;
+using testsupport::ScriptedInteraction;
+using Kind = ScriptedInteraction::Kind;
+
+namespace {
+
+void writeFile(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+// The spreadsheet export of the print window keeps its checks in their order now that they are
+// shared with the XML export: name, folder, template, then the old file, which it removes.
+TEST(PrintWindowExportChecksTest, ChecksInOrderAndTheOldFileRemoved) {
+    testsupport::TestEnvironment env;
+    ASSERT_TRUE(
+        testsupport::openTestAgenda(env, QStringLiteral("0001.res"), QStringLiteral("Firma")));
+    ASSERT_TRUE(env.copyTemplate(QStringLiteral("0002.res"), QStringLiteral("Global.MDB")));
+    core::ProgramState& state = core::programState();
+    ASSERT_TRUE(state.db->global.open(env.dataFolder() + QStringLiteral("Global.MDB")));
+    QDir().mkpath(state.folders.print);
+    ScriptedInteraction ui;
+    {
+        const output::ReportContext context{state.settings, state.user, state.db->agenda,
+                                            &state.db->global};
+        output::PrintWindowLogic logic(context, state.db->global, ui,
+                                       output::print_type::CatalogueWithGroupsExport, std::nullopt,
+                                       [] { return output::PrinterList{}; });
+        logic.open();
+        ASSERT_NE(logic.current(), nullptr);
+        QStringList exported;
+        logic.setSpreadsheetExporter([&](const QString& templatePath, const QString& file) {
+            exported << QFileInfo(templatePath).fileName() + QLatin1Char('>') + file;
+            return QStringLiteral("zkouška");
+        });
+
+        logic.exportFile = QStringLiteral(" ");
+        logic.exportReport();
+        EXPECT_TRUE(
+            ui.saw(Kind::Information, QStringLiteral("Musíte zadat název exportního souboru.")));
+
+        const QString folder = env.dataFolder() + QStringLiteral("vystup");
+        const QString file = folder + QStringLiteral("/cenik.xls");
+        logic.exportFile = file;
+        ui.answer(true); // create the folder
+        logic.exportReport();
+        EXPECT_TRUE(QFileInfo(folder).isDir());
+        EXPECT_TRUE(ui.sawContaining(Kind::Warning, QStringLiteral("Převodní šablona - soubor")));
+        EXPECT_TRUE(exported.isEmpty());
+
+        const QString templateName = logic.current()->file + logic.extension();
+        writeFile(state.folders.print + templateName, "sablona");
+        writeFile(file, "old");
+        ui.answer(true); // overwrite
+        logic.exportReport();
+        EXPECT_TRUE(
+            ui.saw(Kind::Question,
+                   QStringLiteral("Soubor \"%1\" již existuje, chcete ho přepsat ?").arg(file)));
+        EXPECT_FALSE(QFileInfo::exists(file)) << "removed before the export, as always";
+        EXPECT_EQ(exported, QStringList{templateName + QLatin1Char('>') + file});
+        EXPECT_TRUE(
+            ui.saw(Kind::Error,
+                   QStringLiteral("Při exportu sestavy došlo k následující chybě: \"zkouška\".")));
+        logic.close();
+    }
+    core::resetProgramState();
+}
+
+} // namespace
