@@ -110,7 +110,7 @@ BackupDialog::BackupDialog(backup::BackupDialogLogic& logic, QWidget* parent)
                                          : QStringLiteral("pgZalohaObnov.htm"));
     showFolder();
     showRows();
-    resize(creating(logic) ? 480 : 640, creating(logic) ? 200 : 400);
+    resize(creating(logic) ? 480 : 760, creating(logic) ? 200 : 400);
 }
 
 core::BackupOutcome BackupDialog::open(core::AppContext& context, core::BackupPage page,
@@ -133,6 +133,9 @@ void BackupDialog::showRows() {
     m_grid->clear();
     for (const backup::BackupListRow& row : m_logic.rows())
         new QTreeWidgetItem(m_grid, {row.soubor, row.agendaName, row.datumCas, row.vytvoril});
+    // The names, firms and times are read whole; the last column takes what is left.
+    for (int column = 0; column + 1 < m_grid->columnCount(); ++column)
+        m_grid->resizeColumnToContents(column);
     if (m_grid->topLevelItemCount() > 0)
         m_grid->setCurrentItem(m_grid->topLevelItem(0));
     m_ok->setEnabled(m_logic.okEnabled());

@@ -29,6 +29,8 @@ QPushButton* browseButton(QWidget* parent, const char* name) {
     return button;
 }
 
+constexpr int kDialogWidth = 560;
+
 } // namespace
 
 XmlExportDialog::XmlExportDialog(core::AppContext& context, output::xml_export::Kind kind,
@@ -54,6 +56,8 @@ XmlExportDialog::XmlExportDialog(core::AppContext& context, output::xml_export::
     layout->addLayout(buildButtons());
     installHelpKey(this, output::XmlExportLogic::helpTopic());
     showProgramState();
+    // Wide enough for a whole path in the file and program fields.
+    resize(kDialogWidth, sizeHint().height());
 }
 
 QLayout* XmlExportDialog::buildFileRow() {
