@@ -54,7 +54,7 @@ private:
 enum class OfferCardMode { New, Existing, Copy };
 
 // The lists the main window opens to browse or manage.
-enum class ListWindow { Offers, Catalogue, AddressBook, PriceGroups, PriceLevels };
+enum class ListWindow { Offers, Catalogue, AddressBook, PriceGroups, PriceLevels, Identifiers };
 
 // What the agenda list ended with, for the program around it.
 enum class AgendaListOutcome {
@@ -124,6 +124,10 @@ public:
     virtual NavigationStatus openSettings() = 0;
     // Starts the database maintenance tool on the data folder; false when it cannot be started.
     virtual bool startMaintenanceTool(const QString& program, const QString& dataFolder) = 0;
+
+    // The identifier editor on an identifier list; Done with the edited list (in `code`) after
+    // its OK, Cancelled when it was closed without.
+    virtual std::shared_ptr<PendingNavigation> editIdentifiers(const QString& list) = 0;
 };
 
 } // namespace orvento::core

@@ -131,6 +131,9 @@ public:
     core::AgendaListOutcome openAgendaList() override { return core::AgendaListOutcome::Stay; }
     core::NavigationStatus openSettings() override { return core::NavigationStatus::Cancelled; }
     bool startMaintenanceTool(const QString&, const QString&) override { return false; }
+    std::shared_ptr<core::PendingNavigation> editIdentifiers(const QString&) override {
+        return noWindow();
+    }
 
 private:
     bool m_asked = false;

@@ -11,6 +11,8 @@
 #include "ui/addressbook/PostCodeListWindow.h"
 #include "ui/catalogue/CatalogueWindow.h"
 #include "ui/catalogue/GroupPickerDialog.h"
+#include "ui/catalogue/IdentifierEditorDialog.h"
+#include "ui/catalogue/IdentifierListWindow.h"
 #include "ui/catalogue/PriceGroupListWindow.h"
 #include "ui/catalogue/PriceLevelListWindow.h"
 #include "ui/catalogue/SheetListWindow.h"
@@ -155,6 +157,9 @@ std::shared_ptr<core::PendingNavigation> ProgramNavigator::openList(core::ListWi
         PriceLevelListWindow::open(m_context.ui(), catalogue::ListMode::Manage, true, QString(),
                                    parent);
         return closed();
+    case core::ListWindow::Identifiers:
+        IdentifierListWindow::open(m_context.ui(), catalogue::ListMode::Manage, parent);
+        return closed();
     }
     return answered({core::NavigationStatus::NotAvailable, {}});
 }
@@ -198,6 +203,15 @@ core::NavigationStatus ProgramNavigator::openSettings() {
 
 bool ProgramNavigator::startMaintenanceTool(const QString& program, const QString& dataFolder) {
     return QProcess::startDetached(program, {dataFolder});
+}
+
+std::shared_ptr<core::PendingNavigation> ProgramNavigator::editIdentifiers(const QString& list) {
+    const auto edited = IdentifierEditorDialog::edit(m_context.ui(), list, parentWindow());
+    if (!edited)
+        return answered({core::NavigationStatus::Cancelled, {}});
+    core::NavigationResult result{core::NavigationStatus::Done, {}};
+    result.code = *edited;
+    return answered(std::move(result));
 }
 
 } // namespace orvento::ui

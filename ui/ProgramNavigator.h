@@ -44,6 +44,7 @@ public:
     core::AgendaListOutcome openAgendaList() override;
     core::NavigationStatus openSettings() override;
     bool startMaintenanceTool(const QString& program, const QString& dataFolder) override;
+    std::shared_ptr<core::PendingNavigation> editIdentifiers(const QString& list) override;
 
 private:
     static QWidget* parentWindow();

@@ -42,6 +42,8 @@ QString listName(core::ListWindow list) {
         return QStringLiteral("priceGroups");
     case core::ListWindow::PriceLevels:
         return QStringLiteral("priceLevels");
+    case core::ListWindow::Identifiers:
+        return QStringLiteral("identifiers");
     }
     return QStringLiteral("?");
 }
@@ -224,6 +226,12 @@ bool ScriptedNavigator::startMaintenanceTool(const QString& program, const QStri
     const bool starts = m_tools.front();
     m_tools.pop_front();
     return starts;
+}
+
+std::shared_ptr<core::PendingNavigation> ScriptedNavigator::editIdentifiers(const QString& list) {
+    return window(list.isEmpty() ? QStringLiteral("editIdentifiers")
+                                 : QStringLiteral("editIdentifiers ") + list,
+                  [list](core::Navigator& to) { return to.editIdentifiers(list); });
 }
 
 int ScriptedNavigator::count(const QString& what) const {

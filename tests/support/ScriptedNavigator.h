@@ -65,6 +65,8 @@ public:
     core::AgendaListOutcome openAgendaList() override;
     core::NavigationStatus openSettings() override;
     bool startMaintenanceTool(const QString& program, const QString& dataFolder) override;
+    // "editIdentifiers _A_B_" (the list it was asked to edit; "editIdentifiers" for none).
+    std::shared_ptr<core::PendingNavigation> editIdentifiers(const QString& list) override;
 
     // Script. Windows answer in the order of the requests of their kind.
     void answerWindow(core::NavigationResult result) {
