@@ -167,9 +167,9 @@ TEST_F(IdentifierCardTest, AnUpdateOfARowDeletedElsewhereIsAFailedSave) {
                              {{QStringLiteral("ID"), card.id()}}));
     edit.identifier().Popis = QStringLiteral("změna");
     EXPECT_EQ(edit.confirm(), CardOutcome::SaveFailed);
-    EXPECT_TRUE(ui.saw(Kind::Error,
-                       QStringLiteral("Při ukládání záznamu došlo k chybě: metoda \"Execute\" "
-                                      "selhala.")));
+    EXPECT_TRUE(
+        ui.saw(Kind::Error, QStringLiteral("Při ukládání záznamu došlo k chybě: metoda \"Execute\" "
+                                           "selhala.")));
     EXPECT_EQ(value(QStringLiteral("SELECT COUNT(*) FROM SezIdentif")).toInt(), 0);
 }
 
