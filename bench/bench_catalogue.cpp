@@ -6,6 +6,7 @@
 #include "bench/support/QuietInteraction.h"
 #include "catalogue/CatalogueRecords.h"
 #include "catalogue/DemoCatalogue.h"
+#include "catalogue/ItemFilter.h"
 #include "core/AgendaInit.h"
 #include "core/ProgramState.h"
 #include "core/SilentInteraction.h"
@@ -59,6 +60,16 @@ int main(int argc, char** argv) {
         return 1;
     }
     std::printf("%d items generated in %.0f ms\n", items, elapsedMs(timer));
+    // Every third item a device, every fifth on promotion with software: identifiers to filter by.
+    if (!state.db->agenda.execute(
+            QStringLiteral("UPDATE Zasoby SET Identif = CASE WHEN ID % 3 = 0 THEN :Device "
+                           "WHEN ID % 5 = 0 THEN :Promotion ELSE :None END"),
+            {{QStringLiteral("Device"), QStringLiteral("_HW_")},
+             {QStringLiteral("Promotion"), QStringLiteral("_SW_AKCE_")},
+             {QStringLiteral("None"), QString()}})) {
+        std::fprintf(stderr, "identifiers failed\n");
+        return 1;
+    }
     // The whole sheet, as with the groups panel switched off.
     services::profile::saveBool(services::profile::value::CatalogueGroupsShown, false);
     services::ProfileSession session;
@@ -90,6 +101,35 @@ int main(int argc, char** argv) {
     grid->setCurrentIndex(grid->model()->index(grid->model()->rowCount() - 1, 0));
     QApplication::processEvents();
     report("scroll to the end", elapsedMs(timer), "ms", 300);
+
+    // The filter: part of a description and two identifiers, over the same 100,000 items.
+    catalogue::ItemFilter filter;
+    filter.active = true;
+    filter.byDescription = true;
+    filter.descriptionPart = true;
+    filter.description = QStringLiteral("-1");
+    filter.byIdentifiers = true;
+    filter.identifiers = QStringLiteral("_HW_AKCE_");
+    timer.restart();
+    window.logic().applyFilter(filter);
+    grid->setCurrentIndex(grid->model()->index(0, 0));
+    QApplication::processEvents();
+    report("filter applied, first rows shown", elapsedMs(timer), "ms", 300);
+    std::printf("  %d items kept\n", grid->model()->rowCount());
+    grid->setFocus();
+    timer.restart();
+    QTest::keyClick(grid, Qt::Key_K);
+    QApplication::processEvents();
+    report("quick find with the filter, first key", elapsedMs(timer), "ms", 50);
+    timer.restart();
+    QTest::keyClick(window.findBox(), Qt::Key_0);
+    QApplication::processEvents();
+    report("quick find with the filter, second key", elapsedMs(timer), "ms", 50);
+    QTest::keyClick(window.findBox(), Qt::Key_Tab);
+    timer.restart();
+    Q_EMIT grid->horizontalHeader()->sectionClicked(0); // "Popis"
+    QApplication::processEvents();
+    report("re-sort with the filter", elapsedMs(timer), "ms", 300);
 
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);

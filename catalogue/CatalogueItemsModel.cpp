@@ -86,8 +86,14 @@ bool CatalogueItemsModel::readIds() {
         return resetIds({}, {});
     // Names of columns come from the fixed list above, never from what was typed.
     return resetIds(QStringLiteral("SELECT ID FROM Zasoby WHERE ") + ownerColumn() +
-                        QStringLiteral(" = :Owner ORDER BY ") + orderBy(),
-                    {{QStringLiteral("Owner"), m_ownerId}});
+                        QStringLiteral(" = :Owner") + m_filter.andClause() +
+                        QStringLiteral(" ORDER BY ") + orderBy(),
+                    withFilter({{QStringLiteral("Owner"), m_ownerId}}));
+}
+
+core::SqlParams CatalogueItemsModel::withFilter(core::SqlParams params) const {
+    params.insert(params.end(), m_filter.params.begin(), m_filter.params.end());
+    return params;
 }
 
 bool CatalogueItemsModel::load(Scope scope, qint64 ownerId, const QString& sortField) {
@@ -190,12 +196,12 @@ std::optional<int> CatalogueItemsModel::findByRange(const QString& text) const {
     const QString lower = text.toLower();
     const QString upper = text.toUpper();
     const QString from = core::compareCzech(upper, lower) < 0 ? upper : lower;
-    QSqlQuery q =
-        db().select(QStringLiteral("SELECT ID, ") + field + QStringLiteral(" FROM Zasoby WHERE ") +
-                        ownerColumn() + QStringLiteral(" = :Owner AND ") + field +
-                        QStringLiteral(" >= :From COLLATE CZECH ORDER BY ") + orderBy() +
-                        QStringLiteral(" LIMIT 200"),
-                    {{QStringLiteral("Owner"), m_ownerId}, {QStringLiteral("From"), from}});
+    QSqlQuery q = db().select(
+        QStringLiteral("SELECT ID, ") + field + QStringLiteral(" FROM Zasoby WHERE ") +
+            ownerColumn() + QStringLiteral(" = :Owner AND ") + field +
+            QStringLiteral(" >= :From COLLATE CZECH") + m_filter.andClause() +
+            QStringLiteral(" ORDER BY ") + orderBy() + QStringLiteral(" LIMIT 200"),
+        withFilter({{QStringLiteral("Owner"), m_ownerId}, {QStringLiteral("From"), from}}));
     while (q.next()) {
         if (q.value(1).toString().startsWith(text, Qt::CaseInsensitive))
             return rowOfId(q.value(0).toLongLong());
@@ -209,11 +215,11 @@ std::optional<int> CatalogueItemsModel::findByRange(const QString& text) const {
 // "c" that only "ch" words start with, which sort after "h".
 std::optional<int> CatalogueItemsModel::findByScan(const QString& text) const {
     const QString field = fieldNamed(m_sortField);
-    QSqlQuery q =
-        db().select(QStringLiteral("SELECT ID, ") + field + QStringLiteral(" FROM Zasoby WHERE ") +
-                        ownerColumn() + QStringLiteral(" = :Owner AND CZECH_FIND(CAST(") + field +
-                        QStringLiteral(" AS TEXT), :Text) = 1"),
-                    {{QStringLiteral("Owner"), m_ownerId}, {QStringLiteral("Text"), text}});
+    QSqlQuery q = db().select(
+        QStringLiteral("SELECT ID, ") + field + QStringLiteral(" FROM Zasoby WHERE ") +
+            ownerColumn() + QStringLiteral(" = :Owner AND CZECH_FIND(CAST(") + field +
+            QStringLiteral(" AS TEXT), :Text) = 1") + m_filter.andClause(),
+        withFilter({{QStringLiteral("Owner"), m_ownerId}, {QStringLiteral("Text"), text}}));
     std::optional<int> best;
     while (q.next()) {
         if (!textOf(q.value(1)).startsWith(text, Qt::CaseInsensitive))

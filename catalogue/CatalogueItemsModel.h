@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/RowBlockModel.h"
+#include "core/SqlCondition.h"
 
 #include <QString>
 #include <QStringList>
@@ -45,6 +46,13 @@ public:
 
     QVariant value(int row, const QString& field) const;
 
+    // A condition every row shown must meet besides its sheet or group (the catalogue filter);
+    // it holds for the order, the quick find and every reload until it is replaced. Takes effect
+    // at the next load or reload.
+    void setFilter(core::SqlCondition condition) { m_filter = std::move(condition); }
+    const core::SqlCondition& filter() const { return m_filter; }
+    bool filtered() const { return !m_filter.empty(); }
+
     // The first row in display order whose sort field starts with the text, ignoring case.
     std::optional<int> quickFind(const QString& text) const;
 
@@ -62,11 +70,13 @@ private:
     bool readIds();
     std::optional<int> findByRange(const QString& text) const;
     std::optional<int> findByScan(const QString& text) const;
+    core::SqlParams withFilter(core::SqlParams params) const;
 
     Scope m_scope = Scope::Nothing;
     qint64 m_ownerId = 0;
     QString m_sortField = QStringLiteral("POPIS");
     bool m_purchasePricesVisible = false;
+    core::SqlCondition m_filter;
 };
 
 } // namespace orvento::catalogue

@@ -74,6 +74,30 @@ bool CatalogueWindowLogic::open() {
     return true;
 }
 
+ItemFilter CatalogueWindowLogic::entriesForDialog() const {
+    ItemFilter entries = m_filter;
+    entries.active = true;
+    return entries;
+}
+
+bool CatalogueWindowLogic::applyFilter(const ItemFilter& entries) {
+    m_filter = entries;
+    clearMarks();
+    const qint64 keep = currentItemId();
+    m_filterOn = entries.active;
+    m_items.setFilter(itemFilterCondition(entries));
+    bool applied = m_filterOn;
+    if (!m_items.reload()) {
+        m_filterOn = false;
+        applied = false;
+        m_items.setFilter({});
+        m_items.reload();
+        m_ui.warning(filterCannotApplyMessage());
+    }
+    locateItem(keep);
+    return applied;
+}
+
 void CatalogueWindowLogic::close() {
     rememberPlace();
     m_positions.save();

@@ -3,6 +3,7 @@
 #include "catalogue/CatalogueItemsModel.h"
 #include "catalogue/CataloguePositions.h"
 #include "catalogue/CatalogueRecords.h"
+#include "catalogue/ItemFilter.h"
 #include "catalogue/MoveOperation.h"
 
 #include <optional>
@@ -146,6 +147,20 @@ public:
     // that must be recomputed); else the current item, nothing when it must be recomputed first.
     std::vector<qint64> pickItems();
 
+    // The filter's entries as the person left them while this window stays open; the dialog
+    // opens on them with "filtr aktivní" ticked.
+    const ItemFilter& filterEntries() const { return m_filter; }
+    ItemFilter entriesForDialog() const;
+    // "Filtr" confirmed: the item marks cleared, the entries kept and the items shown again under
+    // them. False (the list unfiltered, after the warning) when the filtered query fails, or when
+    // the filter was switched off.
+    bool applyFilter(const ItemFilter& entries);
+    // Whether the items are filtered now (the button's caption says so).
+    bool filterOn() const { return m_filterOn; }
+    // The condition the windows that follow the catalogue's list apply (repricing of marked
+    // groups, the price-list output); nothing while filtering is off.
+    const core::SqlCondition& itemCondition() const { return m_items.filter(); }
+
 private:
     void rememberPlace();
     void loadSheet();
@@ -170,6 +185,8 @@ private:
     int m_currentItem = -1;
     QString m_groupSort = QStringLiteral("NAZEV");
     CatalogueGrid m_focus = CatalogueGrid::Items;
+    ItemFilter m_filter;
+    bool m_filterOn = false;
 };
 
 } // namespace orvento::catalogue

@@ -1,5 +1,7 @@
 #include "catalogue/DemoCatalogue.h"
 
+#include "catalogue/IdentifierCodes.h"
+#include "catalogue/IdentifierRecords.h"
 #include "catalogue/ItemRecord.h"
 #include "catalogue/PictureLoader.h"
 #include "catalogue/PictureStore.h"
@@ -295,7 +297,10 @@ bool writeLevelsAndGroups(core::Database& db) {
             row.IDCenSkup = groupId;
             row.Zkratka = QString::fromLatin1(r.level);
             row.Prevzato = !r.own;
-            row.values = r.own ? *r.own : parametersOf(*demoLevel(row.Zkratka));
+            const DemoLevel* level = demoLevel(row.Zkratka);
+            if (!r.own && level == nullptr)
+                return false;
+            row.values = r.own ? *r.own : parametersOf(*level);
             if (!db.execute(groupLevelRowMapping().insertSql(), groupLevelRowMapping().params(row)))
                 return false;
         }
@@ -445,6 +450,43 @@ bool writeDemoPictures(const QString& folder) {
     return true;
 }
 
+namespace {
+
+// The demo identifiers; "AKCE" marks a passing promotion, which an offer's breakdown leaves out.
+bool writeDemoIdentifiers(core::Database& db) {
+    const Identifier identifiers[] = {
+        {-1, QStringLiteral("HW"), QStringLiteral("Hardware, přístroje"), false},
+        {-1, QStringLiteral("SW"), QStringLiteral("Software"), false},
+        {-1, QStringLiteral("SLUZBY"), QStringLiteral("Služby a práce"), false},
+        {-1, QStringLiteral("AKCE"), QStringLiteral("Akční nabídka"), true},
+    };
+    for (const Identifier& identifier : identifiers)
+        if (!identifierMapping().insert(db, identifier))
+            return false;
+    return true;
+}
+
+constexpr int kSoftwareEvery = 3;
+constexpr int kPromotionEvery = 7;
+
+// Services by their unit, devices by their group; some devices come with software and some
+// items are on promotion.
+QString demoIdentifiers(const QString& waresCode, const GroupWares& w, int serial) {
+    QStringList codes;
+    if (w.unit == QLatin1String("hod"))
+        codes << QStringLiteral("SLUZBY");
+    const bool device = waresCode == QLatin1String("ELN") || waresCode == QLatin1String("MER");
+    if (device)
+        codes << QStringLiteral("HW");
+    if (device && serial % kSoftwareEvery == 0)
+        codes << QStringLiteral("SW");
+    if (serial % kPromotionEvery == 0)
+        codes << QStringLiteral("AKCE");
+    return joinIdentifiers(codes);
+}
+
+} // namespace
+
 bool fillDemoCatalogue(core::Database& db) {
     struct Group {
         qint64 id;
@@ -458,7 +500,7 @@ bool fillDemoCatalogue(core::Database& db) {
     q.finish();
 
     core::Transaction tx(db);
-    if (!writeLevelsAndGroups(db))
+    if (!writeLevelsAndGroups(db) || !writeDemoIdentifiers(db))
         return false;
     ItemWriter writer(db);
     std::mt19937 random(2024);
@@ -499,6 +541,7 @@ bool fillDemoCatalogue(core::Database& db) {
                     item.fixedSlots = demoFixedPrices(*priceGroup, item.price, serial);
                 }
                 item.Dostupnost = demoAvailability(w, serial);
+                item.Identif = demoIdentifiers(g.kod, w, serial);
                 item.Obrazek = std::exchange(picture, QString());
                 if (!writer.insert(item))
                     return false;

@@ -54,7 +54,7 @@ private:
 enum class OfferCardMode { New, Existing, Copy };
 
 // The lists the main window opens to browse or manage.
-enum class ListWindow { Offers, Catalogue, AddressBook, PriceGroups, PriceLevels };
+enum class ListWindow { Offers, Catalogue, AddressBook, PriceGroups, PriceLevels, Identifiers };
 
 // What the agenda list ended with, for the program around it.
 enum class AgendaListOutcome {
@@ -145,6 +145,9 @@ public:
     // `XmlExportFirms`) over these records in the order they are written; Done once it exported,
     // Cancelled when it closed without.
     virtual std::shared_ptr<PendingNavigation> exportToXml(int kind, std::vector<qint64> ids) = 0;
+    // The identifier editor on an identifier list; Done with the edited list (in `code`) after
+    // its OK, Cancelled when it was closed without.
+    virtual std::shared_ptr<PendingNavigation> editIdentifiers(const QString& list) = 0;
 };
 
 } // namespace orvento::core

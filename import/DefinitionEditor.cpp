@@ -440,6 +440,12 @@ void DefinitionEditor::choosePriceGroup() {
         m_definition.priceList.priceGroup = pending->result().code;
 }
 
+void DefinitionEditor::editIdentifiers() {
+    const auto pending = m_context.navigator().editIdentifiers(m_definition.priceList.identifiers);
+    if (pending->answered() && pending->result().status == core::NavigationStatus::Done)
+        m_definition.priceList.identifiers = pending->result().code;
+}
+
 void DefinitionEditor::choosePriceLevel() {
     const auto pending = m_context.navigator().pickPriceLevel(m_definition.addressBook.priceLevel);
     if (pickedId(pending))

@@ -95,6 +95,8 @@ public:
     void chooseFilterGroup();
     // The price group and the address book's price level, by `Zkratka`.
     void choosePriceGroup();
+    // "..." at "identifikátory": the identifier editor on the definition's list.
+    void editIdentifiers();
     void clearPriceGroup() { m_definition.priceList.priceGroup.clear(); }
     void choosePriceLevel();
     void clearPriceLevel() { m_definition.addressBook.priceLevel.clear(); }

@@ -41,11 +41,6 @@ std::optional<QString> OfferFilter::problem() const {
     return std::nullopt;
 }
 
-void SqlCondition::add(const QString& condition, const core::SqlParams& values) {
-    where = where.isEmpty() ? condition : where + QStringLiteral(" AND ") + condition;
-    params.insert(params.end(), values.begin(), values.end());
-}
-
 SqlCondition filterCondition(const OfferFilter& filter) {
     SqlCondition c;
     if (!filter.active)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/Database.h"
+#include "core/SqlCondition.h"
 
 #include <QDate>
 #include <QString>
@@ -46,14 +47,8 @@ struct OfferFilter {
     std::optional<QString> problem() const;
 };
 
-// A condition over `Nabidky` with its values bound: the text after WHERE (empty for every row).
-struct SqlCondition {
-    QString where;
-    core::SqlParams params;
-
-    // Both conditions must hold.
-    void add(const QString& condition, const core::SqlParams& values = {});
-};
+// The offer list's conditions are the project's bound conditions.
+using core::SqlCondition;
 
 // The filter as a condition: the checked conditions joined with AND. A text condition holds where
 // the column contains the typed text anywhere, letters of any case matching (Czech ones too), and

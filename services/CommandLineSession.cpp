@@ -103,6 +103,10 @@ std::shared_ptr<core::PendingNavigation> CommandLineNavigator::printOfferList(qi
                                                                               std::vector<qint64>) {
     return noWindow();
 }
+
+std::shared_ptr<core::PendingNavigation> CommandLineNavigator::editIdentifiers(const QString&) {
+    return noWindow();
+}
 std::shared_ptr<core::PendingNavigation> CommandLineNavigator::printFirms(std::vector<qint64>) {
     return noWindow();
 }
@@ -158,6 +162,10 @@ std::shared_ptr<core::PendingNavigation> CommandLineNavigator::pickOfferTemplate
 
 std::shared_ptr<core::PendingNavigation> CommandLineNavigator::exportToXml(int,
                                                                            std::vector<qint64>) {
+    return noWindow();
+}
+
+std::shared_ptr<core::PendingNavigation> CommandLineNavigator::editIdentifiers(const QString&) {
     return noWindow();
 }
 

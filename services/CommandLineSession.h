@@ -66,6 +66,7 @@ public:
     core::BackupOutcome openBackup(core::BackupPage) override;
     std::shared_ptr<core::PendingNavigation> pickOfferTemplate() override;
     std::shared_ptr<core::PendingNavigation> exportToXml(int, std::vector<qint64>) override;
+    std::shared_ptr<core::PendingNavigation> editIdentifiers(const QString&) override;
 
 private:
     bool m_asked = false;

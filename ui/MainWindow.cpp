@@ -141,6 +141,11 @@ void MainWindow::buildOtherMenu() {
                                  QStringLiteral("Seznam cenových hladin"), true);
     connect(levels, &QAction::triggered, this, [this] { openList(core::ListWindow::PriceLevels); });
     catalogue->addAction(levels);
+    QAction* identifiers = addCommand(QStringLiteral("actIdentifikatory"),
+                                      QStringLiteral("Seznam identifikátorů"), true);
+    connect(identifiers, &QAction::triggered, this,
+            [this] { openList(core::ListWindow::Identifiers); });
+    catalogue->addAction(identifiers);
     catalogue->addSeparator();
     catalogue->addAction(addCommand(QStringLiteral("actPreceneni"),
                                     QStringLiteral("Přecenění nákupních a prodejních cen"), false));

@@ -12,6 +12,8 @@
 #include "ui/backup/BackupDialog.h"
 #include "ui/catalogue/CatalogueWindow.h"
 #include "ui/catalogue/GroupPickerDialog.h"
+#include "ui/catalogue/IdentifierEditorDialog.h"
+#include "ui/catalogue/IdentifierListWindow.h"
 #include "ui/catalogue/PriceGroupListWindow.h"
 #include "ui/catalogue/PriceLevelListWindow.h"
 #include "ui/catalogue/SheetListWindow.h"
@@ -158,6 +160,9 @@ std::shared_ptr<core::PendingNavigation> ProgramNavigator::openList(core::ListWi
         PriceLevelListWindow::open(m_context.ui(), catalogue::ListMode::Manage, true, QString(),
                                    parent);
         return closed();
+    case core::ListWindow::Identifiers:
+        IdentifierListWindow::open(m_context.ui(), catalogue::ListMode::Manage, parent);
+        return closed();
     }
     return answered({core::NavigationStatus::NotAvailable, {}});
 }
@@ -222,6 +227,15 @@ std::shared_ptr<core::PendingNavigation> ProgramNavigator::exportToXml(int kind,
         m_context, static_cast<output::xml_export::Kind>(kind), std::move(ids), parentWindow());
     return answered(
         {exported ? core::NavigationStatus::Done : core::NavigationStatus::Cancelled, {}});
+}
+
+std::shared_ptr<core::PendingNavigation> ProgramNavigator::editIdentifiers(const QString& list) {
+    const auto edited = IdentifierEditorDialog::edit(m_context.ui(), list, parentWindow());
+    if (!edited)
+        return answered({core::NavigationStatus::Cancelled, {}});
+    core::NavigationResult result{core::NavigationStatus::Done, {}};
+    result.code = *edited;
+    return answered(std::move(result));
 }
 
 } // namespace orvento::ui

@@ -48,6 +48,7 @@ public:
     core::BackupOutcome openBackup(core::BackupPage page) override;
     std::shared_ptr<core::PendingNavigation> exportToXml(int kind,
                                                          std::vector<qint64> ids) override;
+    std::shared_ptr<core::PendingNavigation> editIdentifiers(const QString& list) override;
 
 private:
     static QWidget* parentWindow();

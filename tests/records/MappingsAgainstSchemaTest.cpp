@@ -1,5 +1,7 @@
 #include "addressbook/FirmRecords.h"
+#include "catalogue/IdentifierRecords.h"
 #include "catalogue/ItemRecord.h"
+#include "catalogue/NamedSettings.h"
 #include "catalogue/PriceLevelRecords.h"
 #include "core/CatalogueRows.h"
 #include "core/Database.h"
@@ -68,6 +70,8 @@ std::vector<MappingCase> allMappings() {
         caseOf("itemMapping", DatabaseKind::Agenda, offers::itemMapping()),
         caseOf("documentMapping", DatabaseKind::Agenda, offers::documentMapping()),
         caseOf("templateMapping", DatabaseKind::Agenda, offers::templateMapping()),
+        caseOf("identifierMapping", DatabaseKind::Agenda, catalogue::identifierMapping()),
+        caseOf("namedSettingMapping", DatabaseKind::Agenda, catalogue::namedSettingMapping()),
     };
 }
 

@@ -42,6 +42,8 @@ QString listName(core::ListWindow list) {
         return QStringLiteral("priceGroups");
     case core::ListWindow::PriceLevels:
         return QStringLiteral("priceLevels");
+    case core::ListWindow::Identifiers:
+        return QStringLiteral("identifiers");
     }
     return QStringLiteral("?");
 }
@@ -245,6 +247,12 @@ std::shared_ptr<core::PendingNavigation> ScriptedNavigator::exportToXml(int kind
                                                                         std::vector<qint64> ids) {
     return window(QStringLiteral("exportToXml %1:").arg(kind) + idList(ids),
                   [kind, ids](core::Navigator& to) { return to.exportToXml(kind, ids); });
+}
+
+std::shared_ptr<core::PendingNavigation> ScriptedNavigator::editIdentifiers(const QString& list) {
+    return window(list.isEmpty() ? QStringLiteral("editIdentifiers")
+                                 : QStringLiteral("editIdentifiers ") + list,
+                  [list](core::Navigator& to) { return to.editIdentifiers(list); });
 }
 
 int ScriptedNavigator::count(const QString& what) const {

@@ -70,6 +70,8 @@ public:
     // "exportToXml 1: 5 4 3" (the kind, then the records in the order they are written).
     std::shared_ptr<core::PendingNavigation> exportToXml(int kind,
                                                          std::vector<qint64> ids) override;
+    // "editIdentifiers _A_B_" (the list it was asked to edit; "editIdentifiers" for none).
+    std::shared_ptr<core::PendingNavigation> editIdentifiers(const QString& list) override;
 
     // Script. Windows answer in the order of the requests of their kind.
     void answerWindow(core::NavigationResult result) {

@@ -12,6 +12,7 @@
 #include "ui/QuickFind.h"
 #include "ui/catalogue/CatalogueGridStyle.h"
 #include "ui/catalogue/GroupCardDialog.h"
+#include "ui/catalogue/ItemFilterDialog.h"
 #include "ui/catalogue/MoveDialog.h"
 #include "ui/catalogue/SheetListWindow.h"
 
@@ -184,6 +185,8 @@ QLayout* CatalogueWindow::buildButtons() {
     auto* refreshButton = button(QStringLiteral("O&bnovit"), "btnObnovit");
     m_print = button(QStringLiteral("Tisk"), "btnTisk");
     m_print->setToolTip(QStringLiteral("Tisk ceníku"));
+    m_filter = button(QStringLiteral("Filtr"), "btnFiltr");
+    connect(m_filter, &QPushButton::clicked, this, &CatalogueWindow::editFilter);
     QPushButton* other = buildOtherButton();
     m_ok = button(QStringLiteral("OK"), "btnOK");
     m_ok->setToolTip(QStringLiteral("Přenést položku do nabídky (Enter)"));
@@ -195,7 +198,8 @@ QLayout* CatalogueWindow::buildButtons() {
     connect(m_ok, &QPushButton::clicked, this, &CatalogueWindow::pick);
     connect(close, &QPushButton::clicked, this, &QDialog::reject);
     auto* buttons = new QVBoxLayout;
-    for (QPushButton* b : {m_add, m_edit, m_copy, m_remove, refreshButton, m_print, other})
+    for (QPushButton* b :
+         {m_add, m_edit, m_copy, m_remove, refreshButton, m_filter, m_print, other})
         buttons->addWidget(b);
     buttons->addStretch();
     buttons->addWidget(m_ok);
@@ -340,6 +344,11 @@ void CatalogueWindow::updateButtons() {
     m_moveToSheet->setEnabled(b.moveToSheet);
     m_ok->setVisible(b.okVisible);
     m_ok->setEnabled(b.ok);
+    const bool filtered = m_logic.filterOn();
+    m_filter->setText(filtered ? QStringLiteral("Filtr !") : QStringLiteral("Filtr"));
+    QFont filterFont = m_filter->font();
+    filterFont.setBold(filtered);
+    m_filter->setFont(filterFont);
     const bool groups = m_logic.groupsActive();
     colourTitle(m_groupsTitle, groups ? QColor(128, 0, 0) : QColor(128, 128, 128));
     colourTitle(m_itemsTitle, groups ? QColor(128, 128, 128) : QColor(0, 0, 128));
@@ -538,6 +547,14 @@ bool CatalogueWindow::eventFilter(QObject* watched, QEvent* event) {
         }
     }
     return QDialog::eventFilter(watched, event);
+}
+
+void CatalogueWindow::editFilter() {
+    const auto entries = ItemFilterDialog::run(m_ui, m_logic.entriesForDialog(), this);
+    if (!entries)
+        return;
+    m_logic.applyFilter(*entries);
+    showCurrentRows();
 }
 
 } // namespace orvento::ui

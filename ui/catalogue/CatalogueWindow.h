@@ -72,6 +72,9 @@ public:
     void showSheetList();
     void pick();
     void toggleMark();
+    // "Filtr": the filter dialog on the entries kept while this window is open, then the items
+    // under the filter.
+    void editFilter();
 
     void done(int result) override;
 
@@ -123,6 +126,7 @@ private:
     bool m_pickedMarked = false;
     bool m_updating = false;
     bool m_closed = false;
+    QPushButton* m_filter = nullptr;
 };
 
 } // namespace orvento::ui

@@ -1,5 +1,7 @@
 #include "ui/catalogue/ItemCardDialog.h"
 
+#include "ui/catalogue/IdentifierEditorDialog.h"
+
 #include "catalogue/PictureLoader.h"
 #include "catalogue/pricing/FieldPrecision.h"
 #include "core/ProgramEvents.h"
@@ -110,7 +112,9 @@ void ItemCardDialog::buildTexts(QWidget* page) {
     auto* identifButton = new QPushButton(QStringLiteral("..."), page);
     identifButton->setObjectName(QStringLiteral("btnIdentif"));
     identifButton->setToolTip(QStringLiteral("Úprava identifikátorů (F3)"));
-    identifButton->setEnabled(false); // the identifier list arrives with its own window
+    connect(identifButton, &QPushButton::clicked, this, &ItemCardDialog::editIdentifiers);
+    auto* f3 = new QShortcut(QKeySequence(Qt::Key_F3), this);
+    connect(f3, &QShortcut::activated, this, &ItemCardDialog::editIdentifiers);
     identifButton->setMaximumWidth(32);
     m_availability = new QComboBox(page);
     m_availability->setObjectName(QStringLiteral("cbxDostupnost"));
@@ -424,6 +428,14 @@ void ItemCardDialog::fillTexts() {
     m_identif->setText(item.Identif);
     m_availability->setCurrentIndex(m_card.availabilityIndex());
     m_note->setPlainText(item.Poznamka);
+}
+
+void ItemCardDialog::editIdentifiers() {
+    const auto edited = IdentifierEditorDialog::edit(m_ui, m_card.item().Identif, this);
+    if (!edited)
+        return;
+    m_card.item().Identif = *edited;
+    m_identif->setText(*edited);
 }
 
 void ItemCardDialog::readTexts() {

@@ -62,6 +62,8 @@ private:
     void showPurchasePrices(bool visible);
     void showPicture();
     void togglePicture();
+    // "..." and F3 at "Identifikátory": the identifier editor on the item's list.
+    void editIdentifiers();
     void editLevelRow(int row);
     void chooseGroup();
 

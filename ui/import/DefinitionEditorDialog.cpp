@@ -313,9 +313,10 @@ QWidget* DefinitionEditorDialog::buildPriceListSettings() {
 
     m_setIdentifiers = checkBox("chckIdentif", QStringLiteral("identifikátory"), group);
     m_identifiers = shownChoice("edtIdentif", group);
-    // The identifier editor comes later; until then the list is shown as it is stored.
     auto* identifiers = pickButton("btnIdentif", QStringLiteral("..."), group);
-    identifiers->setEnabled(false);
+    identifiers->setToolTip(QStringLiteral("Úprava identifikátorů"));
+    connect(identifiers, &QToolButton::clicked, this,
+            [this] { command([&] { m_editor.editIdentifiers(); }); });
     grid->addWidget(m_setIdentifiers, 1, 0);
     grid->addWidget(m_identifiers, 1, 1);
     grid->addWidget(identifiers, 1, 2);
