@@ -103,10 +103,6 @@ std::shared_ptr<core::PendingNavigation> CommandLineNavigator::printOfferList(qi
                                                                               std::vector<qint64>) {
     return noWindow();
 }
-
-std::shared_ptr<core::PendingNavigation> CommandLineNavigator::editIdentifiers(const QString&) {
-    return noWindow();
-}
 std::shared_ptr<core::PendingNavigation> CommandLineNavigator::printFirms(std::vector<qint64>) {
     return noWindow();
 }
