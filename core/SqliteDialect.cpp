@@ -24,7 +24,7 @@ constexpr int kBusyPollMs = 2;
 // A bulk unit of work over a big catalogue touches more pages than the default cache holds;
 // spilling them to the file half way costs more than the rest of the work. The cache grows only
 // as far as it is used (the figure is in KiB when negative).
-constexpr int kCacheKib = 32768;
+constexpr int kCacheKib = 65536;
 
 // What one connection keeps while it is open: its waiting for another workstation's write lock,
 // and the shared lock on the file's companion `.ldb`, by which other workstations learn that the
