@@ -2,6 +2,7 @@
 #include "core/Schema.h"
 #include "core/SchemaUpgrade.h"
 #include "import/DemoImport.h"
+#include "import/PriceListTexts.h"
 #include "services/Login.h"
 #include "services/UserDatabases.h"
 
@@ -189,6 +190,58 @@ TEST_F(CommandLineImportTest, TwoRunsAtOnceEachWriteWholeOrNothing) {
     EXPECT_TRUE(written == 300 || written == 600) << written;
     EXPECT_EQ(db.scalar(QStringLiteral("SELECT count(*) FROM Zasoby WHERE Chyba <> 0"))->toInt(), 0)
         << "both runs priced what they wrote";
+}
+
+} // namespace
+
+namespace {
+
+// SIGTERM during phase I is "Přerušit" answered Yes: the run ends with 1, its protocol says it
+// was interrupted, and the catalogue holds none of the rows read so far.
+TEST_F(CommandLineImportTest, ATerminatedRunEndsWithOneAndLeavesTheCatalogueAsItWas) {
+    const QString file = dir.filePath(QStringLiteral("velka.csv"));
+    QFile csv(file);
+    ASSERT_TRUE(csv.open(QIODevice::WriteOnly));
+    QByteArray text = "Kat. číslo;Název;MJ;DPH %;Cena bez DPH\r\n";
+    constexpr int kRows = 200000;
+    for (int i = 0; i < kRows; ++i)
+        text += QStringLiteral("PRERUS-%1;Přerušená položka %1;ks;21;%2,50\r\n")
+                    .arg(i)
+                    .arg(10 + i % 500)
+                    .toUtf8();
+    csv.write(text);
+    csv.close();
+
+    auto process = start({QStringLiteral("--import"), import::demoCsvDefinitionName(),
+                          QStringLiteral("--file"), file});
+    QByteArray seen;
+    while (!seen.contains(import::pricelisttext::phaseOne().toUtf8()) &&
+           process->state() != QProcess::NotRunning && process->waitForReadyRead(kTimeoutMs))
+        seen += process->readAllStandardOutput();
+    ASSERT_TRUE(seen.contains(import::pricelisttext::phaseOne().toUtf8())) << seen.toStdString();
+    process->terminate();
+    const int exit = finish(*process);
+    out.prepend(QString::fromUtf8(seen));
+
+    core::Database db(QStringLiteral("command-line-terminated"));
+    ASSERT_TRUE(db.open(demo()));
+    const int written =
+        db.scalar(QStringLiteral("SELECT count(*) FROM Zasoby WHERE Katalog LIKE 'PRERUS-%'"))
+            ->toInt();
+    if (exit == 0) {
+        // The machine read the whole file before the signal came: then it is all there.
+        EXPECT_EQ(written, kRows);
+        return;
+    }
+    EXPECT_EQ(exit, 1) << err.toStdString();
+    EXPECT_TRUE(out.contains(import::pricelisttext::interrupted()))
+        << out.right(2000).toStdString();
+    EXPECT_TRUE(written == 0 || written == kRows) << written;
+    EXPECT_EQ(db.scalar(QStringLiteral("SELECT count(*) FROM Zasoby WHERE Chyba <> 0 AND "
+                                       "Katalog NOT LIKE 'PRERUS-%'"))
+                  ->toInt(),
+              0)
+        << "no item of the catalogue left marked";
 }
 
 } // namespace
