@@ -1,5 +1,6 @@
 #include "ui/catalogue/CodedListWindow.h"
 
+#include "ui/PickList.h"
 #include "ui/QuickFind.h"
 
 #include <QHBoxLayout>
@@ -42,11 +43,7 @@ CodedListWindow::CodedListWindow(orvento::catalogue::ListMode mode, bool manage,
 
 // The grid of code and name, sorted by a click on a column title, with its quick find.
 QWidget* CodedListWindow::buildTable(const QString& nameTitle) {
-    m_table->setHorizontalHeaderLabels({QStringLiteral("Zkratka"), nameTitle});
-    m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_table->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_table->verticalHeader()->hide();
+    setUpPickList(m_table, {QStringLiteral("Zkratka"), nameTitle});
     m_table->verticalHeader()->setDefaultSectionSize(m_table->fontMetrics().height() + kRowPadding);
     m_table->horizontalHeader()->setStretchLastSection(true);
     m_table->setColumnWidth(0, kCodeColumnWidth);

@@ -2,6 +2,7 @@
 
 #include "ui/DialogButtons.h"
 #include "ui/Help.h"
+#include "ui/PickList.h"
 #include "ui/catalogue/IdentifierListWindow.h"
 
 #include <QDialogButtonBox>
@@ -31,11 +32,7 @@ IdentifierEditorDialog::IdentifierEditorDialog(core::UserInteraction& ui, const 
     setObjectName(QStringLiteral("frmEditorIdentif"));
     setWindowTitle(IdentifierEditor::caption());
     m_table->setObjectName(QStringLiteral("grIdentif"));
-    m_table->setHorizontalHeaderLabels({QStringLiteral("Zkratka")});
-    m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_table->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_table->verticalHeader()->hide();
+    setUpPickList(m_table, {QStringLiteral("Zkratka")});
     m_table->horizontalHeader()->setStretchLastSection(true);
     connect(m_table, &QTableWidget::currentCellChanged, this, [this](int row) {
         if (row >= 0)

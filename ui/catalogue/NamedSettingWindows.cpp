@@ -4,6 +4,7 @@
 #include "ui/CardWidgets.h"
 #include "ui/DialogButtons.h"
 #include "ui/Help.h"
+#include "ui/PickList.h"
 
 #include <QDialogButtonBox>
 #include <QFormLayout>
@@ -72,11 +73,7 @@ NamedSettingChooserWindow::NamedSettingChooserWindow(core::UserInteraction& ui, 
     setObjectName(QStringLiteral("frmVyberFiltru"));
     setWindowTitle(NamedSettingChooser::caption());
     m_table->setObjectName(QStringLiteral("grFiltry"));
-    m_table->setHorizontalHeaderLabels({QStringLiteral("Název")});
-    m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_table->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_table->verticalHeader()->hide();
+    setUpPickList(m_table, {QStringLiteral("Název")});
     m_table->horizontalHeader()->setStretchLastSection(true);
     connect(m_table, &QTableWidget::currentCellChanged, this, [this](int row) {
         if (row >= 0)

@@ -5,6 +5,7 @@
 #include "offers/OfferTemplateCard.h"
 #include "services/PurchasePriceDisplay.h"
 #include "ui/CommandButton.h"
+#include "ui/PickList.h"
 #include "ui/offers/OfferTemplateDetailDialog.h"
 
 #include <QHBoxLayout>
@@ -55,12 +56,8 @@ std::optional<offers::OfferTemplate> OfferTemplateListWindow::choose(core::AppCo
 
 QWidget* OfferTemplateListWindow::buildTable() {
     m_table->setObjectName(QStringLiteral("grSablony"));
-    m_table->setHorizontalHeaderLabels({QStringLiteral("Zkratka"), QStringLiteral("Název")});
-    m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_table->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setUpPickList(m_table, {QStringLiteral("Zkratka"), QStringLiteral("Název")});
     m_table->setWordWrap(false);
-    m_table->verticalHeader()->hide();
     m_table->verticalHeader()->setDefaultSectionSize(m_table->fontMetrics().height() + kRowPadding);
     m_table->horizontalHeader()->setStretchLastSection(true);
     m_table->setColumnWidth(0, kCodeColumnWidth);
