@@ -9,7 +9,8 @@ PACKAGES := cmake ninja-build g++ pkg-config ccache xdg-utils clang-format \
 	qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite qt6-translations-l10n libsqlite3-dev \
 	libzip-dev zipcmp zipmerge ziptool mdbtools mdbtools-dev libfreexl-dev libshp-dev \
 	libjpeg62-turbo-dev libkainjow-mustache-dev libgtest-dev libbenchmark-dev poppler-utils \
-	clang-tidy libxlsxwriter-dev python3-xlwt python3-odf python3-dbf ca-certificates
+	clang-tidy libxlsxwriter-dev python3-xlwt python3-odf python3-dbf ca-certificates \
+	lintian appstream desktop-file-utils dpkg-dev file librsvg2-bin
 
 PROGRAM_DIR := $(BUILD)/program
 # Extra CMake settings, e.g. CMAKE_ARGS=-DORVENTO_SANITIZE=ON.
@@ -22,7 +23,8 @@ SOURCE_DIRS := $(wildcard app core services catalogue offers addressbook import 
 	notes ui tests bench tools pelmack dastrel)
 SOURCES = $(shell find $(SOURCE_DIRS) \( -name '*.cpp' -o -name '*.h' \) -not -path '*/build*')
 
-.PHONY: all deps configure build run test sanitize check-format tidy bench clean format
+.PHONY: all deps configure build run test package check-package sanitize check-format tidy bench \
+	clean format
 
 all: build
 
@@ -55,6 +57,15 @@ run: build
 test: CHECK_ARGS = -DORVENTO_WERROR=ON
 test: check-format build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS) --timeout 600
+	$(MAKE) check-package
+
+# The Debian package, orvento_<version>_amd64.deb in the build folder.
+package: build
+	cd $(BUILD) && rm -f orvento_*.deb && cpack -G DEB
+
+# Lints the package and, run as root, installs, tries and removes it (packaging/check-package.sh).
+check-package: package
+	packaging/check-package.sh $(BUILD)
 
 # Every test once more in a build with the address and undefined-behaviour sanitizers, without
 # the benchmarks; optimised lightly and with line tables only, so that it builds in about half the

@@ -1,4 +1,5 @@
 #include "Application.h"
+#include "CommandLineOptions.h"
 #include "TerminationSignal.h"
 
 #include "backup/CommandLineBackup.h"
@@ -8,10 +9,13 @@
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QIcon>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTextStream>
 #include <QTranslator>
+
+#include <cstdio>
 
 namespace {
 
@@ -85,19 +89,41 @@ int runBackup(int argc, char** argv) {
                             });
 }
 
+QIcon programIcon() {
+    QIcon icon;
+    for (const int size : {16, 32, 48, 64, 128, 256})
+        icon.addFile(QStringLiteral(":/icons/%1.png").arg(size), QSize(size, size));
+    return icon;
+}
+
+// Text for the terminal, before any Qt application object (and so without a display).
+int printed(const QString& text, FILE* stream, int code) {
+    std::fputs(text.toLocal8Bit().constData(), stream);
+    return code;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
+    using orvento::app::StartRequest;
+    const StartRequest request = orvento::app::startRequestOf(argumentsOf(argc, argv));
+    if (request == StartRequest::Version)
+        return printed(orvento::app::versionText() + QLatin1Char('\n'), stdout, 0);
+    if (request == StartRequest::Help || request == StartRequest::Unknown)
+        return printed(orvento::app::helpText(), request == StartRequest::Help ? stdout : stderr,
+                       request == StartRequest::Help ? 0 : 1);
     // The desktop session may end the program at any moment, also while it is still starting.
     orvento::app::TerminationSignal::catchSignals();
-    if (orvento::import::asksForImport(argumentsOf(argc, argv)))
+    if (request == StartRequest::Import)
         return runImport(argc, argv);
-    if (orvento::backup::asksForBackup(argumentsOf(argc, argv)))
+    if (request == StartRequest::Backup)
         return runBackup(argc, argv);
     QApplication app(argc, argv);
     QApplication::setApplicationName(orvento::core::kProductName);
     QApplication::setApplicationDisplayName(orvento::core::kProductName);
     QApplication::setApplicationVersion(orvento::core::kVersion);
+    QApplication::setDesktopFileName(orvento::core::kApplicationId);
+    QApplication::setWindowIcon(programIcon());
     // Number fields read and show amounts the Czech way (decimal comma, blank between thousands)
     // on every workstation, as the lists do.
     QLocale::setDefault(QLocale(QLocale::Czech, QLocale::CzechRepublic));

@@ -33,9 +33,15 @@ QString shown(const QString& path) {
     return QDir::toNativeSeparators(path);
 }
 
-bool folderIsWritable(const QString& folder) {
+// An installed package puts this file beside the program: its folder belongs to the system, even
+// for root, who may write there (an administrator trying the program, CI). Without it a run as
+// root would leave its settings and backups among the package's files.
+const QString kPackagedMarker = QStringLiteral("orvento.packaged");
+
+bool programFolderIsWritable(const QString& folder) {
     const QFileInfo info(folder);
-    return info.isDir() && info.isWritable();
+    return info.isDir() && info.isWritable() &&
+           !QFileInfo::exists(withTrailingSlash(folder) + kPackagedMarker);
 }
 
 // Where the program keeps what it writes when its own folder is read-only (an installed
@@ -84,7 +90,7 @@ StartUp::StartUp(AppContext& context, StartupHooks& hooks)
 void StartUp::initProgramFolders(const QString& programFolder) {
     ProgramFolders& f = programState().folders;
     f.program = withTrailingSlash(programFolder);
-    const bool writable = folderIsWritable(f.program);
+    const bool writable = programFolderIsWritable(f.program);
     f.iniFile =
         (writable ? f.program : userFolder(QStandardPaths::GenericConfigLocation)) + kIniName;
     f.backup = (writable ? f.program : userFolder(QStandardPaths::GenericDataLocation)) +
@@ -94,7 +100,8 @@ void StartUp::initProgramFolders(const QString& programFolder) {
 
 QString StartUp::proposedLocalDataFolder() {
     const QString program = programState().folders.program;
-    return (folderIsWritable(program) ? program : userFolder(QStandardPaths::GenericDataLocation)) +
+    return (programFolderIsWritable(program) ? program
+                                             : userFolder(QStandardPaths::GenericDataLocation)) +
            QStringLiteral("DATA/");
 }
 

@@ -14,6 +14,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSqlQuery>
+#include <QStandardPaths>
 
 #include <gtest/gtest.h>
 
@@ -376,3 +377,27 @@ TEST(AgendaSwitch, ProfileIsSavedIntoTheAgendaBeingLeft) {
 }
 
 } // namespace
+
+// An installed program's folder belongs to the system even where root may write to it: with the
+// package's marker beside the program, settings, backups and the proposed local data go to the
+// user's own folders, and nothing is written beside the program.
+TEST_F(StartUpTest, PackagedProgramFolderIsLeftAloneAndTheUserFoldersProposed) {
+    QStandardPaths::setTestModeEnabled(true);
+    QFile marker(env.programFolder() + QStringLiteral("orvento.packaged"));
+    ASSERT_TRUE(marker.open(QIODevice::WriteOnly));
+    marker.close();
+    core::StartUp::initProgramFolders(env.programFolder());
+    const core::ProgramFolders& folders = core::programState().folders;
+    const QString config = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+    const QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    EXPECT_EQ(folders.iniFile, config + QStringLiteral("/orvento/Tovaro.ini"));
+    EXPECT_EQ(folders.backup, data + QStringLiteral("/orvento/ZALOHY/"));
+
+    choose(std::nullopt);
+    EXPECT_FALSE(start());
+    EXPECT_EQ(dialogShown(), 1);
+    EXPECT_EQ(test.navigator.lastProposedFolder(), data + QStringLiteral("/orvento/DATA/"));
+    EXPECT_FALSE(QFileInfo::exists(env.programFolder() + QStringLiteral("Tovaro.ini")));
+    EXPECT_FALSE(QFileInfo::exists(env.programFolder() + QStringLiteral("ZALOHY")));
+    QStandardPaths::setTestModeEnabled(false);
+}

@@ -1,9 +1,11 @@
+#include "core/AppVersion.h"
 #include "core/Database.h"
 #include "core/IniFile.h"
 #include "services/UserDatabases.h"
 #include "support/DamagedFiles.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
@@ -15,6 +17,7 @@
 
 #include <functional>
 #include <optional>
+#include <utility>
 
 #include <csignal>
 
@@ -52,7 +55,7 @@ protected:
     }
 
     void start(const QString& drive = QString()) {
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        QProcessEnvironment env = environment;
         env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
         if (!drive.isEmpty()) {
             // The driver presses the program's buttons from inside it (tests/driver).
@@ -125,6 +128,7 @@ protected:
     QString program;
     QString data;
     QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
 };
 
 TEST_F(ProgramProcess, EndedWhileStillStartingClosesCleanlyToo) {
@@ -225,6 +229,79 @@ TEST_F(ProgramProcess, EndedWhileTheRunnerRunsLeavesTheRunnerAlone) {
     terminateAndExpectQuickEnd();
     EXPECT_EQ(::kill(runnerPid, 0), 0) << "the runner was ended with the program";
     ::kill(runnerPid, SIGKILL);
+}
+
+QStringList filesIn(const QString& folder) {
+    QStringList files;
+    QDirIterator it(folder, QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext())
+        files << it.next();
+    files.sort();
+    return files;
+}
+
+// As the package installs it: the marker beside the program, a user with a fresh home whose
+// settings point at the data folder. The program runs on them and leaves its folder as it was.
+TEST_F(ProgramProcess, InstalledProgramKeepsItsSettingsInTheUsersFolders) {
+    QFile::remove(program + QStringLiteral("/Tovaro.ini"));
+    QFile marker(program + QStringLiteral("/orvento.packaged"));
+    ASSERT_TRUE(marker.open(QIODevice::WriteOnly));
+    marker.close();
+    const QString home = dir.filePath(QStringLiteral("home"));
+    const QString config = home + QStringLiteral("/config");
+    QDir().mkpath(config + QStringLiteral("/orvento"));
+    const QString ini = config + QStringLiteral("/orvento/Tovaro.ini");
+    QFile settings(ini);
+    ASSERT_TRUE(settings.open(QIODevice::WriteOnly));
+    settings.write(
+        QStringLiteral("[PATH]\nDataPath=%1\n[CONFIG]\nBuilderMode=1\n").arg(data).toUtf8());
+    settings.close();
+    environment.insert(QStringLiteral("HOME"), home);
+    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), config);
+    environment.insert(QStringLiteral("XDG_DATA_HOME"), home + QStringLiteral("/share"));
+    const QStringList before = filesIn(program);
+
+    start();
+    const QString demo = data + QStringLiteral("DEMO.MDB");
+    ASSERT_TRUE(waitFor([&] {
+        return QFile::exists(demo) && core::Database::openedElsewhere(demo);
+    })) << "the program did not open the demo agenda";
+    process.terminate();
+    ASSERT_TRUE(process.waitForFinished(kEndWithinMs));
+    EXPECT_EQ(process.exitCode(), 0);
+    EXPECT_EQ(
+        core::IniFile::load(ini).value(QStringLiteral("CONFIG"), QStringLiteral("RunPrgFirst")),
+        QStringLiteral("0"));
+    EXPECT_EQ(filesIn(program), before);
+}
+
+// `--version` and `--help` answer on a terminal without any display; an unknown option gets
+// the help on standard error and exit 1, and no window.
+TEST_F(ProgramProcess, VersionAndHelpAnswerWithoutADisplay) {
+    QProcessEnvironment bare = QProcessEnvironment::systemEnvironment();
+    bare.remove(QStringLiteral("DISPLAY"));
+    bare.remove(QStringLiteral("WAYLAND_DISPLAY"));
+    bare.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    const auto run = [&](const QStringList& arguments) {
+        QProcess answer;
+        answer.setProcessEnvironment(bare);
+        answer.start(program + QStringLiteral("/orvento"), arguments);
+        EXPECT_TRUE(answer.waitForFinished(10000));
+        return std::pair{answer.exitCode(), QString::fromLocal8Bit(answer.readAllStandardOutput() +
+                                                                   answer.readAllStandardError())};
+    };
+    const auto [versionCode, version] = run({QStringLiteral("--version")});
+    EXPECT_EQ(versionCode, 0);
+    EXPECT_EQ(version, QStringLiteral("Orvento %1\n").arg(core::kVersion));
+    const auto [helpCode, help] = run({QStringLiteral("--help")});
+    EXPECT_EQ(helpCode, 0);
+    for (const char* option : {"--import", "--import-id", "--backup", "--shared", "--folder",
+                               "--data", "--agenda", "--file", "--version", "--help"})
+        EXPECT_TRUE(help.contains(QLatin1String(option))) << option;
+    const auto [unknownCode, unknown] = run({QStringLiteral("--nic")});
+    EXPECT_EQ(unknownCode, 1);
+    EXPECT_EQ(unknown, help);
 }
 
 // A damaged agenda (cut short, or random bytes) is explained in Czech and the agenda list

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace orvento::app {
+
+// What a start of the program asks for, decided from its arguments before any Qt application
+// object exists: `--version` and `--help` must answer without a display.
+enum class StartRequest { Window, Import, Backup, Version, Help, Unknown };
+
+StartRequest startRequestOf(const QStringList& arguments);
+
+// `orvento --help`: what the program is and every option, in Czech (Qt's own parser would
+// answer in English).
+QString helpText();
+// `orvento --version`.
+QString versionText();
+
+} // namespace orvento::app
