@@ -42,6 +42,15 @@ QString versionText() {
     return core::kProductName + QLatin1Char(' ') + core::kVersion;
 }
 
+QString missingDisplayText() {
+    for (const char* variable : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"})
+        if (!qEnvironmentVariableIsEmpty(variable))
+            return {};
+    return QStringLiteral("Orvento potřebuje grafické prostředí, ale není nastavena proměnná "
+                          "DISPLAY ani WAYLAND_DISPLAY.\n"
+                          "Import a zálohu lze spustit i bez okna, viz orvento --help.\n");
+}
+
 QString helpText() {
     return QStringLiteral("Orvento - ceník, adresář firem a cenové nabídky pro malou firmu;\n"
                           "několik pracovišť sdílí jednu datovou složku.\n\n"

@@ -16,5 +16,8 @@ StartRequest startRequestOf(const QStringList& arguments);
 QString helpText();
 // `orvento --version`.
 QString versionText();
+// Why a window cannot open here (no display and no platform chosen), or nothing. Qt would end
+// the program with an English message and an abort instead.
+QString missingDisplayText();
 
 } // namespace orvento::app

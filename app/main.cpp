@@ -118,6 +118,8 @@ int main(int argc, char** argv) {
         return runImport(argc, argv);
     if (request == StartRequest::Backup)
         return runBackup(argc, argv);
+    if (const QString problem = orvento::app::missingDisplayText(); !problem.isEmpty())
+        return printed(problem, stderr, 1);
     QApplication app(argc, argv);
     QApplication::setApplicationName(orvento::core::kProductName);
     QApplication::setApplicationDisplayName(orvento::core::kProductName);

@@ -277,7 +277,7 @@ TEST_F(ProgramProcess, InstalledProgramKeepsItsSettingsInTheUsersFolders) {
 }
 
 // `--version` and `--help` answer on a terminal without any display; an unknown option gets
-// the help on standard error and exit 1, and no window.
+// the help on standard error and exit 1; a window start says in Czech why it cannot open.
 TEST_F(ProgramProcess, VersionAndHelpAnswerWithoutADisplay) {
     QProcessEnvironment bare = QProcessEnvironment::systemEnvironment();
     bare.remove(QStringLiteral("DISPLAY"));
@@ -302,6 +302,10 @@ TEST_F(ProgramProcess, VersionAndHelpAnswerWithoutADisplay) {
     const auto [unknownCode, unknown] = run({QStringLiteral("--nic")});
     EXPECT_EQ(unknownCode, 1);
     EXPECT_EQ(unknown, help);
+    const auto [windowCode, window] = run({});
+    EXPECT_EQ(windowCode, 1);
+    EXPECT_TRUE(window.startsWith(QStringLiteral("Orvento potřebuje grafické prostředí")))
+        << window.toStdString();
 }
 
 // A damaged agenda (cut short, or random bytes) is explained in Czech and the agenda list
