@@ -100,8 +100,4 @@ QString filterPartEmptyMessage() {
         "Pokud je zaškrtnutá volba \"jen část\", filtrovací řetězec nesmí být prázdný.");
 }
 
-QString filterCannotApplyMessage() {
-    return QStringLiteral("Některá položka filtru je vyplněná chybně, nelze aplikovat filtr.");
-}
-
 } // namespace orvento::catalogue

@@ -47,6 +47,6 @@ QString availabilityLetterAt(int index);
 core::SqlCondition itemFilterCondition(const ItemFilter& filter);
 
 QString filterPartEmptyMessage();
-QString filterCannotApplyMessage();
+using core::filterCannotApplyMessage;
 
 } // namespace orvento::catalogue

@@ -25,4 +25,9 @@ struct SqlCondition {
     }
 };
 
+// A list's filter whose query failed (a value the engine refused): the filter is not applied.
+inline QString filterCannotApplyMessage() {
+    return QStringLiteral("Některá položka filtru je vyplněná chybně, nelze aplikovat filtr.");
+}
+
 } // namespace orvento::core

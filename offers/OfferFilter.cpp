@@ -94,8 +94,4 @@ SqlCondition visibilityCondition(bool seesAll, const QString& prefilterList) {
     return c;
 }
 
-QString filterCannotApplyMessage() {
-    return QStringLiteral("Některá položka filtru je vyplněná chybně, nelze aplikovat filtr.");
-}
-
 } // namespace orvento::offers

@@ -60,6 +60,6 @@ SqlCondition filterCondition(const OfferFilter& filter);
 // A list without a single number shows nothing.
 SqlCondition visibilityCondition(bool seesAll, const QString& prefilterList);
 
-QString filterCannotApplyMessage();
+using core::filterCannotApplyMessage;
 
 } // namespace orvento::offers
