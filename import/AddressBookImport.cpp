@@ -89,7 +89,7 @@ int AddressBookImport::run(const ImportDefinition& definition) {
     m_counts.sourceRows = table.rowCount();
     if (m_counts.sourceRows == 0) {
         m_protocol.add(text::emptySource());
-        addSummary();
+        addSummary(m_protocol, text::addressBookHeading(), m_counts);
         return Ok;
     }
     addStartLines(definition);
@@ -105,7 +105,7 @@ int AddressBookImport::run(const ImportDefinition& definition) {
     if (m_interrupted)
         m_protocol.add(text::interrupted(), Style::Bold);
     else
-        addSummary();
+        addSummary(m_protocol, text::addressBookHeading(), m_counts);
     return Ok;
 }
 
@@ -188,14 +188,6 @@ bool AddressBookImport::commit(core::PacedUnits& units) {
     m_pending = {};
     m_protocol.add(text::saveFailed(core::writeFailureText(m_db.lastError())), Style::Red);
     return false;
-}
-
-void AddressBookImport::addSummary() {
-    m_protocol.add(text::sourceRows(m_counts.sourceRows));
-    m_protocol.add(text::addressBookHeading());
-    m_protocol.add(text::added(m_counts.added));
-    m_protocol.add(text::updated(m_counts.updated));
-    m_protocol.add(text::total(m_counts.added + m_counts.updated));
 }
 
 } // namespace orvento::import

@@ -4,6 +4,7 @@
 #include "core/ProgressScope.h"
 #include "import/AddressBookImportRows.h"
 #include "import/ImportDefinition.h"
+#include "import/RunSource.h"
 #include "import/SourceOpener.h"
 
 #include <QDateTime>
@@ -29,11 +30,7 @@ class ImportProtocol;
 class AddressBookImport {
 public:
     enum Result : int { Ok = 0, Failed = -1 };
-    struct Counts {
-        qint64 sourceRows = 0;
-        qint64 added = 0;
-        qint64 updated = 0;
-    };
+    using Counts = RunCounts;
     // A unit of work ends after this many rows at most (sooner once it has held the lock for the
     // slice budget).
     static constexpr std::size_t kRowsPerUnit = 2000;
@@ -61,7 +58,6 @@ private:
                   core::sources::SourceTable& table);
     // Commits the open unit and counts its rows; false after the red line of a failed commit.
     bool commit(core::PacedUnits& units);
-    void addSummary();
 
     core::Database& m_db;
     core::UserInteraction& m_ui;

@@ -199,7 +199,7 @@ int PriceListImport::run(const ImportDefinition& definition) {
     m_counts.sourceRows = table->rowCount();
     if (m_counts.sourceRows == 0) {
         m_protocol.add(text::emptySource());
-        addSummary();
+        addSummary(m_protocol, text::catalogueHeading(), m_counts);
         return Ok;
     }
     addStartLines(definition);
@@ -244,7 +244,7 @@ int PriceListImport::run(const ImportDefinition& definition) {
     if (m_interrupted)
         m_protocol.add(text::interrupted(), Style::Bold);
     else
-        addSummary();
+        addSummary(m_protocol, text::catalogueHeading(), m_counts);
     return result;
 }
 
@@ -418,14 +418,6 @@ int PriceListImport::recompute(const catalogue::PriceGroupData& groups) {
             return Ok;
         }
     }
-}
-
-void PriceListImport::addSummary() {
-    m_protocol.add(text::sourceRows(m_counts.sourceRows));
-    m_protocol.add(text::catalogueHeading());
-    m_protocol.add(text::added(m_counts.added));
-    m_protocol.add(text::updated(m_counts.updated));
-    m_protocol.add(text::total(m_counts.added + m_counts.updated));
 }
 
 } // namespace orvento::import

@@ -17,6 +17,14 @@ QString runTableName(const ImportDefinition& definition) {
     return singleTable ? QFileInfo(definition.fileName).fileName() : definition.tableName;
 }
 
+void addSummary(ImportProtocol& protocol, const QString& heading, const RunCounts& counts) {
+    protocol.add(text::sourceRows(counts.sourceRows));
+    protocol.add(heading);
+    protocol.add(text::added(counts.added));
+    protocol.add(text::updated(counts.updated));
+    protocol.add(text::total(counts.added + counts.updated));
+}
+
 std::optional<RunSource> openRunSource(const ImportDefinition& definition, ImportProtocol& protocol,
                                        const SourceOpener& opener) {
     protocol.add(text::sourceKind(text::sourceKindCaption(definition.sourceKind)));

@@ -19,6 +19,16 @@ struct RunSource {
     std::unique_ptr<core::sources::SourceTable> table; // read from `source`, so closed first
 };
 
+// The counters of a run.
+struct RunCounts {
+    qint64 sourceRows = 0;
+    qint64 added = 0;
+    qint64 updated = 0;
+};
+
+// The summary that ends a run that was not interrupted, under the heading of what it wrote.
+void addSummary(ImportProtocol& protocol, const QString& heading, const RunCounts& counts);
+
 // The table a run reads: the definition's for an Access database or a workbook, the file's own
 // name (with its extension) for a dBase table or a text file.
 QString runTableName(const ImportDefinition& definition);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "MemorySource.h"
+#include "ProtocolLines.h"
 #include "addressbook/FirmRecords.h"
 #include "catalogue/CatalogueAgenda.h"
 #include "import/AddressBookImport.h"
@@ -80,17 +81,9 @@ protected:
         return result;
     }
 
-    QStringList lines() const {
-        QStringList texts;
-        for (const auto& line : protocol.lines())
-            texts << line.text;
-        return texts;
-    }
+    QStringList lines() const { return linesOf(protocol); }
     bool hasLine(const QString& text, import::ImportProtocol::Style style) const {
-        for (const auto& line : protocol.lines())
-            if (line.text == text && line.style == style)
-                return true;
-        return false;
+        return hasLineIn(protocol, text, style);
     }
 
     qint64 addFirm(addressbook::Firm firm) {
