@@ -2,6 +2,8 @@
 #include "core/Schema.h"
 #include "core/SchemaUpgrade.h"
 #include "import/DemoImport.h"
+#include "import/ImportDefinition.h"
+#include "import/ImportDefinitionStore.h"
 #include "import/PriceListTexts.h"
 #include "services/Login.h"
 #include "services/UserDatabases.h"
@@ -242,6 +244,69 @@ TEST_F(CommandLineImportTest, ATerminatedRunEndsWithOneAndLeavesTheCatalogueAsIt
                   ->toInt(),
               0)
         << "no item of the catalogue left marked";
+}
+
+} // namespace
+
+namespace {
+
+// An address-book definition runs from the command line as the wizard runs it: its protocol on
+// standard output and 0, or the failed save's message on standard error and 1 with the rows
+// before the failure kept.
+TEST_F(CommandLineImportTest, AnAddressBookDefinitionRunsAndItsFailedSaveGoesToStandardError) {
+    const QString file = dir.filePath(QStringLiteral("adresy.csv"));
+    QString known;
+    {
+        core::Database db(QStringLiteral("command-line-addresses"));
+        ASSERT_TRUE(db.open(demo()));
+        known = db.scalar(QStringLiteral("SELECT ICO FROM Adresar WHERE ICO <> '' ORDER BY ID"))
+                    ->toString();
+        import::ImportDefinition d = import::newDefinition(import::DefinitionKind::AddressBook);
+        d.name = QStringLiteral("Adresy zákazníků");
+        d.sourceKind = core::sources::SourceKind::Csv;
+        d.fileName = file;
+        d.compare = true;
+        d.refField = QStringLiteral("ICO");
+        d.refColumn = QStringLiteral("IČ");
+        for (const auto& [field, column] :
+             {std::pair{import::AddressField::NazevAdr, QStringLiteral("Název")},
+              std::pair{import::AddressField::ICOAdr, QStringLiteral("IČ")}}) {
+            import::FieldMapping& m = d.addressBook.field(field);
+            m.imported = true;
+            m.column = column;
+        }
+        QString error;
+        ASSERT_TRUE(import::ImportDefinitionStore(db).insert(d, error)) << error.toStdString();
+        ASSERT_TRUE(db.executeDdl(QStringLiteral(
+            "CREATE TRIGGER OdmitnoutChybu BEFORE INSERT ON Adresar WHEN NEW.Nazev = 'CHYBA' "
+            "BEGIN SELECT RAISE(ABORT, 'odmítnuto'); END")));
+    }
+    QFile csv(file);
+    ASSERT_TRUE(csv.open(QIODevice::WriteOnly));
+    csv.write(QStringLiteral("Název;IČ\r\nZNÁMÁ FIRMA;%1\r\nNová firma;12345679\r\n")
+                  .arg(known)
+                  .toUtf8());
+    csv.close();
+    const QStringList arguments{QStringLiteral("--import"), QStringLiteral("Adresy zákazníků")};
+    ASSERT_EQ(run(arguments), 0) << out.toStdString() << err.toStdString();
+    EXPECT_TRUE(out.contains(QStringLiteral("Import adresáře"))) << out.toStdString();
+    EXPECT_TRUE(out.contains(QStringLiteral("  + přidáno nových záznamů: 1")));
+    EXPECT_TRUE(out.contains(QStringLiteral("  + zaktualizováno záznamů: 1")));
+
+    ASSERT_TRUE(csv.open(QIODevice::WriteOnly));
+    csv.write("Název;IČ\r\nDalší firma;87654321\r\nCHYBA;11111111\r\n");
+    csv.close();
+    EXPECT_EQ(run(arguments), 1);
+    EXPECT_TRUE(err.contains(QStringLiteral("Při ukládání záznamu do \"Adresar\" došlo k chybě: "
+                                            "metoda \"Execute\" selhala.")))
+        << err.toStdString();
+    EXPECT_TRUE(err.contains(QStringLiteral("V průběhu importu dat došlo k chybě!")));
+    core::Database db(QStringLiteral("command-line-addresses-after"));
+    ASSERT_TRUE(db.open(demo()));
+    EXPECT_EQ(db.scalar(QStringLiteral("SELECT count(*) FROM Adresar WHERE Nazev = :Nazev"),
+                        {{QStringLiteral("Nazev"), QStringLiteral("Další firma")}})
+                  ->toInt(),
+              1);
 }
 
 } // namespace
