@@ -116,7 +116,8 @@ TEST_F(AddressBookImportStopsTest, AnEmptySourceGivesTheSummaryWithNothingCounte
     EXPECT_TRUE(lines().last().startsWith(QStringLiteral("Import dat - Dokončeno")));
 }
 
-TEST_F(AddressBookImportStopsTest, TheRunIsStampedOnceAroundItAndAHeaderOnlyFileIsEmpty) {
+TEST_F(AddressBookImportStopsTest,
+       TheRunIsStampedAroundItAHeaderOnlyFileIsEmptyAndAnEmptyFileFails) {
     // The real reader over the header line the fixture wrote.
     import::ImportRun importRun(db(), ui, protocol);
     services::clearStamps();
@@ -125,6 +126,14 @@ TEST_F(AddressBookImportStopsTest, TheRunIsStampedOnceAroundItAndAHeaderOnlyFile
     const core::ProgramState& state = core::programState();
     EXPECT_TRUE(state.store->stampExists(state.agenda, core::StampedTable::Adresar));
     EXPECT_FALSE(state.store->stampExists(state.agenda, core::StampedTable::Zasoby));
+
+    // An empty file is no table at all: a red line, nothing written.
+    QFile empty(sourcePath);
+    ASSERT_TRUE(empty.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    empty.close();
+    EXPECT_EQ(importRun.execute(byIco(), sourcePath), import::ImportRun::Failed);
+    EXPECT_EQ(protocol.lines().back().style, Style::Red);
+    EXPECT_EQ(firmCount(), 0);
 }
 
 } // namespace
