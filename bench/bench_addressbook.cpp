@@ -3,6 +3,7 @@
 // quick find, and a firm's card with its contacts. Each figure is printed beside its target.
 #include "addressbook/FirmCard.h"
 #include "bench/support/BenchFigures.h"
+#include "bench/support/BenchFirms.h"
 #include "bench/support/QuietInteraction.h"
 #include "core/AppContext.h"
 #include "core/Database.h"
@@ -19,7 +20,6 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QLineEdit>
-#include <QRandomGenerator>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
@@ -39,50 +39,6 @@ struct Program {
     ui::ProgramNavigator navigator{context, nullptr};
     core::AppContext context{interaction, navigator, profile, hooks};
 };
-
-bool generateFirms(core::Database& db, int firms, int contactsEach) {
-    const QStringList first = {QStringLiteral("Stavby"),      QStringLiteral("Elektro"),
-                               QStringLiteral("Čistírna"),    QStringLiteral("Autoservis"),
-                               QStringLiteral("Pekárna"),     QStringLiteral("Chemie"),
-                               QStringLiteral("Truhlářství"), QStringLiteral("Kovo"),
-                               QStringLiteral("Řeznictví"),   QStringLiteral("Zahradnictví")};
-    const QStringList second = {QStringLiteral("Novák"),  QStringLiteral("Dvořák"),
-                                QStringLiteral("Černý"),  QStringLiteral("Procházka"),
-                                QStringLiteral("Kučera"), QStringLiteral("Veselý"),
-                                QStringLiteral("Horák"),  QStringLiteral("Šimek")};
-    const QStringList places = {QStringLiteral("Jihlava"), QStringLiteral("Aš"),
-                                QStringLiteral("Beroun"), QStringLiteral("Blansko"),
-                                QStringLiteral("Louny")};
-    QRandomGenerator random(7);
-    core::Transaction unit(db);
-    core::Statement firm(db, QStringLiteral("INSERT INTO Adresar (Nazev, Ulice, Psc, Misto, ICO, "
-                                            "Telefon, Email) VALUES (:Nazev, :Ulice, :Psc, "
-                                            ":Misto, :ICO, :Telefon, :Email)"));
-    core::Statement contact(db, QStringLiteral("INSERT INTO Kontakty (CisloAdr, Prijmeni, Jmeno, "
-                                               "Zobrazit) VALUES (:CisloAdr, :Prijmeni, :Jmeno, "
-                                               ":Zobrazit)"));
-    for (int i = 0; i < firms; ++i) {
-        const QString name = first.at(random.bounded(first.size())) + QLatin1Char(' ') +
-                             second.at(random.bounded(second.size())) +
-                             QStringLiteral(" %1 s.r.o.").arg(random.bounded(100000));
-        if (!firm.exec({{QStringLiteral("Nazev"), name},
-                        {QStringLiteral("Ulice"), QStringLiteral("Hlavní %1").arg(i % 300)},
-                        {QStringLiteral("Psc"), QStringLiteral("%1").arg(10000 + i % 89999)},
-                        {QStringLiteral("Misto"), places.at(i % places.size())},
-                        {QStringLiteral("ICO"), QString::number(10000000 + i * 7)},
-                        {QStringLiteral("Telefon"), QStringLiteral("600 %1").arg(i)},
-                        {QStringLiteral("Email"), QStringLiteral("info@f%1.cz").arg(i)}}))
-            return false;
-        const qint64 id = firm.newRowId();
-        for (int c = 0; c < contactsEach; ++c)
-            if (!contact.exec({{QStringLiteral("CisloAdr"), id},
-                               {QStringLiteral("Prijmeni"), second.at((i + c) % second.size())},
-                               {QStringLiteral("Jmeno"), QStringLiteral("Jan")},
-                               {QStringLiteral("Zobrazit"), c == 0}}))
-                return false;
-    }
-    return unit.commit();
-}
 
 } // namespace
 

@@ -95,13 +95,6 @@ QString number(double value) {
     return text.replace(QLatin1Char('.'), QLatin1Char(','));
 }
 
-QString csvField(const QString& text) {
-    if (!text.contains(QLatin1Char(';')) && !text.contains(QLatin1Char('"')))
-        return text;
-    return QLatin1Char('"') + QString(text).replace(QStringLiteral("\""), QStringLiteral("\"\"")) +
-           QLatin1Char('"');
-}
-
 struct NewItemsPlace {
     qint64 sheet = 0;
     qint64 group = 0;
@@ -152,12 +145,35 @@ ImportDefinition supplierDefinition(const NewItemsPlace& place) {
     return d;
 }
 
-QString storedPath(const QString& file) {
+} // namespace
+
+QString demoStoredPath(const QString& file) {
     return QStringLiteral("%DATAPATH%Dokumenty/DEMO/") + demoImportFolder() + QLatin1Char('/') +
            file;
 }
 
-} // namespace
+bool writeDemoCsv(const QString& path, const QStringList& header,
+                  const std::vector<QStringList>& rows) {
+    const auto field = [](const QString& text) -> QString {
+        if (!text.contains(QLatin1Char(';')) && !text.contains(QLatin1Char('"')))
+            return text;
+        return QLatin1Char('"') +
+               QString(text).replace(QStringLiteral("\""), QStringLiteral("\"\"")) +
+               QLatin1Char('"');
+    };
+    const auto line = [&field](const QStringList& fields) {
+        QStringList quoted;
+        for (const QString& f : fields)
+            quoted << field(f);
+        return quoted.join(QLatin1Char(';')) + QStringLiteral("\r\n");
+    };
+    QString text = line(header);
+    for (const QStringList& row : rows)
+        text += line(row);
+    QSaveFile file(path);
+    const QByteArray bytes = QByteArrayLiteral("\xEF\xBB\xBF") + text.toUtf8();
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
+}
 
 QStringList supplierColumns() {
     return {QStringLiteral("Kat. číslo"), QStringLiteral("Název"), QStringLiteral("MJ"),
@@ -219,17 +235,11 @@ std::vector<SupplierRow> demoSupplierRows(core::Database& demo) {
 }
 
 bool writeSupplierCsv(const QString& path, const std::vector<SupplierRow>& rows) {
-    QString text;
-    text += supplierColumns().join(QLatin1Char(';')) + QStringLiteral("\r\n");
-    for (const SupplierRow& r : rows) {
-        text += QStringList{csvField(r.catalogue), csvField(r.description), csvField(r.unit),
-                            number(r.price), number(r.vat)}
-                    .join(QLatin1Char(';')) +
-                QStringLiteral("\r\n");
-    }
-    QSaveFile file(path);
-    const QByteArray bytes = QByteArrayLiteral("\xEF\xBB\xBF") + text.toUtf8();
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
+    std::vector<QStringList> lines;
+    lines.reserve(rows.size());
+    for (const SupplierRow& r : rows)
+        lines.push_back({r.catalogue, r.description, r.unit, number(r.price), number(r.vat)});
+    return writeDemoCsv(path, supplierColumns(), lines);
 }
 
 bool fillDemoImportDefinitions(core::Database& demo, QString& error) {
@@ -245,7 +255,7 @@ bool fillDemoImportDefinitions(core::Database& demo, QString& error) {
         QStringLiteral("Aktualizace nákupních cen a nové položky z ceníku dodavatele ve formátu "
                        "CSV (středníkem oddělené hodnoty).");
     csv.sourceKind = core::sources::SourceKind::Csv;
-    csv.fileName = storedPath(demoCsvFileName());
+    csv.fileName = demoStoredPath(demoCsvFileName());
     csv.tableName = QString(demoCsvFileName()).replace(QLatin1Char('.'), QLatin1Char('#'));
 
     ImportDefinition workbook = supplierDefinition(*place);
@@ -253,7 +263,7 @@ bool fillDemoImportDefinitions(core::Database& demo, QString& error) {
     workbook.description = QStringLiteral(
         "Aktualizace nákupních cen a nové položky z ceníku dodavatele v sešitu MS Excel.");
     workbook.sourceKind = core::sources::SourceKind::Xls;
-    workbook.fileName = storedPath(demoWorkbookFileName());
+    workbook.fileName = demoStoredPath(demoWorkbookFileName());
     workbook.tableName = demoWorkbookSheet();
 
     ImportDefinitionStore store(demo);

@@ -29,11 +29,18 @@ std::vector<SupplierRow> demoSupplierRows(core::Database& demo);
 // numbers with a decimal comma. False when the file cannot be written.
 bool writeSupplierCsv(const QString& path, const std::vector<SupplierRow>& rows);
 
+// A ";"-separated text file in UTF-8 with a byte order mark: the title line, then the rows, fields
+// with a ";" or a double quote quoted. False when the file cannot be written.
+bool writeDemoCsv(const QString& path, const QStringList& header,
+                  const std::vector<QStringList>& rows);
+
 // Where the demo files lie under the demo agenda's shared documents (Dokumenty/DEMO/).
 QString demoImportFolder(); // "Import"
 QString demoCsvFileName();
 QString demoWorkbookFileName();
 QString demoWorkbookSheet();
+// A demo file as a definition names it: under %DATAPATH%, so the agenda may move.
+QString demoStoredPath(const QString& file);
 // The names of the two demo definitions.
 QString demoCsvDefinitionName();
 QString demoWorkbookDefinitionName();

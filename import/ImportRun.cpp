@@ -1,5 +1,6 @@
 #include "import/ImportRun.h"
 
+#include "import/AddressBookImport.h"
 #include "import/ImportProtocol.h"
 #include "import/PriceListImport.h"
 #include "services/ChangeStamps.h"
@@ -31,12 +32,17 @@ int ImportRun::execute(const ImportDefinition& definition, const QString& source
     m_protocol.add(QString());
 
     int result = Failed;
+    ImportDefinition thisRun = definition;
+    thisRun.fileName = sourceFile;
     if (definition.kind == DefinitionKind::PriceList) {
-        ImportDefinition thisRun = definition;
-        thisRun.fileName = sourceFile;
         const services::SuppressedStamps stamps{core::StampedTable::Zasoby,
                                                 core::StampedTable::Skupiny};
         PriceListImport run(m_agenda, m_ui, m_protocol, m_opener, m_display);
+        result = run.run(thisRun);
+        m_interrupted = run.interrupted();
+    } else if (definition.kind == DefinitionKind::AddressBook) {
+        const services::SuppressedStamps stamps{core::StampedTable::Adresar};
+        AddressBookImport run(m_agenda, m_ui, m_protocol, m_opener, m_display);
         result = run.run(thisRun);
         m_interrupted = run.interrupted();
     } else {

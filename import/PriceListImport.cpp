@@ -8,9 +8,9 @@
 #include "import/ImportProtocol.h"
 #include "import/PriceListTexts.h"
 #include "import/PriceRowConversion.h"
+#include "import/RunSource.h"
 
 #include <QElapsedTimer>
-#include <QFileInfo>
 #include <QSqlError>
 #include <QSqlQuery>
 
@@ -173,33 +173,10 @@ int PriceListImport::run(const ImportDefinition& definition) {
     if (!checkPlaces(definition))
         return Failed;
 
-    m_protocol.add(text::sourceKind(text::sourceKindCaption(definition.sourceKind)));
-    m_protocol.add(text::sourceFile(definition.fileName));
-    if (!QFileInfo::exists(definition.fileName)) {
-        m_protocol.add(text::sourceFileMissing(), Style::Red);
+    const auto opened = openRunSource(definition, m_protocol, m_opener);
+    if (!opened)
         return Failed;
-    }
-    m_protocol.add(text::opening());
-    m_protocol.add(text::pleaseWait());
-    QString error;
-    const auto source = m_opener(definition.sourceKind, definition.fileName, error);
-    if (!source) {
-        m_protocol.add(text::openFailed(), Style::Red);
-        if (!error.isEmpty())
-            m_protocol.add(QStringLiteral("- ") + error, Style::Red);
-        return Failed;
-    }
-    using core::sources::SourceKind;
-    const bool singleTable =
-        definition.sourceKind == SourceKind::Dbf || definition.sourceKind == SourceKind::Csv;
-    const QString tableName =
-        singleTable ? QFileInfo(definition.fileName).fileName() : definition.tableName;
-    const auto table = source->openTable(tableName, error);
-    if (!table) {
-        m_protocol.add(text::tableFailed(tableName), Style::Red);
-        m_protocol.add(text::tableFailedHint(), Style::Red);
-        return Failed;
-    }
+    core::sources::SourceTable* const table = opened->table.get();
 
     const auto groups = catalogue::PriceGroupData::load(m_db);
     if (!groups) {
@@ -222,7 +199,7 @@ int PriceListImport::run(const ImportDefinition& definition) {
     m_counts.sourceRows = table->rowCount();
     if (m_counts.sourceRows == 0) {
         m_protocol.add(text::emptySource());
-        addSummary();
+        addSummary(m_protocol, text::catalogueHeading(), m_counts);
         return Ok;
     }
     addStartLines(definition);
@@ -267,7 +244,7 @@ int PriceListImport::run(const ImportDefinition& definition) {
     if (m_interrupted)
         m_protocol.add(text::interrupted(), Style::Bold);
     else
-        addSummary();
+        addSummary(m_protocol, text::catalogueHeading(), m_counts);
     return result;
 }
 
@@ -441,14 +418,6 @@ int PriceListImport::recompute(const catalogue::PriceGroupData& groups) {
             return Ok;
         }
     }
-}
-
-void PriceListImport::addSummary() {
-    m_protocol.add(text::sourceRows(m_counts.sourceRows));
-    m_protocol.add(text::catalogueHeading());
-    m_protocol.add(text::added(m_counts.added));
-    m_protocol.add(text::updated(m_counts.updated));
-    m_protocol.add(text::total(m_counts.added + m_counts.updated));
 }
 
 } // namespace orvento::import

@@ -4,6 +4,7 @@
 #include "core/ProgressScope.h"
 #include "import/ImportDefinition.h"
 #include "import/PreparedItems.h"
+#include "import/RunSource.h"
 #include "import/SourceOpener.h"
 
 #include <QDateTime>
@@ -34,11 +35,7 @@ class ImportProtocol;
 class PriceListImport {
 public:
     enum Result : int { Ok = 0, Failed = -1, RecomputeFailed = -2 };
-    struct Counts {
-        qint64 sourceRows = 0;
-        qint64 added = 0;
-        qint64 updated = 0;
-    };
+    using Counts = RunCounts;
     // How long each part took, in milliseconds (for the benchmark).
     struct Timings {
         qint64 phaseOne = 0; // reading, matching and the temporary table
@@ -73,7 +70,6 @@ private:
     // The one unit of work that writes the prepared rows.
     int applyRows(const ImportDefinition& definition, PreparedItemsTable& prepared);
     int recompute(const catalogue::PriceGroupData& groups);
-    void addSummary();
     bool askToStop(core::ProgressScope& scope, const QString& question);
 
     core::Database& m_db;

@@ -10,6 +10,7 @@
 #include "core/Schema.h"
 #include "core/SqliteFolderStore.h"
 #include "core/TemplateDatabases.h"
+#include "import/AddressBookImportDemo.h"
 #include "import/DemoImport.h"
 #include "offers/DemoOffers.h"
 
@@ -52,7 +53,14 @@ int main(int argc, char** argv) {
             importError = QStringLiteral(" (the demo import files)");
             return false;
         }
-        return im::fillDemoImportDefinitions(db, importError);
+        if (!im::fillDemoImportDefinitions(db, importError))
+            return false;
+        // A list of firms to import into the address book lies beside them, with its definition.
+        if (!im::writeDemoAddressList(db, QDir(demoImport).filePath(im::demoAddressFileName()))) {
+            importError = QStringLiteral(" (the demo address list)");
+            return false;
+        }
+        return im::fillDemoAddressDefinition(db, importError);
     };
     const DatabaseFiller fillDemoAgenda = [&](Database& db) {
         return orvento::catalogue::fillDemoCatalogue(db) &&

@@ -2,6 +2,8 @@
 #include "core/Schema.h"
 #include "core/SchemaUpgrade.h"
 #include "import/DemoImport.h"
+#include "import/ImportDefinition.h"
+#include "import/ImportDefinitionStore.h"
 #include "import/PriceListTexts.h"
 #include "services/Login.h"
 #include "services/UserDatabases.h"
@@ -10,6 +12,7 @@
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QThread>
 
 #include <gtest/gtest.h>
 
@@ -242,6 +245,164 @@ TEST_F(CommandLineImportTest, ATerminatedRunEndsWithOneAndLeavesTheCatalogueAsIt
                   ->toInt(),
               0)
         << "no item of the catalogue left marked";
+}
+
+} // namespace
+
+namespace {
+
+// The demo agenda with an address-book definition "Adresy zákazníků" over `file`, compared by the
+// IČ column, mapping the name, the IČ and the town.
+class CommandLineAddressBookTest : public CommandLineImportTest {
+protected:
+    void SetUp() override {
+        CommandLineImportTest::SetUp();
+        file = dir.filePath(QStringLiteral("adresy.csv"));
+        core::Database db(QStringLiteral("command-line-addresses"));
+        ASSERT_TRUE(db.open(demo()));
+        import::ImportDefinition d = import::newDefinition(import::DefinitionKind::AddressBook);
+        d.name = kName;
+        d.sourceKind = core::sources::SourceKind::Csv;
+        d.fileName = file;
+        d.compare = true;
+        d.refField = QStringLiteral("ICO");
+        d.refColumn = QStringLiteral("IČ");
+        for (const auto& [field, column] :
+             {std::pair{import::AddressField::NazevAdr, QStringLiteral("Název")},
+              std::pair{import::AddressField::ICOAdr, QStringLiteral("IČ")},
+              std::pair{import::AddressField::MistoAdr, QStringLiteral("Místo")}}) {
+            import::FieldMapping& m = d.addressBook.field(field);
+            m.imported = true;
+            m.column = column;
+        }
+        QString error;
+        ASSERT_TRUE(import::ImportDefinitionStore(db).insert(d, error)) << error.toStdString();
+        firmsBefore = count(QStringLiteral("SELECT count(*) FROM Adresar"));
+    }
+
+    // The list: a header and `rows` new firms "Firma <i>" in Jihlava.
+    void writeFirms(int rows) {
+        QFile csv(file);
+        ASSERT_TRUE(csv.open(QIODevice::WriteOnly));
+        QByteArray text = "Název;IČ;Místo\r\n";
+        for (int i = 0; i < rows; ++i)
+            text += QStringLiteral("Firma %1;%2;Jihlava\r\n").arg(i).arg(70000000 + i).toUtf8();
+        csv.write(text);
+    }
+    int count(const QString& sql) {
+        core::Database db(QStringLiteral("command-line-addresses-count"));
+        EXPECT_TRUE(db.open(demo()));
+        return db.scalar(sql)->toInt();
+    }
+    // Imported firms that lack one of their mapped values: parts of an address.
+    int partial() {
+        return count(QStringLiteral("SELECT count(*) FROM Adresar WHERE Nazev LIKE 'Firma %' AND "
+                                    "(ICO = '' OR ICO IS NULL OR Misto <> 'Jihlava')"));
+    }
+    int imported() {
+        return count(QStringLiteral("SELECT count(*) FROM Adresar WHERE Nazev LIKE 'Firma %'"));
+    }
+    // Starts the run and waits until it writes rows.
+    std::unique_ptr<QProcess> startWriting() {
+        auto process = start({QStringLiteral("--import"), kName});
+        const QByteArray started = "• operace může trvat delší dobu";
+        QByteArray seen;
+        while (!seen.contains(started) && process->state() != QProcess::NotRunning &&
+               process->waitForReadyRead(kTimeoutMs))
+            seen += process->readAllStandardOutput();
+        EXPECT_TRUE(seen.contains(started)) << seen.toStdString();
+        QThread::msleep(kWritingMs);
+        return process;
+    }
+
+    static constexpr unsigned long kWritingMs = 300;
+    const QString kName = QStringLiteral("Adresy zákazníků");
+    QString file;
+    int firmsBefore = 0;
+};
+
+// An address-book definition runs from the command line as the wizard runs it: its protocol on
+// standard output and 0, or the failed save's message on standard error and 1 with the rows
+// before the failure kept.
+TEST_F(CommandLineAddressBookTest, ItRunsAndItsFailedSaveGoesToStandardError) {
+    const QString known = [this] {
+        core::Database db(QStringLiteral("command-line-known"));
+        EXPECT_TRUE(db.open(demo()));
+        EXPECT_TRUE(db.executeDdl(QStringLiteral(
+            "CREATE TRIGGER OdmitnoutChybu BEFORE INSERT ON Adresar WHEN NEW.Nazev = 'CHYBA' "
+            "BEGIN SELECT RAISE(ABORT, 'odmítnuto'); END")));
+        return db.scalar(QStringLiteral("SELECT ICO FROM Adresar WHERE ICO <> '' ORDER BY ID"))
+            ->toString();
+    }();
+    QFile csv(file);
+    ASSERT_TRUE(csv.open(QIODevice::WriteOnly));
+    csv.write(QStringLiteral("Název;IČ;Místo\r\nZNÁMÁ FIRMA;%1;Aš\r\nNová firma;12345679;Aš\r\n")
+                  .arg(known)
+                  .toUtf8());
+    csv.close();
+    const QStringList arguments{QStringLiteral("--import"), kName};
+    ASSERT_EQ(run(arguments), 0) << out.toStdString() << err.toStdString();
+    EXPECT_TRUE(out.contains(QStringLiteral("Import adresáře"))) << out.toStdString();
+    EXPECT_TRUE(out.contains(QStringLiteral("  + přidáno nových záznamů: 1")));
+    EXPECT_TRUE(out.contains(QStringLiteral("  + zaktualizováno záznamů: 1")));
+
+    ASSERT_TRUE(csv.open(QIODevice::WriteOnly));
+    csv.write("Název;IČ;Místo\r\nDalší firma;87654321;Aš\r\nCHYBA;11111111;Aš\r\n");
+    csv.close();
+    EXPECT_EQ(run(arguments), 1);
+    EXPECT_TRUE(err.contains(QStringLiteral("Při ukládání záznamu do \"Adresar\" došlo k chybě: "
+                                            "metoda \"Execute\" selhala.")))
+        << err.toStdString();
+    EXPECT_TRUE(err.contains(QStringLiteral("V průběhu importu dat došlo k chybě!")));
+    EXPECT_EQ(count(QStringLiteral("SELECT count(*) FROM Adresar WHERE Nazev = 'Další firma'")), 1);
+}
+
+// SIGTERM is "Přerušit" answered Yes: the run ends with 1 and its interruption line, and keeps
+// the addresses it wrote, each whole. SIGKILL leaves whole addresses too.
+TEST_F(CommandLineAddressBookTest, TerminatedOrKilledMidRunItLeavesOnlyWholeAddresses) {
+    constexpr int kRows = 200000;
+    writeFirms(kRows);
+    auto process = startWriting();
+    process->terminate();
+    const int exit = finish(*process);
+    const int kept = imported();
+    if (exit == 0) {
+        EXPECT_EQ(kept, kRows) << "the machine wrote the whole list before the signal came";
+    } else {
+        EXPECT_EQ(exit, 1) << err.toStdString();
+        EXPECT_TRUE(out.contains(QStringLiteral("Operace přerušena uživatelem!")))
+            << out.right(2000).toStdString();
+        EXPECT_FALSE(out.contains(QStringLiteral("• adresář:")));
+        EXPECT_GT(kept, 0) << "what was written before the signal stays";
+    }
+    EXPECT_EQ(partial(), 0);
+
+    ASSERT_TRUE(QFile::remove(file));
+    writeFirms(kRows); // new IČOs are not needed: the first run's firms are found and updated
+    process = startWriting();
+    process->kill();
+    EXPECT_EQ(finish(*process), -1);
+    EXPECT_EQ(partial(), 0);
+    EXPECT_GE(imported(), kept);
+    EXPECT_EQ(count(QStringLiteral("SELECT count(*) FROM pragma_integrity_check WHERE "
+                                   "integrity_check <> 'ok'")),
+              0);
+}
+
+// Two workstations import the same list at once: both finish, and every address is whole; the
+// second run finds what the first had written when it read the address book and adds the rest.
+TEST_F(CommandLineAddressBookTest, TwoRunsAtOnceBothFinishWithWholeAddresses) {
+    constexpr int kRows = 3000;
+    writeFirms(kRows);
+    const QStringList arguments{QStringLiteral("--import"), kName};
+    auto first = start(arguments);
+    auto second = start(arguments);
+    EXPECT_EQ(finish(*first), 0) << err.toStdString();
+    EXPECT_EQ(finish(*second), 0) << err.toStdString();
+    const int written = imported();
+    EXPECT_GE(written, kRows);
+    EXPECT_LE(written, 2 * kRows);
+    EXPECT_EQ(partial(), 0);
 }
 
 } // namespace

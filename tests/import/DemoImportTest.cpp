@@ -49,7 +49,8 @@ TEST_F(DemoImportTest, TheDemoAgendaHoldsAPriceListDefinitionForEachDemoFile) {
     QString error;
     const auto rows = store.list(error);
     ASSERT_TRUE(rows.has_value()) << error.toStdString();
-    ASSERT_EQ(rows->size(), 2U);
+    // The two price-list definitions come first; definitions of other kinds follow them.
+    ASSERT_GE(rows->size(), 2U);
     struct Expected {
         QString name;
         core::sources::SourceKind kind;
@@ -62,7 +63,7 @@ TEST_F(DemoImportTest, TheDemoAgendaHoldsAPriceListDefinitionForEachDemoFile) {
         {import::demoWorkbookDefinitionName(), core::sources::SourceKind::Xls,
          import::demoWorkbookFileName(), import::demoWorkbookSheet()},
     };
-    for (std::size_t i = 0; i < rows->size(); ++i) {
+    for (std::size_t i = 0; i < std::size(expected); ++i) {
         const import::DefinitionListRow& row = rows->at(i);
         EXPECT_EQ(row.name, expected[i].name);
         EXPECT_EQ(row.kind, import::DefinitionKind::PriceList);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "MemorySource.h"
+#include "ProtocolLines.h"
 #include "catalogue/CatalogueAgenda.h"
 #include "import/ImportDefinition.h"
 #include "import/ImportProtocol.h"
@@ -61,16 +62,10 @@ int run(const import::ImportDefinition& d, const QStringList& columns,
 }
 
 QStringList lines() const {
-    QStringList texts;
-    for (const auto& line : protocol.lines())
-        texts << line.text;
-    return texts;
+    return linesOf(protocol);
 }
 bool hasLine(const QString& text, import::ImportProtocol::Style style) const {
-    for (const auto& line : protocol.lines())
-        if (line.text == text && line.style == style)
-            return true;
-    return false;
+    return hasLineIn(protocol, text, style);
 }
 
 qint64 addItemWith(const QString& katalog, const QString& popis, double rate = 21) {
