@@ -37,7 +37,9 @@ OfferCardWindow::OfferCardWindow(core::AppContext& context, offers::OpenedOffer 
                                  offers::OfferItemEditor* editor, QWidget* parent)
     : QDialog(parent)
     , m_context(context)
-    , m_ownEditor(editor ? nullptr : std::make_unique<OfferItemDialogs>(context.ui(), this))
+    , m_ownEditor(editor
+                      ? nullptr
+                      : std::make_unique<OfferItemDialogs>(context.ui(), context.navigator(), this))
     , m_logic(context, std::move(opened), editor ? *editor : *m_ownEditor)
     , m_model(m_logic) {
     setObjectName(QStringLiteral("frmNabidkaKart"));
