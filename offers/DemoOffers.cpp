@@ -63,8 +63,10 @@ std::vector<OfferItem> catalogueLines(core::Database& db, const QString& conditi
     return lines;
 }
 
-// Material without identifiers between devices and services that carry them, so that the demo
-// offers have an identifier breakdown to show.
+// Material without identifiers, then material between devices and services that carry them, so
+// that the later demo offers have an identifier breakdown to show; the first offer stays with
+// material alone.
+constexpr int kPlainFirst = 6;
 constexpr int kPlainLines = 20;
 constexpr int kDeviceLines = 12;
 constexpr int kServiceLines = 8;
@@ -82,6 +84,8 @@ std::vector<OfferItem> catalogueLines(core::Database& db) {
         if (at < from.size())
             lines.push_back(from[at++]);
     };
+    for (int i = 0; i < kPlainFirst; ++i)
+        take(plain, plainAt);
     while (plainAt < plain.size() || deviceAt < devices.size() || serviceAt < services.size()) {
         take(plain, plainAt);
         take(devices, deviceAt);

@@ -191,12 +191,18 @@ void IdentifierBreakdownWindow::markInOffer() {
     accept();
 }
 
-// The grid's keys: Space marks the current row, Ctrl+plus and Ctrl+minus mark all rows or none.
+// The grid's keys: Enter marks in the offer, Space marks the current row, Ctrl+plus and Ctrl+minus
+// mark all rows or none.
 bool IdentifierBreakdownWindow::eventFilter(QObject* watched, QEvent* event) {
     if (watched != m_grid || event->type() != QEvent::KeyPress)
         return QDialog::eventFilter(watched, event);
     const auto* key = static_cast<const QKeyEvent*>(event);
     const bool ctrl = key->modifiers() & Qt::ControlModifier;
+    // The grid takes Enter for itself before any shortcut sees it.
+    if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+        markInOffer();
+        return true;
+    }
     if (ctrl && (key->key() == Qt::Key_Plus || key->key() == Qt::Key_Minus)) {
         m_logic.markAll(key->key() == Qt::Key_Plus);
         marksChanged();
