@@ -34,6 +34,13 @@ void IdentifierBreakdownModel::refreshMarks() {
         emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1));
 }
 
+std::optional<int> IdentifierBreakdownModel::findRow(int column, const QString& part) const {
+    for (int row = 0; row < rowCount(); ++row)
+        if (data(index(row, column)).toString().startsWith(part, Qt::CaseInsensitive))
+            return row;
+    return std::nullopt;
+}
+
 int IdentifierBreakdownModel::rowCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : static_cast<int>(m_breakdown.rows().size());
 }

@@ -2,6 +2,8 @@
 
 #include <QAbstractTableModel>
 
+#include <optional>
+
 namespace orvento::offers {
 
 class IdentifierBreakdown;
@@ -18,6 +20,9 @@ public:
 
     // The marks changed: the rows are painted again.
     void refreshMarks();
+    // Quick find: the first row whose shown text in the column starts with `part`, letters of
+    // any case.
+    std::optional<int> findRow(int column, const QString& part) const;
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;

@@ -12,6 +12,7 @@
 #include "ui/offers/OfferCardWindow.h"
 #include "ui/offers/OfferItemCardDialog.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -27,8 +28,8 @@ using testsupport::child;
 
 namespace {
 
-// In the breakdown: the rows as built, the sum of marks switched on, row B marked with Space
-// and "Označit v nabídce" chosen with Enter.
+// In the breakdown: the rows as built, the sum of marks switched on, row B found by the quick
+// find and marked with Space, and "Označit v nabídce" chosen with Enter.
 void chooseSecondRow(ui::IdentifierBreakdownWindow& breakdown, bool& seen) {
     seen = true;
     QTableView* grid = breakdown.grid();
@@ -39,7 +40,10 @@ void chooseSecondRow(ui::IdentifierBreakdownWindow& breakdown, bool& seen) {
     EXPECT_EQ(grid->model()->index(0, 3).data().toString(), core::formatAmount(150.0));
     QTest::mouseClick(child<QCheckBox>(&breakdown, "chkSoucetOzn"), Qt::LeftButton);
     grid->setFocus();
-    QTest::keyClick(grid, Qt::Key_Down);
+    // The quick find goes to "B" for a typed "b"; Tab hands the focus back to the grid.
+    QTest::keyClick(grid, Qt::Key_B);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    ASSERT_EQ(grid->currentIndex().row(), 1);
     QTest::keyClick(grid, Qt::Key_Space);
     EXPECT_EQ(child<QLabel>(&breakdown, "lblSoucetBezDPH")->text(), core::formatAmount(50.0));
     QTest::keyClick(grid, Qt::Key_Return);

@@ -16,6 +16,8 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace orvento::ui {
 
 using offers::IdentifierBreakdown;
@@ -68,6 +70,12 @@ void IdentifierBreakdownWindow::buildGrid() {
     m_grid->setColumnWidth(0, kCodeWidth);
     m_grid->setColumnWidth(1, kNameWidth);
     m_grid->installEventFilter(this);
+    m_find = new QuickFindPanel(this);
+    connect(m_find, &QuickFindPanel::textEdited, this, [this](const QString& text) {
+        const int column = std::max(m_grid->currentIndex().column(), 0);
+        if (const auto row = m_model.findRow(column, text))
+            m_grid->setCurrentIndex(m_model.index(*row, column));
+    });
     if (!m_logic.empty())
         m_grid->setCurrentIndex(m_model.index(0, 0));
     connect(m_grid->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
@@ -137,6 +145,7 @@ void IdentifierBreakdownWindow::layOut(QWidget* footer) {
     buttons->addWidget(close);
     buttons->addWidget(help);
     auto* layout = new QVBoxLayout(this);
+    layout->addWidget(m_find);
     layout->addWidget(m_grid, 1);
     layout->addWidget(footer);
     layout->addWidget(note);
@@ -192,7 +201,7 @@ void IdentifierBreakdownWindow::markInOffer() {
 }
 
 // The grid's keys: Enter marks in the offer, Space marks the current row, Ctrl+plus and Ctrl+minus
-// mark all rows or none.
+// mark all rows or none, a typed character opens the quick find.
 bool IdentifierBreakdownWindow::eventFilter(QObject* watched, QEvent* event) {
     if (watched != m_grid || event->type() != QEvent::KeyPress)
         return QDialog::eventFilter(watched, event);
@@ -213,6 +222,10 @@ bool IdentifierBreakdownWindow::eventFilter(QObject* watched, QEvent* event) {
             m_logic.setMark(*current, !m_logic.marks()[*current]);
             marksChanged();
         }
+        return true;
+    }
+    if (QuickFindPanel::opensFind(key)) {
+        m_find->openFor(m_grid, key->text());
         return true;
     }
     return QDialog::eventFilter(watched, event);

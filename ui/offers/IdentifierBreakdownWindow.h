@@ -16,6 +16,8 @@ class AppContext;
 
 namespace orvento::ui {
 
+class QuickFindPanel;
+
 // frmRozpisIdentif, "Rozpis identifikátorů": the identifiers of the offer card's items with
 // their sums, marks with their footer, and "Označit v nabídce", which marks the items of the
 // chosen identifiers in the card and closes.
@@ -48,6 +50,7 @@ private:
     offers::IdentifierBreakdown m_logic;
     offers::IdentifierBreakdownModel m_model;
     QTableView* m_grid = nullptr;
+    QuickFindPanel* m_find = nullptr;
     QCheckBox* m_sumMarked = nullptr;
     QWidget* m_footer = nullptr;
     QLabel* m_purchaseSum = nullptr;
