@@ -1,6 +1,8 @@
 // One large offer in its card: 1,000 items read from the agenda and shown in the offer card
 // offscreen, then one change on every item (a lock set through the grid's menu command) shown
-// again. Each figure is the median of several rounds, printed beside its target.
+// again; then the identifier breakdown of those items built, and the items of half its
+// identifiers marked in the card ("Označit v nabídce"). Each figure is the median of several
+// rounds, printed beside its target.
 
 #include "bench/support/BenchFigures.h"
 #include "bench/support/BenchOffer.h"
@@ -12,6 +14,7 @@
 #include "core/SilentInteraction.h"
 #include "core/TemplateDatabases.h"
 #include "offers/OfferCardLogic.h"
+#include "offers/OfferIdentifierBreakdown.h"
 #include "services/ProfileSession.h"
 #include "services/StandardStartupHooks.h"
 #include "ui/ProgramNavigator.h"
@@ -34,8 +37,35 @@ using namespace orvento::bench;
 namespace {
 
 constexpr int kRounds = 5;
+constexpr int kIdentifiers = 40;
 
 int missed = 0;
+
+// Every item carries one to three of the defined identifiers, a few of them in lower case.
+bool tagItems(core::Database& db, qint64 offerId, int items) {
+    core::Transaction unit(db);
+    for (int i = 0; i < kIdentifiers; ++i)
+        if (!db.execute(QStringLiteral("INSERT INTO SezIdentif (Zkratka, Popis, Nepouzivat) "
+                                       "VALUES (:Zkratka, :Popis, :Nepouzivat)"),
+                        {{QStringLiteral("Zkratka"), QStringLiteral("ID%1").arg(i)},
+                         {QStringLiteral("Popis"), QStringLiteral("Identifikátor č. %1").arg(i)},
+                         {QStringLiteral("Nepouzivat"), i % 10 == 9}}))
+            return false;
+    core::Statement tag(db, QStringLiteral("UPDATE NabPolozky SET Identif = :Identif WHERE "
+                                           "CisloNab = :CisloNab AND Poradi = :Poradi"));
+    for (int i = 0; i < items; ++i) {
+        QString list = QStringLiteral("_ID%1_").arg(i % kIdentifiers);
+        if (i % 2 == 0)
+            list += QStringLiteral("id%1_").arg((i / 2) % kIdentifiers);
+        if (i % 3 == 0)
+            list += QStringLiteral("ID%1_").arg((i * 7) % kIdentifiers);
+        if (!tag.exec({{QStringLiteral("Identif"), list},
+                       {QStringLiteral("CisloNab"), offerId},
+                       {QStringLiteral("Poradi"), i + 1}}))
+            return false;
+    }
+    return unit.commit();
+}
 
 } // namespace
 
@@ -56,7 +86,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     const auto id = generateOffer(state.db->agenda, items);
-    if (!id) {
+    if (!id || !tagItems(state.db->agenda, *id, items)) {
         std::fprintf(stderr, "generating the offer failed: %s\n",
                      qPrintable(state.db->agenda.lastError()));
         return 1;
@@ -99,6 +129,33 @@ int main(int argc, char** argv) {
                                   QApplication::processEvents();
                               }),
            100);
+
+    std::optional<offers::IdentifierBreakdown> breakdown;
+    report("build the identifier breakdown of 1,000 items",
+           medianMilliseconds(kRounds,
+                              [&] {
+                                  breakdown.reset();
+                                  if (auto built = offers::IdentifierBreakdown::open(
+                                          program.context, window.logic()))
+                                      breakdown.emplace(std::move(*built));
+                              }),
+           20);
+    if (!breakdown || breakdown->empty()) {
+        std::fprintf(stderr, "the breakdown has no rows\n");
+        return 1;
+    }
+    for (std::size_t row = 0; row < breakdown->rows().size(); row += 2)
+        breakdown->setMark(row, true);
+    report("\"Označit v nabídce\" for half the identifiers",
+           medianMilliseconds(kRounds, [&] { breakdown->markInOffer(); }), 20);
+    report("the same with the card's grid shown again",
+           medianMilliseconds(kRounds,
+                              [&] {
+                                  breakdown->markInOffer();
+                                  window.showItems();
+                                  QApplication::processEvents();
+                              }),
+           20);
     window.done(QDialog::Rejected);
     return missed == 0 ? 0 : 1;
 }

@@ -38,12 +38,14 @@ const DemoOffer kOffers[] = {
 };
 
 // Catalogue items to take lines from: ID, sheet, group, name, catalogue number, unit, purchase
-// and sale price and VAT, as the price list stores them.
-std::vector<OfferItem> catalogueLines(core::Database& db) {
+// and sale price, VAT and identifiers, as the price list stores them.
+std::vector<OfferItem> catalogueLines(core::Database& db, const QString& condition, int limit) {
     std::vector<OfferItem> lines;
-    QSqlQuery rows = db.select(QStringLiteral(
-        "SELECT ID, Sklad, Skupina, Popis, Katalog, TextMJ, NakCena, PrCenaBDPH, SazbaDPH FROM "
-        "Zasoby ORDER BY ID LIMIT 40"));
+    QSqlQuery rows = db.select(
+        QStringLiteral("SELECT ID, Sklad, Skupina, Popis, Katalog, TextMJ, NakCena, PrCenaBDPH, "
+                       "SazbaDPH, Identif FROM Zasoby WHERE %1 ORDER BY ID LIMIT :Limit")
+            .arg(condition),
+        {{QStringLiteral("Limit"), limit}});
     while (rows.next()) {
         OfferItem item;
         item.CisloKarty = rows.value(0).toLongLong();
@@ -55,7 +57,40 @@ std::vector<OfferItem> catalogueLines(core::Database& db) {
         item.NakCena = rows.value(6).toDouble();
         item.ProdCena = rows.value(7).toDouble();
         item.SazbaDPH = rows.value(8).toDouble();
+        item.Identif = rows.value(9).toString();
         lines.push_back(item);
+    }
+    return lines;
+}
+
+// Material without identifiers, then material between devices and services that carry them, so
+// that the later demo offers have an identifier breakdown to show; the first offer stays with
+// material alone.
+constexpr int kPlainFirst = 6;
+constexpr int kPlainLines = 20;
+constexpr int kDeviceLines = 12;
+constexpr int kServiceLines = 8;
+
+std::vector<OfferItem> catalogueLines(core::Database& db) {
+    const std::vector<OfferItem> plain =
+        catalogueLines(db, QStringLiteral("COALESCE(Identif, '') = ''"), kPlainLines);
+    const std::vector<OfferItem> devices =
+        catalogueLines(db, QStringLiteral("instr(Identif, '_HW_') > 0"), kDeviceLines);
+    const std::vector<OfferItem> services =
+        catalogueLines(db, QStringLiteral("instr(Identif, '_SLUZBY_') > 0"), kServiceLines);
+    std::vector<OfferItem> lines;
+    std::size_t plainAt = 0, deviceAt = 0, serviceAt = 0;
+    const auto take = [&lines](const std::vector<OfferItem>& from, std::size_t& at) {
+        if (at < from.size())
+            lines.push_back(from[at++]);
+    };
+    for (int i = 0; i < kPlainFirst; ++i)
+        take(plain, plainAt);
+    while (plainAt < plain.size() || deviceAt < devices.size() || serviceAt < services.size()) {
+        take(plain, plainAt);
+        take(devices, deviceAt);
+        take(plain, plainAt);
+        take(services, serviceAt);
     }
     if (!lines.empty())
         return lines;
@@ -66,23 +101,25 @@ std::vector<OfferItem> catalogueLines(core::Database& db) {
         double nakCena;
         double prodCena;
         double rate;
+        const char* identif;
     };
-    for (const Free& f : {Free{"Kabel CYKY 3x2,5", "m", 18.5, 27.9, 21.0},
-                          Free{"Jistič 16 A jednopólový", "ks", 92.0, 139.0, 21.0},
-                          Free{"Zásuvka dvojnásobná bílá", "ks", 64.0, 99.0, 21.0},
-                          Free{"Montážní práce", "hod", 0.0, 450.0, 21.0},
-                          Free{"Svítidlo LED 36 W", "ks", 410.0, 629.0, 21.0},
-                          Free{"Revize elektroinstalace", "ks", 0.0, 2500.0, 21.0},
-                          Free{"Doprava materiálu", "km", 0.0, 14.0, 21.0},
-                          Free{"Vrtačka příklepová", "ks", 1450.0, 2190.0, 21.0},
-                          Free{"Odborná literatura", "ks", 210.0, 290.0, 12.0},
-                          Free{"Měřicí přístroj", "ks", 3200.0, 4590.0, 21.0}}) {
+    for (const Free& f : {Free{"Kabel CYKY 3x2,5", "m", 18.5, 27.9, 21.0, ""},
+                          Free{"Jistič 16 A jednopólový", "ks", 92.0, 139.0, 21.0, ""},
+                          Free{"Zásuvka dvojnásobná bílá", "ks", 64.0, 99.0, 21.0, ""},
+                          Free{"Montážní práce", "hod", 0.0, 450.0, 21.0, "_SLUZBY_"},
+                          Free{"Svítidlo LED 36 W", "ks", 410.0, 629.0, 21.0, "_HW_"},
+                          Free{"Revize elektroinstalace", "ks", 0.0, 2500.0, 21.0, "_SLUZBY_"},
+                          Free{"Doprava materiálu", "km", 0.0, 14.0, 21.0, "_SLUZBY_"},
+                          Free{"Vrtačka příklepová", "ks", 1450.0, 2190.0, 21.0, "_HW_AKCE_"},
+                          Free{"Odborná literatura", "ks", 210.0, 290.0, 12.0, ""},
+                          Free{"Měřicí přístroj", "ks", 3200.0, 4590.0, 21.0, "_HW_SW_"}}) {
         OfferItem item;
         item.Popis = QString::fromUtf8(f.popis);
         item.MJ = QString::fromUtf8(f.mj);
         item.NakCena = f.nakCena;
         item.ProdCena = f.prodCena;
         item.SazbaDPH = f.rate;
+        item.Identif = QString::fromLatin1(f.identif);
         lines.push_back(item);
     }
     return lines;

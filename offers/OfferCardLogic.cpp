@@ -282,6 +282,15 @@ void OfferCardLogic::markAll(bool marked) {
     syncMarks();
 }
 
+void OfferCardLogic::markOnly(const std::vector<std::size_t>& indices) {
+    const std::vector<OfferItem>& items = m_opened.copy.items();
+    m_markedKeys.clear();
+    for (const std::size_t i : indices)
+        if (i < items.size())
+            m_markedKeys.insert(items[i].RowKey);
+    syncMarks();
+}
+
 int OfferCardLogic::markedCount() const {
     return static_cast<int>(std::count(m_marks.begin(), m_marks.end(), true));
 }

@@ -86,6 +86,8 @@ public:
     const std::vector<bool>& marks() const { return m_marks; }
     void setMark(std::size_t index, bool marked);
     void markAll(bool marked);
+    // Exactly these items marked (by index), every other mark cleared; the current item stays.
+    void markOnly(const std::vector<std::size_t>& indices);
     int markedCount() const;
     // " Označeno 3 z 10 ", empty while nothing is marked.
     QString marksLabel() const;

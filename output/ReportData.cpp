@@ -6,12 +6,14 @@
 #include "core/AgendaSettings.h"
 #include "core/CurrentUser.h"
 #include "core/Database.h"
+#include "offers/OfferIdentifierBreakdown.h"
 #include "offers/OfferRecords.h"
 #include "output/ReportTables.h"
 
 #include <QSqlQuery>
 #include <QSqlRecord>
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -163,6 +165,7 @@ std::optional<OfferReport> offerReport(const ReportContext& context, qint64 offe
                             QStringLiteral("SELECT Obrazek FROM Zasoby WHERE ID = :ID"));
     Sums sums;
     ReportTable& items = report.items;
+    std::vector<offers::OfferItem> printed;
     for (const offers::OfferItem& item : offerItems) {
         // Every item counts in one VAT sum only, cost items too.
         if (item.SazbaDPH == h.SazDPHZakl) {
@@ -178,6 +181,7 @@ std::optional<OfferReport> offerReport(const ReportContext& context, qint64 offe
         }
         if (item.Nakladova)
             continue;
+        printed.push_back(item);
         const int i = items.appendRow();
         const auto put = [&items, i](const char* column, const QVariant& value) {
             items.set(i, QString::fromLatin1(column), value);
@@ -255,7 +259,26 @@ std::optional<OfferReport> offerReport(const ReportContext& context, qint64 offe
     set("CelkemSDPHPredZaokr", grossBeforeRounding);
     set("Zaokrouhleno", addHeld(h.Celkem, -grossBeforeRounding));
     items.sortRowsBy(QStringLiteral("Poradi"));
-    // The identifier breakdown stays empty until offers carry identifiers of their own.
+    // The breakdown of the printed items in their print order, as the offer card shows it.
+    std::stable_sort(
+        printed.begin(), printed.end(),
+        [](const offers::OfferItem& a, const offers::OfferItem& b) { return a.Poradi < b.Poradi; });
+    const auto breakdown = offers::buildIdentifierBreakdown(context.agenda, printed, purchase);
+    if (!breakdown)
+        return std::nullopt;
+    for (const offers::IdentifierBreakdownRow& row : *breakdown) {
+        const int i = report.identifiers.appendRow();
+        const auto put = [&report, i](const char* column, const QVariant& value) {
+            report.identifiers.set(i, QString::fromLatin1(column), value);
+        };
+        put("ZkrIdent", row.ZkrIdent);
+        put("PopisIdent", row.PopisIdent);
+        put("NakCena", row.NakCena);
+        put("ProdBDPH", row.ProdBDPH);
+        put("ProdSDPH", row.ProdSDPH);
+        put("Zisk", row.Zisk);
+        put("Nepouzivat", row.Nepouzivat);
+    }
     return report;
 }
 

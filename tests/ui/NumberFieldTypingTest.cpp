@@ -3,6 +3,7 @@
 #include "catalogue/ItemCard.h"
 #include "catalogue/pricing/FieldPrecision.h"
 #include "offers/OfferItemCard.h"
+#include "support/ScriptedNavigator.h"
 #include "ui/CardWidgets.h"
 #include "ui/catalogue/ItemCardDialog.h"
 #include "ui/offers/OfferItemCardDialog.h"
@@ -183,7 +184,8 @@ TEST_F(NumberFieldTypingTest, OfferItemCardKeepsWhatIsTypedAndStoresIt) {
             SCOPED_TRACE(std::string(name) + " " + typing.keys.toStdString());
             offers::OfferItemCard card(db(), ui, offer, {21.0, 12.0, 0});
             card.openNew(std::nullopt);
-            ui::OfferItemCardDialog dialog(card, ui);
+            testsupport::ScriptedNavigator navigator;
+            ui::OfferItemCardDialog dialog(card, ui, navigator);
             dialog.descriptionField()->setText(QStringLiteral("Montáž rozvaděče"));
             showActive(dialog);
             const size_t before = offer.items().size();

@@ -2,6 +2,7 @@
 
 #include "offers/OfferItemPricing.h"
 #include "support/ModalDialogs.h"
+#include "support/ScriptedNavigator.h"
 #include "ui/offers/BulkValueDialog.h"
 #include "ui/offers/DiscountToTotalDialog.h"
 #include "ui/offers/OfferItemCardDialog.h"
@@ -40,7 +41,8 @@ protected:
 TEST_F(OfferItemWindowsTest, ItemCardComputesFromTheTypedFieldsAndWritesTheItem) {
     OfferItemCard card(db(), ui, offer, {21.0, 12.0, 1});
     card.openNew(std::nullopt);
-    ui::OfferItemCardDialog dialog(card, ui);
+    testsupport::ScriptedNavigator navigator;
+    ui::OfferItemCardDialog dialog(card, ui, navigator);
     dialog.show();
     pressOk(dialog);
     EXPECT_TRUE(ui.saw(Kind::Information, QStringLiteral("Musíte vyplnit popis položky.")));
@@ -94,7 +96,8 @@ TEST_F(OfferItemWindowsTest, PercentCalculatorPutsItsPriceBackHeldAtTwoDecimals)
     card.openNew(std::nullopt);
     card.setNakCena(80.0);
     card.setProdCena(100.1234);
-    ui::OfferItemCardDialog dialog(card, ui);
+    testsupport::ScriptedNavigator navigator;
+    ui::OfferItemCardDialog dialog(card, ui, navigator);
     dialog.show();
     testsupport::onNextModal([](QWidget* modal) {
         auto* percent = testsupport::child<QDoubleSpinBox>(modal, "curProcento");
@@ -133,7 +136,8 @@ TEST_F(OfferItemWindowsTest, ATypedQuantityCountsWhenEnterConfirmsTheCard) {
     card.openNew(std::nullopt);
     card.item().Popis = QStringLiteral("Kabel CYKY");
     card.setProdCena(10.0);
-    ui::OfferItemCardDialog dialog(card, ui);
+    testsupport::ScriptedNavigator navigator;
+    ui::OfferItemCardDialog dialog(card, ui, navigator);
     dialog.show();
     QApplication::setActiveWindow(&dialog);
     dialog.quantityField()->setFocus();

@@ -4,6 +4,7 @@
 #include "core/DesktopCalculator.h"
 #include "ui/CommandButton.h"
 #include "ui/Help.h"
+#include "ui/offers/IdentifierBreakdownWindow.h"
 #include "ui/offers/OfferDocumentsPage.h"
 #include "ui/offers/OfferHeaderPage.h"
 #include "ui/offers/OfferItemsPanel.h"
@@ -36,7 +37,9 @@ OfferCardWindow::OfferCardWindow(core::AppContext& context, offers::OpenedOffer 
                                  offers::OfferItemEditor* editor, QWidget* parent)
     : QDialog(parent)
     , m_context(context)
-    , m_ownEditor(editor ? nullptr : std::make_unique<OfferItemDialogs>(context.ui(), this))
+    , m_ownEditor(editor
+                      ? nullptr
+                      : std::make_unique<OfferItemDialogs>(context.ui(), context.navigator(), this))
     , m_logic(context, std::move(opened), editor ? *editor : *m_ownEditor)
     , m_model(m_logic) {
     setObjectName(QStringLiteral("frmNabidkaKart"));
@@ -86,7 +89,7 @@ QHBoxLayout* OfferCardWindow::buildCommands() {
     auto* calculator = makeCommandButton(this, "btnKalkulacka", QStringLiteral("Kalkulačka"));
     auto* help = makeCommandButton(this, "btnNapoveda", QStringLiteral("Nápověda"));
     auto* breakdown = makeCommandButton(this, "btnRozpis", QStringLiteral("Rozpis identifikátorů"));
-    breakdown->setEnabled(false);
+    breakdown->setToolTip(QStringLiteral("Rozpis identifikátorů (F3)"));
     auto* vat = makeCommandButton(this, "btnDPH", QStringLiteral("DPH"));
     auto* history = makeCommandButton(this, "btnHistorie", QStringLiteral("Historie akcí"));
     m_ok->setEnabled(!m_logic.readOnly());
@@ -101,6 +104,7 @@ QHBoxLayout* OfferCardWindow::buildCommands() {
     });
     connect(history, &QPushButton::clicked, this, [this] { m_logic.showHistory(); });
     connect(templates, &QPushButton::clicked, this, &OfferCardWindow::chooseTemplate);
+    connect(breakdown, &QPushButton::clicked, this, &OfferCardWindow::showBreakdown);
 
     auto* bottom = new QHBoxLayout;
     for (QPushButton* b : {templates, calculator, vat, history, breakdown, help})
@@ -136,6 +140,7 @@ void OfferCardWindow::installKeys() {
     shortcut(QKeySequence(Qt::ALT | Qt::Key_A), [this] { m_header->pickFirmButton()->click(); });
     shortcut(QKeySequence(Qt::ALT | Qt::Key_S),
              [this] { button(QStringLiteral("btnSablony"))->click(); });
+    shortcut(QKeySequence(Qt::Key_F3), [this] { showBreakdown(); });
 }
 
 // The opened offer shown, the focus on the items when there are any, else on the description.
@@ -199,6 +204,13 @@ void OfferCardWindow::chooseTemplate() {
     m_header->showHeader();
     m_textBefore->showText();
     m_textAfter->showText();
+}
+
+void OfferCardWindow::showBreakdown() {
+    IdentifierBreakdownWindow::run(m_context, m_logic, this);
+    // The window may have marked items, switched the sum of marks or the purchase prices.
+    showItems();
+    applyPurchasePriceVisibility();
 }
 
 void OfferCardWindow::addCatalogueItems() {

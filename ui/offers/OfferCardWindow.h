@@ -56,6 +56,8 @@ public:
     void showItems();
     // "Šablony" (Alt+S): a template from the template list over the texts and the title.
     void chooseTemplate();
+    // "Rozpis identifikátorů" (F3): the breakdown window, which may mark items.
+    void showBreakdown();
 
     void accept() override;
     void reject() override;

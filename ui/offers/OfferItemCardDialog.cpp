@@ -6,6 +6,7 @@
 #include "catalogue/PriceLevelRecords.h"
 #include "catalogue/pricing/FieldPrecision.h"
 #include "core/AgendaSettings.h"
+#include "core/Navigator.h"
 #include "core/ProgramState.h"
 #include "ui/CardWidgets.h"
 #include "ui/Help.h"
@@ -69,10 +70,11 @@ void focusOn(QWidget* dialog, Qt::Key key, QWidget* field) {
 } // namespace
 
 OfferItemCardDialog::OfferItemCardDialog(OfferItemCard& card, core::UserInteraction& ui,
-                                         QWidget* parent)
+                                         core::Navigator& navigator, QWidget* parent)
     : QDialog(parent)
     , m_card(card)
-    , m_ui(ui) {
+    , m_ui(ui)
+    , m_navigator(navigator) {
     setObjectName(QStringLiteral("frmPolozkaNab"));
     setWindowTitle(m_card.caption());
     m_pages = new QStackedWidget(this);
@@ -136,7 +138,10 @@ QGridLayout* OfferItemCardDialog::buildItemTexts(QWidget* page) {
     m_identif->setReadOnly(true);
     auto* identifButton = new QPushButton(QStringLiteral("..."), page);
     identifButton->setObjectName(QStringLiteral("btnIdentif"));
-    identifButton->setEnabled(false); // the identifier editor arrives with its own window
+    identifButton->setToolTip(QStringLiteral("Úprava identifikátorů (F3)"));
+    connect(identifButton, &QPushButton::clicked, this, &OfferItemCardDialog::editIdentifiers);
+    auto* f3 = new QShortcut(QKeySequence(Qt::Key_F3), this);
+    connect(f3, &QShortcut::activated, this, &OfferItemCardDialog::editIdentifiers);
     identifButton->setMaximumWidth(32);
     m_poznamka = new QPlainTextEdit(page);
     m_poznamka->setObjectName(QStringLiteral("mtPoznamka"));
@@ -481,33 +486,44 @@ void OfferItemCardDialog::accept() {
     QDialog::accept();
 }
 
+void OfferItemCardDialog::editIdentifiers() {
+    const auto pending = m_navigator.editIdentifiers(m_card.item().Identif);
+    if (!pending->answered() || pending->result().status != core::NavigationStatus::Done)
+        return;
+    m_card.item().Identif = pending->result().code;
+    m_identif->setText(m_card.item().Identif);
+}
+
 bool OfferItemCardDialog::editNew(OfferWorkingCopy& offer, std::optional<std::size_t> current,
-                                  core::UserInteraction& ui, QWidget* parent) {
+                                  core::UserInteraction& ui, core::Navigator& navigator,
+                                  QWidget* parent) {
     OfferItemCard card(core::programState().db->agenda, ui, offer, currentAgendaRates());
     card.openNew(current);
-    OfferItemCardDialog dialog(card, ui, parent);
+    OfferItemCardDialog dialog(card, ui, navigator, parent);
     return dialog.exec() == QDialog::Accepted;
 }
 
 bool OfferItemCardDialog::editFromCatalogue(OfferWorkingCopy& offer, qint64 catalogueId,
                                             std::optional<std::size_t> current,
-                                            core::UserInteraction& ui, QWidget* parent) {
+                                            core::UserInteraction& ui, core::Navigator& navigator,
+                                            QWidget* parent) {
     core::Database& agenda = core::programState().db->agenda;
     const auto row = catalogue::readItem(agenda, catalogueId);
     if (!row)
         return false;
     OfferItemCard card(agenda, ui, offer, currentAgendaRates());
     card.openFromCatalogue(*row, current);
-    OfferItemCardDialog dialog(card, ui, parent);
+    OfferItemCardDialog dialog(card, ui, navigator, parent);
     return dialog.exec() == QDialog::Accepted;
 }
 
 bool OfferItemCardDialog::editExisting(OfferWorkingCopy& offer, std::size_t index, bool copy,
-                                       core::UserInteraction& ui, QWidget* parent) {
+                                       core::UserInteraction& ui, core::Navigator& navigator,
+                                       QWidget* parent) {
     OfferItemCard card(core::programState().db->agenda, ui, offer, currentAgendaRates());
     if (!(copy ? card.openCopy(index) : card.openExisting(index)))
         return false;
-    OfferItemCardDialog dialog(card, ui, parent);
+    OfferItemCardDialog dialog(card, ui, navigator, parent);
     return dialog.exec() == QDialog::Accepted;
 }
 

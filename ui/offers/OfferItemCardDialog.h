@@ -20,8 +20,9 @@ class QSpinBox;
 class QStackedWidget;
 
 namespace orvento::core {
+class Navigator;
 class UserInteraction;
-}
+} // namespace orvento::core
 
 namespace orvento::ui {
 
@@ -31,18 +32,23 @@ namespace orvento::ui {
 class OfferItemCardDialog : public QDialog {
     Q_OBJECT
 public:
+    // `navigator` opens the identifier editor ("..." and F3 at "Identifikátory").
     OfferItemCardDialog(offers::OfferItemCard& card, core::UserInteraction& ui,
-                        QWidget* parent = nullptr);
+                        core::Navigator& navigator, QWidget* parent = nullptr);
 
     // What the offer card calls: the card opened as asked, shown, and the item written into the
     // working copy on OK. True when it was confirmed.
     static bool editNew(offers::OfferWorkingCopy& offer, std::optional<std::size_t> current,
-                        core::UserInteraction& ui, QWidget* parent);
+                        core::UserInteraction& ui, core::Navigator& navigator, QWidget* parent);
     static bool editFromCatalogue(offers::OfferWorkingCopy& offer, qint64 catalogueId,
                                   std::optional<std::size_t> current, core::UserInteraction& ui,
-                                  QWidget* parent);
+                                  core::Navigator& navigator, QWidget* parent);
     static bool editExisting(offers::OfferWorkingCopy& offer, std::size_t index, bool copy,
-                             core::UserInteraction& ui, QWidget* parent);
+                             core::UserInteraction& ui, core::Navigator& navigator,
+                             QWidget* parent);
+
+    // "..." or F3 at "Identifikátory": the item's identifiers through the identifier editor.
+    void editIdentifiers();
 
     void accept() override;
 
@@ -74,6 +80,7 @@ private:
 
     offers::OfferItemCard& m_card;
     core::UserInteraction& m_ui;
+    core::Navigator& m_navigator;
     QStackedWidget* m_pages = nullptr;
     QPushButton* m_pictureButton = nullptr;
     QLineEdit* m_popis = nullptr;

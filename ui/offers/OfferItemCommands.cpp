@@ -12,6 +12,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QShortcut>
+#include <QSignalBlocker>
 #include <QVBoxLayout>
 
 namespace orvento::ui {
@@ -28,6 +29,11 @@ OfferItemCommands::OfferItemCommands(core::AppContext& context, offers::OfferCar
 
 bool OfferItemCommands::sumOfMarks() const {
     return m_sumMarked->isChecked();
+}
+
+void OfferItemCommands::showSumOfMarksSwitch() {
+    const QSignalBlocker quiet(m_sumMarked);
+    m_sumMarked->setChecked(offers::OfferCardLogic::sumOfMarksShown());
 }
 
 void OfferItemCommands::showDiscount(bool anyDiscount) {

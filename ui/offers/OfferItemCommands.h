@@ -30,6 +30,8 @@ public:
 
     // Whether the marked items' sums are shown under the grid.
     bool sumOfMarks() const;
+    // "součet ozn." as remembered, after another window switched it.
+    void showSumOfMarksSwitch();
     // "Sleva !" while any item has a discount.
     void showDiscount(bool anyDiscount);
 

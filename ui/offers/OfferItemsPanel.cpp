@@ -166,6 +166,7 @@ void OfferItemsPanel::showItems() {
     selectCurrent();
     m_marks->setText(m_logic.marksLabel());
     m_marks->setVisible(m_logic.markedCount() > 0);
+    m_commands->showSumOfMarksSwitch();
     if (m_commands->sumOfMarks())
         showMarkedSums();
     m_markedSums->setVisible(m_commands->sumOfMarks());
