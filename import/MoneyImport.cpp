@@ -266,13 +266,22 @@ int MoneyImport::importDocuments() {
             }
         }
         if (record % kRecordsPerStep == 0) {
-            if (m_unit && m_unitClock.elapsed() >= kUnitBudgetMs && !commitUnit()) {
-                saveFailed();
-                return Failed;
-            }
-            if (!scope.step(static_cast<int>(std::min<qint64>(record, count)))) {
-                m_interrupted = true;
-                break;
+            // The interface repaints only between units, never while one holds the write lock;
+            // within its short budget a unit only looks at the flag "Přerušit" sets.
+            if (m_unit && m_unitClock.elapsed() < kUnitBudgetMs) {
+                if (scope.cancelled()) {
+                    m_interrupted = true;
+                    break;
+                }
+            } else {
+                if (m_unit && !commitUnit()) {
+                    saveFailed();
+                    return Failed;
+                }
+                if (!scope.step(static_cast<int>(std::min<qint64>(record, count)))) {
+                    m_interrupted = true;
+                    break;
+                }
             }
         }
         if (documents.next() == MoneyTable::kNoFurtherRecord)

@@ -3,6 +3,7 @@
 #include "core/AgendaSettings.h"
 #include "core/PathUtil.h"
 #include "import/DefinitionKeys.h"
+#include "import/ImportDefinitionStore.h"
 
 namespace orvento::import {
 
@@ -45,6 +46,18 @@ QString moneyDefinitionDescription() {
 QString moneyDefinitionText() {
     return QStringLiteral("DataPath=\r\nAgendaPath=\r\nYearPath=\r\nImportPC=-1\r\nDruhDokl=") +
            kDefaultKind;
+}
+
+ImportDefinition newMoneyDefinition() {
+    ImportDefinition definition = newDefinition(DefinitionKind::Money);
+    definition.name = moneyDefinitionName();
+    definition.description = moneyDefinitionDescription();
+    definition.rawText = moneyDefinitionText();
+    return definition;
+}
+
+bool storeMoneyDefinition(core::Database& agenda, QString& error) {
+    return ImportDefinitionStore(agenda).insert(newMoneyDefinition(), error).has_value();
 }
 
 QString addMoneyDefinitionCaption() {

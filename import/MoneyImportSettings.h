@@ -1,6 +1,12 @@
 #pragma once
 
+#include "import/ImportDefinition.h"
+
 #include <QString>
+
+namespace orvento::core {
+class Database;
+}
 
 namespace orvento::import {
 
@@ -25,6 +31,10 @@ QString moneyFolder(const QString& stored, const QString& dataFolder);
 QString moneyDefinitionName(); // "Import z Money"
 QString moneyDefinitionDescription();
 QString moneyDefinitionText();
+// That definition as a new row would hold it.
+ImportDefinition newMoneyDefinition();
+// Stores that definition in `agenda` (new agendas and the demo have it). False with `error`.
+bool storeMoneyDefinition(core::Database& agenda, QString& error);
 // The third entry of "Přidat" while the agenda holds no Money definition.
 QString addMoneyDefinitionCaption();
 

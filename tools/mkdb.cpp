@@ -11,6 +11,7 @@
 #include "core/SqliteFolderStore.h"
 #include "core/TemplateDatabases.h"
 #include "import/DemoImport.h"
+#include "import/MoneyImportSettings.h"
 #include "offers/DemoOffers.h"
 
 #include <QCoreApplication>
@@ -54,11 +55,16 @@ int main(int argc, char** argv) {
         }
         return im::fillDemoImportDefinitions(db, importError);
     };
+    // Every new agenda, the demo too, holds the Money definition with empty folders.
+    const DatabaseFiller fillMoneyDefinition = [&](Database& db) {
+        return orvento::import::storeMoneyDefinition(db, importError);
+    };
     const DatabaseFiller fillDemoAgenda = [&](Database& db) {
         return orvento::catalogue::fillDemoCatalogue(db) &&
                orvento::addressbook::fillDemoAddressBook(db) &&
                orvento::offers::fillDemoOffers(db) &&
-               orvento::catalogue::writeDemoPictures(demoPictures) && writeDemoImport(db);
+               orvento::catalogue::writeDemoPictures(demoPictures) && writeDemoImport(db) &&
+               fillMoneyDefinition(db);
     };
     struct Target {
         orvento::core::DatabaseTemplate name;
@@ -68,7 +74,7 @@ int main(int argc, char** argv) {
     };
     using orvento::core::DatabaseTemplate;
     for (const Target& t :
-         {Target{DatabaseTemplate::EmptyAgenda, DatabaseKind::Agenda, false, {}},
+         {Target{DatabaseTemplate::EmptyAgenda, DatabaseKind::Agenda, false, fillMoneyDefinition},
           Target{DatabaseTemplate::Global, DatabaseKind::Global, false, fillPostCodes},
           Target{DatabaseTemplate::DemoAgenda, DatabaseKind::Agenda, true, fillDemoAgenda}}) {
         QString error;

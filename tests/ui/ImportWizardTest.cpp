@@ -191,13 +191,13 @@ TEST_F(ImportWizardTest, AnAddressBookRunNeedsTheAddressBooksRight) {
     EXPECT_EQ(currentPage(*wizard), QStringLiteral("tsVyberDef"));
 }
 
-TEST_F(ImportWizardTest, AMoneyDefinitionIsExplainedInsteadOfABlankPage) {
+TEST_F(ImportWizardTest, AMoneyDefinitionLeadsToItsOwnStartPageInsteadOfABlankOne) {
     addDefinition(QStringLiteral("Money"), import::DefinitionKind::Money, QString());
     auto wizard = openWizard();
     press(*wizard, "btnDalsi");
     press(*wizard, "btnDalsi");
-    EXPECT_TRUE(ui.saw(Kind::Information, import::moneyNotAvailableMessage()));
-    EXPECT_EQ(currentPage(*wizard), QStringLiteral("tsVyberDef"));
+    EXPECT_TRUE(ui.messages().empty());
+    EXPECT_EQ(currentPage(*wizard), QStringLiteral("tsMoneyBeforeStart"));
 }
 
 TEST_F(ImportWizardTest, AnEmptySourceFileIsRefusedOnTheStartPage) {
