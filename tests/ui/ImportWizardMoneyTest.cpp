@@ -1,6 +1,8 @@
 #include "core/ProgramState.h"
 #include "import/ImportDefinitionStore.h"
+#include "import/ImportWizardLogic.h"
 #include "import/MoneyImportSettings.h"
+#include "support/ModalDialogs.h"
 #include "support/OpenAgenda.h"
 #include "support/TestContext.h"
 #include "support/TestEnvironment.h"
