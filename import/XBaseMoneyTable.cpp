@@ -1,7 +1,9 @@
 #include "import/XBaseMoneyTable.h"
 
 #include "core/PathUtil.h"
-#include "core/sources/ImportSource.h"
+#include "core/sources/XbaseColumns.h"
+
+#include <QSet>
 
 #include <algorithm>
 #include <numeric>
@@ -14,6 +16,7 @@ using core::sources::Cell;
 
 const QString kExtension = QStringLiteral(".dat");
 const Cell kNoCell;
+constexpr qsizetype kSharedTextLength = 4;
 
 QString folded(const QString& name) {
     return name.trimmed().toCaseFolded();
@@ -42,28 +45,30 @@ int XBaseMoneyTable::open(const QString& path, const QStringList& fields) {
     close();
     const QString file = tableFile(path);
     QString error;
-    const auto source = core::sources::openSource(core::sources::SourceKind::Dbf, file, error);
-    const auto table = source ? source->openTable(source->tables().value(0), error) : nullptr;
+    const auto table = core::sources::openXbaseColumns(file, fields, error);
     if (!table) {
         m_why = error;
         return kFailed;
     }
-    const QStringList columns = table->columns();
     std::vector<qsizetype> sourceColumn;
-    for (const QString& field : fields) {
-        const auto at = std::find_if(columns.begin(), columns.end(), [&](const QString& column) {
-            return folded(column) == folded(field);
-        });
-        if (at == columns.end()) {
-            m_why = QStringLiteral("Tabulka %1 nemá pole \"%2\".").arg(file, field);
-            return kFailed;
-        }
-        if (!m_byName.contains(folded(field))) {
-            m_byName.insert(folded(field), static_cast<qsizetype>(m_columns.size()));
+    for (qsizetype at = 0; at < fields.size(); ++at) {
+        if (!m_byName.contains(folded(fields[at]))) {
+            m_byName.insert(folded(fields[at]), static_cast<qsizetype>(m_columns.size()));
             m_columns.emplace_back();
-            sourceColumn.push_back(at - columns.begin());
+            sourceColumn.push_back(at);
         }
     }
+    // Short codes ("S", "HL", "ks") repeat in every record: one copy of each is kept.
+    QSet<QString> codes;
+    const auto shared = [&codes](QString text) {
+        if (text.size() > kSharedTextLength)
+            return text;
+        const auto known = codes.constFind(text);
+        if (known != codes.constEnd())
+            return *known;
+        codes.insert(text);
+        return text;
+    };
     core::sources::Row row;
     std::size_t records = 0;
     while (table->next(row)) {
@@ -84,7 +89,7 @@ int XBaseMoneyTable::open(const QString& path, const QStringList& fields) {
             if (column.numeric)
                 column.numbers.push_back(cell.isEmpty() ? 0.0 : cell.toNumber().value_or(0.0));
             else
-                column.texts.push_back(cell.toText());
+                column.texts.push_back(shared(cell.toText()));
         }
         ++records;
     }
