@@ -8,6 +8,8 @@
 #include "import/ImportProtocol.h"
 #include "import/ImportRun.h"
 #include "import/ImportWizardLogic.h"
+#include "import/MoneyImport.h"
+#include "import/XBaseMoneyTable.h"
 #include "services/CommandLineSession.h"
 #include "services/Workstations.h"
 
@@ -149,14 +151,11 @@ int CommandLineImport::run(const QString& programFolder) {
         findDefinition(m_request, context.db().agenda, ui);
     if (!definition || !mayRunDefinition(definition->kind, ui))
         return ImportNotStarted;
-    if (definition->kind == DefinitionKind::Money) {
-        ui.information(moneyNotAvailableMessage());
-        return ImportNotStarted;
-    }
+    const bool money = definition->kind == DefinitionKind::Money;
     const QString source = m_request.sourceFile.isEmpty()
                                ? sourceFileOf(*definition, state.folders.data)
                                : services::commandLinePath(m_request.sourceFile);
-    if (source.trimmed().isEmpty()) {
+    if (!money && source.trimmed().isEmpty()) {
         ui.warning(missingSourceFileMessage());
         return ImportNotStarted;
     }
@@ -169,10 +168,23 @@ int CommandLineImport::run(const QString& programFolder) {
         if (change == ImportProtocol::Change::Added)
             m_out << protocol.lines().back().text << Qt::endl;
     });
-    ImportRun importRun(context.db().agenda, ui, protocol);
-    importRun.setDisplay([&session](int, int) { session.ui().letSignalsIn(); });
-    const int result = importRun.execute(*definition, source);
-    const bool done = result == ImportRun::Ok && !importRun.interrupted() && !m_interrupted;
+    const auto display = [&session](int, int) {
+        session.ui().letSignalsIn();
+    };
+    int result = ImportRun::Failed;
+    bool interrupted = false;
+    if (money) {
+        // Money's folders come from the definition; --file has nothing to stand for.
+        MoneyImport run(context.db().agenda, ui, protocol, display, XBaseMoneyTable::factory());
+        result = run.run(*definition, state.folders.data);
+        interrupted = run.interrupted();
+    } else {
+        ImportRun importRun(context.db().agenda, ui, protocol);
+        importRun.setDisplay(display);
+        result = importRun.execute(*definition, source);
+        interrupted = importRun.interrupted();
+    }
+    const bool done = result == ImportRun::Ok && !interrupted && !m_interrupted;
     if (!done && result != ImportRun::Ok)
         m_err << runFailedText() << Qt::endl;
     return done ? ImportDone : ImportFailed;

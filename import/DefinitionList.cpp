@@ -5,9 +5,12 @@
 #include "core/Database.h"
 #include "core/ProgramState.h"
 #include "core/UserInteraction.h"
+#include "import/MoneyImportSettings.h"
 #include "services/AccessRights.h"
 #include "services/RecordLock.h"
 #include "services/RecordRefresh.h"
+
+#include <algorithm>
 
 namespace orvento::import {
 
@@ -97,6 +100,36 @@ void DefinitionList::afterSave(const DefinitionEditor& editor) {
         return;
     if (currentId() != id)
         m_context.ui().error(core::newRowNotFoundMessage());
+}
+
+bool DefinitionList::offersMoneyDefinition() const {
+    return std::none_of(m_rows.begin(), m_rows.end(), [](const DefinitionListRow& row) {
+        return row.kind == DefinitionKind::Money;
+    });
+}
+
+bool DefinitionList::addMoneyDefinition() {
+    core::UserInteraction& ui = m_context.ui();
+    if (!services::checkModule(services::Module::Import, services::ModuleAction::Create, ui))
+        return false;
+    if (!reload(currentId().value_or(0)))
+        return false;
+    if (!offersMoneyDefinition()) {
+        const auto money = std::find_if(m_rows.begin(), m_rows.end(), [](const auto& row) {
+            return row.kind == DefinitionKind::Money;
+        });
+        m_current = static_cast<std::size_t>(money - m_rows.begin());
+        return false;
+    }
+    QString error;
+    const auto id = m_store.insert(newMoneyDefinition(), error);
+    if (!id) {
+        ui.error(error);
+        return false;
+    }
+    if (reload(*id) && currentId() != id)
+        ui.error(core::newRowNotFoundMessage());
+    return true;
 }
 
 bool DefinitionList::removeCurrent() {

@@ -42,6 +42,12 @@ public:
     std::unique_ptr<DefinitionEditor> openCurrent(EditMode mode);
     // After an editor saved: the list read again on the saved row.
     void afterSave(const DefinitionEditor& editor);
+    // Whether "Přidat" offers the Money definition: while the agenda holds none.
+    bool offersMoneyDefinition() const;
+    // "Přidat" / "Import z účetního systému Money": the rights, the list read again, and the
+    // Money definition with its defaults stored and made current, unless one came meanwhile (it
+    // is made current then). True when a row was added.
+    bool addMoneyDefinition();
     // "Vyjmout": rights, the row read again, its lock, the question, the delete; the following
     // row (or the previous one) becomes current. True when the row was deleted.
     bool removeCurrent();

@@ -7,6 +7,8 @@
 #include "core/UserInteraction.h"
 #include "import/ImportDefinitionStore.h"
 #include "import/ImportRun.h"
+#include "import/MoneyImport.h"
+#include "import/XBaseMoneyTable.h"
 #include "services/AccessRights.h"
 #include "services/ProfileStore.h"
 #include "services/ProfileValues.h"
@@ -71,11 +73,6 @@ QString runFailedText() {
     return QStringLiteral("V průběhu importu dat došlo k chybě!");
 }
 
-QString moneyNotAvailableMessage() {
-    return QStringLiteral("Import z účetního systému Money tato verze programu zatím neumí "
-                          "provést. Definici můžete upravit, spustit ji však zatím nelze.");
-}
-
 QString chooseSourceFileTitle() {
     return QStringLiteral("Vyberte zdrojový soubor");
 }
@@ -95,7 +92,7 @@ bool mayRunDefinition(DefinitionKind kind, core::UserInteraction& ui) {
     case DefinitionKind::AddressBook:
         return services::checkModule(services::Module::Adresar, services::ModuleAction::Bulk, ui);
     case DefinitionKind::Money:
-        return true;
+        return services::checkModule(services::Module::Nabidky, services::ModuleAction::Bulk, ui);
     }
     return false;
 }
@@ -114,8 +111,13 @@ WizardButtons ImportWizardLogic::buttons() const {
         return {false, true, true, false};
     case WizardPage::List:
     case WizardPage::Start:
+    case WizardPage::MoneyStart:
         return {true, true, true, false};
     case WizardPage::Protocol:
+        // The Money run keeps "Zavřít" (it closes the wizard once the run returns) and
+        // "Přerušit" shown throughout.
+        if (moneyRun())
+            return {false, false, true, true};
         return {false, false, !m_running, m_running};
     }
     return {};
@@ -161,9 +163,10 @@ bool ImportWizardLogic::leaveList(std::optional<qint64> currentId) {
     services::profile::saveInt(services::profile::value::CurrentImportDefinition,
                                static_cast<int>(*currentId));
     if (definition->kind == DefinitionKind::Money) {
-        // Its own start page comes with the Money run.
-        ui.information(moneyNotAvailableMessage());
-        return false;
+        m_sourceFile.clear();
+        m_definition = std::move(definition);
+        m_page = WizardPage::MoneyStart;
+        return true;
     }
     m_sourceFile = sourceFileOf(*definition, core::programState().folders.data);
     m_definition = std::move(definition);
@@ -178,10 +181,14 @@ void ImportWizardLogic::chooseSourceFile() {
         m_sourceFile = *chosen;
 }
 
+bool ImportWizardLogic::moneyRun() const {
+    return m_definition && m_definition->kind == DefinitionKind::Money;
+}
+
 bool ImportWizardLogic::beginRun() {
-    if (m_page != WizardPage::Start || !m_definition)
+    if ((m_page != WizardPage::Start && m_page != WizardPage::MoneyStart) || !m_definition)
         return false;
-    if (m_sourceFile.trimmed().isEmpty()) {
+    if (m_page == WizardPage::Start && m_sourceFile.trimmed().isEmpty()) {
         m_context.ui().warning(missingSourceFileMessage());
         return false;
     }
@@ -194,6 +201,13 @@ bool ImportWizardLogic::beginRun() {
 bool ImportWizardLogic::run(core::ProgressScope::Display display) {
     if (m_page != WizardPage::Protocol || !m_running || !m_definition)
         return false;
+    if (moneyRun()) {
+        MoneyImport money(m_context.db().agenda, m_context.ui(), m_protocol, std::move(display),
+                          XBaseMoneyTable::factory());
+        m_failed = money.run(*m_definition, core::programState().folders.data) != MoneyImport::Ok;
+        m_running = false;
+        return !m_failed;
+    }
     ImportRun run(m_context.db().agenda, m_context.ui(), m_protocol);
     run.setDisplay(std::move(display));
     const int result = run.execute(*m_definition, m_sourceFile.trimmed());
@@ -208,6 +222,7 @@ void ImportWizardLogic::back() {
         m_page = WizardPage::Welcome;
         break;
     case WizardPage::Start:
+    case WizardPage::MoneyStart:
         m_page = WizardPage::List;
         break;
     case WizardPage::Welcome:

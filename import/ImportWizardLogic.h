@@ -17,8 +17,9 @@ class UserInteraction;
 
 namespace orvento::import {
 
-// The wizard's pages in the order "Další >" walks them.
-enum class WizardPage { Welcome, List, Start, Protocol };
+// The wizard's pages in the order "Další >" walks them; a Money definition has its own start
+// page instead of the one with the source file.
+enum class WizardPage { Welcome, List, Start, Protocol, MoneyStart };
 
 // Which of the wizard's buttons are shown on the current page.
 struct WizardButtons {
@@ -39,7 +40,6 @@ QString emptyListMessage();
 QString startPageText();
 QString missingSourceFileMessage();
 QString runFailedText();
-QString moneyNotAvailableMessage();
 QString chooseSourceFileTitle();
 QString allFilesFilter();
 
@@ -68,8 +68,8 @@ public:
     // Welcome -> list: `reload` reads the list and makes the given definition (the one used
     // last) current, while the loading text is shown; false keeps the welcome page.
     bool enterList(const std::function<bool(qint64 lastUsed)>& reload);
-    // List -> start: the current definition's ID (nothing with an empty list); false keeps the
-    // list (the message told).
+    // List -> start (the Money start page for a Money definition): the current definition's ID
+    // (nothing with an empty list); false keeps the list (the message told).
     bool leaveList(std::optional<qint64> currentId);
     // The start page's file field.
     const QString& sourceFile() const { return m_sourceFile; }
@@ -77,7 +77,7 @@ public:
     // "..." beside the file: the chosen file goes into the field.
     void chooseSourceFile();
     // Start -> protocol: false when the page stays (no file, told). The window shows the
-    // protocol page and then runs.
+    // protocol page and then runs. The Money start page needs no file.
     bool beginRun();
     // The run after beginRun(), with the wizard's progress bar as its display; whether it
     // succeeded.
@@ -90,6 +90,8 @@ public:
     const ImportProtocol& protocol() const { return m_protocol; }
     ImportProtocol& protocol() { return m_protocol; }
     const std::optional<ImportDefinition>& definition() const { return m_definition; }
+    // Whether the run is (or was) the Money import, whose "Zavřít" stays during the run.
+    bool moneyRun() const;
 
 private:
     core::AppContext& m_context;

@@ -39,18 +39,6 @@ QString insertWith(const QString& mappingInsert, const QStringList& extra) {
     return sql;
 }
 
-const QString& headerInsertSql() {
-    static const QString sql = insertWith(
-        headerMapping().insertSql(),
-        {QStringLiteral("VytvorID"), QStringLiteral("Vytvoril"), QStringLiteral("Zamek")});
-    return sql;
-}
-
-const QString& itemInsertSql() {
-    static const QString sql = insertWith(itemMapping().insertSql(), {QStringLiteral("CisloNab")});
-    return sql;
-}
-
 const QString& documentInsertSql() {
     static const QString sql =
         insertWith(documentMapping().insertSql(), {QStringLiteral("CisloNab")});
@@ -89,6 +77,14 @@ bool deleteRowsNotIn(core::Database& db, const QString& table, qint64 offerId,
     });
 }
 
+template <class Row>
+core::SqlParams detailInsertParams(const core::RecordMapping<Row>& mapping, const Row& row,
+                                   qint64 offerId) {
+    core::SqlParams params = mapping.params(row);
+    params.emplace_back(QStringLiteral("CisloNab"), offerId);
+    return params;
+}
+
 // Writes the detail rows of an offer: the stored ones dropped from the working copy are deleted
 // (existing offers), rows without an ID (below 1) inserted and given theirs, the others updated.
 template <class Row>
@@ -106,9 +102,7 @@ bool writeDetailRows(core::Database& db, bool existing, qint64 offerId, std::vec
     for (Row& row : rows) {
         bool ok = false;
         if (row.*rowId < 1) {
-            core::SqlParams params = mapping.params(row);
-            params.emplace_back(QStringLiteral("CisloNab"), offerId);
-            ok = db.execute(insertSql, params);
+            ok = db.execute(insertSql, detailInsertParams(mapping, row, offerId));
             row.*rowId = db.newRowId();
         } else {
             ok = mapping.update(db, row, row.*rowId);
@@ -120,6 +114,30 @@ bool writeDetailRows(core::Database& db, bool existing, qint64 offerId, std::vec
 }
 
 } // namespace
+
+const QString& headerInsertSql() {
+    static const QString sql = insertWith(
+        headerMapping().insertSql(),
+        {QStringLiteral("VytvorID"), QStringLiteral("Vytvoril"), QStringLiteral("Zamek")});
+    return sql;
+}
+
+core::SqlParams headerInsertParams(const OfferHeader& header) {
+    core::SqlParams params = headerMapping().params(header);
+    params.emplace_back(QStringLiteral("VytvorID"), header.VytvorID);
+    params.emplace_back(QStringLiteral("Vytvoril"), header.Vytvoril);
+    params.emplace_back(QStringLiteral("Zamek"), header.Zamek);
+    return params;
+}
+
+const QString& itemInsertSql() {
+    static const QString sql = insertWith(itemMapping().insertSql(), {QStringLiteral("CisloNab")});
+    return sql;
+}
+
+core::SqlParams itemInsertParams(const OfferItem& item, qint64 offerId) {
+    return detailInsertParams(itemMapping(), item, offerId);
+}
 
 QString historyDescription(int state, double totalWithVat, const QString& currency) {
     return QStringLiteral("Stav: %1, Celkem s DPH: %2 %3")
@@ -299,11 +317,7 @@ std::optional<QString> OfferStore::writeHeader(OfferWorkingCopy& work, qint64& i
         h.VytvorID = user.uzivId;
         h.Vytvoril = user.jmeno;
         h.Zamek = false;
-        core::SqlParams params = headerMapping().params(h);
-        params.emplace_back(QStringLiteral("VytvorID"), h.VytvorID);
-        params.emplace_back(QStringLiteral("Vytvoril"), h.Vytvoril);
-        params.emplace_back(QStringLiteral("Zamek"), false);
-        ok = m_db.execute(headerInsertSql(), params);
+        ok = m_db.execute(headerInsertSql(), headerInsertParams(h));
         id = m_db.newRowId();
         if (ok && !m_db.scalar(QStringLiteral("SELECT ID FROM Nabidky WHERE ID = :ID"),
                                {{QStringLiteral("ID"), id}}))

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/RecordMapping.h"
 #include "offers/OfferWorkingCopy.h"
 #include "services/RecordLock.h"
 
@@ -54,6 +55,14 @@ private:
 
     core::Database& m_db;
 };
+
+// The statements that add a new offer, shared by every writer of new offers: the header with its
+// author and lock (`VytvorID`, `Vytvoril`, `Zamek` as the header holds them) and one item of the
+// offer `offerId`.
+const QString& headerInsertSql();
+core::SqlParams headerInsertParams(const OfferHeader& header);
+const QString& itemInsertSql();
+core::SqlParams itemInsertParams(const OfferItem& item, qint64 offerId);
 
 // "Stav: <state>, Celkem s DPH: <total> <currency>"
 QString historyDescription(int state, double totalWithVat, const QString& currency);

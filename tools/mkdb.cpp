@@ -12,6 +12,7 @@
 #include "core/TemplateDatabases.h"
 #include "import/AddressBookImportDemo.h"
 #include "import/DemoImport.h"
+#include "import/MoneyImportSettings.h"
 #include "offers/DemoOffers.h"
 
 #include <QCoreApplication>
@@ -62,11 +63,16 @@ int main(int argc, char** argv) {
         }
         return im::fillDemoAddressDefinition(db, importError);
     };
+    // Every new agenda, the demo too, holds the Money definition with empty folders.
+    const DatabaseFiller fillMoneyDefinition = [&](Database& db) {
+        return orvento::import::storeMoneyDefinition(db, importError);
+    };
     const DatabaseFiller fillDemoAgenda = [&](Database& db) {
         return orvento::catalogue::fillDemoCatalogue(db) &&
                orvento::addressbook::fillDemoAddressBook(db) &&
                orvento::offers::fillDemoOffers(db) &&
-               orvento::catalogue::writeDemoPictures(demoPictures) && writeDemoImport(db);
+               orvento::catalogue::writeDemoPictures(demoPictures) && writeDemoImport(db) &&
+               fillMoneyDefinition(db);
     };
     struct Target {
         orvento::core::DatabaseTemplate name;
@@ -76,7 +82,7 @@ int main(int argc, char** argv) {
     };
     using orvento::core::DatabaseTemplate;
     for (const Target& t :
-         {Target{DatabaseTemplate::EmptyAgenda, DatabaseKind::Agenda, false, {}},
+         {Target{DatabaseTemplate::EmptyAgenda, DatabaseKind::Agenda, false, fillMoneyDefinition},
           Target{DatabaseTemplate::Global, DatabaseKind::Global, false, fillPostCodes},
           Target{DatabaseTemplate::DemoAgenda, DatabaseKind::Agenda, true, fillDemoAgenda}}) {
         QString error;

@@ -1,6 +1,7 @@
 #include "core/sources/Readers.h"
 #include "core/sources/TextCodec.h"
 #include "core/sources/XbaseCodePage.h"
+#include "core/sources/XbaseColumns.h"
 #include "core/sources/XbaseLayout.h"
 #include "core/sources/XbaseMemo.h"
 #include "core/sources/XbaseRecord.h"
@@ -117,6 +118,12 @@ public:
     }
 
     QStringList columns() const override { return m_columns; }
+    bool select(const QStringList& names, QString& error) {
+        if (!m_records->selectColumns(names, error))
+            return false;
+        m_columns = m_records->columns();
+        return true;
+    }
     qint64 rowCount() const override { return m_rowCount; }
     QString error() const override { return m_error; }
 
@@ -207,6 +214,18 @@ private:
 };
 
 } // namespace
+
+std::unique_ptr<SourceTable> openXbaseColumns(const QString& path, const QStringList& columns,
+                                              QString& error) {
+    auto table = openXbaseTable(path, error);
+    if (!table)
+        return nullptr;
+    if (!table->select(columns, error)) {
+        error = QStringLiteral("%1: %2").arg(path, error);
+        return nullptr;
+    }
+    return table;
+}
 
 std::unique_ptr<ImportSource> openDbfFile(const QString& path, QString& error) {
     // Opened here so that a file that is no table is told at once.

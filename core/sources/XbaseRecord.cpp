@@ -92,22 +92,42 @@ XbaseRecordReader::XbaseRecordReader(XbaseLayout layout, const QByteArray& encod
                                      std::unique_ptr<XbaseMemoFile> memo)
     : m_layout(std::move(layout))
     , m_decoder(encoding.constData(), QStringDecoder::Flag::Stateless)
-    , m_memo(std::move(memo)) {}
+    , m_memo(std::move(memo)) {
+    for (std::size_t i = 0; i < m_layout.fields.size(); ++i) {
+        if (!m_layout.fields[i].hidden)
+            m_offered.push_back(i);
+    }
+}
 
 QStringList XbaseRecordReader::columns() {
     QStringList names;
-    for (const XbaseField& field : m_layout.fields) {
-        if (!field.hidden)
-            names.push_back(m_decoder(field.name));
-    }
+    for (const std::size_t at : m_offered)
+        names.push_back(m_decoder(m_layout.fields[at].name));
     return names;
+}
+
+bool XbaseRecordReader::selectColumns(const QStringList& names, QString& error) {
+    std::vector<QString> folded;
+    for (const XbaseField& field : m_layout.fields)
+        folded.push_back(field.hidden ? QString()
+                                      : QString(m_decoder(field.name)).trimmed().toCaseFolded());
+    std::vector<std::size_t> offered;
+    for (const QString& name : names) {
+        const auto at = std::find(folded.begin(), folded.end(), name.trimmed().toCaseFolded());
+        if (name.trimmed().isEmpty() || at == folded.end()) {
+            error = QStringLiteral("Tabulka nemá sloupec \"%1\".").arg(name);
+            return false;
+        }
+        offered.push_back(static_cast<std::size_t>(at - folded.begin()));
+    }
+    m_offered = std::move(offered);
+    return true;
 }
 
 bool XbaseRecordReader::decode(QByteArrayView record, Row& row, QString& error) {
     row.clear();
-    for (const XbaseField& field : m_layout.fields) {
-        if (field.hidden)
-            continue;
+    for (const std::size_t at : m_offered) {
+        const XbaseField& field = m_layout.fields[at];
         row.push_back(fieldCell(field, record.sliced(field.offset, field.length), error));
         if (!error.isEmpty())
             return false;
@@ -121,7 +141,12 @@ Cell XbaseRecordReader::text(QByteArrayView bytes) {
         --end;
     if (end == 0)
         return {};
-    return Cell::text(m_decoder(bytes.first(end)));
+    const QByteArrayView used = bytes.first(end);
+    // Every code page of these tables keeps ASCII as it is; most texts need no decoder.
+    if (std::all_of(used.begin(), used.end(),
+                    [](char c) { return static_cast<signed char>(c) >= 0; }))
+        return Cell::text(QString::fromLatin1(used));
+    return Cell::text(m_decoder(used));
 }
 
 Cell XbaseRecordReader::fieldCell(const XbaseField& field, QByteArrayView bytes, QString& error) {

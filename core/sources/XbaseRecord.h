@@ -7,6 +7,7 @@
 #include <QStringDecoder>
 
 #include <memory>
+#include <vector>
 
 namespace orvento::core::sources {
 
@@ -19,8 +20,12 @@ public:
     XbaseRecordReader(XbaseLayout layout, const QByteArray& encoding,
                       std::unique_ptr<XbaseMemoFile> memo);
 
-    // The names of the columns offered, in the table's order.
+    // The names of the columns offered, in the table's order (or in the order selected).
     QStringList columns();
+    // Offers only the named columns (found ignoring letter case and blanks around the name), in
+    // the order of `names`, so a reader that needs few of many columns decodes no others. False,
+    // with a Czech message naming the first missing column, when one is not in the table.
+    bool selectColumns(const QStringList& names, QString& error);
     // The offered columns of a record of the layout's length; false, with a Czech message, when
     // a memo cannot be read.
     bool decode(QByteArrayView record, Row& row, QString& error);
@@ -31,6 +36,7 @@ private:
     Cell text(QByteArrayView bytes);
 
     XbaseLayout m_layout;
+    std::vector<std::size_t> m_offered; // the fields decoded, by their place in the layout
     QStringDecoder m_decoder;
     std::unique_ptr<XbaseMemoFile> m_memo;
 };

@@ -1,9 +1,11 @@
+#include "MoneyTestFiles.h"
 #include "core/Database.h"
 #include "core/Schema.h"
 #include "core/SchemaUpgrade.h"
 #include "import/DemoImport.h"
 #include "import/ImportDefinition.h"
 #include "import/ImportDefinitionStore.h"
+#include "import/MoneyImportSettings.h"
 #include "import/PriceListTexts.h"
 #include "services/Login.h"
 #include "services/UserDatabases.h"
@@ -403,6 +405,62 @@ TEST_F(CommandLineAddressBookTest, TwoRunsAtOnceBothFinishWithWholeAddresses) {
     EXPECT_GE(written, kRows);
     EXPECT_LE(written, 2 * kRows);
     EXPECT_EQ(partial(), 0);
+}
+
+// The demo's Money definition run twice at once from the command line over the same Money
+// tables: each unit of work reads the stored numbers again, so every document becomes one offer
+// with all its items, whichever run wrote it.
+class MoneyCommandLineTest : public CommandLineImportTest {};
+
+TEST_F(MoneyCommandLineTest, TwoWorkstationsAtOnceCreateEachDocumentOnce) {
+    constexpr int kDocuments = 60;
+    constexpr int kItems = 3;
+    const QString year = dir.filePath(QStringLiteral("Money/Rok/"));
+    ASSERT_TRUE(QDir().mkpath(year));
+    std::vector<QVariantList> documents;
+    std::vector<QVariantList> items;
+    for (int d = 1; d <= kDocuments; ++d) {
+        documents.push_back({"N", 0.0, QStringLiteral("SOUB-%1").arg(d), double(d)});
+        for (int i = 1; i <= kItems; ++i)
+            items.push_back({double(d), 0.0, "Z", 0.0, "HL", QStringLiteral("Položka %1").arg(i),
+                             "", "", "", "", "", 21.0, 0.0, double(i), 10.0, 0.0, 2.0, "ks"});
+    }
+    testsupport::writeTable(year + QStringLiteral("ObSezObj.dat"),
+                            testsupport::kMoneyDocumentFields, documents);
+    testsupport::writeTable(year + QStringLiteral("ObPolObj.dat"), testsupport::kMoneyItemFields,
+                            items);
+    {
+        core::Database db(QStringLiteral("money-definition"));
+        ASSERT_TRUE(db.open(demo()));
+        ASSERT_TRUE(db.execute(
+            QStringLiteral("UPDATE Import SET Nastaveni = :Text WHERE TypOperace = 10"),
+            {{QStringLiteral("Text"),
+              QStringLiteral("YearPath=%1\r\nImportPC=False\r\nDruhDokl=n").arg(year)}}));
+    }
+    const QStringList arguments{QStringLiteral("--import"), import::moneyDefinitionName()};
+    auto first = start(arguments);
+    auto second = start(arguments);
+    const int firstExit = finish(*first);
+    const QString firstOut = out + err;
+    const int secondExit = finish(*second);
+    EXPECT_EQ(firstExit, 0) << firstOut.toStdString();
+    EXPECT_EQ(secondExit, 0) << out.toStdString() << err.toStdString();
+    EXPECT_TRUE(out.contains(QStringLiteral("Import dat z Money - Dokončeno ")))
+        << out.toStdString();
+
+    core::Database db(QStringLiteral("money-check"));
+    ASSERT_TRUE(db.open(demo()));
+    EXPECT_EQ(db.scalar(QStringLiteral("SELECT count(*) FROM Nabidky WHERE Doklad LIKE 'SOUB-%'"))
+                  ->toInt(),
+              kDocuments);
+    EXPECT_EQ(db.scalar(QStringLiteral("SELECT count(DISTINCT Doklad) FROM Nabidky WHERE Doklad "
+                                       "LIKE 'SOUB-%'"))
+                  ->toInt(),
+              kDocuments);
+    EXPECT_EQ(db.scalar(QStringLiteral("SELECT count(*) FROM NabPolozky p JOIN Nabidky n ON "
+                                       "n.ID = p.CisloNab WHERE n.Doklad LIKE 'SOUB-%'"))
+                  ->toInt(),
+              kDocuments * kItems);
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include "core/ProgramState.h"
 #include "import/ImportDefinitionStore.h"
 #include "import/ImportWizardLogic.h"
+#include "import/MoneyImportSettings.h"
 #include "support/OpenAgenda.h"
 #include "support/TestContext.h"
 #include "support/TestEnvironment.h"
@@ -14,6 +15,8 @@
 #include <QSqlQuery>
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 using namespace orvento;
 
@@ -49,8 +52,17 @@ TEST_F(DemoImportTest, TheDemoAgendaHoldsAPriceListDefinitionForEachDemoFile) {
     QString error;
     const auto rows = store.list(error);
     ASSERT_TRUE(rows.has_value()) << error.toStdString();
-    // The two price-list definitions come first; definitions of other kinds follow them.
-    ASSERT_GE(rows->size(), 2U);
+    // The two price-list definitions come first; definitions of other kinds follow them, the
+    // Money one every new agenda holds among them.
+    ASSERT_GE(rows->size(), 3U);
+    const auto moneyRow = std::find_if(rows->begin(), rows->end(), [](const auto& row) {
+        return row.kind == import::DefinitionKind::Money;
+    });
+    ASSERT_NE(moneyRow, rows->end());
+    const auto money = store.read(moneyRow->id, error);
+    ASSERT_TRUE(money.has_value());
+    EXPECT_EQ(money->name, import::moneyDefinitionName());
+    EXPECT_EQ(money->rawText, import::moneyDefinitionText());
     struct Expected {
         QString name;
         core::sources::SourceKind kind;
@@ -130,6 +142,8 @@ TEST_F(DemoImportTest, TheSourceFileReachesTheDemoDocumentsUnderTheDataFolder) {
     const auto rows = store.list(error);
     ASSERT_TRUE(rows.has_value());
     for (const import::DefinitionListRow& row : *rows) {
+        if (row.kind == import::DefinitionKind::Money)
+            continue; // Money's folders are the firm's own, empty in the demo
         const auto d = store.read(row.id, error);
         ASSERT_TRUE(d.has_value());
         const QString file = import::sourceFileOf(*d, data);

@@ -2,9 +2,11 @@
 
 #include "core/AppContext.h"
 #include "import/DefinitionList.h"
+#include "import/MoneyImportSettings.h"
 #include "ui/CommandButton.h"
 #include "ui/import/DefinitionEditorDialog.h"
 
+#include <QAction>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -25,6 +27,7 @@ struct DefinitionListPanel::Parts {
     QPushButton* edit = nullptr;
     QPushButton* copy = nullptr;
     QPushButton* remove = nullptr;
+    QAction* money = nullptr;
     bool showing = false;
 
     // The rows with the current one, its description and the commands that need a row.
@@ -39,6 +42,7 @@ struct DefinitionListPanel::Parts {
         description->setText(logic.currentDescription());
         for (QPushButton* button : {edit, copy, remove})
             button->setEnabled(logic.hasRows());
+        money->setVisible(logic.offersMoneyDefinition());
     }
 };
 
@@ -63,6 +67,7 @@ DefinitionListPanel::DefinitionListPanel(core::AppContext& context, QWidget* par
     auto* menu = new QMenu(add);
     QAction* priceList = menu->addAction(QStringLiteral("definici pro import ceníku"));
     QAction* firms = menu->addAction(QStringLiteral("definici pro import adresáře firem"));
+    p.money = menu->addAction(import::addMoneyDefinitionCaption());
     add->setMenu(menu);
     p.edit = makeCommandButton(this, "btnOpravit", QStringLiteral("Opravit"));
     p.copy = makeCommandButton(this, "btnKopirovat", QStringLiteral("Kopírovat"));
@@ -95,6 +100,10 @@ DefinitionListPanel::DefinitionListPanel(core::AppContext& context, QWidget* par
     });
     connect(firms, &QAction::triggered, this, [this, runEditor] {
         runEditor(m_parts->logic.openNew(import::DefinitionKind::AddressBook));
+    });
+    connect(p.money, &QAction::triggered, this, [this, refresh] {
+        m_parts->logic.addMoneyDefinition();
+        refresh();
     });
     auto edit = [this, runEditor] {
         runEditor(m_parts->logic.openCurrent(import::EditMode::Edit));

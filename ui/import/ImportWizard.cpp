@@ -3,6 +3,7 @@
 #include "core/AppContext.h"
 #include "core/ProgramState.h"
 #include "import/ImportWizardLogic.h"
+#include "import/MoneyImportSettings.h"
 #include "ui/Help.h"
 #include "ui/import/DefinitionListPanel.h"
 #include "ui/import/ProtocolView.h"
@@ -49,7 +50,8 @@ ImportWizard::ImportWizard(core::AppContext& context, QWidget* parent)
     m_listPage = buildListPage();
     m_startPage = buildStartPage();
     m_protocolPage = buildProtocolPage();
-    for (QWidget* page : {m_welcomePage, m_listPage, m_startPage, m_protocolPage})
+    m_moneyStartPage = buildMoneyStartPage();
+    for (QWidget* page : {m_welcomePage, m_listPage, m_startPage, m_protocolPage, m_moneyStartPage})
         m_pages->addWidget(page);
 
     auto* layout = new QVBoxLayout(this);
@@ -143,6 +145,23 @@ QWidget* ImportWizard::buildProtocolPage() {
     return page;
 }
 
+QWidget* ImportWizard::buildMoneyStartPage() {
+    auto* page = new QWidget(this);
+    page->setObjectName(QStringLiteral("tsMoneyBeforeStart"));
+    auto* text = new QLabel(page);
+    text->setObjectName(QStringLiteral("lblMoneyStart"));
+    text->setWordWrap(true);
+    text->setTextFormat(Qt::RichText);
+    text->setText(QStringLiteral("%1 <span style=\"color: red;\">%2</span> %3")
+                      .arg(import::moneyStartPageIntro().toHtmlEscaped(),
+                           import::moneyStartPageWarning().toHtmlEscaped(),
+                           import::moneyStartPageText().toHtmlEscaped()));
+    auto* layout = new QVBoxLayout(page);
+    layout->addWidget(text);
+    layout->addStretch();
+    return page;
+}
+
 QLayout* ImportWizard::buildButtons() {
     m_back = wizardButton(QStringLiteral("btnZpet"), QStringLiteral("< Zpět"), this);
     m_next = wizardButton(QStringLiteral("btnDalsi"), QStringLiteral("Další >"), this);
@@ -175,6 +194,9 @@ void ImportWizard::showPage() {
     case import::WizardPage::Protocol:
         m_pages->setCurrentWidget(m_protocolPage);
         break;
+    case import::WizardPage::MoneyStart:
+        m_pages->setCurrentWidget(m_moneyStartPage);
+        break;
     }
     const import::WizardButtons shown = m_logic->buttons();
     m_back->setVisible(shown.back);
@@ -194,6 +216,7 @@ void ImportWizard::next() {
         m_logic->leaveList(m_list->isEmpty() ? std::nullopt : m_list->currentId());
         break;
     case import::WizardPage::Start:
+    case import::WizardPage::MoneyStart:
         runImport();
         return;
     case import::WizardPage::Protocol:
@@ -212,7 +235,11 @@ void ImportWizard::runImport() {
         m_progress->setValue(done);
         QApplication::processEvents();
     });
+    m_progress->setValue(0);
     showPage();
+    // "Zavřít" pressed during a Money run: the wizard closes now that the run has returned.
+    if (m_closeAfterRun)
+        QDialog::reject();
 }
 
 void ImportWizard::back() {
@@ -221,7 +248,7 @@ void ImportWizard::back() {
 }
 
 void ImportWizard::interrupt() {
-    // The run stops at its next step after asking whether to.
+    // The run stops at its next step (the price list's after asking whether to).
     if (m_logic->running())
         core::programState().cancelRequested = true;
 }
@@ -236,6 +263,7 @@ void ImportWizard::reject() {
     // Esc and the window's own close button during a run mean "Přerušit", never leaving.
     if (m_logic->running()) {
         interrupt();
+        m_closeAfterRun = m_logic->moneyRun();
         return;
     }
     QDialog::reject();

@@ -52,6 +52,7 @@ QWidget* buildWelcomePage();
 QWidget* buildListPage();
 QWidget* buildStartPage();
 QWidget* buildProtocolPage();
+QWidget* buildMoneyStartPage();
 QLayout* buildButtons();
 
 void next();
@@ -79,6 +80,8 @@ QPushButton* m_back = nullptr;
 QPushButton* m_next = nullptr;
 QPushButton* m_close = nullptr;
 QPushButton* m_interrupt = nullptr;
+QWidget* m_moneyStartPage = nullptr;
+bool m_closeAfterRun = false;
 }; // namespace orvento::ui
 
 } // namespace orvento::ui
