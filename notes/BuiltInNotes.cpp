@@ -18,8 +18,8 @@ namespace {
 const QString kSection = QStringLiteral("RPO");
 const QString kKeyPrefix = QStringLiteral("FILE");
 const QString kNoteSuffix = QStringLiteral(".rpo");
-constexpr int kTitleValue = 1;
-constexpr int kAgendaValue = 2;
+constexpr int kTitleNumber = 1;
+constexpr int kAgendaNumber = 2;
 // A note file is a few kilobytes of text; anything far larger is no note.
 constexpr qint64 kMaxNoteFileSize = qint64{8} * 1024 * 1024;
 
@@ -55,9 +55,9 @@ BuiltInNote parseNoteFile(const QByteArray& content) {
             continue;
         }
         const int which = match.captured(1).toInt();
-        if (which == kTitleValue)
+        if (which == kTitleNumber)
             note.title = match.captured(2).trimmed();
-        else if (which == kAgendaValue)
+        else if (which == kAgendaNumber)
             note.agenda = match.captured(2).trimmed();
     }
     while (!kept.isEmpty() && kept.constLast().isEmpty())
