@@ -7,13 +7,13 @@
 #include "ui/CommandButton.h"
 #include "ui/notes/NoteCardDialog.h"
 
-#include <QApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListView>
 #include <QPushButton>
 #include <QStyle>
 #include <QStyledItemDelegate>
+#include <QTextDocument>
 #include <QTextEdit>
 #include <QVBoxLayout>
 
@@ -28,21 +28,26 @@ constexpr int kListMinimumWidth = 220;
 // A row's icon says settled or open; a selected settled note is white on green.
 class NoteRowDelegate : public QStyledItemDelegate {
 public:
-    using QStyledItemDelegate::QStyledItemDelegate;
+    explicit NoteRowDelegate(QWidget* view)
+        : QStyledItemDelegate(view)
+        , m_settledIcon(view->style()->standardIcon(QStyle::SP_DialogApplyButton))
+        , m_openIcon(view->style()->standardIcon(QStyle::SP_FileDialogDetailedView)) {}
 
 protected:
     void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
         QStyledItemDelegate::initStyleOption(option, index);
         const bool settled = index.data(notes::NoteListModel::SettledRole).toBool();
-        const QStyle* style = option->widget ? option->widget->style() : QApplication::style();
-        option->icon = style->standardIcon(settled ? QStyle::SP_DialogApplyButton
-                                                   : QStyle::SP_FileDialogDetailedView);
+        option->icon = settled ? m_settledIcon : m_openIcon;
         option->features |= QStyleOptionViewItem::HasDecoration | QStyleOptionViewItem::WrapText;
         if (settled) {
             option->palette.setColor(QPalette::Highlight, notes::settledColour());
             option->palette.setColor(QPalette::HighlightedText, Qt::white);
         }
     }
+
+private:
+    QIcon m_settledIcon;
+    QIcon m_openIcon;
 };
 
 } // namespace
@@ -138,9 +143,16 @@ void NotesPanel::showCurrent(int row) {
         else
             m_view->selectionModel()->clearCurrentIndex();
     }
-    m_text->clear();
+    // The text is read into a document of its own and shown at once: read into the shown one,
+    // every piece of it would be laid out on its own.
+    auto* document = new QTextDocument(m_text);
     if (row >= 0)
-        core::rtf::read(m_notes.currentDetail(), *m_text->document());
+        core::rtf::read(m_notes.currentDetail(), *document);
+    QTextDocument* previous = m_text->document();
+    const bool ours = previous->parent() == m_text;
+    m_text->setDocument(document);
+    if (ours)
+        previous->deleteLater();
 }
 
 void NotesPanel::runCard(bool (notes::NoteCard::*start)()) {
