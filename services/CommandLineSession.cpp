@@ -166,7 +166,7 @@ std::shared_ptr<core::PendingNavigation> CommandLineNavigator::editIdentifiers(c
 }
 
 std::shared_ptr<core::PendingNavigation> CommandLineNavigator::printNote(qint64, const QString&,
-                                                                          const QString&) {
+                                                                         const QString&) {
     return noWindow();
 }
 
