@@ -88,9 +88,9 @@ TEST_F(NotesDesktopTest, AddSettleShowEditPrintAndDelete) {
     EXPECT_EQ(list->currentIndex().row(), 0);
     EXPECT_EQ(panel->textView()->toPlainText(), QStringLiteral("Vítejte v programu"));
     EXPECT_TRUE(panel->textView()->isReadOnly());
-    EXPECT_EQ(button("btnFiltr")->text(), QStringLiteral("Zobrazit i vyřízené"));
-    EXPECT_EQ(button("btnRefresh")->toolTip(), QStringLiteral("Refresh poznámek z databáze"));
-    for (const char* name : {"btnOpravit", "btnVyjmout", "btnTisk"})
+    EXPECT_EQ(button("btnFiltrPozn")->text(), QStringLiteral("Zobrazit i vyřízené"));
+    EXPECT_EQ(button("btnRefreshPozn")->toolTip(), QStringLiteral("Refresh poznámek z databáze"));
+    for (const char* name : {"btnOpravitPozn", "btnVyjmoutPozn", "btnTiskPozn"})
         EXPECT_TRUE(button(name)->isEnabled()) << name;
 
     bool added = false;
@@ -110,12 +110,12 @@ TEST_F(NotesDesktopTest, AddSettleShowEditPrintAndDelete) {
         QTest::keyClick(card->titleField(), Qt::Key_Return);
         added = !card->isVisible();
     });
-    button("btnPridat")->click();
+    button("btnPridatPozn")->click();
     ASSERT_TRUE(added);
     EXPECT_EQ(titles(), QStringList{QStringLiteral("První kroky")}) << "settled and hidden";
 
-    button("btnFiltr")->click();
-    EXPECT_EQ(button("btnFiltr")->text(), QStringLiteral("Skrýt vyřízené"));
+    button("btnFiltrPozn")->click();
+    EXPECT_EQ(button("btnFiltrPozn")->text(), QStringLiteral("Skrýt vyřízené"));
     ASSERT_EQ(titles(),
               (QStringList{QStringLiteral("První kroky"), QStringLiteral("Koupit toner")}));
     list->setCurrentIndex(list->model()->index(1, 0));
@@ -151,7 +151,7 @@ TEST_F(NotesDesktopTest, AddSettleShowEditPrintAndDelete) {
         ASSERT_NE(print, nullptr);
         child<QPushButton>(print, "btnNahled")->click();
     });
-    button("btnTisk")->click();
+    button("btnTiskPozn")->click();
     EXPECT_EQ(test.navigator.requests(),
               QStringList{QStringLiteral("printNote -1001 První kroky")});
     QFile report(env.dataFolder() + QStringLiteral("seen-report.xml"));
@@ -162,7 +162,7 @@ TEST_F(NotesDesktopTest, AddSettleShowEditPrintAndDelete) {
 
     list->setCurrentIndex(list->model()->index(1, 0));
     ui.answer(true);
-    button("btnVyjmout")->click();
+    button("btnVyjmoutPozn")->click();
     EXPECT_EQ(titles(), QStringList{QStringLiteral("První kroky")});
     EXPECT_EQ(global().scalar(QStringLiteral("SELECT COUNT(*) FROM Poznamky"))->toInt(), 0);
     EXPECT_EQ(list->currentIndex().row(), 0);
@@ -174,20 +174,20 @@ TEST_F(NotesDesktopTest, RefreshKeepsTheSelectionAndEmptyListDisablesCommands) {
     ASSERT_TRUE(
         global().execute(QStringLiteral("INSERT INTO Poznamky (Nazev, ZobrazOst) VALUES (:N, 1)"),
                          {{QStringLiteral("N"), QStringLiteral("Z jiné stanice")}}));
-    button("btnRefresh")->click();
+    button("btnRefreshPozn")->click();
     EXPECT_EQ(notes.rowCount(), 2);
     EXPECT_EQ(notes.currentId(), std::optional<qint64>(-1001));
     panel->listView()->setCurrentIndex(panel->listView()->model()->index(1, 0));
-    button("btnRefresh")->click();
+    button("btnRefreshPozn")->click();
     EXPECT_EQ(panel->listView()->currentIndex().row(), 1);
 
     QFile::remove(env.dataFolder() + QStringLiteral("prvni.rpo"));
     global().execute(QStringLiteral("DELETE FROM Poznamky"));
-    button("btnRefresh")->click();
+    button("btnRefreshPozn")->click();
     EXPECT_EQ(notes.rowCount(), 0);
-    for (const char* name : {"btnOpravit", "btnVyjmout", "btnTisk"})
+    for (const char* name : {"btnOpravitPozn", "btnVyjmoutPozn", "btnTiskPozn"})
         EXPECT_FALSE(button(name)->isEnabled()) << name;
-    EXPECT_TRUE(button("btnPridat")->isEnabled());
+    EXPECT_TRUE(button("btnPridatPozn")->isEnabled());
     EXPECT_TRUE(panel->textView()->toPlainText().isEmpty());
 }
 

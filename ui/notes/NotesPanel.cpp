@@ -100,12 +100,12 @@ NotesPanel::NotesPanel(notes::NoteList& notes, QWidget* parent)
 
 QWidget* NotesPanel::buildButtons() {
     auto* bar = new QWidget(this);
-    QPushButton* add = makeCommandButton(bar, "btnPridat", QStringLiteral("Přidat poznámku"));
-    m_edit = makeCommandButton(bar, "btnOpravit", QStringLiteral("Opravit poznámku"));
-    m_delete = makeCommandButton(bar, "btnVyjmout", QStringLiteral("Vyjmout poznámku"));
-    m_print = makeCommandButton(bar, "btnTisk", QStringLiteral("Vytisknout poznámku"));
-    m_settled = makeCommandButton(bar, "btnFiltr", m_notes.settledSwitchCaption());
-    QPushButton* refresh = makeCommandButton(bar, "btnRefresh", QStringLiteral("Refresh"),
+    QPushButton* add = makeCommandButton(bar, "btnPridatPozn", QStringLiteral("Přidat poznámku"));
+    m_edit = makeCommandButton(bar, "btnOpravitPozn", QStringLiteral("Opravit poznámku"));
+    m_delete = makeCommandButton(bar, "btnVyjmoutPozn", QStringLiteral("Vyjmout poznámku"));
+    m_print = makeCommandButton(bar, "btnTiskPozn", QStringLiteral("Vytisknout poznámku"));
+    m_settled = makeCommandButton(bar, "btnFiltrPozn", m_notes.settledSwitchCaption());
+    QPushButton* refresh = makeCommandButton(bar, "btnRefreshPozn", QStringLiteral("Refresh"),
                                              notes::NoteList::refreshHint());
     refresh->setIcon(style()->standardIcon(QStyle::SP_BrowserReload));
     connect(add, &QPushButton::clicked, this, &NotesPanel::addNote);
