@@ -2,6 +2,7 @@
 
 #include "core/ProgramState.h"
 #include "ui/ApplicationMinimizer.h"
+#include "ui/notes/NotesPanel.h"
 
 #include <QApplication>
 #include <QScreen>
@@ -9,6 +10,8 @@
 namespace orvento::app {
 
 Application::Application() {
+    m_hooks.setNotes(&m_notes);
+    m_mainWindow.setDesktopPanel(new ui::NotesPanel(m_notes));
     QObject::connect(&m_termination, &TerminationSignal::terminationRequested, &m_mainWindow,
                      [this] { onTermination(); });
 }

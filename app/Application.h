@@ -3,8 +3,9 @@
 #include "TerminationSignal.h"
 
 #include "core/AppContext.h"
+#include "notes/NoteList.h"
+#include "notes/NoteStartupHooks.h"
 #include "services/ProfileSession.h"
-#include "services/StandardStartupHooks.h"
 #include "ui/MainWindow.h"
 #include "ui/ProgramNavigator.h"
 #include "ui/QtUserInteraction.h"
@@ -30,11 +31,13 @@ private:
 
     ui::QtUserInteraction m_interaction;
     services::ProfileSession m_profile;
-    services::StandardStartupHooks m_hooks;
+    notes::NoteStartupHooks m_hooks;
     ui::SplashWindow m_splash;
     // Answers only once the context below exists.
     ui::ProgramNavigator m_navigator{m_context, &m_splash};
     core::AppContext m_context{m_interaction, m_navigator, m_profile, m_hooks};
+    // Outlives the main window, whose desktop shows it.
+    notes::NoteList m_notes{m_context};
     ui::MainWindow m_mainWindow{m_context};
     TerminationSignal m_termination;
     bool m_terminationPending = false;

@@ -148,6 +148,11 @@ public:
     // The identifier editor on an identifier list; Done with the edited list (in `code`) after
     // its OK, Cancelled when it was closed without.
     virtual std::shared_ptr<PendingNavigation> editIdentifiers(const QString& list) = 0;
+    // The print window with the note reports over the desktop's current note: its ID, title and
+    // rich text as the notes list holds them (a note that came with the program has no row to
+    // read them from). Done once it is closed.
+    virtual std::shared_ptr<PendingNavigation> printNote(qint64 noteId, const QString& nazev,
+                                                         const QString& detail) = 0;
 };
 
 } // namespace orvento::core

@@ -348,10 +348,14 @@ std::optional<ReportTable> noteReport(core::Database& global, qint64 noteId) {
                                 {{QStringLiteral("ID"), noteId}});
     if (!q.next())
         return std::nullopt;
+    return noteReport(q.value(0).toString(), q.value(1).toString());
+}
+
+ReportTable noteReport(const QString& nazev, const QString& detail) {
     ReportTable note = noteTable();
     const int r = note.appendRow();
-    note.set(r, QStringLiteral("Nazev"), q.value(0).toString());
-    note.set(r, QStringLiteral("Detail"), q.value(1).toString());
+    note.set(r, QStringLiteral("Nazev"), nazev);
+    note.set(r, QStringLiteral("Detail"), detail);
     return note;
 }
 

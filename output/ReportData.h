@@ -50,6 +50,8 @@ ReportTable addressListReport(core::Database& agenda, const std::vector<qint64>&
 
 // A desktop note of the global database by its ID.
 std::optional<ReportTable> noteReport(core::Database& global, qint64 noteId);
+// The same table from a note's title and stored text as they are.
+ReportTable noteReport(const QString& nazev, const QString& detail);
 
 // The running sums of an offer's report are kept to four decimals, each addition rounded with
 // ties to even.

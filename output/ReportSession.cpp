@@ -71,7 +71,9 @@ bool ReportSession::fillTables(const ReportChoice& choice, const ReportSubject& 
         writer.addTable(addressListReport(m_context.agenda, subject.firmIds));
     } else if (choice.printType == print_type::Note && choice.reportKind == report_kind::Standard) {
         std::optional<ReportTable> note;
-        if (m_context.global)
+        if (subject.noteGiven)
+            note = noteReport(subject.noteNazev, subject.noteDetail);
+        else if (m_context.global)
             note = noteReport(*m_context.global, subject.noteId);
         writer.addTable(note ? *note : noteTable());
     }

@@ -35,6 +35,11 @@ struct ReportSubject {
     std::vector<qint64> offerIds;
     qint64 noteId = 0;
     std::vector<qint64> firmIds; // the address list's firms in its order
+    // The note as the desktop's list holds it; when given, it is printed as it is instead of
+    // being read by `noteId` (a note that came with the program has no row).
+    bool noteGiven = false;
+    QString noteNazev;
+    QString noteDetail;
 };
 
 // One print window's requests to the report runner. The data files go into a work folder of

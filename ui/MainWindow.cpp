@@ -30,7 +30,7 @@ MainWindow::MainWindow(core::AppContext& context, QWidget* parent)
     buildButtonBar();
     buildStatusBar();
 
-    auto* desktop = new QWidget(this);
+    auto* desktop = m_desktop = new QWidget(this);
     desktop->setObjectName(QStringLiteral("desktop"));
     desktop->setAutoFillBackground(true);
     desktop->setStyleSheet(QStringLiteral(
@@ -241,7 +241,16 @@ void MainWindow::refreshStatus() {
     const core::ProgramState& state = core::programState();
     m_agendaField->setText(state.agendaName);
     m_userField->setText(state.user.jmeno);
-    m_desktopTitle->setText(state.agendaName);
+    if (m_desktopTitle)
+        m_desktopTitle->setText(state.agendaName);
+}
+
+void MainWindow::setDesktopPanel(QWidget* panel) {
+    auto* layout = qobject_cast<QVBoxLayout*>(m_desktop->layout());
+    delete m_desktopTitle;
+    m_desktopTitle = nullptr;
+    panel->setParent(m_desktop);
+    layout->insertWidget(0, panel, 1);
 }
 
 QAction* MainWindow::action(const QString& objectName) const {

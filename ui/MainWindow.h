@@ -34,6 +34,8 @@ public:
     // runs the start-up's closing steps once. This closes without them: the agenda is already
     // closed or the data folder moves, and the steps must not write the old state back.
     void closeWithoutClosingSteps();
+    // Puts the desktop's notes in place of the agenda's name; the window takes the panel.
+    void setDesktopPanel(QWidget* panel);
 
     QAction* action(const QString& objectName) const;
     QMenu* otherMenu() const { return m_otherMenu; }
@@ -61,6 +63,7 @@ private:
     QLabel* m_versionField = nullptr;
     QLabel* m_userField = nullptr;
     QLabel* m_desktopTitle = nullptr;
+    QWidget* m_desktop = nullptr;
     bool m_closed = false;
     bool m_closingBusy = false;
     bool m_offersBusy = false;

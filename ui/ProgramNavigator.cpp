@@ -238,4 +238,16 @@ std::shared_ptr<core::PendingNavigation> ProgramNavigator::editIdentifiers(const
     return answered(std::move(result));
 }
 
+std::shared_ptr<core::PendingNavigation>
+ProgramNavigator::printNote(qint64 noteId, const QString& nazev, const QString& detail) {
+    PrintRequest request;
+    request.printType = output::print_type::Note;
+    request.subject.noteId = noteId;
+    request.subject.noteGiven = true;
+    request.subject.noteNazev = nazev;
+    request.subject.noteDetail = detail;
+    PrintWindow::open(m_context, request, parentWindow());
+    return closed();
+}
+
 } // namespace orvento::ui

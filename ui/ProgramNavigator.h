@@ -49,6 +49,8 @@ public:
     std::shared_ptr<core::PendingNavigation> exportToXml(int kind,
                                                          std::vector<qint64> ids) override;
     std::shared_ptr<core::PendingNavigation> editIdentifiers(const QString& list) override;
+    std::shared_ptr<core::PendingNavigation> printNote(qint64 noteId, const QString& nazev,
+                                                       const QString& detail) override;
 
 private:
     static QWidget* parentWindow();

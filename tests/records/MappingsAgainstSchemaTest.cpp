@@ -7,6 +7,7 @@
 #include "core/Database.h"
 #include "core/Schema.h"
 #include "core/TemplateDatabases.h"
+#include "notes/NoteRecord.h"
 #include "offers/OfferRecords.h"
 #include "offers/OfferTemplateRecords.h"
 #include "services/UserRecord.h"
@@ -72,6 +73,7 @@ std::vector<MappingCase> allMappings() {
         caseOf("templateMapping", DatabaseKind::Agenda, offers::templateMapping()),
         caseOf("identifierMapping", DatabaseKind::Agenda, catalogue::identifierMapping()),
         caseOf("namedSettingMapping", DatabaseKind::Agenda, catalogue::namedSettingMapping()),
+        caseOf("noteMapping", DatabaseKind::Global, notes::noteMapping()),
     };
 }
 

@@ -255,6 +255,14 @@ std::shared_ptr<core::PendingNavigation> ScriptedNavigator::editIdentifiers(cons
                   [list](core::Navigator& to) { return to.editIdentifiers(list); });
 }
 
+std::shared_ptr<core::PendingNavigation>
+ScriptedNavigator::printNote(qint64 noteId, const QString& nazev, const QString& detail) {
+    return window(QStringLiteral("printNote %1 %2").arg(noteId).arg(nazev),
+                  [noteId, nazev, detail](core::Navigator& to) {
+                      return to.printNote(noteId, nazev, detail);
+                  });
+}
+
 int ScriptedNavigator::count(const QString& what) const {
     int n = 0;
     for (const QString& r : m_requests) {

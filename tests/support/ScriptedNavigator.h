@@ -72,6 +72,9 @@ public:
                                                          std::vector<qint64> ids) override;
     // "editIdentifiers _A_B_" (the list it was asked to edit; "editIdentifiers" for none).
     std::shared_ptr<core::PendingNavigation> editIdentifiers(const QString& list) override;
+    // "printNote -1001 Title" (the note's ID and title).
+    std::shared_ptr<core::PendingNavigation> printNote(qint64 noteId, const QString& nazev,
+                                                       const QString& detail) override;
 
     // Script. Windows answer in the order of the requests of their kind.
     void answerWindow(core::NavigationResult result) {
