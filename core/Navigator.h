@@ -148,6 +148,8 @@ public:
     // The identifier editor on an identifier list; Done with the edited list (in `code`) after
     // its OK, Cancelled when it was closed without.
     virtual std::shared_ptr<PendingNavigation> editIdentifiers(const QString& list) = 0;
+    // "Nastavení e-mailu": how this workstation sends e-mail; Done when it was saved.
+    virtual NavigationStatus openMailSettings() = 0;
 };
 
 } // namespace orvento::core

@@ -22,6 +22,7 @@
 #include "ui/offers/OfferCardWindow.h"
 #include "ui/offers/OfferListWindow.h"
 #include "ui/offers/OfferTemplateListWindow.h"
+#include "ui/output/MailSettingsDialog.h"
 #include "ui/output/PrintWindow.h"
 #include "ui/output/XmlExportDialog.h"
 
@@ -236,6 +237,11 @@ std::shared_ptr<core::PendingNavigation> ProgramNavigator::editIdentifiers(const
     core::NavigationResult result{core::NavigationStatus::Done, {}};
     result.code = *edited;
     return answered(std::move(result));
+}
+
+core::NavigationStatus ProgramNavigator::openMailSettings() {
+    return MailSettingsDialog::open(m_context, parentWindow()) ? core::NavigationStatus::Done
+                                                               : core::NavigationStatus::Cancelled;
 }
 
 } // namespace orvento::ui
