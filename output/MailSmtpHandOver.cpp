@@ -219,7 +219,11 @@ MailResult MailSmtpHandOver::send(const MailMessage& message, core::UserInteract
 
     Mime mime(curl_mime_init(e));
     curl_mimepart* text = curl_mime_addpart(mime.get());
-    const QByteArray body = message.body.toUtf8();
+    // Mail lines end in CR LF; a bare LF would be sent as an encoded character, not a line.
+    QString lines = message.body;
+    lines.replace(QStringLiteral("\r\n"), QStringLiteral("\n"))
+        .replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
+    const QByteArray body = lines.toUtf8();
     curl_mime_data(text, body.constData(), static_cast<size_t>(body.size()));
     curl_mime_type(text, "text/plain; charset=UTF-8");
     curl_mime_encoder(text, "quoted-printable");
