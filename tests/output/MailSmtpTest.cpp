@@ -3,6 +3,7 @@
 #include "support/ScriptedInteraction.h"
 #include "support/SmtpSink.h"
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
@@ -169,6 +170,16 @@ TEST(MailSmtpTest, RefusalsFail) {
         const auto r = handOver(configFor(sink, MailConfig::Security::StartTls)).send(message, ui);
         EXPECT_EQ(r.outcome, MailOutcome::Failed);
         EXPECT_TRUE(r.error.contains(QStringLiteral("neodpověděl"))) << r.error.toStdString();
+
+        // "<zrušit>" drops the transfer at once: discarded, nothing told.
+        ScriptedInteraction cancelling;
+        cancelling.cancelAtStep(0);
+        QElapsedTimer clock;
+        clock.start();
+        const auto dropped =
+            handOver(configFor(sink, MailConfig::Security::StartTls)).send(message, cancelling);
+        EXPECT_EQ(dropped.outcome, MailOutcome::Discarded);
+        EXPECT_LT(clock.elapsed(), 1500);
     }
 }
 
