@@ -10,7 +10,8 @@ PACKAGES := cmake ninja-build g++ pkg-config ccache xdg-utils clang-format \
 	libzip-dev zipcmp zipmerge ziptool mdbtools mdbtools-dev libfreexl-dev libshp-dev \
 	libjpeg62-turbo-dev libkainjow-mustache-dev libgtest-dev libbenchmark-dev poppler-utils \
 	clang-tidy libxlsxwriter-dev python3-xlwt python3-odf python3-dbf ca-certificates \
-	lintian appstream desktop-file-utils dpkg-dev file librsvg2-bin
+	lintian appstream desktop-file-utils dpkg-dev file librsvg2-bin \
+	libcurl4-openssl-dev qtkeychain-qt6-dev openssl
 
 PROGRAM_DIR := $(BUILD)/program
 # Extra CMake settings, e.g. CMAKE_ARGS=-DORVENTO_SANITIZE=ON.

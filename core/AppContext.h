@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/ProgramEvents.h"
+#include "core/RunSecrets.h"
 #include "core/StartUp.h"
 
 namespace orvento::services {
@@ -37,6 +38,8 @@ public:
     DataStore& store() const;
     ProgramEvents& events() { return m_events; }
     StartUp& startUp() { return m_startUp; }
+    // Secrets typed during this run where no password store keeps them.
+    RunSecrets& secrets() { return m_secrets; }
 
 private:
     UserInteraction& m_ui;
@@ -44,6 +47,7 @@ private:
     services::ProfileSession& m_profile;
     ProgramEvents m_events;
     StartUp m_startUp;
+    RunSecrets m_secrets;
 };
 
 } // namespace orvento::core

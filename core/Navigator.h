@@ -153,6 +153,8 @@ public:
     // read them from). Done once it is closed.
     virtual std::shared_ptr<PendingNavigation> printNote(qint64 noteId, const QString& nazev,
                                                          const QString& detail) = 0;
+    // "Nastavení e-mailu": how this workstation sends e-mail; Done when it was saved.
+    virtual NavigationStatus openMailSettings() = 0;
 };
 
 } // namespace orvento::core

@@ -30,6 +30,10 @@ public:
                                   int) override {
         return std::nullopt;
     }
+    // Nobody can type a password here: the work that needs one is cancelled.
+    std::optional<QString> inputPassword(const QString&, const QString&) override {
+        return std::nullopt;
+    }
 
     bool errorShown() const { return m_errorShown; }
 

@@ -59,6 +59,13 @@ public:
         (void)prompt;
         return std::nullopt;
     }
+    // A secret typed into an input box that shows no letters (a mail server's password); an
+    // empty optional when cancelled. The text is never echoed, logged or put into a message.
+    virtual std::optional<QString> inputPassword(const QString& title, const QString& prompt) {
+        (void)title;
+        (void)prompt;
+        return std::nullopt;
+    }
 
 private:
     // The innermost progress scope open on this interaction; scopes nest through it.

@@ -7,6 +7,9 @@
 #include "core/ProgressScope.h"
 #include "core/ShellOperations.h"
 #include "core/UserInteraction.h"
+#include "output/MailConfig.h"
+#include "output/MailHandOvers.h"
+#include "output/MailPasswords.h"
 #include "output/ReportCatalogue.h"
 #include "services/ProfileStore.h"
 #include "services/ProfileValues.h"
@@ -580,6 +583,49 @@ void PrintWindowLogic::setDefaultReport() {
 
 void PrintWindowLogic::openTemplateFolder() {
     core::shell::runDocument(printFolder());
+}
+
+void PrintWindowLogic::setMailHandOver(std::unique_ptr<MailHandOver> handOver) {
+    m_mailHandOver = std::move(handOver);
+}
+
+void PrintWindowLogic::sendByEmail(const MailFormEditor& editor) {
+    if (!emailVisible())
+        return;
+    MailPasswords passwords(*m_secrets);
+    std::unique_ptr<MailHandOver> configured;
+    MailHandOver* handOver = m_mailHandOver.get();
+    if (!handOver) {
+        configured = makeMailHandOver(MailConfig::load(core::programState().folders.iniFile),
+                                      m_context, passwords);
+        handOver = configured.get();
+    }
+    OfferMail mail(m_context, m_ui, *handOver, editor);
+    mail.setFolderRoot(m_mailFolderRoot);
+    if (mail.send(m_session, choice(), m_subject.offerId, m_enable))
+        m_stateChanged = true;
+}
+
+void PrintWindowLogic::saveAsPdf() {
+    const ReportRow* r = current();
+    if (!pdfAvailable() || !r)
+        return;
+    std::optional<QString> chosen =
+        m_ui.chooseSaveFile(QStringLiteral("Uložit jako PDF"), QDir::homePath(),
+                            QStringLiteral("Soubory PDF (*.pdf);;Všechny soubory (*)"));
+    if (!chosen || chosen->trimmed().isEmpty())
+        return;
+    QString file = chosen->trimmed();
+    if (!file.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive))
+        file += QStringLiteral(".pdf");
+    if (m_session.prepareReportData(choice(), m_subject, QStringLiteral("PDFEXPORT"), file) != 0 ||
+        !m_session.startReportRunner(m_enable) || m_session.lastExitCode() != 0)
+        return;
+    m_ui.information(
+        QStringLiteral("Sestava byla uložena do souboru %1.").arg(QDir::toNativeSeparators(file)));
+    if (isOfferReport(m_printType, r->kind) &&
+        offerToMarkAsSent(m_context.agenda, m_subject.offerId, m_context.user, m_ui))
+        m_stateChanged = true;
 }
 
 } // namespace orvento::output

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/RunSecrets.h"
+#include "output/MailOffer.h"
 #include "output/PrintTypes.h"
 #include "output/ReportSession.h"
 
@@ -7,6 +9,7 @@
 #include <QStringList>
 
 #include <functional>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -173,6 +176,19 @@ public:
     // Opens the print folder, where the templates are.
     void openTemplateFolder();
 
+    // The link "zde": the current offer report as a PDF by e-mail, through the hand-over set
+    // for this workstation in Tovaro.ini (or the one given with setMailHandOver).
+    void sendByEmail(const MailFormEditor& editor);
+    void setMailHandOver(std::unique_ptr<MailHandOver> handOver);
+    // Where the messages' files go (tests); the user's cache folder otherwise.
+    void setMailFolderRoot(const QString& root) { m_mailFolderRoot = root; }
+    // Where a mail server's password typed without a password store is kept for the run.
+    void setRunSecrets(core::RunSecrets& secrets) { m_secrets = &secrets; }
+    // "Uložit jako PDF": whether the report can be saved so (not a spreadsheet export), and the
+    // command.
+    bool pdfAvailable() const { return !exportMode(); }
+    void saveAsPdf();
+
     const QString& chosenDefaultReport() const { return m_defaultReport; }
     int chosenDefaultPrinter() const { return m_defaultPrinter; }
 
@@ -203,6 +219,10 @@ private:
     bool m_stateChanged = false;
     std::function<void(bool)> m_enable;
     SpreadsheetExporter m_exporter;
+    std::unique_ptr<MailHandOver> m_mailHandOver;
+    QString m_mailFolderRoot;
+    core::RunSecrets m_ownSecrets;
+    core::RunSecrets* m_secrets = &m_ownSecrets;
 };
 
 // Profile value numbers of a print type's remembered defaults; 0 where the type has none.

@@ -140,6 +140,7 @@ int ReportSession::prepareReportData(const ReportChoice& choice, const ReportSub
 bool ReportSession::startReportRunner(const std::function<void(bool)>& controlsEnabled) {
     if (controlsEnabled)
         controlsEnabled(false);
+    m_exitCode = -1;
     const QString program = runnerProgram();
     auto process = std::make_unique<QProcess>();
     process->setProcessChannelMode(QProcess::ForwardedChannels);
@@ -175,6 +176,8 @@ bool ReportSession::startReportRunner(const std::function<void(bool)>& controlsE
         m_ui.error(QStringLiteral("Program %1 byl neočekávaně ukončen, sestava nemusela být "
                                   "vytištěna.")
                        .arg(program));
+    } else {
+        m_exitCode = process->exitCode();
     }
     if (controlsEnabled)
         controlsEnabled(true);

@@ -61,6 +61,9 @@ public:
     // painting. `controlsEnabled(false)` is called before it starts and `(true)` after it ended.
     // True when it could be started.
     bool startReportRunner(const std::function<void(bool)>& controlsEnabled = {});
+    // The exit code of the runner last started: 0 when it did what it was asked; -1 when it did
+    // not start, crashed or was left running.
+    int lastExitCode() const { return m_exitCode; }
 
     const QString& workFolder() const { return m_workFolder; }
     const QString& systemDataFile() const { return m_systemFile; }
@@ -80,6 +83,7 @@ private:
     QString m_systemFile;
     QString m_reportFile;
     QString m_runner;
+    int m_exitCode = -1;
 };
 
 // The template of a report in the print folder: print folder + file + extension when it is

@@ -170,6 +170,10 @@ std::shared_ptr<core::PendingNavigation> CommandLineNavigator::printNote(qint64,
     return noWindow();
 }
 
+core::NavigationStatus CommandLineNavigator::openMailSettings() {
+    return core::NavigationStatus::Cancelled;
+}
+
 bool CommandLineHooks::checkGlobalSchema(core::AppContext& context) {
     return !needsUpgrade(context, context.db().global, core::DatabaseKind::Global) &&
            StandardStartupHooks::checkGlobalSchema(context);

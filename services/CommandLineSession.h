@@ -69,6 +69,7 @@ public:
     std::shared_ptr<core::PendingNavigation> editIdentifiers(const QString&) override;
     std::shared_ptr<core::PendingNavigation> printNote(qint64, const QString&,
                                                        const QString&) override;
+    core::NavigationStatus openMailSettings() override;
 
 private:
     bool m_asked = false;

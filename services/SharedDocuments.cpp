@@ -47,7 +47,13 @@ QString sharedLink(const QString& fileName) {
 QString expandLink(const QString& file, const QString& sharedFolder) {
     if (!isSharedLink(file))
         return file;
-    return sharedFolder + file.mid(sharedFolderMark().size());
+    // A shared link names a file of the folder itself; a stored "..\..\x" or "sub/x" would
+    // reach outside it, so such a link names no file at all.
+    const QString name = file.mid(sharedFolderMark().size());
+    if (name.isEmpty() || name.contains(QLatin1Char('/')) || name.contains(QLatin1Char('\\')) ||
+        name == QLatin1String(".") || name == QLatin1String(".."))
+        return QString();
+    return sharedFolder + name;
 }
 
 bool copyIntoSharedFolder(QString& link, const QString& sharedFolder, core::UserInteraction& ui) {

@@ -17,6 +17,7 @@ QString sharedFolderMark();
 bool isSharedLink(const QString& file);
 QString sharedLink(const QString& fileName);
 // The full path a link names; a shared link is resolved in `sharedFolder` (with trailing '/').
+// A shared link that names no bare file (empty, ".", "..", with a separator) gives an empty path.
 QString expandLink(const QString& file, const QString& sharedFolder);
 
 // Copies the file `link` names into `sharedFolder` and turns `link` into a shared one. Whatever

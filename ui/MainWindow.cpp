@@ -124,6 +124,10 @@ void MainWindow::buildOtherMenu() {
         addCommand(QStringLiteral("actNastaveni"), QStringLiteral("Nastavení programu"), true);
     connect(settings, &QAction::triggered, this, &MainWindow::showSettings);
     m_otherMenu->addAction(settings);
+    QAction* mail =
+        addCommand(QStringLiteral("actNastaveniEmailu"), QStringLiteral("Nastavení e-mailu"), true);
+    connect(mail, &QAction::triggered, this, [this] { m_context.navigator().openMailSettings(); });
+    m_otherMenu->addAction(mail);
     QAction* users =
         addCommand(QStringLiteral("actUzivatele"), QStringLiteral("Seznam uživatelů"), true);
     connect(users, &QAction::triggered, this, [this] { UserListWindow::open(m_context, this); });

@@ -22,6 +22,7 @@
 #include "ui/offers/OfferCardWindow.h"
 #include "ui/offers/OfferListWindow.h"
 #include "ui/offers/OfferTemplateListWindow.h"
+#include "ui/output/MailSettingsDialog.h"
 #include "ui/output/PrintWindow.h"
 #include "ui/output/XmlExportDialog.h"
 
@@ -248,6 +249,11 @@ ProgramNavigator::printNote(qint64 noteId, const QString& nazev, const QString& 
     request.subject.noteDetail = detail;
     PrintWindow::open(m_context, request, parentWindow());
     return closed();
+}
+
+core::NavigationStatus ProgramNavigator::openMailSettings() {
+    return MailSettingsDialog::open(m_context, parentWindow()) ? core::NavigationStatus::Done
+                                                               : core::NavigationStatus::Cancelled;
 }
 
 } // namespace orvento::ui

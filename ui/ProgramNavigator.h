@@ -51,6 +51,7 @@ public:
     std::shared_ptr<core::PendingNavigation> editIdentifiers(const QString& list) override;
     std::shared_ptr<core::PendingNavigation> printNote(qint64 noteId, const QString& nazev,
                                                        const QString& detail) override;
+    core::NavigationStatus openMailSettings() override;
 
 private:
     static QWidget* parentWindow();

@@ -154,4 +154,14 @@ std::optional<QString> QtUserInteraction::inputText(const QString& title, const 
     return text;
 }
 
+std::optional<QString> QtUserInteraction::inputPassword(const QString& title,
+                                                        const QString& prompt) {
+    bool ok = false;
+    const QString text =
+        QInputDialog::getText(dialogParent(), title, prompt, QLineEdit::Password, QString(), &ok);
+    if (!ok)
+        return std::nullopt;
+    return text;
+}
+
 } // namespace orvento::ui

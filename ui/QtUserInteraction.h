@@ -37,6 +37,7 @@ public:
     std::optional<int> chooseItem(const QString& title, const QString& label,
                                   const QStringList& items, int current = 0) override;
     std::optional<QString> inputText(const QString& title, const QString& prompt) override;
+    std::optional<QString> inputPassword(const QString& title, const QString& prompt) override;
 
     WorkingWindow* workingWindow() const { return m_working; }
 

@@ -41,6 +41,8 @@ ScriptedInteraction::~ScriptedInteraction() {
         ADD_FAILURE() << m_items.size() << " scripted choice(s) left unused";
     if (!m_typed.empty())
         ADD_FAILURE() << m_typed.size() << " scripted typed text(s) left unused";
+    if (!m_passwords.empty())
+        ADD_FAILURE() << m_passwords.size() << " scripted password(s) left unused";
     if (m_cancelAtStep)
         ADD_FAILURE() << "the cancel scripted at step " << *m_cancelAtStep << " was never reached";
 }
@@ -126,6 +128,12 @@ std::optional<QString> ScriptedInteraction::inputText(const QString&, const QStr
     expectNoUnitOpen("input box", prompt);
     m_messages.push_back({Kind::Input, prompt});
     return next(m_typed, "input box");
+}
+
+std::optional<QString> ScriptedInteraction::inputPassword(const QString&, const QString& prompt) {
+    expectNoUnitOpen("password box", prompt);
+    m_messages.push_back({Kind::Input, prompt});
+    return next(m_passwords, "password box");
 }
 
 QStringList ScriptedInteraction::texts(Kind kind) const {

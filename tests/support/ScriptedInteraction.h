@@ -50,6 +50,7 @@ public:
     std::optional<int> chooseItem(const QString& title, const QString& label,
                                   const QStringList& items, int current = 0) override;
     std::optional<QString> inputText(const QString& title, const QString& prompt) override;
+    std::optional<QString> inputPassword(const QString& title, const QString& prompt) override;
 
     // Script.
     void answer(bool yes) { m_answers.push_back(yes ? core::Answer::Yes : core::Answer::No); }
@@ -59,6 +60,7 @@ public:
     void chooseFile(std::optional<QString> path) { m_files.push_back(std::move(path)); }
     void chooseIndex(std::optional<int> index) { m_items.push_back(index); }
     void typeText(std::optional<QString> text) { m_typed.push_back(std::move(text)); }
+    void typePassword(std::optional<QString> text) { m_passwords.push_back(std::move(text)); }
 
     // What happened.
     const std::vector<Message>& messages() const { return m_messages; }
@@ -82,6 +84,7 @@ private:
     std::deque<std::optional<QString>> m_files;
     std::deque<std::optional<int>> m_items;
     std::deque<std::optional<QString>> m_typed;
+    std::deque<std::optional<QString>> m_passwords;
     QStringList m_waitTexts;
     QStringList m_problemLines;
     bool m_waitShown = false;

@@ -272,4 +272,13 @@ int ScriptedNavigator::count(const QString& what) const {
     return n;
 }
 
+core::NavigationStatus ScriptedNavigator::openMailSettings() {
+    m_requests << QStringLiteral("openMailSettings");
+    if (m_mailSettings.empty())
+        return core::NavigationStatus::Cancelled;
+    const core::NavigationStatus status = m_mailSettings.front();
+    m_mailSettings.pop_front();
+    return status;
+}
+
 } // namespace orvento::testsupport

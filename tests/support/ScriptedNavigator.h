@@ -138,6 +138,14 @@ public:
 
 private:
     std::deque<std::function<core::BackupOutcome()>> m_backups;
+
+public:
+    // "openMailSettings"; Cancelled unless an answer is scripted.
+    core::NavigationStatus openMailSettings() override;
+    void onMailSettings(core::NavigationStatus status) { m_mailSettings.push_back(status); }
+
+private:
+    std::deque<core::NavigationStatus> m_mailSettings;
 };
 
 } // namespace orvento::testsupport

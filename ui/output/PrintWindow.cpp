@@ -6,6 +6,7 @@
 #include "core/UserInteraction.h"
 #include "services/PurchasePriceDisplay.h"
 #include "ui/Help.h"
+#include "ui/output/SendMailDialog.h"
 
 #include <QCheckBox>
 #include <QFormLayout>
@@ -52,6 +53,7 @@ makeLogic(core::AppContext& context, const PrintRequest& request, output::Printe
         reportContext, state.db->global, context.ui(), request.printType, request.onlyKind,
         printers ? std::move(printers) : output::PrinterSource(&PrintWindow::systemPrinters));
     logic->setSubject(request.subject);
+    logic->setRunSecrets(context.secrets());
     if (!request.runner.isEmpty())
         logic->setRunnerProgram(request.runner);
     return logic;
@@ -77,6 +79,9 @@ PrintWindow::PrintWindow(core::AppContext& context, const PrintRequest& request,
     m_logic->setControlsEnabled([this](bool enabled) { setEnabled(enabled); });
     m_editor = [this](output::ReportPropertiesForm& form) {
         return showProperties(form);
+    };
+    m_mailEditor = [this](output::MailForm& form) {
+        return SendMailDialog::edit(m_context, form, this);
     };
     setObjectName(QStringLiteral("frmTisk"));
     setWindowTitle(output::PrintWindowLogic::caption());
@@ -246,7 +251,10 @@ QWidget* PrintWindow::buildExtraGroup() {
     mailLayout->setContentsMargins(0, 0, 0, 0);
     mailLayout->addWidget(
         new QLabel(QStringLiteral("Chcete-li poslat nabídku e-mailem, klepněte"), m_mailPanel));
-    mailLayout->addWidget(new QLabel(QStringLiteral("<a href=\"#\">zde</a>"), m_mailPanel));
+    auto* mailLink = new QLabel(QStringLiteral("<a href=\"#\">zde</a>"), m_mailPanel);
+    mailLink->setObjectName(QStringLiteral("lblZde"));
+    connect(mailLink, &QLabel::linkActivated, this, &PrintWindow::sendByEmail);
+    mailLayout->addWidget(mailLink);
     mailLayout->addStretch();
 
     m_exportPanel = new QWidget(m_extra);
@@ -278,6 +286,9 @@ QLayout* PrintWindow::buildButtons() {
     m_preview = new QPushButton(QStringLiteral("&Náhled"), this);
     m_preview->setObjectName(QStringLiteral("btnNahled"));
     m_preview->setAutoDefault(false);
+    m_savePdf = new QPushButton(QStringLiteral("Uložit jako PDF"), this);
+    m_savePdf->setObjectName(QStringLiteral("btnUlozitPdf"));
+    m_savePdf->setAutoDefault(false);
     m_export = new QPushButton(QStringLiteral("Export"), this);
     m_export->setObjectName(QStringLiteral("btnExport"));
     m_export->setAutoDefault(false);
@@ -286,11 +297,12 @@ QLayout* PrintWindow::buildButtons() {
     closeButton->setAutoDefault(false);
     connect(m_print, &QPushButton::clicked, this, &PrintWindow::printReport);
     connect(m_preview, &QPushButton::clicked, this, &PrintWindow::previewReport);
+    connect(m_savePdf, &QPushButton::clicked, this, &PrintWindow::saveAsPdf);
     connect(m_export, &QPushButton::clicked, this, &PrintWindow::exportReport);
     connect(closeButton, &QPushButton::clicked, this, &QDialog::reject);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
-    for (QPushButton* b : {m_print, m_preview, m_export, closeButton})
+    for (QPushButton* b : {m_print, m_preview, m_savePdf, m_export, closeButton})
         buttons->addWidget(b);
     return buttons;
 }
@@ -313,6 +325,7 @@ void PrintWindow::showPrintType() {
     for (QSpinBox* box : {m_from, m_to, m_copies})
         box->setEnabled(!exporting);
     m_print->setVisible(!exporting);
+    m_savePdf->setVisible(m_logic->pdfAvailable());
     m_export->setVisible(exporting);
     m_print->setDefault(!exporting);
     m_export->setDefault(exporting);
@@ -405,6 +418,16 @@ void PrintWindow::done(int result) {
         m_closed = true;
     }
     QDialog::done(result);
+}
+
+void PrintWindow::sendByEmail() {
+    takeFields();
+    m_logic->sendByEmail(m_mailEditor);
+}
+
+void PrintWindow::saveAsPdf() {
+    takeFields();
+    m_logic->saveAsPdf();
 }
 
 bool PrintWindow::showProperties(output::ReportPropertiesForm& form) {

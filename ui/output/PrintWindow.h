@@ -64,6 +64,11 @@ public:
     void printReport();
     void previewReport();
     void exportReport();
+    // The link "zde" and "Uložit jako PDF".
+    void sendByEmail();
+    void saveAsPdf();
+    // Replaces the e-mail window (tests).
+    void setMailEditor(output::MailFormEditor editor) { m_mailEditor = std::move(editor); }
     void done(int result) override;
 
 private:
@@ -105,6 +110,8 @@ private:
     QPushButton* m_preview = nullptr;
     QPushButton* m_export = nullptr;
     bool m_closed = false;
+    QPushButton* m_savePdf = nullptr;
+    output::MailFormEditor m_mailEditor;
 };
 
 } // namespace orvento::ui
