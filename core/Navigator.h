@@ -148,6 +148,9 @@ public:
     // The identifier editor on an identifier list; Done with the edited list (in `code`) after
     // its OK, Cancelled when it was closed without.
     virtual std::shared_ptr<PendingNavigation> editIdentifiers(const QString& list) = 0;
+    // The repricing wizard, or with `bulkUpdate` the bulk item update wizard, over the whole
+    // catalogue; Done once it is closed (or refused).
+    virtual std::shared_ptr<PendingNavigation> openCatalogueWizard(bool bulkUpdate) = 0;
 };
 
 } // namespace orvento::core

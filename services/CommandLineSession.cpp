@@ -165,6 +165,10 @@ std::shared_ptr<core::PendingNavigation> CommandLineNavigator::editIdentifiers(c
     return noWindow();
 }
 
+std::shared_ptr<core::PendingNavigation> CommandLineNavigator::openCatalogueWizard(bool) {
+    return noWindow();
+}
+
 bool CommandLineHooks::checkGlobalSchema(core::AppContext& context) {
     return !needsUpgrade(context, context.db().global, core::DatabaseKind::Global) &&
            StandardStartupHooks::checkGlobalSchema(context);

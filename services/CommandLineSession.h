@@ -67,6 +67,7 @@ public:
     std::shared_ptr<core::PendingNavigation> pickOfferTemplate() override;
     std::shared_ptr<core::PendingNavigation> exportToXml(int, std::vector<qint64>) override;
     std::shared_ptr<core::PendingNavigation> editIdentifiers(const QString&) override;
+    std::shared_ptr<core::PendingNavigation> openCatalogueWizard(bool) override;
 
 private:
     bool m_asked = false;

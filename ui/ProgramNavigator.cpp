@@ -16,6 +16,8 @@
 #include "ui/catalogue/IdentifierListWindow.h"
 #include "ui/catalogue/PriceGroupListWindow.h"
 #include "ui/catalogue/PriceLevelListWindow.h"
+#include "ui/catalogue/RepricingWizard.h"
+#include "ui/catalogue/RepricingWizardBulkUpdate.h"
 #include "ui/catalogue/SheetListWindow.h"
 #include "ui/import/ImportWizard.h"
 #include "ui/offers/HistoryActionWindow.h"
@@ -236,6 +238,16 @@ std::shared_ptr<core::PendingNavigation> ProgramNavigator::editIdentifiers(const
     core::NavigationResult result{core::NavigationStatus::Done, {}};
     result.code = *edited;
     return answered(std::move(result));
+}
+
+std::shared_ptr<core::PendingNavigation> ProgramNavigator::openCatalogueWizard(bool bulkUpdate) {
+    core::Database& db = m_context.db().agenda;
+    const auto mode = catalogue::SelectionMode::WholeCatalogue;
+    if (bulkUpdate)
+        BulkItemUpdateWizard::open(db, m_context.ui(), *this, mode, {}, parentWindow());
+    else
+        RepricingWizard::open(db, m_context.ui(), *this, mode, {}, parentWindow());
+    return closed();
 }
 
 } // namespace orvento::ui

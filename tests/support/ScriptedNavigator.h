@@ -72,6 +72,8 @@ public:
                                                          std::vector<qint64> ids) override;
     // "editIdentifiers _A_B_" (the list it was asked to edit; "editIdentifiers" for none).
     std::shared_ptr<core::PendingNavigation> editIdentifiers(const QString& list) override;
+    // "openCatalogueWizard repricing", "openCatalogueWizard bulkUpdate".
+    std::shared_ptr<core::PendingNavigation> openCatalogueWizard(bool bulkUpdate) override;
 
     // Script. Windows answer in the order of the requests of their kind.
     void answerWindow(core::NavigationResult result) {
