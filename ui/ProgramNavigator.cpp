@@ -241,12 +241,14 @@ std::shared_ptr<core::PendingNavigation> ProgramNavigator::editIdentifiers(const
 }
 
 std::shared_ptr<core::PendingNavigation> ProgramNavigator::openCatalogueWizard(bool bulkUpdate) {
+    // The wizard's pickers go through the context's navigator, as every window's do.
     core::Database& db = m_context.db().agenda;
+    core::Navigator& windows = m_context.navigator();
     const auto mode = catalogue::SelectionMode::WholeCatalogue;
     if (bulkUpdate)
-        BulkItemUpdateWizard::open(db, m_context.ui(), *this, mode, {}, parentWindow());
+        BulkItemUpdateWizard::open(db, m_context.ui(), windows, mode, {}, parentWindow());
     else
-        RepricingWizard::open(db, m_context.ui(), *this, mode, {}, parentWindow());
+        RepricingWizard::open(db, m_context.ui(), windows, mode, {}, parentWindow());
     return closed();
 }
 

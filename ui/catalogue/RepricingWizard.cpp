@@ -17,7 +17,6 @@ namespace orvento::ui {
 namespace {
 
 constexpr int kAmountDecimals = 2;
-constexpr double kAmountLimit = 999999999.99;
 constexpr int kMaxRate = 100;
 
 QComboBox* choice(const char* name, const QStringList& texts, QWidget* parent) {
@@ -82,7 +81,6 @@ RepricingWizard::ValueRow RepricingWizard::valueRow(const char* name, const QStr
     row.action = choice(qPrintable(QStringLiteral("cmb") + base),
                         catalogue::RepricingWizardLogic::actionTexts(withMultiply), page);
     row.value = numberField(qPrintable(QStringLiteral("edt") + base), kAmountDecimals, page);
-    row.value->setRange(-kAmountLimit, kAmountLimit);
     return row;
 }
 
