@@ -12,6 +12,7 @@
 
 #include <array>
 #include <unordered_map>
+#include <utility>
 
 namespace orvento::catalogue {
 
@@ -132,59 +133,65 @@ RunEnd BulkItemUpdateRun::run(const RunSelection& selection, const BulkUpdateSet
         int done = 0;
         for (const SelectionPart& part : items->parts) {
             group(part.caption);
-            for (std::size_t from = 0; from < part.ids.size() && end == RunEnd::Finished;
-                 from += kBatchRows) {
+            std::size_t from = 0;
+            std::size_t inUnit = 0;
+            QStringList unitProblems;
+            const auto batch = [&] {
+                if (from >= part.ids.size())
+                    return BatchStep::Last;
                 const std::size_t count = std::min<std::size_t>(kBatchRows, part.ids.size() - from);
-                QStringList batchProblems;
-                const bool written = [&] {
-                    core::Transaction unit(m_db);
-                    if (!unit.isActive())
-                        return false;
-                    core::SqlParams idParams;
-                    const QString where = idListCondition(part.ids, from, count, idParams);
-                    QSqlQuery q = m_db.select(
-                        QStringLiteral("SELECT ID, Popis, Identif FROM Zasoby WHERE ") + where,
-                        idParams);
-                    if (!q.isActive())
-                        return false;
-                    std::unordered_map<qint64, StoredTexts> stored;
-                    while (q.next())
-                        stored.emplace(q.value(0).toLongLong(),
-                                       StoredTexts{q.value(1).toString(), q.value(2).toString()});
-                    if (q.lastError().type() != QSqlError::NoError)
-                        return false;
-                    for (std::size_t i = from; i < from + count; ++i) {
-                        const auto found = stored.find(part.ids[i]);
-                        if (found == stored.end()) {
-                            failures.add(part.ids[i]); // deleted meanwhile
-                            continue;
-                        }
-                        if (s.identifiersOn) {
-                            const auto list = identifiersFor(found->second.identif, s);
-                            if (!list)
-                                batchProblems << tooLongLine(found->second.popis);
-                            params[identifAt].second = list.value_or(found->second.identif);
-                        }
-                        params[idAt].second = part.ids[i];
-                        if (!update.exec(params))
-                            return false;
+                core::SqlParams idParams;
+                const QString where = idListCondition(part.ids, from, count, idParams);
+                QSqlQuery q = m_db.select(
+                    QStringLiteral("SELECT ID, Popis, Identif FROM Zasoby WHERE ") + where,
+                    idParams);
+                if (!q.isActive())
+                    return BatchStep::Failed;
+                std::unordered_map<qint64, StoredTexts> stored;
+                while (q.next())
+                    stored.emplace(q.value(0).toLongLong(),
+                                   StoredTexts{q.value(1).toString(), q.value(2).toString()});
+                if (q.lastError().type() != QSqlError::NoError)
+                    return BatchStep::Failed;
+                for (std::size_t i = from; i < from + count; ++i) {
+                    const auto found = stored.find(part.ids[i]);
+                    if (found == stored.end()) {
+                        failures.add(part.ids[i]); // deleted meanwhile
+                        continue;
                     }
-                    return unit.commit();
-                }();
-                if (!written) {
-                    scope.end();
-                    m_ui.error(core::saveFailedMessage(QStringLiteral("Zasoby")));
-                    end = RunEnd::Failed;
-                    break;
+                    if (s.identifiersOn) {
+                        const auto list = identifiersFor(found->second.identif, s);
+                        if (!list)
+                            unitProblems << tooLongLine(found->second.popis);
+                        params[identifAt].second = list.value_or(found->second.identif);
+                    }
+                    params[idAt].second = part.ids[i];
+                    if (!update.exec(params))
+                        return BatchStep::Failed;
                 }
-                problems << batchProblems;
+                from += count;
+                inUnit += count;
+                return from < part.ids.size() ? BatchStep::More : BatchStep::Last;
+            };
+            const auto committed = [&](bool) {
+                problems << std::exchange(unitProblems, {});
                 failures.tellFirst(m_ui);
-                done += static_cast<int>(count);
-                if (!scope.step(done))
-                    end = RunEnd::Interrupted;
-            }
-            if (end != RunEnd::Finished)
+                done += static_cast<int>(std::exchange(inUnit, 0));
+                return scope.step(done);
+            };
+            const BatchesEnd partEnd = runInUnits(m_db, batch, committed);
+            if (partEnd == BatchesEnd::Failed) {
+                scope.end();
+                m_ui.error(core::saveFailedMessage(QStringLiteral("Zasoby")));
+                end = RunEnd::Failed;
                 break;
+            }
+            // The stop request ends the visit, also when it came with the part's last unit.
+            if (partEnd == BatchesEnd::Stopped ||
+                (scope.cancelled() && &part != &items->parts.back())) {
+                end = RunEnd::Interrupted;
+                break;
+            }
         }
         scope.step(static_cast<int>(items->size()));
     }

@@ -1,6 +1,10 @@
 #include "catalogue/RepricingBatches.h"
 
+#include "core/SlicedWrite.h"
 #include "core/UserInteraction.h"
+
+#include <QElapsedTimer>
+#include <QThread>
 
 #include <QSqlError>
 #include <QSqlQuery>
@@ -40,6 +44,34 @@ std::optional<std::vector<ItemRecord>> readPriceRows(core::Database& db, const Q
     if (q.lastError().type() != QSqlError::NoError)
         return std::nullopt;
     return rows;
+}
+
+BatchesEnd runInUnits(core::Database& db, const std::function<BatchStep()>& batch,
+                      const std::function<bool(bool last)>& committed) {
+    for (bool first = true;; first = false) {
+        if (!first)
+            QThread::msleep(static_cast<unsigned long>(core::kSliceGap.count()));
+        BatchStep step = BatchStep::More;
+        {
+            core::Transaction unit(db);
+            if (!unit.isActive())
+                return BatchesEnd::Failed;
+            QElapsedTimer held;
+            held.start();
+            int batches = 0;
+            do
+                step = batch();
+            while (step == BatchStep::More && ++batches < kBatchesPerUnit &&
+                   held.elapsed() < core::kSliceLockBudget.count());
+            if (step == BatchStep::Failed || !unit.commit())
+                return BatchesEnd::Failed;
+        }
+        const bool last = step == BatchStep::Last;
+        if (!committed(last))
+            return last ? BatchesEnd::Done : BatchesEnd::Stopped;
+        if (last)
+            return BatchesEnd::Done;
+    }
 }
 
 void FailedItems::add(qint64 id) {

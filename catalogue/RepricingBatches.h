@@ -5,6 +5,7 @@
 
 #include <QStringList>
 
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -14,9 +15,22 @@ class UserInteraction;
 
 namespace orvento::catalogue {
 
-// How many rows one unit of work of a bulk run reads, computes and writes: small enough that
-// another workstation's save waits only a moment for the write lock between two of them.
+// How many rows a bulk run reads, computes and writes in one go. A unit of work takes such
+// batches until it has held the write lock for the slice budget (core/SlicedWrite.h), so another
+// workstation's save waits only a moment between two units.
 inline constexpr int kBatchRows = 250;
+// The most batches one unit takes, however fast they go.
+inline constexpr int kBatchesPerUnit = 8;
+
+enum class BatchStep { More, Last, Failed };
+enum class BatchesEnd { Done, Stopped, Failed };
+
+// Runs units of work one after the other, a short pause between them; each unit calls `batch`
+// (which reads, computes and writes one batch) until it answers Last or the unit has used its
+// budget. After each commit `committed(last)` may answer false to stop (`last`: nothing is left). A
+// failed batch or commit rolls its unit back and ends the run; the caller tells it, after the unit.
+BatchesEnd runInUnits(core::Database& db, const std::function<BatchStep()>& batch,
+                      const std::function<bool(bool last)>& committed);
 
 // "ID IN (:I0, :I1, ...)" over ids[from, from + count), its values added to `params`.
 QString idListCondition(const std::vector<qint64>& ids, std::size_t from, std::size_t count,

@@ -8,6 +8,7 @@
 #include "services/ChangeStamps.h"
 
 #include <unordered_map>
+#include <utility>
 
 namespace orvento::catalogue {
 
@@ -226,46 +227,49 @@ RunEnd RepricingRun::phaseTwo(const PriceGroupData& groups, bool stopAsked) {
     RecomputedItemWriter store(m_db);
     qint64 last = 0;
     int done = 0;
-    for (;;) {
+    int inUnit = 0;
+    // Read, computed and written in one unit, so no other workstation's change made in between
+    // is overwritten; recomputed items leave the selection, so each batch starts after the last.
+    const auto batch = [&] {
         core::SqlParams params = marked;
         params.emplace_back(QStringLiteral("Posledni"), last);
         params.emplace_back(QStringLiteral("Okno"), kBatchRows);
-        std::size_t count = 0;
-        // Read, computed and written in one unit, so no other workstation's change made in
-        // between is overwritten.
-        const bool written = [&] {
-            core::Transaction unit(m_db);
-            if (!unit.isActive())
-                return false;
-            const auto rows = readPriceRows(
-                m_db,
-                QStringLiteral("Chyba <> 0 AND Znacka = :Znacka AND ID > :Posledni ORDER BY ID "
-                               "LIMIT :Okno"),
-                params);
-            if (!rows)
-                return false;
-            for (const ItemRecord& row : *rows)
-                if (!store.store(ItemCard::recomputedSilently(row, groups)))
-                    return false;
-            count = rows->size();
-            if (count > 0)
-                last = rows->back().ID;
-            return unit.commit();
-        }();
-        if (!written) {
-            scope.end();
-            m_ui.error(core::saveFailedMessage(QStringLiteral("Zasoby")));
-            return RunEnd::Failed;
-        }
-        if (count == 0)
-            return RunEnd::Finished;
-        done += static_cast<int>(count);
-        if (!scope.step(done)) {
-            if (m_ui.question(stopQuestion()))
-                return RunEnd::Interrupted;
-            scope.resume();
-        }
+        const auto rows = readPriceRows(
+            m_db,
+            QStringLiteral("Chyba <> 0 AND Znacka = :Znacka AND ID > :Posledni ORDER BY ID "
+                           "LIMIT :Okno"),
+            params);
+        if (!rows)
+            return BatchStep::Failed;
+        for (const ItemRecord& row : *rows)
+            if (!store.store(ItemCard::recomputedSilently(row, groups)))
+                return BatchStep::Failed;
+        if (!rows->empty())
+            last = rows->back().ID;
+        inUnit += static_cast<int>(rows->size());
+        return rows->size() < static_cast<std::size_t>(kBatchRows) ? BatchStep::Last
+                                                                   : BatchStep::More;
+    };
+    const auto committed = [&](bool lastUnit) {
+        done += std::exchange(inUnit, 0);
+        if (scope.step(done) || lastUnit)
+            return true;
+        if (m_ui.question(stopQuestion()))
+            return false;
+        scope.resume();
+        return true;
+    };
+    switch (runInUnits(m_db, batch, committed)) {
+    case BatchesEnd::Done:
+        return RunEnd::Finished;
+    case BatchesEnd::Stopped:
+        return RunEnd::Interrupted;
+    case BatchesEnd::Failed:
+        break;
     }
+    scope.end();
+    m_ui.error(core::saveFailedMessage(QStringLiteral("Zasoby")));
+    return RunEnd::Failed;
 }
 
 RunEnd RepricingRun::recomputeSelection(const ItemSelection& selection,
@@ -275,38 +279,47 @@ RunEnd RepricingRun::recomputeSelection(const ItemSelection& selection,
     int done = 0;
     for (const SelectionPart& part : selection.parts) {
         group(part.caption);
-        for (std::size_t from = 0; from < part.ids.size(); from += kBatchRows) {
+        std::size_t from = 0;
+        std::size_t inUnit = 0;
+        const auto batch = [&] {
+            if (from >= part.ids.size())
+                return BatchStep::Last;
             const std::size_t count = std::min<std::size_t>(kBatchRows, part.ids.size() - from);
-            const bool written = [&] {
-                core::Transaction unit(m_db);
-                if (!unit.isActive())
-                    return false;
-                core::SqlParams params;
-                const QString where = idListCondition(part.ids, from, count, params);
-                const auto rows = readPriceRows(m_db, where, params);
-                if (!rows)
-                    return false;
-                std::unordered_map<qint64, const ItemRecord*> byId;
-                for (const ItemRecord& row : *rows)
-                    byId.emplace(row.ID, &row);
-                for (std::size_t i = from; i < from + count; ++i) {
-                    const auto found = byId.find(part.ids[i]);
-                    if (found == byId.end())
-                        failures.add(part.ids[i]); // deleted meanwhile
-                    else if (!store.store(ItemCard::recomputedSilently(*found->second, groups)))
-                        return false;
-                }
-                return unit.commit();
-            }();
-            if (!written) {
-                scope.end();
-                m_ui.error(core::saveFailedMessage(QStringLiteral("Zasoby")));
-                return RunEnd::Failed;
+            core::SqlParams params;
+            const QString where = idListCondition(part.ids, from, count, params);
+            const auto rows = readPriceRows(m_db, where, params);
+            if (!rows)
+                return BatchStep::Failed;
+            std::unordered_map<qint64, const ItemRecord*> byId;
+            for (const ItemRecord& row : *rows)
+                byId.emplace(row.ID, &row);
+            for (std::size_t i = from; i < from + count; ++i) {
+                const auto found = byId.find(part.ids[i]);
+                if (found == byId.end())
+                    failures.add(part.ids[i]); // deleted meanwhile
+                else if (!store.store(ItemCard::recomputedSilently(*found->second, groups)))
+                    return BatchStep::Failed;
             }
+            from += count;
+            inUnit += count;
+            return from < part.ids.size() ? BatchStep::More : BatchStep::Last;
+        };
+        const auto committed = [&](bool) {
             failures.tellFirst(m_ui);
-            done += static_cast<int>(count);
-            if (!scope.step(done))
+            done += static_cast<int>(std::exchange(inUnit, 0));
+            return scope.step(done);
+        };
+        switch (runInUnits(m_db, batch, committed)) {
+        case BatchesEnd::Done:
+            if (scope.cancelled() && &part != &selection.parts.back())
                 return RunEnd::Interrupted;
+            continue;
+        case BatchesEnd::Stopped:
+            return RunEnd::Interrupted;
+        case BatchesEnd::Failed:
+            scope.end();
+            m_ui.error(core::saveFailedMessage(QStringLiteral("Zasoby")));
+            return RunEnd::Failed;
         }
     }
     return RunEnd::Finished;
