@@ -155,6 +155,9 @@ public:
                                                          const QString& detail) = 0;
     // "Nastavení e-mailu": how this workstation sends e-mail; Done when it was saved.
     virtual NavigationStatus openMailSettings() = 0;
+    // The repricing wizard, or with `bulkUpdate` the bulk item update wizard, over the whole
+    // catalogue; Done once it is closed (or refused).
+    virtual std::shared_ptr<PendingNavigation> openCatalogueWizard(bool bulkUpdate) = 0;
 };
 
 } // namespace orvento::core

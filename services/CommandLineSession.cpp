@@ -174,6 +174,10 @@ core::NavigationStatus CommandLineNavigator::openMailSettings() {
     return core::NavigationStatus::Cancelled;
 }
 
+std::shared_ptr<core::PendingNavigation> CommandLineNavigator::openCatalogueWizard(bool) {
+    return noWindow();
+}
+
 bool CommandLineHooks::checkGlobalSchema(core::AppContext& context) {
     return !needsUpgrade(context, context.db().global, core::DatabaseKind::Global) &&
            StandardStartupHooks::checkGlobalSchema(context);

@@ -70,6 +70,7 @@ public:
     std::shared_ptr<core::PendingNavigation> printNote(qint64, const QString&,
                                                        const QString&) override;
     core::NavigationStatus openMailSettings() override;
+    std::shared_ptr<core::PendingNavigation> openCatalogueWizard(bool) override;
 
 private:
     bool m_asked = false;

@@ -151,11 +151,16 @@ void MainWindow::buildOtherMenu() {
             [this] { openList(core::ListWindow::Identifiers); });
     catalogue->addAction(identifiers);
     catalogue->addSeparator();
-    catalogue->addAction(addCommand(QStringLiteral("actPreceneni"),
-                                    QStringLiteral("Přecenění nákupních a prodejních cen"), false));
-    catalogue->addAction(addCommand(QStringLiteral("actHromadneNastaveni"),
-                                    QStringLiteral("Hromadné nastavení údajů na položkách"),
-                                    false));
+    QAction* reprice = addCommand(QStringLiteral("actPreceneni"),
+                                  QStringLiteral("Přecenění nákupních a prodejních cen"), true);
+    connect(reprice, &QAction::triggered, this,
+            [this] { m_context.navigator().openCatalogueWizard(false); });
+    catalogue->addAction(reprice);
+    QAction* bulkUpdate = addCommand(QStringLiteral("actHromadneNastaveni"),
+                                     QStringLiteral("Hromadné nastavení údajů na položkách"), true);
+    connect(bulkUpdate, &QAction::triggered, this,
+            [this] { m_context.navigator().openCatalogueWizard(true); });
+    catalogue->addAction(bulkUpdate);
     QMenu* backup = m_otherMenu->addMenu(QStringLiteral("Zálohování"));
     QAction* create =
         addCommand(QStringLiteral("actZaloha"), QStringLiteral("Vytvoření zálohy"), true);

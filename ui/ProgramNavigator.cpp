@@ -16,6 +16,8 @@
 #include "ui/catalogue/IdentifierListWindow.h"
 #include "ui/catalogue/PriceGroupListWindow.h"
 #include "ui/catalogue/PriceLevelListWindow.h"
+#include "ui/catalogue/RepricingWizard.h"
+#include "ui/catalogue/RepricingWizardBulkUpdate.h"
 #include "ui/catalogue/SheetListWindow.h"
 #include "ui/import/ImportWizard.h"
 #include "ui/offers/HistoryActionWindow.h"
@@ -254,6 +256,18 @@ ProgramNavigator::printNote(qint64 noteId, const QString& nazev, const QString& 
 core::NavigationStatus ProgramNavigator::openMailSettings() {
     return MailSettingsDialog::open(m_context, parentWindow()) ? core::NavigationStatus::Done
                                                                : core::NavigationStatus::Cancelled;
+}
+
+std::shared_ptr<core::PendingNavigation> ProgramNavigator::openCatalogueWizard(bool bulkUpdate) {
+    // The wizard's pickers go through the context's navigator, as every window's do.
+    core::Database& db = m_context.db().agenda;
+    core::Navigator& windows = m_context.navigator();
+    const auto mode = catalogue::SelectionMode::WholeCatalogue;
+    if (bulkUpdate)
+        BulkItemUpdateWizard::open(db, m_context.ui(), windows, mode, {}, parentWindow());
+    else
+        RepricingWizard::open(db, m_context.ui(), windows, mode, {}, parentWindow());
+    return closed();
 }
 
 } // namespace orvento::ui

@@ -52,6 +52,7 @@ public:
     std::shared_ptr<core::PendingNavigation> printNote(qint64 noteId, const QString& nazev,
                                                        const QString& detail) override;
     core::NavigationStatus openMailSettings() override;
+    std::shared_ptr<core::PendingNavigation> openCatalogueWizard(bool bulkUpdate) override;
 
 private:
     static QWidget* parentWindow();

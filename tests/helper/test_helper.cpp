@@ -1,6 +1,7 @@
 // Plays "another workstation" for the tests: takes a lock, holds a database open or writes rows,
 // says "ready" on its output and keeps going until its input closes or it is killed.
 #include "catalogue/ItemCard.h"
+#include "catalogue/RepricingRun.h"
 #include "core/Database.h"
 #include "core/FileLock.h"
 #include "core/ProgramState.h"
@@ -289,6 +290,28 @@ int main(int argc, char** argv) {
             if (round == 1)
                 say("ready");
         }
+    }
+    if (command == QLatin1String("reprice")) {
+        // reprice <data folder> <agenda>: multiplies every purchase price by 2 through the
+        // repricing; says "writing" just before its first phase writes
+        if (!openAgenda(args.value(2), args.value(3))) {
+            say("failed");
+            return 1;
+        }
+        core::SilentInteraction ui;
+        bool told = false;
+        catalogue::RepricingRun run(core::programState().db->agenda, ui,
+                                    {{}, {}, [&](int done, int total) {
+                                         if (!told && done == 0 && total > 0) {
+                                             told = true;
+                                             say("writing");
+                                         }
+                                     }});
+        catalogue::RepricingSettings settings;
+        settings.purchasePrice = {true, catalogue::ValueAction::Multiply, 2.0};
+        const auto end = run.run({}, settings);
+        say(end == catalogue::RunEnd::Finished ? "done" : "failed");
+        return 0;
     }
     QTextStream(stderr) << "unknown command\n";
     return 2;

@@ -263,6 +263,12 @@ ScriptedNavigator::printNote(qint64 noteId, const QString& nazev, const QString&
                   });
 }
 
+std::shared_ptr<core::PendingNavigation> ScriptedNavigator::openCatalogueWizard(bool bulkUpdate) {
+    return window(bulkUpdate ? QStringLiteral("openCatalogueWizard bulkUpdate")
+                             : QStringLiteral("openCatalogueWizard repricing"),
+                  [bulkUpdate](core::Navigator& to) { return to.openCatalogueWizard(bulkUpdate); });
+}
+
 int ScriptedNavigator::count(const QString& what) const {
     int n = 0;
     for (const QString& r : m_requests) {

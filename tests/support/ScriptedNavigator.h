@@ -75,6 +75,8 @@ public:
     // "printNote -1001 Title" (the note's ID and title).
     std::shared_ptr<core::PendingNavigation> printNote(qint64 noteId, const QString& nazev,
                                                        const QString& detail) override;
+    // "openCatalogueWizard repricing", "openCatalogueWizard bulkUpdate".
+    std::shared_ptr<core::PendingNavigation> openCatalogueWizard(bool bulkUpdate) override;
 
     // Script. Windows answer in the order of the requests of their kind.
     void answerWindow(core::NavigationResult result) {

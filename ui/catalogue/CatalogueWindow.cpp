@@ -14,6 +14,8 @@
 #include "ui/catalogue/GroupCardDialog.h"
 #include "ui/catalogue/ItemFilterDialog.h"
 #include "ui/catalogue/MoveDialog.h"
+#include "ui/catalogue/RepricingWizard.h"
+#include "ui/catalogue/RepricingWizardBulkUpdate.h"
 #include "ui/catalogue/SheetListWindow.h"
 
 #include <QHBoxLayout>
@@ -219,6 +221,11 @@ QPushButton* CatalogueWindow::buildOtherButton() {
                                     [this] { moveMarked(true); });
     menu->addSeparator();
     menu->addAction(QStringLiteral("Seznam listů..."), this, &CatalogueWindow::showSheetList);
+    menu->addSeparator();
+    menu->addAction(QStringLiteral("Přecenit nákupní a prodejní ceny"), this,
+                    [this] { runBulkWizard(false); });
+    menu->addAction(QStringLiteral("Hromadně nastavit údaje na položkách"), this,
+                    [this] { runBulkWizard(true); });
     other->setMenu(menu);
     return other;
 }
@@ -269,6 +276,7 @@ core::NavigationResult CatalogueWindow::open(core::AppContext& context,
     if (!catalogue::CatalogueWindowLogic::mayOpen(context.ui()))
         return {core::NavigationStatus::Cancelled, {}};
     CatalogueWindow window(context.ui(), context.profile(), mode, parent, &context.events());
+    window.setNavigator(context.navigator());
     window.exec();
     if (!window.m_picked.empty())
         return {core::NavigationStatus::Done, window.m_picked, window.m_pickedMarked};
@@ -555,6 +563,31 @@ void CatalogueWindow::editFilter() {
         return;
     m_logic.applyFilter(*entries);
     showCurrentRows();
+}
+
+// The two bulk wizards on the marked groups or items; after a finished run the marks go and
+// both grids show the changed items again where they were.
+void CatalogueWindow::runBulkWizard(bool bulkUpdate) {
+    if (!m_navigator)
+        return;
+    const auto kind = m_logic.checkMarks(true);
+    if (!kind)
+        return;
+    catalogue::MarkedRows marked{m_logic.groupMarks(), m_logic.items().marks(),
+                                 m_logic.items().sortField(), m_logic.itemCondition()};
+    const auto mode = *kind == catalogue::MarkedKind::Groups
+                          ? catalogue::SelectionMode::MarkedGroups
+                          : catalogue::SelectionMode::MarkedItems;
+    core::Database& db = core::programState().db->agenda;
+    const int result =
+        bulkUpdate
+            ? BulkItemUpdateWizard::open(db, m_ui, *m_navigator, mode, std::move(marked), this)
+            : RepricingWizard::open(db, m_ui, *m_navigator, mode, std::move(marked), this);
+    if (result == 0) {
+        m_logic.clearMarks();
+        m_logic.refresh();
+    }
+    showAll();
 }
 
 } // namespace orvento::ui

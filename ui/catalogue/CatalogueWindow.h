@@ -75,6 +75,10 @@ public:
     // "Filtr": the filter dialog on the entries kept while this window is open, then the items
     // under the filter.
     void editFilter();
+    // "Přecenit nákupní a prodejní ceny" and "Hromadně nastavit údaje na položkách".
+    void runBulkWizard(bool bulkUpdate);
+    // The windows the bulk wizards open (pickers, the identifier editor) come through it.
+    void setNavigator(core::Navigator& navigator) { m_navigator = &navigator; }
 
     void done(int result) override;
 
@@ -127,6 +131,7 @@ private:
     bool m_updating = false;
     bool m_closed = false;
     QPushButton* m_filter = nullptr;
+    core::Navigator* m_navigator = nullptr;
 };
 
 } // namespace orvento::ui
