@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/CatalogueView.h"
 #include "core/StartupHooks.h"
 
 #include <QString>
@@ -148,6 +149,8 @@ public:
     // The identifier editor on an identifier list; Done with the edited list (in `code`) after
     // its OK, Cancelled when it was closed without.
     virtual std::shared_ptr<PendingNavigation> editIdentifiers(const QString& list) = 0;
+    // "Tisk - export ceníku" over what the catalogue shows; Done once it is closed.
+    virtual std::shared_ptr<PendingNavigation> openPriceListOutput(const CatalogueView& view) = 0;
 };
 
 } // namespace orvento::core

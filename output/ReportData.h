@@ -51,6 +51,10 @@ ReportTable addressListReport(core::Database& agenda, const std::vector<qint64>&
 // A desktop note of the global database by its ID.
 std::optional<ReportTable> noteReport(core::Database& global, qint64 noteId);
 
+// The agenda's firm into the `Dod…` columns, `Logo` and `Mena` of a header row (the columns a
+// table lacks are left out).
+void fillFirm(ReportTable& t, int row, const core::AgendaSettings& s);
+
 // The running sums of an offer's report are kept to four decimals, each addition rounded with
 // ties to even.
 double addHeld(double sum, double add);

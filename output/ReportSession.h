@@ -35,6 +35,8 @@ struct ReportSubject {
     std::vector<qint64> offerIds;
     qint64 noteId = 0;
     std::vector<qint64> firmIds; // the address list's firms in its order
+    // The price list's tables, filled by its output window before the print window opens.
+    std::shared_ptr<const struct PriceListTables> priceList;
 };
 
 // One print window's requests to the report runner. The data files go into a work folder of

@@ -67,6 +67,8 @@ public:
     std::shared_ptr<core::PendingNavigation> pickOfferTemplate() override;
     std::shared_ptr<core::PendingNavigation> exportToXml(int, std::vector<qint64>) override;
     std::shared_ptr<core::PendingNavigation> editIdentifiers(const QString&) override;
+    std::shared_ptr<core::PendingNavigation>
+    openPriceListOutput(const core::CatalogueView&) override;
 
 private:
     bool m_asked = false;

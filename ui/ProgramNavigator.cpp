@@ -14,14 +14,17 @@
 #include "ui/catalogue/GroupPickerDialog.h"
 #include "ui/catalogue/IdentifierEditorDialog.h"
 #include "ui/catalogue/IdentifierListWindow.h"
+#include "ui/catalogue/NamedSettingWindows.h"
 #include "ui/catalogue/PriceGroupListWindow.h"
 #include "ui/catalogue/PriceLevelListWindow.h"
+#include "ui/catalogue/PriceSourceDialog.h"
 #include "ui/catalogue/SheetListWindow.h"
 #include "ui/import/ImportWizard.h"
 #include "ui/offers/HistoryActionWindow.h"
 #include "ui/offers/OfferCardWindow.h"
 #include "ui/offers/OfferListWindow.h"
 #include "ui/offers/OfferTemplateListWindow.h"
+#include "ui/output/PriceListPrintWindow.h"
 #include "ui/output/PrintWindow.h"
 #include "ui/output/XmlExportDialog.h"
 
@@ -236,6 +239,25 @@ std::shared_ptr<core::PendingNavigation> ProgramNavigator::editIdentifiers(const
     core::NavigationResult result{core::NavigationStatus::Done, {}};
     result.code = *edited;
     return answered(std::move(result));
+}
+
+std::shared_ptr<core::PendingNavigation>
+ProgramNavigator::openPriceListOutput(const core::CatalogueView& view) {
+    QWidget* parent = parentWindow();
+    core::UserInteraction& ui = m_context.ui();
+    output::PriceListDialogs dialogs;
+    dialogs.choosePriceSource = [&ui, parent](const QString& caption) {
+        return PriceSourceDialog::choose(ui, caption, parent);
+    };
+    dialogs.chooseSetting = [&ui, parent] {
+        return NamedSettingChooserWindow::choose(ui, catalogue::SettingModule::PriceListOutput,
+                                                 parent);
+    };
+    dialogs.askSettingName = [&ui, parent] {
+        return SettingNameDialog::askNew(ui, parent);
+    };
+    PriceListPrintWindow::open(m_context, view, std::move(dialogs), parent);
+    return closed();
 }
 
 } // namespace orvento::ui

@@ -49,6 +49,8 @@ public:
     std::shared_ptr<core::PendingNavigation> exportToXml(int kind,
                                                          std::vector<qint64> ids) override;
     std::shared_ptr<core::PendingNavigation> editIdentifiers(const QString& list) override;
+    std::shared_ptr<core::PendingNavigation>
+    openPriceListOutput(const core::CatalogueView& view) override;
 
 private:
     static QWidget* parentWindow();

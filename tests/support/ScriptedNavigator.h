@@ -72,6 +72,10 @@ public:
                                                          std::vector<qint64> ids) override;
     // "editIdentifiers _A_B_" (the list it was asked to edit; "editIdentifiers" for none).
     std::shared_ptr<core::PendingNavigation> editIdentifiers(const QString& list) override;
+    // "openPriceListOutput <sheet>" (the catalogue's current sheet); the view asked with is kept.
+    std::shared_ptr<core::PendingNavigation>
+    openPriceListOutput(const core::CatalogueView& view) override;
+    const core::CatalogueView& lastCatalogueView() const { return m_lastView; }
 
     // Script. Windows answer in the order of the requests of their kind.
     void answerWindow(core::NavigationResult result) {
@@ -135,6 +139,7 @@ public:
 
 private:
     std::deque<std::function<core::BackupOutcome()>> m_backups;
+    core::CatalogueView m_lastView;
 };
 
 } // namespace orvento::testsupport

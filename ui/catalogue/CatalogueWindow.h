@@ -75,6 +75,10 @@ public:
     // "Filtr": the filter dialog on the entries kept while this window is open, then the items
     // under the filter.
     void editFilter();
+    // "Tisk": the price list's print and export over what the window shows, through the
+    // navigator; the button is off without one.
+    void setNavigator(core::Navigator* navigator);
+    void printPriceList();
 
     void done(int result) override;
 
@@ -127,6 +131,7 @@ private:
     bool m_updating = false;
     bool m_closed = false;
     QPushButton* m_filter = nullptr;
+    core::Navigator* m_navigator = nullptr;
 };
 
 } // namespace orvento::ui
