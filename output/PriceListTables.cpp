@@ -85,6 +85,12 @@ GroupLevels loadGroupLevels(core::Database& db) {
     return levels;
 }
 
+// A sheet or a group whose items are read.
+struct Owner {
+    QString column; // Sklad or Skupina
+    qint64 id = 0;
+};
+
 class Filler {
 public:
     Filler(const ReportContext& context, const core::CatalogueView& view,
@@ -92,18 +98,17 @@ public:
         : m_context(context)
         , m_view(view)
         , m_settings(settings)
+        , m_ui(ui)
         , m_tables(tables)
-        , m_progress(ui, fillingText())
         , m_levels(settings.dealer ? loadGroupLevels(context.agenda) : GroupLevels())
         , m_pictures(catalogue::PictureStore::ofAgenda()) {}
 
     bool run() {
         fillHeader();
-        const std::vector<qint64> sheets = readSheets();
-        for (const qint64 sheet : sheets) {
+        std::vector<Owner> owners;
+        for (const qint64 sheet : readSheets()) {
             if (!m_tables.withGroups) {
-                if (!readItems(QStringLiteral("Sklad"), sheet))
-                    return false;
+                owners.push_back({QStringLiteral("Sklad"), sheet});
                 continue;
             }
             for (const catalogue::GroupRow& g :
@@ -118,11 +123,18 @@ public:
                 t.set(r, QStringLiteral("Nazev"), g.nazev);
                 t.set(r, QStringLiteral("Kod"), g.kod);
                 t.set(r, QStringLiteral("ID"), g.id);
-                if (!readItems(QStringLiteral("Skupina"), g.id))
-                    return false;
+                owners.push_back({QStringLiteral("Skupina"), g.id});
             }
         }
-        return !m_progress.cancelled();
+        // Counted first, so that the wait window's bar shows how far the reading has come.
+        int total = 0;
+        for (const Owner& o : owners)
+            total += countItems(o);
+        m_progress.emplace(m_ui, fillingText(), total);
+        for (const Owner& o : owners)
+            if (!readItems(o))
+                return false;
+        return !m_progress->cancelled();
     }
 
 private:
@@ -171,23 +183,38 @@ private:
         return ids;
     }
 
-    // The items of a sheet or group in the catalogue's order under its filter.
-    bool readItems(const QString& ownerColumn, qint64 owner) {
-        core::SqlParams params{{QStringLiteral("Owner"), owner}};
+    // The items of a sheet or group that the price list takes: no cost items, and only those
+    // the catalogue's filter shows. The owner's column is one of two fixed names.
+    QString itemCondition(const Owner& o) const {
+        return o.column + QStringLiteral(" = :Owner AND (Nakladova IS NULL OR Nakladova = 0)") +
+               m_view.itemFilter.andClause();
+    }
+    core::SqlParams itemParams(const Owner& o) const {
+        core::SqlParams params{{QStringLiteral("Owner"), o.id}};
         params.insert(params.end(), m_view.itemFilter.params.begin(),
                       m_view.itemFilter.params.end());
+        return params;
+    }
+
+    int countItems(const Owner& o) {
+        const auto n = m_context.agenda.scalar(
+            QStringLiteral("SELECT COUNT(*) FROM Zasoby WHERE ") + itemCondition(o), itemParams(o));
+        return n ? n->toInt() : 0;
+    }
+
+    // The items of a sheet or group in the catalogue's order under its filter.
+    bool readItems(const Owner& o) {
         QSqlQuery q = m_context.agenda.select(
             QStringLiteral("SELECT ") + itemColumns() + QStringLiteral(" FROM Zasoby WHERE ") +
-                ownerColumn + QStringLiteral(" = :Owner AND (Nakladova IS NULL OR Nakladova = 0)") +
-                m_view.itemFilter.andClause() + QStringLiteral(" ORDER BY ") +
+                itemCondition(o) + QStringLiteral(" ORDER BY ") +
                 catalogue::CatalogueItemsModel::orderByClause(m_view.itemSort),
-            params);
+            itemParams(o));
         if (!q.isActive())
             return false;
         q.setForwardOnly(true);
         while (q.next()) {
             addItem(q);
-            if (!m_progress.step(0))
+            if (!m_progress->advance())
                 return false;
         }
         return true;
@@ -277,8 +304,9 @@ private:
     const ReportContext& m_context;
     const core::CatalogueView& m_view;
     const PriceListSettings& m_settings;
+    core::UserInteraction& m_ui;
     PriceListTables& m_tables;
-    core::ProgressScope m_progress;
+    std::optional<core::ProgressScope> m_progress;
     GroupLevels m_levels;
     catalogue::PictureStore m_pictures;
     Columns m_col{m_tables.items};
