@@ -119,13 +119,12 @@ bool writePriceListWorkbook(const QString& name, const QString& path) {
     lxw_row_t row = 0;
     worksheet_merge_range(sheet, row, 0, row, last, "{{Hlavicka.NadpisCen}}", title);
     ++row;
+    worksheet_write_string(sheet, row++, 0, "{{Hlavicka.DodNazev}}", firm);
+    worksheet_write_string(
+        sheet, row++, 0, "{{Hlavicka.DodUlice}}   {{Hlavicka.DodPSC}} {{Hlavicka.DodMisto}}", firm);
     worksheet_write_string(sheet, row++, 0,
-                           "{{Hlavicka.DodNazev}}, {{Hlavicka.DodUlice}}, {{Hlavicka.DodPSC}} "
-                           "{{Hlavicka.DodMisto}}",
-                           firm);
-    worksheet_write_string(sheet, row++, 0,
-                           "IČO: {{Hlavicka.DodICO}}, DIČ: {{Hlavicka.DodDIC}}, tel.: "
-                           "{{Hlavicka.DodTel}}, {{Hlavicka.DodEmail}}, {{Hlavicka.DodWWW}}",
+                           "IČO {{Hlavicka.DodICO}}   DIČ {{Hlavicka.DodDIC}}   "
+                           "{{Hlavicka.DodTel}}   {{Hlavicka.DodEmail}}   {{Hlavicka.DodWWW}}",
                            firm);
     ++row; // a gap before the first sheet
     worksheet_merge_range(sheet, row, 0, row, last, "{{Sklady.Nazev}}", sheetName);
