@@ -339,12 +339,16 @@ std::optional<PriceListTables> fillPriceListTables(const ReportContext& context,
     return tables;
 }
 
-void addPriceListTables(DataSetWriter& writer, const PriceListTables& tables) {
-    writer.addTable(tables.header);
-    writer.addTable(tables.sheets);
+namespace {
+
+// The tables in the order of the print type with their relations; `add` hands one over.
+template <typename Add>
+void addTables(DataSetWriter& writer, const PriceListTables& tables, const Add& add) {
+    add(tables.header);
+    add(tables.sheets);
     if (tables.withGroups) {
-        writer.addTable(tables.groups);
-        writer.addTable(tables.items);
+        add(tables.groups);
+        add(tables.items);
         writer.addRelation(QStringLiteral("Sklady_Skupiny"), QStringLiteral("mtTiskSklady"),
                            QStringLiteral("ID"), QStringLiteral("mtTiskSkupiny"),
                            QStringLiteral("Sklad"));
@@ -352,11 +356,25 @@ void addPriceListTables(DataSetWriter& writer, const PriceListTables& tables) {
                            QStringLiteral("ID"), QStringLiteral("mtTiskZasoby"),
                            QStringLiteral("Skupina"));
     } else {
-        writer.addTable(tables.items);
+        add(tables.items);
         writer.addRelation(QStringLiteral("Sklady_Zasoby"), QStringLiteral("mtTiskSklady"),
                            QStringLiteral("ID"), QStringLiteral("mtTiskZasoby"),
                            QStringLiteral("Sklad"));
     }
+}
+
+} // namespace
+
+void addPriceListTables(DataSetWriter& writer, const PriceListTables& tables) {
+    addTables(writer, tables, [&writer](const ReportTable& t) { writer.addTable(t); });
+}
+
+void addPriceListTables(DataSetWriter& writer,
+                        const std::shared_ptr<const PriceListTables>& tables) {
+    // Each table shares the ownership of the whole set: nothing is copied.
+    addTables(writer, *tables, [&](const ReportTable& t) {
+        writer.addTable(std::shared_ptr<const ReportTable>(tables, &t));
+    });
 }
 
 } // namespace orvento::output

@@ -5,6 +5,7 @@
 #include "output/ReportData.h"
 #include "output/ReportTable.h"
 
+#include <memory>
 #include <optional>
 
 namespace orvento::core {
@@ -41,5 +42,8 @@ std::optional<PriceListTables> fillPriceListTables(const ReportContext& context,
 // Hands the tables to the report data file with their relations: sheets to groups to items,
 // or sheets to items.
 void addPriceListTables(DataSetWriter& writer, const PriceListTables& tables);
+// The same without copying the tables: the writer shares them.
+void addPriceListTables(DataSetWriter& writer,
+                        const std::shared_ptr<const PriceListTables>& tables);
 
 } // namespace orvento::output

@@ -76,7 +76,7 @@ bool ReportSession::fillTables(const ReportChoice& choice, const ReportSubject& 
             note = noteReport(*m_context.global, subject.noteId);
         writer.addTable(note ? *note : noteTable());
     } else if (isPriceListType(choice.printType) && subject.priceList) {
-        addPriceListTables(writer, *subject.priceList);
+        addPriceListTables(writer, subject.priceList);
     }
     // Other print types bring their tables with their own windows; other kinds get none.
     return true;

@@ -118,7 +118,7 @@ TEST_F(PriceListPrintWindowTest, FromTheCatalogueThroughAnExport) {
 
     QTemporaryDir out;
     const QString file = out.filePath(QStringLiteral("cenik.xlsx"));
-    int printType = 0;
+    std::optional<int> printType;
     window.setPrinter([&](const output::PrintRequest& request) {
         printType = request.printType;
         ui::PrintWindow print(test.context, request, [] { return output::PrinterList{}; });
