@@ -282,15 +282,22 @@ bool DataSetWriter::write(const std::function<bool(QString&)>& flush) const {
         for (const ReportColumn& c : t.columns())
             columnNames.push_back(escape(c.name));
         for (int r = 0; r < t.rowCount(); ++r) {
-            out += QLatin1Char('<') + table + QLatin1String(">\r\n");
+            out += QLatin1Char('<');
+            out += table;
+            out += QLatin1String(">\r\n");
             for (std::size_t c = 0; c < columnNames.size(); ++c) {
                 const ColumnType type = t.columns()[c].type;
                 const QVariant& v = t.value(r, static_cast<int>(c));
                 const QString value = escape(dataset::formatValue(v, type));
                 if (type == ColumnType::Picture && value.isEmpty())
                     continue;
-                out += QLatin1Char('<') + columnNames[c] + QLatin1Char('>') + value +
-                       QLatin1String("</") + columnNames[c] + QLatin1String(">\r\n");
+                out += QLatin1Char('<');
+                out += columnNames[c];
+                out += QLatin1Char('>');
+                out += value;
+                out += QLatin1String("</");
+                out += columnNames[c];
+                out += QLatin1String(">\r\n");
             }
             out += QLatin1String("</") + table + QLatin1String(">\r\n");
             if (out.size() >= kBlock && !flush(out))

@@ -244,11 +244,37 @@ private:
         copy(m_col.zkratka, cZkratka);
         const QString picture = q.value(cObrazek).toString();
         t.set(r, m_col.obrazek, picture.isEmpty() ? QString() : m_pictures.pathOf(picture));
+        if (!m_settings.dealer) {
+            for (int k = 0; k < kPriceColumns; ++k)
+                t.set(r, m_col.cena1 + k, 0.0);
+            return;
+        }
+        const auto rows = m_levels.constFind(q.value(cCenSkupina).toString().toUpper());
+        const std::vector<GroupLevelRow>* groupRows =
+            rows == m_levels.constEnd() ? nullptr : &*rows;
+        LevelPriceItem item;
+        if (groupRows) {
+            item.SDPH = q.value(cSDPH).toBool();
+            item.SazbaDPH = q.value(cSazbaDPH).toDouble();
+            item.leading = item.SDPH ? gross : net;
+            item.NakCena = q.value(cNakCena).toDouble();
+            for (int s = 0; s < static_cast<int>(item.fixedSlots.size()); ++s) {
+                const int at = cSlots + s * kSlotColumns;
+                catalogue::FixedSlot& slot = item.fixedSlots[static_cast<size_t>(s)];
+                slot.CenHlad = q.value(at).toString();
+                slot.PrCenaBDPH = q.value(at + 1).toDouble();
+                slot.PrCenaSDPH = q.value(at + 2).toDouble();
+                slot.SDPH = q.value(at + 3).toBool();
+            }
+        }
         for (int k = 0; k < kPriceColumns; ++k)
-            t.set(r, m_col.cena1 + k, m_settings.dealer ? columnPrice(k, q, net, gross) : 0.0);
+            t.set(r, m_col.cena1 + k, columnPrice(k, groupRows, item, net, gross));
     }
 
-    double columnPrice(int k, const QSqlQuery& q, double net, double gross) const {
+    // Column k's price of an item whose group has the level rows `groupRows` (none without a
+    // group).
+    double columnPrice(int k, const std::vector<GroupLevelRow>* groupRows,
+                       const LevelPriceItem& item, double net, double gross) const {
         const PriceColumn& c = m_settings.columns[static_cast<size_t>(k)];
         if (!c.printed())
             return 0.0;
@@ -256,23 +282,9 @@ private:
         if (c.basic())
             return basic;
         const double fallback = m_settings.basicWhenNoLevel ? basic : 0.0;
-        const auto rows = m_levels.constFind(q.value(cCenSkupina).toString().toUpper());
-        if (rows == m_levels.constEnd())
+        if (!groupRows)
             return fallback;
-        LevelPriceItem item;
-        item.SDPH = q.value(cSDPH).toBool();
-        item.SazbaDPH = q.value(cSazbaDPH).toDouble();
-        item.leading = item.SDPH ? gross : net;
-        item.NakCena = q.value(cNakCena).toDouble();
-        for (int s = 0; s < static_cast<int>(item.fixedSlots.size()); ++s) {
-            const int at = cSlots + s * kSlotColumns;
-            catalogue::FixedSlot& slot = item.fixedSlots[static_cast<size_t>(s)];
-            slot.CenHlad = q.value(at).toString();
-            slot.PrCenaBDPH = q.value(at + 1).toDouble();
-            slot.PrCenaSDPH = q.value(at + 2).toDouble();
-            slot.SDPH = q.value(at + 3).toBool();
-        }
-        const auto price = catalogue::levelPrice(*rows, c.source, item);
+        const auto price = catalogue::levelPrice(*groupRows, c.source, item);
         if (!price)
             return fallback;
         return c.withVat ? price->gross : price->net;

@@ -28,6 +28,12 @@ const QRegularExpression& placeholderPattern() {
     return pattern;
 }
 
+// A piece of a cell's text: literal text, or the value of a table's column.
+struct Part {
+    QString text;   // the literal, or the table's name
+    QString column; // empty for a literal
+};
+
 struct Cell {
     int column = 0; // 0-based
     QString style;  // the `s` attribute, kept by reference
@@ -35,6 +41,8 @@ struct Cell {
     QString raw;    // the inner XML of a cell without placeholders
     QString text;   // the text of a string cell (shared or inline)
     bool hasPlaceholder = false;
+    std::vector<Part> parts; // the text cut at its placeholders
+    bool single = false;     // the whole text is one placeholder
 };
 
 struct Row {
@@ -154,16 +162,15 @@ public:
             out = xml;
             return true;
         }
-        QByteArray head = xml.left(start);
-        QByteArray tail = xml.mid(after);
-        QByteArray body;
-        body.reserve(1 << 20);
-        body += "<sheetData>";
-        writeRows(body);
-        body += "</sheetData>";
-        head = withDimension(head);
-        tail = withMerges(tail);
-        out = head + body + tail;
+        // One buffer for the whole sheet: a sheet of 100,000 rows is not copied again.
+        out = withDimensionPending(xml.left(start));
+        out.reserve(out.size() + 1 + static_cast<qsizetype>(m_rows.size()) * 64 +
+                    estimatedRows() * 400);
+        out += "<sheetData>";
+        writeRows(out);
+        out += "</sheetData>";
+        out += withMerges(xml.mid(after));
+        setDimension(out);
         return true;
     }
 
@@ -261,6 +268,24 @@ private:
         }
         c.hasPlaceholder = (c.type == QLatin1String("s") || c.type == QLatin1String("inlineStr")) &&
                            placeholderPattern().match(c.text).hasMatch();
+        if (c.hasPlaceholder)
+            cutAtPlaceholders(c);
+    }
+
+    // Read once per template cell, so that the rows written need no pattern matching.
+    static void cutAtPlaceholders(Cell& c) {
+        qsizetype from = 0;
+        auto it = placeholderPattern().globalMatch(c.text);
+        while (it.hasNext()) {
+            const auto m = it.next();
+            if (m.capturedStart() > from)
+                c.parts.push_back({c.text.mid(from, m.capturedStart() - from), QString()});
+            c.parts.push_back({m.captured(1), m.captured(2)});
+            from = m.capturedEnd();
+        }
+        if (from < c.text.size())
+            c.parts.push_back({c.text.mid(from), QString()});
+        c.single = c.parts.size() == 1 && !c.parts.front().column.isEmpty();
     }
 
     static Band bandOf(const Row& r) {
@@ -405,10 +430,9 @@ private:
                                         : open + QLatin1Char('>') + c.raw + QStringLiteral("</c>");
                 continue;
             }
-            const auto whole = placeholderPattern().match(c.text);
-            if (whole.capturedStart() == 0 && whole.capturedLength() == c.text.size()) {
+            if (c.single) {
                 ColumnType type = ColumnType::Text;
-                const QVariant v = scope.value(whole.captured(1), whole.captured(2), type);
+                const QVariant v = scope.value(c.parts.front().text, c.parts.front().column, type);
                 if (numeric(type)) {
                     text +=
                         open + QStringLiteral("><v>") + numberText(v) + QStringLiteral("</v></c>");
@@ -416,17 +440,15 @@ private:
                 }
             }
             QString filled;
-            qsizetype from = 0;
-            auto it = placeholderPattern().globalMatch(c.text);
-            while (it.hasNext()) {
-                const auto m = it.next();
-                filled += c.text.mid(from, m.capturedStart() - from);
+            for (const Part& part : c.parts) {
+                if (part.column.isEmpty()) {
+                    filled += part.text;
+                    continue;
+                }
                 ColumnType type = ColumnType::Text;
-                const QVariant v = scope.value(m.captured(1), m.captured(2), type);
+                const QVariant v = scope.value(part.text, part.column, type);
                 filled += numeric(type) ? numberText(v) : v.toString();
-                from = m.capturedEnd();
             }
-            filled += c.text.mid(from);
             text += open + QStringLiteral(" t=\"inlineStr\"><is><t xml:space=\"preserve\">") +
                     escaped(filled) + QStringLiteral("</t></is></c>");
         }
@@ -434,14 +456,38 @@ private:
         out += text.toUtf8();
     }
 
-    QByteArray withDimension(const QByteArray& head) const {
+    qsizetype estimatedRows() const {
+        return m_tables.sheets.rowCount() + m_tables.groups.rowCount() +
+               2 * static_cast<qsizetype>(m_tables.items.rowCount());
+    }
+
+    // The dimension is known only once the rows are written: its place is kept wide enough for
+    // any reference and filled in afterwards, so the sheet is never copied for it.
+    QByteArray withDimensionPending(const QByteArray& head) {
         static const QRegularExpression dimension(
             QStringLiteral("<dimension ref=\"[^\"]*\"\\s*/>"));
-        const QString ref = QStringLiteral("A1:") + columnName(std::max(m_lastColumn, 0)) +
-                            QString::number(std::max(m_written, 1));
         QString text = QString::fromUtf8(head);
-        text.replace(dimension, QStringLiteral("<dimension ref=\"%1\"/>").arg(ref));
+        const auto m = dimension.match(text);
+        if (!m.hasMatch())
+            return head;
+        m_dimensionAt = text.left(m.capturedStart()).toUtf8().size();
+        text.replace(m.capturedStart(), m.capturedLength(),
+                     QStringLiteral("<dimension ref=\"%1\"/>")
+                         .arg(QString(kDimensionWidth, QLatin1Char(' '))));
         return text.toUtf8();
+    }
+
+    // The reference, its closing quote and spaces before "/>" in the place kept.
+    void setDimension(QByteArray& sheet) const {
+        if (m_dimensionAt < 0)
+            return;
+        const QByteArray ref = (QStringLiteral("A1:") + columnName(std::max(m_lastColumn, 0)) +
+                                QString::number(std::max(m_written, 1)))
+                                   .toLatin1();
+        QByteArray field = ref + '"';
+        field += QByteArray(kDimensionWidth - ref.size(), ' ');
+        sheet.replace(m_dimensionAt + qsizetype(sizeof("<dimension ref=\"") - 1),
+                      kDimensionWidth + 1, field);
     }
 
     // Each merge again for every output row its template rows became.
@@ -490,6 +536,8 @@ private:
     const QStringList& m_shared;
     std::vector<Row> m_rows;
     QHash<int, std::vector<int>> m_rowsOf;
+    static constexpr int kDimensionWidth = 24;
+    qsizetype m_dimensionAt = -1;
     int m_written = 0;
     int m_lastColumn = 0;
 };

@@ -8,6 +8,8 @@ namespace orvento::core::sources {
 
 namespace {
 
+constexpr zip_uint32_t kFastLevel = 1;
+
 QString writeMessage(const QString& path, const char* why) {
     return QStringLiteral("Soubor \"%1\" nelze zapsat: %2").arg(path, QString::fromUtf8(why));
 }
@@ -42,15 +44,22 @@ bool updateZip(const QString& path, const std::map<QString, QByteArray>& replace
         if (!source)
             return fail();
         const QByteArray entry = name.toUtf8();
-        const zip_int64_t at = zip_name_locate(archive, entry.constData(), ZIP_FL_NOCASE);
-        const bool ok =
-            at >= 0 ? zip_file_replace(archive, static_cast<zip_uint64_t>(at), source,
-                                       ZIP_FL_ENC_UTF_8) == 0
-                    : zip_file_add(archive, entry.constData(), source, ZIP_FL_ENC_UTF_8) >= 0;
-        if (!ok) {
+        zip_int64_t at = zip_name_locate(archive, entry.constData(), ZIP_FL_NOCASE);
+        if (at >= 0) {
+            if (zip_file_replace(archive, static_cast<zip_uint64_t>(at), source,
+                                 ZIP_FL_ENC_UTF_8) != 0)
+                at = -1;
+        } else {
+            at = zip_file_add(archive, entry.constData(), source, ZIP_FL_ENC_UTF_8);
+        }
+        if (at < 0) {
             zip_source_free(source);
             return fail();
         }
+        // A fast level: the parts written here can be large, and they shrink nearly as well.
+        if (zip_set_file_compression(archive, static_cast<zip_uint64_t>(at), ZIP_CM_DEFLATE,
+                                     kFastLevel) != 0)
+            return fail();
     }
     if (zip_close(archive) != 0)
         return fail();
