@@ -75,7 +75,11 @@ QString CatalogueItemsModel::ownerColumn() const {
 }
 
 QString CatalogueItemsModel::orderBy() const {
-    const QString field = fieldNamed(m_sortField);
+    return orderByClause(m_sortField);
+}
+
+QString CatalogueItemsModel::orderByClause(const QString& sortField) {
+    const QString field = fieldNamed(normalisedSortField(sortField));
     // The ID breaks ties, so that the order is the same every time it is read.
     return isText(field) ? field + QStringLiteral(" COLLATE CZECH, ID")
                          : field + QStringLiteral(", ID");

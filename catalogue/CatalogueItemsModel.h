@@ -32,6 +32,9 @@ public:
     static bool isSortable(const QString& field);
     // The stored sort field (upper case) of a grid field, or the default `POPIS`.
     static QString normalisedSortField(const QString& field);
+    // The ORDER BY text (without the keywords) of the grid's order by a sort field: one of the
+    // fields above whatever is passed, ties broken by ID, texts in the Czech order.
+    static QString orderByClause(const QString& sortField);
 
     // The items of a sheet or a group, in the order of the sort field. False when the query
     // failed; the model is then empty.

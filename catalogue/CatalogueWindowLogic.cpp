@@ -529,4 +529,14 @@ std::vector<qint64> CatalogueWindowLogic::pickItems() {
     return {id};
 }
 
+core::CatalogueView CatalogueWindowLogic::view() const {
+    core::CatalogueView v;
+    v.sheetId = m_activeSheet;
+    v.groupsShown = m_groupsShown;
+    v.groupSort = m_groupSort;
+    v.itemSort = m_items.sortField();
+    v.itemFilter = m_items.filter();
+    return v;
+}
+
 } // namespace orvento::catalogue

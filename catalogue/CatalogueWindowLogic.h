@@ -5,6 +5,7 @@
 #include "catalogue/CatalogueRecords.h"
 #include "catalogue/ItemFilter.h"
 #include "catalogue/MoveOperation.h"
+#include "core/CatalogueView.h"
 
 #include <optional>
 #include <vector>
@@ -160,6 +161,8 @@ public:
     // The condition the windows that follow the catalogue's list apply (repricing of marked
     // groups, the price-list output); nothing while filtering is off.
     const core::SqlCondition& itemCondition() const { return m_items.filter(); }
+    // What the window shows now, for the price list's print and export.
+    core::CatalogueView view() const;
 
 private:
     void rememberPlace();

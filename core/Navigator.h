@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/CatalogueView.h"
 #include "core/StartupHooks.h"
 
 #include <QString>
@@ -158,6 +159,8 @@ public:
     // The repricing wizard, or with `bulkUpdate` the bulk item update wizard, over the whole
     // catalogue; Done once it is closed (or refused).
     virtual std::shared_ptr<PendingNavigation> openCatalogueWizard(bool bulkUpdate) = 0;
+    // "Tisk - export ceníku" over what the catalogue shows; Done once it is closed.
+    virtual std::shared_ptr<PendingNavigation> openPriceListOutput(const CatalogueView& view) = 0;
 };
 
 } // namespace orvento::core

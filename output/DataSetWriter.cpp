@@ -181,9 +181,13 @@ DataSetWriter::DataSetWriter(QString dataSetName)
     : m_name(std::move(dataSetName)) {}
 
 bool DataSetWriter::addTable(const ReportTable& table) {
-    if (static_cast<int>(m_tables.size()) >= kMaxTables)
+    return addTable(std::make_shared<const ReportTable>(table));
+}
+
+bool DataSetWriter::addTable(std::shared_ptr<const ReportTable> table) {
+    if (static_cast<int>(m_tables.size()) >= kMaxTables || !table)
         return false;
-    m_tables.push_back(table);
+    m_tables.push_back(std::move(table));
     return true;
 }
 
@@ -205,12 +209,26 @@ void DataSetWriter::addRelation(const QString& name, const QString& masterTable,
 }
 
 QString DataSetWriter::text() const {
-    using dataset::escape;
     qsizetype rows = 0;
-    for (const ReportTable& t : m_tables)
-        rows += static_cast<qsizetype>(t.rowCount()) * static_cast<qsizetype>(t.columns().size());
+    for (const auto& t : m_tables)
+        rows += static_cast<qsizetype>(t->rowCount()) * static_cast<qsizetype>(t->columns().size());
+    QString all;
+    all.reserve(4096 + rows * 40);
+    write([&all](QString& piece) {
+        all += piece;
+        piece.clear();
+        return true;
+    });
+    return all;
+}
+
+// The file in pieces: `flush` gets the text so far whenever it has grown past a block (and at
+// the end) and empties it, so a table of any size never stands in memory as one text.
+bool DataSetWriter::write(const std::function<bool(QString&)>& flush) const {
+    using dataset::escape;
+    constexpr qsizetype kBlock = 1 << 20;
     QString out;
-    out.reserve(4096 + rows * 40);
+    out.reserve(kBlock + 4096);
     const auto line = [&out](const QString& text) {
         out += text;
         out += QLatin1String("\r\n");
@@ -227,7 +245,8 @@ QString DataSetWriter::text() const {
              .arg(name));
     line(QStringLiteral("<xs:complexType>"));
     line(QStringLiteral("<xs:choice minOccurs=\"0\" maxOccurs=\"unbounded\">"));
-    for (const ReportTable& t : m_tables) {
+    for (const auto& table : m_tables) {
+        const ReportTable& t = *table;
         line(QStringLiteral("<xs:element name=\"%1\">").arg(escape(t.name())));
         line(QStringLiteral("<xs:complexType>"));
         line(QStringLiteral("<xs:sequence>"));
@@ -256,34 +275,48 @@ QString DataSetWriter::text() const {
     }
     line(QStringLiteral("</xs:element>"));
     line(QStringLiteral("</xs:schema>"));
-    for (const ReportTable& t : m_tables) {
+    for (const auto& rows : m_tables) {
+        const ReportTable& t = *rows;
         const QString table = escape(t.name());
         std::vector<QString> columnNames;
         for (const ReportColumn& c : t.columns())
             columnNames.push_back(escape(c.name));
         for (int r = 0; r < t.rowCount(); ++r) {
-            out += QLatin1Char('<') + table + QLatin1String(">\r\n");
+            out += QLatin1Char('<');
+            out += table;
+            out += QLatin1String(">\r\n");
             for (std::size_t c = 0; c < columnNames.size(); ++c) {
                 const ColumnType type = t.columns()[c].type;
                 const QVariant& v = t.value(r, static_cast<int>(c));
                 const QString value = escape(dataset::formatValue(v, type));
                 if (type == ColumnType::Picture && value.isEmpty())
                     continue;
-                out += QLatin1Char('<') + columnNames[c] + QLatin1Char('>') + value +
-                       QLatin1String("</") + columnNames[c] + QLatin1String(">\r\n");
+                out += QLatin1Char('<');
+                out += columnNames[c];
+                out += QLatin1Char('>');
+                out += value;
+                out += QLatin1String("</");
+                out += columnNames[c];
+                out += QLatin1String(">\r\n");
             }
             out += QLatin1String("</") + table + QLatin1String(">\r\n");
+            if (out.size() >= kBlock && !flush(out))
+                return false;
         }
     }
     line(QStringLiteral("</%1>").arg(name));
-    return out;
+    return flush(out);
 }
 
 bool DataSetWriter::saveToFile(const QString& path) {
     m_lastError.clear();
     QSaveFile file(path);
-    const QByteArray bytes = text().toUtf8();
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+    const auto writePiece = [&file](QString& piece) {
+        const QByteArray bytes = piece.toUtf8();
+        piece.clear();
+        return file.write(bytes) == bytes.size();
+    };
+    if (!file.open(QIODevice::WriteOnly) || !write(writePiece) || !file.commit()) {
         m_lastError = QStringLiteral("Při ukládání souboru %1 došlo k chybě. %2")
                           .arg(path, file.errorString());
         return false;

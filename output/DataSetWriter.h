@@ -4,6 +4,8 @@
 
 #include <QString>
 
+#include <functional>
+#include <memory>
 #include <vector>
 
 namespace orvento::output {
@@ -19,6 +21,9 @@ public:
     // Keeps a snapshot of the table as it is now; later changes to it do not reach the file.
     // False when the writer already holds its maximum of tables.
     bool addTable(const ReportTable& table);
+    // Shares a table that does not change any more (a price list's 100,000 items) instead of
+    // copying it.
+    bool addTable(std::shared_ptr<const ReportTable> table);
     // Ties the detail table's column to the master table's column. The master pair gets a
     // unique key unless it has one already ("C0", "C1", ... by the keys made before).
     void addRelation(const QString& name, const QString& masterTable, const QString& masterColumn,
@@ -26,12 +31,14 @@ public:
 
     // The whole file as text, lines ended by CR LF.
     QString text() const;
-    // Writes the file as UTF-8, replacing an existing one only once the new one is complete.
-    // False with lastError() when it cannot be written.
+    // Writes the file as UTF-8 block by block, replacing an existing one only once the new one
+    // is complete. False with lastError() when it cannot be written.
     bool saveToFile(const QString& path);
     const QString& lastError() const { return m_lastError; }
 
 private:
+    bool write(const std::function<bool(QString&)>& flush) const;
+
     struct UniqueKey {
         QString name;
         QString table;
@@ -45,7 +52,7 @@ private:
     };
 
     QString m_name;
-    std::vector<ReportTable> m_tables;
+    std::vector<std::shared_ptr<const ReportTable>> m_tables;
     std::vector<UniqueKey> m_keys;
     std::vector<Relation> m_relations;
     QString m_lastError;

@@ -32,6 +32,14 @@ constexpr bool isExportType(int printType) {
     return printType > kLastPrintingType;
 }
 
+// The price list's print types, printed or exported, with or without groups.
+constexpr bool isPriceListType(int printType) {
+    return printType == print_type::CatalogueWithGroups ||
+           printType == print_type::CatalogueWithoutGroups ||
+           printType == print_type::CatalogueWithGroupsExport ||
+           printType == print_type::CatalogueWithoutGroupsExport;
+}
+
 // A report of one offer: its print may mark the offer as sent, and it may go by e-mail.
 constexpr bool isOfferReport(int printType, int kind) {
     return printType == print_type::Offers && kind == report_kind::Offer;

@@ -11,6 +11,7 @@
 #include "output/MailHandOvers.h"
 #include "output/MailPasswords.h"
 #include "output/ReportCatalogue.h"
+#include "output/XlsxExport.h"
 #include "services/ProfileStore.h"
 #include "services/ProfileValues.h"
 
@@ -149,7 +150,7 @@ QString PrintWindowLogic::extraFunctionsTitle() const {
 }
 
 QString PrintWindowLogic::extension() const {
-    return exportMode() ? QStringLiteral(".xls") : QStringLiteral(".FRX");
+    return exportMode() ? QStringLiteral(".xlsx") : QStringLiteral(".FRX");
 }
 
 QString PrintWindowLogic::printFolder() const {
@@ -353,25 +354,42 @@ void PrintWindowLogic::exportReport() {
     check.lockedWarning = QStringLiteral("Chyba: nelze přepsat výstupní soubor \"%1\". "
                                          "Zkontrolujte, zda není používán jiným programem (např. "
                                          "zda není otevřen v MS Excel, apod.).");
+    // The old file stays until the new one is whole beside it: a failed export loses nothing.
+    check.removeOld = false;
     const auto checked = checkExportFile(m_ui, exportFile, check);
     if (!checked)
         return;
     const QString& file = *checked;
+    const SpreadsheetExporter exporter =
+        m_exporter ? m_exporter : priceListExporter(m_subject.priceList);
+    QString written;
     const QString error = [&] {
         const core::ProgressScope wait(
             m_ui, QStringLiteral("Probíhá export sestavy\rprosím čekejte..."), 0, false);
-        return m_exporter ? m_exporter(templatePath, file)
-                          : QStringLiteral("Export do tabulky není k dispozici");
+        if (!exporter)
+            return QStringLiteral("Export do tabulky není k dispozici");
+        const auto temporary = temporaryBeside(file);
+        if (!temporary)
+            return QStringLiteral("Soubor \"%1\" nelze zapsat.").arg(file);
+        written = *temporary;
+        return exporter(templatePath, written);
     }();
     if (!error.isEmpty()) {
+        if (!written.isEmpty())
+            QFile::remove(written);
         m_ui.error(
             QStringLiteral("Při exportu sestavy došlo k následující chybě: \"%1\".").arg(error));
+        return;
+    }
+    if (!replaceFile(written, file)) {
+        QFile::remove(written);
+        m_ui.warning(check.lockedWarning.arg(file));
         return;
     }
     if (core::shell::runDocument(file) == core::shell::OpenResult::NoAssociatedProgram)
         m_ui.information(
             QStringLiteral("Se souborem \"%1\" není asociován žádný program - pravděpodobně "
-                           "nemáte nainstalovaný MS Excel, resp. program, který dokáže *.XLS "
+                           "nemáte nainstalovaný MS Excel, resp. program, který dokáže *.XLSX "
                            "soubory zobrazit (prohlížeč MS Excel, 602Tab, apod.).")
                 .arg(file) +
             QStringLiteral("Chcete-li si výsledný soubor prohlédnout, musíte mít takový program "
@@ -382,12 +400,12 @@ void PrintWindowLogic::chooseExportFile() {
     const QString start = QFileInfo(exportFile.trimmed()).path();
     const auto chosen =
         m_ui.chooseSaveFile(QStringLiteral("Uložit do souboru"), start,
-                            QStringLiteral("Soubory MS Excel (*.xls);;Všechny soubory (*.*)"));
+                            QStringLiteral("Soubory MS Excel (*.xlsx);;Všechny soubory (*.*)"));
     if (!chosen)
         return;
     QString name = *chosen;
     if (QFileInfo(name).suffix().isEmpty())
-        name += QStringLiteral(".XLS");
+        name += QStringLiteral(".XLSX");
     exportFile = name;
 }
 
@@ -407,7 +425,7 @@ void PrintWindowLogic::editReport() {
         const QString found = findTemplate(printFolder(), r->file, extension());
         if (core::shell::runDocument(found.isEmpty() ? path : found) ==
             core::shell::OpenResult::NoAssociatedProgram)
-            m_ui.warning(QStringLiteral("Se soubory XLS není asociován žádný program - "
+            m_ui.warning(QStringLiteral("Se soubory XLSX není asociován žádný program - "
                                         "pravděpodobně nemáte nainstalovaný MS Excel."));
         return;
     }
@@ -447,7 +465,7 @@ int PrintWindowLogic::reportProperties(bool copy, bool fromDisk, const Propertie
     ReportPropertiesForm form;
     form.kinds = reportKinds(m_printType);
     form.kind = 0;
-    form.extension = exportMode() ? QStringLiteral(".XLS") : QStringLiteral(".FRX");
+    form.extension = exportMode() ? QStringLiteral(".XLSX") : QStringLiteral(".FRX");
     const QString folder = printFolder();
     if (!fromDisk) {
         form.name = source->name;
@@ -555,7 +573,7 @@ bool PrintWindowLogic::acceptProperties(const ReportPropertiesForm& form) {
 }
 
 std::optional<QString> PrintWindowLogic::chooseTemplateFile() {
-    const QString ext = exportMode() ? QStringLiteral(".XLS") : QStringLiteral(".FRX");
+    const QString ext = exportMode() ? QStringLiteral(".XLSX") : QStringLiteral(".FRX");
     const auto chosen = m_ui.chooseOpenFile(
         QStringLiteral("Vyberte formulářový soubor"), printFolder(),
         QStringLiteral("Formulářové soubory (*%1 *%2)").arg(ext, ext.toLower()));

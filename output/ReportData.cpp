@@ -66,6 +66,8 @@ QString authorContact(core::Database* global, int userNumber) {
     return parts.join(QStringLiteral(", "));
 }
 
+} // namespace
+
 void fillFirm(ReportTable& t, int row, const core::AgendaSettings& s) {
     t.set(row, QStringLiteral("DodNazev"), s.nazev);
     t.set(row, QStringLiteral("DodUlice"), s.ulice);
@@ -83,6 +85,8 @@ void fillFirm(ReportTable& t, int row, const core::AgendaSettings& s) {
         t.set(row, QStringLiteral("Logo"), s.logo);
     t.set(row, QStringLiteral("Mena"), s.symbolMeny);
 }
+
+namespace {
 
 void fillCustomer(ReportTable& t, int row, core::Database& db, qint64 firmId) {
     QSqlQuery q = db.select(QStringLiteral("SELECT * FROM Adresar WHERE ID = :ID"),

@@ -53,6 +53,10 @@ std::optional<ReportTable> noteReport(core::Database& global, qint64 noteId);
 // The same table from a note's title and stored text as they are.
 ReportTable noteReport(const QString& nazev, const QString& detail);
 
+// The agenda's firm into the `Dod…` columns, `Logo` and `Mena` of a header row (the columns a
+// table lacks are left out).
+void fillFirm(ReportTable& t, int row, const core::AgendaSettings& s);
+
 // The running sums of an offer's report are kept to four decimals, each addition rounded with
 // ties to even.
 double addHeld(double sum, double add);

@@ -8,6 +8,7 @@
 #include "core/UserInteraction.h"
 #include "offers/OfferStates.h"
 #include "output/DataSetWriter.h"
+#include "output/PriceListTables.h"
 #include "output/ReportCatalogue.h"
 #include "output/ReportTables.h"
 #include "services/ProfileStore.h"
@@ -76,6 +77,8 @@ bool ReportSession::fillTables(const ReportChoice& choice, const ReportSubject& 
         else if (m_context.global)
             note = noteReport(*m_context.global, subject.noteId);
         writer.addTable(note ? *note : noteTable());
+    } else if (isPriceListType(choice.printType) && subject.priceList) {
+        addPriceListTables(writer, subject.priceList);
     }
     // Other print types bring their tables with their own windows; other kinds get none.
     return true;

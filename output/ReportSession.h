@@ -40,6 +40,8 @@ struct ReportSubject {
     bool noteGiven = false;
     QString noteNazev;
     QString noteDetail;
+    // The price list's tables, filled by its output window before the print window opens.
+    std::shared_ptr<const struct PriceListTables> priceList;
 };
 
 // One print window's requests to the report runner. The data files go into a work folder of

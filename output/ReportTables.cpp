@@ -209,4 +209,55 @@ ReportTable noteTable() {
                                 {"Detail", T::Memo, 0, "Text poznámky"}});
 }
 
+ReportTable priceListHeaderTable() {
+    return build(
+        "mtTiskHlavicka",
+        {{"Nadpis1", T::Text, 30, "Nadpis sl. 1"},   {"Nadpis2", T::Text, 30, "Nadpis sl. 2"},
+         {"Nadpis3", T::Text, 30, "Nadpis sl. 3"},   {"Nadpis4", T::Text, 30, "Nadpis sl. 4"},
+         {"Nadpis5", T::Text, 30, "Nadpis sl. 5"},   {"Nadpis6", T::Text, 30, "Nadpis sl. 6"},
+         {"DodNazev", T::Text, 50, "Firma - název"}, {"DodUlice", T::Text, 30, "Firma - ulice"},
+         {"DodPSC", T::Text, 10, "Firma - PSČ"},     {"DodMisto", T::Text, 40, "Firma - místo"},
+         {"DodICO", T::Text, 10, "Firma - IČO"},     {"DodDIC", T::Text, 20, "Firma - DIČ"},
+         {"DodTel", T::Text, 30, "Firma - telefon"}, {"DodFax", T::Text, 30, "Firma - fax"},
+         {"DodMobil", T::Text, 30, "Firma - mobil"}, {"DodEmail", T::Text, 50, "Firma - e-mail"},
+         {"DodWWW", T::Text, 50, "Firma - www"},     {"DodStat", T::Text, 20, "Firma - stát"},
+         {"Logo", T::Picture, 0, "Firma - logo"},    {"NadpisCen", T::Text, 255, "Nadpis ceníku"}});
+}
+
+ReportTable priceListSheetsTable() {
+    return build("mtTiskSklady",
+                 {{"ID", T::Integer, 0, "ID listu"}, {"Nazev", T::Text, 30, "Název listu"}});
+}
+
+ReportTable priceListGroupsTable() {
+    return build("mtTiskSkupiny", {{"Sklad", T::Integer, 0, "ID listu"},
+                                   {"Nazev", T::Text, 50, "Název skupiny"},
+                                   {"Kod", T::Text, 10, "Kód skupiny"},
+                                   {"ID", T::Integer, 0, ""}});
+}
+
+ReportTable priceListItemsTable() {
+    return build("mtTiskZasoby", {{"Sklad", T::Integer, 0, "ID listu"},
+                                  {"Skupina", T::Integer, 0, "ID skupiny"},
+                                  {"Popis", T::Text, 50, "Popis položky"},
+                                  {"ID", T::Integer, 0, ""},
+                                  {"Katalog", T::Text, 20, ""},
+                                  {"BarCode", T::Text, 20, "Čárový kód"},
+                                  {"Poznamka", T::Memo, 0, "Poznámka"},
+                                  {"NakCena", T::Double, 0, "Nák. cena bez DPH"},
+                                  {"PrCenaSDPH", T::Double, 0, "Zákl. prod. s DPH"},
+                                  {"PrCenaBDPH", T::Double, 0, "Zákl. prod. bez DPH"},
+                                  {"SazbaDPH", T::Double, 0, "Sazba DPH"},
+                                  {"TextMJ", T::Text, 10, "Měrná jednotka"},
+                                  {"PLU", T::Text, 6, ""},
+                                  {"Zkratka", T::Text, 20, ""},
+                                  {"Cena1", T::Double, 0, "Cena 1"},
+                                  {"Cena2", T::Double, 0, "Cena 2"},
+                                  {"Cena3", T::Double, 0, "Cena 3"},
+                                  {"Cena4", T::Double, 0, "Cena 4"},
+                                  {"Cena5", T::Double, 0, "Cena 5"},
+                                  {"Cena6", T::Double, 0, "Cena 6"},
+                                  {"Obrazek", T::Text, 255, ""}});
+}
+
 } // namespace orvento::output

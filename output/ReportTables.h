@@ -20,5 +20,11 @@ ReportTable offerListTable();       // mtSeznamNab
 // The address book (`print_type::AddressBook`) and a desktop note (`print_type::Note`).
 ReportTable addressListTable(); // mtSeznamAdres
 ReportTable noteTable();        // mtPoznTisk
+// The price list (`print_type::CatalogueWithGroups` and the other three): its header, the
+// sheets, the groups (with groups only) and the items.
+ReportTable priceListHeaderTable(); // mtTiskHlavicka
+ReportTable priceListSheetsTable(); // mtTiskSklady
+ReportTable priceListGroupsTable(); // mtTiskSkupiny
+ReportTable priceListItemsTable();  // mtTiskZasoby
 
 } // namespace orvento::output

@@ -178,6 +178,11 @@ std::shared_ptr<core::PendingNavigation> CommandLineNavigator::openCatalogueWiza
     return noWindow();
 }
 
+std::shared_ptr<core::PendingNavigation>
+CommandLineNavigator::openPriceListOutput(const core::CatalogueView&) {
+    return noWindow();
+}
+
 bool CommandLineHooks::checkGlobalSchema(core::AppContext& context) {
     return !needsUpgrade(context, context.db().global, core::DatabaseKind::Global) &&
            StandardStartupHooks::checkGlobalSchema(context);

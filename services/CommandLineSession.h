@@ -71,6 +71,8 @@ public:
                                                        const QString&) override;
     core::NavigationStatus openMailSettings() override;
     std::shared_ptr<core::PendingNavigation> openCatalogueWizard(bool) override;
+    std::shared_ptr<core::PendingNavigation>
+    openPriceListOutput(const core::CatalogueView&) override;
 
 private:
     bool m_asked = false;

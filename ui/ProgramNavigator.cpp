@@ -14,8 +14,10 @@
 #include "ui/catalogue/GroupPickerDialog.h"
 #include "ui/catalogue/IdentifierEditorDialog.h"
 #include "ui/catalogue/IdentifierListWindow.h"
+#include "ui/catalogue/NamedSettingWindows.h"
 #include "ui/catalogue/PriceGroupListWindow.h"
 #include "ui/catalogue/PriceLevelListWindow.h"
+#include "ui/catalogue/PriceSourceDialog.h"
 #include "ui/catalogue/RepricingWizard.h"
 #include "ui/catalogue/RepricingWizardBulkUpdate.h"
 #include "ui/catalogue/SheetListWindow.h"
@@ -25,6 +27,7 @@
 #include "ui/offers/OfferListWindow.h"
 #include "ui/offers/OfferTemplateListWindow.h"
 #include "ui/output/MailSettingsDialog.h"
+#include "ui/output/PriceListPrintWindow.h"
 #include "ui/output/PrintWindow.h"
 #include "ui/output/XmlExportDialog.h"
 
@@ -267,6 +270,25 @@ std::shared_ptr<core::PendingNavigation> ProgramNavigator::openCatalogueWizard(b
         BulkItemUpdateWizard::open(db, m_context.ui(), windows, mode, {}, parentWindow());
     else
         RepricingWizard::open(db, m_context.ui(), windows, mode, {}, parentWindow());
+    return closed();
+}
+
+std::shared_ptr<core::PendingNavigation>
+ProgramNavigator::openPriceListOutput(const core::CatalogueView& view) {
+    QWidget* parent = parentWindow();
+    core::UserInteraction& ui = m_context.ui();
+    output::PriceListDialogs dialogs;
+    dialogs.choosePriceSource = [&ui, parent](const QString& caption) {
+        return PriceSourceDialog::choose(ui, caption, parent);
+    };
+    dialogs.chooseSetting = [&ui, parent] {
+        return NamedSettingChooserWindow::choose(ui, catalogue::SettingModule::PriceListOutput,
+                                                 parent);
+    };
+    dialogs.askSettingName = [&ui, parent] {
+        return SettingNameDialog::askNew(ui, parent);
+    };
+    PriceListPrintWindow::open(m_context, view, std::move(dialogs), parent);
     return closed();
 }
 

@@ -53,6 +53,8 @@ public:
                                                        const QString& detail) override;
     core::NavigationStatus openMailSettings() override;
     std::shared_ptr<core::PendingNavigation> openCatalogueWizard(bool bulkUpdate) override;
+    std::shared_ptr<core::PendingNavigation>
+    openPriceListOutput(const core::CatalogueView& view) override;
 
 private:
     static QWidget* parentWindow();

@@ -25,8 +25,9 @@ void writeFile(const QString& path, const QByteArray& bytes) {
 }
 
 // The spreadsheet export of the print window keeps its checks in their order now that they are
-// shared with the XML export: name, folder, template, then the old file, which it removes.
-TEST(PrintWindowExportChecksTest, ChecksInOrderAndTheOldFileRemoved) {
+// shared with the XML export: name, folder, template, then the old file, which stays until the
+// new one is whole: the export writes beside it and a failed one leaves it as it was.
+TEST(PrintWindowExportChecksTest, ChecksInOrderAndTheOldFileKeptOnFailure) {
     testsupport::TestEnvironment env;
     ASSERT_TRUE(
         testsupport::openTestAgenda(env, QStringLiteral("0001.res"), QStringLiteral("Firma")));
@@ -71,8 +72,15 @@ TEST(PrintWindowExportChecksTest, ChecksInOrderAndTheOldFileRemoved) {
         EXPECT_TRUE(
             ui.saw(Kind::Question,
                    QStringLiteral("Soubor \"%1\" již existuje, chcete ho přepsat ?").arg(file)));
-        EXPECT_FALSE(QFileInfo::exists(file)) << "removed before the export, as always";
-        EXPECT_EQ(exported, QStringList{templateName + QLatin1Char('>') + file});
+        ASSERT_EQ(exported.size(), 1);
+        const QString written = exported.front().section(QLatin1Char('>'), 1);
+        EXPECT_TRUE(exported.front().startsWith(templateName + QLatin1Char('>')));
+        EXPECT_NE(written, file) << "written beside the old file, not over it";
+        EXPECT_EQ(QFileInfo(written).absolutePath(), QFileInfo(file).absolutePath());
+        EXPECT_FALSE(QFileInfo::exists(written)) << "the unfinished file is removed";
+        QFile old(file);
+        ASSERT_TRUE(old.open(QIODevice::ReadOnly));
+        EXPECT_EQ(old.readAll(), QByteArray("old"));
         EXPECT_TRUE(
             ui.saw(Kind::Error,
                    QStringLiteral("Při exportu sestavy došlo k následující chybě: \"zkouška\".")));

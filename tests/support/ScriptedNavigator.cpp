@@ -269,6 +269,13 @@ std::shared_ptr<core::PendingNavigation> ScriptedNavigator::openCatalogueWizard(
                   [bulkUpdate](core::Navigator& to) { return to.openCatalogueWizard(bulkUpdate); });
 }
 
+std::shared_ptr<core::PendingNavigation>
+ScriptedNavigator::openPriceListOutput(const core::CatalogueView& view) {
+    m_lastView = view;
+    return window(QStringLiteral("openPriceListOutput %1").arg(view.sheetId),
+                  [view](core::Navigator& to) { return to.openPriceListOutput(view); });
+}
+
 int ScriptedNavigator::count(const QString& what) const {
     int n = 0;
     for (const QString& r : m_requests) {

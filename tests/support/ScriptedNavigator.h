@@ -77,6 +77,10 @@ public:
                                                        const QString& detail) override;
     // "openCatalogueWizard repricing", "openCatalogueWizard bulkUpdate".
     std::shared_ptr<core::PendingNavigation> openCatalogueWizard(bool bulkUpdate) override;
+    // "openPriceListOutput <sheet>" (the catalogue's current sheet); the view asked with is kept.
+    std::shared_ptr<core::PendingNavigation>
+    openPriceListOutput(const core::CatalogueView& view) override;
+    const core::CatalogueView& lastCatalogueView() const { return m_lastView; }
 
     // Script. Windows answer in the order of the requests of their kind.
     void answerWindow(core::NavigationResult result) {
@@ -148,6 +152,7 @@ public:
 
 private:
     std::deque<core::NavigationStatus> m_mailSettings;
+    core::CatalogueView m_lastView;
 };
 
 } // namespace orvento::testsupport

@@ -83,7 +83,7 @@ TEST_F(RepricingWizardWindowsTest, TwoMarkedItemsRepricedFromTheCatalogueThrough
     const qint64 second = addItem(sheet, QStringLiteral("Hadice"), 50);
     const qint64 unmarked = addItem(sheet, QStringLiteral("Cihla"), 10);
     ui::CatalogueWindow window(ui, test.profile, catalogue::CatalogueMode::Browse);
-    window.setNavigator(test.navigator);
+    window.setNavigator(&test.navigator);
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
     window.logic().setFocusedGrid(catalogue::CatalogueGrid::Items);

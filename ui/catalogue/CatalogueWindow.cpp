@@ -187,6 +187,7 @@ QLayout* CatalogueWindow::buildButtons() {
     auto* refreshButton = button(QStringLiteral("O&bnovit"), "btnObnovit");
     m_print = button(QStringLiteral("Tisk"), "btnTisk");
     m_print->setToolTip(QStringLiteral("Tisk ceníku"));
+    connect(m_print, &QPushButton::clicked, this, &CatalogueWindow::printPriceList);
     m_filter = button(QStringLiteral("Filtr"), "btnFiltr");
     connect(m_filter, &QPushButton::clicked, this, &CatalogueWindow::editFilter);
     QPushButton* other = buildOtherButton();
@@ -276,11 +277,22 @@ core::NavigationResult CatalogueWindow::open(core::AppContext& context,
     if (!catalogue::CatalogueWindowLogic::mayOpen(context.ui()))
         return {core::NavigationStatus::Cancelled, {}};
     CatalogueWindow window(context.ui(), context.profile(), mode, parent, &context.events());
-    window.setNavigator(context.navigator());
+    window.setNavigator(&context.navigator());
     window.exec();
     if (!window.m_picked.empty())
         return {core::NavigationStatus::Done, window.m_picked, window.m_pickedMarked};
     return {core::NavigationStatus::Cancelled, window.m_logic.items().marksInListOrder(), true};
+}
+
+void CatalogueWindow::setNavigator(core::Navigator* navigator) {
+    m_navigator = navigator;
+    updateButtons();
+}
+
+void CatalogueWindow::printPriceList() {
+    if (!m_navigator || !m_logic.buttons().print)
+        return;
+    m_navigator->openPriceListOutput(m_logic.view());
 }
 
 void CatalogueWindow::done(int result) {
@@ -347,7 +359,7 @@ void CatalogueWindow::updateButtons() {
     m_edit->setEnabled(b.edit);
     m_copy->setEnabled(b.copy);
     m_remove->setEnabled(b.remove);
-    m_print->setEnabled(false); // printing the price list comes with its own window
+    m_print->setEnabled(b.print && m_navigator);
     m_moveToGroup->setEnabled(b.moveToGroup);
     m_moveToSheet->setEnabled(b.moveToSheet);
     m_ok->setVisible(b.okVisible);

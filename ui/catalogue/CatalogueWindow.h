@@ -77,8 +77,10 @@ public:
     void editFilter();
     // "Přecenit nákupní a prodejní ceny" and "Hromadně nastavit údaje na položkách".
     void runBulkWizard(bool bulkUpdate);
-    // The windows the bulk wizards open (pickers, the identifier editor) come through it.
-    void setNavigator(core::Navigator& navigator) { m_navigator = &navigator; }
+    // "Tisk": the price list's print and export over what the window shows, through the
+    // navigator; the button is off without one.
+    void setNavigator(core::Navigator* navigator);
+    void printPriceList();
 
     void done(int result) override;
 
