@@ -24,7 +24,8 @@ using offers::IdentifierBreakdown;
 
 namespace {
 
-constexpr int kDesignWidth = 640;
+// Wide enough for all six columns at their design widths.
+constexpr int kDesignWidth = 760;
 constexpr int kDesignHeight = 420;
 constexpr int kCodeWidth = 90;
 constexpr int kNameWidth = 200;

@@ -27,6 +27,7 @@ namespace {
 using output::GroupChoice;
 using output::SheetChoice;
 
+constexpr int kGroupListWidth = 340;
 constexpr int kListHeight = 110;
 
 QString withoutVat() {
@@ -138,6 +139,8 @@ QWidget* PriceListPrintWindow::buildGroupFilter() {
     m_groups = new QListWidget(m_groupBox);
     m_groups->setObjectName(QStringLiteral("chckLBVyberSkupin"));
     m_groups->setMinimumHeight(kListHeight);
+    // "(sheet) • group" entries: wide enough for the usual names without scrolling sideways.
+    m_groups->setMinimumWidth(kGroupListWidth);
     layout->addWidget(m_groups);
     m_groupsOff = new QLabel(output::PriceListOutputLogic::groupsOffText(), m_groupBox);
     m_groupsOff->setObjectName(QStringLiteral("lblSkupinyVypnute"));
