@@ -132,10 +132,7 @@ int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     const int firms = argc > 1 ? QString::fromLocal8Bit(argv[1]).toInt() : 10000;
 
-    // The figures are wall-clock times: read them beside the machine's load.
-    double load[3] = {};
-    if (getloadavg(load, 3) > 0)
-        std::printf("load average at start: %.2f\n", load[0]);
+    printLoadAverage();
     QTemporaryDir folder;
     core::Database* db = openBenchAgenda(folder);
     if (!db)

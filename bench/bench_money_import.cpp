@@ -199,9 +199,7 @@ bool writeMoneyFiles(const QString& year, const QString& firm) {
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
-    double load[3] = {};
-    if (getloadavg(load, 3) > 0)
-        std::printf("load average at start: %.2f\n", load[0]);
+    printLoadAverage();
     QTemporaryDir folder;
     core::Database* db = openBenchAgenda(folder);
     if (!db)

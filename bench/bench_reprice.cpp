@@ -141,9 +141,7 @@ bool addPriceGroups(core::Database& db) {
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     const int items = argc > 1 ? QString::fromLocal8Bit(argv[1]).toInt() : 100000;
-    double load[3] = {};
-    if (getloadavg(load, 3) > 0)
-        std::printf("load average at start: %.2f\n", load[0]);
+    printLoadAverage();
     QTemporaryDir folder;
     core::Database* db = openBenchAgenda(folder);
     if (!db)

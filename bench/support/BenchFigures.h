@@ -7,10 +7,18 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <functional>
 #include <vector>
 
 namespace orvento::bench {
+
+// The figures are wall-clock times: read them beside the machine's load, printed first.
+inline void printLoadAverage() {
+    double load[3] = {};
+    if (getloadavg(load, 3) > 0)
+        std::printf("load average at start: %.2f\n", load[0]);
+}
 
 inline double elapsedMs(const QElapsedTimer& timer) {
     return static_cast<double>(timer.nsecsElapsed()) / 1e6;
