@@ -3,19 +3,14 @@
 #include "import/AddressBookImport.h"
 #include "import/ImportProtocol.h"
 #include "import/PriceListImport.h"
+#include "import/RunTexts.h"
 #include "services/ChangeStamps.h"
-
-#include <QDateTime>
 
 namespace orvento::import {
 
 namespace {
 
 using Style = ImportProtocol::Style;
-
-QString now() {
-    return QDateTime::currentDateTime().toString(QStringLiteral("dd.MM.yyyy HH:mm:ss"));
-}
 
 } // namespace
 
@@ -27,7 +22,7 @@ ImportRun::ImportRun(core::Database& agenda, core::UserInteraction& ui, ImportPr
 int ImportRun::execute(const ImportDefinition& definition, const QString& sourceFile) {
     m_interrupted = false;
     m_protocol.clear();
-    m_protocol.add(QStringLiteral("Import dat - Start ") + now() + QStringLiteral(" hod"),
+    m_protocol.add(QStringLiteral("Import dat - Start ") + runtext::now() + QStringLiteral(" hod"),
                    Style::Bold);
     m_protocol.add(QString());
 
@@ -52,7 +47,8 @@ int ImportRun::execute(const ImportDefinition& definition, const QString& source
     if (result != Ok)
         return result;
     m_protocol.add(QString());
-    m_protocol.add(QStringLiteral("Import dat - Dokončeno ") + now() + QStringLiteral(" hod"),
+    m_protocol.add(QStringLiteral("Import dat - Dokončeno ") + runtext::now() +
+                       QStringLiteral(" hod"),
                    Style::Bold);
     return Ok;
 }

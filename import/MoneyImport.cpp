@@ -6,6 +6,7 @@
 #include "core/RtfCodec.h"
 #include "core/Schema.h"
 #include "import/ImportProtocol.h"
+#include "import/RunTexts.h"
 #include "offers/OfferItemPricing.h"
 #include "offers/OfferStore.h"
 #include "services/ChangeStamps.h"
@@ -76,10 +77,6 @@ const QStringList kItemFields{
 const QStringList kStockFields{QStringLiteral("Sklad"), QStringLiteral("Cislo"),
                                QStringLiteral("Posl.N.Cen")};
 
-QString now() {
-    return QDateTime::currentDateTime().toString(QStringLiteral("dd.MM.yyyy HH:mm:ss"));
-}
-
 QString withoutExtension(const QString& file) {
     return file.left(file.size() - kDatExtension.size());
 }
@@ -134,7 +131,8 @@ int MoneyImport::run(const ImportDefinition& definition, const QString& dataFold
     m_interrupted = false;
     m_numbers.clear();
     m_protocol.clear();
-    m_protocol.add(QStringLiteral("Import dat z Money - Start ") + now() + QStringLiteral(" hod"),
+    m_protocol.add(QStringLiteral("Import dat z Money - Start ") + runtext::now() +
+                       QStringLiteral(" hod"),
                    Style::Bold);
     m_protocol.add(QString());
     m_settings = readMoneySettings(definition.rawText, dataFolder);
@@ -167,7 +165,7 @@ int MoneyImport::run(const ImportDefinition& definition, const QString& dataFold
     if (result != Ok)
         return Failed;
     m_protocol.add(QString());
-    m_protocol.add(QStringLiteral("Import dat z Money - Dokončeno ") + now() +
+    m_protocol.add(QStringLiteral("Import dat z Money - Dokončeno ") + runtext::now() +
                        QStringLiteral(" hod"),
                    Style::Bold);
     m_protocol.add(QString());

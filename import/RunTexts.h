@@ -2,12 +2,17 @@
 
 #include "core/sources/ImportSource.h"
 
+#include <QDateTime>
 #include <QString>
 
 // The protocol lines every kind of file import writes alike: the opening of the source, the start
 // of the rows, the warnings and errors of a row and the summary.
 namespace orvento::import::runtext {
 
+// The time of a run's start and end lines.
+inline QString now() {
+    return QDateTime::currentDateTime().toString(QStringLiteral("dd.MM.yyyy HH:mm:ss"));
+}
 inline QString sourceKind(const QString& caption) {
     return QStringLiteral("• zdroj dat: ") + caption;
 }
