@@ -16,6 +16,8 @@ namespace {
 
 constexpr int kPriceDecimals = 4;
 constexpr int kPercentDecimals = 2;
+// About a millisecond of phase I's unit.
+constexpr int kRowsBetweenStopLooks = 256;
 
 const QString kSalePriceLeading =
     QStringLiteral("(CASE WHEN SDPH <> 0 THEN PrCenaSDPH ELSE PrCenaBDPH END)");
@@ -187,26 +189,38 @@ RunEnd RepricingRun::phaseOne(const ItemSelection& selection, const RepricingSet
         return RunEnd::Interrupted;
     }
     // One short unit: another workstation sees all of the settings or none of them, and a
-    // failure leaves every price as it was. Nothing is repainted while it holds the write lock.
+    // failure or a stop leaves every price as it was. While it holds the write lock only
+    // "Přerušit" is let through, every few hundred rows.
+    bool stopped = false;
     const bool written = [&] {
         core::Statement update(m_db, phaseOneSql(settings));
         core::Transaction unit(m_db);
         if (!unit.isActive())
             return false;
+        int done = 0;
         for (const SelectionPart& part : selection.parts)
             for (const qint64 itemId : part.ids) {
                 id = itemId;
                 if (!update.exec(params))
                     return false;
+                if (++done % kRowsBetweenStopLooks == 0 && !scope.stepInUnit(done)) {
+                    stopped = true;
+                    return false;
+                }
             }
         return unit.commit();
     }();
     if (written) {
-        // "Přerušit" pressed during the unit is seen now, and asked about before phase II.
+        // A stop pressed in the last rows of the unit is seen now, and asked about before
+        // phase II.
         stopAsked = !scope.step(total);
         return RunEnd::Finished;
     }
     scope.end();
+    if (stopped) {
+        m_ui.information(interruptedMessage());
+        return RunEnd::Interrupted;
+    }
     m_ui.error(core::saveFailedMessage(QStringLiteral("Zasoby")) + QStringLiteral("\n\n") +
                failedMessage());
     return RunEnd::Failed;

@@ -94,6 +94,15 @@ bool ProgressScope::step(int done) {
     return !cancelled();
 }
 
+bool ProgressScope::stepInUnit(int done) {
+    m_done = std::clamp(done, 0, m_steps);
+    // A window's display repaints the whole interface, which must wait for the commit.
+    if (!m_display && innermost())
+        m_ui.showProgress(m_done, m_steps);
+    m_ui.keepStopAlive();
+    return !cancelled();
+}
+
 void ProgressScope::resume() {
     programState().cancelRequested = false;
 }

@@ -45,6 +45,11 @@ public:
     // Reports that step `done` (1 to steps) is reached and lets the interface repaint. False once
     // the person asked to stop; the caller then ends its work.
     bool step(int done);
+    // The same from inside a unit of work: the step is recorded (the wait window's bar moves, a
+    // window's own display waits for the next step()), and only the stop is let through
+    // (UserInteraction::keepStopAlive). False once the person asked to stop; the caller then
+    // rolls its unit back.
+    bool stepInUnit(int done);
     // The next step after the last one reported.
     bool advance() { return step(m_done + 1); }
     bool cancelled() const;

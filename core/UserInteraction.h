@@ -41,6 +41,12 @@ public:
     virtual void showWait(const QString& text, bool cancellable = false) = 0;
     virtual void hideWait() = 0;
     virtual void keepAlive() = 0;
+    // Inside a unit of work, between two statements: lets only the person's stop through (the
+    // wait window's cancel link, or the "Přerušit" of the window the work runs in) and repaints
+    // that window. No timer, socket or input of another window is served, so nothing else reaches
+    // the connection in the middle of the unit. Like keepAlive(), it does its work at most every
+    // few tens of milliseconds. Through core::ProgressScope::stepInUnit().
+    virtual void keepStopAlive() {}
     // The progress bar of the wait window: step `done` of `total`; a total of 0 hides the bar.
     virtual void showProgress(int done, int total) = 0;
 

@@ -2,6 +2,7 @@
 
 #include "core/AppVersion.h"
 #include "ui/InformationWindow.h"
+#include "ui/InputGate.h"
 #include "ui/WorkingWindow.h"
 
 #include <QApplication>
@@ -102,6 +103,21 @@ void QtUserInteraction::hideWait() {
 void QtUserInteraction::keepAlive() {
     if (m_working)
         m_working->keepAlive();
+}
+
+void QtUserInteraction::keepStopAlive() {
+    if (m_sinceStopLook.isValid() && m_sinceStopLook.elapsed() < WorkingWindow::kKeepAliveMs)
+        return;
+    m_sinceStopLook.restart();
+    const QWidget* stopper = QApplication::activeModalWidget();
+    if (const WorkingWindow* wait = m_working.data(); wait != nullptr && !wait->isHidden())
+        stopper = wait;
+    if (!stopper)
+        return;
+    const InputGate gate(stopper);
+    // Without timers and sockets: what they start (a list's reload, say) would run its
+    // statements on the connection in the middle of the unit.
+    QApplication::processEvents(QEventLoop::X11ExcludeTimers | QEventLoop::ExcludeSocketNotifiers);
 }
 
 void QtUserInteraction::showProgress(int done, int total) {

@@ -4,6 +4,7 @@
 
 #include "ui/WorkingWindow.h"
 
+#include <QElapsedTimer>
 #include <QPointer>
 
 class QWidget;
@@ -28,6 +29,7 @@ public:
     void showWait(const QString& text, bool cancellable = false) override;
     void hideWait() override;
     void keepAlive() override;
+    void keepStopAlive() override;
     void showProgress(int done, int total) override;
     std::optional<QString> chooseOpenFile(const QString& title, const QString& folder,
                                           const QString& filter) override;
@@ -45,6 +47,7 @@ private:
     QWidget* dialogParent() const;
 
     QPointer<WorkingWindow> m_working;
+    QElapsedTimer m_sinceStopLook;
 };
 
 } // namespace orvento::ui

@@ -1,6 +1,7 @@
 #include "ui/WorkingWindow.h"
 
 #include "core/ProgramState.h"
+#include "ui/InputGate.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -8,30 +9,6 @@
 #include <QVBoxLayout>
 
 namespace orvento::ui {
-
-namespace {
-
-bool isUserInput(QEvent::Type type) {
-    switch (type) {
-    case QEvent::MouseButtonPress:
-    case QEvent::MouseButtonRelease:
-    case QEvent::MouseButtonDblClick:
-    case QEvent::KeyPress:
-    case QEvent::KeyRelease:
-    case QEvent::Wheel:
-    case QEvent::Shortcut:
-    case QEvent::ShortcutOverride:
-    case QEvent::TouchBegin:
-    case QEvent::TouchUpdate:
-    case QEvent::TouchEnd:
-    case QEvent::ContextMenu:
-        return true;
-    default:
-        return false;
-    }
-}
-
-} // namespace
 
 WorkingWindow::WorkingWindow(QWidget* parent)
     : QWidget(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::CustomizeWindowHint)
@@ -103,22 +80,13 @@ void WorkingWindow::keepAlive() {
     } else {
         // Input is let through only while this window can take it, and then only to it.
         m_gateOpen = true;
-        qApp->installEventFilter(this);
-        QApplication::processEvents(QEventLoop::AllEvents);
-        qApp->removeEventFilter(this);
+        {
+            const InputGate gate(this);
+            QApplication::processEvents(QEventLoop::AllEvents);
+        }
         m_gateOpen = false;
     }
     m_sinceKeptAlive.restart();
-}
-
-bool WorkingWindow::eventFilter(QObject* watched, QEvent* event) {
-    if (!isUserInput(event->type()))
-        return false;
-    const auto* widget = qobject_cast<const QWidget*>(watched);
-    if (widget && (widget == this || isAncestorOf(widget)))
-        return false;
-    // Input for another window, or for the window system's side of one: dropped.
-    return widget != nullptr || watched->isWindowType();
 }
 
 } // namespace orvento::ui

@@ -31,9 +31,6 @@ public:
     void keepAlive();
     static constexpr int kKeepAliveMs = 50;
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
 private:
     QLabel* m_text;
     QLabel* m_cancel;

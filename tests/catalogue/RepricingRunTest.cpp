@@ -257,3 +257,28 @@ TEST_F(RepricingRunTest, GroupRowWithoutItsLevelStopsBeforeAnyChange) {
 }
 
 } // namespace
+
+TEST_F(RepricingRunTest, StopInsidePhaseOnesUnitRollsItBackWithoutPhaseTwo) {
+    // Enough items for the unit to look at the stop more than once.
+    std::vector<qint64> ids;
+    {
+        core::Transaction unit(db());
+        for (int i = 0; i < 700; ++i)
+            ids.push_back(addItem(marginItem(100, 25)));
+        ASSERT_TRUE(unit.commit());
+    }
+    RepricingSettings s;
+    s.purchasePrice = {true, ValueAction::Multiply, 1.1};
+    ui.cancelAtStopLook(2);
+    EXPECT_EQ(run(marked(ids), s), RunEnd::Interrupted);
+    // Rows written before the stop and after it alike keep their old prices and no mark.
+    EXPECT_DOUBLE_EQ(column("NakCena", ids.front()), 100);
+    EXPECT_DOUBLE_EQ(column("NakCena", ids.back()), 100);
+    EXPECT_EQ(unfinished(), 0);
+    EXPECT_EQ(ui.texts(Kind::Information), QStringList{RepricingRun::interruptedMessage()});
+    EXPECT_TRUE(ui.texts(Kind::Question).isEmpty());
+    EXPECT_FALSE(phases.back().startsWith(QStringLiteral("II.")));
+    EXPECT_GE(ui.stopLooksInUnit(), 2);
+    EXPECT_EQ(ui.keepAlivesInUnit(), 0);
+    EXPECT_FALSE(core::Database::anyUnitOpen());
+}

@@ -68,6 +68,15 @@ void ScriptedInteraction::keepAlive() {
         ++m_keepAlivesInUnit;
 }
 
+void ScriptedInteraction::keepStopAlive() {
+    if (core::Database::anyUnitOpen())
+        ++m_stopLooksInUnit;
+    if (m_cancelAtStopLook && --*m_cancelAtStopLook <= 0) {
+        m_cancelAtStopLook.reset();
+        core::programState().cancelRequested = true;
+    }
+}
+
 void ScriptedInteraction::showProgress(int done, int total) {
     m_progress.emplace_back(done, total);
     if (m_cancelAtStep && total > 0 && done == *m_cancelAtStep) {

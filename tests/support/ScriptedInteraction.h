@@ -41,6 +41,7 @@ public:
     void showWait(const QString& text, bool cancellable = false) override;
     void hideWait() override;
     void keepAlive() override;
+    void keepStopAlive() override;
     void showProgress(int done, int total) override;
     std::optional<QString> chooseOpenFile(const QString& title, const QString& folder,
                                           const QString& filter) override;
@@ -57,6 +58,8 @@ public:
     void answer(core::Answer answer) { m_answers.push_back(answer); }
     // Presses "<zrušit>" when a progress scope reports step `step`.
     void cancelAtStep(int step) { m_cancelAtStep = step; }
+    // Presses "Přerušit" at the `look`-th look at the stop from inside a unit of work (1 = first).
+    void cancelAtStopLook(int look) { m_cancelAtStopLook = look; }
     void chooseFile(std::optional<QString> path) { m_files.push_back(std::move(path)); }
     void chooseIndex(std::optional<int> index) { m_items.push_back(index); }
     void typeText(std::optional<QString> text) { m_typed.push_back(std::move(text)); }
@@ -75,6 +78,8 @@ public:
     int keepAlives() const { return m_keepAlives; }
     // How often it kept alive while a unit of work held the write lock (bulk work must not).
     int keepAlivesInUnit() const { return m_keepAlivesInUnit; }
+    // How often work looked at the stop from inside a unit of work.
+    int stopLooksInUnit() const { return m_stopLooksInUnit; }
     QStringList problemLines() const { return m_problemLines; }
     void clear();
 
@@ -92,6 +97,8 @@ private:
     std::optional<int> m_cancelAtStep;
     int m_keepAlives = 0;
     int m_keepAlivesInUnit = 0;
+    std::optional<int> m_cancelAtStopLook;
+    int m_stopLooksInUnit = 0;
 };
 
 } // namespace orvento::testsupport

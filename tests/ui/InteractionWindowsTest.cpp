@@ -7,6 +7,7 @@
 #include "ui/WorkingWindow.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QLabel>
 #include <QMessageBox>
 #include <QProgressBar>
@@ -107,6 +108,56 @@ TEST(QtInteraction, KeepingAliveLetsInputReachOnlyTheWaitWindow) {
     interaction.showProgress(0, 0);
     interaction.hideWait();
     EXPECT_FALSE(wait->isVisible());
+    core::resetProgramState();
+}
+
+namespace {
+void postClick(QWidget& target) {
+    const QPoint centre = target.rect().center();
+    QCoreApplication::postEvent(&target, new QMouseEvent(QEvent::MouseButtonPress, centre,
+                                                         target.mapToGlobal(centre), Qt::LeftButton,
+                                                         Qt::LeftButton, Qt::NoModifier));
+    QCoreApplication::postEvent(&target, new QMouseEvent(QEvent::MouseButtonRelease, centre,
+                                                         target.mapToGlobal(centre), Qt::LeftButton,
+                                                         Qt::NoButton, Qt::NoModifier));
+}
+} // namespace
+
+// Inside a unit of work only the stop of the window the work runs in is heard: no other window's
+// click and no timer (a list's reload would run statements in the middle of the unit).
+TEST(QtInteraction, LookingAtTheStopInsideAUnitHearsOnlyTheWorkingWindow) {
+    core::resetProgramState();
+    ui::QtUserInteraction interaction;
+    QPushButton other(QStringLiteral("Ceník"));
+    other.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&other));
+    int otherClicked = 0;
+    QObject::connect(&other, &QPushButton::clicked, [&] { ++otherClicked; });
+    QDialog wizard;
+    wizard.setWindowModality(Qt::ApplicationModal);
+    auto* stop = new QPushButton(QStringLiteral("Přerušit"), &wizard);
+    QObject::connect(stop, &QPushButton::clicked,
+                     [] { core::programState().cancelRequested = true; });
+    wizard.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&wizard));
+    int ticks = 0;
+    QTimer reload;
+    QObject::connect(&reload, &QTimer::timeout, [&] { ++ticks; });
+    reload.start(1);
+
+    postClick(other);
+    postClick(*stop);
+    QThread::msleep(ui::WorkingWindow::kKeepAliveMs + 10);
+    interaction.keepStopAlive();
+    EXPECT_TRUE(core::programState().cancelRequested);
+    EXPECT_EQ(otherClicked, 0);
+    EXPECT_EQ(ticks, 0);
+
+    core::programState().cancelRequested = false;
+    postClick(*stop);
+    interaction.keepStopAlive(); // right after the previous look: nothing is served yet
+    EXPECT_FALSE(core::programState().cancelRequested);
+    reload.stop();
     core::resetProgramState();
 }
 
