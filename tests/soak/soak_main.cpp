@@ -4,6 +4,8 @@
 #include "SoakSupervisor.h"
 #include "SoakWorkstation.h"
 
+#include "tests/support/StoreKinds.h"
+
 #include <QCoreApplication>
 #include <QStringList>
 
@@ -86,5 +88,11 @@ int main(int argc, char** argv) {
         return soak::runWorkstation(workstation);
     if (supervisor.workstations < 1 || supervisor.seconds < 1)
         return usage();
+    if (!testsupport::storeKinds().contains(supervisor.storeKind)) {
+        std::fprintf(stderr, "orvento_soak: no store of the kind %s; there are: %s\n",
+                     qPrintable(supervisor.storeKind),
+                     qPrintable(testsupport::storeKinds().join(QStringLiteral(", "))));
+        return 2;
+    }
     return soak::runSupervisor(supervisor);
 }
