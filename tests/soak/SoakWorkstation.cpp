@@ -161,8 +161,10 @@ constexpr ActionShare kActions[] = {
     {Action::Bulk, 1},
 };
 
-// How long the person looks at a card before confirming it, at most.
+// How long the person looks at a card before confirming it, at most; the workstation that edits
+// without the lock takes its time, so that its fault meets the others' cards within a short run.
 constexpr int kMaxThinkMs = 3;
+constexpr int kBrokenThinkMs = 50;
 // Catalogue items marked for one pick, at most; items of a firm's phone number.
 constexpr int kMaxPickedItems = 3;
 constexpr int kPhoneDigits = 1000000;
@@ -248,7 +250,10 @@ private:
     std::vector<qint64> pickItems();
     std::vector<qint64> pickFirm();
     int below(int bound) { return static_cast<int>(m_random() % static_cast<unsigned>(bound)); }
-    void think() { QThread::msleep(static_cast<unsigned long>(below(kMaxThinkMs + 1))); }
+    void think() {
+        const int ms = brokenHere(BrokenMode::NoLock) ? kBrokenThinkMs : below(kMaxThinkMs + 1);
+        QThread::msleep(static_cast<unsigned long>(ms));
+    }
 
     WorkstationOptions m_options;
     std::mt19937 m_random;
