@@ -15,17 +15,6 @@ namespace {
 // Stored amounts carry two decimals; a difference below half a hundredth is none.
 constexpr double kAmountTolerance = 0.005;
 
-void readTokens(core::Database& db, const QString& sql, const QString& table,
-                const QString& valueName, StoredRecords& out) {
-    QSqlQuery q = db.select(sql);
-    while (q.next()) {
-        StoredRecord& record = out[recordKey(table, q.value(0).toLongLong())];
-        record.token = q.value(1).toString();
-        if (!valueName.isEmpty())
-            record.values.insert(valueName, q.value(2).toString());
-    }
-}
-
 } // namespace
 
 StoredRecords readStoredRecords(core::Database& agenda) {
@@ -40,8 +29,16 @@ StoredRecords readStoredRecords(core::Database& agenda) {
         record.values.insert(kOfferItemCount, offers.value(3).toString());
     }
     offers.finish();
-    readTokens(agenda, QStringLiteral("SELECT ID, Poznamka, Telefon FROM Adresar"), kFirms,
-               kFirmPhone, out);
+    QSqlQuery firms = agenda.select(
+        QStringLiteral("SELECT a.ID, a.Poznamka, a.Telefon, (SELECT COUNT(*) FROM Kontakty k "
+                       "WHERE k.CisloAdr = a.ID) FROM Adresar a"));
+    while (firms.next()) {
+        StoredRecord& record = out[recordKey(kFirms, firms.value(0).toLongLong())];
+        record.token = firms.value(1).toString();
+        record.values.insert(kFirmPhone, firms.value(2).toString());
+        record.values.insert(kFirmContactCount, firms.value(3).toString());
+    }
+    firms.finish();
     QSqlQuery items = agenda.select(QStringLiteral("SELECT ID, Poznamka, NakCena FROM Zasoby"));
     while (items.next()) {
         StoredRecord& record = out[recordKey(kItems, items.value(0).toLongLong())];

@@ -21,6 +21,7 @@ inline const QString kItems = QStringLiteral("Zasoby");
 inline const QString kOfferItemCount = QStringLiteral("items");
 inline const QString kOfferTotal = QStringLiteral("celkem");
 inline const QString kFirmPhone = QStringLiteral("telefon");
+inline const QString kFirmContactCount = QStringLiteral("kontakty");
 inline const QString kItemPurchasePrice = QStringLiteral("nakcena");
 
 // An amount as the journals and the checks write it.

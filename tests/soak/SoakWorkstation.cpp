@@ -141,6 +141,7 @@ private:
 enum class Action {
     EditOffer,
     NewOffer,
+    CopyOffer,
     DeleteOffer,
     EditFirm,
     NewFirm,
@@ -155,10 +156,10 @@ struct ActionShare {
     int share;
 };
 constexpr ActionShare kActions[] = {
-    {Action::EditOffer, 36}, {Action::NewOffer, 10}, {Action::DeleteOffer, 3},
-    {Action::EditFirm, 16},  {Action::NewFirm, 5},   {Action::DeleteFirm, 2},
-    {Action::EditItem, 18},  {Action::NewItem, 6},   {Action::DeleteItem, 3},
-    {Action::Bulk, 1},
+    {Action::EditOffer, 33},  {Action::NewOffer, 8},  {Action::CopyOffer, 5},
+    {Action::DeleteOffer, 3}, {Action::EditFirm, 16}, {Action::NewFirm, 5},
+    {Action::DeleteFirm, 2},  {Action::EditItem, 18}, {Action::NewItem, 6},
+    {Action::DeleteItem, 3},  {Action::Bulk, 1},
 };
 
 // How long the person looks at a card before confirming it, at most; the workstation that edits
@@ -199,6 +200,9 @@ private:
     void bulk();
 
     void changeItems(offers::OfferCardLogic& card);
+    void changeContacts(addressbook::FirmCard& card);
+    static QStringList firmValues(const addressbook::FirmCard& card, const QString& phone);
+    void copyOffer();
     void saveOffer(offers::OfferCardLogic& card, const QString& token, qint64 id);
     QString storeWithoutLastItem(const offers::OfferWorkingCopy& offer, qint64 id);
     template <typename Delete> void deleteRecord(const QString& table, Delete remove);
@@ -304,6 +308,8 @@ void Workstation::act(Action action) {
         return editOffer();
     case Action::NewOffer:
         return newOffer();
+    case Action::CopyOffer:
+        return copyOffer();
     case Action::DeleteOffer:
         return deleteOffer();
     case Action::EditFirm:
@@ -365,13 +371,26 @@ void Workstation::newOffer() {
     saveOffer(card, nextToken(), 0);
 }
 
+// "Kopírovat": a copy of a random offer, its items changed, saved as a new offer.
+void Workstation::copyOffer() {
+    const auto id = randomId(kOffers);
+    if (!id)
+        return;
+    auto opened = offers::OfferCardLogic::open(m_context, core::OfferCardMode::Copy, *id);
+    if (!opened)
+        return;
+    offers::OfferCardLogic card(m_context, std::move(*opened), m_editor);
+    changeItems(card);
+    saveOffer(card, nextToken(), 0);
+}
+
 void Workstation::changeItems(offers::OfferCardLogic& card) {
     constexpr int kMaxSteps = 3;
     const int steps = 1 + below(kMaxSteps);
     for (int i = 0; i < steps; ++i) {
         if (card.itemCount() > 0)
             card.setCurrent(static_cast<std::size_t>(below(card.itemCount())));
-        switch (below(5)) {
+        switch (below(7)) {
         case 0:
             card.addFreeItem();
             break;
@@ -384,6 +403,12 @@ void Workstation::changeItems(offers::OfferCardLogic& card) {
             break;
         case 3:
             card.chooseCustomer();
+            break;
+        case 4:
+            card.refreshPricesFromCatalogue();
+            break;
+        case 5:
+            card.moveCurrent(below(2) == 0);
             break;
         default:
             card.editCurrent();
@@ -464,12 +489,13 @@ void Workstation::editFirm() {
     const QString phone = QString::number(below(kPhoneDigits));
     card.firm().Poznamka = token;
     card.firm().Telefon = phone;
+    changeContacts(card);
     think();
     noteIntent(token, "save", kFirms, *id);
     QElapsedTimer took;
     took.start();
     const bool saved = card.confirm() == catalogue::CardOutcome::Saved;
-    noteEnd(saved, token, kFirms, *id, took.elapsed(), {kFirmPhone + QLatin1Char('=') + phone});
+    noteEnd(saved, token, kFirms, *id, took.elapsed(), firmValues(card, phone));
     noteLock("release", kFirms, *id);
 }
 
@@ -483,12 +509,37 @@ void Workstation::newFirm() {
     card.firm().Nazev = QStringLiteral("Zkušební firma ") + token;
     card.firm().Poznamka = token;
     card.firm().Telefon = phone;
+    changeContacts(card);
     noteIntent(token, "create", kFirms, 0);
     QElapsedTimer took;
     took.start();
     const bool saved = card.confirm() == catalogue::CardOutcome::Saved;
     noteEnd(saved, token, kFirms, saved ? card.savedId() : 0, took.elapsed(),
-            {kFirmPhone + QLatin1Char('=') + phone});
+            firmValues(card, phone));
+}
+
+// A contact added, or the first one removed, now and then.
+void Workstation::changeContacts(addressbook::FirmCard& card) {
+    switch (below(3)) {
+    case 0: {
+        addressbook::Contact contact = card.newContact();
+        contact.Prijmeni = QStringLiteral("Novák");
+        contact.Jmeno = QStringLiteral("Jan");
+        card.storeContact(std::nullopt, contact);
+        break;
+    }
+    case 1:
+        if (!card.contacts().empty())
+            card.removeContact(0);
+        break;
+    default:
+        break;
+    }
+}
+
+QStringList Workstation::firmValues(const addressbook::FirmCard& card, const QString& phone) {
+    return {kFirmPhone + QLatin1Char('=') + phone,
+            kFirmContactCount + QLatin1Char('=') + QString::number(card.contacts().size())};
 }
 
 template <typename Delete> void Workstation::deleteRecord(const QString& table, Delete remove) {
