@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 namespace orvento::soak {
 namespace {
 
@@ -129,6 +131,65 @@ TEST(SoakFigures, CountsSavesRefusalsAndTheLongestWait) {
     EXPECT_EQ(figures.longestWaitMs, 8001);
     // The create's ID came with its confirmation.
     EXPECT_EQ(history.operations[0].recordKey(), QStringLiteral("Nabidky:9"));
+}
+
+TEST(SoakLostEdits, NewRecordsAreFoundByTheIdTheirConfirmationNamed) {
+    const std::vector<JournalLine> lines = {
+        line("ws-0-1.log", "intent 100 a1 create Zasoby 0"),
+        line("ws-0-1.log", "commit 110 a1 41 10 nakcena=12.00"),
+        // Killed before its confirmation: nobody knows its ID, nobody misses it.
+        line("ws-0-2.log", "intent 200 b1 create Zasoby 0"),
+    };
+    const SoakHistory history = readHistory(lines, {});
+    const QMap<QString, QString> price = {{QStringLiteral("nakcena"), QStringLiteral("12.00")}};
+    StoredRecords both = holding("Zasoby:41", "a1", price);
+    both.insert({QStringLiteral("Zasoby:42"), {QStringLiteral("b1"), {}}});
+    EXPECT_TRUE(findLostEdits(history, both).empty());
+    // The confirmed new item is gone although nobody deleted it.
+    const std::vector<LostEdit> lost =
+        findLostEdits(history, {{QStringLiteral("Zasoby:42"), {QStringLiteral("b1"), {}}}});
+    ASSERT_EQ(lost.size(), 1u);
+    EXPECT_EQ(lost[0].record, QStringLiteral("Zasoby:41"));
+}
+
+TEST(SoakDoubleGrants, ALockNeverGivenBackByAProcessNeverSeenToEndLastsForever) {
+    // A journal whose process the supervisor did not see end: its lock is taken to be held on.
+    const SoakHistory history = readHistory({line("ws-0-1.log", "take 100 Adresar 2"),
+                                             line("ws-1-1.log", "take 900000 Adresar 2"),
+                                             line("ws-1-1.log", "release 900100 Adresar 2")},
+                                            {line("supervisor.sup", "started 1 ws-0-1.log"),
+                                             line("supervisor.sup", "started 2 ws-1-1.log"),
+                                             line("supervisor.sup", "ended 900200 ws-1-1.log 0")});
+    EXPECT_EQ(history.workstationsStarted, 2);
+    EXPECT_EQ(history.kills, 0);
+    EXPECT_EQ(findDoubleGrants(history.locks).size(), 1u);
+}
+
+// The soak's exit code: it fails on any finding, and a soak that saved nothing proves nothing.
+TEST(SoakFigures, AnyFindingFailsTheRun) {
+    SoakFigures sound;
+    sound.saves = 1;
+    EXPECT_TRUE(sound.passed());
+    EXPECT_TRUE(sound.text().contains(QStringLiteral("passed")));
+    // Busy refusals and long waits are figures, not faults.
+    sound.busyRefusals = 3;
+    sound.longestWaitMs = 9000;
+    EXPECT_TRUE(sound.passed());
+    const std::vector<std::function<void(SoakFigures&)>> findings = {
+        [](SoakFigures& f) { f.saves = 0; },
+        [](SoakFigures& f) { f.lostEdits = 1; },
+        [](SoakFigures& f) { f.doubleGrants = 1; },
+        [](SoakFigures& f) { f.integrityProblems << QStringLiteral("page 7 never used"); },
+        [](SoakFigures& f) { f.inconsistentOffers = 1; },
+        [](SoakFigures& f) { f.duplicateNumbers = 1; },
+        [](SoakFigures& f) { f.otherFailures = 1; },
+    };
+    for (std::size_t i = 0; i < findings.size(); ++i) {
+        SoakFigures figures = sound;
+        findings[i](figures);
+        EXPECT_FALSE(figures.passed()) << "finding " << i;
+        EXPECT_TRUE(figures.text().contains(QStringLiteral("FAILED"))) << "finding " << i;
+    }
 }
 
 } // namespace
