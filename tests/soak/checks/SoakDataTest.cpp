@@ -14,8 +14,11 @@
 
 #include <gtest/gtest.h>
 
+#include <QProcess>
 #include <QSqlQuery>
+#include <QThread>
 
+#include <algorithm>
 #include <optional>
 #include <set>
 
@@ -28,18 +31,25 @@ const QString kAgenda = QStringLiteral("DEMO");
 // One workstation of the soak in this process for a moment, on a fresh data folder made from
 // the templates; its options (the data folder and journal among them) once it ran to its end.
 constexpr qint64 kWorkstationRunNs = 1200LL * 1000 * 1000;
+bool prepareData(const testsupport::TestEnvironment& env) {
+    return testsupport::prepareLocation(QStringLiteral("SqliteFolder"), env.dataFolder()) &&
+           env.copyTemplate(QStringLiteral("0002.res"), QStringLiteral("Global.MDB")) &&
+           env.copyTemplate(kDemoTemplate, kAgenda + QStringLiteral(".MDB"));
+}
+
 std::optional<WorkstationOptions> runOneWorkstation(const testsupport::TestEnvironment& env,
-                                                    quint32 seed, BrokenMode broken) {
+                                                    quint32 seed, BrokenMode broken, int slot = 0,
+                                                    bool prepared = false) {
     WorkstationOptions options;
+    options.slot = slot;
+    options.generation = 1;
     options.storeKind = QStringLiteral("SqliteFolder");
     options.dataLocation = env.dataFolder();
     options.programFolder = env.programFolder();
-    options.journal = options.dataLocation + QStringLiteral("ws-0-1.log");
+    options.journal = options.dataLocation + QStringLiteral("ws-%1-1.log").arg(slot);
     options.seed = seed;
     options.broken = broken;
-    if (!testsupport::prepareLocation(options.storeKind, options.dataLocation) ||
-        !env.copyTemplate(QStringLiteral("0002.res"), QStringLiteral("Global.MDB")) ||
-        !env.copyTemplate(kDemoTemplate, kAgenda + QStringLiteral(".MDB")))
+    if (!prepared && !prepareData(env))
         return std::nullopt;
     options.until = monotonicStamp() + kWorkstationRunNs;
     if (runWorkstation(options) != 0)
@@ -142,6 +152,46 @@ TEST(SoakWorkstationRun, ItsSkippedItemShowsAsAnInconsistentOffer) {
     const SoakHistory history =
         readHistory(readJournals(options->dataLocation, QStringLiteral(".log")), {});
     EXPECT_TRUE(findLostEdits(history, readStoredRecords(agenda)).empty());
+}
+
+// A workstation killed in the middle of its work (the soak's program in its workstation mode, in
+// a process of its own): the next one finds none of its records held, nothing lost and the
+// databases sound.
+TEST(SoakWorkstationRun, AfterAKillTheNextWorkstationFindsNothingHeld) {
+    testsupport::TestEnvironment env;
+    ASSERT_TRUE(prepareData(env));
+    const QString data = env.dataFolder();
+    constexpr qint64 kLongNs = 60LL * 1000 * 1000 * 1000;
+    constexpr unsigned long kWorkMs = 800;
+    QProcess killed;
+    killed.start(QStringLiteral(ORVENTO_SOAK_PROGRAM),
+                 {QStringLiteral("--workstation"), QStringLiteral("0"), QStringLiteral("1"),
+                  QStringLiteral("--store"), QStringLiteral("SqliteFolder"),
+                  QStringLiteral("--data"), data, QStringLiteral("--program"), env.programFolder(),
+                  QStringLiteral("--journal"), data + QStringLiteral("ws-0-1.log"),
+                  QStringLiteral("--until"), QString::number(monotonicStamp() + kLongNs),
+                  QStringLiteral("--seed"), QStringLiteral("5")});
+    ASSERT_TRUE(killed.waitForStarted());
+    QThread::msleep(kWorkMs);
+    killed.kill();
+    ASSERT_TRUE(killed.waitForFinished());
+    Journal(data + QStringLiteral("supervisor.sup"))
+        .line({QStringLiteral("ended"), QString::number(monotonicStamp()),
+               QStringLiteral("ws-0-1.log"), QStringLiteral("1")});
+
+    ASSERT_TRUE(runOneWorkstation(env, 6, BrokenMode::None, 1, true));
+    const SoakHistory history = readHistory(readJournals(data, QStringLiteral(".log")),
+                                            readJournals(data, QStringLiteral(".sup")));
+    EXPECT_EQ(history.kills, 1);
+    EXPECT_TRUE(
+        std::any_of(history.operations.begin(), history.operations.end(), [](const Operation& op) {
+            return op.writer == QLatin1String("ws-0-1.log") && op.confirmed();
+        }));
+    EXPECT_EQ(history.cardsInUse, 0);
+    EXPECT_TRUE(findDoubleGrants(history.locks).empty());
+    core::Database& agenda = core::programState().db->agenda;
+    EXPECT_TRUE(findLostEdits(history, readStoredRecords(agenda)).empty());
+    EXPECT_TRUE(core::programState().store->integrityProblems(agenda).isEmpty());
 }
 
 TEST(SoakJournal, LinesOfSeveralWritersStayWholeAndShortOnesAreIgnored) {
