@@ -26,9 +26,6 @@ namespace {
 
 constexpr qint64 kNsPerMs = 1000000;
 constexpr qint64 kNsPerSecond = 1000 * kNsPerMs;
-// A workstation is killed every few seconds: between these two.
-constexpr int kMinKillGapMs = 1500;
-constexpr int kMaxKillGapMs = 4000;
 // No new workstation is started this close to the end.
 constexpr qint64 kLastStartNs = kNsPerSecond;
 // How long the supervisor looks away between its looks at the workstations.
@@ -167,7 +164,7 @@ void Supervisor::run() {
     m_until = monotonicStamp() + m_options.seconds * kNsPerSecond;
     for (std::size_t slot = 0; slot < m_slots.size(); ++slot)
         start(slot);
-    std::uniform_int_distribution<int> gap(kMinKillGapMs, kMaxKillGapMs);
+    std::uniform_int_distribution<int> gap(m_options.killGapMs / 2, m_options.killGapMs * 3 / 2);
     qint64 nextKill = monotonicStamp() + gap(m_random) * kNsPerMs;
     while (monotonicStamp() < m_until) {
         QThread::msleep(kPollMs);

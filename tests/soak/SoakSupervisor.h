@@ -13,6 +13,8 @@ struct SupervisorOptions {
     QString programFolder;
     QString folder; // where the data and journals go; a temporary folder when empty
     quint32 seed = 0;
+    // A workstation is killed every so many milliseconds on average (half to one and a half).
+    int killGapMs = 2750;
     BrokenMode broken = BrokenMode::None;
 };
 

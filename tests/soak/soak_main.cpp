@@ -1,6 +1,7 @@
 // The workstation soak: `orvento_soak [--workstations N] [--seconds S] [--store KIND]
-// [--folder DIR] [--seed N] [--break=no-lock|skip-item]` supervises N scripted workstations on
-// one fresh data folder; `--workstation ...` is the mode in which it starts each of them.
+// [--folder DIR] [--seed N] [--kill-gap MS] [--break=no-lock|skip-item]` supervises N scripted
+// workstations on one fresh data folder; `--workstation ...` is the mode in which it starts each of
+// them.
 #include "SoakSupervisor.h"
 #include "SoakWorkstation.h"
 
@@ -28,7 +29,8 @@ std::optional<soak::BrokenMode> brokenMode(const QString& name) {
 
 int usage() {
     std::fprintf(stderr, "usage: orvento_soak [--workstations N] [--seconds S] [--store KIND] "
-                         "[--folder DIR] [--seed N] [--break=no-lock|skip-item]\n");
+                         "[--folder DIR] [--seed N] [--kill-gap MS] "
+                         "[--break=no-lock|skip-item]\n");
     return 2;
 }
 
@@ -71,6 +73,8 @@ int main(int argc, char** argv) {
             supervisor.storeKind = workstation.storeKind = next;
         else if (a == QLatin1String("--folder"))
             supervisor.folder = next;
+        else if (a == QLatin1String("--kill-gap"))
+            supervisor.killGapMs = next.toInt();
         else if (a == QLatin1String("--seed"))
             supervisor.seed = workstation.seed = next.toUInt();
         else if (a == QLatin1String("--data"))
@@ -86,7 +90,7 @@ int main(int argc, char** argv) {
     }
     if (isWorkstation)
         return soak::runWorkstation(workstation);
-    if (supervisor.workstations < 1 || supervisor.seconds < 1)
+    if (supervisor.workstations < 1 || supervisor.seconds < 1 || supervisor.killGapMs < 2)
         return usage();
     if (!testsupport::storeKinds().contains(supervisor.storeKind)) {
         std::fprintf(stderr, "orvento_soak: no store of the kind %s; there are: %s\n",
