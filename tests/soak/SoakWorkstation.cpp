@@ -166,7 +166,7 @@ constexpr ActionShare kActions[] = {
 // without the lock takes its time, so that its fault meets the others' cards within a short run.
 constexpr int kMaxThinkMs = 3;
 constexpr int kBrokenThinkMs = 50;
-// Catalogue items marked for one pick, at most; items of a firm's phone number.
+// Catalogue items marked for one pick, at most; the range of firms' phone numbers.
 constexpr int kMaxPickedItems = 3;
 constexpr int kPhoneDigits = 1000000;
 constexpr int kMaxPurchasePrice = 3000;
