@@ -1,5 +1,7 @@
-# Runs the soak with one of its deliberate faults: it must fail, and say what it found.
-execute_process(COMMAND ${SOAK} ${ARGS} --break=${MODE} RESULT_VARIABLE result
+# Runs the soak with one of its deliberate faults: it must fail, and say what it found. Its data
+# and journals go to FOLDER, made afresh, where a failed soak leaves them.
+file(REMOVE_RECURSE ${FOLDER})
+execute_process(COMMAND ${SOAK} ${ARGS} --break=${MODE} --folder ${FOLDER} RESULT_VARIABLE result
                 OUTPUT_VARIABLE output ERROR_VARIABLE output)
 message("${output}")
 if(result EQUAL 0)

@@ -269,7 +269,14 @@ int runSupervisor(const SupervisorOptions& options) {
     std::printf("%s", figures.text().toUtf8().constData());
     printTargets(figures);
     printLoadAverageAtEnd();
-    return figures.passed() ? 0 : 1;
+    if (figures.passed())
+        return 0;
+    // The journals say where to look: a failed run keeps them with its data.
+    if (temporary) {
+        temporary->setAutoRemove(false);
+        std::printf("data and journals kept in %s\n", qPrintable(root));
+    }
+    return 1;
 }
 
 } // namespace orvento::soak
