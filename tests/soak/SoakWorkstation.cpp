@@ -163,7 +163,7 @@ constexpr ActionShare kActions[] = {
 };
 
 // How long the person looks at a card before confirming it, at most; the workstation that edits
-// without the lock takes its time, so that its fault meets the others' cards within a short run.
+// without the lock takes its time, so that its cards meet the others' within a short run.
 constexpr int kMaxThinkMs = 3;
 constexpr int kBrokenThinkMs = 50;
 // Catalogue items marked for one pick, at most; the range of firms' phone numbers.
@@ -291,6 +291,12 @@ void Workstation::run() {
     for (const ActionShare& a : kActions)
         total += a.share;
     while (monotonicStamp() < m_options.until) {
+        // The workstation that edits without the lock does nothing else, so that a short run
+        // always shows its fault.
+        if (brokenHere(BrokenMode::NoLock)) {
+            editOffer();
+            continue;
+        }
         int roll = below(total);
         for (const ActionShare& a : kActions) {
             if (roll < a.share) {

@@ -13,7 +13,7 @@ namespace orvento::soak {
 // Deliberate faults of the soak's own workstation, so that the checks can be seen to catch them.
 enum class BrokenMode {
     None,
-    NoLock,   // workstation 0 gives an offer's lock back at once and edits it all the same
+    NoLock,   // workstation 0 edits only offers, each with its lock given back at once
     SkipItem, // workstation 0 stores an offer's totals without its last item
 };
 
