@@ -54,6 +54,12 @@ QString brokenName(BrokenMode mode) {
     return {};
 }
 
+// Whether the process has ended, waiting at most `ms` for it; a process seen to end earlier counts
+// too (waitForFinished() says false for it).
+bool finished(QProcess& process, int ms) {
+    return process.state() == QProcess::NotRunning || process.waitForFinished(ms);
+}
+
 struct Slot {
     std::unique_ptr<QProcess> process;
     QString journal;
@@ -143,7 +149,7 @@ void Supervisor::kill(std::size_t slot) {
     if (!s.process)
         return;
     s.process->kill(); // SIGKILL: as a crash or a power cut of that workstation
-    s.process->waitForFinished(kFinishMs);
+    finished(*s.process, kFinishMs);
     // The stamp is taken once the process is gone: its locks went with it.
     ended(slot, true);
 }
@@ -152,7 +158,7 @@ void Supervisor::kill(std::size_t slot) {
 void Supervisor::lookAfterEnded() {
     for (std::size_t slot = 0; slot < m_slots.size(); ++slot) {
         Slot& s = m_slots[slot];
-        if (s.process && s.process->waitForFinished(0)) {
+        if (s.process && finished(*s.process, 0)) {
             ended(slot, false);
             if (monotonicStamp() + kLastStartNs < m_until)
                 start(slot);
@@ -181,7 +187,7 @@ void Supervisor::run() {
         Slot& s = m_slots[slot];
         if (!s.process)
             continue;
-        if (s.process->waitForFinished(kFinishMs)) {
+        if (finished(*s.process, kFinishMs)) {
             ended(slot, false);
         } else {
             ++m_failures; // did not stop when its time was up
