@@ -100,3 +100,17 @@ format:
 
 clean:
 	rm -rf $(BUILD)
+
+# The workstation soak (tests/soak): SOAK_WORKSTATIONS scripted workstations on one fresh data
+# folder made from the demo templates for SOAK_SECONDS, one of them killed every few seconds; then
+# the checks and their figures (docs/RELIABILITY.md). SOAK_ARGS adds e.g. `--folder DIR` (the
+# data folder and journals, kept) or `--seed N`.
+SOAK_WORKSTATIONS ?= 8
+SOAK_SECONDS ?= 60
+SOAK_STORE ?= SqliteFolder
+SOAK_ARGS ?=
+.PHONY: soak
+soak: configure
+	cmake --build $(BUILD) -j $(JOBS) --target orvento_soak
+	$(BUILD)/tests/soak/orvento_soak --workstations $(SOAK_WORKSTATIONS) \
+	  --seconds $(SOAK_SECONDS) --store $(SOAK_STORE) $(SOAK_ARGS)

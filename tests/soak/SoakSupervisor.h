@@ -1,0 +1,27 @@
+#pragma once
+
+#include "SoakWorkstation.h"
+
+#include <QString>
+
+namespace orvento::soak {
+
+struct SupervisorOptions {
+    int workstations = 8;
+    int seconds = 60;
+    QString storeKind;
+    QString programFolder;
+    QString folder; // where the data and journals go; a temporary folder when empty
+    quint32 seed = 0;
+    // A workstation is killed every so many milliseconds on average (half to one and a half).
+    int killGapMs = 2750;
+    BrokenMode broken = BrokenMode::None;
+};
+
+// Makes a fresh data folder from the templates, runs the workstations (this program in its
+// workstation mode), kills one at random every few seconds and starts another in its place, and
+// when the time is up checks the data and the journals and prints the figures. 0 when every
+// check passed.
+int runSupervisor(const SupervisorOptions& options);
+
+} // namespace orvento::soak
