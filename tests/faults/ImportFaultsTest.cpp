@@ -1,11 +1,13 @@
-// The price-list and address-book imports with each of their statements failing in turn. A
+// The price-list, address-book and Money imports with each of their statements failing in turn. A
 // price-list run is all or nothing up to its recomputation, whose failure leaves the rows it did
-// not reach marked unfinished; an address-book run keeps every firm it committed, each whole.
+// not reach marked unfinished; an address-book run keeps every firm it committed, each whole, and
+// a Money run every offer it committed, each with all of its items.
 // Every faulted run says so in red in its protocol (or in a message) and the same run then
 // brings the data to what a clean run leaves.
 #include "FaultSweep.h"
 
 #include "import/AddressBookImportAgenda.h"
+#include "import/MoneyImportAgenda.h"
 #include "import/PriceListImportAgenda.h"
 
 #include <QSqlQuery>
@@ -140,6 +142,54 @@ TEST_F(AddressBookImportFaultsTest, EveryCommittedFirmIsWholeAndTheRestComesWith
             afterUnmarked = snapshotOf(db(), kFirmTables, {QStringLiteral("Znacka")});
         },
         check);
+    EXPECT_GE(statements, 5);
+}
+
+class MoneyImportFaultsTest : public MoneyImportAgenda {};
+
+TEST_F(MoneyImportFaultsTest, EveryCommittedOfferHasAllOfItsItemsAndTheRestComesWithTheNextRun) {
+    for (int n = 1; n <= 3; ++n) {
+        addDocument({{"Doklad", QStringLiteral("N-%1").arg(n)}, {"Cislo", double(n)}});
+        for (int line = 1; line <= 2; ++line)
+            addItem(n, {{"Popis", QStringLiteral("řádek %1").arg(line)}, {"Poradi", double(line)}});
+    }
+    const QString text = definitionText(QStringLiteral("ImportPC=False"));
+    const QStringList offerTables{QStringLiteral("Nabidky"), QStringLiteral("NabPolozky")};
+    const SavedDatabases saved({{&db(), db().filePath()}});
+    const DataSnapshot before = snapshotOf(db(), offerTables);
+    DataSnapshot after;
+    auto prepare = [&] {
+        saved.putBack();
+        ui.clear();
+        protocol.clear();
+    };
+    auto importDocuments = [&] {
+        return run(text) == 0;
+    };
+    auto itemsOf = [&](qint64 offer) {
+        return db()
+            .scalar(QStringLiteral("SELECT COUNT(*) FROM NabPolozky WHERE CisloNab = :ID"),
+                    {{QStringLiteral("ID"), offer}})
+            .value_or(-1)
+            .toInt();
+    };
+    auto check = [&](const FaultedRun& faulted) {
+        const DataSnapshot now = snapshotOf(db(), offerTables);
+        if (faulted.reportedSuccess) {
+            EXPECT_EQ(now, after);
+        } else {
+            expectToldInProtocol(protocol, ui);
+            EXPECT_TRUE(now.eachRowBeforeOrAfter(before, after)) << now;
+            for (const auto& [offer, row] : now.tables.at(QStringLiteral("Nabidky")))
+                EXPECT_EQ(itemsOf(offer), 2) << "offer " << offer;
+        }
+        ui.clear();
+        protocol.clear();
+        ASSERT_TRUE(importDocuments()) << linesOf(protocol).join(u'\n').toStdString();
+        EXPECT_EQ(snapshotOf(db(), offerTables), after);
+    };
+    const int statements = sweepStatements(
+        prepare, importDocuments, [&] { after = snapshotOf(db(), offerTables); }, check);
     EXPECT_GE(statements, 5);
 }
 
