@@ -49,6 +49,19 @@ protected:
         return item;
     }
 
+    // A drawing in the data folder, linked to be copied into the offer's shared folder.
+    offers::OfferDocument drawingToCopy() const {
+        const QString drawing = env.dataFolder() + QStringLiteral("vykres.pdf");
+        QFile file(drawing);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("%PDF-1.4");
+        offers::OfferDocument document;
+        document.Popis = QStringLiteral("Výkres");
+        document.File = drawing;
+        document.CopyFile = true;
+        return document;
+    }
+
     // Sweeps the save of what `edit` makes of the offer opened in `mode`.
     int sweepSave(OfferMode mode, std::optional<qint64> id,
                   const std::function<void(offers::OfferWorkingCopy&)>& edit,
@@ -141,22 +154,12 @@ TEST_F(OfferSaveFaultsTest, AnEditedOfferKeepsItsOldRowsOrTakesAllTheNewOnes) {
 }
 
 TEST_F(OfferSaveFaultsTest, ADocumentCopiedIntoTheSharedFolderEndsLinkedThere) {
-    const QString drawing = env.dataFolder() + QStringLiteral("vykres.pdf");
-    {
-        QFile file(drawing);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write("%PDF-1.4");
-    }
     const int statements = sweepSave(
         OfferMode::New, std::nullopt,
         [&](auto& copy) {
             QDir(core::programState().agendaDocumentsFolder()).removeRecursively();
             copy.insertItem(1, priced(QStringLiteral("Dřez"), 1000));
-            offers::OfferDocument document;
-            document.Popis = QStringLiteral("Výkres");
-            document.File = drawing;
-            document.CopyFile = true;
-            copy.addDocument(document);
+            copy.addDocument(drawingToCopy());
         },
         [&] {
             // The copy in the shared folder is there only when a row links to it.
@@ -176,21 +179,11 @@ TEST_F(OfferSaveFaultsTest, ADocumentCopiedIntoTheSharedFolderEndsLinkedThere) {
 // linking to it, and the card no longer meant to copy it, so no later save linked it either.
 // Now the copy goes again and the next save copies and links it.
 TEST_F(OfferSaveFaultsTest, ALinkThatCannotBeStoredLeavesNoCopyAndTheNextSaveLinksIt) {
-    const QString drawing = env.dataFolder() + QStringLiteral("vykres.pdf");
-    {
-        QFile file(drawing);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write("%PDF-1.4");
-    }
     offers::OfferStore store(db());
     auto opened = store.open(OfferMode::New, std::nullopt, ui);
     ASSERT_TRUE(opened);
     opened->copy.insertItem(1, priced(QStringLiteral("Dřez"), 1000));
-    offers::OfferDocument document;
-    document.Popis = QStringLiteral("Výkres");
-    document.File = drawing;
-    document.CopyFile = true;
-    opened->copy.addDocument(document);
+    opened->copy.addDocument(drawingToCopy());
     {
         core::FaultPlan plan({.failAt = 13, .kind = core::InjectedFailure::DiskFull});
         EXPECT_TRUE(store.save(opened->copy, ui));
