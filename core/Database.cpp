@@ -1,5 +1,6 @@
 #include "core/Database.h"
 
+#include "core/FaultInjection.h"
 #include "core/SqlDialect.h"
 
 #include <QDateTime>
@@ -329,6 +330,10 @@ bool Database::execute(const QString& sql, const SqlParams& params) {
     QSqlQuery& query = cachedQuery(returning ? withReturningId(sql) : sql, &prepared);
     if (!prepared)
         return false;
+    if (const auto fault = injectedFault(sql, *m_dialect)) {
+        fail(*fault);
+        return false;
+    }
     bindAll(query, params);
     bool ok = query.exec();
     if (!ok)
@@ -367,6 +372,10 @@ QSqlQuery Database::select(const QString& sql, const SqlParams& params) {
         fail(query.lastError());
         return QSqlQuery(handle());
     }
+    if (const auto fault = injectedFault(sql, *m_dialect)) {
+        fail(*fault);
+        return QSqlQuery(handle());
+    }
     bindAll(query, params);
     if (!query.exec()) {
         fail(query.lastError());
@@ -384,6 +393,10 @@ Database::selectWindow(const QString& sql, const SqlParams& params, qint64 offse
         cachedQuery(sql + QStringLiteral(" LIMIT :WindowLimit OFFSET :WindowOffset"), &prepared);
     if (!prepared)
         return std::nullopt;
+    if (const auto fault = injectedFault(sql, *m_dialect)) {
+        fail(*fault);
+        return std::nullopt;
+    }
     bindAll(query, params);
     query.bindValue(QStringLiteral(":WindowLimit"), std::max(limit, 0));
     query.bindValue(QStringLiteral(":WindowOffset"), std::max<qint64>(offset, 0));
@@ -412,6 +425,10 @@ bool Database::executeDdl(const QString& sql) {
     if (!checkOpen())
         return false;
     m_tablesWithId.clear(); // a table may have been made or changed
+    if (const auto fault = injectedFault(sql, *m_dialect)) {
+        fail(*fault);
+        return false;
+    }
     QSqlQuery query(handle());
     if (!query.exec(sql)) {
         fail(query.lastError());
@@ -421,6 +438,10 @@ bool Database::executeDdl(const QString& sql) {
 }
 
 bool Database::runControl(const QString& sql) {
+    if (const auto fault = injectedFault(sql, *m_dialect)) {
+        fail(*fault);
+        return false;
+    }
     QSqlQuery query(handle());
     if (!query.exec(sql)) {
         fail(query.lastError());
@@ -600,6 +621,10 @@ bool Statement::exec(const SqlParams& params) {
         m_prepared = true;
     }
     m_query.finish();
+    if (const auto fault = injectedFault(m_sql, m_db.dialect())) {
+        m_db.fail(*fault);
+        return false;
+    }
     m_db.bindAll(m_query, params);
     if (!m_query.exec()) {
         m_db.fail(m_query.lastError());

@@ -346,14 +346,20 @@ std::optional<QString> OfferStore::writeDocuments(OfferWorkingCopy& work, qint64
 
 void OfferStore::copyDocuments(OfferWorkingCopy& work, qint64 id, core::UserInteraction& ui) {
     std::vector<services::PendingCopy> copies;
+    std::vector<OfferDocument*> pending;
     for (OfferDocument& document : work.documents()) {
         if (!document.CopyFile)
             continue;
         document.CopyFile = false;
         copies.push_back({document.ID, &document.File});
+        pending.push_back(&document);
     }
-    services::copyLinkedFiles(m_db, kDokumentyNab, copies,
-                              core::programState().offerDocumentsFolder(id), ui);
+    // Links that could not be stored leave their files to be copied by the next save.
+    if (!services::copyLinkedFiles(m_db, kDokumentyNab, copies,
+                                   core::programState().offerDocumentsFolder(id), ui)) {
+        for (OfferDocument* document : pending)
+            document->CopyFile = true;
+    }
 }
 
 bool OfferStore::save(OfferWorkingCopy& copy, core::UserInteraction& ui) {

@@ -100,15 +100,19 @@ bool recordOfferSave(core::Database& db, qint64 offerId, ActionType type,
     QString itemsText;
     if (level >= HistoryLevel::Detailed) {
         const core::SqlParams id = {{QStringLiteral("ID"), offerId}};
-        if (const auto offer =
-                snapshotOfQuery(db, QStringLiteral("Nabidky"),
-                                QStringLiteral("SELECT * FROM Nabidky WHERE ID = :ID"), id))
-            offerText = writeMemTable(*offer, true);
-        if (const auto items = snapshotOfQuery(
-                db, QStringLiteral("NabPolozky"),
-                QStringLiteral("SELECT * FROM NabPolozky WHERE CisloNab = :ID ORDER BY Poradi ASC"),
-                id))
-            itemsText = writeMemTable(*items, true);
+        const auto offer =
+            snapshotOfQuery(db, QStringLiteral("Nabidky"),
+                            QStringLiteral("SELECT * FROM Nabidky WHERE ID = :ID"), id);
+        const auto items = snapshotOfQuery(
+            db, QStringLiteral("NabPolozky"),
+            QStringLiteral("SELECT * FROM NabPolozky WHERE CisloNab = :ID ORDER BY Poradi ASC"),
+            id);
+        // A detailed row without the snapshots it stands for would tell whoever reads the
+        // history later that the offer was empty: it fails like its insert, and is told.
+        if (!offer || !items)
+            return false;
+        offerText = writeMemTable(*offer, true);
+        itemsText = writeMemTable(*items, true);
     }
     const core::CurrentUser& user = core::programState().user;
     const bool ok = db.execute(

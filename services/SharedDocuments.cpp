@@ -108,18 +108,25 @@ bool copyIntoSharedFolder(QString& link, const QString& sharedFolder, core::User
     return true;
 }
 
-void copyLinkedFiles(core::Database& db, const QString& table,
+bool copyLinkedFiles(core::Database& db, const QString& table,
                      const std::vector<PendingCopy>& copies, const QString& sharedFolder,
                      core::UserInteraction& ui) {
     // (the copy, the link its row still holds) of every file now in the shared folder
     std::vector<std::pair<const PendingCopy*, QString>> copied;
+    // the copies that made a file where there was none
+    QStringList made;
     for (const PendingCopy& copy : copies) {
         const QString before = *copy.link;
-        if (copyIntoSharedFolder(*copy.link, sharedFolder, ui))
+        const QString target = sharedFolder + QFileInfo(before).fileName();
+        const bool existed = QFileInfo::exists(target);
+        if (copyIntoSharedFolder(*copy.link, sharedFolder, ui)) {
             copied.emplace_back(&copy, before);
+            if (!existed)
+                made << target;
+        }
     }
     if (copied.empty())
-        return;
+        return true;
     const QString sql = QStringLiteral("UPDATE %1 SET Soubor = :Soubor WHERE ID = :ID").arg(table);
     const bool stored = [&] {
         core::Transaction unit(db);
@@ -132,10 +139,13 @@ void copyLinkedFiles(core::Database& db, const QString& table,
         return unit.commit();
     }();
     if (stored)
-        return;
+        return true;
     for (const auto& [copy, before] : copied)
         *copy->link = before;
+    for (const QString& file : made)
+        QFile::remove(file);
     ui.error(core::saveFailedMessage(table));
+    return false;
 }
 
 bool acceptDocumentLink(const QString& link, const QString& path, bool copy,

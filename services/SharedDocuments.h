@@ -38,8 +38,10 @@ struct PendingCopy {
 // overwrite a file, reports what stops it and may take its time): copies each file into
 // `sharedFolder`, then writes the copied files' new links into `Soubor` of `table` (a name of the
 // program's own, never input) in one unit. When that unit fails it is reported after the
-// rollback and the links in memory go back to what the rows still hold.
-void copyLinkedFiles(core::Database& db, const QString& table,
+// rollback, the links in memory go back to what the rows still hold and the copies it made where
+// no file was before are removed again, so nothing is left in the shared folder that no row links
+// to; false then, and the files are still to be copied.
+bool copyLinkedFiles(core::Database& db, const QString& table,
                      const std::vector<PendingCopy>& copies, const QString& sharedFolder,
                      core::UserInteraction& ui);
 
