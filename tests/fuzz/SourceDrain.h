@@ -1,5 +1,7 @@
 #pragma once
 
+#include "FuzzSupport.h"
+
 #include "core/sources/ImportSource.h"
 
 // Reads every table of an opened source the ways the program does: the offer's item import takes
@@ -28,6 +30,16 @@ inline void drainSource(core::sources::ImportSource& source) {
     for (const QString& name : source.tables())
         if (const auto table = source.openTable(name, error))
             drainTable(*table);
+}
+
+// The bytes as a file of the kind, opened as an import opens its source and read whole.
+inline int fuzzSourceFile(core::sources::SourceKind kind, const QString& fileName,
+                          const std::uint8_t* data, std::size_t size) {
+    const QString path = writeFile(fileName, bytes(data, size));
+    QString error;
+    if (const auto source = core::sources::openSource(kind, path, error))
+        drainSource(*source);
+    return 0;
 }
 
 } // namespace orvento::fuzz

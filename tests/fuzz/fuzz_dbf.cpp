@@ -1,14 +1,7 @@
 // A dBase or FoxPro table given to an import or to an offer's item import.
-#include "FuzzSupport.h"
 #include "SourceDrain.h"
 
-#include "core/sources/ImportSource.h"
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    using namespace orvento;
-    const QString path = fuzz::writeFile(QStringLiteral("cenik.dbf"), fuzz::bytes(data, size));
-    QString error;
-    if (const auto source = core::sources::openSource(core::sources::SourceKind::Dbf, path, error))
-        fuzz::drainSource(*source);
-    return 0;
+    using orvento::core::sources::SourceKind;
+    return orvento::fuzz::fuzzSourceFile(SourceKind::Dbf, QStringLiteral("cenik.dbf"), data, size);
 }

@@ -46,7 +46,12 @@ for harness in "${harnesses[@]}"; do
         -artifact_prefix="$crashes/")
     dict=$(dictionary "$reader")
     [[ -n $dict ]] && args+=(-dict="$here/dict/$dict.dict")
-    [[ -d $corpus ]] || echo "fuzz: $reader has no corpus in $corpus" >&2
+    # Every harness starts from real files: one without them fails the run.
+    if [[ -z $(ls -A "$corpus" 2>/dev/null) ]]; then
+        echo "fuzz: $reader has no corpus in $corpus" >&2
+        failed=1
+        continue
+    fi
     before=$(find "$crashes" -type f | wc -l)
     start=$SECONDS
     # Qt keeps some of its objects until the process ends: leak reports are off.
