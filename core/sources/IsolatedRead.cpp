@@ -1,13 +1,19 @@
 #include "core/sources/IsolatedRead.h"
 
+#include <QtGlobal>
+
+#if defined(Q_OS_UNIX)
 #include <cerrno>
 #include <csignal>
 
 #include <poll.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 namespace orvento::core::sources {
+
+#if defined(Q_OS_UNIX)
 
 namespace {
 
@@ -101,5 +107,16 @@ std::optional<QByteArray> readApart(const std::function<QByteArray()>& read,
         return std::nullopt;
     return bytes;
 }
+
+#else
+
+// Without fork() the reading stays in this process: a build for such a system needs a helper
+// program for it.
+std::optional<QByteArray> readApart(const std::function<QByteArray()>& read,
+                                    std::chrono::milliseconds) {
+    return read();
+}
+
+#endif
 
 } // namespace orvento::core::sources

@@ -13,7 +13,8 @@ namespace orvento::core::sources {
 // write past its buffers): whatever it does to its memory stays in the child, and the program
 // hears only that the file could not be read. Nothing when the child failed, was killed by a
 // fault, or gave no sign of life for `silence` (a library caught in a loop). The child only
-// calls `read` and ends without running this process's clean-up.
+// calls `read` and ends without running this process's clean-up. On a system without fork()
+// `read` runs in this process.
 std::optional<QByteArray> readApart(const std::function<QByteArray()>& read,
                                     std::chrono::milliseconds silence);
 
