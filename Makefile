@@ -25,7 +25,7 @@ SOURCE_DIRS := $(wildcard app core services catalogue offers addressbook import 
 SOURCES = $(shell find $(SOURCE_DIRS) \( -name '*.cpp' -o -name '*.h' \) -not -path '*/build*')
 
 .PHONY: all deps configure build run test package check-package sanitize check-format tidy bench \
-	clean format
+	clean format fuzz
 
 all: build
 
@@ -114,3 +114,18 @@ soak: configure
 	cmake --build $(BUILD) -j $(JOBS) --target orvento_soak
 	$(BUILD)/tests/soak/orvento_soak --workstations $(SOAK_WORKSTATIONS) \
 	  --seconds $(SOAK_SECONDS) --store $(SOAK_STORE) $(SOAK_ARGS)
+
+# The readers of outside files under libFuzzer (tests/fuzz/): a clang build in build-fuzz/ with the
+# fuzzer's instrumentation and both sanitizers, then every harness for FUZZ_SECONDS from its
+# corpus, printing its runs, coverage and crashes; a crash fails the target and leaves its input
+# in build-fuzz/fuzz-crashes/<reader>/.
+FUZZ_BUILD ?= build-fuzz
+FUZZ_SECONDS ?= 60
+FUZZ_JOBS ?= $(JOBS)
+fuzz: PACKAGES += clang libclang-rt-14-dev
+fuzz: deps
+	cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O1 -g1 -DNDEBUG" \
+	  -DORVENTO_FUZZ=ON -DORVENTO_BUILD_TESTS=OFF -DORVENTO_BUILD_BENCH=OFF $(CMAKE_ARGS)
+	cmake --build $(FUZZ_BUILD) --target fuzz_harnesses -j $(FUZZ_JOBS)
+	tests/fuzz/run-fuzz.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
