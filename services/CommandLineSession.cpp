@@ -204,7 +204,8 @@ bool CommandLineSession::start(const QString& programFolder, const QString& data
     startUp.readConfiguration();
     if (!dataFolder.isEmpty())
         startUp.useDataFolder(commandLinePath(dataFolder));
-    if (!startUp.settleDataFolder() || !m_hooks.checkNoExclusiveOperation(m_context))
+    if (!startUp.settleDataFolder() || !startUp.chooseStore() ||
+        !m_hooks.checkNoExclusiveOperation(m_context))
         return false;
     if (!m_context.store().exists(core::DatabaseId::global())) {
         m_ui.error(QStringLiteral("V datové složce %1 není hlavní databáze programu. Spusťte "
