@@ -3,6 +3,7 @@
 #include "backup/CommandLineBackup.h"
 #include "core/AppVersion.h"
 #include "import/CommandLineImport.h"
+#include "services/CommandLineMigration.h"
 
 namespace orvento::app {
 
@@ -24,6 +25,8 @@ StartRequest startRequestOf(const QStringList& arguments) {
         return StartRequest::Import;
     if (backup::asksForBackup(arguments))
         return StartRequest::Backup;
+    if (services::asksForMigration(arguments))
+        return StartRequest::Migrate;
     if (arguments.contains(kHelpOption))
         return StartRequest::Help;
     if (arguments.contains(kVersionOption))
@@ -60,7 +63,11 @@ QString helpText() {
                           "bez okna.\n\n") +
            backup::backupUsage() +
            QStringLiteral("\n    Zazálohuje firmu (se --shared i společná data a tiskové šablony) "
-                          "do složky pro zálohy bez okna.\n\n"
+                          "do složky pro zálohy bez okna.\n\n") +
+           services::migrationUsage() +
+           QStringLiteral("\n    Přenese databáze datové složky na databázový server PostgreSQL "
+                          "(připojení\n    jako \"host=... port=... dbname=... user=...\" nebo "
+                          "postgresql://...).\n\n"
                           "Použití: orvento --version\n    Vypíše verzi programu.\n\n"
                           "Použití: orvento --help\n    Vypíše tuto nápovědu.\n");
 }

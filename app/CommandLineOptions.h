@@ -7,7 +7,7 @@ namespace orvento::app {
 
 // What a start of the program asks for, decided from its arguments before any Qt application
 // object exists: `--version` and `--help` must answer without a display.
-enum class StartRequest { Window, Import, Backup, Version, Help, Unknown };
+enum class StartRequest { Window, Import, Backup, Version, Help, Unknown, Migrate };
 
 StartRequest startRequestOf(const QStringList& arguments);
 

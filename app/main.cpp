@@ -6,6 +6,7 @@
 #include "core/AppVersion.h"
 #include "core/ProgramState.h"
 #include "import/CommandLineImport.h"
+#include "services/CommandLineMigration.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -89,6 +90,25 @@ int runBackup(int argc, char** argv) {
                             });
 }
 
+// `orvento --migrate-to-postgresql ...`: the data folder's databases moved to a server.
+int runMigration(int argc, char** argv) {
+    using namespace orvento;
+    return runWithoutWindow(argc, argv,
+                            [](QCoreApplication& app, const QStringList& arguments,
+                               QTextStream& out, QTextStream& err) {
+                                QString problem;
+                                const auto request =
+                                    services::parseMigrationRequest(arguments, problem);
+                                if (!request) {
+                                    err << problem << Qt::endl
+                                        << services::migrationUsage() << Qt::endl;
+                                    return 1;
+                                }
+                                services::CommandLineMigration migration(*request, out, err);
+                                return runInterruptible(app, migration);
+                            });
+}
+
 QIcon programIcon() {
     QIcon icon;
     for (const int size : {16, 32, 48, 64, 128, 256})
@@ -118,6 +138,8 @@ int main(int argc, char** argv) {
         return runImport(argc, argv);
     if (request == StartRequest::Backup)
         return runBackup(argc, argv);
+    if (request == StartRequest::Migrate)
+        return runMigration(argc, argv);
     if (const QString problem = orvento::app::missingDisplayText(); !problem.isEmpty())
         return printed(problem, stderr, 1);
     QApplication app(argc, argv);

@@ -18,6 +18,10 @@ public:
 
     QString value(const QString& section, const QString& key,
                   const QString& fallback = QString()) const;
+    // Whether the section has the key at all (an empty value counts).
+    bool contains(const QString& section, const QString& key) const {
+        return find(section, key) >= 0;
+    }
     // Any non-zero number reads as true; anything else that is not a number gives the fallback.
     bool boolValue(const QString& section, const QString& key, bool fallback) const;
     void setValue(const QString& section, const QString& key, const QString& value);

@@ -10,6 +10,7 @@
 #include "core/ProgressScope.h"
 #include "core/Schema.h"
 #include "core/ShellOperations.h"
+#include "core/StoreChoice.h"
 #include "core/UserInteraction.h"
 
 #include <QDir>
@@ -200,23 +201,31 @@ bool StartUp::settleDataFolder() {
            createFolder(s.folders.backup);
 }
 
-bool StartUp::createDatabase(const DatabaseId& target, DatabaseTemplate from, bool showWait) {
-    DataStore& store = m_context.store();
-    DataStore::CreateProblem problem = DataStore::CreateProblem::None;
-    {
-        std::optional<ProgressScope> wait;
-        if (showWait)
-            wait.emplace(m_ui, QStringLiteral("Probíhá dokončení instalace\nprosím čekejte..."), 0,
-                         false);
-        if (store.create(target, from, &problem))
-            return true;
-    }
+bool StartUp::makeDatabase(const DatabaseId& target, DatabaseTemplate from, bool showWait,
+                           DataStore::CreateProblem& problem) {
+    std::optional<ProgressScope> wait;
+    if (showWait)
+        wait.emplace(m_ui, QStringLiteral("Probíhá dokončení instalace\nprosím čekejte..."), 0,
+                     false);
+    return m_context.store().create(target, from, &problem);
+}
+
+void StartUp::reportCreateProblem(const DatabaseId& target, DatabaseTemplate from,
+                                  DataStore::CreateProblem problem) {
+    const DataStore& store = m_context.store();
     if (problem == DataStore::CreateProblem::TemplateMissing)
         m_ui.error(QStringLiteral("Nebyl nalezen zdrojový soubor %1 Proveďte reinstalaci programu!")
                        .arg(store.templateLocation(from)));
     else
         m_ui.error(QStringLiteral("Při kopírování souboru %1 na %2 došlo k chybě.")
                        .arg(store.templateLocation(from), store.location(target)));
+}
+
+bool StartUp::createDatabase(const DatabaseId& target, DatabaseTemplate from, bool showWait) {
+    DataStore::CreateProblem problem = DataStore::CreateProblem::None;
+    if (makeDatabase(target, from, showWait, problem))
+        return true;
+    reportCreateProblem(target, from, problem);
     return false;
 }
 
@@ -237,6 +246,30 @@ void StartUp::copyDemoDocuments() {
     }
 }
 
+bool StartUp::chooseStore() {
+    StoreChoice choice = programStoreChoice(m_storeMakers);
+    m_server = choice.server;
+    if (!choice.store) {
+        m_ui.error(choice.problem + chooseAnotherDataFolderHint());
+        return false;
+    }
+    programState().store = std::move(choice.store);
+    return true;
+}
+
+bool StartUp::createGlobal() {
+    const DatabaseId global = DatabaseId::global();
+    DataStore::CreateProblem problem = DataStore::CreateProblem::None;
+    if (makeDatabase(global, DatabaseTemplate::Global, true, problem))
+        return true;
+    // A server the program cannot reach has no global database either: the connection that
+    // follows tells the person why, naming the server, rather than a message about a copy.
+    if (m_server && problem != DataStore::CreateProblem::TemplateMissing)
+        return true;
+    reportCreateProblem(global, DatabaseTemplate::Global, problem);
+    return false;
+}
+
 bool StartUp::connectGlobal() {
     ProgramState& s = programState();
     DataStore& store = m_context.store();
@@ -248,6 +281,13 @@ bool StartUp::connectGlobal() {
     m_globalUnusable = !ok && problem != OpenProblem::Other;
     if (ok)
         return true;
+    if (m_server) {
+        // Whatever kept the server from answering, this workstation cannot use the folder now:
+        // the person may choose another one or end the program.
+        m_globalUnusable = true;
+        m_ui.error(serverUnreachableMessage(*m_server, reason) + chooseAnotherDataFolderHint());
+        return false;
+    }
     const QString head =
         QStringLiteral("Při pokusu o připojení hlavní databáze došlo k následující "
                        "chybě:\n\n");
@@ -272,10 +312,13 @@ bool StartUp::connectUsableGlobal() {
     for (;;) {
         if (!settleDataFolder())
             return false;
+        if (!chooseStore()) {
+            m_dataPath.clear();
+            continue;
+        }
         if (!m_hooks.checkNoExclusiveOperation(m_context))
             return false;
-        if (!m_context.store().exists(DatabaseId::global()) &&
-            !createDatabase(DatabaseId::global(), DatabaseTemplate::Global, true))
+        if (!m_context.store().exists(DatabaseId::global()) && !createGlobal())
             return false;
         if (connectGlobal()) {
             if (m_hooks.checkGlobalSchema(m_context))

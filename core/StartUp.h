@@ -1,9 +1,13 @@
 #pragma once
 
 #include "core/DataStore.h"
+#include "core/ServerStoreFactory.h"
 #include "core/StartupHooks.h"
 
 #include <QString>
+
+#include <optional>
+#include <utility>
 
 namespace orvento::core {
 
@@ -39,6 +43,10 @@ public:
     // A data folder given from outside (the command line) in place of the one Tovaro.ini names.
     void useDataFolder(const QString& folder);
     bool settleDataFolder();
+    // Makes the program's store for the settled data folder: its SQLite files, or the database
+    // server its connection file names. False after the message (a connection file that cannot
+    // be used, a build without server support).
+    bool chooseStore();
     bool connectGlobal();
     // Makes a new database from one of the program's templates (whole or not at all); reports a
     // missing template or a failed copy.
@@ -51,8 +59,18 @@ public:
     // an end without the other closing steps (after a restore).
     bool writeConfiguration();
 
+    // How the stores are made: this build's server store unless a test gives its own.
+    void setStoreMakers(StoreMakers makers) { m_storeMakers = std::move(makers); }
+
 private:
     bool chooseDataFolder();
+    // The global database made from its template where the store has none yet. On a server
+    // whose creation failed the connection that follows tells why.
+    bool createGlobal();
+    bool makeDatabase(const DatabaseId& target, DatabaseTemplate from, bool showWait,
+                      DataStore::CreateProblem& problem);
+    void reportCreateProblem(const DatabaseId& target, DatabaseTemplate from,
+                             DataStore::CreateProblem problem);
     bool createFolder(const QString& path);
 
     bool openAgendaFromList();
@@ -65,6 +83,8 @@ private:
     QString m_dataPath; // as read from Tovaro.ini, trimmed, with the trailing separator
     bool m_closedOnRequest = false;
     bool m_globalUnusable = false; // the last connectGlobal() met a damaged or foreign file
+    StoreMakers m_storeMakers;
+    std::optional<ServerConnection> m_server; // the data folder's server, when it has one
 };
 
 // The agenda of sample data that comes with the program.

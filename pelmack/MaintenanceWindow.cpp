@@ -70,6 +70,8 @@ void MaintenanceWindow::fill() {
             item->setDisabled(true);
     }
     m_start->setEnabled(m_list->topLevelItemCount() > 0);
+    if (!m_maintenance.problem().isEmpty())
+        say(m_maintenance.problem());
 }
 
 void MaintenanceWindow::say(const QString& line) {

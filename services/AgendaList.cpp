@@ -9,8 +9,8 @@
 #include "core/ProgramState.h"
 #include "core/ProgressScope.h"
 #include "core/Schema.h"
-#include "core/SqliteFolderStore.h"
 #include "core/StartUp.h"
+#include "core/StoreChoice.h"
 #include "core/UserInteraction.h"
 #include "services/AccessRights.h"
 
@@ -175,11 +175,13 @@ AgendaListOutcome AgendaList::openCurrent() {
 }
 
 std::optional<QString> AgendaList::freeAgendaFileName(const QString& dataFolder) {
-    const SqliteFolderStore folder(dataFolder, programState().folders.program);
-    const auto name = folder.freeAgendaName(kMaxNewAgendas);
+    const StoreChoice folder = storeOfDataFolder(dataFolder, programState().folders.program);
+    if (!folder.store)
+        return std::nullopt;
+    const auto name = folder.store->freeAgendaName(kMaxNewAgendas);
     if (!name)
         return std::nullopt;
-    return folder.label(DatabaseId::agendaNamed(*name));
+    return folder.store->label(DatabaseId::agendaNamed(*name));
 }
 
 AgendaListOutcome AgendaList::addNew() {

@@ -1,5 +1,6 @@
 #include "services/CommandLineSession.h"
 
+#include "core/ConnectionFile.h"
 #include "core/Database.h"
 #include "core/ProgramState.h"
 #include "core/Schema.h"
@@ -196,15 +197,24 @@ bool CommandLineHooks::checkAgendaSchema(core::AppContext& context) {
 CommandLineSession::CommandLineSession(QTextStream& err, const bool& interrupted)
     : m_ui(err, interrupted) {}
 
-bool CommandLineSession::start(const QString& programFolder, const QString& dataFolder,
-                               const QString& agenda) {
+bool CommandLineSession::startData(const QString& programFolder, const QString& dataFolder,
+                                   bool filesOnly) {
     core::StartUp& startUp = m_context.startUp();
     core::ProgramState& state = core::programState();
     core::StartUp::initProgramFolders(programFolder);
     startUp.readConfiguration();
     if (!dataFolder.isEmpty())
         startUp.useDataFolder(commandLinePath(dataFolder));
-    if (!startUp.settleDataFolder() || !m_hooks.checkNoExclusiveOperation(m_context))
+    if (!startUp.settleDataFolder())
+        return false;
+    if (filesOnly && core::hasConnectionFile(state.folders.data)) {
+        m_ui.error(QStringLiteral("Databáze datové složky %1 už jsou na databázovém serveru "
+                                  "(soubor %2).")
+                       .arg(QDir::toNativeSeparators(state.folders.data),
+                            QString::fromLatin1(core::kConnectionFileName)));
+        return false;
+    }
+    if (!startUp.chooseStore() || !m_hooks.checkNoExclusiveOperation(m_context))
         return false;
     if (!m_context.store().exists(core::DatabaseId::global())) {
         m_ui.error(QStringLiteral("V datové složce %1 není hlavní databáze programu. Spusťte "
@@ -212,16 +222,22 @@ bool CommandLineSession::start(const QString& programFolder, const QString& data
                        .arg(QDir::toNativeSeparators(state.folders.data)));
         return false;
     }
-    if (!startUp.connectGlobal() || !m_hooks.checkGlobalSchema(m_context) ||
-        !m_hooks.login(m_context))
+    return startUp.connectGlobal() && m_hooks.checkGlobalSchema(m_context) &&
+           m_hooks.login(m_context);
+}
+
+bool CommandLineSession::start(const QString& programFolder, const QString& dataFolder,
+                               const QString& agenda) {
+    if (!startData(programFolder, dataFolder, false))
         return false;
+    core::ProgramState& state = core::programState();
     const QString chosen = agenda.isEmpty() ? state.agenda : agenda;
     if (chosen.isEmpty() || !m_context.store().exists(core::DatabaseId::agendaNamed(chosen))) {
         m_ui.error(QStringLiteral("Firma \"%1\" v datové složce %2 neexistuje.")
                        .arg(chosen, QDir::toNativeSeparators(state.folders.data)));
         return false;
     }
-    return startUp.openAgenda(chosen);
+    return m_context.startUp().openAgenda(chosen);
 }
 
 QString commandLinePath(const QString& path) {

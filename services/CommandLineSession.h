@@ -101,6 +101,9 @@ public:
     // The start-up on the data folder (`dataFolder`, else Tovaro.ini's), the login and the
     // agenda (`agenda`, else the last one), never upgrading a database. False after the message.
     bool start(const QString& programFolder, const QString& dataFolder, const QString& agenda);
+    // The same up to the login, without an agenda; with `filesOnly` a data folder whose
+    // databases are already on a server is refused.
+    bool startData(const QString& programFolder, const QString& dataFolder, bool filesOnly);
 
 private:
     CommandLineInteraction m_ui;

@@ -4,7 +4,7 @@
 #include "core/PathUtil.h"
 #include "core/ProgramState.h"
 #include "core/Schema.h"
-#include "core/SqliteFolderStore.h"
+#include "core/StoreChoice.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -40,18 +40,23 @@ DatabaseMaintenance::FileKind kindOf(const DataStore& store, const DatabaseId& i
 } // namespace
 
 DatabaseMaintenance::DatabaseMaintenance(QString dataFolder)
-    : m_ownStore(std::make_unique<SqliteFolderStore>(dataFolder, programState().folders.program))
-    , m_store(*m_ownStore)
-    , m_copyFolder(copyFolderIn(dataFolder)) {}
+    : m_copyFolder(copyFolderIn(dataFolder)) {
+    StoreChoice choice = storeOfDataFolder(dataFolder, programState().folders.program);
+    m_ownStore = std::move(choice.store);
+    m_store = m_ownStore.get();
+    m_problem = choice.problem;
+}
 
 DatabaseMaintenance::DatabaseMaintenance(DataStore& store, QString copyFolder)
-    : m_store(store)
+    : m_store(&store)
     , m_copyFolder(withTrailingSlash(copyFolder)) {}
 
 std::vector<DatabaseMaintenance::Entry> DatabaseMaintenance::databases() const {
     std::vector<Entry> result;
-    for (const StoredDatabase& stored : m_store.databases())
-        result.push_back(Entry{stored.label, kindOf(m_store, stored.id), stored.id});
+    if (!m_store)
+        return result;
+    for (const StoredDatabase& stored : m_store->databases())
+        result.push_back(Entry{stored.label, kindOf(*m_store, stored.id), stored.id});
     std::stable_sort(result.begin(), result.end(), [](const Entry& a, const Entry& b) {
         return (a.kind == FileKind::Global) > (b.kind == FileKind::Global);
     });
@@ -59,7 +64,7 @@ std::vector<DatabaseMaintenance::Entry> DatabaseMaintenance::databases() const {
 }
 
 bool DatabaseMaintenance::beginExclusive() {
-    return m_store.takeExclusiveLock(m_programLock);
+    return m_store && m_store->takeExclusiveLock(m_programLock);
 }
 
 void DatabaseMaintenance::endExclusive() {
@@ -69,7 +74,11 @@ void DatabaseMaintenance::endExclusive() {
 DatabaseMaintenance::Result DatabaseMaintenance::maintain(const QString& fileName) const {
     Result result;
     result.fileName = fileName;
-    const auto stored = m_store.databases();
+    if (!m_store) {
+        result.detail = m_problem;
+        return result;
+    }
+    const auto stored = m_store->databases();
     const auto found = std::find_if(stored.begin(), stored.end(),
                                     [&](const StoredDatabase& s) { return s.label == fileName; });
     if (found == stored.end()) {
@@ -77,17 +86,18 @@ DatabaseMaintenance::Result DatabaseMaintenance::maintain(const QString& fileNam
         return result;
     }
     const DatabaseId id = found->id;
-    result.sizeBefore = m_store.sizeOf(id);
+    result.sizeBefore = m_store->sizeOf(id);
 
     // Held for the whole run: nobody may open the database while it is copied and rewritten.
     HeldLock guard;
-    if (!m_store.takeExclusiveUse(id, guard)) {
+    if (!m_store->takeExclusiveUse(id, guard)) {
         result.status = Status::InUse;
         return result;
     }
-    Database db(QStringLiteral("maintenance-") + QUuid::createUuid().toString(), m_store.dialect());
+    Database db(QStringLiteral("maintenance-") + QUuid::createUuid().toString(),
+                m_store->dialect());
     OpenFailure failure;
-    if (!m_store.open(db, id, &failure)) {
+    if (!m_store->open(db, id, &failure)) {
         result.status = Status::NotADatabase;
         if (failure.problem != OpenProblem::WrongKind)
             result.detail = failure.reason;
@@ -96,37 +106,37 @@ DatabaseMaintenance::Result DatabaseMaintenance::maintain(const QString& fileNam
 
     QDir().mkpath(m_copyFolder);
     result.copyPath = m_copyFolder + fileName;
-    if (!m_store.copyTo(id, result.copyPath)) {
+    if (!m_store->copyTo(id, result.copyPath)) {
         result.status = Status::Failed;
         result.detail = QStringLiteral("kopii souboru nelze vytvořit");
         result.copyPath.clear();
         return result;
     }
 
-    QStringList problems = m_store.integrityProblems(db);
+    QStringList problems = m_store->integrityProblems(db);
     bool repaired = false;
     if (!problems.isEmpty()) {
         // Damaged indexes are the damage a rebuild can cure; the data themselves stay as they are.
-        m_store.rebuildIndexes(db);
-        problems = m_store.integrityProblems(db);
+        m_store->rebuildIndexes(db);
+        problems = m_store->integrityProblems(db);
         repaired = problems.isEmpty();
     }
     if (!problems.isEmpty()) {
         result.status = Status::Damaged;
         result.detail = problems.mid(0, 5).join(QLatin1Char('\n'));
         db.close();
-        result.sizeAfter = m_store.sizeOf(id);
+        result.sizeAfter = m_store->sizeOf(id);
         return result;
     }
-    if (!m_store.compact(db)) {
+    if (!m_store->compact(db)) {
         result.status = Status::Failed;
         result.detail = db.lastError();
         db.close();
-        result.sizeAfter = m_store.sizeOf(id);
+        result.sizeAfter = m_store->sizeOf(id);
         return result;
     }
     db.close();
-    result.sizeAfter = m_store.sizeOf(id);
+    result.sizeAfter = m_store->sizeOf(id);
     result.status = repaired ? Status::Repaired : Status::Ok;
     return result;
 }

@@ -32,10 +32,15 @@ public:
         QString detail; // the engine's words when something went wrong
     };
 
-    // The maintenance of the data folder the tool was given.
+    // The maintenance of the data folder the tool was given: its files, or the database server
+    // its connection file names.
     explicit DatabaseMaintenance(QString dataFolder);
     // The maintenance of a store's databases; the copies go to `copyFolder`.
     DatabaseMaintenance(core::DataStore& store, QString copyFolder);
+
+    // Why the folder's data cannot be reached (a connection file that cannot be used); empty
+    // when they can.
+    const QString& problem() const { return m_problem; }
 
     // The databases of the store, the global database first, then by name.
     std::vector<Entry> databases() const;
@@ -56,8 +61,9 @@ public:
 
 private:
     std::unique_ptr<core::DataStore> m_ownStore; // when given a folder rather than a store
-    core::DataStore& m_store;
+    core::DataStore* m_store = nullptr;          // nothing when the folder's data are out of reach
     QString m_copyFolder;
+    QString m_problem;
     core::HeldLock m_programLock;
 };
 
