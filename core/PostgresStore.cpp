@@ -16,6 +16,7 @@
 #include <QUuid>
 
 #include <algorithm>
+#include <map>
 #include <set>
 #include <utility>
 
@@ -126,42 +127,55 @@ public:
     bool holds(const LockKey& key) const { return m_held.contains(pair(key)); }
 
     // False when another connection holds it, this program holds it already, or the connection
-    // is gone.
+    // is gone while locks taken on it are still thought held.
     bool take(const LockKey& key) {
-        if (holds(key))
+        if (holds(key) || !connected())
             return false;
-        auto granted = tryLock(key);
+        auto granted = m_db.scalar(QStringLiteral("SELECT pg_try_advisory_lock(:Group, :Item)"),
+                                   lockParams(key));
         if (!granted && m_held.empty()) {
-            // Nothing held: a connection that died may be replaced without a false grant.
+            // Nothing held: a connection that failed may be replaced without a false grant.
             m_db.close();
-            granted = tryLock(key);
+            if (connected())
+                granted = m_db.scalar(QStringLiteral("SELECT pg_try_advisory_lock(:Group, :Item)"),
+                                      lockParams(key));
         }
         if (!granted || !granted->toBool())
             return false;
-        m_held.insert(pair(key));
+        m_held.emplace(pair(key), m_generation);
         return true;
     }
 
     void release(const LockKey& key) {
-        if (m_held.erase(pair(key)) == 0)
+        const auto held = m_held.find(pair(key));
+        if (held == m_held.end())
             return;
-        // A dead connection has let go already.
-        m_db.scalar(QStringLiteral("SELECT pg_advisory_unlock(:Group, :Item)"), lockParams(key));
+        const bool sameConnection = held->second == m_generation;
+        m_held.erase(held);
+        // A lock of a connection that died went with it; the new connection does not hold it.
+        if (sameConnection && m_db.isOpen())
+            m_db.scalar(QStringLiteral("SELECT pg_advisory_unlock(:Group, :Item)"),
+                        lockParams(key));
     }
 
 private:
     static std::pair<quint32, quint32> pair(const LockKey& key) { return {key.group, key.item}; }
 
-    std::optional<QVariant> tryLock(const LockKey& key) {
-        if (!m_db.isOpen() && !m_db.openOnServer(m_server, QString()))
-            return std::nullopt;
-        return m_db.scalar(QStringLiteral("SELECT pg_try_advisory_lock(:Group, :Item)"),
-                           lockParams(key));
+    // A new connection only while nothing is held: one opened under locks thought held would
+    // grant them to another workstation meanwhile.
+    bool connected() {
+        if (m_db.isOpen())
+            return true;
+        if (!m_held.empty() || !m_db.openOnServer(m_server, QString()))
+            return false;
+        ++m_generation;
+        return true;
     }
 
     ServerConnection m_server;
     Database m_db;
-    std::set<std::pair<quint32, quint32>> m_held;
+    int m_generation = 0;
+    std::map<std::pair<quint32, quint32>, int> m_held;
 };
 
 namespace {
