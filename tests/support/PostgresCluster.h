@@ -56,6 +56,7 @@ private:
     struct Private;
     PostgresCluster();
     bool start(QString* why);
+    QString initialisedCluster(QString* why) const;
 
     std::unique_ptr<Private> d;
 };
