@@ -141,6 +141,11 @@ public:
             .has_value();
     }
 
+    // The server rounds to given places only in its exact decimal type.
+    QString roundedSql(const QString& expression, int decimals) const override {
+        return QStringLiteral("ROUND(CAST(%1 AS NUMERIC), %2)").arg(expression).arg(decimals);
+    }
+
     // Unquoted names fold to lower case.
     QString storedName(const QString& table) const override { return table.toLower(); }
 

@@ -131,16 +131,14 @@ public:
     bool take(const LockKey& key) {
         if (holds(key) || !connected())
             return false;
-        auto granted = m_db.scalar(QStringLiteral("SELECT pg_try_advisory_lock(:Group, :Item)"),
-                                   lockParams(key));
+        auto granted = tryLock(key);
         if (!granted && m_held.empty()) {
             // Nothing held: a connection that failed may be replaced without a false grant.
             m_db.close();
             if (connected())
-                granted = m_db.scalar(QStringLiteral("SELECT pg_try_advisory_lock(:Group, :Item)"),
-                                      lockParams(key));
+                granted = tryLock(key);
         }
-        if (!granted || !granted->toBool())
+        if (!granted || !*granted)
             return false;
         m_held.emplace(pair(key), m_generation);
         return true;
@@ -153,28 +151,44 @@ public:
         const bool sameConnection = held->second == m_generation;
         m_held.erase(held);
         // A lock of a connection that died went with it; the new connection does not hold it.
-        if (sameConnection && m_db.isOpen())
-            m_db.scalar(QStringLiteral("SELECT pg_advisory_unlock(:Group, :Item)"),
-                        lockParams(key));
+        if (sameConnection && m_db.isOpen() && m_unlock) {
+            m_unlock->exec(lockParams(key));
+            m_unlock->finish();
+        }
     }
 
 private:
     static std::pair<quint32, quint32> pair(const LockKey& key) { return {key.group, key.item}; }
 
     // A new connection only while nothing is held: one opened under locks thought held would
-    // grant them to another workstation meanwhile.
+    // grant them to another workstation meanwhile. The two statements are prepared once per
+    // connection: a card's lock costs one round trip to take and one to let go.
     bool connected() {
         if (m_db.isOpen())
             return true;
+        m_try.reset();
+        m_unlock.reset();
         if (!m_held.empty() || !m_db.openOnServer(m_server, QString()))
             return false;
         ++m_generation;
+        m_try.emplace(m_db, QStringLiteral("SELECT pg_try_advisory_lock(:Group, :Item)"));
+        m_unlock.emplace(m_db, QStringLiteral("SELECT pg_advisory_unlock(:Group, :Item)"));
         return true;
+    }
+
+    std::optional<bool> tryLock(const LockKey& key) {
+        if (!m_try || !m_try->exec(lockParams(key)) || !m_try->next())
+            return std::nullopt;
+        const bool granted = m_try->value(0).toBool();
+        m_try->finish();
+        return granted;
     }
 
     ServerConnection m_server;
     Database m_db;
     int m_generation = 0;
+    std::optional<Statement> m_try;
+    std::optional<Statement> m_unlock;
     std::map<std::pair<quint32, quint32>, int> m_held;
 };
 

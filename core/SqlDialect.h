@@ -63,6 +63,9 @@ public:
     // highest of them, where the engine does not do so by itself.
     virtual bool reseatCounter(Database& db, const QString& table) const;
 
+    // `expression` (a floating-point value) rounded to `decimals` places in SQL.
+    virtual QString roundedSql(const QString& expression, int decimals) const;
+
     // The name under which the engine keeps a table written unquoted in a statement (the
     // driver looks its columns up by that name).
     virtual QString storedName(const QString& table) const;

@@ -193,6 +193,10 @@ bool SqlDialect::afterBegin(Database& /*db*/, int /*busyTimeoutMs*/) const {
     return true;
 }
 
+QString SqlDialect::roundedSql(const QString& expression, int decimals) const {
+    return QStringLiteral("ROUND(%1, %2)").arg(expression).arg(decimals);
+}
+
 QString SqlDialect::storedName(const QString& table) const {
     return table;
 }
