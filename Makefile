@@ -11,7 +11,8 @@ PACKAGES := cmake ninja-build g++ pkg-config ccache xdg-utils clang-format \
 	libjpeg62-turbo-dev libkainjow-mustache-dev libgtest-dev libbenchmark-dev poppler-utils \
 	clang-tidy libxlsxwriter-dev python3-xlwt python3-odf python3-dbf ca-certificates \
 	lintian appstream desktop-file-utils dpkg-dev file librsvg2-bin \
-	libcurl4-openssl-dev qtkeychain-qt6-dev openssl
+	libcurl4-openssl-dev qtkeychain-qt6-dev openssl \
+	postgresql libqt6sql6-psql
 
 PROGRAM_DIR := $(BUILD)/program
 # Extra CMake settings, e.g. CMAKE_ARGS=-DORVENTO_SANITIZE=ON.

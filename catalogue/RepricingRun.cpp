@@ -4,6 +4,7 @@
 #include "catalogue/LevelConsistency.h"
 #include "catalogue/RepricingBatches.h"
 #include "core/Database.h"
+#include "core/SqlDialect.h"
 #include "core/UserInteraction.h"
 #include "services/ChangeStamps.h"
 
@@ -24,15 +25,15 @@ const QString kSalePriceLeading =
 
 // The new value of a column: the value typed, or the stored one raised or multiplied by it, at
 // the column's precision.
-QString valueExpression(const QString& stored, const QString& parameter, ValueAction action,
-                        int decimals) {
+QString valueExpression(const core::SqlDialect& dialect, const QString& stored,
+                        const QString& parameter, ValueAction action, int decimals) {
     switch (action) {
     case ValueAction::Set:
         return QLatin1Char(':') + parameter;
     case ValueAction::Increase:
-        return QStringLiteral("ROUND(%1 + :%2, %3)").arg(stored, parameter).arg(decimals);
+        return dialect.roundedSql(QStringLiteral("%1 + :%2").arg(stored, parameter), decimals);
     case ValueAction::Multiply:
-        return QStringLiteral("ROUND(%1 * :%2, %3)").arg(stored, parameter).arg(decimals);
+        return dialect.roundedSql(QStringLiteral("%1 * :%2").arg(stored, parameter), decimals);
     }
     return QLatin1Char(':') + parameter;
 }
@@ -80,29 +81,33 @@ void RepricingRun::group(const QString& text) const {
 }
 
 QString RepricingRun::phaseOneSql(const RepricingSettings& s) {
+    return phaseOneSql(s, core::sqliteDialect());
+}
+
+QString RepricingRun::phaseOneSql(const RepricingSettings& s, const core::SqlDialect& dialect) {
     QString sql = QStringLiteral("UPDATE Zasoby SET Znacka = :Znacka, Chyba = :Chyba");
     if (s.rateOn)
         sql += QStringLiteral(", SazbaDPH = :SazbaDPH");
     if (s.purchasePrice.on)
         sql += QStringLiteral(", NakCena = ") +
-               valueExpression(QStringLiteral("NakCena"), QStringLiteral("NakCena"),
+               valueExpression(dialect, QStringLiteral("NakCena"), QStringLiteral("NakCena"),
                                s.purchasePrice.action, kPriceDecimals);
     // Margin and rabat are only set or raised.
     if (s.margin.on)
         sql += QStringLiteral(", Marze = ") +
-               valueExpression(QStringLiteral("Marze"), QStringLiteral("Marze"),
+               valueExpression(dialect, QStringLiteral("Marze"), QStringLiteral("Marze"),
                                s.margin.action == ValueAction::Set ? ValueAction::Set
                                                                    : ValueAction::Increase,
                                kPercentDecimals);
     if (s.rabat.on)
         sql += QStringLiteral(", Rabat = ") +
-               valueExpression(QStringLiteral("Rabat"), QStringLiteral("Rabat"),
+               valueExpression(dialect, QStringLiteral("Rabat"), QStringLiteral("Rabat"),
                                s.rabat.action == ValueAction::Set ? ValueAction::Set
                                                                   : ValueAction::Increase,
                                kPercentDecimals);
     if (s.salePrice.on) {
         // Both members from the leading one; the recomputation derives the other afterwards.
-        const QString price = valueExpression(kSalePriceLeading, QStringLiteral("PrCena"),
+        const QString price = valueExpression(dialect, kSalePriceLeading, QStringLiteral("PrCena"),
                                               s.salePrice.action, kPriceDecimals);
         sql +=
             QStringLiteral(", PrCenaSDPH = ") + price + QStringLiteral(", PrCenaBDPH = ") + price;
@@ -193,7 +198,7 @@ RunEnd RepricingRun::phaseOne(const ItemSelection& selection, const RepricingSet
     // "Přerušit" is let through, every few hundred rows.
     bool stopped = false;
     const bool written = [&] {
-        core::Statement update(m_db, phaseOneSql(settings));
+        core::Statement update(m_db, phaseOneSql(settings, m_db.dialect()));
         core::Transaction unit(m_db);
         if (!unit.isActive())
             return false;

@@ -12,6 +12,7 @@
 
 namespace orvento::core {
 class Database;
+class SqlDialect;
 class UserInteraction;
 } // namespace orvento::core
 
@@ -54,6 +55,7 @@ public:
 
     // The phase I statement for these settings.
     static QString phaseOneSql(const RepricingSettings& settings);
+    static QString phaseOneSql(const RepricingSettings& settings, const core::SqlDialect& dialect);
     // The run mark of the last run.
     const QDateTime& mark() const { return m_mark; }
 

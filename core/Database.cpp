@@ -176,6 +176,38 @@ bool Database::open(const QString& filePath) {
         }
     }
     m_filePath = filePath;
+    return finishOpening();
+}
+
+bool Database::openOnServer(const ServerConnection& server, const QString& schema) {
+    close();
+    m_lastError.clear();
+    setFailureKind(FailureKind::None);
+    {
+        QSqlDatabase db =
+            QSqlDatabase::contains(m_connectionName)
+                ? QSqlDatabase::database(m_connectionName, false)
+                : QSqlDatabase::addDatabase(m_dialect->driverName(), m_connectionName);
+        db.setHostName(server.host);
+        db.setPort(server.port);
+        db.setDatabaseName(server.database);
+        db.setUserName(server.user);
+        db.setPassword(server.password);
+        QString options = m_dialect->connectOptions(m_busyTimeoutMs);
+        if (!server.sslMode.isEmpty())
+            options += QStringLiteral(";sslmode=") + server.sslMode;
+        db.setConnectOptions(options);
+        if (!db.open()) {
+            m_lastError = errorText(db.lastError());
+            setFailureKind(m_dialect->failureKindOf(db.lastError()));
+            return false;
+        }
+    }
+    m_schema = schema;
+    return finishOpening();
+}
+
+bool Database::finishOpening() {
     if (!scalar(m_dialect->probeStatement())) {
         const QString reason = m_lastError;
         close();
@@ -203,6 +235,7 @@ void Database::close() {
     m_doomed = false;
     m_writtenInUnit.clear();
     m_filePath.clear();
+    m_schema.clear();
 }
 
 bool Database::isOpen() const {
@@ -456,6 +489,14 @@ bool Database::beginTransaction() {
     if (m_depth == 0) {
         if (!runControl(m_dialect->beginUnit()))
             return false;
+        if (!m_dialect->afterBegin(*this, m_busyTimeoutMs)) {
+            const QString reason = m_lastError;
+            const FailureKind kind = m_lastFailureKind;
+            runControl(QStringLiteral("ROLLBACK"));
+            m_lastError = reason;
+            setFailureKind(kind);
+            return false;
+        }
         m_doomed = false;
         m_writtenInUnit.clear();
         ++openUnits();
@@ -531,7 +572,7 @@ void Database::rollback() {
 std::vector<std::pair<QString, QString>> Database::columns() {
     std::vector<std::pair<QString, QString>> result;
     for (const QString& table : tableNames()) {
-        const QSqlRecord record = handle().record(table);
+        const QSqlRecord record = handle().record(m_dialect->storedName(table));
         for (int i = 0; i < record.count(); ++i)
             result.emplace_back(table, record.fieldName(i));
     }
@@ -554,7 +595,7 @@ bool Database::hasTable(const QString& table) {
 }
 
 bool Database::hasColumn(const QString& table, const QString& column) {
-    const QSqlRecord record = handle().record(table);
+    const QSqlRecord record = handle().record(m_dialect->storedName(table));
     for (int i = 0; i < record.count(); ++i) {
         if (record.fieldName(i).compare(column, Qt::CaseInsensitive) == 0)
             return true;

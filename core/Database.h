@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/FileLock.h"
+#include "core/ServerConnection.h"
 
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -47,9 +48,14 @@ public:
     // Opens the file (which must exist) with the busy time-out, the journal mode and the Czech
     // collation. False with lastError() when the file cannot be opened or is not a database.
     bool open(const QString& filePath);
+    // Opens a connection to a database on a server (the dialect's driver) whose tables are those
+    // of `schema`. False with lastError() when the server cannot be reached or refuses.
+    bool openOnServer(const ServerConnection& server, const QString& schema);
     void close();
     bool isOpen() const;
     const QString& filePath() const { return m_filePath; }
+    // The schema a server connection works in; empty for a file.
+    const QString& schema() const { return m_schema; }
     const QString& connectionName() const { return m_connectionName; }
 
     // Runs a statement that returns no rows. On success newRowId() holds the ID of the row an
@@ -140,11 +146,14 @@ private:
     // Reads the IDs a RETURNING statement answered; false when a row failed on the way.
     bool readNewIds(QSqlQuery& query, qint64* newRowId);
     bool runControl(const QString& sql);
+    // Sets up a connection the driver has just opened, and checks it reaches a database.
+    bool finishOpening();
     // The outermost unit has ended (committed, rolled back or the connection closed).
     void endUnit();
 
     QString m_connectionName;
     QString m_filePath;
+    QString m_schema;
     QString m_lastError;
     FailureKind m_lastFailureKind = FailureKind::None;
     qint64 m_newRowId = -1;

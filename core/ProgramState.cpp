@@ -23,6 +23,11 @@ QString ProgramState::offerDocumentsFolder(qint64 offerId) const {
     return resolvePathInFolder(agendaDocumentsFolder(), QStringLiteral("Nabidky/%1/").arg(offerId));
 }
 
+Connections::Connections(const SqlDialect& dialect)
+    : global(QStringLiteral("orvento-global"), dialect)
+    , agenda(QStringLiteral("orvento-agenda"), dialect)
+    , spare(QStringLiteral("orvento-spare"), dialect) {}
+
 std::unique_ptr<DataStore> makeProgramStore() {
     return std::make_unique<SqliteFolderStore>();
 }

@@ -29,6 +29,10 @@ struct ProgramFolders {
 // The three connections: the global database, the open agenda and a spare one that lists and
 // imports open on other files.
 struct Connections {
+    Connections() = default;
+    // Connections that speak `dialect`, the one of the program's store.
+    explicit Connections(const SqlDialect& dialect);
+
     Database global{QStringLiteral("orvento-global")};
     Database agenda{QStringLiteral("orvento-agenda")};
     Database spare{QStringLiteral("orvento-spare")};

@@ -304,32 +304,21 @@ int applicationIdOf(DatabaseKind kind) {
 }
 
 QString columnSql(const ColumnDef& column) {
-    const QString& name = column.name;
-    switch (column.type) {
-    case ColumnType::Counter:
-        return name + QStringLiteral(" INTEGER PRIMARY KEY AUTOINCREMENT");
-    case ColumnType::Integer:
-        return name + QStringLiteral(" INTEGER");
-    case ColumnType::Double:
-        return name + QStringLiteral(" REAL");
-    case ColumnType::Bit:
-        // A yes/no column is never unknown: it reads "no" until set.
-        return name + QStringLiteral(" INTEGER NOT NULL DEFAULT 0");
-    case ColumnType::DateTime:
-        return name + QStringLiteral(" TEXT");
-    case ColumnType::Text:
-    case ColumnType::Memo:
-        return name + QStringLiteral(" TEXT");
-    case ColumnType::Binary:
-        return name + QStringLiteral(" BLOB");
-    }
-    return name;
+    return columnSql(column, sqliteDialect());
+}
+
+QString columnSql(const ColumnDef& column, const SqlDialect& dialect) {
+    return column.name + QLatin1Char(' ') + dialect.columnTypeSql(column.type);
 }
 
 QString createTableSql(const TableDef& t) {
+    return createTableSql(t, sqliteDialect());
+}
+
+QString createTableSql(const TableDef& t, const SqlDialect& dialect) {
     QStringList parts;
     for (const ColumnDef& c : t.columns)
-        parts << columnSql(c);
+        parts << columnSql(c, dialect);
     return QStringLiteral("CREATE TABLE %1 (%2)").arg(t.name, parts.join(QStringLiteral(", ")));
 }
 
@@ -340,7 +329,12 @@ QString createIndexSql(const TableDef& t, const IndexDef& index) {
 }
 
 QString addColumnSql(const QString& tableName, const ColumnDef& column) {
-    return QStringLiteral("ALTER TABLE %1 ADD COLUMN %2").arg(tableName, columnSql(column));
+    return addColumnSql(tableName, column, sqliteDialect());
+}
+
+QString addColumnSql(const QString& tableName, const ColumnDef& column, const SqlDialect& dialect) {
+    return QStringLiteral("ALTER TABLE %1 ADD COLUMN %2")
+        .arg(tableName, columnSql(column, dialect));
 }
 
 bool createSchema(Database& db, DatabaseKind kind) {
@@ -348,7 +342,7 @@ bool createSchema(Database& db, DatabaseKind kind) {
     if (!tx.isActive())
         return false;
     for (const TableDef& t : schemaOf(kind)) {
-        if (!db.executeDdl(createTableSql(t)))
+        if (!db.executeDdl(createTableSql(t, db.dialect())))
             return false;
         for (const IndexDef& index : t.indexes) {
             if (!db.executeDdl(createIndexSql(t, index)))

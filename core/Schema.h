@@ -9,6 +9,7 @@
 namespace orvento::core {
 
 class Database;
+class SqlDialect;
 
 // Column types in the terms the program thinks in; how each is stored is decided in one place
 // (columnSql).
@@ -45,10 +46,14 @@ int currentSchemaVersion(DatabaseKind kind);
 // The mark each file carries so that a foreign file is never taken for one of ours.
 int applicationIdOf(DatabaseKind kind);
 
+// The statements in the embedded engine's words, or in those of `dialect`.
 QString columnSql(const ColumnDef& column);
+QString columnSql(const ColumnDef& column, const SqlDialect& dialect);
 QString createTableSql(const TableDef& table);
+QString createTableSql(const TableDef& table, const SqlDialect& dialect);
 QString createIndexSql(const TableDef& table, const IndexDef& index);
 QString addColumnSql(const QString& table, const ColumnDef& column);
+QString addColumnSql(const QString& table, const ColumnDef& column, const SqlDialect& dialect);
 
 // Builds a complete empty database of that kind in an open, empty file: every table and index,
 // `Verze` with its one row, `KonfigTab` with its one row, and the file marks. Runs in one

@@ -62,7 +62,7 @@ bool runStep(Database& db, DatabaseKind kind, const UpgradeStep& step) {
     if (!table)
         return false;
     if (step.createsTable()) {
-        if (!db.executeDdl(createTableSql(*table)))
+        if (!db.executeDdl(createTableSql(*table, db.dialect())))
             return false;
         for (const IndexDef& index : table->indexes) {
             if (!db.executeDdl(createIndexSql(*table, index)))
@@ -73,7 +73,7 @@ bool runStep(Database& db, DatabaseKind kind, const UpgradeStep& step) {
     const ColumnDef* def = table->column(step.column);
     if (!def)
         return false;
-    return db.executeDdl(addColumnSql(table->name, *def)) &&
+    return db.executeDdl(addColumnSql(table->name, *def, db.dialect())) &&
            db.execute(QStringLiteral("UPDATE %1 SET %2 = :%2").arg(table->name, def->name),
                       {{def->name, step.initialValue}});
 }

@@ -43,6 +43,9 @@ public:
 
     // The start of a unit of work that takes the write lock at once.
     virtual QString beginUnit() const = 0;
+    // What a unit takes right after it began, where the engine's BEGIN takes no write lock of its
+    // own; false (the connection's error set) when it cannot be had within `busyTimeoutMs`.
+    virtual bool afterBegin(Database& db, int busyTimeoutMs) const;
     // Appended to an INSERT so that it answers the new row's ID as its one row.
     virtual QString returningId() const = 0;
     // Whether the engine keeps the ID of the row an INSERT made, for free, beside the statement;
@@ -53,6 +56,19 @@ public:
     virtual std::optional<qint64> lastInsertedId(const QSqlQuery& insert) const = 0;
     // The kind of a failure, from the engine's error.
     virtual FailureKind failureKindOf(const QSqlError& error) const = 0;
+
+    // How a column of that type is declared (after its name).
+    virtual QString columnTypeSql(ColumnType type) const = 0;
+    // Makes the ID counter of a table whose rows were copied with their IDs continue after the
+    // highest of them, where the engine does not do so by itself.
+    virtual bool reseatCounter(Database& db, const QString& table) const;
+
+    // `expression` (a floating-point value) rounded to `decimals` places in SQL.
+    virtual QString roundedSql(const QString& expression, int decimals) const;
+
+    // The name under which the engine keeps a table written unquoted in a statement (the
+    // driver looks its columns up by that name).
+    virtual QString storedName(const QString& table) const;
 
     // The names of the tables and of the indexes of the open database.
     virtual QString tableNamesQuery() const = 0;
@@ -72,5 +88,7 @@ public:
 
 // The dialect of the embedded engine, the one every connection uses unless told otherwise.
 const SqlDialect& sqliteDialect();
+// The dialect of a database server (PostgreSQL through Qt's QPSQL driver).
+const SqlDialect& postgresDialect();
 
 } // namespace orvento::core

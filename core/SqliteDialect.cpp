@@ -131,6 +131,27 @@ public:
         }
     }
 
+    QString columnTypeSql(ColumnType type) const override {
+        switch (type) {
+        case ColumnType::Counter:
+            return QStringLiteral("INTEGER PRIMARY KEY AUTOINCREMENT");
+        case ColumnType::Integer:
+            return QStringLiteral("INTEGER");
+        case ColumnType::Double:
+            return QStringLiteral("REAL");
+        case ColumnType::Bit:
+            // A yes/no column is never unknown: it reads "no" until set.
+            return QStringLiteral("INTEGER NOT NULL DEFAULT 0");
+        case ColumnType::DateTime:
+        case ColumnType::Text:
+        case ColumnType::Memo:
+            return QStringLiteral("TEXT");
+        case ColumnType::Binary:
+            return QStringLiteral("BLOB");
+        }
+        return {};
+    }
+
     QString tableNamesQuery() const override {
         return QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT "
                               "LIKE 'sqlite_%' ORDER BY name");
@@ -166,6 +187,23 @@ public:
 };
 
 } // namespace
+
+// Most engines take the write lock with their BEGIN and move an ID counter past explicit IDs.
+bool SqlDialect::afterBegin(Database& /*db*/, int /*busyTimeoutMs*/) const {
+    return true;
+}
+
+QString SqlDialect::roundedSql(const QString& expression, int decimals) const {
+    return QStringLiteral("ROUND(%1, %2)").arg(expression).arg(decimals);
+}
+
+QString SqlDialect::storedName(const QString& table) const {
+    return table;
+}
+
+bool SqlDialect::reseatCounter(Database& /*db*/, const QString& /*table*/) const {
+    return true;
+}
 
 const SqlDialect& sqliteDialect() {
     static const SqliteDialect dialect;

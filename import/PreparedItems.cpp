@@ -140,11 +140,12 @@ bool PreparedItemsTable::fill(const std::vector<PreparedItem>& rows,
     if (!m_db.executeDdl(QStringLiteral("DROP TABLE IF EXISTS ") + tableName()))
         return false;
     QStringList definitions{
-        core::columnSql({kOrder, ColumnType::Integer, 0}),
-        core::columnSql({kTarget, ColumnType::Integer, 0}),
+        core::columnSql({kOrder, ColumnType::Integer, 0}, m_db.dialect()),
+        core::columnSql({kTarget, ColumnType::Integer, 0}, m_db.dialect()),
     };
     for (const ColumnSpec& spec : kColumns)
-        definitions << core::columnSql({QString::fromLatin1(spec.name), spec.type, 0});
+        definitions << core::columnSql({QString::fromLatin1(spec.name), spec.type, 0},
+                                       m_db.dialect());
     if (!m_db.executeDdl(QStringLiteral("CREATE TEMP TABLE %1 (%2)")
                              .arg(tableName(), definitions.join(QStringLiteral(", ")))))
         return false;

@@ -150,9 +150,29 @@ TEST_P(DataLayerTest, MissingIndexesAreAddedWithoutTouchingTheVersion) {
     testsupport::ScriptedInteraction ui;
     ASSERT_TRUE(core::checkSchemaVersion(db, DatabaseKind::Agenda, QStringLiteral("Firma"), ui));
     EXPECT_EQ(core::storedSchemaVersion(db), versionBefore);
+    EXPECT_TRUE(ui.messages().empty());
+    if (GetParam() != QLatin1String("SqliteFolder")) {
+        // The server keeps the version mark in its registry of agendas, and answers a sheet's
+        // list in Czech order from the index (the planner made to prefer it over a table this
+        // small).
+        EXPECT_EQ(db.scalar(QStringLiteral("SELECT version FROM orvento.agendas WHERE "
+                                           "schema_name = current_schema()"))
+                      ->toInt(),
+                  core::currentSchemaVersion(DatabaseKind::Agenda));
+        ASSERT_TRUE(db.executeDdl(QStringLiteral("SET enable_seqscan = off")));
+        // The server prepares no EXPLAIN: it runs as it stands.
+        QSqlQuery plan(db.handle());
+        ASSERT_TRUE(plan.exec(QStringLiteral("EXPLAIN SELECT ID FROM Zasoby WHERE Sklad = 1 ORDER "
+                                             "BY Popis COLLATE CZECH")));
+        QString details;
+        while (plan.next())
+            details += plan.value(0).toString() + QLatin1Char('\n');
+        EXPECT_TRUE(details.contains(QStringLiteral("zasobyskladpopis"))) << details.toStdString();
+        EXPECT_FALSE(details.contains(QStringLiteral("Sort"))) << details.toStdString();
+        return;
+    }
     EXPECT_EQ(db.scalar(QStringLiteral("PRAGMA user_version"))->toInt(),
               core::currentSchemaVersion(DatabaseKind::Agenda));
-    EXPECT_TRUE(ui.messages().empty());
 
     // The list of a sheet in Czech order is read from the index, not sorted row by row.
     QSqlQuery plan = db.select(QStringLiteral("EXPLAIN QUERY PLAN SELECT ID FROM Zasoby WHERE "

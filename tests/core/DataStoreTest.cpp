@@ -33,6 +33,8 @@ const DatabaseId kFirma1 = DatabaseId::agendaNamed(QStringLiteral("Firma1"));
 class DataStoreTest : public ::testing::TestWithParam<QString> {
 protected:
     void SetUp() override {
+        if (const auto why = testsupport::storeKindUnavailable(GetParam()))
+            GTEST_SKIP() << why->toStdString();
         ASSERT_TRUE(testsupport::prepareLocation(GetParam(), location()));
         store = testsupport::makeStore(GetParam(), location(), env.programFolder());
         ASSERT_TRUE(store);

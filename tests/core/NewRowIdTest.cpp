@@ -29,6 +29,7 @@ public:
     core::FailureKind failureKindOf(const QSqlError& e) const override {
         return base().failureKindOf(e);
     }
+    QString columnTypeSql(core::ColumnType t) const override { return base().columnTypeSql(t); }
     QString tableNamesQuery() const override { return base().tableNamesQuery(); }
     QString indexNamesQuery() const override { return base().indexNamesQuery(); }
     bool writeKindMark(core::Database& db, core::DatabaseKind k) const override {

@@ -27,6 +27,8 @@ protected:
         , db(connectionName, store->dialect()) {}
 
     void SetUp() override {
+        if (const auto why = storeKindUnavailable(GetParam()))
+            GTEST_SKIP() << why->toStdString();
         ASSERT_TRUE(m_prepared);
         ASSERT_TRUE(store->create(agendaId(), core::DatabaseTemplate::EmptyAgenda));
         ASSERT_TRUE(store->open(db, agendaId())) << db.lastError().toStdString();
