@@ -32,6 +32,17 @@ std::unique_ptr<DataStore> makeProgramStore() {
     return std::make_unique<SqliteFolderStore>();
 }
 
+void useProgramStore(std::unique_ptr<DataStore> store) {
+    ProgramState& s = programState();
+    s.store = std::move(store);
+    if (&s.db->global.dialect() == &s.store->dialect())
+        return;
+    s.db->agenda.close();
+    s.db->spare.close();
+    s.db->global.close();
+    s.db = std::make_unique<Connections>(s.store->dialect());
+}
+
 QString ProgramState::agendaFilePath() const {
     return resolveInFolder(folders.data, agenda + QStringLiteral(".MDB"));
 }

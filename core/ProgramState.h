@@ -40,6 +40,9 @@ struct Connections {
 
 // The store of the program's own data folder: the SQLite files the program's folders name.
 std::unique_ptr<DataStore> makeProgramStore();
+// Makes `store` the program's store. The program's connections are closed and made anew when
+// they speak another engine than the store.
+void useProgramStore(std::unique_ptr<DataStore> store);
 
 // Everything that is loaded once per run or per opened agenda and read everywhere. There is
 // exactly one, reached through programState().

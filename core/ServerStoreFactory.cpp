@@ -1,10 +1,13 @@
 #include "core/ServerStoreFactory.h"
 
+#include "core/PostgresStore.h"
+
 namespace orvento::core {
 
 ServerStoreFactory builtInServerStoreFactory() {
-    // No server store in this build yet: a folder with a connection file is refused.
-    return {};
+    return [](const ServerConnection& server, const QString& programFolder) {
+        return std::make_unique<PostgresStore>(server, programFolder);
+    };
 }
 
 } // namespace orvento::core

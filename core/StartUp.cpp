@@ -253,7 +253,7 @@ bool StartUp::chooseStore() {
         m_ui.error(choice.problem + chooseAnotherDataFolderHint());
         return false;
     }
-    programState().store = std::move(choice.store);
+    useProgramStore(std::move(choice.store));
     return true;
 }
 

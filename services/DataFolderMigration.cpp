@@ -5,6 +5,7 @@
 #include "core/PathUtil.h"
 #include "core/Schema.h"
 #include "core/SchemaUpgrade.h"
+#include "core/SqlDialect.h"
 #include "core/SqliteFolderStore.h"
 
 #include <QDir>
@@ -76,6 +77,11 @@ bool copyTable(Database& from, Database& to, const QString& table, QString& prob
     }
     if (rows.lastError().isValid()) {
         problem = rows.lastError().text();
+        return false;
+    }
+    // A server's ID counter is moved past the IDs copied with their values.
+    if (columns.contains(QStringLiteral("ID")) && !to.dialect().reseatCounter(to, table)) {
+        problem = to.lastError();
         return false;
     }
     if (!unit.commit()) {
