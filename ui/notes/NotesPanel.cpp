@@ -105,7 +105,7 @@ QWidget* NotesPanel::buildButtons() {
     m_delete = makeCommandButton(bar, "btnVyjmoutPozn", QStringLiteral("Vyjmout poznámku"));
     m_print = makeCommandButton(bar, "btnTiskPozn", QStringLiteral("Vytisknout poznámku"));
     m_settled = makeCommandButton(bar, "btnFiltrPozn", m_notes.settledSwitchCaption());
-    QPushButton* refresh = makeCommandButton(bar, "btnRefreshPozn", QStringLiteral("Refresh"),
+    QPushButton* refresh = makeCommandButton(bar, "btnRefreshPozn", QStringLiteral("Obnovit"),
                                              notes::NoteList::refreshHint());
     refresh->setIcon(style()->standardIcon(QStyle::SP_BrowserReload));
     connect(add, &QPushButton::clicked, this, &NotesPanel::addNote);
