@@ -1,30 +1,15 @@
 #include "output/MailPasswords.h"
 
+#include "core/Keyring.h"
 #include "core/RunSecrets.h"
 #include "core/UserInteraction.h"
-
-#include <QEventLoop>
-#include <QTimer>
-
-#include <qt6keychain/keychain.h>
 
 namespace orvento::output {
 
 namespace {
 
-const QString kService = QStringLiteral("Orvento e-mail");
-// A password store that does not answer (no session bus) must not hold the send up for long.
-constexpr int kStoreWaitMs = 5000;
-
-// Runs a job of the password store to its end while the interface keeps painting.
-bool runJob(QKeychain::Job& job) {
-    job.setAutoDelete(false);
-    QEventLoop loop;
-    QObject::connect(&job, &QKeychain::Job::finished, &loop, &QEventLoop::quit);
-    QTimer::singleShot(kStoreWaitMs, &loop, &QEventLoop::quit);
-    job.start();
-    loop.exec();
-    return job.error() == QKeychain::NoError;
+core::Keyring mailKeyring() {
+    return core::Keyring(QStringLiteral("Orvento e-mail"));
 }
 
 } // namespace
@@ -35,28 +20,16 @@ MailPasswords::MailPasswords(core::RunSecrets& run)
 std::optional<QString> MailPasswords::readStore(const QString& key) const {
     if (!m_storeEnabled)
         return std::nullopt;
-    QKeychain::ReadPasswordJob job(kService);
-    job.setKey(key);
-    if (!runJob(job))
-        return std::nullopt;
-    return job.textData();
+    return mailKeyring().read(key);
 }
 
 bool MailPasswords::writeStore(const QString& key, const QString& password) const {
-    if (!m_storeEnabled)
-        return false;
-    QKeychain::WritePasswordJob job(kService);
-    job.setKey(key);
-    job.setTextData(password);
-    return runJob(job);
+    return m_storeEnabled && mailKeyring().write(key, password);
 }
 
 void MailPasswords::removeFromStore(const QString& key) const {
-    if (!m_storeEnabled)
-        return;
-    QKeychain::DeletePasswordJob job(kService);
-    job.setKey(key);
-    runJob(job);
+    if (m_storeEnabled)
+        mailKeyring().remove(key);
 }
 
 std::optional<QString> MailPasswords::password(const MailConfig& config,
