@@ -6,12 +6,11 @@
 #include "services/CommandLineMigration.h"
 #include "support/PostgresCluster.h"
 #include "support/StoreKinds.h"
+#include "support/TableRows.h"
 #include "support/TestEnvironment.h"
 
 #include <QDir>
 #include <QFile>
-#include <QSqlQuery>
-#include <QSqlRecord>
 #include <QTextStream>
 
 #include <gtest/gtest.h>
@@ -20,40 +19,51 @@ using namespace orvento;
 
 namespace {
 
-// Every row of a table as text in the source's column order, sorted; the server's names fold to
-// lower case, so the values alone are compared.
-QStringList rowsOf(core::Database& db, const QString& table, const QStringList& columns) {
-    QStringList rows;
-    QSqlQuery query = db.select(
-        QStringLiteral("SELECT %1 FROM %2").arg(columns.join(QStringLiteral(", ")), table));
-    while (query.next()) {
-        QStringList values;
-        for (int i = 0; i < columns.size(); ++i) {
-            const QVariant v = query.value(i);
-            values << (v.isNull() ? QStringLiteral("NULL")
-                       : v.typeId() == QMetaType::QByteArray
-                           ? QString::fromLatin1(v.toByteArray().toHex())
-                           : v.toString());
-        }
-        rows << values.join(QLatin1Char('|'));
-    }
-    rows.sort();
-    return rows;
-}
+using testsupport::columnsOf;
+using testsupport::rowsOf;
 
-QStringList columnsOf(core::Database& db, const QString& table) {
-    QStringList names;
-    const QSqlRecord record = db.handle().record(table);
-    for (int i = 0; i < record.count(); ++i)
-        names << record.fieldName(i);
-    return names;
+constexpr int kBigAgendaItems = 10000;
+
+// An agenda of `items` catalogue items with Czech texts, fractions that do not round evenly,
+// empty and missing values, and dates, made in one unit of work.
+void fillBigAgenda(const QString& file, int items) {
+    core::Database db(QStringLiteral("big-agenda"));
+    ASSERT_TRUE(db.open(file));
+    core::Transaction unit(db);
+    ASSERT_TRUE(unit.isActive());
+    for (int i = 1; i <= items; ++i) {
+        const QVariant none;
+        ASSERT_TRUE(db.execute(
+            QStringLiteral("INSERT INTO Zasoby (Sklad, Skupina, Popis, Katalog, TextMJ, Poznamka, "
+                           "NakCena, PrCenaBDPH, PrCenaSDPH, SDPH, SazbaDPH, Marze, Zaok, "
+                           "CenSkupina, Znacka) VALUES (:Sklad, :Skupina, :Popis, :Katalog, "
+                           ":TextMJ, :Poznamka, :NakCena, :PrCenaBDPH, :PrCenaSDPH, :SDPH, "
+                           ":SazbaDPH, :Marze, :Zaok, :CenSkupina, :Znacka)"),
+            {{QStringLiteral("Sklad"), 1 + i % 3},
+             {QStringLiteral("Skupina"), i % 7 == 0 ? none : QVariant(i % 40)},
+             {QStringLiteral("Popis"), QStringLiteral("Šroubek žlutý č. %1 – „ocel“").arg(i)},
+             {QStringLiteral("Katalog"), QStringLiteral("K-%1").arg(i, 6, 10, QLatin1Char('0'))},
+             {QStringLiteral("TextMJ"), i % 2 ? QStringLiteral("ks") : QString()},
+             {QStringLiteral("Poznamka"), i % 5 ? none : QVariant(QStringLiteral("řádek\nDalší"))},
+             {QStringLiteral("NakCena"), i * 0.1 + 0.2},
+             {QStringLiteral("PrCenaBDPH"), i / 3.0},
+             {QStringLiteral("PrCenaSDPH"), i / 3.0 * 1.21},
+             {QStringLiteral("SDPH"), i % 2},
+             {QStringLiteral("SazbaDPH"), 21.0},
+             {QStringLiteral("Marze"), i % 11 ? QVariant(12.5) : none},
+             {QStringLiteral("Zaok"), i % 4},
+             {QStringLiteral("CenSkupina"), QStringLiteral("S%1").arg(i % 9)},
+             {QStringLiteral("Znacka"), i % 3 ? none : QVariant(QStringLiteral("2026-12-10"))}}))
+            << db.lastError().toStdString();
+    }
+    ASSERT_TRUE(unit.commit());
 }
 
 } // namespace
 
-// The demo data folder moved to a real server: every row of every database there with its ID,
-// and the server's own counters carry on after the copied IDs.
-TEST(DataFolderMigrationServer, MovesTheDemoFolderToTheServerRowByRow) {
+// The demo data folder with a big agenda beside the demo moved to a real server: every row of
+// every database there with its ID, and the server's own counters carry on after the copied IDs.
+TEST(DataFolderMigrationServer, MovesTheDemoFolderAndABigAgendaToTheServerRowByRow) {
     if (const auto why = testsupport::storeKindUnavailable(QStringLiteral("Postgres")))
         GTEST_SKIP() << why->toStdString();
     testsupport::TestEnvironment env;
@@ -61,6 +71,8 @@ TEST(DataFolderMigrationServer, MovesTheDemoFolderToTheServerRowByRow) {
     const QString data = env.dataFolder();
     ASSERT_TRUE(env.copyTemplate(QStringLiteral("0002.res"), QStringLiteral("Global.MDB")));
     ASSERT_TRUE(env.copyTemplate(QStringLiteral("0003.res"), QStringLiteral("DEMO.MDB")));
+    ASSERT_TRUE(env.copyTemplate(QStringLiteral("0001.res"), QStringLiteral("Velka.MDB")));
+    fillBigAgenda(data + QStringLiteral("Velka.MDB"), kBigAgendaItems);
     ASSERT_TRUE(QDir().mkpath(data + QStringLiteral("LOCK")));
     ASSERT_TRUE(testsupport::prepareLocation(QStringLiteral("Postgres"), data));
     const core::ServerConnection server = testsupport::postgresTestConnection(data);
@@ -83,7 +95,8 @@ TEST(DataFolderMigrationServer, MovesTheDemoFolderToTheServerRowByRow) {
 
     core::PostgresStore store(server, env.programFolder());
     for (const core::DatabaseId& id :
-         {core::DatabaseId::global(), core::DatabaseId::agendaNamed(QStringLiteral("DEMO"))}) {
+         {core::DatabaseId::global(), core::DatabaseId::agendaNamed(QStringLiteral("DEMO")),
+          core::DatabaseId::agendaNamed(QStringLiteral("Velka"))}) {
         const QString file =
             (id.kind == core::DatabaseKind::Global ? QStringLiteral("Global") : id.agenda) +
             QStringLiteral(".MDB.presunuto");
