@@ -5,6 +5,7 @@
 #include "core/Database.h"
 #include "core/ProgramState.h"
 #include "core/ProgressScope.h"
+#include "core/ServerConnection.h"
 #include "core/SqlDialect.h"
 #include "core/SqliteFolderStore.h"
 #include "core/UserInteraction.h"
@@ -153,6 +154,13 @@ std::optional<int> storedSchemaVersion(Database& db) {
 }
 
 QString newerDatabaseMessage(DatabaseKind kind, const QString& agenda, int stored) {
+    // This program knows the stand-in: its folder lost the connection file, not its update.
+    if (kind == DatabaseKind::Global && stored == kMovedToServerVersion)
+        return QStringLiteral("Data této datové složky byla přesunuta na databázový server, v "
+                              "datové složce však chybí soubor s připojením k serveru (%1). "
+                              "Vraťte ho do datové složky (je stejný na všech stanicích), nebo "
+                              "vyberte jinou datovou složku.")
+            .arg(QString::fromLatin1(kConnectionFileName));
     const int program = currentSchemaVersion(kind);
     const QString head =
         kind == DatabaseKind::Global

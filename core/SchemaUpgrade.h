@@ -49,6 +49,12 @@ bool ensureIndexes(Database& db, DatabaseKind kind);
 // The version stored in `Verze`; nothing when it cannot be read.
 std::optional<int> storedSchemaVersion(Database& db);
 
+// The schema version of the stand-in global database a data folder keeps once its data moved
+// to a database server: higher than any program opens, so that a program that does not know the
+// connection file (an older version on another workstation) stops with its message about a
+// newer database instead of starting on an empty folder.
+inline constexpr int kMovedToServerVersion = 1000000;
+
 QString newerDatabaseMessage(DatabaseKind kind, const QString& agenda, int stored);
 QString upgradeRefusedMessage();
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/DataStore.h"
+#include "core/SchemaUpgrade.h"
 #include "core/ServerConnection.h"
 
 #include <QString>
@@ -65,11 +66,9 @@ private:
 
 // The name a database file of the data folder gets once its data are on the server.
 QString movedAsideName(const QString& fileName);
-// The schema version of the stand-in global database the move leaves in the folder: higher
-// than any program opens, so that a program that does not know the connection file (an older
-// version on another workstation) stops with its message about a newer database instead of
-// starting on an empty folder.
-inline constexpr int kMovedToServerVersion = 1000000;
+// The stand-in global database the move leaves in the folder has the schema version
+// core::kMovedToServerVersion.
+using core::kMovedToServerVersion;
 
 // The switch once everything is copied: the files of `moved` (labels are their names in the
 // folder) renamed aside, the stand-in global database in their place, and, last, the folder's

@@ -138,7 +138,8 @@ TEST_F(DataFolderMigrationTest, MovesEveryDatabaseRowByRowAndSwitchesTheFolder) 
     EXPECT_EQ(written->sslMode, QStringLiteral("require"));
     EXPECT_FALSE(QFile::exists(data() + QStringLiteral("DEMO.MDB")));
 
-    // What the start-up of a program that ignores the connection file does with the folder.
+    // What a start-up that does not see the connection file (lost from the folder) does with it:
+    // it stops, and this program says what is missing; an older one only knows the version.
     core::SqliteFolderStore folder(data(), env.programFolder());
     core::Database global(QStringLiteral("older-program"));
     ASSERT_TRUE(folder.open(global, core::DatabaseId::global()));
@@ -146,7 +147,8 @@ TEST_F(DataFolderMigrationTest, MovesEveryDatabaseRowByRowAndSwitchesTheFolder) 
     EXPECT_FALSE(core::checkSchemaVersion(folder, global, core::DatabaseId::global(), ui));
     ASSERT_EQ(ui.texts(ScriptedInteraction::Kind::Warning).size(), 1);
     EXPECT_TRUE(ui.texts(ScriptedInteraction::Kind::Warning)[0].startsWith(
-        QStringLiteral("Hlavní databáze je novější verze než spouštěný program")));
+        QStringLiteral("Data této datové složky byla přesunuta na databázový server, v datové "
+                       "složce však chybí soubor s připojením k serveru (OrventoDB.ini).")));
     EXPECT_TRUE(folder.agendas().empty());
 }
 
