@@ -21,6 +21,11 @@ std::optional<qint64> saveGroup(core::Database& db, core::UserInteraction& ui,
         id = core::insertGroup(db, row);
     else if (core::updateGroup(db, row, group.id))
         id = group.id;
+    // An edited group that is gone was deleted elsewhere meanwhile: its update found no row.
+    if (!id && !isNew && !readGroup(db, group.id)) {
+        ui.warning(services::recordGoneMessage());
+        return std::nullopt;
+    }
     if (!id) {
         ui.error(core::saveFailedMessage(QStringLiteral("Skupiny")));
         return std::nullopt;

@@ -326,10 +326,8 @@ std::optional<qint64> ItemCard::write(ItemRecord& record) {
     core::Transaction unit(m_db);
     if (m_mode == ItemCardMode::Edit) {
         // An item deleted on another workstation meanwhile (its deletion tested the lock just
-        // before this card took it) is not reported as saved by an update that found no row.
-        if (!m_db.scalar(QStringLiteral("SELECT ID FROM Zasoby WHERE ID = :ID"),
-                         {{QStringLiteral("ID"), record.ID}}) ||
-            !zasobyCardUpdateMapping().update(m_db, record, record.ID) || !unit.commit())
+        // before this card took it) fails the update, which finds no row.
+        if (!zasobyCardUpdateMapping().update(m_db, record, record.ID) || !unit.commit())
             return std::nullopt;
         return record.ID;
     }

@@ -237,7 +237,7 @@ RunEnd RepricingRun::phaseTwo(const PriceGroupData& groups, bool stopAsked) {
         QStringLiteral("SELECT COUNT(*) FROM Zasoby WHERE Chyba <> 0 AND Znacka = :Znacka"),
         marked);
     if (!total) {
-        m_ui.error(core::readFailedMessage());
+        m_ui.error(core::readFailedMessage() + QStringLiteral("\n\n") + unfinishedMessage());
         return RunEnd::Failed;
     }
     core::ProgressScope scope(m_ui, m_display.progress, total->toInt());
@@ -287,7 +287,8 @@ RunEnd RepricingRun::phaseTwo(const PriceGroupData& groups, bool stopAsked) {
         break;
     }
     scope.end();
-    m_ui.error(core::saveFailedMessage(QStringLiteral("Zasoby")));
+    m_ui.error(core::saveFailedMessage(QStringLiteral("Zasoby")) + QStringLiteral("\n\n") +
+               unfinishedMessage());
     return RunEnd::Failed;
 }
 

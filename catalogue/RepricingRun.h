@@ -66,6 +66,14 @@ public:
     static QString failedMessage() {
         return QStringLiteral("Přecenění se nezdařilo, ceny položek zůstaly beze změny.");
     }
+    // After a failed phase II: what phase I changed stays, with the mark on what was not
+    // recomputed.
+    static QString unfinishedMessage() {
+        return QStringLiteral("Položky, jejichž ceny se nepodařilo přepočítat, zůstaly označeny "
+                              "jako nedokončené (v ceníku jsou přeškrtnuté). Do nabídky je lze "
+                              "použít až po jejich opravě otevřením a přeuložením nebo po novém "
+                              "přepočtu cen.");
+    }
     static QString stopQuestion() {
         return QStringLiteral("Opravdu chcete přerušit přepočet ? Varování: aktualizované, ale "
                               "nepřepočtené záznamy nebude možné použít!");

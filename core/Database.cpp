@@ -368,12 +368,15 @@ bool Database::execute(const QString& sql, const SqlParams& params) {
         return false;
     }
     bindAll(query, params);
+    m_rowsAffected = 0;
     bool ok = query.exec();
     if (!ok)
         fail(query.lastError());
-    else if (returning)
+    else
+        m_rowsAffected = query.numRowsAffected();
+    if (ok && returning)
         ok = readNewIds(query, &m_newRowId);
-    else if (answers)
+    else if (ok && answers)
         m_newRowId = m_dialect->lastInsertedId(query).value_or(m_newRowId);
     query.finish();
     if (!ok)

@@ -80,6 +80,8 @@ public:
     bool executeDdl(const QString& sql);
 
     qint64 newRowId() const { return m_newRowId; }
+    // How many rows the last successful execute() changed.
+    int rowsAffected() const { return m_rowsAffected; }
     const QString& lastError() const { return m_lastError; }
     FailureKind lastFailureKind() const { return m_lastFailureKind; }
     // The kind of failure of the last statement the program ran on any connection: the messages
@@ -157,6 +159,7 @@ private:
     QString m_lastError;
     FailureKind m_lastFailureKind = FailureKind::None;
     qint64 m_newRowId = -1;
+    int m_rowsAffected = 0;
     std::function<void(const QString&)> m_writeObserver;
     // Prepared statements of execute() and selectWindow(), by their text.
     std::unordered_map<QString, std::unique_ptr<QSqlQuery>> m_cache;

@@ -91,10 +91,12 @@ public:
     bool insert(Database& db, const Record& record) const {
         return db.execute(insertSql(), params(record));
     }
+    // False also when no row has the ID (another workstation deleted it meanwhile), so that a
+    // card never reports as saved changes that went nowhere.
     bool update(Database& db, const Record& record, qint64 id) const {
         SqlParams p = params(record);
         p.emplace_back(QStringLiteral("ID"), id);
-        return db.execute(updateSql(), p);
+        return db.execute(updateSql(), p) && db.rowsAffected() > 0;
     }
 
 private:

@@ -109,10 +109,7 @@ std::optional<qint64> NoteCard::write() {
         return std::nullopt;
     qint64 id = 0;
     if (m_id) {
-        // An update that changes no row (the note went meanwhile) is a failed save.
-        if (!global.scalar(QStringLiteral("SELECT ID FROM Poznamky WHERE ID = :ID"),
-                           {{QStringLiteral("ID"), *m_id}}))
-            return std::nullopt;
+        // Fails as well when the note went meanwhile: the update then changes no row.
         if (!noteMapping().update(global, record, *m_id))
             return std::nullopt;
         id = *m_id;

@@ -95,6 +95,8 @@ TEST_F(RepricingFaultsTest, RepricingWithSettingsKeepsOldPricesOrMarksWhatItDidN
               [&](const DataSnapshot& before, const DataSnapshot& now, const DataSnapshot& after) {
                   if (now != before) {
                       expectUnfinishedWhereNotDone(now, after);
+                      EXPECT_TRUE(ui.sawContaining(ScriptedInteraction::Kind::Error,
+                                                   catalogue::RepricingRun::unfinishedMessage()));
                   }
               },
               // What phase I wrote stays; the plain recomputation finishes the marked items.

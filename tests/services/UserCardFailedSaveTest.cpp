@@ -46,3 +46,23 @@ TEST_F(UserCardFailedSaveTest, ARefusedWriteLeavesTheCardAsItWas) {
 }
 
 } // namespace
+
+namespace {
+
+// A user deleted at another workstation while his card was open here: OK fails and says so
+// rather than reporting the changes as saved to a row that is gone.
+TEST_F(UserCardFailedSaveTest, TheSaveOfAUserDeletedElsewhereFails) {
+    addUser(1, QStringLiteral("Šéf"), QStringLiteral("a"));
+    const int clerk = addUser(2, QStringLiteral("Referent"), QStringLiteral("b"), false);
+    UserCard card(global(), ui);
+    ASSERT_TRUE(card.startExisting(clerk));
+    card.user().jmeno = QStringLiteral("Referentka");
+    ASSERT_TRUE(global().execute(QStringLiteral("DELETE FROM Login WHERE ID = :ID"),
+                                 {{QStringLiteral("ID"), clerk}}));
+    EXPECT_EQ(card.confirm(), Outcome::SaveFailed);
+    EXPECT_TRUE(ui.saw(Kind::Error, core::saveFailedMessage()));
+    EXPECT_EQ(card.user().jmeno, QStringLiteral("Referentka"));
+    EXPECT_EQ(loginRows(), 1);
+}
+
+} // namespace
