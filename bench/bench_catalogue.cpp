@@ -63,6 +63,8 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "identifiers failed\n");
         return 1;
     }
+    if (!settleServerStatistics(state.db->agenda))
+        return 1;
     // The whole sheet, as with the groups panel switched off.
     services::profile::saveBool(services::profile::value::CatalogueGroupsShown, false);
     services::ProfileSession session;

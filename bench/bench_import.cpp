@@ -57,6 +57,8 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "generating items failed\n");
         return 1;
     }
+    if (!settleServerStatistics(*db))
+        return 1;
 
     // Every second row names a stored item's catalogue number in small letters; the others are
     // new. The run reads them from a text file through the program's own reader.

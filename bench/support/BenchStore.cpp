@@ -170,6 +170,17 @@ bool benchOnServer() {
     return &core::programState().store->dialect() == &core::postgresDialect();
 }
 
+bool settleServerStatistics(core::Database& db) {
+    if (!benchOnServer())
+        return true;
+    if (!db.executeDdl(QStringLiteral("ANALYZE"))) {
+        std::fprintf(stderr, "ANALYZE: %s\n", qPrintable(db.lastError()));
+        return false;
+    }
+    std::printf("the server's planner statistics brought up to date (ANALYZE)\n");
+    return true;
+}
+
 core::Database* prepareBenchStore(int& argc, char** argv, const QTemporaryDir& folder,
                                   const QString& agenda, int* exitCode) {
     const QString kind = takeStoreOption(argc, argv);
