@@ -93,8 +93,13 @@ TIDY_FILES := ^$(CURDIR)/($(subst $() ,|,$(SOURCE_DIRS)))/
 tidy: build
 	run-clang-tidy -p $(BUILD) -j $(TIDY_JOBS) -quiet '$(TIDY_FILES)'
 
+# These run on the SQLite file and on a throw-away PostgreSQL server, their figures side by side.
+SERVER_BENCHES := bench_catalogue bench_offers bench_import bench_datalayer
+
 bench: build
-	@for b in $(BUILD)/bench/bench_*; do [ -x "$$b" ] && "$$b"; done
+	@for b in $(BUILD)/bench/bench_*; do [ -x "$$b" ] || continue; \
+	  case " $(SERVER_BENCHES) " in *" $$(basename $$b) "*) "$$b" --store all;; *) "$$b";; esac; \
+	done
 
 format:
 	clang-format -i $(SOURCES)

@@ -2,8 +2,8 @@
 // rows finding their item by catalogue number (in another letter case), half creating one. Times
 // the first phase (reading, matching, the rows stored aside), its one unit of work and the
 // recomputation, then the process's peak memory, each beside its target.
-#include "bench/support/BenchAgenda.h"
 #include "bench/support/BenchFigures.h"
+#include "bench/support/BenchStore.h"
 #include "bench/support/QuietInteraction.h"
 #include "catalogue/CatalogueRecords.h"
 #include "catalogue/DemoCatalogue.h"
@@ -27,6 +27,9 @@ using namespace orvento::bench;
 
 namespace {
 
+// The price list of a large supplier must be in within ten seconds, on either engine.
+constexpr double kWholeImportTargetMs = 10000;
+
 const QStringList kColumns{QStringLiteral("Kat"), QStringLiteral("Popis"), QStringLiteral("Nakup"),
                            QStringLiteral("Cena"), QStringLiteral("DPH")};
 
@@ -40,13 +43,12 @@ void mapColumn(import::ImportDefinition& d, import::PriceListField field, const 
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
-    const int items = argc > 1 ? QString::fromLocal8Bit(argv[1]).toInt() : 100000;
-
-    printLoadAverage();
     QTemporaryDir folder;
-    core::Database* db = openBenchAgenda(folder);
+    int exitCode = 0;
+    core::Database* db = prepareBenchStore(argc, argv, folder, QStringLiteral("Bench"), &exitCode);
     if (!db)
-        return 1;
+        return exitCode;
+    const int items = argc > 1 ? QString::fromLocal8Bit(argv[1]).toInt() : 100000;
     QuietInteraction ui;
     core::ensureFirstSheet(*db, ui);
     const qint64 sheet = catalogue::readSheets(*db).front().id;
@@ -55,6 +57,8 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "generating items failed\n");
         return 1;
     }
+    if (!settleServerStatistics(*db))
+        return 1;
 
     // Every second row names a stored item's catalogue number in small letters; the others are
     // new. The run reads them from a text file through the program's own reader.
@@ -108,6 +112,8 @@ int main(int argc, char** argv) {
     std::printf("  of which the rows stored aside: %lld ms\n", static_cast<long long>(t.aside));
     report("its unit of work", static_cast<double>(t.unit), "ms", 1000);
     report("phase II: recompute in slices", static_cast<double>(t.phaseTwo), "ms", 3000);
+    report("the whole import", static_cast<double>(t.phaseOne + t.unit + t.phaseTwo), "ms",
+           kWholeImportTargetMs);
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     report("peak memory", static_cast<double>(usage.ru_maxrss) / 1024.0, "MB", 200);

@@ -449,18 +449,37 @@ Database::selectWindow(const QString& sql, const SqlParams& params, qint64 offse
 }
 
 std::optional<QVariant> Database::scalar(const QString& sql, const SqlParams& params) {
-    QSqlQuery query = select(sql, params);
-    if (!query.isActive())
+    // Kept prepared like execute(): the answer is read at once and the query never leaves this
+    // call, and on a server a one-off query costs three round trips (prepare, run, deallocate).
+    if (!checkOpen())
         return std::nullopt;
-    if (!query.next())
+    bool prepared = false;
+    QSqlQuery& query = cachedQuery(sql, &prepared);
+    if (!prepared)
         return std::nullopt;
-    return query.value(0);
+    if (const auto fault = injectedFault(sql, *m_dialect)) {
+        fail(*fault);
+        return std::nullopt;
+    }
+    bindAll(query, params);
+    if (!query.exec()) {
+        fail(query.lastError());
+        return std::nullopt;
+    }
+    std::optional<QVariant> value;
+    if (query.next())
+        value = query.value(0);
+    query.finish();
+    return value;
 }
 
 bool Database::executeDdl(const QString& sql) {
     if (!checkOpen())
         return false;
-    m_tablesWithId.clear(); // a table may have been made or changed
+    // A table may have been made or changed: the server refuses a kept statement whose rows
+    // would change shape, and an INSERT's table may have gained its ID column.
+    m_tablesWithId.clear();
+    m_cache.clear();
     if (const auto fault = injectedFault(sql, *m_dialect)) {
         fail(*fault);
         return false;

@@ -13,8 +13,6 @@
 #include <QSqlDatabase>
 #include <QTemporaryDir>
 
-#include <gtest/gtest.h>
-
 #include <pwd.h>
 #include <unistd.h>
 
@@ -48,13 +46,12 @@ bool runningAsRoot() {
     return geteuid() == 0;
 }
 
-class StopAtExit final : public ::testing::Environment {
-public:
-    void TearDown() override {
-        if (QString why; auto* cluster = PostgresCluster::instance(&why))
-            cluster->stop();
-    }
-};
+// Stops the server while the application object still stands, before the drivers go: the test
+// programs and the benchmarks alike end that way.
+void stopAtExit() {
+    if (auto* cluster = PostgresCluster::instance(nullptr))
+        cluster->stop();
+}
 
 } // namespace
 
@@ -162,11 +159,11 @@ PostgresCluster* PostgresCluster::instance(QString* why) {
         if (!made->start(&failure))
             made.reset();
         else
-            ::testing::AddGlobalTestEnvironment(new StopAtExit);
+            qAddPostRoutine(stopAtExit);
         return made;
     }();
     if (!cluster && why)
-        *why = QStringLiteral("PostgreSQL tests skipped: ") + failure;
+        *why = failure;
     return cluster.get();
 }
 

@@ -1,9 +1,9 @@
 #pragma once
 
-// A throw-away PostgreSQL server for the tests of the server store: made with initdb in a
-// temporary folder the first time a test asks for it, reached only through a Unix socket in
-// that folder (no TCP, so test programs running side by side never meet), with a template
-// database that already has the store's bookkeeping, and stopped when the test program ends.
+// A throw-away PostgreSQL server for the tests and the benchmarks of the server store: made with
+// initdb in a temporary folder the first time a program asks for it, reached only through a Unix
+// socket in that folder (no TCP, so programs running side by side never meet), with a template
+// database that already has the store's bookkeeping, and stopped when the program ends.
 #include "core/ServerConnection.h"
 
 #include <QCryptographicHash>

@@ -55,7 +55,7 @@ inline bool prepareLocation(const QString& kind, const QString& location) {
 inline std::optional<QString> storeKindUnavailable(const QString& kind) {
     QString why;
     if (kind == QLatin1String("Postgres") && PostgresCluster::instance(&why) == nullptr)
-        return why;
+        return QStringLiteral("PostgreSQL tests skipped: ") + why;
     return std::nullopt;
 }
 
