@@ -259,6 +259,13 @@ int runSupervisor(const SupervisorOptions& options) {
         temporary.emplace();
         root = temporary->path();
     }
+    // A server that cannot start here is no fault of the program: the run says why and counts
+    // as skipped.
+    if (const auto why = testsupport::storeKindUnavailable(options.storeKind)) {
+        std::printf("soak: store %s skipped: %s\n", qPrintable(options.storeKind),
+                    qPrintable(*why));
+        return kSkipped;
+    }
     bench::printLoadAverage();
     std::printf("soak: %d workstations, %d s, store %s, seed %u%s%s\n", options.workstations,
                 options.seconds, qPrintable(options.storeKind), options.seed,

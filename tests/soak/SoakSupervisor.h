@@ -18,6 +18,10 @@ struct SupervisorOptions {
     BrokenMode broken = BrokenMode::None;
 };
 
+// The exit code of a soak whose store cannot be had on this machine (no server programs, say):
+// what ctest and `make soak` take for a skip.
+inline constexpr int kSkipped = 77;
+
 // Makes a fresh data folder from the templates, runs the workstations (this program in its
 // workstation mode), kills one at random every few seconds and starts another in its place, and
 // when the time is up checks the data and the journals and prints the figures. 0 when every
