@@ -262,8 +262,7 @@ int runSupervisor(const SupervisorOptions& options) {
     // A server that cannot start here is no fault of the program: the run says why and counts
     // as skipped.
     if (const auto why = testsupport::storeKindUnavailable(options.storeKind)) {
-        std::printf("soak: store %s skipped: %s\n", qPrintable(options.storeKind),
-                    qPrintable(*why));
+        std::printf("soak: %s\n", qPrintable(*why));
         return kSkipped;
     }
     bench::printLoadAverage();
