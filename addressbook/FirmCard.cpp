@@ -124,24 +124,26 @@ bool FirmCard::open(FirmCardMode mode, qint64 firmId) {
     if (mode == FirmCardMode::New)
         return true;
 
+    // The lock before the firm: another workstation that held it may commit while this one
+    // waits for it, and the card must edit what it committed.
+    if (mode == FirmCardMode::Edit && m_editable) {
+        const auto lockedElsewhere =
+            catalogue::lockForCard(kFirms, firmId, RecordAccess::Editable, m_ui, m_lock);
+        if (!lockedElsewhere)
+            return false;
+        m_editable = !*lockedElsewhere;
+    }
     core::ProgressScope wait(m_ui, QStringLiteral("Načítám adresu\nprosím čekejte..."), 0, false);
     const std::optional<Firm> stored = readFirm(m_db, firmId);
     if (!stored) {
         wait.end();
+        m_lock.release();
         if (mode == FirmCardMode::View)
             m_ui.warning(
                 QStringLiteral("Detail nelze zobrazit - adresa již byla smazána z adresáře."));
         else
             m_ui.warning(services::recordGoneMessage());
         return false;
-    }
-    if (mode == FirmCardMode::Edit && m_editable) {
-        wait.end();
-        const auto lockedElsewhere =
-            catalogue::lockForCard(kFirms, firmId, RecordAccess::Editable, m_ui, m_lock);
-        if (!lockedElsewhere)
-            return false;
-        m_editable = !*lockedElsewhere;
     }
     const bool asNew = mode == FirmCardMode::Copy;
     auto contacts = readContacts(m_db, firmId, asNew);

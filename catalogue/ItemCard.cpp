@@ -118,18 +118,21 @@ bool ItemCard::open(ItemCardMode mode, qint64 itemId, qint64 sheetId, qint64 gro
     if (mode == ItemCardMode::New)
         return true;
 
+    // The lock before the record: another workstation that held it may commit while this one
+    // waits for it, and the card must edit what it committed.
+    if (mode == ItemCardMode::Edit && m_editable)
+        m_editable = services::RecordLock::take(QStringLiteral("Zasoby"), itemId, m_ui, m_lock) ==
+                     services::RecordLock::State::Held;
     const std::optional<ItemRecord> stored = [&] {
         const core::ProgressScope wait(m_ui, QStringLiteral("Načítám položku\nprosím čekejte..."),
                                        0, false);
         return readItem(m_db, itemId);
     }();
     if (!stored) {
+        m_lock.release();
         m_ui.warning(services::recordGoneMessage());
         return false;
     }
-    if (mode == ItemCardMode::Edit && m_editable)
-        m_editable = services::RecordLock::take(QStringLiteral("Zasoby"), itemId, m_ui, m_lock) ==
-                     services::RecordLock::State::Held;
     m_item = *stored;
     if (mode == ItemCardMode::Copy) {
         m_item.ID = -1;

@@ -163,6 +163,15 @@ bool parseUri(const QString& rest, Settings& settings, QString& problem) {
     return true;
 }
 
+// Whether the connection file carries the value as it is: one line of it, read back trimmed.
+bool fitsConnectionFile(const QString& value) {
+    const bool control = std::any_of(value.begin(), value.end(), [](QChar c) {
+        return c.category() == QChar::Other_Control || c == QChar::LineSeparator ||
+               c == QChar::ParagraphSeparator;
+    });
+    return !control && value == value.trimmed();
+}
+
 std::optional<ServerConnection> connectionFrom(const Settings& settings, QString& problem) {
     for (const auto& [key, value] : settings) {
         if (!kKnownKeys.contains(key)) {
@@ -186,6 +195,13 @@ std::optional<ServerConnection> connectionFrom(const Settings& settings, QString
         if (value.isEmpty()) {
             problem =
                 QStringLiteral("chybí %1 (ostatní stanice musí dostat stejné údaje).").arg(key);
+            return std::nullopt;
+        }
+        // The other workstations learn the server from the connection file.
+        if (!fitsConnectionFile(value)) {
+            problem = QStringLiteral("%1 nesmí obsahovat řídicí znaky (konec řádku, tabulátor) "
+                                     "ani začínat či končit mezerou.")
+                          .arg(key);
             return std::nullopt;
         }
     }

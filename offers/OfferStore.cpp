@@ -252,12 +252,9 @@ std::optional<OpenedOffer> OfferStore::open(OfferMode mode, std::optional<qint64
     resetHeader(copy.header());
 
     if (mode != OfferMode::New) {
-        core::ProgressScope wait(ui, QStringLiteral("Načítám doklad\nprosím čekejte..."), 0, false);
-        if (!id || !load(*id, copy)) {
-            ui.warning(services::recordGoneMessage());
-            return std::nullopt;
-        }
-        if (mode == OfferMode::Existing && !copy.readOnly) {
+        // The lock before the rows: another workstation that held it may commit while this one
+        // waits for it, and the card must edit what it committed, not what was there before.
+        if (mode == OfferMode::Existing && !copy.readOnly && id) {
             switch (services::RecordLock::take(kNabidky, *id, ui, opened.lock)) {
             case services::RecordLock::State::Held:
                 break;
@@ -267,6 +264,12 @@ std::optional<OpenedOffer> OfferStore::open(OfferMode mode, std::optional<qint64
             case services::RecordLock::State::Failed:
                 return std::nullopt;
             }
+        }
+        core::ProgressScope wait(ui, QStringLiteral("Načítám doklad\nprosím čekejte..."), 0, false);
+        if (!id || !load(*id, copy)) {
+            wait.end();
+            ui.warning(services::recordGoneMessage());
+            return std::nullopt;
         }
     } else {
         // The user's default template, found whatever letter case the profile or the table

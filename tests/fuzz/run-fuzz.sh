@@ -17,6 +17,8 @@ dictionary() {
     template) echo template ;;
     memtable) echo memtable ;;
     ini | note_index | backup_info) echo ini ;;
+    connection_file) echo connection_file ;;
+    connection_string) echo connection_string ;;
     csv | clipboard) echo csv ;;
     esac
 }

@@ -6,6 +6,8 @@
 
 #include "bench/support/BenchFigures.h"
 #include "core/Database.h"
+#include "core/PostgresCatalog.h"
+#include "core/SqlDialect.h"
 #include "tests/support/StoreKinds.h"
 
 #include <QCoreApplication>
@@ -95,8 +97,37 @@ private:
     int m_failures = 0; // workstations that ended badly by themselves
 };
 
+// A fresh database for the data folder on the server given by name; the workstations reach it as
+// they reach the tests' own server, through the environment.
+bool prepareOnGivenServer(const QString& host, const QString& location) {
+    qputenv(testsupport::kPostgresSocketVariable, host.toLocal8Bit());
+    core::ServerConnection server = testsupport::postgresTestConnection(location);
+    const QString name = server.database;
+    server.database = QStringLiteral("postgres");
+    core::Database admin(QStringLiteral("soak-admin"), core::postgresDialect());
+    if (!admin.openOnServer(server, QString())) {
+        std::fprintf(stderr, "soak: the server %s does not answer: %s\n", qPrintable(host),
+                     qPrintable(admin.lastError()));
+        return false;
+    }
+    const QString quoted = core::postgres::quotedIdentifier(name);
+    const bool made = admin.executeDdl(QStringLiteral("DROP DATABASE IF EXISTS ") + quoted) &&
+                      admin.executeDdl(QStringLiteral("CREATE DATABASE ") + quoted);
+    if (!made)
+        std::fprintf(stderr, "soak: no database on %s: %s\n", qPrintable(host),
+                     qPrintable(admin.lastError()));
+    return made && QDir().mkpath(location);
+}
+
 bool Supervisor::prepare() {
-    if (!testsupport::prepareLocation(m_options.storeKind, m_data) || !QDir().mkpath(m_journals))
+    const bool given = !m_options.server.isEmpty();
+    if (given && m_options.storeKind != QLatin1String("Postgres")) {
+        std::fprintf(stderr, "soak: --server is for the store Postgres\n");
+        return false;
+    }
+    const bool prepared = given ? prepareOnGivenServer(m_options.server, m_data)
+                                : testsupport::prepareLocation(m_options.storeKind, m_data);
+    if (!prepared || !QDir().mkpath(m_journals))
         return false;
     const auto store = testsupport::makeStore(m_options.storeKind, m_data, m_options.programFolder);
     if (!store || !store->create(core::DatabaseId::global(), core::DatabaseTemplate::Global) ||
@@ -259,9 +290,18 @@ int runSupervisor(const SupervisorOptions& options) {
         temporary.emplace();
         root = temporary->path();
     }
+    // A server that cannot start here is no fault of the program: the run says why and counts
+    // as skipped.
+    if (const auto why = options.server.isEmpty()
+                             ? testsupport::storeKindUnavailable(options.storeKind)
+                             : std::nullopt) {
+        std::printf("soak: %s\n", qPrintable(*why));
+        return kSkipped;
+    }
     bench::printLoadAverage();
-    std::printf("soak: %d workstations, %d s, store %s, seed %u%s%s\n", options.workstations,
-                options.seconds, qPrintable(options.storeKind), options.seed,
+    std::printf("soak: %d workstations, %d s, store %s%s%s, seed %u%s%s\n", options.workstations,
+                options.seconds, qPrintable(options.storeKind),
+                options.server.isEmpty() ? "" : " on ", qPrintable(options.server), options.seed,
                 options.broken == BrokenMode::None ? "" : ", broken: ",
                 qPrintable(brokenName(options.broken)));
     std::fflush(stdout);

@@ -26,7 +26,9 @@
 #include <QElapsedTimer>
 #include <QThread>
 
+#include <cstdio>
 #include <random>
+#include <utility>
 #include <vector>
 
 namespace orvento::soak {
@@ -272,16 +274,28 @@ private:
 };
 
 bool Workstation::open() {
-    core::ProgramState& state = core::programState();
-    state.store = testsupport::makeStore(m_options.storeKind, m_options.dataLocation,
-                                         m_options.programFolder);
-    if (!state.store || !m_journal.isOpen())
+    auto store = testsupport::makeStore(m_options.storeKind, m_options.dataLocation,
+                                        m_options.programFolder);
+    if (!store || !m_journal.isOpen()) {
+        std::fprintf(stderr, "workstation: no store %s or no journal %s\n",
+                     qPrintable(m_options.storeKind), qPrintable(m_options.journal));
         return false;
+    }
+    // As the program's start-up does: its connections then speak the store's engine.
+    core::useProgramStore(std::move(store));
+    core::ProgramState& state = core::programState();
     state.folders.setData(m_options.dataLocation);
     state.agenda = kAgenda;
-    if (!state.store->open(state.db->global, core::DatabaseId::global()) ||
-        !state.store->open(state.db->agenda, core::DatabaseId::agendaNamed(kAgenda)))
-        return false;
+    for (const auto& [db, which] :
+         {std::pair{&state.db->global, core::DatabaseId::global()},
+          std::pair{&state.db->agenda, core::DatabaseId::agendaNamed(kAgenda)}}) {
+        core::OpenFailure failure;
+        if (!state.store->open(*db, which, &failure)) {
+            std::fprintf(stderr, "workstation: %s does not open: %s\n",
+                         qPrintable(state.store->label(which)), qPrintable(failure.reason));
+            return false;
+        }
+    }
     return core::loadAgendaSettings(state.db->agenda, state.folders.data, kAgenda, state.settings,
                                     m_ui);
 }

@@ -1,7 +1,7 @@
 // The workstation soak: `orvento_soak [--workstations N] [--seconds S] [--store KIND]
-// [--folder DIR] [--seed N] [--kill-gap MS] [--break=no-lock|skip-item]` supervises N scripted
-// workstations on one fresh data folder; `--workstation ...` is the mode in which it starts each of
-// them.
+// [--server HOST] [--folder DIR] [--seed N] [--kill-gap MS] [--break=no-lock|skip-item]` supervises
+// N scripted workstations on one fresh data folder; `--workstation ...` is the mode in which it
+// starts each of them.
 #include "SoakSupervisor.h"
 #include "SoakWorkstation.h"
 
@@ -29,7 +29,7 @@ std::optional<soak::BrokenMode> brokenMode(const QString& name) {
 
 int usage() {
     std::fprintf(stderr, "usage: orvento_soak [--workstations N] [--seconds S] [--store KIND] "
-                         "[--folder DIR] [--seed N] [--kill-gap MS] "
+                         "[--server HOST] [--folder DIR] [--seed N] [--kill-gap MS] "
                          "[--break=no-lock|skip-item]\n");
     return 2;
 }
@@ -71,6 +71,8 @@ int main(int argc, char** argv) {
             supervisor.seconds = next.toInt();
         else if (a == QLatin1String("--store"))
             supervisor.storeKind = workstation.storeKind = next;
+        else if (a == QLatin1String("--server"))
+            supervisor.server = next;
         else if (a == QLatin1String("--folder"))
             supervisor.folder = next;
         else if (a == QLatin1String("--kill-gap"))
