@@ -305,6 +305,10 @@ bool PostgresStore::prepare(QString* error) const {
             *error = db.lastError();
         return false;
     };
+    // The server's reason for refusing the connection (a wrong password, say), not the
+    // statement's that follows on a connection never made.
+    if (!db.isOpen())
+        return failed();
     const auto present = db.scalar(kCatalogPresent);
     if (!present)
         return failed();

@@ -52,9 +52,12 @@ TEST_F(ServerStartRefusalsTest, AWrongPasswordIsRefusedWithTheServersReason) {
     makeRole(QStringLiteral("CREATE ROLE orvento_heslo LOGIN PASSWORD 'spravne'"));
     // The test server trusts everybody; this role alone must give its password.
     Database admin(QStringLiteral("pg-admin-hba"), core::postgresDialect());
-    ASSERT_TRUE(admin.openOnServer(testsupport::postgresTestConnection(QString()), QString()));
-    const QString hbaPath =
-        admin.scalar(QStringLiteral("SHOW hba_file")).value_or(QString()).toString();
+    core::ServerConnection maintenance = testsupport::postgresTestConnection(QString());
+    maintenance.database = QStringLiteral("postgres");
+    ASSERT_TRUE(admin.openOnServer(maintenance, QString())) << admin.lastError().toStdString();
+    const QString hbaPath = admin.scalar(QStringLiteral("SELECT current_setting('hba_file')"))
+                                .value_or(QString())
+                                .toString();
     QFile hba(hbaPath);
     ASSERT_TRUE(hba.open(QIODevice::ReadOnly)) << hbaPath.toStdString();
     const QByteArray rules = hba.readAll();

@@ -42,6 +42,14 @@ protected:
         state.agenda = QStringLiteral("Firma");
         ASSERT_TRUE(state.store->create(state.agendaId(), core::DatabaseTemplate::EmptyAgenda));
         ASSERT_TRUE(state.store->open(db(), state.agendaId())) << db().lastError().toStdString();
+        ASSERT_TRUE(db().execute(QStringLiteral("DELETE FROM CisRady")));
+        ASSERT_TRUE(db().execute(
+            QStringLiteral("INSERT INTO CisRady (PrefixOzn, Cislo, PocetMist, ModulOzn) VALUES "
+                           "(:Prefix, :Cislo, :Mist, :Modul)"),
+            {{QStringLiteral("Prefix"), QStringLiteral("NB")},
+             {QStringLiteral("Cislo"), 1},
+             {QStringLiteral("Mist"), 5},
+             {QStringLiteral("Modul"), QStringLiteral("NB")}}));
         offers::OfferStore store(db());
         auto opened = store.open(offers::OfferMode::New, std::nullopt, ui);
         ASSERT_TRUE(opened);
