@@ -353,6 +353,10 @@ CardOutcome FirmCard::confirm() {
         m_ui.information(QStringLiteral("Musíte vyplnit název adresy."));
         return CardOutcome::StayOpen;
     }
+    if (!m_lock.stillHeldForSave(m_ui)) {
+        m_editable = false;
+        return CardOutcome::StayOpen;
+    }
     core::ProgressScope wait(
         m_ui,
         QStringLiteral("Prosím čekejte... probíhá ukládání adresy, případně kopírování "

@@ -53,6 +53,10 @@ PostCodeCard::Outcome PostCodeCard::confirm() {
         m_ui.information(QStringLiteral("Musíte vyplnit PSČ a Místo."));
         return Outcome::StayOpen;
     }
+    if (!m_lock.stillHeldForSave(m_ui)) {
+        m_okEnabled = false;
+        return Outcome::StayOpen;
+    }
     const core::SqlParams values = {{QStringLiteral("PSC"), psc.left(kPscWidth)},
                                     {QStringLiteral("Misto"), misto.left(kMistoWidth)}};
     bool ok = false;

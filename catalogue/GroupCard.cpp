@@ -42,6 +42,10 @@ bool GroupCard::save() {
         m_ui.warning(messages::groupNameRequired());
         return false;
     }
+    if (!m_lock.stillHeldForSave(m_ui)) {
+        m_readOnly = true;
+        return false;
+    }
     m_saved = saveGroup(m_db, m_ui, m_group, m_isNew);
     return m_saved.has_value();
 }

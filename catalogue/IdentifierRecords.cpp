@@ -153,6 +153,10 @@ CardOutcome IdentifierCard::confirm() {
         m_ui.information(identifierHasUnderscoreMessage());
         return CardOutcome::StayOpen;
     }
+    if (!m_lock.stillHeldForSave(m_ui)) {
+        m_editable = false;
+        return CardOutcome::StayOpen;
+    }
     switch (write(record)) {
     case WriteResult::CodeTaken:
         m_ui.information(codeExistsMessage(record.Zkratka));

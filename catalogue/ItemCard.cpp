@@ -351,6 +351,10 @@ CardOutcome ItemCard::confirm() {
         m_ui.information(QStringLiteral("Musíte vyplnit popis položky."));
         return CardOutcome::StayOpen;
     }
+    if (!m_lock.stillHeldForSave(m_ui)) {
+        m_editable = false;
+        return CardOutcome::StayOpen;
+    }
     ItemRecord record = recordToStore();
     const std::optional<qint64> id = [&] {
         const core::ProgressScope wait(m_ui, QStringLiteral("Ukládání položky\nprosím čekejte..."),

@@ -260,6 +260,10 @@ CardOutcome PriceGroupCard::confirm() {
         m_ui.warning(codeExistsMessage(m_group.Zkratka));
         return CardOutcome::StayOpen;
     }
+    if (!m_lock.stillHeldForSave(m_ui)) {
+        m_editable = false;
+        return CardOutcome::StayOpen;
+    }
     const bool wasNew = isNew();
     const std::optional<QString> failure = [&] {
         const core::ProgressScope wait(m_ui, QStringLiteral("Prosím čekejte..."), 0, false);

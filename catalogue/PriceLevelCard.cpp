@@ -140,6 +140,10 @@ CardOutcome PriceLevelCard::confirm() {
         m_ui.warning(codeExistsMessage(m_level.Zkratka));
         return CardOutcome::StayOpen;
     }
+    if (!m_lock.stillHeldForSave(m_ui)) {
+        m_editable = false;
+        return CardOutcome::StayOpen;
+    }
     // The wait window stands while the references follow a changed level.
     const bool written = [&] {
         std::optional<core::ProgressScope> wait;

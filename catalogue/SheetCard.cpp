@@ -52,6 +52,10 @@ bool SheetCard::save() {
         m_ui.warning(messages::sheetNameRequired());
         return false;
     }
+    if (!m_lock.stillHeldForSave(m_ui)) {
+        m_readOnly = true;
+        return false;
+    }
     if (m_isNew) {
         m_id = createSheet(m_db, m_ui, m_name);
         return m_id.has_value();

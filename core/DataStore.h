@@ -58,12 +58,17 @@ public:
     class Token {
     public:
         virtual ~Token() = default;
+        // Whether the lock is still this program's: a lock held on a connection that broke may
+        // have gone to another workstation before it could be taken again.
+        virtual bool stillHeld() { return true; }
     };
 
     HeldLock() = default;
     explicit HeldLock(std::unique_ptr<Token> token)
         : m_token(std::move(token)) {}
     bool isHeld() const { return m_token != nullptr; }
+    // Asks the store (a round trip on a server); false when the lock was lost.
+    bool stillHeld() const { return m_token && m_token->stillHeld(); }
     void release() { m_token.reset(); }
 
 private:
@@ -148,8 +153,11 @@ public:
     virtual bool stampExists(const QString& agenda, StampedTable table) const = 0;
     // Nothing when the stamp cannot be read.
     virtual std::optional<double> readStamp(const QString& agenda, StampedTable table) const = 0;
-    // Errors are ignored: a list then simply misses one reload.
-    virtual void writeStamp(const QString& agenda, StampedTable table, double value) = 0;
+    // Errors are ignored: a list then simply misses one reload. Gives the value stored, which is
+    // `value` unless the store keeps a clock of its own that all workstations share (a server
+    // stamps by its time, so that workstations whose clocks are wrong still see each other's
+    // changes in order); `value` too when the write failed.
+    virtual double writeStamp(const QString& agenda, StampedTable table, double value) = 0;
     virtual void removeStamps(const QString& agenda) = 0;
 
     // ---- maintenance (under takeExclusiveUse)

@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <mutex>
 
 namespace orvento::core {
 
@@ -27,6 +28,17 @@ std::atomic<int>& openUnits() {
 std::atomic<FailureKind>& lastKindInProgram() {
     static std::atomic<FailureKind> kind{FailureKind::None};
     return kind;
+}
+
+// Beside it, for a lost server connection, the words that name the server and the reason.
+struct LostConnectionText {
+    std::mutex guard;
+    QString text;
+};
+
+LostConnectionText& lostTextInProgram() {
+    static LostConnectionText lost;
+    return lost;
 }
 
 const QString kDateTimeFormat = QStringLiteral("yyyy-MM-ddTHH:mm:ss.zzz");
@@ -204,7 +216,55 @@ bool Database::openOnServer(const ServerConnection& server, const QString& schem
         }
     }
     m_schema = schema;
-    return finishOpening();
+    if (!finishOpening())
+        return false;
+    m_server = server;
+    return true;
+}
+
+void Database::setReopenStep(std::function<bool(Database&)> step) {
+    m_reopenStep = std::move(step);
+}
+
+bool Database::lostOutsideUnit() const {
+    return m_server && m_depth == 0 && !m_reopening &&
+           m_lastFailureKind == FailureKind::ConnectionLost;
+}
+
+bool Database::reopenIfBroken() {
+    if (!m_server || m_depth > 0 || m_reopening || (!m_broken && isOpen()))
+        return true;
+    return reopen();
+}
+
+bool Database::reopen() {
+    const ServerConnection server = *m_server;
+    const QString schema = m_schema;
+    std::function<bool(Database&)> step = m_reopenStep;
+    m_reopening = true;
+    bool ok = openOnServer(server, schema);
+    if (ok && step && !step(*this)) {
+        const QString reason = m_lastError.isEmpty()
+                                   ? QStringLiteral("databáze na serveru již není k dispozici.")
+                                   : m_lastError;
+        close();
+        m_lastError = reason;
+        ok = false;
+    }
+    m_reopening = false;
+    m_reopenStep = std::move(step);
+    if (ok)
+        return true;
+    // Kept, so that the next attempt tries again: the server may be back by then.
+    m_server = server;
+    m_schema = schema;
+    m_broken = true;
+    const QString reason = m_lastError;
+    m_lastError = connectionNotRestoredMessage(server.label(), reason);
+    setFailureKind(FailureKind::ConnectionLost);
+    const std::lock_guard hold(lostTextInProgram().guard);
+    lostTextInProgram().text = m_lastError;
+    return false;
 }
 
 bool Database::finishOpening() {
@@ -219,6 +279,13 @@ bool Database::finishOpening() {
 }
 
 void Database::close() {
+    closeConnection();
+    m_server.reset();
+    m_reopenStep = {};
+    m_broken = false;
+}
+
+void Database::closeConnection() {
     // Prepared statements belong to the connection; they go before it closes.
     m_cache.clear();
     if (QSqlDatabase::contains(m_connectionName)) {
@@ -263,14 +330,21 @@ FailureKind Database::lastFailureKindInProgram() {
     return lastKindInProgram();
 }
 
+QString Database::lostConnectionTextInProgram() {
+    const std::lock_guard hold(lostTextInProgram().guard);
+    return lostTextInProgram().text;
+}
+
 void Database::setFailureKind(FailureKind kind) {
     m_lastFailureKind = kind;
     lastKindInProgram() = kind;
 }
 
-bool Database::checkOpen() {
+bool Database::checkOpen(bool mayReopen) {
     m_lastError.clear();
     setFailureKind(FailureKind::None);
+    if (mayReopen && !reopenIfBroken())
+        return false;
     if (isOpen())
         return true;
     failWith(QStringLiteral("Databáze není připojena."));
@@ -279,7 +353,21 @@ bool Database::checkOpen() {
 
 void Database::fail(const QSqlError& error) {
     m_lastError = errorText(error);
-    setFailureKind(m_dialect->failureKindOf(error));
+    FailureKind kind = m_dialect->failureKindOf(error);
+    if (kind == FailureKind::ConnectionLost && m_server && !m_reopening) {
+        // The engine says too little at times (a driver's own failure has no code); a connection
+        // that still answers is not lost.
+        QSqlQuery probe(handle());
+        if (probe.exec(m_dialect->probeStatement()) ||
+            m_dialect->failureKindOf(probe.lastError()) != FailureKind::ConnectionLost)
+            kind = FailureKind::Other;
+    }
+    setFailureKind(kind);
+    if (kind != FailureKind::ConnectionLost || !m_server)
+        return;
+    m_broken = true;
+    const std::lock_guard hold(lostTextInProgram().guard);
+    lostTextInProgram().text = connectionBrokeMessage(m_server->label());
 }
 
 void Database::failWith(const QString& text) {
@@ -400,6 +488,14 @@ std::optional<qint64> Database::insertRow(const QString& sql, const SqlParams& p
 }
 
 QSqlQuery Database::select(const QString& sql, const SqlParams& params) {
+    QSqlQuery query = selectOnce(sql, params);
+    // A read is safe to repeat on a connection opened anew; a write is not.
+    if (!query.isActive() && lostOutsideUnit() && !tableWrittenBy(sql) && reopen())
+        query = selectOnce(sql, params);
+    return query;
+}
+
+QSqlQuery Database::selectOnce(const QString& sql, const SqlParams& params) {
     QSqlQuery query(handle());
     query.setForwardOnly(true);
     if (!checkOpen())
@@ -422,6 +518,14 @@ QSqlQuery Database::select(const QString& sql, const SqlParams& params) {
 
 std::optional<std::vector<QSqlRecord>>
 Database::selectWindow(const QString& sql, const SqlParams& params, qint64 offset, int limit) {
+    auto rows = selectWindowOnce(sql, params, offset, limit);
+    if (!rows && lostOutsideUnit() && reopen())
+        rows = selectWindowOnce(sql, params, offset, limit);
+    return rows;
+}
+
+std::optional<std::vector<QSqlRecord>>
+Database::selectWindowOnce(const QString& sql, const SqlParams& params, qint64 offset, int limit) {
     if (!checkOpen())
         return std::nullopt;
     bool prepared = false;
@@ -509,7 +613,10 @@ bool Database::beginTransaction() {
     if (!checkOpen())
         return false;
     if (m_depth == 0) {
-        if (!runControl(m_dialect->beginUnit()))
+        // A connection found broken by the start of a unit has written nothing yet: it is
+        // opened again and the unit starts there.
+        if (!runControl(m_dialect->beginUnit()) &&
+            !(lostOutsideUnit() && reopen() && runControl(m_dialect->beginUnit())))
             return false;
         if (!m_dialect->afterBegin(*this, m_busyTimeoutMs)) {
             const QString reason = m_lastError;
@@ -670,7 +777,7 @@ Statement::Statement(Database& db, QString sql)
 }
 
 bool Statement::exec(const SqlParams& params) {
-    if (!m_db.checkOpen())
+    if (!m_db.checkOpen(false))
         return false;
     if (!m_prepared) {
         m_returning =
@@ -742,14 +849,35 @@ QString busyMessage() {
 }
 
 QString writeFailureText(const QString& usual) {
-    return Database::lastFailureKindInProgram() == FailureKind::Busy ? busyMessage() : usual;
+    switch (Database::lastFailureKindInProgram()) {
+    case FailureKind::Busy:
+        return busyMessage();
+    case FailureKind::ConnectionLost:
+        return Database::lostConnectionTextInProgram();
+    default:
+        return usual;
+    }
 }
 
 QString readFailedMessage() {
+    if (Database::lastFailureKindInProgram() == FailureKind::ConnectionLost)
+        return Database::lostConnectionTextInProgram();
     return Database::lastFailureKindInProgram() == FailureKind::Busy
                ? QStringLiteral("Databázi právě zapisuje jiná pracovní stanice. Zkuste to prosím "
                                 "za chvíli znovu.")
                : QStringLiteral("Při načítání údajů z databáze došlo k chybě.");
+}
+
+QString connectionNotRestoredMessage(const QString& server, const QString& reason) {
+    return QStringLiteral("Spojení s databázovým serverem %1 bylo přerušeno a nepodařilo se ho "
+                          "obnovit: %2")
+        .arg(server, reason);
+}
+
+QString connectionBrokeMessage(const QString& server) {
+    return QStringLiteral("Spojení s databázovým serverem %1 bylo přerušeno, nic nebylo uloženo. "
+                          "Zkuste to prosím znovu.")
+        .arg(server);
 }
 
 QString newRowNotFoundMessage() {

@@ -31,7 +31,8 @@ using SqlParams = std::vector<std::pair<QString, QVariant>>;
 // What kind of failure the last statement met, for callers that react differently to a database
 // another workstation is writing to (busy), a rule the data broke (constraint), a full or
 // unreadable disk, and a file whose content is no sound database (damaged: cut short, overwritten).
-enum class FailureKind { None, Busy, Constraint, Disk, Damaged, Other };
+// A server connection that broke (the server restarted, the network was cut) is lost.
+enum class FailureKind { None, Busy, Constraint, Disk, Damaged, Other, ConnectionLost };
 
 // One connection to one database file. Every statement is run with its values bound, never
 // pasted into the text. What the engine needs besides (its pragmas, functions, busy waiting and
@@ -50,7 +51,16 @@ public:
     bool open(const QString& filePath);
     // Opens a connection to a database on a server (the dialect's driver) whose tables are those
     // of `schema`. False with lastError() when the server cannot be reached or refuses.
+    //
+    // A server connection that broke still looks open. The next unit of work, and the next read
+    // outside one, opens it again on the same server and schema and goes on; a unit that was
+    // running when it broke fails whole, and a write outside a unit is never repeated. When it
+    // cannot be opened again the statement fails as ConnectionLost with the server and the
+    // reason in lastError().
     bool openOnServer(const ServerConnection& server, const QString& schema);
+    // What the opener does again on a connection opened anew (the sign that the database is in
+    // use, say); false refuses the new connection with lastError() saying why.
+    void setReopenStep(std::function<bool(Database&)> step);
     void close();
     bool isOpen() const;
     const QString& filePath() const { return m_filePath; }
@@ -87,6 +97,8 @@ public:
     // The kind of failure of the last statement the program ran on any connection: the messages
     // of a failed save are built from it, after the unit of work that failed.
     static FailureKind lastFailureKindInProgram();
+    // For a lost server connection, what the person is told (the server and the reason).
+    static QString lostConnectionTextInProgram();
     // How long a statement waits by default for another workstation's write lock.
     static constexpr int kBusyTimeoutMs = 8000;
     // How long a statement waits for another workstation's write lock before it fails as busy.
@@ -136,7 +148,8 @@ private:
     friend class Statement;
 
     void bindAll(QSqlQuery& query, const SqlParams& params) const;
-    bool checkOpen();
+    // A prepared Statement belongs to the connection it was prepared on: it never opens another.
+    bool checkOpen(bool mayReopen = true);
     void fail(const QSqlError& error);
     void setFailureKind(FailureKind kind);
     void failWith(const QString& text);
@@ -152,6 +165,17 @@ private:
     bool finishOpening();
     // The outermost unit has ended (committed, rolled back or the connection closed).
     void endUnit();
+    // Closes the connection but keeps where it leads, for opening it again.
+    void closeConnection();
+    // A server connection known broken, or whose last statement found it broken, outside a
+    // unit of work: opened anew. False (ConnectionLost) when it cannot be.
+    bool reopenIfBroken();
+    bool reopen();
+    // The last statement found the server connection broken, outside a unit of work.
+    bool lostOutsideUnit() const;
+    QSqlQuery selectOnce(const QString& sql, const SqlParams& params);
+    std::optional<std::vector<QSqlRecord>>
+    selectWindowOnce(const QString& sql, const SqlParams& params, qint64 offset, int limit);
 
     QString m_connectionName;
     QString m_filePath;
@@ -170,6 +194,10 @@ private:
     const SqlDialect* m_dialect;
     int m_busyTimeoutMs = kBusyTimeoutMs;
     std::unique_ptr<SqlDialectSession> m_session;
+    std::optional<ServerConnection> m_server; // while a server connection is open
+    std::function<bool(Database&)> m_reopenStep;
+    bool m_broken = false;
+    bool m_reopening = false;
     // Whether an INSERT answers a new ID (its table has an ID column), by the statement text.
     std::unordered_map<QString, bool> m_tablesWithId;
 };
@@ -230,6 +258,10 @@ QString writeFailureText(const QString& usual);
 // A read that failed, in the same way: the busy case asks to try again later, any other says the
 // data could not be read (the driver's own text stays in lastError(), for no one at the screen).
 QString readFailedMessage();
+// A server connection that broke and could not be opened again, or that broke during a unit of
+// work (which then wrote nothing).
+QString connectionNotRestoredMessage(const QString& server, const QString& reason);
+QString connectionBrokeMessage(const QString& server);
 QString newRowNotFoundMessage();
 
 } // namespace orvento::core

@@ -41,6 +41,15 @@ FailureKind kindOfState(const QString& state) {
     };
     if (busy.contains(state))
         return FailureKind::Busy;
+    // The server went (restarted, stopped, the session ended by an administrator) or the
+    // network did; the driver's own failures on a broken connection carry no code at all.
+    static const QStringList gone = {
+        QStringLiteral("57P01"), // terminating connection due to administrator command
+        QStringLiteral("57P02"), // crash shutdown
+        QStringLiteral("57P03"), // cannot connect now (starting up, shutting down)
+    };
+    if (state.isEmpty() || gone.contains(state) || state.startsWith(QLatin1String("08")))
+        return FailureKind::ConnectionLost;
     if (state.startsWith(QLatin1String("23")))
         return FailureKind::Constraint;
     if (state.startsWith(QLatin1String("53")) || state == QLatin1String("58030"))

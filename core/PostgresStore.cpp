@@ -4,6 +4,7 @@
 #include "core/DatabaseCopy.h"
 #include "core/PathUtil.h"
 #include "core/ProgramState.h"
+#include "core/SchemaUpgrade.h"
 #include "core/SqlDialect.h"
 #include "core/SqliteFolderStore.h"
 
@@ -108,6 +109,13 @@ template <typename Attempt> bool succeedsWithin(Attempt attempt) {
     return true;
 }
 
+QString noSchemaRightMessage(const ServerConnection& server) {
+    return QStringLiteral("Uživatel %1 nemá na databázovém serveru %2 právo vytvářet schémata "
+                          "(CREATE v databázi %3), která program potřebuje. Požádejte správce "
+                          "serveru, aby mu toto právo udělil.")
+        .arg(server.user, server.label(), server.database);
+}
+
 bool sameName(const QString& a, const QString& b) {
     return a.compare(b, Qt::CaseInsensitive) == 0;
 }
@@ -116,63 +124,95 @@ bool sameName(const QString& a, const QString& b) {
 
 // The connection that holds this program's record locks, the exclusive-operation lock and the
 // exclusive use of databases, and which locks it holds. A lock is held by the session, so it goes
-// with the connection: when the connection dies, every lock taken on it is lost, and no new one
-// is granted until the program has let go of all the old ones, which it still thinks it holds.
+// with the connection. When the connection is found broken (the server restarted, the network
+// was cut), a new one takes every lock again at once; one that another workstation took
+// meanwhile is lost, and its holder learns so when it asks whether it still holds it, before it
+// writes anything under it.
 class PostgresLockSession {
 public:
     PostgresLockSession(ServerConnection server, QString name)
         : m_server(std::move(server))
         , m_db(std::move(name), postgresDialect()) {}
 
-    bool holds(const LockKey& key) const { return m_held.contains(pair(key)); }
+    // Whether this program holds the lock, or held it before it was lost.
+    bool holds(const LockKey& key) const {
+        return m_held.contains(pair(key)) || m_lost.contains(pair(key));
+    }
 
-    // False when another connection holds it, this program holds it already, or the connection
-    // is gone while locks taken on it are still thought held.
+    // False when another connection holds it, this program holds it already, or the server
+    // cannot be reached.
     bool take(const LockKey& key) {
         if (holds(key) || !connected())
             return false;
         auto granted = tryLock(key);
-        if (!granted && m_held.empty()) {
-            // Nothing held: a connection that failed may be replaced without a false grant.
-            m_db.close();
-            if (connected())
-                granted = tryLock(key);
-        }
+        if (!granted && renewed())
+            granted = tryLock(key);
         if (!granted || !*granted)
             return false;
-        m_held.emplace(pair(key), m_generation);
+        m_held.insert(pair(key));
         return true;
     }
 
     void release(const LockKey& key) {
-        const auto held = m_held.find(pair(key));
-        if (held == m_held.end())
+        m_lost.erase(pair(key));
+        if (m_held.erase(pair(key)) == 0 || !m_db.isOpen() || !m_unlock)
             return;
-        const bool sameConnection = held->second == m_generation;
-        m_held.erase(held);
-        // A lock of a connection that died went with it; the new connection does not hold it.
-        if (sameConnection && m_db.isOpen() && m_unlock) {
-            m_unlock->exec(lockParams(key));
-            m_unlock->finish();
+        // On a broken connection the lock went with it.
+        m_unlock->exec(lockParams(key));
+        m_unlock->finish();
+    }
+
+    // Asks the server whether the lock is held on this connection: a round trip, which also
+    // finds a broken connection (and then takes the locks again on a new one). A server that
+    // cannot be reached cannot tell: the lock stays this program's to take again, and the save
+    // that asks meets the same server and fails with its reason.
+    bool stillHeld(const LockKey& key) {
+        if (!m_held.contains(pair(key)))
+            return false;
+        auto held = heldHere(key);
+        if (!held) {
+            if (!renewed())
+                return true;
+            held = heldHere(key);
         }
+        if (!held || *held)
+            return true;
+        if (m_held.erase(pair(key)) > 0)
+            m_lost.insert(pair(key));
+        return false;
     }
 
 private:
-    static std::pair<quint32, quint32> pair(const LockKey& key) { return {key.group, key.item}; }
+    using Pair = std::pair<quint32, quint32>;
+    static Pair pair(const LockKey& key) { return {key.group, key.item}; }
 
-    // A new connection only while nothing is held: one opened under locks thought held would
-    // grant them to another workstation meanwhile. The two statements are prepared once per
-    // connection: a card's lock costs one round trip to take and one to let go.
-    bool connected() {
-        if (m_db.isOpen())
-            return true;
+    bool connected() { return (m_db.isOpen() && m_try) || renewed(); }
+
+    // A new connection that takes again every lock this program holds. The statements are
+    // prepared once per connection: a card's lock costs one round trip to take and one to let go.
+    bool renewed() {
         m_try.reset();
         m_unlock.reset();
-        if (!m_held.empty() || !m_db.openOnServer(m_server, QString()))
+        m_check.reset();
+        m_db.close();
+        if (!m_db.openOnServer(m_server, QString()))
             return false;
-        ++m_generation;
         m_try.emplace(m_db, QStringLiteral("SELECT pg_try_advisory_lock(:Group, :Item)"));
         m_unlock.emplace(m_db, QStringLiteral("SELECT pg_advisory_unlock(:Group, :Item)"));
+        m_check.emplace(m_db, QStringLiteral("SELECT count(*) FROM pg_locks WHERE pid = "
+                                             "pg_backend_pid() AND locktype = 'advisory' AND "
+                                             "classid = CAST(:Group AS oid) AND objid = "
+                                             "CAST(:Item AS oid) AND objsubid = 2 AND granted"));
+        std::set<Pair> retaken;
+        std::set<Pair> lost;
+        for (const Pair& key : m_held) {
+            const auto granted = tryLock(LockKey{key.first, key.second});
+            if (!granted)
+                return false; // broken again: the next attempt starts over
+            (*granted ? retaken : lost).insert(key);
+        }
+        m_held = std::move(retaken);
+        m_lost.merge(lost);
         return true;
     }
 
@@ -184,12 +224,21 @@ private:
         return granted;
     }
 
+    std::optional<bool> heldHere(const LockKey& key) {
+        if (!m_check || !m_check->exec(keyParams(key)) || !m_check->next())
+            return std::nullopt;
+        const bool held = m_check->value(0).toInt() > 0;
+        m_check->finish();
+        return held;
+    }
+
     ServerConnection m_server;
     Database m_db;
-    int m_generation = 0;
     std::optional<Statement> m_try;
     std::optional<Statement> m_unlock;
-    std::map<std::pair<quint32, quint32>, int> m_held;
+    std::optional<Statement> m_check;
+    std::set<Pair> m_held;
+    std::set<Pair> m_lost;
 };
 
 namespace {
@@ -202,6 +251,8 @@ public:
     ~AdvisoryLockToken() override { m_session->release(m_key); }
     AdvisoryLockToken(const AdvisoryLockToken&) = delete;
     AdvisoryLockToken& operator=(const AdvisoryLockToken&) = delete;
+
+    bool stillHeld() override { return m_session->stillHeld(m_key); }
 
 private:
     std::shared_ptr<PostgresLockSession> m_session;
@@ -254,10 +305,25 @@ bool PostgresStore::prepare(QString* error) const {
             *error = db.lastError();
         return false;
     };
+    // The server's reason for refusing the connection (a wrong password, say), not the
+    // statement's that follows on a connection never made.
+    if (!db.isOpen())
+        return failed();
     const auto present = db.scalar(kCatalogPresent);
     if (!present)
         return failed();
     if (!present->toBool()) {
+        // The server's own words ("permission denied for database") would not tell the person
+        // what is missing, nor whom to ask.
+        const auto mayCreate = db.scalar(
+            QStringLiteral("SELECT has_database_privilege(current_database(), 'CREATE')"));
+        if (!mayCreate)
+            return failed();
+        if (!mayCreate->toBool()) {
+            if (error)
+                *error = noSchemaRightMessage(m_server);
+            return false;
+        }
         Transaction unit(db);
         if (!unit.isActive())
             return failed();
@@ -349,20 +415,39 @@ bool PostgresStore::open(Database& db, const DatabaseId& which, OpenFailure* fai
     if (!row)
         return outcome(OpenProblem::Other, QStringLiteral("Databáze %1 na serveru %2 neexistuje.")
                                                .arg(label(which), m_server.label()));
+    // A database a newer program has changed is not touched, whatever this one would read in it.
+    const auto version = catalog().scalar(
+        QStringLiteral("SELECT version FROM orvento.agendas WHERE schema_name = :Schema"),
+        {{QStringLiteral("Schema"), row->schema}});
+    if (version && !version->isNull() && version->toInt() > currentSchemaVersion(which.kind))
+        return outcome(
+            OpenProblem::Other,
+            QStringLiteral("Databáze %1 na serveru %2: ").arg(label(which), m_server.label()) +
+                newerDatabaseMessage(which.kind, which.agenda, version->toInt()));
     if (!db.openOnServer(m_server, row->schema))
         return outcome(problemOf(db), db.lastError());
-    if (dialect().readKindMark(db) != dialect().kindMarkOf(which.kind)) {
+    const QString wrongKind = (which.kind == DatabaseKind::Global
+                                   ? QStringLiteral("Databáze %1 není hlavní databází programu.")
+                                   : QStringLiteral("Databáze %1 není databází agendy."))
+                                  .arg(location(which));
+    // A connection opened again after it broke is checked and marked in use as the first one.
+    const int kindMark = dialect().kindMarkOf(which.kind);
+    const LockKey inUse = inUseKey(row->schema);
+    auto settle = [kindMark, inUse](Database& connection) {
+        if (postgresDialect().readKindMark(connection) != kindMark)
+            return false;
+        // The sign to other workstations that the database is in use; like the shared lock on a
+        // file's companion, a database kept to itself by another does not keep this one from
+        // opening.
+        connection.scalar(QStringLiteral("SELECT pg_try_advisory_lock_shared(:Group, :Item)"),
+                          lockParams(inUse));
+        return true;
+    };
+    if (!settle(db)) {
         db.close();
-        return outcome(OpenProblem::WrongKind,
-                       (which.kind == DatabaseKind::Global
-                            ? QStringLiteral("Databáze %1 není hlavní databází programu.")
-                            : QStringLiteral("Databáze %1 není databází agendy."))
-                           .arg(location(which)));
+        return outcome(OpenProblem::WrongKind, wrongKind);
     }
-    // The sign to other workstations that the database is in use; like the shared lock on a
-    // file's companion, a database kept to itself by another does not keep this one from opening.
-    db.scalar(QStringLiteral("SELECT pg_try_advisory_lock_shared(:Group, :Item)"),
-              lockParams(inUseKey(row->schema)));
+    db.setReopenStep(settle);
     return outcome(OpenProblem::None, QString());
 }
 
@@ -619,18 +704,22 @@ std::optional<double> PostgresStore::readStamp(const QString& agenda, StampedTab
     return value->toDouble();
 }
 
-// The row keeps the server's time of the write beside the value, which is what the workstations
-// compare.
-void PostgresStore::writeStamp(const QString& agenda, StampedTable table, double value) {
+// The value is the server's own time, in days since 30 December 1899 as the stamp files hold
+// them, so that the stamps of workstations whose clocks differ still follow the order of the
+// changes; `value` (the workstation's time) is only what the caller keeps when the write fails.
+// One zone for everybody: the stamps are only compared with one another.
+double PostgresStore::writeStamp(const QString& agenda, StampedTable table, double value) {
     if (!prepare())
-        return;
-    catalog().execute(
+        return value;
+    const auto stored = catalog().scalar(
         QStringLiteral("INSERT INTO orvento.stamps (agenda, stamped_table, value) VALUES "
-                       "(:Agenda, :Table, :Value) ON CONFLICT (agenda, stamped_table) DO UPDATE "
-                       "SET value = EXCLUDED.value, stamped_at = now()"),
+                       "(:Agenda, :Table, EXTRACT(EPOCH FROM (now() AT TIME ZONE 'UTC') - "
+                       "TIMESTAMP '1899-12-30 00:00:00') / 86400.0) ON CONFLICT (agenda, "
+                       "stamped_table) DO UPDATE SET value = EXCLUDED.value, stamped_at = now() "
+                       "RETURNING value"),
         {{QStringLiteral("Agenda"), agenda.toLower()},
-         {QStringLiteral("Table"), static_cast<int>(table)},
-         {QStringLiteral("Value"), value}});
+         {QStringLiteral("Table"), static_cast<int>(table)}});
+    return stored ? stored->toDouble() : value;
 }
 
 void PostgresStore::removeStamps(const QString& agenda) {

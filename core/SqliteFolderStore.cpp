@@ -355,17 +355,18 @@ std::optional<double> SqliteFolderStore::readStamp(const QString& agenda,
 
 // It is not forced to the disk: a stamp lost in a power cut only makes a list miss one reload,
 // and waiting for the disk after every unit of work would cost more than many writes.
-void SqliteFolderStore::writeStamp(const QString& agenda, StampedTable table, double value) {
+double SqliteFolderStore::writeStamp(const QString& agenda, StampedTable table, double value) {
     const QString path = stampFilePath(agenda, table);
     const QString temporary =
         path + QStringLiteral(".%1.tmp").arg(QCoreApplication::applicationPid());
     QFile file(temporary);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        return;
+        return value;
     const bool written = file.write(encodeStamp(value)) == kStampBytes;
     file.close();
     if (!written || !replaceFile(temporary, path))
         QFile::remove(temporary);
+    return value;
 }
 
 void SqliteFolderStore::removeStamps(const QString& agenda) {

@@ -49,7 +49,7 @@ public:
 
     bool stampExists(const QString& agenda, StampedTable table) const override;
     std::optional<double> readStamp(const QString& agenda, StampedTable table) const override;
-    void writeStamp(const QString& agenda, StampedTable table, double value) override;
+    double writeStamp(const QString& agenda, StampedTable table, double value) override;
     void removeStamps(const QString& agenda) override;
 
     bool copyTo(const DatabaseId& which, const QString& target) override;

@@ -512,6 +512,10 @@ DefinitionEditor::Outcome DefinitionEditor::confirm() {
     if (page() == EditorPage::AddressBook && !checkAddressBook())
         return Outcome::StayOpen;
 
+    if (!m_lock.stillHeldForSave(m_ui)) {
+        m_readOnly = true;
+        return Outcome::StayOpen;
+    }
     ImportDefinitionStore store(m_db);
     QString error;
     if (m_mode == EditMode::Edit) {

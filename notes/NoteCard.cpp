@@ -126,6 +126,10 @@ std::optional<qint64> NoteCard::write() {
 NoteCard::Outcome NoteCard::confirm() {
     if (!m_okEnabled)
         return Outcome::StayOpen;
+    if (!m_lock.stillHeldForSave(m_list.context().ui())) {
+        m_okEnabled = false;
+        return Outcome::StayOpen;
+    }
     const auto id = write();
     if (!id) {
         m_list.context().ui().error(core::saveFailedMessage());

@@ -666,6 +666,10 @@ bool OfferCardLogic::confirm() {
         h.DatVyrizeni = QDateTime();
     }
     copy.recomputeTotals();
+    if (!m_opened.lock.stillHeldForSave(ui)) {
+        copy.readOnly = true;
+        return false;
+    }
     OfferStore store(m_db);
     if (!store.save(copy, ui))
         return false;

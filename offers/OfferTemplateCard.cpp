@@ -93,6 +93,10 @@ catalogue::CardOutcome OfferTemplateCard::confirm() {
         m_ui.warning(catalogue::codeMissingMessage());
         return catalogue::CardOutcome::StayOpen;
     }
+    if (!m_lock.stillHeldForSave(m_ui)) {
+        m_editable = false;
+        return catalogue::CardOutcome::StayOpen;
+    }
     // Every message comes after the unit of work has ended.
     switch (write()) {
     case WriteResult::Written:

@@ -42,9 +42,9 @@ void stamp(StampedTable table) {
     core::ProgramState& state = core::programState();
     if (state.suppressStamps)
         return;
-    const double now = toStampValue(QDateTime::currentDateTime());
-    store().writeStamp(state.agenda, table, now);
-    state.lastStamps[static_cast<size_t>(table)] = now;
+    // What the store kept, which may be by another clock than this workstation's.
+    state.lastStamps[static_cast<size_t>(table)] =
+        store().writeStamp(state.agenda, table, toStampValue(QDateTime::currentDateTime()));
 }
 
 void stampAfterWrite(const QString& table) {
@@ -55,10 +55,8 @@ void stampAfterWrite(const QString& table) {
 double readStamp(StampedTable table) {
     const QString& agenda = core::programState().agenda;
     const double now = toStampValue(QDateTime::currentDateTime());
-    if (!store().stampExists(agenda, table)) {
-        store().writeStamp(agenda, table, now);
-        return now;
-    }
+    if (!store().stampExists(agenda, table))
+        return store().writeStamp(agenda, table, now);
     return store().readStamp(agenda, table).value_or(now);
 }
 

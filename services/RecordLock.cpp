@@ -35,6 +35,12 @@ QString recordInUseDeleteMessage() {
     return QStringLiteral("Záznam není možné smazat - je právě používán jiným uživatelem.");
 }
 
+QString recordLockLostMessage() {
+    return QStringLiteral("Záznam už není zamčen pro úpravy: spojení s databázovým serverem bylo "
+                          "přerušeno a záznam mezitím upravuje jiná pracovní stanice. Karta "
+                          "zůstane otevřena jen pro čtení.");
+}
+
 RecordLock::~RecordLock() {
     release();
 }
@@ -79,6 +85,15 @@ void RecordLock::release() {
                                                     // holds any more
     m_record.reset();
     m_path.clear();
+}
+
+bool RecordLock::stillHeldForSave(core::UserInteraction& ui) {
+    if (!m_lock.isHeld() || m_lock.stillHeld())
+        return true;
+    // What is left is a read-only card's: nothing to let go, only a left-over lock to clear.
+    m_lock.release();
+    ui.warning(recordLockLostMessage());
+    return false;
 }
 
 bool mayDeleteRecord(const QString& table, qint64 id, core::UserInteraction& ui, LockScope scope) {

@@ -47,6 +47,13 @@ public:
     const QString& path() const { return m_path; }
     void release();
 
+    // Called by a card's save before anything is written, outside any unit of work: proves the
+    // lock the card holds is still its own. When it was lost (its connection broke and another
+    // workstation took the record meanwhile), says so ("Záznam už není zamčen pro úpravy...")
+    // and gives false; the lock is then as a read-only card's and the card must become one.
+    // True when no lock is held (a new record; a read-only card refuses its save by itself).
+    bool stillHeldForSave(core::UserInteraction& ui);
+
 private:
     core::HeldLock m_lock;
     std::optional<core::RecordRef> m_record;
@@ -60,5 +67,6 @@ bool mayDeleteRecord(const QString& table, qint64 id, core::UserInteraction& ui,
 
 QString recordInUseMessage();
 QString recordInUseDeleteMessage();
+QString recordLockLostMessage();
 
 } // namespace orvento::services

@@ -226,11 +226,16 @@ TEST_P(DataStoreTest, ChangeStampsAreSharedPerAgendaAndTable) {
         ASSERT_EQ(writer.firstLine(), QStringLiteral("done"));
     }
     ASSERT_TRUE(store->stampExists(demo, StampedTable::Zasoby));
-    EXPECT_DOUBLE_EQ(*store->readStamp(demo, StampedTable::Zasoby), kWritten);
+    const double first = *store->readStamp(demo, StampedTable::Zasoby);
+    // A server stamps by its own clock whatever the workstation's says.
+    if (GetParam() == QLatin1String("SqliteFolder")) {
+        EXPECT_DOUBLE_EQ(first, kWritten);
+    }
     EXPECT_FALSE(store->stampExists(demo, StampedTable::Adresar));
     EXPECT_FALSE(store->stampExists(QStringLiteral("Firma1"), StampedTable::Zasoby));
-    store->writeStamp(demo, StampedTable::Zasoby, kWritten + 1);
-    EXPECT_DOUBLE_EQ(*store->readStamp(demo, StampedTable::Zasoby), kWritten + 1);
+    const double second = store->writeStamp(demo, StampedTable::Zasoby, kWritten + 1);
+    EXPECT_GT(second, first);
+    EXPECT_DOUBLE_EQ(*store->readStamp(demo, StampedTable::Zasoby), second);
     store->writeStamp(QStringLiteral("Firma1"), StampedTable::Skupiny, 1.5);
     store->removeStamps(demo);
     EXPECT_FALSE(store->stampExists(demo, StampedTable::Zasoby));

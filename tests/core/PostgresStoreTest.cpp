@@ -1,7 +1,7 @@
 // What only the server store has to prove: its units of work serialised per agenda through the
 // server's locks, the server's errors told apart as the data layer's failure kinds, the SQL
-// functions agreeing with the program's own, a lock connection that died granting nothing, and
-// its copies being the file store's databases, in both directions.
+// functions agreeing with the program's own, a lock connection that died taking its locks again,
+// and its copies being the file store's databases, in both directions.
 #include "core/AmountFormat.h"
 #include "core/CzechCollation.h"
 #include "core/DataStore.h"
@@ -116,7 +116,7 @@ TEST_F(PostgresStoreTest, TheServersFindAndAmountFunctionsAgreeWithTheProgramsOw
     EXPECT_TRUE(db.scalar(QStringLiteral("SELECT AMOUNT_TEXT(NULL)"))->isNull());
 }
 
-TEST_F(PostgresStoreTest, ALockConnectionThatDiedGrantsNothingUntilItsLocksAreLetGo) {
+TEST_F(PostgresStoreTest, ALockConnectionThatDiedTakesItsLocksAgainBeforeItGrantsAnother) {
     const RecordRef item{QStringLiteral("Firma1"), QStringLiteral("Zasoby"), 4711};
     const RecordRef next{QStringLiteral("Firma1"), QStringLiteral("Zasoby"), 4712};
     HeldLock held;
@@ -124,11 +124,14 @@ TEST_F(PostgresStoreTest, ALockConnectionThatDiedGrantsNothingUntilItsLocksAreLe
     ASSERT_TRUE(cluster().runAsAdmin(
         QStringLiteral("SELECT pg_terminate_backend(pid, 5000) FROM pg_locks WHERE locktype = "
                        "'advisory' AND objid = 4711 AND objsubid = 2")));
-    HeldLock refused;
-    EXPECT_FALSE(store->takeRecordLock(next, refused))
+    HeldLock granted;
+    EXPECT_TRUE(store->takeRecordLock(next, granted)) << "on a new lock connection";
+    const auto elsewhere = testsupport::makeStore(kKind, env.dataFolder(), env.programFolder());
+    EXPECT_TRUE(elsewhere->recordLockHeldElsewhere(item))
         << "the card that still thinks it holds its lock would otherwise meet a second editor";
+    EXPECT_TRUE(held.stillHeld());
     held.release();
-    EXPECT_TRUE(store->takeRecordLock(next, refused)) << "a new connection once nothing is held";
+    EXPECT_FALSE(elsewhere->recordLockHeldElsewhere(item));
 }
 
 TEST_F(PostgresStoreTest, ABackupTakenFromTheServerRestoresIntoFilesAndBackWithItsIds) {

@@ -83,6 +83,17 @@ struct PostgresCluster::Private {
     QString bin;
     bool running = false;
     std::unique_ptr<core::Database> admin;
+    QString startOptions;
+
+    bool startServer(QString* why) {
+        running =
+            run(QStringLiteral("pg_ctl"),
+                {QStringLiteral("-D"), dataFolder(), QStringLiteral("-l"),
+                 root.path() + QStringLiteral("/server.log"), QStringLiteral("-w"),
+                 QStringLiteral("-s"), QStringLiteral("-o"), startOptions, QStringLiteral("start")},
+                why);
+        return running;
+    }
 
     QString dataFolder() const { return root.path() + QStringLiteral("/data"); }
 
@@ -201,16 +212,11 @@ bool PostgresCluster::start(QString* why) {
     if (!copyFolder(initialised, d->dataFolder(), why))
         return false;
     // Durability means nothing for data thrown away after the run; speed does.
-    const QString options = QStringLiteral("-k %1 -c listen_addresses= -c fsync=off -c "
-                                           "full_page_writes=off -c synchronous_commit=off")
-                                .arg(folder);
-    if (!d->run(QStringLiteral("pg_ctl"),
-                {QStringLiteral("-D"), d->dataFolder(), QStringLiteral("-l"),
-                 folder + QStringLiteral("/server.log"), QStringLiteral("-w"), QStringLiteral("-s"),
-                 QStringLiteral("-o"), options, QStringLiteral("start")},
-                why))
+    d->startOptions = QStringLiteral("-k %1 -c listen_addresses= -c fsync=off -c "
+                                     "full_page_writes=off -c synchronous_commit=off")
+                          .arg(folder);
+    if (!d->startServer(why))
         return false;
-    d->running = true;
     qputenv(kPostgresSocketVariable, folder.toLocal8Bit());
     // A test program that crashes leaves no server behind: a watcher stops it once the program
     // is gone.
@@ -273,6 +279,23 @@ void PostgresCluster::stop() {
             QStringLiteral("immediate"), QStringLiteral("-w"), QStringLiteral("-s"),
             QStringLiteral("stop")},
            nullptr);
+}
+
+bool PostgresCluster::shutDown(QString* why) {
+    d->admin.reset();
+    if (!d->running)
+        return true;
+    // As an administrator stops it: every session is told so and ended.
+    d->running = !d->run(QStringLiteral("pg_ctl"),
+                         {QStringLiteral("-D"), d->dataFolder(), QStringLiteral("-m"),
+                          QStringLiteral("fast"), QStringLiteral("-w"), QStringLiteral("-s"),
+                          QStringLiteral("stop")},
+                         why);
+    return !d->running;
+}
+
+bool PostgresCluster::startAgain(QString* why) {
+    return d->running || d->startServer(why);
 }
 
 } // namespace orvento::testsupport

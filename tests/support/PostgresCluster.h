@@ -51,6 +51,11 @@ public:
     bool runAsAdmin(const QString& sql, QString* error = nullptr);
     QString socketFolder() const;
     void stop();
+    // A restart in two steps, for the program's view of a server that goes away and comes back
+    // while it runs: the server stopped as an administrator stops it, then started again on
+    // the same data. False with the server programs' words.
+    bool shutDown(QString* why = nullptr);
+    bool startAgain(QString* why = nullptr);
 
 private:
     struct Private;
