@@ -2,6 +2,7 @@
 #include "addressbook/PostCodeList.h"
 #include "core/Database.h"
 #include "core/ProgramState.h"
+#include "support/OpenAgenda.h"
 #include "support/ScriptedInteraction.h"
 #include "support/TestEnvironment.h"
 
@@ -20,10 +21,9 @@ namespace {
 class PostCodesTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(env.copyTemplate(QStringLiteral("0002.res"), QStringLiteral("Global.MDB")));
+        ASSERT_TRUE(testsupport::openTestGlobal(env));
         core::programState().folders.setData(env.dataFolder());
         QDir().mkpath(core::programState().folders.lock);
-        ASSERT_TRUE(db().open(env.dataFolder() + QStringLiteral("Global.MDB")));
         db().execute(QStringLiteral("DELETE FROM Mista"));
     }
     static core::Database& db() { return core::programState().db->global; }

@@ -28,8 +28,7 @@ protected:
     void SetUp() override {
         ASSERT_TRUE(
             testsupport::openTestAgenda(env, QStringLiteral("0001.res"), QStringLiteral("Firma")));
-        ASSERT_TRUE(env.copyTemplate(QStringLiteral("0002.res"), QStringLiteral("Global.MDB")));
-        ASSERT_TRUE(global().open(env.dataFolder() + QStringLiteral("Global.MDB")));
+        ASSERT_TRUE(testsupport::openTestGlobal(env));
         QDir().mkpath(folder());
     }
     void TearDown() override { core::resetProgramState(); }
