@@ -9,6 +9,7 @@
 #include "services/ProfileSession.h"
 #include "support/OpenAgenda.h"
 #include "support/ScriptedInteraction.h"
+#include "support/TestStore.h"
 
 #include <gtest/gtest.h>
 

@@ -5,6 +5,7 @@
 #include "support/OpenAgenda.h"
 #include "support/ScriptedInteraction.h"
 #include "support/TestEnvironment.h"
+#include "support/TestStore.h"
 
 #include <QDir>
 
@@ -110,8 +111,7 @@ TEST_F(PostCodesTest, DeletingAsksNothingButSparesARowOpenElsewhere) {
     list.setCurrent(0);
     const qint64 held = list.currentRow()->id;
     testsupport::OtherWorkstation other(
-        {QStringLiteral("record-lock"), core::programState().folders.lock, QStringLiteral("Global"),
-         QStringLiteral("Mista"), QString::number(held)});
+        testsupport::recordEditedElsewhere(env, QStringLiteral("Mista"), held, true));
     ASSERT_EQ(other.firstLine(), QStringLiteral("held"));
     EXPECT_FALSE(list.removeCurrent());
     EXPECT_TRUE(

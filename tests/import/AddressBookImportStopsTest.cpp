@@ -6,6 +6,7 @@
 #include "core/Database.h"
 #include "core/ProgramState.h"
 #include "services/ChangeStamps.h"
+#include "support/RefusedWrites.h"
 
 #include <QFile>
 
@@ -67,9 +68,9 @@ TEST_F(AddressBookImportStopsTest, AnsweringNoGoesOnToTheEndInSeveralUnits) {
 
 TEST_F(AddressBookImportStopsTest, AFailingRowKeepsTheRowsBeforeItAndEndsTheRun) {
     // The engine refuses the fourth firm's statement alone.
-    ASSERT_TRUE(db().executeDdl(QStringLiteral(
-        "CREATE TRIGGER OdmitnoutFirmu BEFORE INSERT ON Adresar WHEN NEW.Nazev = 'Firma 4' "
-        "BEGIN SELECT RAISE(ABORT, 'odmítnuto'); END")));
+    ASSERT_TRUE(testsupport::refuseWrites(
+        db(), QStringLiteral("OdmitnoutFirmu"), QStringLiteral("INSERT"), QStringLiteral("Adresar"),
+        QStringLiteral("NEW.Nazev = 'Firma 4'"), QStringLiteral("odmítnuto")));
     EXPECT_EQ(run(byIco(), kColumns, firms(6)), import::ImportRun::Failed);
     EXPECT_EQ(firmCount(), 3);
     EXPECT_TRUE(ui.saw(ScriptedInteraction::Kind::Error,

@@ -9,6 +9,7 @@
 
 #include "BuiltInRender.h"
 #include "PdfProbe.h"
+#include "support/TestStore.h"
 
 #include <QDir>
 #include <QFile>

@@ -3,6 +3,7 @@
 #include "core/ProgramState.h"
 #include "core/SqlDialect.h"
 #include "support/StoreKinds.h"
+#include "support/TestStore.h"
 
 #include <gtest/gtest.h>
 
@@ -21,7 +22,8 @@ std::optional<core::DatabaseTemplate> templateNamed(const QString& templateName)
 }
 
 // The program's store of the test's kind over the environment's data folder, made once per
-// environment (a second agenda of the same test goes into the same place).
+// environment (a second agenda of the same test goes into the same place). Fixtures take the
+// program's connections after this: another engine's store brings connections of its own.
 bool useTestStore(const TestEnvironment& env) {
     core::ProgramState& state = core::programState();
     state.folders.setData(env.dataFolder());
@@ -41,15 +43,12 @@ bool useTestStore(const TestEnvironment& env) {
     return true;
 }
 
-// `which` made by the store from the template and opened on the program's connection `db` (taken
-// only once the store is in place, as it can bring connections of its own engine).
-bool createAndOpen(const TestEnvironment& env, const QString& templateName,
-                   const core::DatabaseId& which, core::Database core::Connections::*connection) {
+// `which` made by the store from the template and opened on `db`.
+bool createAndOpen(const QString& templateName, const core::DatabaseId& which, core::Database& db) {
     const auto from = templateNamed(templateName);
-    if (!from || !useTestStore(env))
+    if (!from)
         return false;
     core::DataStore& store = *core::programState().store;
-    core::Database& db = (*core::programState().db).*connection;
     if (!store.create(which, *from)) {
         ADD_FAILURE() << "the store did not make " << store.label(which).toStdString() << " from "
                       << templateName.toStdString();
@@ -71,7 +70,7 @@ bool openTestAgenda(const TestEnvironment& env, const QString& templateName,
     core::ProgramState& state = core::programState();
     if (testStoreIsServer()) {
         state.agenda = agenda;
-        return createAndOpen(env, templateName, state.agendaId(), &core::Connections::agenda);
+        return useTestStore(env) && createAndOpen(templateName, state.agendaId(), state.db->agenda);
     }
     const QString file = agenda + QStringLiteral(".MDB");
     if (!env.copyTemplate(templateName, file))
@@ -83,14 +82,36 @@ bool openTestAgenda(const TestEnvironment& env, const QString& templateName,
 
 bool openTestGlobal(const TestEnvironment& env) {
     if (testStoreIsServer())
-        return createAndOpen(env, QStringLiteral("0002.res"), core::DatabaseId::global(),
-                             &core::Connections::global);
+        return useTestStore(env) &&
+               createAndOpen(QStringLiteral("0002.res"), core::DatabaseId::global(),
+                             core::programState().db->global);
     return env.copyTemplate(QStringLiteral("0002.res"), QStringLiteral("Global.MDB")) &&
            core::programState().db->global.open(env.dataFolder() + QStringLiteral("Global.MDB"));
 }
 
 bool openEmptyAgendaAndGlobal(const TestEnvironment& env, const QString& agenda) {
     return openTestAgenda(env, QStringLiteral("0001.res"), agenda) && openTestGlobal(env);
+}
+
+bool openAgendaElsewhere(core::Database& other) {
+    core::ProgramState& state = core::programState();
+    if (testStoreIsServer())
+        return state.store->open(other, state.agendaId());
+    return other.open(state.db->agenda.filePath());
+}
+
+QStringList recordEditedElsewhere(const TestEnvironment& env, const QString& table, qint64 id,
+                                  bool shared) {
+    const core::ProgramState& state = core::programState();
+    if (!testStoreIsServer())
+        return {QStringLiteral("record-lock"), state.folders.lock,
+                shared ? QStringLiteral("Global") : state.agenda, table, QString::number(id)};
+    return {QStringLiteral("store-lock"),
+            testStoreKind(),
+            env.dataFolder(),
+            shared ? QStringLiteral("-") : state.agenda,
+            table,
+            QString::number(id)};
 }
 
 } // namespace orvento::testsupport

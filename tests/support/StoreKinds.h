@@ -59,18 +59,4 @@ inline std::optional<QString> storeKindUnavailable(const QString& kind) {
     return std::nullopt;
 }
 
-// The kind of store the program's data are put into by the shared fixtures (OpenAgenda): the
-// environment names it, so that the same logic tests run once more on a server; files when it
-// names none.
-inline constexpr auto kTestStoreVariable = "ORVENTO_TEST_STORE";
-inline QString testStoreKind() {
-    const QString kind = qEnvironmentVariable(kTestStoreVariable);
-    return kind.isEmpty() ? QStringLiteral("SqliteFolder") : kind;
-}
-// Whether the fixtures keep the data on something else than files in the data folder; a test
-// that deals in the files themselves skips then, saying why.
-inline bool testStoreIsServer() {
-    return testStoreKind() != QLatin1String("SqliteFolder");
-}
-
 } // namespace orvento::testsupport

@@ -1,4 +1,5 @@
 #include "support/StoreKinds.h"
+#include "support/TestStore.h"
 
 #include <gtest/gtest.h>
 
