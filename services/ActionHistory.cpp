@@ -115,6 +115,11 @@ bool recordOfferSave(core::Database& db, qint64 offerId, ActionType type,
         itemsText = writeMemTable(*items, true);
     }
     const core::CurrentUser& user = core::programState().user;
+    // The row may fail without the save it belongs to: a database server ends the whole unit of
+    // work at a failed statement unless that is rolled back to a savepoint of its own.
+    const bool inUnit = db.transactionDepth() > 0;
+    if (inUnit && !db.executeDdl(QStringLiteral("SAVEPOINT history_row")))
+        return false;
     const bool ok = db.execute(
         QStringLiteral("INSERT INTO Akce (ObjectType, ObjectID, ActionType, UserID, UserName, "
                        "ActionDate, Description, ActionData1, ActionData2) VALUES (:ObjectType, "
@@ -129,6 +134,9 @@ bool recordOfferSave(core::Database& db, qint64 offerId, ActionType type,
          {QStringLiteral("Description"), description.left(255)},
          {QStringLiteral("ActionData1"), offerText},
          {QStringLiteral("ActionData2"), itemsText}});
+    if (inUnit)
+        db.executeDdl(ok ? QStringLiteral("RELEASE SAVEPOINT history_row")
+                         : QStringLiteral("ROLLBACK TO SAVEPOINT history_row"));
     return ok;
 }
 

@@ -9,6 +9,7 @@
 #include "services/ProfileSession.h"
 #include "support/OpenAgenda.h"
 #include "support/ScriptedInteraction.h"
+#include "support/TestStore.h"
 
 #include <gtest/gtest.h>
 
@@ -34,8 +35,7 @@ protected:
     void SetUp() override {
         ASSERT_TRUE(
             testsupport::openTestAgenda(env, QStringLiteral("0001.res"), QStringLiteral("FIRMA")));
-        ASSERT_TRUE(env.copyTemplate(QStringLiteral("0002.res"), QStringLiteral("Global.MDB")));
-        ASSERT_TRUE(global().open(env.dataFolder() + QStringLiteral("Global.MDB")));
+        ASSERT_TRUE(testsupport::openTestGlobal(env));
         server.writeIni(core::programState().folders.iniFile, QStringLiteral("REST"));
         server.answer(200, kFirmJson);
         firmsBefore = firmCount();

@@ -5,6 +5,7 @@
 #include "core/ProgramState.h"
 #include "core/ProgressScope.h"
 #include "support/OpenAgenda.h"
+#include "support/RefusedWrites.h"
 #include "support/ScriptedInteraction.h"
 
 #include <QDir>
@@ -65,10 +66,9 @@ protected:
 TEST_F(FirmDeletionSlicesTest, ManyFirmsGoInSeveralUnitsAndALaterFailureLeavesEveryFirmWhole) {
     constexpr int kFirms = 700;
     const std::vector<qint64> ids = addFirms(kFirms);
-    ASSERT_TRUE(db().executeDdl(QStringLiteral("CREATE TRIGGER refuse BEFORE DELETE ON Kontakty "
-                                               "WHEN OLD.CisloAdr = %1 BEGIN SELECT RAISE(ABORT, "
-                                               "'refused'); END")
-                                    .arg(ids.back())));
+    ASSERT_TRUE(testsupport::refuseWrites(db(), QStringLiteral("refuse"), QStringLiteral("DELETE"),
+                                          QStringLiteral("Kontakty"),
+                                          QStringLiteral("OLD.CisloAdr = %1").arg(ids.back())));
     bool deleted = true;
     {
         core::ProgressScope wait(ui, QStringLiteral("Mazání adres\nprosím čekejte..."), kFirms,

@@ -2,8 +2,10 @@
 #include "addressbook/PostCodeList.h"
 #include "core/Database.h"
 #include "core/ProgramState.h"
+#include "support/OpenAgenda.h"
 #include "support/ScriptedInteraction.h"
 #include "support/TestEnvironment.h"
+#include "support/TestStore.h"
 
 #include <QDir>
 
@@ -20,10 +22,9 @@ namespace {
 class PostCodesTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(env.copyTemplate(QStringLiteral("0002.res"), QStringLiteral("Global.MDB")));
+        ASSERT_TRUE(testsupport::openTestGlobal(env));
         core::programState().folders.setData(env.dataFolder());
         QDir().mkpath(core::programState().folders.lock);
-        ASSERT_TRUE(db().open(env.dataFolder() + QStringLiteral("Global.MDB")));
         db().execute(QStringLiteral("DELETE FROM Mista"));
     }
     static core::Database& db() { return core::programState().db->global; }
@@ -110,8 +111,7 @@ TEST_F(PostCodesTest, DeletingAsksNothingButSparesARowOpenElsewhere) {
     list.setCurrent(0);
     const qint64 held = list.currentRow()->id;
     testsupport::OtherWorkstation other(
-        {QStringLiteral("record-lock"), core::programState().folders.lock, QStringLiteral("Global"),
-         QStringLiteral("Mista"), QString::number(held)});
+        testsupport::recordEditedElsewhere(env, QStringLiteral("Mista"), held, true));
     ASSERT_EQ(other.firstLine(), QStringLiteral("held"));
     EXPECT_FALSE(list.removeCurrent());
     EXPECT_TRUE(

@@ -9,6 +9,7 @@
 #include "core/Database.h"
 #include "core/ProgramState.h"
 #include "support/OpenAgenda.h"
+#include "support/RefusedWrites.h"
 #include "support/ScriptedInteraction.h"
 #include "support/TestEnvironment.h"
 
@@ -66,11 +67,9 @@ protected:
         return ids;
     }
     void refuse(const QString& event, qint64 itemId) {
-        ASSERT_TRUE(db().executeDdl(QStringLiteral("CREATE TRIGGER refuse BEFORE %1 ON Zasoby "
-                                                   "WHEN OLD.ID = %2 BEGIN SELECT RAISE(ABORT, "
-                                                   "'refused'); END")
-                                        .arg(event)
-                                        .arg(itemId)));
+        ASSERT_TRUE(testsupport::refuseWrites(db(), QStringLiteral("refuse"), event,
+                                              QStringLiteral("Zasoby"),
+                                              QStringLiteral("OLD.ID = %1").arg(itemId)));
     }
     int count(const QString& sql, const core::SqlParams& params = {}) {
         return db().scalar(sql, params)->toInt();
@@ -186,7 +185,7 @@ TEST_F(CatalogueBulkSlicesTest, ManyItemsAreDeletedInSeveralUnitsAndALaterFailur
     EXPECT_FALSE(ui.waitShown());
 
     // Without the refusal the rest goes too.
-    ASSERT_TRUE(db().executeDdl(QStringLiteral("DROP TRIGGER refuse")));
+    ASSERT_TRUE(testsupport::allowWrites(db(), QStringLiteral("refuse"), QStringLiteral("Zasoby")));
     ui.clear();
     ui.answer(true);
     const std::vector<qint64> rest(items.begin() + deleted, items.end());
@@ -213,7 +212,7 @@ TEST_F(CatalogueBulkSlicesTest, ABigGroupIsDeletedInSlicesAndAFailureKeepsTheGro
     EXPECT_LT(left, kManyItems);
 
     // Once nothing refuses, the rest goes with the group.
-    ASSERT_TRUE(db().executeDdl(QStringLiteral("DROP TRIGGER refuse")));
+    ASSERT_TRUE(testsupport::allowWrites(db(), QStringLiteral("refuse"), QStringLiteral("Zasoby")));
     ui.clear();
     ui.answer(true);
     EXPECT_TRUE(catalogue::deleteGroup(db(), ui, group));

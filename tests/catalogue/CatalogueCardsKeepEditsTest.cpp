@@ -14,6 +14,7 @@
 #include "catalogue/SheetOperations.h"
 #include "services/ProfileSession.h"
 #include "services/RecordRefresh.h"
+#include "support/RefusedWrites.h"
 
 using namespace orvento;
 using namespace orvento::catalogue;
@@ -25,13 +26,16 @@ class CatalogueCardsKeepEditsTest : public testsupport::CatalogueAgenda {
 protected:
     // Makes every write of one kind to a table fail, as a full disk or a broken file would.
     void failEvery(const char* what, const char* table) {
-        ASSERT_TRUE(db().execute(QStringLiteral("CREATE TRIGGER fail_%1_%2 BEFORE %1 ON %2 BEGIN "
-                                                "SELECT RAISE(ABORT, 'refused'); END")
-                                     .arg(QString::fromLatin1(what), QString::fromLatin1(table))));
+        ASSERT_TRUE(testsupport::refuseWrites(
+            db(),
+            QStringLiteral("fail_%1_%2").arg(QString::fromLatin1(what), QString::fromLatin1(table)),
+            QString::fromLatin1(what), QString::fromLatin1(table)));
     }
     void allowAgain(const char* what, const char* table) {
-        ASSERT_TRUE(db().execute(QStringLiteral("DROP TRIGGER fail_%1_%2")
-                                     .arg(QString::fromLatin1(what), QString::fromLatin1(table))));
+        ASSERT_TRUE(testsupport::allowWrites(
+            db(),
+            QStringLiteral("fail_%1_%2").arg(QString::fromLatin1(what), QString::fromLatin1(table)),
+            QString::fromLatin1(table)));
     }
     qint64 addSheet(const QString& name) { return *createSheet(db(), ui, name); }
 

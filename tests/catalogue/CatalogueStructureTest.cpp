@@ -17,6 +17,7 @@
 #include "support/OpenAgenda.h"
 #include "support/ScriptedInteraction.h"
 #include "support/TestEnvironment.h"
+#include "support/TestStore.h"
 
 #include <QDir>
 
@@ -331,8 +332,7 @@ TEST_F(CatalogueTest, AGroupOrSheetWithAnItemOpenElsewhereDeletesNothing) {
     const qint64 open = addItem(sheet, group, QStringLiteral("Disk B"));
     {
         testsupport::OtherWorkstation other(
-            {QStringLiteral("record-lock"), core::programState().folders.lock,
-             QStringLiteral("FIRMA"), QStringLiteral("Zasoby"), QString::number(open)});
+            testsupport::recordEditedElsewhere(env, QStringLiteral("Zasoby"), open));
         ASSERT_EQ(other.firstLine(), QStringLiteral("held"));
         ui.answer(true);
         EXPECT_FALSE(catalogue::deleteGroup(db(), ui, group));

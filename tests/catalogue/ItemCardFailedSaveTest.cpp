@@ -1,5 +1,6 @@
 #include "CatalogueAgenda.h"
 #include "catalogue/ItemCard.h"
+#include "support/RefusedWrites.h"
 
 using namespace orvento;
 using namespace orvento::catalogue;
@@ -10,11 +11,13 @@ namespace {
 class ItemCardFailedSaveTest : public testsupport::CatalogueAgenda {
 protected:
     void refuse(const char* what) {
-        ASSERT_TRUE(db().execute(QStringLiteral("CREATE TRIGGER refuse BEFORE %1 ON Zasoby BEGIN "
-                                                "SELECT RAISE(ABORT, 'refused'); END")
-                                     .arg(QString::fromLatin1(what))));
+        ASSERT_TRUE(testsupport::refuseWrites(db(), QStringLiteral("refuse"),
+                                              QString::fromLatin1(what), QStringLiteral("Zasoby")));
     }
-    void allow() { ASSERT_TRUE(db().execute(QStringLiteral("DROP TRIGGER refuse"))); }
+    void allow() {
+        ASSERT_TRUE(
+            testsupport::allowWrites(db(), QStringLiteral("refuse"), QStringLiteral("Zasoby")));
+    }
 };
 
 // A save that fails leaves the card's record as it was before OK: an unfinished item keeps its

@@ -1,6 +1,7 @@
 // A repricing killed while its first phase holds the write lock: after the restart every item has
 // its old price and no unfinished mark.
 #include "CatalogueAgenda.h"
+#include "support/TestStore.h"
 
 #include <QFileInfo>
 #include <QThread>
@@ -12,6 +13,9 @@ namespace {
 using RepricingCrashTest = testsupport::CatalogueAgenda;
 
 TEST_F(RepricingCrashTest, KilledDuringPhaseOneLeavesTheOldPrices) {
+    if (testsupport::testStoreIsServer())
+        GTEST_SKIP() << "the other workstation reprices the agenda's file, slowed by a trigger of "
+                        "the embedded engine";
     catalogue::ItemRecord item;
     item.Popis = QStringLiteral("Položka");
     item.price.NakCena = 100;

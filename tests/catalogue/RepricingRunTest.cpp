@@ -2,6 +2,9 @@
 
 #include "CatalogueAgenda.h"
 #include "catalogue/RepricingBatches.h"
+#include "support/OpenAgenda.h"
+#include "support/RefusedWrites.h"
+#include "support/TestStore.h"
 
 #include <QFileInfo>
 
@@ -160,15 +163,14 @@ TEST_F(RepricingRunTest, FailedOrInterruptedPhaseOneLeavesEveryPriceAsItWas) {
     RepricingSettings s;
     s.purchasePrice = {true, ValueAction::Multiply, 2};
     // The second item's write fails after the first one's went through.
-    ASSERT_TRUE(db().executeDdl(
-        QStringLiteral("CREATE TRIGGER Refuse BEFORE UPDATE ON Zasoby WHEN OLD.ID = %1 BEGIN "
-                       "SELECT RAISE(ABORT, 'refused'); END")
-            .arg(second)));
+    ASSERT_TRUE(testsupport::refuseWrites(db(), QStringLiteral("Refuse"), QStringLiteral("UPDATE"),
+                                          QStringLiteral("Zasoby"),
+                                          QStringLiteral("OLD.ID = %1").arg(second)));
     EXPECT_EQ(run(marked({first, second}), s), RunEnd::Failed);
     EXPECT_DOUBLE_EQ(column("NakCena", first), 100);
     EXPECT_EQ(unfinished(), 0);
     EXPECT_TRUE(ui.sawContaining(Kind::Error, RepricingRun::failedMessage()));
-    ASSERT_TRUE(db().executeDdl(QStringLiteral("DROP TRIGGER Refuse")));
+    ASSERT_TRUE(testsupport::allowWrites(db(), QStringLiteral("Refuse"), QStringLiteral("Zasoby")));
 
     // "Přerušit" while the marked groups are read.
     ASSERT_TRUE(db().execute(QStringLiteral("INSERT INTO Skupiny (Sklad, Nazev) VALUES (:S, 'G')"),
@@ -226,8 +228,8 @@ TEST_F(RepricingRunTest, InterruptedPhaseTwoKeepsRecomputedItemsAndMarksTheRest)
 
 TEST_F(RepricingRunTest, PriceSavedElsewhereJustBeforePhaseOneIsRaisedNotOverwritten) {
     const qint64 id = addItem(marginItem(100, 25));
-    core::Database other(QStringLiteral("repricing-other"));
-    ASSERT_TRUE(other.open(db().filePath()));
+    core::Database other(QStringLiteral("repricing-other"), db().dialect());
+    ASSERT_TRUE(testsupport::openAgendaElsewhere(other));
     onStep = [&](const QString& phase, int done, int total) {
         // After the selection was read, before phase I writes.
         if (phase.startsWith(QStringLiteral("I.")) && done == 0 && total == 1) {

@@ -8,6 +8,7 @@
 #include "support/ScriptedInteraction.h"
 #include "support/TestContext.h"
 #include "support/TestEnvironment.h"
+#include "support/TestStore.h"
 
 #include <QDir>
 #include <QFile>
@@ -279,8 +280,7 @@ TEST_F(DefinitionEditorTest, CopyAddsARowAndLeavesTheOriginalUnlocked) {
 TEST_F(DefinitionEditorTest, ADefinitionEditedElsewhereOpensReadOnly) {
     const qint64 id = storeDefinition(QStringLiteral("Sdílená"), sheet, group);
     testsupport::OtherWorkstation other(
-        {QStringLiteral("record-lock"), core::programState().folders.lock, QStringLiteral("Global"),
-         QStringLiteral("Import"), QString::number(id)});
+        testsupport::recordEditedElsewhere(env, QStringLiteral("Import"), id, true));
     ASSERT_EQ(other.firstLine(), QStringLiteral("held"));
     import::DefinitionList list(test.context);
     ASSERT_TRUE(list.reload(id));

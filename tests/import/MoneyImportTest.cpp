@@ -2,6 +2,7 @@
 
 #include "core/RtfCodec.h"
 #include "services/ChangeStamps.h"
+#include "support/RefusedWrites.h"
 
 #include <QRegularExpression>
 
@@ -289,9 +290,9 @@ TEST_F(MoneyImportTest, PrerusitEndsTheRunWithinFiveRecordsWithoutAQuestion) {
 
 TEST_F(MoneyImportTest, AFailedWriteLeavesNoPartOfItsDocument) {
     // The database refuses the second item of the second document.
-    ASSERT_TRUE(db().executeDdl(
-        QStringLiteral("CREATE TRIGGER refuse BEFORE INSERT ON NabPolozky WHEN NEW.Popis = 'chyba' "
-                       "BEGIN SELECT RAISE(ABORT, 'disk je plný'); END")));
+    ASSERT_TRUE(testsupport::refuseWrites(
+        db(), QStringLiteral("refuse"), QStringLiteral("INSERT"), QStringLiteral("NabPolozky"),
+        QStringLiteral("NEW.Popis = 'chyba'"), QStringLiteral("disk je plný")));
     addDocument({{"Doklad", "A"}, {"Cislo", 1.0}});
     addDocument({{"Doklad", "B"}, {"Cislo", 2.0}});
     addItem(1, {{"Popis", "dobrá"}});

@@ -4,6 +4,7 @@
 #include "PriceListImportAgenda.h"
 
 #include "catalogue/ItemRecord.h"
+#include "support/RefusedWrites.h"
 
 using namespace orvento;
 using namespace orvento::testsupport;
@@ -81,9 +82,9 @@ TEST_F(PriceListImportFailuresTest, TextInANumberColumnStopsBeforeAnythingIsWrit
 
 TEST_F(PriceListImportFailuresTest, AFailingUnitOfWorkRollsBackTheUpdatesToo) {
     // The new items are refused after the found ones would have been updated in the same unit.
-    ASSERT_TRUE(db().executeDdl(
-        QStringLiteral("CREATE TRIGGER refuse BEFORE INSERT ON Zasoby WHEN NEW.Katalog = 'N2' "
-                       "BEGIN SELECT RAISE(ABORT, 'odmítnuto'); END")));
+    ASSERT_TRUE(testsupport::refuseWrites(
+        db(), QStringLiteral("refuse"), QStringLiteral("INSERT"), QStringLiteral("Zasoby"),
+        QStringLiteral("NEW.Katalog = 'N2'"), QStringLiteral("odmítnuto")));
     EXPECT_EQ(run(comparing(), kColumns, rows()), import::ImportRun::Failed);
     EXPECT_EQ(catalogueSnapshot(), before);
     ASSERT_FALSE(protocol.lines().empty());
@@ -95,9 +96,9 @@ TEST_F(PriceListImportFailuresTest, AFailingUnitOfWorkRollsBackTheUpdatesToo) {
 }
 
 TEST_F(PriceListImportFailuresTest, AFailedRecomputationEndsTheRunMarkedUnfinished) {
-    ASSERT_TRUE(db().executeDdl(
-        QStringLiteral("CREATE TRIGGER refuse BEFORE UPDATE ON Zasoby WHEN NEW.Chyba = 0 "
-                       "BEGIN SELECT RAISE(ABORT, 'odmítnuto'); END")));
+    ASSERT_TRUE(testsupport::refuseWrites(db(), QStringLiteral("refuse"), QStringLiteral("UPDATE"),
+                                          QStringLiteral("Zasoby"), QStringLiteral("NEW.Chyba = 0"),
+                                          QStringLiteral("odmítnuto")));
     EXPECT_EQ(run(comparing(), kColumns, rows()), import::ImportRun::RecomputeFailed);
     EXPECT_TRUE(ui.saw(ScriptedInteraction::Kind::Error,
                        core::saveFailedMessage(QStringLiteral("Zasoby"))));

@@ -4,6 +4,8 @@
 #include "notes/NoteRecord.h"
 #include "services/RecordLock.h"
 #include "services/RecordRefresh.h"
+#include "support/RefusedWrites.h"
+#include "support/TestStore.h"
 
 #include <QSqlQuery>
 #include <QSqlRecord>
@@ -138,8 +140,8 @@ TEST_F(NoteCardTest, ANoteGoneElsewhereIsToldAndAFailedSaveKeepsTheText) {
 // A table that cannot be written: the failure is told, nothing is stored, the card stays.
 TEST_F(NoteCardTest, AnInsertThatFailsKeepsTheCardOpen) {
     notes.load(std::nullopt);
-    ASSERT_TRUE(global().executeDdl(QStringLiteral(
-        "CREATE TRIGGER refuse BEFORE INSERT ON Poznamky BEGIN SELECT RAISE(ABORT, 'no'); END")));
+    ASSERT_TRUE(testsupport::refuseWrites(global(), QStringLiteral("refuse"),
+                                          QStringLiteral("INSERT"), QStringLiteral("Poznamky")));
     notes::NoteCard card(notes);
     ASSERT_TRUE(card.startNew());
     card.nazev = QStringLiteral("Nepůjde");
@@ -156,7 +158,7 @@ TEST_F(NoteCardTest, ANoteOpenOnAnotherWorkstation) {
     notes.load(id);
     {
         testsupport::OtherWorkstation other(
-            {QStringLiteral("store-lock"), QStringLiteral("SqliteFolder"), env.dataFolder(),
+            {QStringLiteral("store-lock"), testsupport::testStoreKind(), env.dataFolder(),
              QStringLiteral("-"), QStringLiteral("Poznamky"), QString::number(id)});
         ASSERT_EQ(other.firstLine(), QStringLiteral("held"));
         notes::NoteCard card(notes);
@@ -170,9 +172,9 @@ TEST_F(NoteCardTest, ANoteOpenOnAnotherWorkstation) {
     notes::NoteCard card(notes);
     ASSERT_TRUE(card.startEdit());
     EXPECT_TRUE(card.okEnabled());
-    testsupport::OtherWorkstation later(
-        {QStringLiteral("store-lock"), QStringLiteral("SqliteFolder"), env.dataFolder(),
-         QStringLiteral("-"), QStringLiteral("Poznamky"), QString::number(id)});
+    testsupport::OtherWorkstation later({QStringLiteral("store-lock"), testsupport::testStoreKind(),
+                                         env.dataFolder(), QStringLiteral("-"),
+                                         QStringLiteral("Poznamky"), QString::number(id)});
     EXPECT_EQ(later.firstLine(), QStringLiteral("readonly")) << "the card holds the note";
 }
 

@@ -5,6 +5,7 @@
 #include "core/Database.h"
 #include "core/ProgramState.h"
 #include "support/OpenAgenda.h"
+#include "support/RefusedWrites.h"
 #include "support/ScriptedInteraction.h"
 #include "support/TestContext.h"
 
@@ -71,10 +72,9 @@ TEST_F(OfferListBulkSlicesTest, ManyMarkedOffersAreDeletedInSeveralUnitsAndNever
     OfferListLogic list(test.context);
     ASSERT_TRUE(list.open());
     // The items of the last offer in the list refuse to go: its slice is rolled back.
-    ASSERT_TRUE(db().executeDdl(QStringLiteral("CREATE TRIGGER refuse BEFORE DELETE ON NabPolozky "
-                                               "WHEN OLD.CisloNab = %1 BEGIN SELECT RAISE(ABORT, "
-                                               "'refused'); END")
-                                    .arg(list.rows().idAt(kOffers - 1))));
+    ASSERT_TRUE(testsupport::refuseWrites(
+        db(), QStringLiteral("refuse"), QStringLiteral("DELETE"), QStringLiteral("NabPolozky"),
+        QStringLiteral("OLD.CisloNab = %1").arg(list.rows().idAt(kOffers - 1))));
     list.markAll();
     ui.answer(true);
     list.removeSelected();
@@ -100,10 +100,9 @@ TEST_F(OfferListBulkSlicesTest, ManyOffersAreLockedInSeveralUnitsAndALaterFailur
     OfferListLogic list(test.context);
     ASSERT_TRUE(list.open());
     const qint64 last = list.rows().idAt(kOffers - 1);
-    ASSERT_TRUE(db().executeDdl(QStringLiteral("CREATE TRIGGER refuse BEFORE UPDATE ON Nabidky "
-                                               "WHEN OLD.ID = %1 BEGIN SELECT RAISE(ABORT, "
-                                               "'refused'); END")
-                                    .arg(last)));
+    ASSERT_TRUE(testsupport::refuseWrites(db(), QStringLiteral("refuse"), QStringLiteral("UPDATE"),
+                                          QStringLiteral("Nabidky"),
+                                          QStringLiteral("OLD.ID = %1").arg(last)));
     list.markAll();
     list.setLocked(true);
     EXPECT_EQ(ui.texts(Kind::Error),

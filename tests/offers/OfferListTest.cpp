@@ -6,6 +6,7 @@
 #include "services/RecordLock.h"
 #include "services/RecordRefresh.h"
 #include "support/OpenAgenda.h"
+#include "support/RefusedWrites.h"
 #include "support/ScriptedInteraction.h"
 #include "support/TestContext.h"
 
@@ -230,9 +231,8 @@ TEST_F(OfferListTest, DeletionTakesItemsDocumentsAndHistoryAndMovesToTheNeighbou
 
 TEST_F(OfferListTest, DeletionThatFailsHalfWayLeavesTheWholeOffer) {
     const qint64 id = addWithDetails(QStringLiteral("A"));
-    ASSERT_TRUE(db().executeDdl(
-        QStringLiteral("CREATE TRIGGER refuse BEFORE DELETE ON DokumentyNab BEGIN SELECT "
-                       "RAISE(ABORT, 'refused'); END")));
+    ASSERT_TRUE(testsupport::refuseWrites(db(), QStringLiteral("refuse"), QStringLiteral("DELETE"),
+                                          QStringLiteral("DokumentyNab")));
     OfferListLogic list(test.context);
     ASSERT_TRUE(list.open());
     ui.answer(true);
@@ -295,9 +295,9 @@ TEST_F(OfferListTest, LockingMarkedOffersReportsAFailureAndLeavesTheSliceUnchang
     EXPECT_EQ(db().scalar(QStringLiteral("SELECT SUM(Zamek) FROM Nabidky"))->toInt(), 2);
     EXPECT_EQ(list.rows().data(list.rows().index(0, 8)).toString(), QStringLiteral("×"));
 
-    ASSERT_TRUE(db().executeDdl(
-        QStringLiteral("CREATE TRIGGER refuse BEFORE UPDATE ON Nabidky WHEN NEW.Doklad = 'B' "
-                       "BEGIN SELECT RAISE(ABORT, 'refused'); END")));
+    ASSERT_TRUE(testsupport::refuseWrites(db(), QStringLiteral("refuse"), QStringLiteral("UPDATE"),
+                                          QStringLiteral("Nabidky"),
+                                          QStringLiteral("NEW.Doklad = 'B'")));
     list.setLocked(false);
     EXPECT_TRUE(ui.saw(Kind::Error, core::saveFailedMessage(QStringLiteral("Nabidky"))));
     EXPECT_EQ(db().scalar(QStringLiteral("SELECT SUM(Zamek) FROM Nabidky"))->toInt(), 2);

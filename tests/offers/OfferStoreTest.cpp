@@ -5,6 +5,7 @@
 #include "services/ActionHistory.h"
 #include "services/RecordLock.h"
 #include "support/OpenAgenda.h"
+#include "support/RefusedWrites.h"
 #include "support/ScriptedInteraction.h"
 
 #include <QDir>
@@ -14,6 +15,7 @@
 #include <QSqlQuery>
 
 #include <cmath>
+#include <optional>
 
 #include <gtest/gtest.h>
 
@@ -39,6 +41,7 @@ protected:
         state().settings.urovenHistorie = services::HistoryLevel::Detailed;
         state().user.uzivId = 3;
         state().user.jmeno = QStringLiteral("Novák");
+        store.emplace(db());
     }
 
     static core::ProgramState& state() { return core::programState(); }
@@ -64,12 +67,12 @@ protected:
         for (int i = 0; i < items; ++i)
             copy.insertItem(i + 1,
                             priced(QStringLiteral("Položka %1").arg(i), 100.0 * (i + 1), 21.0));
-        EXPECT_TRUE(store.save(copy, ui));
+        EXPECT_TRUE(store->save(copy, ui));
         return copy.offerId().value_or(-1);
     }
 
     OfferWorkingCopy newOffer() {
-        auto opened = store.open(OfferMode::New, std::nullopt, ui);
+        auto opened = store->open(OfferMode::New, std::nullopt, ui);
         EXPECT_TRUE(opened);
         return opened ? opened->copy : OfferWorkingCopy();
     }
@@ -80,7 +83,8 @@ protected:
 
     testsupport::TestEnvironment env;
     ScriptedInteraction ui;
-    OfferStore store{db()};
+    // Made once the agenda is open: the fixture may bring the connections of another store.
+    std::optional<OfferStore> store;
 };
 
 TEST_F(OfferStoreTest, NewOfferTakesTheNextNumberAndEverySaveWritesHistory) {
@@ -92,13 +96,13 @@ TEST_F(OfferStoreTest, NewOfferTakesTheNextNumberAndEverySaveWritesHistory) {
     EXPECT_EQ(db().scalar(QStringLiteral("SELECT Cislo FROM CisRady"))->toInt(), 8);
     EXPECT_EQ(count(QStringLiteral("SELECT Celkem FROM Nabidky WHERE ID = :ID"), id), 363);
 
-    auto opened = store.open(OfferMode::Existing, id, ui);
+    auto opened = store->open(OfferMode::Existing, id, ui);
     ASSERT_TRUE(opened);
     EXPECT_TRUE(opened->lock.isHeld());
     EXPECT_EQ(opened->copy.header().Vytvoril, QStringLiteral("Novák"));
     opened->copy.removeItem(0);
     opened->copy.removeItem(0);
-    ASSERT_TRUE(store.save(opened->copy, ui));
+    ASSERT_TRUE(store->save(opened->copy, ui));
     EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM NabPolozky WHERE CisloNab = :ID"), id), 0);
     EXPECT_EQ(count(QStringLiteral("SELECT Celkem FROM Nabidky WHERE ID = :ID"), id), 0);
 
@@ -149,13 +153,13 @@ TEST_F(OfferStoreTest, SnapshotUnderCzechLocaleReadsBackTheSameNumbers) {
 }
 
 TEST_F(OfferStoreTest, AFailedItemRollsTheWholeSaveBack) {
-    ASSERT_TRUE(db().executeDdl(
-        QStringLiteral("CREATE TRIGGER refuse AFTER INSERT ON NabPolozky WHEN NEW.Popis = 'zlá' "
-                       "BEGIN SELECT RAISE(ABORT, 'refused'); END")));
+    ASSERT_TRUE(testsupport::refuseWrites(db(), QStringLiteral("refuse"), QStringLiteral("INSERT"),
+                                          QStringLiteral("NabPolozky"),
+                                          QStringLiteral("NEW.Popis = 'zlá'")));
     OfferWorkingCopy copy = newOffer();
     copy.insertItem(1, priced(QStringLiteral("dobrá"), 10.0, 21.0));
     copy.insertItem(2, priced(QStringLiteral("zlá"), 10.0, 21.0));
-    EXPECT_FALSE(store.save(copy, ui));
+    EXPECT_FALSE(store->save(copy, ui));
     EXPECT_TRUE(ui.saw(Kind::Error, QStringLiteral("Při ukládání záznamu do \"NabPolozky\" došlo "
                                                    "k chybě: metoda \"Execute\" selhala.")));
     EXPECT_FALSE(copy.offerId());
@@ -166,8 +170,8 @@ TEST_F(OfferStoreTest, AFailedItemRollsTheWholeSaveBack) {
 }
 
 TEST_F(OfferStoreTest, AFailedHistoryRowIsReportedButTheOfferIsSaved) {
-    ASSERT_TRUE(db().executeDdl(QStringLiteral(
-        "CREATE TRIGGER refuse BEFORE INSERT ON Akce BEGIN SELECT RAISE(ABORT, 'refused'); END")));
+    ASSERT_TRUE(testsupport::refuseWrites(db(), QStringLiteral("refuse"), QStringLiteral("INSERT"),
+                                          QStringLiteral("Akce")));
     const qint64 id = savedOffer();
     EXPECT_TRUE(ui.saw(Kind::Error, QStringLiteral("Při ukládání záznamu do tabulky Akce došlo k "
                                                    "chybě: metoda \"Execute\" selhala.")));
@@ -179,44 +183,44 @@ TEST_F(OfferStoreTest, NumberingWithoutSeriesAndWithATypedNumber) {
     ui.answer(true);
     ASSERT_TRUE(typed.cancelNumber(ui));
     typed.header().Doklad = QStringLiteral("X-1");
-    ASSERT_TRUE(store.save(typed, ui));
+    ASSERT_TRUE(store->save(typed, ui));
     EXPECT_EQ(typed.header().Doklad, QStringLiteral("X-1"));
     EXPECT_EQ(db().scalar(QStringLiteral("SELECT Cislo FROM CisRady"))->toInt(), 7);
 
     db().execute(QStringLiteral("DELETE FROM CisRady"));
     OfferWorkingCopy automatic = newOffer();
-    ASSERT_TRUE(store.save(automatic, ui));
+    ASSERT_TRUE(store->save(automatic, ui));
     EXPECT_TRUE(automatic.header().Doklad.isEmpty());
 }
 
 TEST_F(OfferStoreTest, SavingLeavesALockSetFromTheListAndReadOnlyKeepsNoLockFile) {
     const qint64 id = savedOffer();
-    auto opened = store.open(OfferMode::Existing, id, ui);
+    auto opened = store->open(OfferMode::Existing, id, ui);
     ASSERT_TRUE(opened);
     db().execute(QStringLiteral("UPDATE Nabidky SET Zamek = 1 WHERE ID = :ID"),
                  {{QStringLiteral("ID"), id}});
     opened->copy.header().Popis = QStringLiteral("jinak");
-    ASSERT_TRUE(store.save(opened->copy, ui));
+    ASSERT_TRUE(store->save(opened->copy, ui));
     EXPECT_EQ(count(QStringLiteral("SELECT Zamek FROM Nabidky WHERE ID = :ID"), id), 1);
     const QString lockFile = opened->lock.path();
     opened.reset();
     EXPECT_FALSE(QFile::exists(lockFile));
 
-    auto locked = store.open(OfferMode::Existing, id, ui);
+    auto locked = store->open(OfferMode::Existing, id, ui);
     ASSERT_TRUE(locked);
     EXPECT_TRUE(ui.saw(Kind::Information,
                        QStringLiteral("Doklad je uzamčený, případné změny nebude možné uložit!")));
     EXPECT_TRUE(locked->copy.readOnly);
     EXPECT_FALSE(QFile::exists(services::recordLockPath(QStringLiteral("Nabidky"), id)));
-    EXPECT_FALSE(store.save(locked->copy, ui));
+    EXPECT_FALSE(store->save(locked->copy, ui));
 
     state().user.nabidky = core::AccessLevel::ReadOnly;
     db().execute(QStringLiteral("UPDATE Nabidky SET Zamek = 0"));
-    auto readOnly = store.open(OfferMode::Existing, id, ui);
+    auto readOnly = store->open(OfferMode::Existing, id, ui);
     ASSERT_TRUE(readOnly);
     EXPECT_TRUE(readOnly->copy.readOnly);
     EXPECT_FALSE(QFile::exists(services::recordLockPath(QStringLiteral("Nabidky"), id)));
-    EXPECT_FALSE(store.open(OfferMode::New, std::nullopt, ui));
+    EXPECT_FALSE(store->open(OfferMode::New, std::nullopt, ui));
     EXPECT_TRUE(ui.saw(Kind::Information, core::noRightsMessage()));
 }
 
@@ -224,8 +228,8 @@ TEST_F(OfferStoreTest, AnOfferDeletedElsewhereIsReportedWhenItsCardOpens) {
     const qint64 id = savedOffer();
     db().execute(QStringLiteral("DELETE FROM Nabidky WHERE ID = :ID"),
                  {{QStringLiteral("ID"), id}});
-    EXPECT_FALSE(store.open(OfferMode::Existing, id, ui));
-    EXPECT_FALSE(store.open(OfferMode::Copy, id, ui));
+    EXPECT_FALSE(store->open(OfferMode::Existing, id, ui));
+    EXPECT_FALSE(store->open(OfferMode::Copy, id, ui));
     EXPECT_TRUE(ui.saw(Kind::Warning, QStringLiteral("Při obnově tabulky došlo k chybě, požadovaný "
                                                      "záznam byl pravděpodobně smazán jiným "
                                                      "uživatelem.")));
@@ -242,16 +246,16 @@ TEST_F(OfferStoreTest, CopiesTakeSharedDocumentsIntoTheirOwnFolder) {
     OfferWorkingCopy original = newOffer();
     original.addDocument({-1, QStringLiteral("Výkres"), outside, true});
     original.addDocument({-1, QStringLiteral("Odkaz"), QStringLiteral("/nikde/jinde.txt"), false});
-    ASSERT_TRUE(store.save(original, ui));
+    ASSERT_TRUE(store->save(original, ui));
     const qint64 first = *original.offerId();
     const QString firstFile = state().offerDocumentsFolder(first) + QStringLiteral("vykres.pdf");
     EXPECT_TRUE(QFile::exists(firstFile));
 
-    auto copy = store.open(OfferMode::Copy, first, ui);
+    auto copy = store->open(OfferMode::Copy, first, ui);
     ASSERT_TRUE(copy);
     EXPECT_EQ(copy->copy.header().IDStav, 0);
     EXPECT_TRUE(copy->copy.automaticNumber());
-    ASSERT_TRUE(store.save(copy->copy, ui));
+    ASSERT_TRUE(store->save(copy->copy, ui));
     const qint64 second = *copy->copy.offerId();
     EXPECT_TRUE(QFile::exists(state().offerDocumentsFolder(second) + QStringLiteral("vykres.pdf")));
     QStringList links;
@@ -262,9 +266,9 @@ TEST_F(OfferStoreTest, CopiesTakeSharedDocumentsIntoTheirOwnFolder) {
 
     // A copy of the copy after its file is gone keeps the old path and says so.
     QFile::remove(state().offerDocumentsFolder(second) + QStringLiteral("vykres.pdf"));
-    auto copyOfCopy = store.open(OfferMode::Copy, second, ui);
+    auto copyOfCopy = store->open(OfferMode::Copy, second, ui);
     ASSERT_TRUE(copyOfCopy);
-    ASSERT_TRUE(store.save(copyOfCopy->copy, ui));
+    ASSERT_TRUE(store->save(copyOfCopy->copy, ui));
     EXPECT_TRUE(ui.sawContaining(Kind::Error, QStringLiteral("již není platný")));
     links.clear();
     for (const auto& d : copyOfCopy->copy.documents())

@@ -6,6 +6,7 @@
 #include "support/OpenAgenda.h"
 #include "support/ScriptedInteraction.h"
 #include "support/TestEnvironment.h"
+#include "support/TestStore.h"
 
 #include <QDir>
 #include <QFile>
@@ -41,8 +42,7 @@ protected:
     void SetUp() override {
         ASSERT_TRUE(
             testsupport::openTestAgenda(env, QStringLiteral("0001.res"), QStringLiteral("Firma")));
-        ASSERT_TRUE(env.copyTemplate(QStringLiteral("0002.res"), QStringLiteral("Global.MDB")));
-        ASSERT_TRUE(global().open(env.dataFolder() + QStringLiteral("Global.MDB")));
+        ASSERT_TRUE(testsupport::openTestGlobal(env));
         QDir().mkpath(state().folders.print);
         QFile frx(state().folders.print + QStringLiteral("_NABKSP.FRX"));
         ASSERT_TRUE(frx.open(QIODevice::WriteOnly));

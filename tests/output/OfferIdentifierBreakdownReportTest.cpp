@@ -29,7 +29,7 @@ protected:
         return db()
             .scalar(QStringLiteral("SELECT COALESCE(SUM(PCBDPHPOL), 0) FROM NabPolozky "
                                    "WHERE CisloNab = :N AND Nakladova = 0 AND "
-                                   "instr(upper(Identif), :Code) > 0"),
+                                   "CZECH_FIND(Identif, :Code) > 0"),
                     {{QStringLiteral("N"), offer},
                      {QStringLiteral("Code"), QLatin1Char('_') + code + QLatin1Char('_')}})
             .value_or(QVariant())

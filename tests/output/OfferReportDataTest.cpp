@@ -7,6 +7,7 @@
 #include "services/ProfileValues.h"
 #include "support/OpenAgenda.h"
 #include "support/ScriptedInteraction.h"
+#include "support/TestStore.h"
 
 #include <QDir>
 #include <QFile>
@@ -317,9 +318,8 @@ TEST_F(OfferReportDataTest, UnwritableWorkFolderIsReported) {
 
 // What comes from the global database: the contact of the offer's author and a desktop note.
 TEST_F(OfferReportDataTest, AuthorContactAndNote) {
-    ASSERT_TRUE(env.copyTemplate(QStringLiteral("0002.res"), QStringLiteral("Global.MDB")));
+    ASSERT_TRUE(testsupport::openTestGlobal(env));
     core::Database& global = state().db->global;
-    ASSERT_TRUE(global.open(env.dataFolder() + QStringLiteral("Global.MDB")));
     ASSERT_TRUE(global.execute(
         QStringLiteral("INSERT INTO Login (UzivID, Jmeno, Telefon, Email) VALUES (7, 'Eva Malá', "
                        "'603 111 222', 'eva@firma.cz')")));

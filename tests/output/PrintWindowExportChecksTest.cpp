@@ -5,6 +5,7 @@
 #include "support/OpenAgenda.h"
 #include "support/ScriptedInteraction.h"
 #include "support/TestEnvironment.h"
+#include "support/TestStore.h"
 
 #include <QDir>
 #include <QFile>
@@ -31,9 +32,8 @@ TEST(PrintWindowExportChecksTest, ChecksInOrderAndTheOldFileKeptOnFailure) {
     testsupport::TestEnvironment env;
     ASSERT_TRUE(
         testsupport::openTestAgenda(env, QStringLiteral("0001.res"), QStringLiteral("Firma")));
-    ASSERT_TRUE(env.copyTemplate(QStringLiteral("0002.res"), QStringLiteral("Global.MDB")));
+    ASSERT_TRUE(testsupport::openTestGlobal(env));
     core::ProgramState& state = core::programState();
-    ASSERT_TRUE(state.db->global.open(env.dataFolder() + QStringLiteral("Global.MDB")));
     QDir().mkpath(state.folders.print);
     ScriptedInteraction ui;
     {

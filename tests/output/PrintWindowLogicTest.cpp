@@ -6,8 +6,10 @@
 #include "services/ProfileStore.h"
 #include "services/ProfileValues.h"
 #include "support/OpenAgenda.h"
+#include "support/RefusedWrites.h"
 #include "support/ScriptedInteraction.h"
 #include "support/TestEnvironment.h"
+#include "support/TestStore.h"
 
 #include <QDir>
 #include <QFile>
@@ -28,8 +30,7 @@ protected:
     void SetUp() override {
         ASSERT_TRUE(
             testsupport::openTestAgenda(env, QStringLiteral("0001.res"), QStringLiteral("Firma")));
-        ASSERT_TRUE(env.copyTemplate(QStringLiteral("0002.res"), QStringLiteral("Global.MDB")));
-        ASSERT_TRUE(global().open(env.dataFolder() + QStringLiteral("Global.MDB")));
+        ASSERT_TRUE(testsupport::openTestGlobal(env));
         QDir().mkpath(folder());
     }
     void TearDown() override { core::resetProgramState(); }
@@ -75,9 +76,9 @@ protected:
 // A failed insert while the user's reports are written back must not lose the ones stored.
 TEST_F(PrintWindowLogicTest, RewritingTheUserReportsIsAllOrNothing) {
     addUserReport(print_type::Offers, QStringLiteral("Moje nabídka"), QStringLiteral("MOJE"), 1);
-    ASSERT_TRUE(global().executeDdl(
-        QStringLiteral("CREATE TRIGGER refuse BEFORE INSERT ON Sestavy WHEN NEW.Nazev = 'vadná' "
-                       "BEGIN SELECT RAISE(ABORT, 'refused'); END")));
+    ASSERT_TRUE(testsupport::refuseWrites(global(), QStringLiteral("refuse"),
+                                          QStringLiteral("INSERT"), QStringLiteral("Sestavy"),
+                                          QStringLiteral("NEW.Nazev = 'vadná'")));
     ScriptedInteraction ui;
     const std::vector<output::ReportRow> rows = {
         {true, QStringLiteral("Nabídka standardní"), QStringLiteral("_NABKSP"), {}, 1},

@@ -9,6 +9,7 @@
 
 #include "BuiltInRender.h"
 #include "PdfProbe.h"
+#include "support/TestStore.h"
 
 #include <QDir>
 #include <QFile>
@@ -33,8 +34,7 @@ protected:
         core::SilentInteraction silent;
         ASSERT_TRUE(core::loadAgendaSettings(db(), env.dataFolder(), QStringLiteral("DEMO"),
                                              state().settings, silent));
-        ASSERT_TRUE(env.copyTemplate(QStringLiteral("0002.res"), QStringLiteral("Global.MDB")));
-        ASSERT_TRUE(global().open(env.dataFolder() + QStringLiteral("Global.MDB")));
+        ASSERT_TRUE(testsupport::openTestGlobal(env));
         QDir().mkpath(state().folders.print);
         ASSERT_TRUE(QFile::copy(testsupport::builtInTemplates() + QStringLiteral("_NABKSP.FRX"),
                                 state().folders.print + QStringLiteral("_NABKSP.FRX")));

@@ -6,9 +6,11 @@
 #include "services/ProfileStore.h"
 #include "services/ProfileValues.h"
 #include "support/OpenAgenda.h"
+#include "support/RefusedWrites.h"
 #include "support/ScriptedInteraction.h"
 #include "support/TestContext.h"
 #include "support/TestEnvironment.h"
+#include "support/TestStore.h"
 
 #include <QImage>
 #include <QSqlQuery>
@@ -32,8 +34,8 @@ protected:
 
     QString stored(int number) {
         const auto v =
-            db.scalar(QStringLiteral("SELECT Hodnota FROM Nastaveni WHERE IDHodnoty = :N"),
-                      {{QStringLiteral("N"), number}});
+            db().scalar(QStringLiteral("SELECT Hodnota FROM Nastaveni WHERE IDHodnoty = :N"),
+                        {{QStringLiteral("N"), number}});
         return v ? v->toString() : QStringLiteral("<none>");
     }
 
@@ -46,7 +48,8 @@ protected:
     TestEnvironment env;
     ScriptedInteraction ui;
     testsupport::TestContext test{ui};
-    core::Database& db = core::programState().db->agenda;
+    // Asked for each time: the fixture may bring the connections of another store.
+    static core::Database& db() { return core::programState().db->agenda; }
 };
 
 TEST_F(SettingsDialogLogicTest, FirstSaveOfAnEmptyAgendaWritesEverything) {
@@ -62,12 +65,12 @@ TEST_F(SettingsDialogLogicTest, FirstSaveOfAnEmptyAgendaWritesEverything) {
     ASSERT_TRUE(logic.accept());
     EXPECT_TRUE(ui.messages().empty()) << ui.allTexts().join('|').toStdString();
 
-    EXPECT_EQ(db.scalar(QStringLiteral("SELECT count(*) FROM Nastaveni"))->toInt(), 19);
+    EXPECT_EQ(db().scalar(QStringLiteral("SELECT count(*) FROM Nastaveni"))->toInt(), 19);
     EXPECT_EQ(stored(1), QStringLiteral("Firma"));
     EXPECT_EQ(stored(13), QStringLiteral("21"));
-    EXPECT_EQ(db.scalar(QStringLiteral("SELECT count(*) FROM ImgData"))->toInt(), 1);
+    EXPECT_EQ(db().scalar(QStringLiteral("SELECT count(*) FROM ImgData"))->toInt(), 1);
     QSqlQuery series =
-        db.select(QStringLiteral("SELECT PrefixOzn, Cislo, PocetMist, ModulOzn FROM CisRady"));
+        db().select(QStringLiteral("SELECT PrefixOzn, Cislo, PocetMist, ModulOzn FROM CisRady"));
     ASSERT_TRUE(series.next());
     EXPECT_EQ(series.value(0).toString(), QStringLiteral("NB"));
     EXPECT_EQ(series.value(1).toInt(), 1);
@@ -102,28 +105,28 @@ TEST_F(SettingsDialogLogicTest, ChecksComeInTheirOrderAlsoForHiddenPages) {
               QStringList({QStringLiteral("Musíte vyplnit název firmy."),
                            QStringLiteral("Musíte vyplnit prefix číselné řady."),
                            QStringLiteral("Musíte vyplnit symbol domácí měny (např. Kč apod.).")}));
-    EXPECT_EQ(db.scalar(QStringLiteral("SELECT count(*) FROM Nastaveni"))->toInt(), 0)
+    EXPECT_EQ(db().scalar(QStringLiteral("SELECT count(*) FROM Nastaveni"))->toInt(), 0)
         << "nothing is saved before the checks pass";
 }
 
 TEST_F(SettingsDialogLogicTest, UserWithoutGlobalRightRewritesTheLoadedValues) {
-    ASSERT_TRUE(db.execute(QStringLiteral("INSERT INTO Nastaveni (IDHodnoty, Popis, Hodnota) "
-                                          "VALUES (13, 'x', '20'), (1, 'x', 'Firma')")));
-    ASSERT_TRUE(db.execute(QStringLiteral("INSERT INTO CisRady (PrefixOzn, Cislo, PocetMist, "
-                                          "ModulOzn) VALUES ('OF', 120, 3, 'NB')")));
+    ASSERT_TRUE(db().execute(QStringLiteral("INSERT INTO Nastaveni (IDHodnoty, Popis, Hodnota) "
+                                            "VALUES (13, 'x', '20'), (1, 'x', 'Firma')")));
+    ASSERT_TRUE(db().execute(QStringLiteral("INSERT INTO CisRady (PrefixOzn, Cislo, PocetMist, "
+                                            "ModulOzn) VALUES ('OF', 120, 3, 'NB')")));
     core::programState().user.globalniNastaveni = false;
     SettingsDialogLogic logic(test.context);
     ASSERT_TRUE(logic.load());
     EXPECT_FALSE(logic.pageVisible(SettingsDialogLogic::Page::Globalni));
     EXPECT_TRUE(logic.pageVisible(SettingsDialogLogic::Page::Firma));
     // Meanwhile another workstation changes the rate and takes an offer number.
-    ASSERT_TRUE(db.execute(QStringLiteral("UPDATE Nastaveni SET Hodnota = '99' WHERE IDHodnoty = "
-                                          "13")));
-    ASSERT_TRUE(db.execute(QStringLiteral("UPDATE CisRady SET Cislo = 121")));
+    ASSERT_TRUE(db().execute(QStringLiteral("UPDATE Nastaveni SET Hodnota = '99' WHERE IDHodnoty = "
+                                            "13")));
+    ASSERT_TRUE(db().execute(QStringLiteral("UPDATE CisRady SET Cislo = 121")));
     ASSERT_TRUE(logic.accept());
     EXPECT_EQ(stored(13), QStringLiteral("20"));
-    EXPECT_EQ(db.scalar(QStringLiteral("SELECT Cislo FROM CisRady"))->toInt(), 120);
-    EXPECT_EQ(db.scalar(QStringLiteral("SELECT count(*) FROM CisRady"))->toInt(), 1);
+    EXPECT_EQ(db().scalar(QStringLiteral("SELECT Cislo FROM CisRady"))->toInt(), 120);
+    EXPECT_EQ(db().scalar(QStringLiteral("SELECT count(*) FROM CisRady"))->toInt(), 1);
 }
 
 TEST_F(SettingsDialogLogicTest, PrefixTypedInLowerCaseIsStoredInUpperCase) {
@@ -132,7 +135,7 @@ TEST_F(SettingsDialogLogicTest, PrefixTypedInLowerCaseIsStoredInUpperCase) {
     complete(logic);
     logic.series().prefixOzn = QStringLiteral("nab");
     ASSERT_TRUE(logic.accept());
-    EXPECT_EQ(db.scalar(QStringLiteral("SELECT PrefixOzn FROM CisRady"))->toString(),
+    EXPECT_EQ(db().scalar(QStringLiteral("SELECT PrefixOzn FROM CisRady"))->toString(),
               QStringLiteral("NAB"));
 }
 
@@ -201,19 +204,21 @@ TEST_F(SettingsDialogLogicTest, LogoFromAFileThatIsNoPictureKeepsTheOldOne) {
 }
 
 TEST_F(SettingsDialogLogicTest, FailedWriteIsReportedAndNothingOfTheSaveStays) {
-    ASSERT_TRUE(db.executeDdl(QStringLiteral("DROP TABLE ImgData")));
+    if (testsupport::testStoreIsServer())
+        GTEST_SKIP() << "the logo table is made again in the embedded engine's own types";
+    ASSERT_TRUE(db().executeDdl(QStringLiteral("DROP TABLE ImgData")));
     SettingsDialogLogic logic(test.context);
     EXPECT_FALSE(logic.load()) << "the logo table cannot be read";
     ui.clear();
-    ASSERT_TRUE(db.executeDdl(
+    ASSERT_TRUE(db().executeDdl(
         QStringLiteral("CREATE TABLE ImgData (ID INTEGER, IDHodnoty INTEGER, Hodnota BLOB)")));
     ASSERT_TRUE(logic.load());
     complete(logic);
     EXPECT_FALSE(logic.accept()) << "the dialog stays open";
     EXPECT_EQ(ui.texts(Kind::Error),
               QStringList(core::saveFailedMessage(QStringLiteral("ImgData"))));
-    EXPECT_EQ(db.scalar(QStringLiteral("SELECT count(*) FROM Nastaveni"))->toInt(), 0);
-    EXPECT_EQ(db.scalar(QStringLiteral("SELECT count(*) FROM CisRady"))->toInt(), 0);
+    EXPECT_EQ(db().scalar(QStringLiteral("SELECT count(*) FROM Nastaveni"))->toInt(), 0);
+    EXPECT_EQ(db().scalar(QStringLiteral("SELECT count(*) FROM CisRady"))->toInt(), 0);
     EXPECT_NE(core::programState().settings.nazev, QStringLiteral("Firma"));
 }
 
@@ -227,7 +232,7 @@ TEST_F(SettingsDialogLogicTest, SaveRefusedHalfWayLeavesDatabaseAndProgramAsBefo
     ASSERT_TRUE(logic.accept());
     const auto rows = [&] {
         QStringList out;
-        QSqlQuery q = db.select(
+        QSqlQuery q = db().select(
             QStringLiteral("SELECT IDHodnoty, Hodnota FROM Nastaveni ORDER BY IDHodnoty"));
         while (q.next())
             out << q.value(0).toString() + QLatin1Char('=') + q.value(1).toString();
@@ -236,9 +241,9 @@ TEST_F(SettingsDialogLogicTest, SaveRefusedHalfWayLeavesDatabaseAndProgramAsBefo
     const QStringList before = rows();
     const core::AgendaSettings programBefore = core::programState().settings;
     const bool displayBefore = core::programState().showPurchasePrices;
-    ASSERT_TRUE(db.executeDdl(
-        QStringLiteral("CREATE TRIGGER Odmitnout BEFORE UPDATE ON Nastaveni WHEN "
-                       "NEW.IDHodnoty = 10 BEGIN SELECT RAISE(ABORT, 'odmitnuto'); END")));
+    ASSERT_TRUE(testsupport::refuseWrites(db(), QStringLiteral("Odmitnout"),
+                                          QStringLiteral("UPDATE"), QStringLiteral("Nastaveni"),
+                                          QStringLiteral("NEW.IDHodnoty = 10")));
 
     logic.values().nazev = QStringLiteral("Nová firma");
     logic.values().ico = QStringLiteral("12345678");
@@ -250,7 +255,7 @@ TEST_F(SettingsDialogLogicTest, SaveRefusedHalfWayLeavesDatabaseAndProgramAsBefo
     EXPECT_EQ(ui.texts(Kind::Error),
               QStringList(core::saveFailedMessage(QStringLiteral("Nastaveni"))));
     EXPECT_EQ(rows(), before);
-    EXPECT_EQ(core::loadOfferSeries(db)->cislo, 1);
+    EXPECT_EQ(core::loadOfferSeries(db())->cislo, 1);
     const core::ProgramState& state = core::programState();
     EXPECT_EQ(state.settings.nazev, programBefore.nazev);
     EXPECT_EQ(state.settings.ico, programBefore.ico);

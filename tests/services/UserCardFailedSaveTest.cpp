@@ -1,5 +1,6 @@
 #include "services/UserCard.h"
 #include "services/UserDatabases.h"
+#include "support/RefusedWrites.h"
 
 using namespace orvento;
 using services::UserCard;
@@ -19,19 +20,20 @@ TEST_F(UserCardFailedSaveTest, ARefusedWriteLeavesTheCardAsItWas) {
     ASSERT_TRUE(card.startExisting(clerk));
     card.user().vsechnyNabidky = false;
     card.user().prefiltrNabidkyVytvorId = QStringLiteral("0;1");
-    ASSERT_TRUE(global().executeDdl(QStringLiteral(
-        "CREATE TRIGGER refuse BEFORE UPDATE ON Login BEGIN SELECT RAISE(ABORT, 'no'); END")));
+    ASSERT_TRUE(testsupport::refuseWrites(global(), QStringLiteral("refuse"),
+                                          QStringLiteral("UPDATE"), QStringLiteral("Login")));
     EXPECT_EQ(card.confirm(), Outcome::SaveFailed);
     EXPECT_TRUE(ui.saw(Kind::Error, core::saveFailedMessage()));
     EXPECT_EQ(card.user().prefiltrNabidkyVytvorId, QStringLiteral("0;1"));
 
-    ASSERT_TRUE(global().executeDdl(QStringLiteral("DROP TRIGGER refuse")));
+    ASSERT_TRUE(
+        testsupport::allowWrites(global(), QStringLiteral("refuse"), QStringLiteral("Login")));
     ASSERT_EQ(card.confirm(), Outcome::Saved);
     EXPECT_EQ(card.user().prefiltrNabidkyVytvorId, QStringLiteral("0;1;2"));
 
     // A new user whose insert is refused stays new, with nothing of him stored.
-    ASSERT_TRUE(global().executeDdl(QStringLiteral(
-        "CREATE TRIGGER refuse BEFORE INSERT ON Login BEGIN SELECT RAISE(ABORT, 'no'); END")));
+    ASSERT_TRUE(testsupport::refuseWrites(global(), QStringLiteral("refuse"),
+                                          QStringLiteral("INSERT"), QStringLiteral("Login")));
     UserCard fresh(global(), ui);
     fresh.startNew();
     fresh.user().jmeno = QStringLiteral("Nový");

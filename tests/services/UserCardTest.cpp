@@ -3,6 +3,7 @@
 #include "services/PasswordScrambler.h"
 #include "services/UserDatabases.h"
 #include "services/UserList.h"
+#include "support/RefusedWrites.h"
 
 #include <QSqlQuery>
 
@@ -191,8 +192,8 @@ TEST_F(UserCardTest, GoneRowAndFailedWrite) {
                                                      "záznam byl pravděpodobně smazán jiným "
                                                      "uživatelem.")));
 
-    ASSERT_TRUE(global().executeDdl(QStringLiteral(
-        "CREATE TRIGGER refuse BEFORE INSERT ON Login BEGIN SELECT RAISE(FAIL, 'no'); END")));
+    ASSERT_TRUE(testsupport::refuseWrites(global(), QStringLiteral("refuse"),
+                                          QStringLiteral("INSERT"), QStringLiteral("Login")));
     UserCard blocked = newCard(QStringLiteral("Nový"), QStringLiteral("b"));
     ui.clear();
     EXPECT_EQ(blocked.confirm(), Outcome::SaveFailed);

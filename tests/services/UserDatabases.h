@@ -3,6 +3,7 @@
 #include "core/Database.h"
 #include "core/ProgramState.h"
 #include "services/UserRecord.h"
+#include "support/OpenAgenda.h"
 #include "support/ScriptedInteraction.h"
 #include "support/TestEnvironment.h"
 
@@ -28,11 +29,7 @@ inline int insertUser(core::Database& db, const core::CurrentUser& user) {
 class UserDatabases : public ::testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(env.copyTemplate(QStringLiteral("0002.res"), QStringLiteral("Global.MDB")));
-        ASSERT_TRUE(env.copyTemplate(QStringLiteral("0001.res"), QStringLiteral("FIRMA.MDB")));
-        core::programState().folders.setData(env.dataFolder());
-        ASSERT_TRUE(global().open(env.dataFolder() + QStringLiteral("Global.MDB")));
-        ASSERT_TRUE(agenda().open(env.dataFolder() + QStringLiteral("FIRMA.MDB")));
+        ASSERT_TRUE(testsupport::openEmptyAgendaAndGlobal(env, QStringLiteral("FIRMA")));
     }
 
     static core::Database& global() { return core::programState().db->global; }
