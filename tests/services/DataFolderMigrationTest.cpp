@@ -6,6 +6,7 @@
 #include "core/SqliteFolderStore.h"
 #include "services/CommandLineMigration.h"
 #include "support/ScriptedInteraction.h"
+#include "support/TableRows.h"
 #include "support/TestEnvironment.h"
 
 #include <QDir>
@@ -33,14 +34,9 @@ QStringList rowsOf(core::Database& db, const QString& table) {
     while (query.next()) {
         QStringList values;
         const QSqlRecord record = query.record();
-        for (int i = 0; i < record.count(); ++i) {
-            const QVariant v = query.value(i);
+        for (int i = 0; i < record.count(); ++i)
             values << record.fieldName(i) + QLatin1Char('=') +
-                          (v.isNull() ? QStringLiteral("NULL")
-                           : v.typeId() == QMetaType::QByteArray
-                               ? QString::fromLatin1(v.toByteArray().toHex())
-                               : v.toString());
-        }
+                          testsupport::cellText(query.value(i));
         rows << values.join(QLatin1Char('|'));
     }
     rows.sort();
