@@ -555,25 +555,35 @@ Database::selectWindowOnce(const QString& sql, const SqlParams& params, qint64 o
 std::optional<QVariant> Database::scalar(const QString& sql, const SqlParams& params) {
     // Kept prepared like execute(): the answer is read at once and the query never leaves this
     // call, and on a server a one-off query costs three round trips (prepare, run, deallocate).
-    if (!checkOpen())
-        return std::nullopt;
-    bool prepared = false;
-    QSqlQuery& query = cachedQuery(sql, &prepared);
-    if (!prepared)
-        return std::nullopt;
-    if (const auto fault = injectedFault(sql, *m_dialect)) {
-        fail(*fault);
-        return std::nullopt;
-    }
-    bindAll(query, params);
-    if (!query.exec()) {
-        fail(query.lastError());
-        return std::nullopt;
-    }
-    std::optional<QVariant> value;
-    if (query.next())
-        value = query.value(0);
-    query.finish();
+    bool failed = false;
+    const auto once = [&]() -> std::optional<QVariant> {
+        failed = true;
+        if (!checkOpen())
+            return std::nullopt;
+        bool prepared = false;
+        QSqlQuery& query = cachedQuery(sql, &prepared);
+        if (!prepared)
+            return std::nullopt;
+        if (const auto fault = injectedFault(sql, *m_dialect)) {
+            fail(*fault);
+            return std::nullopt;
+        }
+        bindAll(query, params);
+        if (!query.exec()) {
+            fail(query.lastError());
+            return std::nullopt;
+        }
+        failed = false;
+        std::optional<QVariant> value;
+        if (query.next())
+            value = query.value(0);
+        query.finish();
+        return value;
+    };
+    std::optional<QVariant> value = once();
+    // A read is safe to repeat on a connection opened anew, as in select().
+    if (failed && lostOutsideUnit() && !tableWrittenBy(sql) && reopen())
+        value = once();
     return value;
 }
 

@@ -174,7 +174,7 @@ TEST_F(OfferSaveFaultsTest, ADocumentCopiedIntoTheSharedFolderEndsLinkedThere) {
     EXPECT_GE(statements, 8);
 }
 
-// Found by the sweep, statement 13 of the save with a document: the unit that links the copied
+// Found by the sweep, statement 14 of the save with a document: the unit that links the copied
 // file failed after the offer was stored. The copy stayed in the shared folder with no row
 // linking to it, and the card no longer meant to copy it, so no later save linked it either.
 // Now the copy goes again and the next save copies and links it.
@@ -185,7 +185,7 @@ TEST_F(OfferSaveFaultsTest, ALinkThatCannotBeStoredLeavesNoCopyAndTheNextSaveLin
     opened->copy.insertItem(1, priced(QStringLiteral("Dřez"), 1000));
     opened->copy.addDocument(drawingToCopy());
     {
-        core::FaultPlan plan({.failAt = 13, .kind = core::InjectedFailure::DiskFull});
+        core::FaultPlan plan({.failAt = 14, .kind = core::InjectedFailure::DiskFull});
         EXPECT_TRUE(store.save(opened->copy, ui));
         ASSERT_EQ(plan.failedStatement(), QStringLiteral("BEGIN IMMEDIATE"));
     }

@@ -85,8 +85,8 @@ public:
                                     core::StampedTable table) const override {
         return m_beneath->readStamp(agenda, table);
     }
-    void writeStamp(const QString& agenda, core::StampedTable table, double value) override {
-        m_beneath->writeStamp(agenda, table, value);
+    double writeStamp(const QString& agenda, core::StampedTable table, double value) override {
+        return m_beneath->writeStamp(agenda, table, value);
     }
     void removeStamps(const QString& agenda) override { m_beneath->removeStamps(agenda); }
     bool copyTo(const core::DatabaseId& which, const QString& target) override {
