@@ -23,10 +23,7 @@ namespace {
 class CardsReadWhatTheirLockGuardsTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(
-            testsupport::openTestAgenda(env, QStringLiteral("0001.res"), QStringLiteral("FIRMA")));
-        ASSERT_TRUE(env.copyTemplate(QStringLiteral("0002.res"), QStringLiteral("Global.MDB")));
-        ASSERT_TRUE(global().open(env.dataFolder() + QStringLiteral("Global.MDB")));
+        ASSERT_TRUE(testsupport::openEmptyAgendaAndGlobal(env, QStringLiteral("FIRMA")));
         QDir().mkpath(core::programState().folders.lock);
     }
     void TearDown() override { core::resetProgramState(); }
