@@ -4,6 +4,7 @@
 #include "core/Database.h"
 #include "core/ProgramState.h"
 #include "core/ProgressScope.h"
+#include "core/RowBatch.h"
 #include "core/UserInteraction.h"
 #include "services/PurchasePriceDisplay.h"
 #include "services/RecordRefresh.h"
@@ -408,14 +409,29 @@ ItemRecord ItemCard::recomputedSilently(ItemRecord item, const PriceGroupData& g
 }
 
 RecomputedItemWriter::RecomputedItemWriter(core::Database& db)
-    : m_update(std::make_unique<core::Statement>(db, zasobyPriceMapping().updateSql())) {}
+    : m_writer(std::make_unique<core::RowBatchWriter>(db, zasobyPriceMapping().table(),
+                                                      QStringList{QStringLiteral("ID")} +
+                                                          zasobyPriceMapping().columns(),
+                                                      core::RowBatchWriter::Mode::UpdateById)) {}
 
 RecomputedItemWriter::~RecomputedItemWriter() = default;
 
 bool RecomputedItemWriter::store(const ItemRecord& item) {
-    core::SqlParams values = zasobyPriceMapping().params(item);
-    values.emplace_back(QStringLiteral("ID"), item.ID);
-    return m_update->exec(values);
+    return storeAll({&item, 1});
+}
+
+bool RecomputedItemWriter::storeAll(std::span<const ItemRecord> items) {
+    const auto& fields = zasobyPriceMapping().fields();
+    std::vector<core::RowValues> rows;
+    rows.reserve(items.size());
+    for (const ItemRecord& item : items) {
+        core::RowValues& row = rows.emplace_back();
+        row.reserve(fields.size() + 1);
+        row.emplace_back(item.ID);
+        for (const auto& field : fields)
+            row.push_back(field.get(item));
+    }
+    return m_writer->write(rows);
 }
 
 } // namespace orvento::catalogue

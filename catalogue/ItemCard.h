@@ -11,11 +11,12 @@
 
 #include <memory>
 #include <optional>
+#include <span>
 #include <vector>
 
 namespace orvento::core {
 class Database;
-class Statement;
+class RowBatchWriter;
 class ProgramEvents;
 class UserInteraction;
 } // namespace orvento::core
@@ -35,9 +36,9 @@ struct PriceGroupData {
     std::vector<GroupLevelRow> rowsOf(qint64 groupId) const;
 };
 
-// Stores items as the silent run recomputed them: their price data only, through one statement
-// prepared for every item of a run. Nothing is shown; the caller reports a failure (after its
-// unit of work).
+// Stores items as the silent run recomputed them: their price data only, many items at once for
+// bulk work (one statement on a server). Nothing is shown; the caller reports a failure (after
+// its unit of work).
 class RecomputedItemWriter {
 public:
     explicit RecomputedItemWriter(core::Database& db);
@@ -45,9 +46,10 @@ public:
     RecomputedItemWriter(const RecomputedItemWriter&) = delete;
     RecomputedItemWriter& operator=(const RecomputedItemWriter&) = delete;
     bool store(const ItemRecord& item);
+    bool storeAll(std::span<const ItemRecord> items);
 
 private:
-    std::unique_ptr<core::Statement> m_update;
+    std::unique_ptr<core::RowBatchWriter> m_writer;
 };
 
 // The catalogue item card (frmKartaZasoby): one `Zasoby` row with its prices, level grid,

@@ -260,9 +260,12 @@ RunEnd RepricingRun::phaseTwo(const PriceGroupData& groups, bool stopAsked) {
             params);
         if (!rows)
             return BatchStep::Failed;
+        std::vector<ItemRecord> recomputed;
+        recomputed.reserve(rows->size());
         for (const ItemRecord& row : *rows)
-            if (!store.store(ItemCard::recomputedSilently(row, groups)))
-                return BatchStep::Failed;
+            recomputed.push_back(ItemCard::recomputedSilently(row, groups));
+        if (!store.storeAll(recomputed))
+            return BatchStep::Failed;
         if (!rows->empty())
             last = rows->back().ID;
         inUnit += static_cast<int>(rows->size());
@@ -313,13 +316,17 @@ RunEnd RepricingRun::recomputeSelection(const ItemSelection& selection,
             std::unordered_map<qint64, const ItemRecord*> byId;
             for (const ItemRecord& row : *rows)
                 byId.emplace(row.ID, &row);
+            std::vector<ItemRecord> recomputed;
+            recomputed.reserve(count);
             for (std::size_t i = from; i < from + count; ++i) {
                 const auto found = byId.find(part.ids[i]);
                 if (found == byId.end())
                     failures.add(part.ids[i]); // deleted meanwhile
-                else if (!store.store(ItemCard::recomputedSilently(*found->second, groups)))
-                    return BatchStep::Failed;
+                else
+                    recomputed.push_back(ItemCard::recomputedSilently(*found->second, groups));
             }
+            if (!store.storeAll(recomputed))
+                return BatchStep::Failed;
             from += count;
             inUnit += count;
             return from < part.ids.size() ? BatchStep::More : BatchStep::Last;

@@ -429,13 +429,19 @@ QString Database::withReturningId(const QString& sql) const {
 }
 
 bool Database::readNewIds(QSqlQuery& query, qint64* newRowId) {
-    // An INSERT of several rows answers one ID each; the last one counts, as for one row.
-    while (query.next())
+    // An INSERT of several rows answers one ID each; the last one counts, as for one row. The
+    // IDs answered are the rows made: the server's driver, reading the answer row by row, counts
+    // none itself.
+    int answered = 0;
+    while (query.next()) {
         *newRowId = query.value(0).toLongLong();
+        ++answered;
+    }
     if (query.lastError().type() != QSqlError::NoError) {
         fail(query.lastError());
         return false;
     }
+    m_rowsAffected = answered;
     return true;
 }
 

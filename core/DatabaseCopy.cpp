@@ -107,7 +107,7 @@ bool copyTable(Database& source, Database& target, const CopiedTable& table) {
     if (!copyRows(source, target, table))
         return false;
     for (const IndexDef& index : table.def.indexes) {
-        if (!target.executeDdl(createIndexSql(table.def, index)))
+        if (!target.executeDdl(createIndexSql(table.def, index, target.dialect())))
             return false;
     }
     return !table.hasCounter || target.dialect().reseatCounter(target, table.def.name);

@@ -11,6 +11,9 @@ namespace orvento::core {
 
 namespace {
 
+// How full the server fills a table's pages with new rows.
+constexpr int kPageFillPercent = 75;
+
 // A workstation that lost its power or its network leaves its connections behind; the server
 // notices after the first silent probe plus every unanswered one (30 s + 6 x 10 s) and frees the
 // record locks they held within about two minutes.
@@ -200,6 +203,22 @@ public:
     QString integrityCheck() const override { return QStringLiteral("SELECT 'ok'"); }
     QString rebuildIndexes() const override { return QStringLiteral("REINDEX SCHEMA %1"); }
     QString compact() const override { return QStringLiteral("VACUUM (FULL, ANALYZE) %1"); }
+
+    // The rows take the types of the table's own columns, so no value needs a cast; every
+    // statement is a round trip to the server, which is what bulk work spends its time on.
+    QString rowSetSql(const QString& table, const QString& parameter) const override {
+        return QStringLiteral("json_populate_recordset(CAST(NULL AS %1), CAST(:%2 AS json))")
+            .arg(table, parameter);
+    }
+
+    bool indexesEndInRowId() const override { return false; }
+
+    // Room left in every page, so that a row rewritten with new prices (repricing, an import, an
+    // offer saved again) stays on its page and its indexes need no new entries: those entries,
+    // compared in the Czech order, are what bulk updates spend most of their time on.
+    QString tableOptionsSql() const override {
+        return QStringLiteral(" WITH (fillfactor = %1)").arg(kPageFillPercent);
+    }
 };
 
 } // namespace

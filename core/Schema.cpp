@@ -319,13 +319,23 @@ QString createTableSql(const TableDef& t, const SqlDialect& dialect) {
     QStringList parts;
     for (const ColumnDef& c : t.columns)
         parts << columnSql(c, dialect);
-    return QStringLiteral("CREATE TABLE %1 (%2)").arg(t.name, parts.join(QStringLiteral(", ")));
+    return QStringLiteral("CREATE TABLE %1 (%2)").arg(t.name, parts.join(QStringLiteral(", "))) +
+           dialect.tableOptionsSql();
 }
 
 QString createIndexSql(const TableDef& t, const IndexDef& index) {
+    return createIndexSql(t, index, sqliteDialect());
+}
+
+QString createIndexSql(const TableDef& t, const IndexDef& index, const SqlDialect& dialect) {
     // A column given as "Name COLLATE X" is written as it stands.
+    QStringList columns = index.columns;
+    const ColumnDef* id = t.column(QStringLiteral("ID"));
+    if (!dialect.indexesEndInRowId() && id && id->type == ColumnType::Counter &&
+        !columns.contains(id->name, Qt::CaseInsensitive))
+        columns << id->name;
     return QStringLiteral("CREATE INDEX IF NOT EXISTS %1 ON %2 (%3)")
-        .arg(index.name, t.name, index.columns.join(QStringLiteral(", ")));
+        .arg(index.name, t.name, columns.join(QStringLiteral(", ")));
 }
 
 QString addColumnSql(const QString& tableName, const ColumnDef& column) {
@@ -345,7 +355,7 @@ bool createSchema(Database& db, DatabaseKind kind) {
         if (!db.executeDdl(createTableSql(t, db.dialect())))
             return false;
         for (const IndexDef& index : t.indexes) {
-            if (!db.executeDdl(createIndexSql(t, index)))
+            if (!db.executeDdl(createIndexSql(t, index, db.dialect())))
                 return false;
         }
     }

@@ -52,6 +52,7 @@ QString columnSql(const ColumnDef& column, const SqlDialect& dialect);
 QString createTableSql(const TableDef& table);
 QString createTableSql(const TableDef& table, const SqlDialect& dialect);
 QString createIndexSql(const TableDef& table, const IndexDef& index);
+QString createIndexSql(const TableDef& table, const IndexDef& index, const SqlDialect& dialect);
 QString addColumnSql(const QString& table, const ColumnDef& column);
 QString addColumnSql(const QString& table, const ColumnDef& column, const SqlDialect& dialect);
 

@@ -66,7 +66,7 @@ bool runStep(Database& db, DatabaseKind kind, const UpgradeStep& step) {
         if (!db.executeDdl(createTableSql(*table, db.dialect())))
             return false;
         for (const IndexDef& index : table->indexes) {
-            if (!db.executeDdl(createIndexSql(*table, index)))
+            if (!db.executeDdl(createIndexSql(*table, index, db.dialect())))
                 return false;
         }
         return true;
@@ -138,7 +138,7 @@ bool ensureIndexes(Database& db, DatabaseKind kind) {
         for (const IndexDef& index : table.indexes) {
             if (present.contains(index.name.toLower()) || !db.hasTable(table.name))
                 continue;
-            if (!db.executeDdl(createIndexSql(table, index)))
+            if (!db.executeDdl(createIndexSql(table, index, db.dialect())))
                 return false;
         }
     }

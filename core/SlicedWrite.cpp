@@ -13,12 +13,22 @@ namespace orvento::core {
 SlicedWriteResult writeInSlices(Database& db, std::size_t count, std::size_t sliceSize,
                                 const std::function<bool(std::size_t)>& writeOne,
                                 const std::function<bool(std::size_t, std::size_t)>& progress) {
+    return writeBatchesInSlices(
+        db, count, sliceSize, 1, [&](std::size_t begin, std::size_t) { return writeOne(begin); },
+        progress);
+}
+
+SlicedWriteResult
+writeBatchesInSlices(Database& db, std::size_t count, std::size_t sliceSize, std::size_t batchSize,
+                     const std::function<bool(std::size_t, std::size_t)>& writeBatch,
+                     const std::function<bool(std::size_t, std::size_t)>& progress) {
     SlicedWriteResult result;
     if (db.transactionDepth() > 0) {
         result.failed = true;
         return result;
     }
     sliceSize = std::max<std::size_t>(sliceSize, 1);
+    batchSize = std::max<std::size_t>(batchSize, 1);
     std::size_t next = 0;
     while (next < count) {
         if (next > 0)
@@ -33,11 +43,12 @@ SlicedWriteResult writeInSlices(Database& db, std::size_t count, std::size_t sli
         const std::size_t end = std::min(count, next + sliceSize);
         std::size_t index = next;
         while (index < end && (index == next || held.elapsed() < kSliceLockBudget.count())) {
-            if (!writeOne(index)) {
+            const std::size_t batchEnd = std::min(end, index + batchSize);
+            if (!writeBatch(index, batchEnd)) {
                 result.failed = true;
                 return result; // the slice rolls back as it goes out of scope
             }
-            ++index;
+            index = batchEnd;
         }
         if (!slice.commit()) {
             result.failed = true;

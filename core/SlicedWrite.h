@@ -35,6 +35,14 @@ writeInSlices(Database& db, std::size_t count, std::size_t sliceSize,
               const std::function<bool(std::size_t index)>& writeOne,
               const std::function<bool(std::size_t done, std::size_t total)>& progress = {});
 
+// The same with the rows written `batchSize` at a time by `writeBatch(begin, end)`, for a writer
+// that sends many rows in one statement (RowBatchWriter); the slice's lock budget is looked at
+// between batches.
+SlicedWriteResult
+writeBatchesInSlices(Database& db, std::size_t count, std::size_t sliceSize, std::size_t batchSize,
+                     const std::function<bool(std::size_t begin, std::size_t end)>& writeBatch,
+                     const std::function<bool(std::size_t done, std::size_t total)>& progress = {});
+
 // The same over rows prepared in memory.
 template <typename Row, typename WriteOne>
 SlicedWriteResult

@@ -84,6 +84,18 @@ public:
     virtual QString integrityCheck() const = 0;
     virtual QString rebuildIndexes() const = 0;
     virtual QString compact() const = 0;
+
+    // Many rows in one statement: a row source (for a FROM clause) of the rows given as a JSON
+    // array in the parameter `parameter`, each row an object of `table`'s columns under their
+    // stored names. Empty where one prepared statement per row is as fast, as with an engine
+    // that runs in the program.
+    virtual QString rowSetSql(const QString& table, const QString& parameter) const;
+    // Whether the engine's indexes end in the row's ID by themselves. Where they do not, the
+    // indexes are given it, so that a list sorted by an indexed column with the ID breaking ties
+    // is read from the index alone.
+    virtual bool indexesEndInRowId() const;
+    // What follows a table's definition: how the engine is to keep its rows.
+    virtual QString tableOptionsSql() const;
 };
 
 // The dialect of the embedded engine, the one every connection uses unless told otherwise.

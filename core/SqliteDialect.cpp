@@ -201,6 +201,18 @@ QString SqlDialect::storedName(const QString& table) const {
     return table;
 }
 
+QString SqlDialect::rowSetSql(const QString&, const QString&) const {
+    return {};
+}
+
+bool SqlDialect::indexesEndInRowId() const {
+    return true;
+}
+
+QString SqlDialect::tableOptionsSql() const {
+    return {};
+}
+
 bool SqlDialect::reseatCounter(Database& /*db*/, const QString& /*table*/) const {
     return true;
 }

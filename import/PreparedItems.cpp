@@ -1,6 +1,7 @@
 #include "import/PreparedItems.h"
 
 #include "core/Database.h"
+#include "core/RowBatch.h"
 #include "core/Schema.h"
 
 #include <QStringList>
@@ -107,8 +108,6 @@ const std::array<ColumnSpec, 20> kColumns{{
 }};
 
 const QString kTarget = QStringLiteral("IDZaznamu");
-// Rows written by one statement into the temporary table (each takes 22 bound values).
-constexpr std::size_t kRowsPerStatement = 100;
 const QString kOrder = QStringLiteral("Poradi");
 
 QString nameOf(ItemColumn column) {
@@ -151,41 +150,23 @@ bool PreparedItemsTable::fill(const std::vector<PreparedItem>& rows,
         return false;
     m_created = true;
 
-    // Several rows to a statement: each statement on its own commits the temporary storage.
     QStringList names{kOrder, kTarget};
     names << writtenNames();
-    const auto statementFor = [&](std::size_t rowCount) {
-        QStringList tuples;
-        for (std::size_t r = 0; r < rowCount; ++r) {
-            QStringList placeholders;
-            for (qsizetype c = 0; c < names.size(); ++c)
-                placeholders << QStringLiteral(":r%1c%2").arg(r).arg(c);
-            tuples << QLatin1Char('(') + placeholders.join(QStringLiteral(", ")) + QLatin1Char(')');
-        }
-        return QStringLiteral("INSERT INTO %1 (%2) VALUES %3")
-            .arg(tableName(), names.join(QStringLiteral(", ")), tuples.join(QStringLiteral(", ")));
-    };
-    std::vector<QString> placeholderNames;
-    placeholderNames.reserve(kRowsPerStatement * static_cast<std::size_t>(names.size()));
-    for (std::size_t r = 0; r < kRowsPerStatement; ++r)
-        for (qsizetype c = 0; c < names.size(); ++c)
-            placeholderNames.push_back(QStringLiteral(":r%1c%2").arg(r).arg(c));
-
-    const QString fullStatement = statementFor(kRowsPerStatement);
-    core::SqlParams params;
-    params.reserve(placeholderNames.size());
-    for (std::size_t first = 0; first < rows.size(); first += kRowsPerStatement) {
-        const std::size_t count = std::min(kRowsPerStatement, rows.size() - first);
-        params.clear();
-        std::size_t name = 0;
+    core::RowBatchWriter writer(m_db, tableName(), names, core::RowBatchWriter::Mode::Insert);
+    std::vector<core::RowValues> batch;
+    for (std::size_t first = 0; first < rows.size(); first += core::kRowsPerBatch) {
+        const std::size_t count = std::min(core::kRowsPerBatch, rows.size() - first);
+        batch.clear();
         for (std::size_t r = first; r < first + count; ++r) {
             const catalogue::ItemRecord& item = rows[r].item;
-            params.emplace_back(placeholderNames[name++], rows[r].sourceRow);
-            params.emplace_back(placeholderNames[name++], item.ID);
+            core::RowValues& values = batch.emplace_back();
+            values.reserve(static_cast<std::size_t>(names.size()));
+            values.emplace_back(rows[r].sourceRow);
+            values.emplace_back(item.ID);
             for (const ColumnSpec& spec : kColumns)
-                params.emplace_back(placeholderNames[name++], spec.value(item));
+                values.push_back(spec.value(item));
         }
-        if (!m_db.execute(count == kRowsPerStatement ? fullStatement : statementFor(count), params))
+        if (!writer.write(batch))
             return false;
         if (between)
             between();

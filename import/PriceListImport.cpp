@@ -3,6 +3,7 @@
 #include "catalogue/CatalogueRecords.h"
 #include "catalogue/ItemCard.h"
 #include "core/Database.h"
+#include "core/RowBatch.h"
 #include "core/SlicedWrite.h"
 #include "core/UserInteraction.h"
 #include "import/ImportProtocol.h"
@@ -399,9 +400,11 @@ int PriceListImport::recompute(const catalogue::PriceGroupData& groups) {
             return Ok;
         last = items.back().ID;
         bool stop = false;
-        const core::SlicedWriteResult result = core::writeInSlices(
-            m_db, items, kSliceRows,
-            [&store](const catalogue::ItemRecord& item) { return store.store(item); },
+        const core::SlicedWriteResult result = core::writeBatchesInSlices(
+            m_db, items.size(), kSliceRows, core::kRowsPerBatch,
+            [&](std::size_t begin, std::size_t end) {
+                return store.storeAll(std::span(items).subspan(begin, end - begin));
+            },
             [&](std::size_t written, std::size_t) {
                 if (scope.step(static_cast<int>(done + written)))
                     return true;

@@ -42,9 +42,9 @@ inline double targetFor(double embedded, double server) {
     return benchOnServer() ? server : embedded;
 }
 
-// After the rows a benchmark generated at once, the server's planner statistics as its
-// autovacuum brings them up to date within a minute on a live server (a person opens a catalogue
-// that has stood there for longer); nothing on the SQLite file. False after saying why.
+// After the rows a benchmark generated at once, the server's planner statistics and visibility
+// map as its autovacuum brings them up to date within a minute on a live server (a person opens a
+// catalogue that has stood there for longer); nothing on the SQLite file. False after saying why.
 bool settleServerStatistics(core::Database& db);
 
 // What a benchmark's main does first: the engine chosen, the runs on every engine when asked for,
