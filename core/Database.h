@@ -146,6 +146,7 @@ public:
 
 private:
     friend class Statement;
+    friend class StatementSavepoint;
 
     void bindAll(QSqlQuery& query, const SqlParams& params) const;
     // A prepared Statement belongs to the connection it was prepared on: it never opens another.

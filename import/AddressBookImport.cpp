@@ -3,6 +3,7 @@
 #include "catalogue/PriceLevelRecords.h"
 #include "core/Database.h"
 #include "core/PacedUnits.h"
+#include "core/StatementSavepoint.h"
 #include "core/UserInteraction.h"
 #include "import/AddressBookImportTexts.h"
 #include "import/ImportProtocol.h"
@@ -149,15 +150,20 @@ int AddressBookImport::writeRows(const ImportDefinition& definition, const Addre
         if (found || !definition.compare || definition.createMissing) {
             if (!units.ensureOpen())
                 return fail(text::saveFailed(core::writeFailureText(m_db.lastError())));
-            const bool written = found ? update.exec(rows.updateParams(row, *found, m_mark))
-                                       : insert.exec(rows.insertParams(row));
+            // A failed row leaves the rows before it in the unit, which is committed below.
+            core::StatementSavepoint savepoint(m_db, QStringLiteral("import_row"));
+            const bool written =
+                savepoint.isReady() && (found ? update.exec(rows.updateParams(row, *found, m_mark))
+                                              : insert.exec(rows.insertParams(row)));
             if (!written) {
                 // Worded now, while the failure's kind is still the last one known.
                 const QString message = core::saveFailedMessage(QStringLiteral("Adresar"));
+                savepoint.undo();
                 if (commit(units))
                     m_ui.error(message);
                 return Failed;
             }
+            savepoint.keep();
             units.rowWritten();
             ++(found ? m_pending.updated : m_pending.added);
         }

@@ -3,6 +3,7 @@
 #include "core/Database.h"
 #include "core/ProgramState.h"
 #include "core/Schema.h"
+#include "core/StatementSavepoint.h"
 
 #include <QSqlQuery>
 #include <QSqlRecord>
@@ -115,10 +116,9 @@ bool recordOfferSave(core::Database& db, qint64 offerId, ActionType type,
         itemsText = writeMemTable(*items, true);
     }
     const core::CurrentUser& user = core::programState().user;
-    // The row may fail without the save it belongs to: a database server ends the whole unit of
-    // work at a failed statement unless that is rolled back to a savepoint of its own.
-    const bool inUnit = db.transactionDepth() > 0;
-    if (inUnit && !db.executeDdl(QStringLiteral("SAVEPOINT history_row")))
+    // The row may fail without the save it belongs to.
+    core::StatementSavepoint savepoint(db, QStringLiteral("history_row"));
+    if (!savepoint.isReady())
         return false;
     const bool ok = db.execute(
         QStringLiteral("INSERT INTO Akce (ObjectType, ObjectID, ActionType, UserID, UserName, "
@@ -134,9 +134,8 @@ bool recordOfferSave(core::Database& db, qint64 offerId, ActionType type,
          {QStringLiteral("Description"), description.left(255)},
          {QStringLiteral("ActionData1"), offerText},
          {QStringLiteral("ActionData2"), itemsText}});
-    if (inUnit)
-        db.executeDdl(ok ? QStringLiteral("RELEASE SAVEPOINT history_row")
-                         : QStringLiteral("ROLLBACK TO SAVEPOINT history_row"));
+    if (ok)
+        savepoint.keep();
     return ok;
 }
 

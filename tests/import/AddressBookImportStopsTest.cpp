@@ -7,7 +7,6 @@
 #include "core/ProgramState.h"
 #include "services/ChangeStamps.h"
 #include "support/RefusedWrites.h"
-#include "support/TestStore.h"
 
 #include <QFile>
 
@@ -68,10 +67,6 @@ TEST_F(AddressBookImportStopsTest, AnsweringNoGoesOnToTheEndInSeveralUnits) {
 }
 
 TEST_F(AddressBookImportStopsTest, AFailingRowKeepsTheRowsBeforeItAndEndsTheRun) {
-    // Not mended yet: on a server the failed row ends the whole unit, and the rows written
-    // before it in that unit go with it; the row's write needs a savepoint of its own.
-    if (testsupport::testStoreIsServer())
-        GTEST_SKIP() << "a failed row still takes the rows of its unit with it on a server";
     // The engine refuses the fourth firm's statement alone.
     ASSERT_TRUE(testsupport::refuseWrites(
         db(), QStringLiteral("OdmitnoutFirmu"), QStringLiteral("INSERT"), QStringLiteral("Adresar"),
