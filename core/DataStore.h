@@ -111,10 +111,13 @@ public:
     virtual DatabaseId resolved(const DatabaseId& which) const = 0;
 
     // ---- making and removing
-    // Makes a new database from a template (whole or not at all). False with `problem` set.
-    enum class CreateProblem { None, TemplateMissing, Failed };
+    // Makes a new database from a template (whole or not at all). False with `problem` set:
+    // NoRight when the store may not make databases where it keeps them (a server's role).
+    enum class CreateProblem { None, TemplateMissing, NoRight, Failed };
     virtual bool create(const DatabaseId& which, DatabaseTemplate from,
                         CreateProblem* problem = nullptr) = 0;
+    // What the person is told of NoRight: what is missing, and whom to ask.
+    virtual QString noRightToCreateMessage() const { return {}; }
     // Where the template is, for the message about a missing one.
     virtual QString templateLocation(DatabaseTemplate from) const = 0;
     // Removes an agenda that nobody has open; false when somebody does or it cannot go.

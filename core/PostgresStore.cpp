@@ -315,11 +315,7 @@ bool PostgresStore::prepare(QString* error) const {
     if (!present->toBool()) {
         // The server's own words ("permission denied for database") would not tell the person
         // what is missing, nor whom to ask.
-        const auto mayCreate = db.scalar(
-            QStringLiteral("SELECT has_database_privilege(current_database(), 'CREATE')"));
-        if (!mayCreate)
-            return failed();
-        if (!mayCreate->toBool()) {
+        if (!mayCreateSchemas()) {
             if (error)
                 *error = noSchemaRightMessage(m_server);
             return false;
@@ -552,8 +548,22 @@ bool PostgresStore::create(const DatabaseId& which, DatabaseTemplate from, Creat
         return outcome(CreateProblem::TemplateMissing);
     if (exists(which))
         return outcome(CreateProblem::Failed);
+    // Asked first: the server's own refusal of the new schema ("permission denied for
+    // database") would reach the person only as a failed copy.
+    if (!mayCreateSchemas())
+        return outcome(CreateProblem::NoRight);
     return outcome(fillFromFile(which, source, nullptr) ? CreateProblem::None
                                                         : CreateProblem::Failed);
+}
+
+QString PostgresStore::noRightToCreateMessage() const {
+    return noSchemaRightMessage(m_server);
+}
+
+bool PostgresStore::mayCreateSchemas() const {
+    const auto mayCreate = catalog().scalar(
+        QStringLiteral("SELECT has_database_privilege(current_database(), 'CREATE')"));
+    return !mayCreate || mayCreate->toBool();
 }
 
 bool PostgresStore::remove(const DatabaseId& which) {

@@ -48,6 +48,7 @@ public:
 
     bool create(const DatabaseId& which, DatabaseTemplate from,
                 CreateProblem* problem = nullptr) override;
+    QString noRightToCreateMessage() const override;
     QString templateLocation(DatabaseTemplate from) const override;
     bool remove(const DatabaseId& which) override;
     bool rename(const DatabaseId& which, const QString& newAgenda) override;
@@ -101,6 +102,9 @@ private:
     // Fills the new schema `schema` (or the one of `which`, replaced whole) from a SQLite file.
     bool fillFromFile(const DatabaseId& which, const QString& file, QString* error);
     bool takeLock(const postgres::LockKey& key, HeldLock& out);
+    // False when the server says the role may not create schemas in the database; true when it
+    // may, or when the server cannot be asked (the attempt itself then tells why).
+    bool mayCreateSchemas() const;
 
     ServerConnection m_server;
     std::optional<QString> m_programFolder;

@@ -216,6 +216,8 @@ void StartUp::reportCreateProblem(const DatabaseId& target, DatabaseTemplate fro
     if (problem == DataStore::CreateProblem::TemplateMissing)
         m_ui.error(QStringLiteral("Nebyl nalezen zdrojový soubor %1 Proveďte reinstalaci programu!")
                        .arg(store.templateLocation(from)));
+    else if (problem == DataStore::CreateProblem::NoRight)
+        m_ui.error(store.noRightToCreateMessage());
     else
         m_ui.error(QStringLiteral("Při kopírování souboru %1 na %2 došlo k chybě.")
                        .arg(store.templateLocation(from), store.location(target)));

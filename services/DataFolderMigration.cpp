@@ -196,8 +196,10 @@ bool DataFolderMigration::copyOne(const StoredDatabase& stored) {
     const DatabaseId& id = stored.id;
     DataStore::CreateProblem created = DataStore::CreateProblem::None;
     if (!m_target.create(id, templateOf(id.kind), &created))
-        return fail(QStringLiteral("Databázi %1 se v cíli nepodařilo založit (%2).")
-                        .arg(stored.label, m_target.location(id)));
+        return fail(created == DataStore::CreateProblem::NoRight
+                        ? m_target.noRightToCreateMessage()
+                        : QStringLiteral("Databázi %1 se v cíli nepodařilo založit (%2).")
+                              .arg(stored.label, m_target.location(id)));
     m_made.push_back(id);
     Database from(connectionName(QStringLiteral("from")), m_source.dialect());
     Database to(connectionName(QStringLiteral("to")), m_target.dialect());

@@ -135,4 +135,30 @@ TEST_F(ServerStartRefusalsTest, ARoleThatMayNotMakeTheStoresSchemaIsToldSoAndNot
         admin.scalar(QStringLiteral("SELECT to_regnamespace('orvento') IS NULL"))->toBool());
 }
 
+TEST_F(ServerStartRefusalsTest, ANewAgendaTheRoleMayNotMakeIsRefusedNamingTheRightItLacks) {
+    makeRole(QStringLiteral("CREATE ROLE orvento_bezschemat LOGIN"));
+    // The store's bookkeeping was made by the server's administrator; this role may read it
+    // but not add a schema.
+    ASSERT_TRUE(testsupport::prepareLocation(kKind, env.dataFolder()));
+    core::ServerConnection server = testsupport::postgresTestConnection(env.dataFolder());
+    ASSERT_TRUE(core::PostgresStore(server, env.programFolder()).prepare(nullptr));
+    Database admin(QStringLiteral("pg-admin-grants"), core::postgresDialect());
+    ASSERT_TRUE(openAsAdmin(admin));
+    ASSERT_TRUE(
+        admin.executeDdl(QStringLiteral("GRANT USAGE ON SCHEMA orvento TO orvento_bezschemat")));
+    ASSERT_TRUE(admin.executeDdl(
+        QStringLiteral("GRANT SELECT ON ALL TABLES IN SCHEMA orvento TO orvento_bezschemat")));
+
+    server.user = QStringLiteral("orvento_bezschemat");
+    core::PostgresStore store(server, env.programFolder());
+    auto problem = core::DataStore::CreateProblem::None;
+    EXPECT_FALSE(store.create(kFirma, core::DatabaseTemplate::EmptyAgenda, &problem));
+    EXPECT_EQ(problem, core::DataStore::CreateProblem::NoRight);
+    EXPECT_TRUE(store.noRightToCreateMessage().contains(
+        QStringLiteral("Uživatel orvento_bezschemat nemá na databázovém serveru %1 právo "
+                       "vytvářet schémata")
+            .arg(server.label())));
+    EXPECT_EQ(admin.scalar(QStringLiteral("SELECT count(*) FROM orvento.agendas"))->toInt(), 0);
+}
+
 } // namespace

@@ -51,6 +51,7 @@ public:
                 CreateProblem* problem = nullptr) override {
         return m_beneath->create(which, from, problem);
     }
+    QString noRightToCreateMessage() const override { return m_beneath->noRightToCreateMessage(); }
     QString templateLocation(core::DatabaseTemplate from) const override {
         return m_beneath->templateLocation(from);
     }
