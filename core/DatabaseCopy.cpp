@@ -1,6 +1,7 @@
 #include "core/DatabaseCopy.h"
 
 #include "core/Database.h"
+#include "core/RowBatch.h"
 #include "core/SchemaUpgrade.h"
 #include "core/SqlDialect.h"
 
@@ -74,31 +75,33 @@ CopiedTable layoutOf(Database& source, const QString& sourceName, DatabaseKind k
 
 bool copyRows(Database& source, Database& target, const CopiedTable& table) {
     QStringList names;
-    QStringList placeholders;
-    for (qsizetype i = 0; i < qsizetype(table.def.columns.size()); ++i) {
-        names << table.def.columns[size_t(i)].name;
-        placeholders << QStringLiteral(":c%1").arg(i);
-    }
+    for (const ColumnDef& column : table.def.columns)
+        names << column.name;
     QSqlQuery rows = source.select(QStringLiteral("SELECT %1 FROM %2")
                                        .arg(names.join(QStringLiteral(", ")), table.sourceName));
     if (!rows.isActive())
         return false;
-    Statement insert(target, QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                                 .arg(table.def.name, names.join(QStringLiteral(", ")),
-                                      placeholders.join(QStringLiteral(", "))));
-    SqlParams params(names.size());
-    for (qsizetype i = 0; i < names.size(); ++i)
-        params[size_t(i)].first = placeholders.at(i);
+    // Many rows to a statement: a copy onto a server is otherwise one round trip per row.
+    RowBatchWriter writer(target, table.def.name, names, RowBatchWriter::Mode::Insert);
+    std::vector<RowValues> batch;
+    batch.reserve(kRowsPerBatch);
     while (rows.next()) {
+        RowValues& row = batch.emplace_back();
+        row.reserve(static_cast<std::size_t>(names.size()));
         for (qsizetype i = 0; i < names.size(); ++i) {
             const QVariant value = rows.value(int(i));
             // NULL stays NULL (an unset date); the data layer would store an empty text.
-            params[size_t(i)].second = value.isNull() ? QVariant() : value;
+            row.push_back(value.isNull() ? QVariant() : value);
         }
-        if (!insert.exec(params))
-            return false;
+        if (batch.size() == kRowsPerBatch) {
+            if (!writer.write(batch))
+                return false;
+            batch.clear();
+        }
     }
-    return rows.lastError().type() == QSqlError::NoError;
+    if (rows.lastError().type() != QSqlError::NoError)
+        return false;
+    return writer.write(batch);
 }
 
 bool copyTable(Database& source, Database& target, const CopiedTable& table) {
