@@ -406,18 +406,20 @@ bool PostgresStore::open(Database& db, const DatabaseId& which, OpenFailure* fai
                        QStringLiteral("Připojení není určeno pro databázový server."));
     QString reason;
     if (!prepare(&reason))
-        return outcome(OpenProblem::Other, reason);
+        return outcome(reason == noSchemaRightMessage(m_server) ? OpenProblem::Refused
+                                                                : OpenProblem::Other,
+                       reason);
     const auto row = find(which);
     if (!row)
-        return outcome(OpenProblem::Other, QStringLiteral("Databáze %1 na serveru %2 neexistuje.")
-                                               .arg(label(which), m_server.label()));
+        return outcome(OpenProblem::Refused, QStringLiteral("Databáze %1 na serveru %2 neexistuje.")
+                                                 .arg(label(which), m_server.label()));
     // A database a newer program has changed is not touched, whatever this one would read in it.
     const auto version = catalog().scalar(
         QStringLiteral("SELECT version FROM orvento.agendas WHERE schema_name = :Schema"),
         {{QStringLiteral("Schema"), row->schema}});
     if (version && !version->isNull() && version->toInt() > currentSchemaVersion(which.kind))
         return outcome(
-            OpenProblem::Other,
+            OpenProblem::Refused,
             QStringLiteral("Databáze %1 na serveru %2: ").arg(label(which), m_server.label()) +
                 newerDatabaseMessage(which.kind, which.agenda, version->toInt()));
     if (!db.openOnServer(m_server, row->schema))

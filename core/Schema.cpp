@@ -420,6 +420,9 @@ QString unusableDatabaseMessage(DatabaseKind kind, const QString& agenda, const 
         text += global ? QStringLiteral("soubor není hlavní databází programu.")
                        : QStringLiteral("soubor není databází firmy.");
         break;
+    case OpenProblem::Refused:
+        text += QStringLiteral("databázový server ji odmítl otevřít.");
+        break;
     case OpenProblem::None:
     case OpenProblem::Other:
         text += QStringLiteral("databázový soubor se nepodařilo přečíst.");

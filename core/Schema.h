@@ -68,6 +68,7 @@ enum class OpenProblem {
     None,
     Damaged,   // cut short, overwritten: its content is no sound database
     WrongKind, // a sound database, but not one of ours of that kind
+    Refused,   // its server answered and will not open it; the reason says why, naming the server
     Other,     // anything else the database layer reports (access, a lock held too long)
 };
 // Opens a database file and makes sure it is one of ours of that kind; otherwise the connection

@@ -287,7 +287,11 @@ bool StartUp::connectGlobal() {
         // Whatever kept the server from answering, this workstation cannot use the folder now:
         // the person may choose another one or end the program.
         m_globalUnusable = true;
-        m_ui.error(serverUnreachableMessage(*m_server, reason) + chooseAnotherDataFolderHint());
+        // A server that answered and refused is not one that could not be reached: its reason
+        // names it and says what is wrong.
+        m_ui.error((problem == OpenProblem::Refused ? reason
+                                                    : serverUnreachableMessage(*m_server, reason)) +
+                   chooseAnotherDataFolderHint());
         return false;
     }
     const QString head =

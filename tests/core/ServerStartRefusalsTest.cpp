@@ -80,6 +80,7 @@ TEST_F(ServerStartRefusalsTest, AWrongPasswordIsRefusedWithTheServersReason) {
     EXPECT_FALSE(store.open(db, DatabaseId::global(), &failure));
     EXPECT_TRUE(failure.reason.contains(QStringLiteral("password authentication failed")))
         << failure.reason.toStdString();
+    EXPECT_EQ(failure.problem, core::OpenProblem::Other) << "it is told as a failed connection";
     EXPECT_FALSE(store.exists(DatabaseId::global()));
     EXPECT_FALSE(db.isOpen());
 }
@@ -102,6 +103,7 @@ TEST_F(ServerStartRefusalsTest, ADatabaseOfANewerProgramIsNotOpenedAndItsServerI
         failure.reason.contains(testsupport::postgresTestConnection(env.dataFolder()).label()))
         << failure.reason.toStdString();
     EXPECT_TRUE(failure.reason.contains(QStringLiteral("je novější verze než spouštěný program")));
+    EXPECT_EQ(failure.problem, core::OpenProblem::Refused) << "the server answered";
     EXPECT_FALSE(db.isOpen());
     EXPECT_EQ(admin
                   .scalar(QStringLiteral("SELECT version FROM orvento.agendas WHERE name = :Name"),
@@ -128,6 +130,7 @@ TEST_F(ServerStartRefusalsTest, ARoleThatMayNotMakeTheStoresSchemaIsToldSoAndNot
     OpenFailure failure;
     EXPECT_FALSE(store.open(db, DatabaseId::global(), &failure));
     EXPECT_EQ(failure.reason, error);
+    EXPECT_EQ(failure.problem, core::OpenProblem::Refused) << "the server answered";
 
     Database admin(QStringLiteral("pg-admin-rights"), core::postgresDialect());
     ASSERT_TRUE(openAsAdmin(admin));
