@@ -7,6 +7,7 @@
 #include "core/DataStore.h"
 #include "core/Database.h"
 #include "core/ProgramState.h"
+#include "core/RowBatch.h"
 #include "core/TemplateDatabases.h"
 #include "services/ChangeStamps.h"
 
@@ -20,6 +21,8 @@
 #include <cstdio>
 #include <functional>
 #include <random>
+#include <span>
+#include <vector>
 
 using namespace orvento;
 using namespace orvento::bench;
@@ -156,6 +159,30 @@ int main(int argc, char** argv) {
     if (refused > 0)
         std::fprintf(stderr, "%d record locks refused\n", refused);
     report("1,000 record locks taken and released", locks, "ms", 1000);
+
+    // The same number of new rows as bulk work writes them (imports, copies between engines):
+    // many to a statement, which on a server is one round trip for them all. Last, so that the
+    // figures above are taken over the first 100,000 rows alone.
+    std::vector<core::RowValues> rows;
+    rows.reserve(kItems);
+    for (int i = 0; i < kItems; ++i)
+        rows.push_back(
+            {1, 1 + i % 40, names[i], QStringLiteral("B") + numbers[i], (i % 5000) / 10.0});
+    const double batched = millisecondsOf([&] {
+        core::Transaction unit(db);
+        core::RowBatchWriter writer(db, QStringLiteral("Zasoby"),
+                                    {QStringLiteral("Sklad"), QStringLiteral("Skupina"),
+                                     QStringLiteral("Popis"), QStringLiteral("Katalog"),
+                                     QStringLiteral("PrCenaBDPH")},
+                                    core::RowBatchWriter::Mode::Insert);
+        const std::span all(rows);
+        for (std::size_t first = 0; first < all.size(); first += core::kRowsPerBatch)
+            writer.write(all.subspan(first, std::min(core::kRowsPerBatch, all.size() - first)));
+        unit.commit();
+    });
+    // Into a table twice the size, so beside the first figure, not against its target.
+    std::printf("%-58s %10.1f ms\n", "100,000 more inserts in one unit, 500 to a statement",
+                batched);
     db.close();
     return 0;
 }
