@@ -87,6 +87,9 @@ QString OfferListModel::orderBy() const {
     // The ID breaks ties, so that the order is the same every time it is read.
     if (field == QLatin1String("Doklad") || field == QLatin1String("AdrNazev"))
         return field + QStringLiteral(" COLLATE CZECH, ID");
+    // An unset date comes first on every engine; a server would put it last by itself.
+    if (isDate(field))
+        return field + QStringLiteral(" NULLS FIRST, ID");
     return field + QStringLiteral(", ID");
 }
 

@@ -351,6 +351,18 @@ TEST_F(OfferListTest, CurrentOfferAndSortAreRememberedAndQuickFindIgnoresCase) {
     EXPECT_EQ(again.currentId(), second);
 }
 
+TEST_F(OfferListTest, OffersWithoutAValidityDateComeFirstWhenSortedByIt) {
+    add(QStringLiteral("NB1"), QStringLiteral("A"), 0, 0, QDate(2026, 3, 1));
+    add(QStringLiteral("NB2"), QStringLiteral("B"));
+    add(QStringLiteral("NB3"), QStringLiteral("C"), 0, 0, QDate(2026, 1, 15));
+    add(QStringLiteral("NB4"), QStringLiteral("D"));
+    OfferListLogic list(test.context);
+    ASSERT_TRUE(list.open());
+    ASSERT_TRUE(list.sortBy(QStringLiteral("DatPlatnosti")));
+    EXPECT_EQ(shownNumbers(list), (std::vector<QString>{"NB2", "NB4", "NB3", "NB1"}));
+    list.close();
+}
+
 TEST_F(OfferListTest, CardOpensOnlyForAnOfferStillThereAndTheListFollowsTheSavedOne) {
     const qint64 a = add(QStringLiteral("A"), QStringLiteral("F"));
     OfferListLogic list(test.context);
