@@ -532,30 +532,38 @@ Database::selectWindow(const QString& sql, const SqlParams& params, qint64 offse
 
 std::optional<std::vector<QSqlRecord>>
 Database::selectWindowOnce(const QString& sql, const SqlParams& params, qint64 offset, int limit) {
-    if (!checkOpen())
+    SqlParams window = params;
+    window.emplace_back(QStringLiteral("WindowLimit"), std::max(limit, 0));
+    window.emplace_back(QStringLiteral("WindowOffset"), std::max<qint64>(offset, 0));
+    QSqlQuery* query =
+        runKept(sql + QStringLiteral(" LIMIT :WindowLimit OFFSET :WindowOffset"), sql, window);
+    if (!query)
         return std::nullopt;
-    bool prepared = false;
-    QSqlQuery& query =
-        cachedQuery(sql + QStringLiteral(" LIMIT :WindowLimit OFFSET :WindowOffset"), &prepared);
-    if (!prepared)
-        return std::nullopt;
-    if (const auto fault = injectedFault(sql, *m_dialect)) {
-        fail(*fault);
-        return std::nullopt;
-    }
-    bindAll(query, params);
-    query.bindValue(QStringLiteral(":WindowLimit"), std::max(limit, 0));
-    query.bindValue(QStringLiteral(":WindowOffset"), std::max<qint64>(offset, 0));
-    if (!query.exec()) {
-        fail(query.lastError());
-        return std::nullopt;
-    }
     std::vector<QSqlRecord> rows;
     rows.reserve(static_cast<size_t>(std::max(limit, 0)));
-    while (query.next())
-        rows.push_back(query.record());
-    query.finish();
+    while (query->next())
+        rows.push_back(query->record());
+    query->finish();
     return rows;
+}
+
+QSqlQuery* Database::runKept(const QString& kept, const QString& sql, const SqlParams& params) {
+    if (!checkOpen())
+        return nullptr;
+    bool prepared = false;
+    QSqlQuery& query = cachedQuery(kept, &prepared);
+    if (!prepared)
+        return nullptr;
+    if (const auto fault = injectedFault(sql, *m_dialect)) {
+        fail(*fault);
+        return nullptr;
+    }
+    bindAll(query, params);
+    if (!query.exec()) {
+        fail(query.lastError());
+        return nullptr;
+    }
+    return &query;
 }
 
 std::optional<QVariant> Database::scalar(const QString& sql, const SqlParams& params) {
@@ -563,27 +571,14 @@ std::optional<QVariant> Database::scalar(const QString& sql, const SqlParams& pa
     // call, and on a server a one-off query costs three round trips (prepare, run, deallocate).
     bool failed = false;
     const auto once = [&]() -> std::optional<QVariant> {
-        failed = true;
-        if (!checkOpen())
+        QSqlQuery* query = runKept(sql, sql, params);
+        failed = query == nullptr;
+        if (failed)
             return std::nullopt;
-        bool prepared = false;
-        QSqlQuery& query = cachedQuery(sql, &prepared);
-        if (!prepared)
-            return std::nullopt;
-        if (const auto fault = injectedFault(sql, *m_dialect)) {
-            fail(*fault);
-            return std::nullopt;
-        }
-        bindAll(query, params);
-        if (!query.exec()) {
-            fail(query.lastError());
-            return std::nullopt;
-        }
-        failed = false;
         std::optional<QVariant> value;
-        if (query.next())
-            value = query.value(0);
-        query.finish();
+        if (query->next())
+            value = query->value(0);
+        query->finish();
         return value;
     };
     std::optional<QVariant> value = once();

@@ -155,6 +155,9 @@ private:
     void setFailureKind(FailureKind kind);
     void failWith(const QString& text);
     QSqlQuery& cachedQuery(const QString& sql, bool* prepared);
+    // Runs the kept statement `kept` (prepared once, see cachedQuery) with `params` bound; fault
+    // plans know it as `sql`. The query to read, or nothing after a failure (lastError()).
+    QSqlQuery* runKept(const QString& kept, const QString& sql, const SqlParams& params);
     void wrote(const QString& table);
     // True when the INSERT into `table` answers the new row's ID (the table has an ID column).
     bool answersNewId(const QString& sql, const QString& table);
