@@ -7,8 +7,7 @@
 #include "core/DataStore.h"
 #include "core/Database.h"
 #include "core/SqlDialect.h"
-#include "support/StoreKinds.h"
-#include "support/TestEnvironment.h"
+#include "support/ServerTest.h"
 
 #include <QSqlError>
 #include <QSqlQuery>
@@ -25,28 +24,13 @@ using core::RecordRef;
 
 namespace {
 
-const QString kKind = QStringLiteral("Postgres");
+const QString& kKind = testsupport::kServerKind;
 const DatabaseId kDemo = DatabaseId::agendaNamed(QStringLiteral("DEMO"));
-const DatabaseId kFirma = DatabaseId::agendaNamed(QStringLiteral("Firma1"));
+const DatabaseId kFirma = testsupport::serverTestAgenda();
 
-class PostgresStoreTest : public ::testing::Test {
+class PostgresStoreTest : public testsupport::ServerStoreTest {
 protected:
-    void SetUp() override {
-        if (const auto why = testsupport::storeKindUnavailable(kKind))
-            GTEST_SKIP() << why->toStdString();
-        ASSERT_TRUE(testsupport::prepareLocation(kKind, env.dataFolder()));
-        store = testsupport::makeStore(kKind, env.dataFolder(), env.programFolder());
-        ASSERT_TRUE(store->create(kFirma, DatabaseTemplate::EmptyAgenda));
-    }
-
     bool openOn(Database& db, const DatabaseId& which) { return store->open(db, which); }
-
-    static testsupport::PostgresCluster& cluster() {
-        return *testsupport::PostgresCluster::instance(nullptr);
-    }
-
-    testsupport::TestEnvironment env;
-    std::unique_ptr<core::DataStore> store;
 };
 
 TEST_F(PostgresStoreTest, UnitsOfWorkWaitForTheSameAgendaOnlyAndServerErrorsHaveTheirKinds) {

@@ -6,8 +6,7 @@
 #include "core/DataStore.h"
 #include "core/Database.h"
 #include "core/SqlDialect.h"
-#include "support/StoreKinds.h"
-#include "support/TestEnvironment.h"
+#include "support/ServerTest.h"
 
 #include <gtest/gtest.h>
 
@@ -23,24 +22,18 @@ using testsupport::OtherWorkstation;
 
 namespace {
 
-const QString kKind = QStringLiteral("Postgres");
-const DatabaseId kFirma = DatabaseId::agendaNamed(QStringLiteral("Firma1"));
+const QString& kKind = testsupport::kServerKind;
+const DatabaseId kFirma = testsupport::serverTestAgenda();
 const QString kInsert = QStringLiteral("INSERT INTO Sklady (Nazev, Poradi) VALUES (:N, 1)");
 const QString kCount = QStringLiteral("SELECT count(*) FROM Sklady WHERE Nazev = :N");
 
-class ServerConnectionLossTest : public ::testing::Test {
+class ServerConnectionLossTest : public testsupport::ServerStoreTest {
 protected:
     void SetUp() override {
-        if (const auto why = testsupport::storeKindUnavailable(kKind))
-            GTEST_SKIP() << why->toStdString();
-        ASSERT_TRUE(testsupport::prepareLocation(kKind, env.dataFolder()));
-        store = testsupport::makeStore(kKind, env.dataFolder(), env.programFolder());
-        ASSERT_TRUE(store->create(kFirma, DatabaseTemplate::EmptyAgenda));
+        ServerStoreTest::SetUp();
+        if (IsSkipped() || HasFatalFailure())
+            return;
         ASSERT_TRUE(store->open(db, kFirma)) << db.lastError().toStdString();
-    }
-
-    static testsupport::PostgresCluster& cluster() {
-        return *testsupport::PostgresCluster::instance(nullptr);
     }
 
     // Every client connection ends, as when the server restarts.
@@ -71,8 +64,6 @@ protected:
         return testsupport::postgresTestConnection(env.dataFolder()).label();
     }
 
-    testsupport::TestEnvironment env;
-    std::unique_ptr<core::DataStore> store;
     Database db{QStringLiteral("pg-loss"), core::postgresDialect()};
 };
 

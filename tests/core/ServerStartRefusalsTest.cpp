@@ -7,8 +7,7 @@
 #include "core/PostgresStore.h"
 #include "core/Schema.h"
 #include "core/SqlDialect.h"
-#include "support/StoreKinds.h"
-#include "support/TestEnvironment.h"
+#include "support/ServerTest.h"
 
 #include <QFile>
 
@@ -21,31 +20,15 @@ using core::OpenFailure;
 
 namespace {
 
-const QString kKind = QStringLiteral("Postgres");
-const DatabaseId kFirma = DatabaseId::agendaNamed(QStringLiteral("Firma1"));
+const QString& kKind = testsupport::kServerKind;
+const DatabaseId kFirma = testsupport::serverTestAgenda();
 
-class ServerStartRefusalsTest : public ::testing::Test {
+class ServerStartRefusalsTest : public testsupport::ServerTest {
 protected:
-    void SetUp() override {
-        if (const auto why = testsupport::storeKindUnavailable(kKind))
-            GTEST_SKIP() << why->toStdString();
-    }
-
-    static testsupport::PostgresCluster& cluster() {
-        return *testsupport::PostgresCluster::instance(nullptr);
-    }
-
-    // The server's superuser on the test database of this data folder, for looking inside.
-    bool openAsAdmin(Database& admin) const {
-        return admin.openOnServer(testsupport::postgresTestConnection(env.dataFolder()), QString());
-    }
-
     static void makeRole(const QString& createRole) {
         // A role made by an earlier case of this program stays; that is all the same.
         cluster().runAsAdmin(createRole);
     }
-
-    testsupport::TestEnvironment env;
 };
 
 TEST_F(ServerStartRefusalsTest, AWrongPasswordIsRefusedWithTheServersReason) {
