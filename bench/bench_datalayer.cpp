@@ -21,7 +21,6 @@
 #include <cstdio>
 #include <functional>
 #include <random>
-#include <span>
 #include <vector>
 
 using namespace orvento;
@@ -175,9 +174,7 @@ int main(int argc, char** argv) {
                                      QStringLiteral("Popis"), QStringLiteral("Katalog"),
                                      QStringLiteral("PrCenaBDPH")},
                                     core::RowBatchWriter::Mode::Insert);
-        const std::span all(rows);
-        for (std::size_t first = 0; first < all.size(); first += core::kRowsPerBatch)
-            writer.write(all.subspan(first, std::min(core::kRowsPerBatch, all.size() - first)));
+        writer.write(rows);
         unit.commit();
     });
     // Into a table twice the size, so beside the first figure, not against its target.

@@ -406,9 +406,7 @@ bool PostgresStore::open(Database& db, const DatabaseId& which, OpenFailure* fai
                        QStringLiteral("Připojení není určeno pro databázový server."));
     QString reason;
     if (!prepare(&reason))
-        return outcome(reason == noSchemaRightMessage(m_server) ? OpenProblem::Refused
-                                                                : OpenProblem::Other,
-                       reason);
+        return outcome(mayCreateSchemas() ? OpenProblem::Other : OpenProblem::Refused, reason);
     const auto row = find(which);
     if (!row)
         return outcome(OpenProblem::Refused, QStringLiteral("Databáze %1 na serveru %2 neexistuje.")

@@ -115,7 +115,7 @@ bool RowBatchWriter::write(std::span<const RowValues> rows) {
     m_written = 0;
     if (rows.empty())
         return true;
-    return m_rowSet.isEmpty() ? writeOneByOne(rows) : writeInOne(rows);
+    return m_rowSet.isEmpty() ? writeOneByOne(rows) : writeAsRowSets(rows);
 }
 
 // Updates go one by one (inside the caller's unit of work, so they share its commit); inserts a
@@ -137,11 +137,15 @@ bool RowBatchWriter::writeOneByOne(std::span<const RowValues> rows) {
     return true;
 }
 
-bool RowBatchWriter::writeInOne(std::span<const RowValues> rows) {
-    if (!m_db.execute(manyRowsSql(m_rowSet),
-                      {{kRowsParameter, QString::fromUtf8(jsonRows(rows, m_keys))}}))
-        return false;
-    m_written = m_db.rowsAffected();
+// At most kRowsPerBatch rows to a statement, so that no statement text grows without bound.
+bool RowBatchWriter::writeAsRowSets(std::span<const RowValues> rows) {
+    const QString sql = manyRowsSql(m_rowSet);
+    for (std::size_t first = 0; first < rows.size(); first += kRowsPerBatch) {
+        const auto batch = rows.subspan(first, std::min(kRowsPerBatch, rows.size() - first));
+        if (!m_db.execute(sql, {{kRowsParameter, QString::fromUtf8(jsonRows(batch, m_keys))}}))
+            return false;
+        m_written += m_db.rowsAffected();
+    }
     return true;
 }
 

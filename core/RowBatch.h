@@ -19,13 +19,12 @@ inline constexpr std::size_t kRowsPerBatch = 500;
 // The values of one row, in the order of the writer's columns.
 using RowValues = std::vector<QVariant>;
 
-// Rows of one table written together. A server is sent all the rows of one call in a single
-// statement: there every statement is a round trip, which is what bulk work spends its time on.
-// The embedded engine, which runs in the program, is given prepared statements of one row (an
-// update) or a few (an insert), which are as fast there and bind every value as a single write
-// does. Either way the
-// rows are written whole or the call fails (inside the caller's unit of work), and only the
-// program's own table and column names reach the statement texts.
+// Rows of one table written together. A server is sent kRowsPerBatch rows to a statement: there
+// every statement is a round trip, which is what bulk work spends its time on. The embedded
+// engine, which runs in the program, is given prepared statements of one row (an update) or a
+// few (an insert), which are as fast there and bind every value as a single write does. Either
+// way the rows are written whole or the call fails (inside the caller's unit of work), and only
+// the program's own table and column names reach the statement texts.
 class RowBatchWriter {
 public:
     enum class Mode {
@@ -38,7 +37,7 @@ public:
     RowBatchWriter(const RowBatchWriter&) = delete;
     RowBatchWriter& operator=(const RowBatchWriter&) = delete;
 
-    // Writes the rows; false with the connection's error.
+    // Writes the rows, any number of them; false with the connection's error.
     bool write(std::span<const RowValues> rows);
     // How many rows the last write inserted or found by their ID: fewer than it was given when
     // another workstation deleted some meanwhile.
@@ -50,7 +49,7 @@ public:
 
 private:
     bool writeOneByOne(std::span<const RowValues> rows);
-    bool writeInOne(std::span<const RowValues> rows);
+    bool writeAsRowSets(std::span<const RowValues> rows);
     std::size_t insertRowsPerStatement() const;
     QString placeholder(std::size_t row, qsizetype column) const;
     QString oneByOneSql(std::size_t rowCount);
